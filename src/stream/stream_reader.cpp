@@ -1,0 +1,146 @@
+#include "stream/stream_reader.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "stream/byte_cursor.h"
+#include "stream/io_error.h"
+#include "stream/mpeg_ps_format.h"
+
+namespace orvane {
+
+using namespace mpeg_ps;
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : fd_(fd) {}
+    ~FileHandle() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Fills buf with n bytes unless the file ends first; returns bytes read.
+size_t readFully(int fd, uint8_t* buf, size_t n, const std::string& path) {
+    size_t got = 0;
+    while (got < n) {
+        ssize_t r = ::read(fd, buf + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(path);
+        }
+        if (r == 0) break;
+        got += static_cast<size_t>(r);
+    }
+    return got;
+}
+
+}  // namespace
+
+StreamReader::StreamReader() : buffer_(new uint8_t[kBlockSectors * kSectorSize]) {}
+StreamReader::~StreamReader() = default;
+
+uint32_t StreamReader::readScr(const uint8_t* sector) {
+    const uint32_t a = loadU32be(sector + kScrOffset);
+    const uint32_t b = loadU16be(sector + kScrLowOffset);
+    return (((a >> 27) & 0x3) << 30) | (((a >> 11) & 0x7FFF) << 15) | ((a & 0x3FF) << 5) |
+           ((b >> 11) & 0x1F);
+}
+
+uint32_t StreamReader::readPts(const uint8_t* sector) {
+    const uint8_t* p = sector + kPtsOffset;
+    return (((uint32_t{p[0]} >> 1) & 0x3) << 30) | ((uint32_t{loadU16be(p + 1)} >> 1) << 15) |
+           (uint32_t{loadU16be(p + 3)} >> 1);
+}
+
+bool StreamReader::parsePrivatePacket(const uint8_t* sector, SubPicturePacket& out) {
+    const uint16_t l = loadU16be(sector + kPesLengthOffset);
+    const uint8_t h = sector[kPesHeaderLengthOffset];
+    if (l < size_t{h} + 4) return false;
+    out.sector = sector;
+    out.pesLength = l;
+    out.headerLength = h;
+    // A length that runs past the sector is clipped to it: nothing beyond
+    // the 2048 bytes is ever read.
+    const size_t start = kPayloadBase + h;  // at most 279
+    size_t len = size_t{l} - h - 4;
+    if (start + len > kSectorSize) len = kSectorSize - start;
+    out.payload = std::span<const uint8_t>(sector + start, len);
+    const size_t next = kPesLengthBase + l;
+    out.paddingFollows = next <= kLastPaddingTestOffset && loadU32be(sector + next) == kPaddingStartCode;
+    return true;
+}
+
+bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t selectedStream,
+                                PackEvents& events, ReadResult& result) {
+    if ((number & (kSectorsPerMiB - 1)) == 0) {
+        events.onProgress(number, ((number / kSectorsPerMiB) % 20) == 0);
+    }
+    if (loadU32be(s) != kPackStartCode && !events.onBadPackHeader(number)) {
+        result = {ReadEnd::Declined, number + 1};
+        return false;
+    }
+    events.onScr(readScr(s));
+    const uint32_t code = loadU32be(s + kFirstPacketOffset);
+    if (code == kSystemHeaderStartCode) {
+        events.onNavPack(s);
+        return true;
+    }
+    if (code == kPrivateStream1StartCode && s[kSubStreamBase + s[kPesHeaderLengthOffset]] == selectedStream) {
+        SubPicturePacket packet;
+        if (parsePrivatePacket(s, packet)) events.onSubPicturePacket(packet, number);
+        return true;
+    }
+    if (events.onPausePoint()) {
+        result = {ReadEnd::Paused, number + 1};
+        return false;
+    }
+    return true;
+}
+
+ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector, uint8_t selectedStream,
+                                  PackEvents& events) {
+    FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) throw IoError::fromErrno(path);
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0) throw IoError::fromErrno(path);
+    // A trailing part shorter than a sector is not read.
+    const int64_t sectors = static_cast<int64_t>(st.st_size) / static_cast<int64_t>(kSectorSize);
+    if (firstSector < 0) firstSector = 0;
+    ReadResult result{ReadEnd::EndOfFile, firstSector};
+    if (firstSector >= sectors) {
+        return result;
+    }
+#ifdef POSIX_FADV_SEQUENTIAL
+    ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+#endif
+    if (::lseek(file.get(), static_cast<off_t>(firstSector * static_cast<int64_t>(kSectorSize)), SEEK_SET) < 0) {
+        throw IoError::fromErrno(path);
+    }
+    int64_t sector = firstSector;
+    uint8_t* buf = buffer_.get();
+    while (sector < sectors) {
+        const int64_t want = std::min<int64_t>(static_cast<int64_t>(kBlockSectors), sectors - sector);
+        const size_t got = readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
+        const int64_t whole = static_cast<int64_t>(got / kSectorSize);
+        for (int64_t i = 0; i < whole; ++i, ++sector) {
+            if (!handleSector(buf + i * kSectorSize, sector, selectedStream, events, result)) return result;
+        }
+        if (whole < want) break;  // the file shrank while it was read
+    }
+    result = {ReadEnd::EndOfFile, sector};
+    return result;
+}
+
+}  // namespace orvane
