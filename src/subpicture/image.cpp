@@ -1,0 +1,34 @@
+#include "subpicture/image.h"
+
+namespace orvane {
+
+void Image24::resize(int width, int height) {
+    width_ = width < 0 ? 0 : width;
+    height_ = height < 0 ? 0 : height;
+    const size_t need = byteSize();
+    if (pixels_.size() < need) pixels_.resize(need);
+}
+
+void Image24::setHeight(int height) { resize(width_, height); }
+
+void Image24::fill(Colour c) { fillRect(0, 0, width_, height_, c); }
+
+void Image24::fillRect(int x1, int y1, int x2, int y2, Colour c) {
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, width_);
+    y2 = std::min(y2, height_);
+    if (x1 >= x2 || y1 >= y2) return;
+    const uint8_t r = static_cast<uint8_t>(c), g = static_cast<uint8_t>(c >> 8),
+                  b = static_cast<uint8_t>(c >> 16);
+    for (int y = y1; y < y2; ++y) {
+        uint8_t* p = row(y) + x1 * 3;
+        for (int x = x1; x < x2; ++x, p += 3) {
+            p[0] = r;
+            p[1] = g;
+            p[2] = b;
+        }
+    }
+}
+
+}  // namespace orvane

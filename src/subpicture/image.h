@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <algorithm>
+#include <vector>
+
+namespace orvane {
+
+// Colours are 0x00BBGGRR, red in the low byte.
+using Colour = uint32_t;
+
+inline constexpr Colour rgbColour(uint8_t r, uint8_t g, uint8_t b) {
+    return Colour{r} | (Colour{g} << 8) | (Colour{b} << 16);
+}
+
+// A 24-bit working picture: three bytes per pixel (red, green, blue), rows
+// top to bottom without padding. Resizing keeps the allocation when it can.
+class Image24 {
+public:
+    Image24() = default;
+    Image24(int width, int height) { resize(width, height); }
+
+    void resize(int width, int height);
+    // Changes the height only, keeping the rows that remain.
+    void setHeight(int height);
+    void fill(Colour c);
+    void fillRect(int x1, int y1, int x2, int y2, Colour c);  // x2, y2 exclusive, clipped
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+
+    Colour pixel(int x, int y) const {
+        const uint8_t* p = &pixels_[(static_cast<size_t>(y) * width_ + x) * 3];
+        return rgbColour(p[0], p[1], p[2]);
+    }
+    void setPixel(int x, int y, Colour c) {
+        uint8_t* p = &pixels_[(static_cast<size_t>(y) * width_ + x) * 3];
+        p[0] = static_cast<uint8_t>(c);
+        p[1] = static_cast<uint8_t>(c >> 8);
+        p[2] = static_cast<uint8_t>(c >> 16);
+    }
+    uint8_t* row(int y) { return &pixels_[static_cast<size_t>(y) * width_ * 3]; }
+    const uint8_t* row(int y) const { return &pixels_[static_cast<size_t>(y) * width_ * 3]; }
+
+    friend bool operator==(const Image24& a, const Image24& b) {
+        return a.width_ == b.width_ && a.height_ == b.height_ &&
+               std::equal(a.pixels_.begin(), a.pixels_.begin() + a.byteSize(), b.pixels_.begin());
+    }
+
+private:
+    size_t byteSize() const { return static_cast<size_t>(width_) * height_ * 3; }
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint8_t> pixels_;
+};
+
+}  // namespace orvane

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "stream/time_code.h"
+#include "subpicture/image.h"
+
+namespace orvane {
+
+// A sub-picture's place on the 720 x 576 screen, inclusive corners.
+struct DisplayArea {
+    int32_t x1 = 0;
+    int32_t y1 = 0;
+    int32_t x2 = 0;
+    int32_t y2 = 0;
+    friend bool operator==(const DisplayArea&, const DisplayArea&) = default;
+};
+
+enum class SequenceKind : uint8_t { Start = 1, Stop = 2 };
+
+struct ControlSequence {
+    uint16_t offset = 0;  // where the sequence sits in the unit
+    int32_t delay = 0;    // milliseconds from the unit's presentation time
+    uint16_t next = 0;
+    SequenceKind kind = SequenceKind::Start;
+    uint16_t palette = 0;
+    uint16_t contrast = 0xFFF0;
+    DisplayArea area;
+    uint16_t topFieldOffset = 0;
+    uint16_t bottomFieldOffset = 0;
+};
+
+// The display colours of colour numbers 0..3. They are greys, so every
+// decoded pixel equals exactly one of them.
+struct PreviewColours {
+    std::array<Colour, 4> colour{0x000000, 0x555555, 0xAAAAAA, 0xFFFFFF};
+    Colour operator[](size_t i) const { return colour[i]; }
+};
+
+// One decoded unit. Reused from unit to unit so that decoding allocates
+// only when a picture outgrows the previous ones.
+struct SubPicture {
+    std::vector<ControlSequence> sequences;  // at most 4096, in chain order
+    bool chainTruncated = false;             // the chain went on past the table
+    uint16_t width = 1;
+    uint16_t height = 1;
+    DisplayArea area;  // of the first sequence
+    Image24 bitmap;    // width x height, painted in the preview colours
+
+    // Filled by the dispatch (unit times).
+    TimeCode unitStart;
+    TimeCode start;
+    TimeCode stop;
+};
+
+// Parses the control-sequence chain of a unit and draws its two fields.
+// Every read stays inside `unit` (the collected bytes); malformed units give
+// a picture of whatever the data says, never a read or write out of bounds.
+void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
+                      const PreviewColours& colours = PreviewColours{});
+
+}  // namespace orvane

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace orvane {
+
+// A SUP file holds one sub-picture unit exactly as collected: no header,
+// no time stamp, no padding. Creates or overwrites; throws IoError.
+void saveSupFile(const std::string& path, std::span<const uint8_t> unit);
+
+// "<base><number, at least 6 digits><extension>", e.g. base000001.sup.
+std::string numberedFileName(const std::string& base, int64_t number, const std::string& extension);
+
+}  // namespace orvane

@@ -1,0 +1,252 @@
+#include "subpicture/spu_decoder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "subpicture/unit_times.h"
+#include "support/spu_encoder.h"
+
+namespace orvane {
+namespace {
+
+using test::IndexedPicture;
+using test::SpuBuilder;
+
+const PreviewColours kColours;
+
+// The colour number each decoded pixel was painted with.
+uint8_t numberAt(const SubPicture& p, int x, int y) {
+    const Colour c = p.bitmap.pixel(x, y);
+    for (uint8_t n = 0; n < 4; ++n) {
+        if (kColours[n] == c) return n;
+    }
+    ADD_FAILURE() << "pixel " << x << "," << y << " is not a preview colour: " << std::hex << c;
+    return 255;
+}
+
+IndexedPicture randomPicture(std::mt19937& rng, int w, int h) {
+    IndexedPicture pic = IndexedPicture::filled(w, h);
+    // Runs of random length so that every code size occurs.
+    for (int y = 0; y < h; ++y) {
+        int x = 0;
+        while (x < w) {
+            const int run = 1 + static_cast<int>(rng() % (rng() % 4 == 0 ? 300 : 20));
+            const uint8_t c = static_cast<uint8_t>(rng() % 4);
+            for (int i = 0; i < run && x < w; ++i, ++x) pic.set(x, y, c);
+        }
+    }
+    return pic;
+}
+
+TEST(SpuDecoder, DecodesBothFieldsIntoInterleavedRows) {
+    std::mt19937 rng(7);
+    for (auto [w, h] : {std::pair{1, 1}, {3, 2}, {17, 5}, {300, 40}, {720, 9}, {255, 3}, {256, 4}}) {
+        const IndexedPicture pic = randomPicture(rng, w, h);
+        const auto unit = test::makeUnit(pic, 100, 400, 300);
+        SubPicture sp;
+        decodeSubPicture(unit, sp);
+        ASSERT_EQ(sp.width, w);
+        ASSERT_EQ(sp.height, h);
+        ASSERT_EQ(sp.bitmap.width(), w);
+        ASSERT_EQ(sp.bitmap.height(), h);
+        EXPECT_EQ(sp.area, (DisplayArea{100, 400, 100 + w - 1, 400 + h - 1}));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(numberAt(sp, x, y), pic.at(x, y)) << w << "x" << h << " at " << x << "," << y;
+    }
+}
+
+TEST(SpuDecoder, PaintsTheFourPreviewGreys) {
+    IndexedPicture pic = IndexedPicture::filled(4, 1);
+    for (uint8_t c = 0; c < 4; ++c) pic.set(c, 0, c);
+    SubPicture sp;
+    decodeSubPicture(test::makeUnit(pic, 0, 0), sp);
+    EXPECT_EQ(sp.bitmap.pixel(0, 0), 0x000000u);
+    EXPECT_EQ(sp.bitmap.pixel(1, 0), 0x555555u);
+    EXPECT_EQ(sp.bitmap.pixel(2, 0), 0xAAAAAAu);
+    EXPECT_EQ(sp.bitmap.pixel(3, 0), 0xFFFFFFu);
+}
+
+TEST(SpuDecoder, SequencesCarryPaletteAreaAndOffsetsButNotKindOrContrast) {
+    SpuBuilder b;
+    b.setFields({0x00, 0x00}, {0x00, 0x00});
+    auto first = SpuBuilder::area(10, 20, 29, 21);
+    first.insert(first.begin(), {0x01, 0x03, 0x12, 0x34, 0x04, 0xAB, 0xCD});
+    for (uint8_t c : SpuBuilder::fieldOffsets(4, 6)) first.push_back(c);
+    b.addSequence(0, first);
+    b.addSequence(3000, {0x02});
+    b.addSequence(4000, {0x55, 0x07, 0x00, 0x0A, 1, 2, 3, 4, 5, 6, 7, 8, 0x02});
+    SubPicture sp;
+    decodeSubPicture(b.build(), sp);
+    ASSERT_EQ(sp.sequences.size(), 3u);
+    EXPECT_EQ(sp.sequences[0].delay, 0);
+    EXPECT_EQ(sp.sequences[1].delay, 34133);  // 3000 x 1024 / 90
+    EXPECT_EQ(sp.sequences[0].kind, SequenceKind::Start);
+    EXPECT_EQ(sp.sequences[1].kind, SequenceKind::Stop);
+    EXPECT_EQ(sp.sequences[0].contrast, 0xABCD);
+    EXPECT_EQ(sp.sequences[1].contrast, 0xFFF0);  // not carried
+    EXPECT_EQ(sp.sequences[1].palette, 0x1234);   // carried
+    EXPECT_EQ(sp.sequences[1].area, (DisplayArea{10, 20, 29, 21}));
+    EXPECT_EQ(sp.sequences[2].topFieldOffset, 4);
+    EXPECT_EQ(sp.sequences[2].bottomFieldOffset, 6);
+    // Command 0x07 of length 10 skips eight bytes; the 0x02 after it counts.
+    EXPECT_EQ(sp.sequences[2].kind, SequenceKind::Stop);
+    EXPECT_EQ(sp.width, 20);
+    EXPECT_EQ(sp.height, 2);
+}
+
+TEST(SpuDecoder, AreaSizesAreClampedToTheScreen) {
+    auto areaOnly = [](int x1, int y1, int x2, int y2) {
+        SpuBuilder b;
+        auto cmds = SpuBuilder::area(x1, y1, x2, y2);
+        cmds.insert(cmds.begin(), 0x01);
+        b.addSequence(0, cmds);
+        SubPicture sp;
+        decodeSubPicture(b.build(), sp);
+        return std::pair<int, int>{sp.width, sp.height};
+    };
+    EXPECT_EQ(areaOnly(0, 0, 719, 575), (std::pair{720, 576}));
+    EXPECT_EQ(areaOnly(500, 10, 100, 20), (std::pair{720, 11}));  // x2 < x1 wraps in 16 bits
+    EXPECT_EQ(areaOnly(0, 0, 4095, 4095), (std::pair{720, 576}));
+    EXPECT_EQ(areaOnly(10, 10, 9, 9), (std::pair{1, 1}));          // width 0 becomes 1
+    SpuBuilder none;
+    none.addSequence(0, {0x01});
+    SubPicture sp;
+    decodeSubPicture(none.build(), sp);
+    EXPECT_EQ(sp.width, 1);  // no area command
+    EXPECT_EQ(sp.height, 1);
+}
+
+TEST(SpuDecoder, EndOfRowCodeAndOverlongRunsFillToTheEdge) {
+    // Row 0: 100 pixels of colour 1 (runs of 64 and 36), then the
+    // to-the-end code in colour 2 gives 200 more. Row 1: two runs of 255 in
+    // colour 3; the second passes the 300-pixel edge and is clipped there.
+    std::vector<uint8_t> top;
+    // 64 x colour 1: 0000 0001 0000 0001 -> 0x01 0x01
+    top.insert(top.end(), {0x01, 0x01});
+    // 36 x colour 1 (0000 1001 0001), then 14 zero bits and colour 2.
+    top.insert(top.end(), {0x09, 0x10, 0x00, 0x20});
+    std::vector<uint8_t> bottom;
+    // 255 x colour 3 twice: 0000 0011 1111 1111 each.
+    bottom.insert(bottom.end(), {0x03, 0xFF, 0x03, 0xFF});
+    SpuBuilder b;
+    b.setFields(top, bottom);
+    auto cmds = SpuBuilder::area(0, 0, 299, 1);
+    cmds.insert(cmds.begin(), 0x01);
+    for (uint8_t c : SpuBuilder::fieldOffsets(b.topOffset(), b.bottomOffset())) cmds.push_back(c);
+    b.addSequence(0, cmds);
+    SubPicture sp;
+    decodeSubPicture(b.build(), sp);
+    ASSERT_EQ(sp.width, 300);
+    for (int x = 0; x < 100; ++x) ASSERT_EQ(numberAt(sp, x, 0), 1) << x;
+    for (int x = 100; x < 300; ++x) ASSERT_EQ(numberAt(sp, x, 0), 2) << x;
+    for (int x = 0; x < 300; ++x) ASSERT_EQ(numberAt(sp, x, 1), 3) << x;
+}
+
+TEST(SpuDecoder, MissingPixelOffsetsReadFromTheUnitStartWithinBounds) {
+    SpuBuilder b;
+    b.setFields(std::vector<uint8_t>(50, 0x5A), std::vector<uint8_t>(50, 0xA5));
+    auto cmds = SpuBuilder::area(0, 0, 719, 575);
+    cmds.insert(cmds.begin(), 0x01);
+    b.addSequence(0, cmds);
+    SubPicture sp;
+    decodeSubPicture(b.build(), sp);
+    EXPECT_EQ(sp.sequences[0].topFieldOffset, 0);
+    EXPECT_EQ(sp.width, 720);
+    EXPECT_EQ(sp.height, 576);
+}
+
+TEST(SpuDecoder, ChainsLongerThanTheTableStopAt4096) {
+    SpuBuilder b;
+    for (int i = 0; i < 5000; ++i) b.addSequence(static_cast<uint16_t>(i), {0x01});
+    SubPicture sp;
+    const auto unit = b.build();
+    ASSERT_LT(unit.size(), 65536u);
+    decodeSubPicture(unit, sp);
+    EXPECT_EQ(sp.sequences.size(), 4096u);
+    EXPECT_TRUE(sp.chainTruncated);
+    EXPECT_EQ(sp.sequences.back().delay, 4095 * 1024 / 90);
+}
+
+TEST(SpuDecoder, AChainThatPointsBackEnds) {
+    SpuBuilder b;
+    b.addSequence(0, {0x01});
+    b.addSequence(10, {0x02});
+    auto unit = b.build();
+    // Make the second sequence point back at the first.
+    const size_t second = unit.size() - 6;
+    unit[second + 2] = unit[2];
+    unit[second + 3] = unit[3];
+    SubPicture sp;
+    decodeSubPicture(unit, sp);
+    EXPECT_EQ(sp.sequences.size(), 2u);
+    EXPECT_FALSE(sp.chainTruncated);
+}
+
+TEST(SpuDecoder, MalformedUnitsStayInBounds) {
+    // Random bytes, truncations and single-byte corruptions of real units:
+    // under the sanitizers nothing is read or written out of bounds, and the
+    // picture always fits the screen.
+    std::mt19937 rng(99);
+    SubPicture sp;
+    std::vector<uint8_t> unit;
+    for (int round = 0; round < 3000; ++round) {
+        const int kind = round % 3;
+        if (kind == 0) {
+            unit.resize(rng() % 3000);
+            for (auto& b : unit) b = static_cast<uint8_t>(rng());
+        } else {
+            const IndexedPicture pic = randomPicture(rng, 1 + static_cast<int>(rng() % 200), 1 + static_cast<int>(rng() % 30));
+            unit = test::makeUnit(pic, static_cast<int>(rng() % 500), static_cast<int>(rng() % 500), 100);
+            if (kind == 1) unit.resize(rng() % (unit.size() + 1));
+            else for (int k = 0; k < 4; ++k) unit[rng() % unit.size()] = static_cast<uint8_t>(rng());
+        }
+        decodeSubPicture(unit, sp);
+        ASSERT_GE(sp.width, 1);
+        ASSERT_LE(sp.width, 720);
+        ASSERT_GE(sp.height, 1);
+        ASSERT_LE(sp.height, 576);
+        ASSERT_LE(sp.sequences.size(), 4096u);
+        ASSERT_EQ(sp.bitmap.width(), sp.width);
+        ASSERT_EQ(sp.bitmap.height(), sp.height);
+    }
+}
+
+TEST(UnitTimes, StartAndStopComeFromTheFirstAndLastSequence) {
+    SubPicture sp;
+    sp.sequences.resize(2);
+    sp.sequences[0].delay = 40;
+    sp.sequences[1].delay = 34133;
+    sp.sequences[1].kind = SequenceKind::Stop;
+    const UnitTimes t = computeUnitTimes({0, 0, 10, 0}, sp);
+    EXPECT_EQ(t.start, (TimeCode{0, 0, 10, 40}));
+    EXPECT_EQ(t.stop, (TimeCode{0, 0, 44, 133}));
+    EXPECT_TRUE(passesDisplayFilter(sp));
+
+    // A single start sequence: no stop time.
+    sp.sequences.resize(1);
+    EXPECT_TRUE(computeUnitTimes({0, 0, 10, 0}, sp).stop.isZero());
+    EXPECT_TRUE(passesDisplayFilter(sp));
+    // The last sequence must be a stop for a stop time.
+    sp.sequences.resize(2);
+    sp.sequences[1].kind = SequenceKind::Start;
+    EXPECT_TRUE(computeUnitTimes({}, sp).stop.isZero());
+}
+
+TEST(UnitTimes, DisplayFilterWantsAStartAndMoreThan200Ms) {
+    SubPicture sp;
+    sp.sequences.resize(2);
+    sp.sequences[1].kind = SequenceKind::Stop;
+    sp.sequences[1].delay = 150;
+    EXPECT_FALSE(passesDisplayFilter(sp));
+    sp.sequences[1].delay = 200;
+    EXPECT_FALSE(passesDisplayFilter(sp));
+    sp.sequences[1].delay = 201;
+    EXPECT_TRUE(passesDisplayFilter(sp));
+    sp.sequences[0].kind = SequenceKind::Stop;
+    EXPECT_FALSE(passesDisplayFilter(sp));
+    EXPECT_FALSE(passesDisplayFilter(SubPicture{}));
+}
+
+}  // namespace
+}  // namespace orvane
