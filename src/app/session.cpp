@@ -1,0 +1,318 @@
+#include "app/session.h"
+
+#include "app/ifo_reader.h"
+#include "app/vob_folder.h"
+#include "stream/io_error.h"
+#include "subpicture/sup_file.h"
+#include "subpicture/unit_times.h"
+
+namespace orvane {
+
+namespace {
+
+constexpr char kPauseCaption[] = "&Pause \x7F";
+constexpr char kContinueCaption[] = "&Continue >";
+constexpr char kLineBreak = '\r';
+
+std::string baseName(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Clears the assembler when the dispatch of a unit ends, also when it ends
+// with an error, so that a failed unit is never dispatched twice.
+struct ClearOnExit {
+    SpuAssembler& assembler;
+    ~ClearOnExit() { assembler.clear(); }
+};
+
+}  // namespace
+
+Session::Session(UserInterface& ui) : ui_(ui) {
+    messages_.setDefaultMessages();
+    resetTimeCode();
+}
+
+// ---------------------------------------------------------------- job dialog
+
+bool Session::startButton(const JobRequest& request) {
+    if (request.files.empty()) {
+        ui_.messageBox(QuestionId::NoVobSelected, MessageIcon::Warning, messages_.get(msg::kNoVobSelected),
+                       Buttons::Ok);
+        return false;
+    }
+    switch (request.action) {
+        case ActionMode::SaveBmp:
+        case ActionMode::SaveSup: {
+            const bool bmp = request.action == ActionMode::SaveBmp;
+            const std::string name =
+                ui_.askSaveFileName(messages_.get(bmp ? msg::kSaveBmpsTitle : msg::kSaveSupsTitle));
+            if (name.empty()) return false;
+            saveBaseName_ = name;
+            if (bmp) showBeforeNextPicture = true;
+            ui_.showSubtitleWindow();
+            break;
+        }
+        case ActionMode::OnlyShow:
+            showBeforeNextPicture = true;
+            progressionNonStop = false;
+            break;
+        case ActionMode::Ocr:
+            ui_.showSubtitleWindow();
+            break;
+    }
+    return startJob(request) == StartResult::Started;
+}
+
+StartResult Session::startJob(const JobRequest& request) {
+    // The reader in progress must stop before a new job begins; the caller
+    // pauses it and starts again once it has returned.
+    if (job_.running) return StartResult::Busy;
+    if (request.files.size() > ExtractionJob::kMaxFiles) return StartResult::TooManyFiles;
+    if (request.streamIndex < 0 || request.streamIndex >= kStreamCount) return StartResult::InvalidStream;
+
+    job_.actionMode = request.action;
+    job_.timingAndPosition = request.timing;
+    job_.unitsInJob = 0;
+    job_.files.clear();
+    job_.fileSizes.fill(0);
+    job_.totalSize = 0;
+    job_.selectedStream = static_cast<uint8_t>(0x20 + request.streamIndex);
+    for (const std::string& f : request.files) {
+        job_.files.push_back(f);
+        const uint32_t kib = static_cast<uint32_t>(fileSizeKiB(f));
+        job_.fileSizes[job_.files.size()] = kib;
+        job_.totalSize += kib;
+    }
+    job_.currentFile = 1;
+    job_.resumeSector = 0;
+    job_.unitStartSector = 0;
+    job_.ignoreBadHeaders = false;
+    job_.avoidTimeRestart = request.avoidTimeRestart;
+    // A unit left half collected by the previous job never runs into the
+    // first unit of this one.
+    assembler_.clear();
+    cells_.rearmFrameRate();
+    job_.textColourIndex = 255;
+    job_.running = false;
+    if (job_.paused) buttonPauseClick();
+    return StartResult::Started;
+}
+
+void Session::resetTimeCode() {
+    clock_.reset();
+    cells_.reset();
+    ui_.chapters("0");
+}
+
+std::vector<std::string> Session::openIfo(const std::string& path) {
+    if (fileExists(path)) streamNames_ = readIfoStreamNames(path);
+    return streamListItems(streamNames_);
+}
+
+// -------------------------------------------------------------------- driver
+
+void Session::timerTick() {
+    if (job_.running || job_.paused) return;
+    if (jobOver()) return;
+    const std::string& path = job_.files[job_.currentFile - 1];
+    ui_.fileLabels(baseName(path), job_.currentFile, static_cast<int>(job_.files.size()));
+    if (job_.currentFile == 1 && job_.resumeSector == 0) job_.elapsed = {};
+    readFile(path);
+}
+
+void Session::runToEnd() {
+    while (!jobOver() && !job_.paused && !job_.running) timerTick();
+}
+
+void Session::buttonPauseClick() {
+    progressionNonStop = false;
+    job_.paused = !job_.paused;
+    ui_.pauseCaption(job_.paused ? kContinueCaption : kPauseCaption);
+}
+
+void Session::readFile(const std::string& path) {
+    // A file that has gone since the job began is reported like one that
+    // cannot be opened, and the job moves on instead of stalling on it.
+    if (!fileExists(path)) {
+        reportFileError(path);
+        endOfFile();
+        return;
+    }
+    job_.running = true;
+    ui_.readingControls(true, false);
+    const uint32_t now = ui_.tickCount();
+    lastElapsedTick_ = now;
+    estimator_.start(now);
+    sizeBeforeCurrentKiB_ = job_.sizeBeforeCurrent();
+    if (job_.resumeSector == 0) {
+        job_.unitsInFile = 0;
+        ui_.progress(ProgressDisplay{});
+        ui_.unitCounters(0, job_.unitsInJob);
+    }
+    const int64_t first = job_.resumeSector;
+    job_.resumeSector = 0;
+
+    ReadResult result;
+    try {
+        result = reader_.readFile(path, first, job_.selectedStream, *this);
+    } catch (const IoError& e) {
+        reportFileError(e.path());
+        endOfFile();
+        return;
+    } catch (...) {
+        job_.running = false;
+        ui_.readingControls(false, true);
+        throw;
+    }
+    switch (result.end) {
+        case ReadEnd::EndOfFile:
+            progressUpdate(result.nextSector);
+            endOfFile();
+            break;
+        case ReadEnd::Declined:
+            endOfFile();
+            break;
+        case ReadEnd::Paused:
+            ui_.readingControls(true, true);
+            job_.running = false;
+            // A set ResumeSector comes from a pause that wants the unit on
+            // screen read again.
+            if (job_.resumeSector == 0) job_.resumeSector = static_cast<int32_t>(result.nextSector);
+            break;
+    }
+}
+
+void Session::endOfFile() {
+    job_.running = false;
+    ui_.readingControls(false, true);
+    job_.resumeSector = 0;
+    job_.unitStartSector = 0;
+    ++job_.currentFile;
+}
+
+void Session::reportFileError(const std::string& path) {
+    const std::string text = messages_.get(msg::kCantOpenFile) + path + messages_.get(msg::kMightBeCrypted) +
+                             kLineBreak + messages_.get(msg::kTryToDecrypt);
+    ui_.messageBox(QuestionId::FileError, MessageIcon::Warning, text, Buttons::Ok);
+}
+
+// ----------------------------------------------------------- reader events
+
+void Session::onProgress(int64_t sector, bool estimateRemaining) {
+    progressUpdate(sector);
+    if (estimateRemaining) remainingEstimate(sector);
+}
+
+bool Session::onBadPackHeader(int64_t sector) {
+    if (job_.ignoreBadHeaders) return true;
+    const std::string text = messages_.get(msg::kBadPacketHeader) + std::to_string(sector) + kLineBreak +
+                             messages_.get(msg::kWantToContinue);
+    switch (ui_.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, text, Buttons::YesNoYesToAll)) {
+        case Answer::Yes:
+            return true;
+        case Answer::YesToAll:
+            job_.ignoreBadHeaders = true;
+            return true;
+        default:
+            return false;
+    }
+}
+
+void Session::onNavPack(const uint8_t* sector) {
+    const CellClock::Update u = cells_.onNavPack(sector);
+    if (u.rateDetected) ui_.frameRate(cells_.rateLabel());
+    if (u.newCell) ui_.chapters(std::to_string(cells_.cellCounter()));
+    ui_.navTimes(cells_.totalTimeCode(), clock_.lastTimeCode());
+}
+
+void Session::onSubPicturePacket(const SubPicturePacket& packet, int64_t sector) {
+    const SpuAssembler::Step step = assembler_.addPacket(packet, sector, clock_);
+    if (step.began) job_.unitStartSector = static_cast<int32_t>(sector);
+    if (step.complete) completeUnit(sector);
+}
+
+void Session::completeUnit(int64_t sector) {
+    ++job_.unitsInFile;
+    ++job_.unitsInJob;
+    {
+        ClearOnExit clear{assembler_};
+        UnitReport report;
+        report.unitsInJob = job_.unitsInJob;
+        report.unitsInFile = job_.unitsInFile;
+        report.startSector = assembler_.unitStartSector();
+        report.bytes = assembler_.unit();
+        report.unitStart = assembler_.unitStartTime();
+        ui_.unitCounters(job_.unitsInFile, job_.unitsInJob);
+        dispatchUnit(report);
+        ui_.unitCompleted(report);
+    }
+    progressUpdate(sector + 1);
+}
+
+void Session::decodeUnit(UnitReport& report) {
+    decodeSubPicture(report.bytes, picture_, previewColours_);
+    const UnitTimes times = computeUnitTimes(report.unitStart, picture_);
+    picture_.unitStart = report.unitStart;
+    picture_.start = times.start;
+    picture_.stop = times.stop;
+    report.picture = &picture_;
+    report.times = times;
+}
+
+void Session::dispatchUnit(UnitReport& report) {
+    switch (job_.actionMode) {
+        case ActionMode::SaveSup: {
+            report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
+            saveSupFile(report.savedFile, report.bytes);
+            if (showSubPicture || job_.timingAndPosition) {
+                decodeUnit(report);
+                ui_.showPicture(picture_.bitmap, picture_.area, true);
+            }
+            break;
+        }
+        case ActionMode::OnlyShow:
+            decodeUnit(report);
+            ui_.showPicture(picture_.bitmap, picture_.area, true);
+            if (!progressionNonStop) {
+                switch (ui_.progressionController(job_.unitsInJob)) {
+                    case ProgressionChoice::NoStop:
+                        progressionNonStop = true;
+                        break;
+                    case ProgressionChoice::Pause:
+                        buttonPauseClick();
+                        break;
+                    case ProgressionChoice::Next:
+                        break;
+                }
+            }
+            break;
+        case ActionMode::Ocr:
+        case ActionMode::SaveBmp:
+            // Recognition and the BMP export work on the decoded picture.
+            decodeUnit(report);
+            break;
+    }
+}
+
+void Session::progressUpdate(int64_t sector) {
+    const uint64_t pos = jobPositionKiB(sector, sizeBeforeCurrentKiB_);
+    ProgressDisplay p;
+    p.percent = progressPercent(pos, job_.totalSize);
+    p.title = progressTitle(kCaption, p.percent);
+    p.positionLabel = progressPositionLabel(pos, job_.totalSize, p.percent);
+    ui_.progress(p);
+    ui_.pump();
+    const uint32_t now = ui_.tickCount();
+    job_.elapsed = addTimeCodes(job_.elapsed, timeCodeFromMs(static_cast<uint32_t>(now - lastElapsedTick_)));
+    ui_.elapsedTime(formatShortTimeCode(job_.elapsed));
+    lastElapsedTick_ = now;
+}
+
+void Session::remainingEstimate(int64_t sector) {
+    const uint64_t pos = jobPositionKiB(sector, sizeBeforeCurrentKiB_);
+    const int64_t ms = estimator_.update(ui_.tickCount(), pos, job_.totalSize);
+    ui_.remainingTime(formatShortTimeCode(timeCodeFromMs(ms)));
+}
+
+}  // namespace orvane

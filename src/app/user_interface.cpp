@@ -1,0 +1,12 @@
+#include "app/user_interface.h"
+
+#include <chrono>
+
+namespace orvane {
+
+uint32_t UserInterface::tickCount() {
+    using namespace std::chrono;
+    return static_cast<uint32_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+}  // namespace orvane

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace orvane {
+
+struct VobListEntry {
+    std::string path;         // full path
+    std::string name;         // file name without folder
+    uint64_t sizeKiB = 0;
+    std::string displayLine;  // the line shown in the job dialog's file list
+};
+
+// "<name padded to 14>[<KiB, '_'-padded to 8> Kb]".
+std::string vobDisplayLine(const std::string& name, uint64_t sizeKiB);
+
+// Every "*.VOB" of a folder, the extension matched without regard to case,
+// sorted by name without regard to case. Nothing is checked. Throws
+// IoError when the folder cannot be listed.
+std::vector<VobListEntry> listVobFolder(const std::string& folder);
+
+// The title-set VOBs (VTS_nn_1.VOB ... VTS_nn_9.VOB) of a VIDEO_TS folder in
+// order. titleSet 0 takes the title set with the most data. Empty when there
+// is none.
+std::vector<std::string> titleSetVobs(const std::string& folder, int titleSet = 0);
+// The IFO of the title set that titleSetVobs would take; empty if none.
+std::string titleSetIfo(const std::string& folder, int titleSet = 0);
+
+// Size of a file in KiB (rounded down), 0 when it does not exist.
+uint64_t fileSizeKiB(const std::string& path);
+bool fileExists(const std::string& path);
+
+}  // namespace orvane

@@ -1,0 +1,117 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "app/ifo_reader.h"
+#include "app/session.h"
+#include "app/vob_folder.h"
+#include "stream/io_error.h"
+#include "support/fake_ui.h"
+#include "support/temp_dir.h"
+
+namespace orvane {
+namespace {
+
+std::vector<uint8_t> ifoBytes(size_t size = 2048) {
+    std::vector<uint8_t> d(size, 0);
+    const char* sig = "DVDVIDEO-VTS";
+    std::copy(sig, sig + 12, d.begin());
+    return d;
+}
+
+void setCode(std::vector<uint8_t>& d, int stream, char a, char b) {
+    d[600 + 6 * (stream - 1)] = static_cast<uint8_t>(a);
+    d[601 + 6 * (stream - 1)] = static_cast<uint8_t>(b);
+}
+
+void writeFile(const std::string& path, const std::vector<uint8_t>& d) {
+    std::ofstream f(path, std::ios::binary);
+    f.write(reinterpret_cast<const char*>(d.data()), static_cast<std::streamsize>(d.size()));
+}
+
+TEST(IfoStreams, NamesAndListLinesFollowTheLanguageTable) {
+    auto d = ifoBytes();
+    setCode(d, 1, 'e', 'n');
+    setCode(d, 2, 'p', 't');
+    setCode(d, 3, 'f', 'r');
+    setCode(d, 5, 'x', 'q');  // not in the table: the letters
+    setCode(d, 10, 'h', 'i');
+    setCode(d, 11, 'i', 'w');
+    StreamNames names;
+    ASSERT_TRUE(parseIfoStreamNames(d, names));
+    EXPECT_EQ(names[0], "English");
+    EXPECT_EQ(names[1], "Portugese");
+    EXPECT_EQ(names[3], "");
+    EXPECT_EQ(names[4], "xq");
+    const auto items = streamListItems(names);
+    ASSERT_EQ(items.size(), 32u);
+    EXPECT_EQ(items[2], "3  - French");
+    EXPECT_EQ(items[3], "4  - ");
+    EXPECT_EQ(items[9], "10 - Hindi");
+    EXPECT_EQ(items[10], "11 - Hebrew");
+    EXPECT_EQ(items[31], "32 - ");
+}
+
+TEST(IfoStreams, TheTableNeeds792Bytes) {
+    StreamNames names;
+    EXPECT_TRUE(parseIfoStreamNames(ifoBytes(792), names));
+    EXPECT_FALSE(parseIfoStreamNames(ifoBytes(791), names));
+    test::TempDir dir;
+    writeFile(dir.file("short.ifo"), ifoBytes(791));
+    EXPECT_THROW(readIfoStreamNames(dir.file("short.ifo")), IoError);
+    EXPECT_EQ(languageName(0, 'x'), "x");  // a lone zero byte is not shown
+}
+
+TEST(IfoStreams, SessionKeepsTheNamesWhenTheFileIsMissingOrShort) {
+    test::TempDir dir;
+    auto d = ifoBytes();
+    setCode(d, 2, 'd', 'e');
+    writeFile(dir.file("VTS_01_0.IFO"), d);
+    writeFile(dir.file("short.IFO"), ifoBytes(100));
+    test::FakeUi ui;
+    Session s(ui);
+    EXPECT_EQ(s.openIfo(dir.file("VTS_01_0.IFO"))[1], "2  - German");
+    EXPECT_EQ(s.openIfo(dir.file("missing.IFO"))[1], "2  - German");
+    EXPECT_THROW(s.openIfo(dir.file("short.IFO")), IoError);
+    EXPECT_EQ(s.streamNames()[1], "German");
+}
+
+TEST(VobFolder, ListsVobFilesSortedWithoutRegardToCase) {
+    test::TempDir dir;
+    writeFile(dir.file("vts_01_2.vob"), std::vector<uint8_t>(5000));
+    writeFile(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(2048));
+    writeFile(dir.file("VTS_01_0.IFO"), std::vector<uint8_t>(10));
+    writeFile(dir.file("a.Vob"), {});
+    writeFile(dir.file("vob"), {});
+    const auto list = listVobFolder(dir.path());
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[0].name, "a.Vob");
+    EXPECT_EQ(list[1].name, "VTS_01_1.VOB");
+    EXPECT_EQ(list[2].name, "vts_01_2.vob");
+    EXPECT_EQ(list[2].sizeKiB, 4u);
+    EXPECT_EQ(list[1].path, dir.file("VTS_01_1.VOB"));
+    EXPECT_EQ(list[1].displayLine, "VTS_01_1.VOB  [_______2 Kb]");
+    EXPECT_THROW(listVobFolder(dir.file("nope")), IoError);
+}
+
+TEST(VobFolder, DisplayLinePadsNameAndSize) {
+    EXPECT_EQ(vobDisplayLine("VTS_01_1.VOB", 1048574), "VTS_01_1.VOB  [_1048574 Kb]");
+    EXPECT_EQ(vobDisplayLine("A_VERY_LONG_NAME.VOB", 123456789), "A_VERY_LONG_NAME.VOB[123456789 Kb]");
+}
+
+TEST(VobFolder, TitleSetPartsInOrderAndTheLargestByDefault) {
+    test::TempDir dir;
+    writeFile(dir.file("VTS_01_0.VOB"), std::vector<uint8_t>(100));
+    writeFile(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(100));
+    writeFile(dir.file("VTS_02_0.IFO"), std::vector<uint8_t>(1));
+    writeFile(dir.file("vts_02_2.vob"), std::vector<uint8_t>(300));
+    writeFile(dir.file("VTS_02_1.VOB"), std::vector<uint8_t>(300));
+    EXPECT_EQ(titleSetVobs(dir.path()), (std::vector<std::string>{dir.file("VTS_02_1.VOB"), dir.file("vts_02_2.vob")}));
+    EXPECT_EQ(titleSetVobs(dir.path(), 1), (std::vector<std::string>{dir.file("VTS_01_1.VOB")}));
+    EXPECT_TRUE(titleSetVobs(dir.path(), 3).empty());
+    EXPECT_EQ(titleSetIfo(dir.path()), dir.file("VTS_02_0.IFO"));
+    EXPECT_EQ(titleSetIfo(dir.path(), 1), "");
+}
+
+}  // namespace
+}  // namespace orvane
