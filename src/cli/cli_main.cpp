@@ -1,0 +1,147 @@
+#include "cli/cli_main.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "app/ifo_reader.h"
+#include "app/session.h"
+#include "app/vob_folder.h"
+#include "cli/cli_options.h"
+#include "cli/cli_ui.h"
+#include "config/text_encoding.h"
+#include "stream/io_error.h"
+
+namespace orvane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool isDirectory(const std::string& p) {
+    std::error_code ec;
+    return fs::is_directory(p, ec);
+}
+
+// A file that open(2) refuses is reported before the job begins.
+bool checkReadable(const std::string& path, std::FILE* err) {
+    if (isDirectory(path)) {
+        std::fprintf(err, "orvane-cli: '%s' is a folder, not a VOB file\n", path.c_str());
+        return false;
+    }
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        std::fprintf(err, "orvane-cli: cannot open '%s': %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+bool resolveVobs(const Options& o, std::vector<std::string>& files, std::FILE* err) {
+    for (const std::string& in : o.inputs) {
+        if (isDirectory(in)) {
+            auto vobs = titleSetVobs(in, o.titleSet);
+            if (vobs.empty()) {
+                std::fprintf(err, "orvane-cli: no title set VOB files (VTS_xx_1.VOB ...) in '%s'\n", in.c_str());
+                return false;
+            }
+            files.insert(files.end(), vobs.begin(), vobs.end());
+        } else {
+            if (!checkReadable(in, err)) return false;
+            files.push_back(in);
+        }
+    }
+    if (files.size() > ExtractionJob::kMaxFiles) {
+        std::fprintf(err, "orvane-cli: at most %zu files make one job\n", ExtractionJob::kMaxFiles);
+        return false;
+    }
+    return true;
+}
+
+int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
+    std::string path = o.inputs[0];
+    if (isDirectory(path)) {
+        path = titleSetIfo(path, o.titleSet);
+        if (path.empty()) {
+            std::fprintf(err, "orvane-cli: no title set IFO (VTS_xx_0.IFO) in '%s'\n", o.inputs[0].c_str());
+            return 1;
+        }
+    }
+    if (!fileExists(path)) {
+        std::fprintf(err, "orvane-cli: cannot open '%s': No such file\n", path.c_str());
+        return 1;
+    }
+    try {
+        const StreamNames names = readIfoStreamNames(path);
+        for (const std::string& line : streamListItems(names)) {
+            std::fprintf(out, "%s\n", cp1252ToUtf8(line).c_str());
+        }
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot read '%s': %s\n", e.path().c_str(), e.systemMessage().c_str());
+        return 1;
+    }
+    return 0;
+}
+
+int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
+    std::vector<std::string> files;
+    if (!resolveVobs(o, files, err)) return 1;
+
+    BadHeaderPolicy policy = o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
+    if (policy == BadHeaderPolicy::Ask && !::isatty(::fileno(in))) policy = BadHeaderPolicy::No;
+    CliUi ui(policy, out, err, in);
+    Session session(ui);
+    // No preview on a terminal; the SUP action then writes files only.
+    session.showSubPicture = false;
+    if (o.startTime) session.setStartTime(*o.startTime);
+
+    JobRequest request;
+    request.files = files;
+    request.streamIndex = o.stream - 1;
+    request.avoidTimeRestart = o.avoidTimeRestart;
+    if (o.command == "sup") {
+        request.action = ActionMode::SaveSup;
+        ui.setSaveName(o.out);
+    } else {
+        request.action = ActionMode::OnlyShow;
+        ui.setListUnits(true);
+    }
+    if (!session.startButton(request)) {
+        std::fprintf(err, "orvane-cli: the job could not start\n");
+        return 1;
+    }
+    if (o.command == "scan") session.progressionNonStop = true;
+    session.runToEnd();
+    std::fflush(out);
+    if (o.command == "sup") {
+        std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.units(), ui.units() == 1 ? "" : "s");
+    }
+    return ui.fileErrors() > 0 ? 1 : 0;
+}
+
+}  // namespace
+
+int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
+    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+        std::fprintf(out, "%s", usage().c_str());
+        return 0;
+    }
+    if (!args.empty() && args[0] == "--version") {
+        std::fprintf(out, "%s\n", Session::kCaption);
+        return 0;
+    }
+    std::string error;
+    const auto options = parseOptions(args, error);
+    if (!options) {
+        std::fprintf(err, "orvane-cli: %s\n%s", error.c_str(), usage().c_str());
+        return 2;
+    }
+    if (options->command == "streams") return runStreams(*options, out, err);
+    return runJob(*options, out, err, in);
+}
+
+}  // namespace orvane::cli

@@ -1,0 +1,145 @@
+#include "cli/cli_options.h"
+
+#include <cctype>
+
+namespace orvane::cli {
+
+namespace {
+
+bool parseInt(const std::string& s, int lo, int hi, int& out) {
+    if (s.empty() || s.size() > 9) return false;
+    int v = 0;
+    for (char c : s) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+        v = v * 10 + (c - '0');
+    }
+    if (v < lo || v > hi) return false;
+    out = v;
+    return true;
+}
+
+}  // namespace
+
+std::optional<TimeCode> parseStrictTimeCode(const std::string& text) {
+    // h+:mm:ss,mmm
+    const auto c1 = text.find(':');
+    if (c1 == std::string::npos || c1 == 0) return std::nullopt;
+    int h, m, s, ms;
+    if (!parseInt(text.substr(0, c1), 0, 255, h)) return std::nullopt;
+    const std::string rest = text.substr(c1 + 1);
+    if (rest.size() != 9 || rest[2] != ':' || (rest[5] != ',' && rest[5] != '.')) return std::nullopt;
+    if (!parseInt(rest.substr(0, 2), 0, 59, m) || !parseInt(rest.substr(3, 2), 0, 59, s) ||
+        !parseInt(rest.substr(6, 3), 0, 999, ms)) {
+        return std::nullopt;
+    }
+    return TimeCode{static_cast<uint8_t>(h), static_cast<uint8_t>(m), static_cast<uint8_t>(s),
+                    static_cast<uint16_t>(ms)};
+}
+
+std::string usage() {
+    return "usage:\n"
+           "  orvane-cli streams VTS_xx_0.IFO|VIDEO_TS\n"
+           "  orvane-cli scan [--stream N] [--start-time hh:mm:ss,mmm] [--avoid-time-restart]\n"
+           "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] FILE.VOB...|VIDEO_TS\n"
+           "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
+           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
+           "\n"
+           "  --stream N     subtitle stream 1..32 (sub-stream id 0x20 + N - 1), default 1\n"
+           "  --start-time   program time of the first pack read (default 00:00:00,000)\n"
+           "  --avoid-time-restart  carry the time line on when the stream clock restarts\n"
+           "  --bad-headers  answer to \"Bad Packet Header\": ask (on a terminal), yes,\n"
+           "                 yes-to-all or no (the default when not on a terminal)\n"
+           "  --title N      with a VIDEO_TS folder: title set N (default: the largest)\n"
+           "  --out BASE     sup: files are written as BASE000001.sup, BASE000002.sup, ...\n";
+}
+
+std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
+    Options o;
+    if (args.empty()) {
+        error = "no command given";
+        return std::nullopt;
+    }
+    o.command = args[0];
+    if (o.command != "streams" && o.command != "scan" && o.command != "sup") {
+        error = "unknown command '" + o.command + "'";
+        return std::nullopt;
+    }
+    bool streamGiven = false;
+    for (size_t i = 1; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--stream") {
+            if (!value(v)) return std::nullopt;
+            if (!parseInt(v, 1, 32, o.stream)) {
+                error = "bad stream number '" + v + "' (streams are numbered 1 to 32)";
+                return std::nullopt;
+            }
+            streamGiven = true;
+        } else if (a == "--start-time") {
+            if (!value(v)) return std::nullopt;
+            o.startTime = parseStrictTimeCode(v);
+            if (!o.startTime) {
+                error = "bad start time '" + v + "' (expected hh:mm:ss,mmm)";
+                return std::nullopt;
+            }
+        } else if (a == "--avoid-time-restart") {
+            o.avoidTimeRestart = true;
+        } else if (a == "--bad-headers") {
+            if (!value(v)) return std::nullopt;
+            if (v == "ask") o.badHeaders = BadHeaderPolicy::Ask;
+            else if (v == "yes") o.badHeaders = BadHeaderPolicy::Yes;
+            else if (v == "yes-to-all") o.badHeaders = BadHeaderPolicy::YesToAll;
+            else if (v == "no") o.badHeaders = BadHeaderPolicy::No;
+            else {
+                error = "bad value '" + v + "' for --bad-headers (ask, yes, yes-to-all or no)";
+                return std::nullopt;
+            }
+        } else if (a == "--out") {
+            if (!value(o.out)) return std::nullopt;
+            if (o.out.empty()) {
+                error = "--out needs a non-empty base name";
+                return std::nullopt;
+            }
+        } else if (a == "--title") {
+            if (!value(v)) return std::nullopt;
+            if (!parseInt(v, 1, 99, o.titleSet)) {
+                error = "bad title set number '" + v + "' (1 to 99)";
+                return std::nullopt;
+            }
+        } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+            error = "unknown option '" + a + "'";
+            return std::nullopt;
+        } else {
+            o.inputs.push_back(a);
+        }
+    }
+    if (o.inputs.empty()) {
+        error = o.command == "streams" ? "no IFO file given" : "no VOB file given";
+        return std::nullopt;
+    }
+    if (o.command == "streams" && o.inputs.size() != 1) {
+        error = "streams takes one IFO file";
+        return std::nullopt;
+    }
+    if (o.command == "sup") {
+        if (!streamGiven) {
+            error = "sup needs --stream N";
+            return std::nullopt;
+        }
+        if (o.out.empty()) {
+            error = "sup needs --out BASE";
+            return std::nullopt;
+        }
+    }
+    return o;
+}
+
+}  // namespace orvane::cli
