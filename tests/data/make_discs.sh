@@ -1,0 +1,262 @@
+#!/usr/bin/env bash
+# Regenerates the sample DVDs under tests/data (pal/ and ntsc/): a still MPEG-2
+# video from ffmpeg, subtitle streams drawn with ImageMagick and multiplexed
+# with spumux, and a real VIDEO_TS authored by dvdauthor.  Alongside each disc
+# it writes the PNGs fed to spumux, the spumux XML and one truth_s<N>.tsv per
+# subtitle stream (see README.md).  Needs: ffmpeg dvdauthor imagemagick
+# fonts-dejavu-core fonts-liberation; python3 for the final cross-check.
+set -euo pipefail
+
+DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+WORK=$(mktemp -d)
+trap '[[ -n "${KEEP_WORK:-}" ]] || rm -rf "$WORK"' EXIT
+
+# /usr/local/bin/convert may be a forwarding stub; go to ImageMagick directly.
+if [[ -x /usr/bin/convert ]]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
+for tool in ffmpeg spumux dvdauthor "$CONVERT"; do
+    command -v "$tool" >/dev/null || { echo "make_discs.sh: $tool not found" >&2; exit 1; }
+done
+
+DEJAVU=/usr/share/fonts/truetype/dejavu
+LIBERATION=/usr/share/fonts/truetype/liberation
+
+# Colour classes and the numbers spumux gives them.  spumux numbers the colours
+# of a picture in order of first appearance, scanning rows from the top-left.
+# The top-left pixel is always transparent, and the halo is a 1 px ring around
+# the outline which is a 2 px ring around the fill, so going down the picture
+# the halo is met first, then the outline, then the fill: same numbers in
+# every picture.
+BG_NUM=0 HALO_NUM=1 OUTLINE_NUM=2 FILL_NUM=3
+
+ms_to_tc() { # 12345 -> 00:00:12.345 (spumux reads the fraction as seconds)
+    printf '%02d:%02d:%02d.%03d' $(($1 / 3600000)) $(($1 / 60000 % 60)) $(($1 / 1000 % 60)) $(($1 % 1000))
+}
+
+# render_sub OUT.png W H FONT SIZE GRAVITY GEOMETRY TEXT FILL OUTLINE HALO
+# Full-frame 4-colour palette PNG: transparent, halo, outline, fill.
+render_sub() {
+    local out=$1 w=$2 h=$3 font=$4 size=$5 gravity=$6 geom=$7 text=$8 fill=$9 outline=${10} halo=${11}
+    # hard mask, no antialiasing: every pixel is either text or not
+    "$CONVERT" -size "${w}x${h}" xc:black +antialias -font "$font" -pointsize "$size" -fill white \
+        -gravity "$gravity" -annotate "$geom" "$text" -threshold 50% "$WORK/fill.png"
+    "$CONVERT" "$WORK/fill.png" -morphology Dilate Disk:2 "$WORK/outline.png"
+    "$CONVERT" "$WORK/outline.png" -morphology Dilate Square:1 "$WORK/halo.png"
+    "$CONVERT" "$WORK/halo.png" -background "#$halo" -alpha shape \
+        \( "$WORK/outline.png" -background "#$outline" -alpha shape \) -composite \
+        \( "$WORK/fill.png" -background "#$fill" -alpha shape \) -composite \
+        +dither -define png:exclude-chunks=date,time "PNG8:$out"
+
+    # guard the class construction: exactly our four colours, background top-left
+    local colours
+    colours=$("$CONVERT" "$out" -format '%c' histogram:info: | grep -o '#[0-9A-F]\{8\}' | sort | tr '\n' ' ')
+    local want
+    want=$(printf '#%s\n' 00000000 "${fill}FF" "${outline}FF" "${halo}FF" | sort | tr '\n' ' ')
+    [[ "$colours" == "$want" ]] || { echo "$out: colours '$colours', expected '$want'" >&2; exit 1; }
+    [[ $("$CONVERT" "$out" -format '%[hex:p{0,0}]' info:) == 00000000 ]] ||
+        { echo "$out: top-left pixel is not background" >&2; exit 1; }
+}
+
+# make_stream DISC N LANG W H FONT ITALIC_FONT SIZE FILL OUTLINE HALO BOTTOM TOP  < script
+# Script lines: start_ms|stop_ms|place|italic|line1[|line2]
+# Back-to-back pairs use durations that are multiples of 512 ms: the stop delay
+# is counted in 1024/90000 s units, and any other length rounds so that the stop
+# lands a few ms after the next start, which dvdauthor warns about.
+# Draws the pictures, writes spumux_s<N>.xml and truth_s<N>.tsv.
+make_stream() {
+    local disc=$1 n=$2 lang=$3 w=$4 h=$5 font=$6 ifont=$7 size=$8 fill=$9 outline=${10} halo=${11}
+    local bottom=${12} top=${13}
+    local format=${disc^^}
+    local xml="$DATA/$disc/spumux_s$n.xml" truth="$DATA/$disc/truth_s$n.tsv"
+    mkdir -p "$DATA/$disc/pics"
+
+    {
+        printf '# %s disc, subtitle stream %d (sub-stream id 0x%02x, language "%s")\n' "$format" "$n" $((0x1F + n)) "$lang"
+        printf '# font %s, italic subtitles %s, %d px; drawn with ImageMagick +antialias,\n' \
+            "$(basename "$font")" "$(basename "$ifont")" "$size"
+        printf '# outline = 2 px dilation (Disk:2) of the fill, antialias = 1 px ring (Square:1) around that\n'
+        printf '# PNGs are full %dx%d frames: PNG pixel (x,y) is screen pixel (x,y); pixels outside x1..x2,y1..y2 are background\n' "$w" "$h"
+        printf '# x1,y1,x2,y2: display area on the disc (inclusive) = bounding box of the non-background\n'
+        printf '#   pixels with x1,y1 rounded down to even and width, height rounded up to even (done by spumux)\n'
+        printf '# start/stop: the times given to spumux (ms); PTS on disc = start + first video PTS of the VOB\n'
+        printf '#   (see README.md); stop is carried as a delay in 1024/90000 s units, so it may be off by < 6 ms\n'
+        printf 'colour\t%d\tbackground\t00000000\n' $BG_NUM
+        printf 'colour\t%d\tantialias\t%sFF\n' $HALO_NUM "$halo"
+        printf 'colour\t%d\toutline\t%sFF\n' $OUTLINE_NUM "$outline"
+        printf 'colour\t%d\tfill\t%sFF\n' $FILL_NUM "$fill"
+    } > "$truth"
+    printf '<subpictures format="%s">\n <stream>\n' "$format" > "$xml"
+
+    local idx=0 start stop place italic l1 l2
+    while IFS='|' read -r start stop place italic l1 l2; do
+        [[ -z "$start" || "$start" == \#* ]] && continue
+        idx=$((idx + 1))
+        local png
+        png=$(printf '%s/pics/s%d_%02d.png' "$disc" "$n" "$idx")
+        local text=$l1
+        [[ -n "$l2" ]] && text=$l1$'\n'$l2
+        local gravity geom
+        case $place in
+            bottom)   gravity=south;     geom="+0+$bottom" ;;
+            top)      gravity=north;     geom="+0+$top" ;;
+            left)     gravity=southwest; geom="+64+$bottom" ;;
+            topright) gravity=northeast; geom="+72+$top" ;;
+            *) echo "unknown place $place" >&2; exit 1 ;;
+        esac
+        local f=$font
+        [[ $italic == 1 ]] && f=$ifont
+        render_sub "$DATA/$png" "$w" "$h" "$f" "$size" "$gravity" "$geom" "$text" "$fill" "$outline" "$halo"
+
+        # display area as spumux writes it (found by experiment, checked below)
+        local bw bh bx by
+        IFS='x+' read -r bw bh bx by <<< "$("$CONVERT" "$DATA/$png" -format '%@' info:)"
+        if ((bx < 16 || by < 16 || bx + bw > w - 16 || by + bh > h - 16)); then
+            echo "$png: text too close to the frame edge (${bw}x${bh}+$bx+$by)" >&2; exit 1
+        fi
+        local x1=$((bx & ~1)) y1=$((by & ~1))
+        local x2=$((x1 + ((bx + bw - x1 + 1) & ~1) - 1)) y2=$((y1 + ((by + bh - y1 + 1) & ~1) - 1))
+
+        printf '  <spu start="%s" end="%s" image="%s"/>\n' "$(ms_to_tc "$start")" "$(ms_to_tc "$stop")" "$png" >> "$xml"
+        printf 'sub\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%d\t%s' "$idx" "$start" "$stop" "$x1" "$y1" "$x2" "$y2" \
+            "$png" "$italic" "$l1" >> "$truth"
+        [[ -n "$l2" ]] && printf '\t%s' "$l2" >> "$truth"
+        printf '\n' >> "$truth"
+    done
+    printf ' </stream>\n</subpictures>\n' >> "$xml"
+}
+
+# make_disc DISC LANG1 [LANG2]: video + spumux per stream + dvdauthor
+make_disc() {
+    local disc=$1
+    shift
+    local format=${disc^^} size rate secs colour
+    case $disc in
+        pal)  size=720x576; rate=25;         secs=48; colour=0x1c2a3a ;;
+        ntsc) size=720x480; rate=30000/1001; secs=44; colour=0x2a2a1c ;;
+    esac
+    export VIDEO_FORMAT=$format
+
+    # Flat colour, no audio: the smallest stream dvdauthor takes.  Bit-exact so
+    # reruns give the same bytes.
+    ffmpeg -hide_banner -loglevel error -f lavfi -i "color=c=$colour:s=$size:r=$rate" -t "$secs" \
+        -target "$disc-dvd" -aspect 4:3 -an -fflags +bitexact -flags:v +bitexact -y "$WORK/$disc.mpg"
+
+    local in="$WORK/$disc.mpg" i=0 lang
+    local subs=""
+    for lang in "$@"; do
+        # spumux resolves image paths against the cwd; the XML names them relative to tests/data
+        (cd "$DATA" && spumux -s "$i" "$disc/spumux_s$((i + 1)).xml") < "$in" > "$WORK/$disc.s$i.mpg" 2> "$WORK/spumux.log" ||
+            { cat "$WORK/spumux.log" >&2; exit 1; }
+        if grep -E '^(WARN|ERR)' "$WORK/spumux.log" >&2 || ! grep -q ' 0 subtitles skipped' "$WORK/spumux.log"; then
+            echo "spumux complained on $disc stream $((i + 1))" >&2; exit 1
+        fi
+        in="$WORK/$disc.s$i.mpg"
+        subs+="   <subpicture lang=\"$lang\"/>"$'\n'
+        i=$((i + 1))
+    done
+
+    cat > "$WORK/$disc.xml" <<EOF
+<dvdauthor dest="$WORK/$disc.dvd">
+ <vmgm/>
+ <titleset>
+  <titles>
+   <video format="$disc" aspect="4:3"/>
+$subs   <pgc>
+    <vob file="$in"/>
+   </pgc>
+  </titles>
+ </titleset>
+</dvdauthor>
+EOF
+    dvdauthor -x "$WORK/$disc.xml" > "$WORK/dvdauthor.log" 2>&1 || { cat "$WORK/dvdauthor.log" >&2; exit 1; }
+    if grep -E '^(WARN|ERR)' "$WORK/dvdauthor.log" >&2; then
+        echo "dvdauthor complained on $disc" >&2; exit 1
+    fi
+    rm -rf "$DATA/$disc/VIDEO_TS"
+    mv "$WORK/$disc.dvd/VIDEO_TS" "$DATA/$disc/VIDEO_TS"
+}
+
+rm -rf "$DATA/pal" "$DATA/ntsc"
+
+# --- PAL: English (white on black) and French (yellow) -----------------------
+make_stream pal 1 en 720 576 "$DEJAVU/DejaVuSans-Bold.ttf" "$DEJAVU/DejaVuSans-BoldOblique.ttf" 30 \
+    FFFFFF 000000 808080 48 40 <<'EOF'
+1000|3200|bottom|0|Good evening, everyone.
+3800|6800|bottom|0|The last train leaves at 9:45 -|don't miss it!
+7360|9920|bottom|1|Somewhere far away,|a bell rang twice.
+9920|11700|bottom|0|Who left the door open?
+12500|16000|bottom|0|It wasn't me; I was in the garden|(with the dog, of course).
+16600|19400|bottom|0|"Forty-two," she said. "Not 41."
+20000|22560|top|0|ROOM 117 - 3rd FLOOR
+22560|24100|bottom|0|Really? You're sure?
+24700|28200|bottom|0|Well... it's 8.5 km from here,|or about 5 miles.
+28900|30948|bottom|1|I'll be back by Tuesday.
+30948|33600|bottom|0|A café crème for two, please.
+34300|36400|left|0|[Thunder rumbles]
+37000|39800|bottom|1|Ready? One, two, three - go!|(She doesn't move.)
+40500|44000|bottom|0|That's all for today.|See you tomorrow at 10!
+EOF
+make_stream pal 2 fr 720 576 "$LIBERATION/LiberationSans-Bold.ttf" "$LIBERATION/LiberationSans-BoldItalic.ttf" 32 \
+    FFFF00 000000 808080 48 40 <<'EOF'
+1200|3400|bottom|0|Bonsoir à tous.
+4000|7000|bottom|0|Le dernier train part à 21 h 45 -|ne le ratez pas !
+7600|10160|bottom|0|Quelqu'un a laissé|la porte ouverte ?
+10160|13600|bottom|0|Ce n'était pas moi ; j'étais au jardin|(avec le chien, bien sûr).
+14300|16800|bottom|0|« Quarante-deux », dit-elle.
+17400|19200|bottom|0|Où est passée la clé ? Déjà midi !
+19800|22300|top|0|CHAMBRE 117 - 3e ÉTAGE
+22900|24400|bottom|0|Vraiment ? Tu en es sûr ?
+25000|28400|bottom|0|C'est à 8,5 km d'ici,|soit à peu près 5 miles.
+29000|31560|bottom|0|Un café crème pour deux,|s'il vous plaît.
+31560|34000|bottom|0|Ça coûte 12,50 € : c'est cher !
+34600|36600|topright|0|[Tonnerre]
+37200|39600|bottom|0|Ma sœur a le cœur brisé ;|elle pleure depuis Noël.
+40200|42000|bottom|0|Où ça ? Là-bas, près de l'église.
+42600|45800|bottom|0|C'est tout pour aujourd'hui.|À demain, à 10 h !
+EOF
+make_disc pal en fr
+
+# --- NTSC: German (white on dark blue) and Spanish ----------------------------
+make_stream ntsc 1 de 720 480 "$DEJAVU/DejaVuSerif-Bold.ttf" "$DEJAVU/DejaVuSerif-BoldItalic.ttf" 28 \
+    FFFFFF 202060 9090A0 36 30 <<'EOF'
+800|3000|bottom|0|Guten Abend, meine Damen und Herren.
+3600|6400|bottom|0|Der letzte Zug fährt um 21:45 Uhr -|verpassen Sie ihn nicht!
+7000|9048|bottom|0|Wer hat die Tür offen gelassen?
+9048|12400|bottom|0|Ich war's nicht! Ich war im Garten|(mit dem Hund, natürlich).
+13000|15400|bottom|1|Irgendwo läutete eine Glocke.
+16000|18600|bottom|0|„Zweiundvierzig“, sagte sie.
+19200|21400|top|0|ZIMMER 117 - 3. STOCK
+22000|23500|bottom|0|Wirklich? Bist du sicher?
+24100|27600|bottom|0|Es sind 8,5 km bis zur Straße,|also ungefähr 5 Meilen.
+28200|30760|bottom|0|Größe, Übung, Ärger, Öl:|alles ganz normal.
+30760|32600|bottom|1|Ich bin am Dienstag zurück.
+33200|35000|left|0|[Donner grollt]
+35600|38000|bottom|0|Fußball? Nein, danke; heute nicht.
+38600|41800|bottom|0|Das ist alles für heute.|Bis morgen um 10!
+EOF
+make_stream ntsc 2 es 720 480 "$LIBERATION/LiberationSerif-Bold.ttf" "$LIBERATION/LiberationSerif-BoldItalic.ttf" 32 \
+    FFFFFF 000000 707070 36 30 <<'EOF'
+1000|3000|bottom|0|Buenas noches a todos.
+3600|6160|bottom|0|¿Quién dejó la puerta abierta?
+6160|9400|bottom|0|¡No fui yo! Estaba en el jardín|(con el perro, claro).
+10000|12600|bottom|0|El último tren sale a las 21:45.
+13200|15000|bottom|0|Mañana, señor Muñoz, a las 8.
+15600|18000|bottom|0|«Cuarenta y dos», dijo ella.
+18600|21000|top|0|HABITACIÓN 117 - 3.er PISO
+21600|23100|bottom|0|¿De verdad? ¿Estás seguro?
+23700|27000|bottom|0|Está a 8,5 km de aquí;|unas 5 millas.
+27600|29800|topright|0|[Truenos]
+30400|33000|bottom|0|¡Qué niño tan pequeño!|Sólo tiene 3 años.
+33600|36000|bottom|0|Un café con leche, por favor.
+36600|40000|bottom|0|Eso es todo por hoy.|¡Hasta mañana, a las 10!
+EOF
+make_disc ntsc de es
+
+# Read the discs back and compare with the truth files, pixel for pixel.
+if command -v python3 >/dev/null; then
+    for t in "$DATA"/{pal,ntsc}/truth_s*.tsv; do
+        n=${t##*truth_s}
+        python3 "$DATA/tools/spu_probe.py" check "$(dirname "$t")/VIDEO_TS/VTS_01_1.VOB" "$t" "${n%.tsv}" "$DATA"
+    done
+else
+    echo "make_discs.sh: python3 not found, skipped the read-back check" >&2
+fi
