@@ -1,0 +1,29 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace orvane::test {
+
+// One subtitle of a sample disc's ground truth file (truth_s<N>.tsv).
+struct TruthSubtitle {
+    int index = 0;
+    int startMs = 0;
+    int stopMs = 0;
+    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    std::string png;  // relative to tests/data
+    bool italic = false;
+    std::vector<std::string> lines;  // UTF-8
+};
+
+struct GroundTruth {
+    // RGBA of the PNG pixels for colour numbers 0..3.
+    std::array<uint32_t, 4> rgbaOfNumber{};
+    std::vector<TruthSubtitle> subtitles;
+};
+
+// Throws std::runtime_error on a malformed file.
+GroundTruth loadGroundTruth(const std::string& path);
+
+}  // namespace orvane::test
