@@ -1,5 +1,7 @@
 #include "subpicture/image.h"
 
+#include <cstring>
+
 namespace orvane {
 
 void Image24::resize(int width, int height) {
@@ -21,6 +23,16 @@ void Image24::fillRect(int x1, int y1, int x2, int y2, Colour c) {
     if (x1 >= x2 || y1 >= y2) return;
     const uint8_t r = static_cast<uint8_t>(c), g = static_cast<uint8_t>(c >> 8),
                   b = static_cast<uint8_t>(c >> 16);
+    if (r == g && g == b) {
+        // Greys (all decoded pictures) fill byte-wise; whole rows at once.
+        const size_t len = static_cast<size_t>(x2 - x1) * 3;
+        if (x1 == 0 && x2 == width_) {
+            std::memset(row(y1), r, len * static_cast<size_t>(y2 - y1));
+        } else {
+            for (int y = y1; y < y2; ++y) std::memset(row(y) + x1 * 3, r, len);
+        }
+        return;
+    }
     for (int y = y1; y < y2; ++y) {
         uint8_t* p = row(y) + x1 * 3;
         for (int x = x1; x < x2; ++x, p += 3) {

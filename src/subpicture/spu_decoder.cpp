@@ -1,6 +1,7 @@
 #include "subpicture/spu_decoder.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "stream/byte_cursor.h"
 #include "subpicture/spu_format.h"
@@ -9,87 +10,83 @@ namespace orvane {
 
 namespace {
 
-// Reads the pixel data two bits at a time, high bits of each byte first,
-// from `pos` up to but excluding `end`.
-class PairReader {
+// Reads the run-length codes of one field from `pos` up to but excluding
+// `end`. A 32-bit window keeps the next bits, high bits first, so that a
+// code is classified by its leading zero pairs in one step.
+class RunReader {
 public:
-    PairReader(const uint8_t* data, size_t pos, size_t end) : data_(data), pos_(pos), end_(end) {}
+    RunReader(const uint8_t* data, size_t pos, size_t end) : data_(data), pos_(pos), end_(end) {}
 
-    bool next(unsigned& pair) {
-        if (pos_ >= end_) return false;
-        pair = (data_[pos_] >> shift_) & 3u;
-        if (shift_ == 0) {
-            shift_ = 6;
-            ++pos_;
-        } else {
-            shift_ -= 2;
+    // One code: a run of 0 means "to the end of the row". False when the
+    // data ends before the code does.
+    bool next(unsigned& run, unsigned& colour) {
+        refill();
+        if (bits_ < 4) return false;
+        const uint32_t v = window_ >> 16;  // the next 16 bits, zero-padded
+        unsigned len;
+        if (v >= 0x4000) {  // n n c c
+            len = 4;
+            run = v >> 14;
+        } else if (v >= 0x1000) {  // 0 0 n n n n c c
+            len = 8;
+            run = (v >> 10) & 0x0F;
+        } else if (v >= 0x0400) {  // 0 0 0 0 n n n n n n c c
+            len = 12;
+            run = (v >> 6) & 0x3F;
+        } else {  // 0 0 0 0 0 0 n n n n n n n n c c, all-zero n: to the end
+            len = 16;
+            run = (v >> 2) & 0xFF;
         }
+        if (bits_ < len) return false;
+        colour = (v >> (16 - len)) & 3u;
+        window_ <<= len;
+        bits_ -= len;
         return true;
     }
-    // Rows start on byte boundaries.
+
+    // Rows start on byte boundaries: drop the bits left of the current byte.
     void alignToByte() {
-        if (shift_ != 6) {
-            shift_ = 6;
-            ++pos_;
-        }
+        const unsigned drop = bits_ % 8;
+        window_ <<= drop;
+        bits_ -= drop;
     }
 
 private:
+    void refill() {
+        while (bits_ <= 24 && pos_ < end_) {
+            window_ |= uint32_t{data_[pos_++]} << (24 - bits_);
+            bits_ += 8;
+        }
+    }
+
     const uint8_t* data_;
     size_t pos_;
     size_t end_;
-    int shift_ = 6;
+    uint32_t window_ = 0;
+    unsigned bits_ = 0;
 };
-
-// One run-length code. A run of 0 means "to the end of the row".
-bool readRun(PairReader& r, unsigned& run, unsigned& colour) {
-    unsigned p;
-    if (!r.next(p)) return false;
-    if (p != 0) {
-        run = p;  // n n c c
-    } else {
-        unsigned zeros = 1;
-        unsigned lead = 0;
-        while (zeros < 4) {
-            if (!r.next(lead)) return false;
-            if (lead != 0) break;
-            ++zeros;
-        }
-        // The count has (zeros + 1) pairs for codes of 4, 6 and 8 bits.
-        // After four zero pairs the fourth was already the top pair of the
-        // 8-bit count; all seven zero means "to the end of the row".
-        unsigned pairs = zeros <= 3 ? zeros + 1 : 4;
-        unsigned value = zeros <= 3 ? lead : 0;
-        for (unsigned i = 1; i < pairs; ++i) {
-            if (!r.next(p)) return false;
-            value = (value << 2) | p;
-        }
-        run = value;
-    }
-    return r.next(colour);
-}
 
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
                  int width, int height, const std::array<uint8_t, 4>& grey, Image24& bmp) {
     if (start >= unit.size()) return;
     const size_t end = std::min(endInclusive + 1, unit.size());
-    PairReader reader(unit.data(), start, end);
+    RunReader reader(unit.data(), start, end);
     int x = 0;
     int y = firstRow;
+    uint8_t* row = bmp.row(y);
     unsigned run, colour;
     // Row `height` is the spare row; anything below it is discarded.
-    while (y <= height && readRun(reader, run, colour)) {
+    while (y <= height && reader.next(run, colour)) {
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
         if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
-        if (colour != 0 && r > 0) {
-            const uint8_t g = grey[colour];
-            std::fill_n(bmp.row(y) + x * 3, r * 3, g);
-        }
+        // The preview colours are greys: a run is one byte value.
+        if (colour != 0) std::memset(row + x * 3, grey[colour], size_t{r} * 3);
         x += static_cast<int>(r);
         if (x >= width) {
             reader.alignToByte();
             x = 0;
             y += 2;
+            if (y <= height) row = bmp.row(y);
         }
     }
 }

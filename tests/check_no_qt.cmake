@@ -1,0 +1,22 @@
+# Fails when a file outside the GUI includes a Qt header: the core, the CLI
+# and their tests build and run without Qt.
+file(GLOB_RECURSE files "${ROOT}/src/*.h" "${ROOT}/src/*.cpp" "${ROOT}/tests/*.h" "${ROOT}/tests/*.cpp"
+     "${ROOT}/bench/*.h" "${ROOT}/bench/*.cpp")
+set(offenders "")
+foreach(f IN LISTS files)
+  if(f MATCHES "/src/gui/" OR f MATCHES "/tests/gui/")
+    continue()
+  endif()
+  file(STRINGS "${f}" hits REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Z][A-Za-z]*|Qt[A-Za-z]*/)")
+  if(hits)
+    list(APPEND offenders "${f}")
+  endif()
+endforeach()
+list(LENGTH files count)
+if(count EQUAL 0)
+  message(FATAL_ERROR "no sources found under ${ROOT}")
+endif()
+if(offenders)
+  message(FATAL_ERROR "Qt headers outside src/gui/: ${offenders}")
+endif()
+message(STATUS "${count} files checked, no Qt outside src/gui/")
