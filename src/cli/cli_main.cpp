@@ -137,7 +137,7 @@ int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
     std::string error;
     const auto options = parseOptions(args, error);
     if (!options) {
-        std::fprintf(err, "orvane-cli: %s\n%s", error.c_str(), usage().c_str());
+        std::fprintf(err, "orvane-cli: %s (see orvane-cli --help)\n", error.c_str());
         return 2;
     }
     if (options->command == "streams") return runStreams(*options, out, err);

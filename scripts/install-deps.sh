@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs what Orvane needs to build and test on Debian (bookworm or later).
+set -euo pipefail
+
+packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libpng-dev)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update
+$sudo apt-get install -y --no-install-recommends "${missing[@]}"

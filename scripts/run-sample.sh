@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds Orvane and runs its main job on the bundled
+# sample disc: list the subtitle streams, list every sub-picture of each
+# stream, and save the sub-pictures of stream 1 as SUP files.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+"$root/scripts/install-deps.sh"
+"$root/scripts/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=Release
+
+cli="$root/build/src/cli/orvane-cli"
+disc="$root/tests/data/pal/VIDEO_TS"
+out="$root/build/sample-out"
+mkdir -p "$out"
+
+echo "== Subtitle streams of $disc"
+"$cli" streams "$disc" | grep -v ' - $'
+for stream in 1 2; do
+    echo
+    echo "== Sub-pictures of stream $stream"
+    "$cli" scan --stream "$stream" "$disc"
+done
+echo
+echo "== Saving the sub-pictures of stream 1 as SUP files"
+"$cli" sup --stream 1 --out "$out/en_" "$disc"
+ls "$out"
