@@ -19,14 +19,13 @@ int64_t timeCodeToMs(const TimeCode& tc) {
            tc.milliseconds;
 }
 
-TimeCode addTimeCodes(const TimeCode& a, const TimeCode& b) {
-    TimeCode r;
-    unsigned ms = unsigned{a.milliseconds} + b.milliseconds;
-    unsigned carry = 0;
-    if (ms >= 1000) {
-        ms -= 1000;
-        carry = 1;
-    }
+namespace {
+
+// Adds hours, minutes and seconds with one carry per field (seconds and
+// minutes carry at 60, hours wrap in 8 bits), starting from `carry` out
+// of the smaller field.
+template <typename T>
+void addClockFields(const T& a, const T& b, unsigned carry, T& r) {
     unsigned s = unsigned{a.seconds} + b.seconds + carry;
     carry = 0;
     if (s >= 60) {
@@ -39,10 +38,23 @@ TimeCode addTimeCodes(const TimeCode& a, const TimeCode& b) {
         m -= 60;
         carry = 1;
     }
-    r.milliseconds = static_cast<uint16_t>(ms);
     r.seconds = static_cast<uint8_t>(s);
     r.minutes = static_cast<uint8_t>(m);
     r.hours = static_cast<uint8_t>(a.hours + b.hours + carry);
+}
+
+}  // namespace
+
+TimeCode addTimeCodes(const TimeCode& a, const TimeCode& b) {
+    TimeCode r;
+    unsigned ms = unsigned{a.milliseconds} + b.milliseconds;
+    unsigned carry = 0;
+    if (ms >= 1000) {
+        ms -= 1000;
+        carry = 1;
+    }
+    r.milliseconds = static_cast<uint16_t>(ms);
+    addClockFields(a, b, carry, r);
     return r;
 }
 
@@ -102,23 +114,9 @@ NavTime addNavTimes(const NavTime& a, const NavTime& b, const FrameRate& rate) {
         frames -= rate.framesPerSecond();
         carry = 1;
     }
-    unsigned s = unsigned{a.seconds} + b.seconds + carry;
-    carry = 0;
-    if (s >= 60) {
-        s -= 60;
-        carry = 1;
-    }
-    unsigned m = unsigned{a.minutes} + b.minutes + carry;
-    carry = 0;
-    if (m >= 60) {
-        m -= 60;
-        carry = 1;
-    }
     NavTime r;
     r.frames = static_cast<uint8_t>(frames);
-    r.seconds = static_cast<uint8_t>(s);
-    r.minutes = static_cast<uint8_t>(m);
-    r.hours = static_cast<uint8_t>(a.hours + b.hours + carry);
+    addClockFields(a, b, carry, r);
     return r;
 }
 

@@ -7,6 +7,7 @@
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
+#include "support/cli_runner.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -14,33 +15,10 @@
 namespace orvane {
 namespace {
 
-struct CliRun {
-    int status = 0;
-    std::string out, err;
-};
-
-std::string slurp(std::FILE* f) {
-    std::string s;
-    std::rewind(f);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
-    return s;
-}
+using test::CliRun;
 
 CliRun run(const std::vector<std::string>& args, const std::string& input = "") {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::FILE* in = std::tmpfile();
-    std::fputs(input.c_str(), in);
-    std::rewind(in);
-    CliRun r;
-    r.status = cli::runCli(args, out, err, in);
-    std::fclose(in);
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
+    return test::runCliCaptured(args, input);
 }
 
 size_t lineCount(const std::string& s) { return static_cast<size_t>(std::count(s.begin(), s.end(), '\n')); }
@@ -145,7 +123,7 @@ TEST(Cli, AskReadsTheAnswerFromTheTerminal) {
     EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q", Buttons::YesNoYesToAll), Answer::No);
     EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q", Buttons::YesNoYesToAll), Answer::No);
     std::fclose(in);
-    EXPECT_EQ(slurp(err).substr(0, 4), "Q R ");
+    EXPECT_EQ(test::readAndClose(err).substr(0, 4), "Q R ");
 }
 
 TEST(Cli, UnitLinesKeepTheirShapeForScripts) {

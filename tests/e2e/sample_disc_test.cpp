@@ -7,11 +7,13 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 #include "app/session.h"
 #include "cli/cli_main.h"
 #include "stream/byte_cursor.h"
 #include "stream/time_code.h"
+#include "support/cli_runner.h"
 #include "support/fake_ui.h"
 #include "support/ground_truth.h"
 #include "support/png_image.h"
@@ -37,31 +39,10 @@ test::GroundTruth truthOf(const Disc& d, int stream) {
 }
 
 // Runs orvane-cli in-process with captured output.
-struct CliRun {
-    int status = 0;
-    std::string out, err;
-};
+using test::CliRun;
 
-std::string slurp(std::FILE* f) {
-    std::string s;
-    std::rewind(f);
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) s.append(buf, n);
-    std::fclose(f);
-    return s;
-}
-
-CliRun runCli(const std::vector<std::string>& args) {
-    std::FILE* out = std::tmpfile();
-    std::FILE* err = std::tmpfile();
-    std::FILE* in = std::tmpfile();
-    CliRun r;
-    r.status = cli::runCli(args, out, err, in);
-    std::fclose(in);
-    r.out = slurp(out);
-    r.err = slurp(err);
-    return r;
+CliRun runCli(const std::vector<std::string>& args, const std::string& input = "") {
+    return test::runCliCaptured(args, input);
 }
 
 std::vector<std::string> lines(const std::string& text) {
@@ -258,6 +239,60 @@ TEST(SampleDiscs, AStartTimeShiftsEveryUnitByTheSameAmount) {
     for (size_t i = 0; i < a.size(); ++i) {
         // The first SCR of the disc is 0: the offset is the start time.
         EXPECT_EQ(timeCodeToMs(parseScanLine(b[i]).start) - timeCodeToMs(parseScanLine(a[i]).start), 3600000);
+    }
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Damaged copies of a sample disc: random bytes overwritten all over the
+// file, whole sectors of noise, a file cut in the middle of a sector.
+// Reading must end, and every unit must decode within the screen.
+TEST(SampleDiscs, DamagedCopiesAreReadToTheEnd) {
+    std::ifstream in(vobOf(kDiscs[0]), std::ios::binary);
+    const std::vector<char> original{std::istreambuf_iterator<char>(in), {}};
+    ASSERT_GT(original.size(), 100000u);
+    test::TempDir dir;
+    std::mt19937 rng(2024);
+    for (int round = 0; round < 12; ++round) {
+        std::vector<char> damaged = original;
+        const int flips = round % 3 == 0 ? 50 : 2000;
+        for (int i = 0; i < flips; ++i) damaged[rng() % damaged.size()] = static_cast<char>(rng());
+        if (round % 4 == 1) {  // sectors of noise
+            for (int k = 0; k < 20; ++k) {
+                const size_t at = (rng() % (damaged.size() / 2048)) * 2048;
+                for (size_t j = 0; j < 2048; ++j) damaged[at + j] = static_cast<char>(rng());
+            }
+        }
+        if (round % 4 == 2) damaged.resize(damaged.size() - 1000 - rng() % 100000);
+        const std::string path = dir.file("damaged.vob");
+        std::ofstream(path, std::ios::binary).write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+
+        struct Checker : test::FakeUi {
+            int units = 0;
+            void unitCompleted(const UnitReport& r) override {
+                ++units;
+                ASSERT_NE(r.picture, nullptr);
+                EXPECT_LE(r.picture->width, 720);
+                EXPECT_LE(r.picture->height, 576);
+                EXPECT_LE(r.bytes.size(), 65536u);
+            }
+        } ui;
+        ui.defaultAnswer = Answer::YesToAll;
+        Session session(ui);
+        JobRequest req;
+        req.files = {path};
+        req.streamIndex = static_cast<int>(rng() % 2);
+        req.action = ActionMode::OnlyShow;
+        ASSERT_EQ(session.startJob(req), StartResult::Started);
+        session.progressionNonStop = true;
+        session.runToEnd();
+        EXPECT_TRUE(session.jobOver());
+        EXPECT_FALSE(session.job().running);
+        EXPECT_GT(ui.units, 0);
     }
 }
 

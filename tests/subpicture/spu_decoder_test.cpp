@@ -156,6 +156,20 @@ TEST(SpuDecoder, MissingPixelOffsetsReadFromTheUnitStartWithinBounds) {
     EXPECT_EQ(sp.height, 576);
 }
 
+TEST(SpuDecoder, PixelOffsetsOutsideTheUnitDrawNothing) {
+    SpuBuilder b;
+    b.setFields({0x55, 0x55}, {0xAA, 0xAA});
+    auto cmds = SpuBuilder::area(0, 0, 99, 9);
+    cmds.insert(cmds.begin(), 0x01);
+    for (uint8_t c : SpuBuilder::fieldOffsets(0xFFF0, 0xFFFF)) cmds.push_back(c);
+    b.addSequence(0, cmds);
+    SubPicture sp;
+    decodeSubPicture(b.build(), sp);
+    ASSERT_EQ(sp.width, 100);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_EQ(numberAt(sp, x, y), 0);
+}
+
 TEST(SpuDecoder, ChainsLongerThanTheTableStopAt4096) {
     SpuBuilder b;
     for (int i = 0; i < 5000; ++i) b.addSequence(static_cast<uint16_t>(i), {0x01});
