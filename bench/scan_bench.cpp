@@ -25,7 +25,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+double seconds(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double>(b - a).count();
+}
 
 // Moves the sub-picture packets of a copy to sub-streams no job selects,
 // as the other subtitle languages of a disc are.
@@ -42,7 +44,8 @@ std::vector<char> withoutSubtitles(std::vector<char> data) {
 
 // Repeats the sectors of `source` until `path` holds at least `bytes`;
 // only every `keepEvery`th copy keeps its subtitles.
-void makeBigFile(const std::string& source, const std::string& path, uint64_t bytes, int keepEvery) {
+void makeBigFile(const std::string& source, const std::string& path, uint64_t bytes,
+                 int keepEvery) {
     std::error_code ec;
     if (std::filesystem::file_size(path, ec) >= bytes && !ec) return;
     std::ifstream in(source, std::ios::binary);
@@ -78,7 +81,8 @@ uint64_t plainRead(const std::string& path) {
 
 struct QuietUi : orvane::UserInterface {
     int units = 0;
-    orvane::Answer messageBox(orvane::QuestionId, orvane::MessageIcon, const std::string& text, orvane::Buttons) override {
+    orvane::Answer messageBox(orvane::QuestionId, orvane::MessageIcon, const std::string& text,
+                              orvane::Buttons) override {
         std::fprintf(stderr, "unexpected question: %s\n", text.c_str());
         return orvane::Answer::YesToAll;
     }
@@ -141,7 +145,8 @@ long cliPeakKiB(const std::string& cli, const std::string& file) {
     posix_spawn_file_actions_destroy(&fa);
     int status = 0;
     struct rusage ru {};
-    if (wait4(pid, &status, 0, &ru) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return -1;
+    if (wait4(pid, &status, 0, &ru) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
     return ru.ru_maxrss;
 }
 
@@ -155,13 +160,21 @@ int main(int argc, char** argv) {
     bool keep = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--source" && i + 1 < argc) source = argv[++i];
-        else if (a == "--size-mib" && i + 1 < argc) sizeMiB = std::stoull(argv[++i]);
-        else if (a == "--file" && i + 1 < argc) file = argv[++i];
-        else if (a == "--cli" && i + 1 < argc) cli = argv[++i];
-        else if (a == "--keep") keep = true;
+        if (a == "--source" && i + 1 < argc)
+            source = argv[++i];
+        else if (a == "--size-mib" && i + 1 < argc)
+            sizeMiB = std::stoull(argv[++i]);
+        else if (a == "--file" && i + 1 < argc)
+            file = argv[++i];
+        else if (a == "--cli" && i + 1 < argc)
+            cli = argv[++i];
+        else if (a == "--keep")
+            keep = true;
         else {
-            std::fprintf(stderr, "usage: %s [--source VOB] [--size-mib N] [--file PATH] [--keep] [--cli PATH]\n", argv[0]);
+            std::fprintf(
+                stderr,
+                "usage: %s [--source VOB] [--size-mib N] [--file PATH] [--keep] [--cli PATH]\n",
+                argv[0]);
             return 2;
         }
     }
@@ -201,23 +214,28 @@ int main(int argc, char** argv) {
         bestFilm = std::min(bestFilm, seconds(t1, t2));
     }
     const double gib = static_cast<double>(bytes) / (1 << 30);
-    std::printf("file: %s, %.2f GiB, %d sub-picture units of stream 1 (%.0f per GiB; a feature film has\n"
-                "      about 1500 in 5 GiB, 300 per GiB)\n",
-                file.c_str(), gib, units, units / gib);
+    std::printf(
+        "file: %s, %.2f GiB, %d sub-picture units of stream 1 (%.0f per GiB; a feature film has\n"
+        "      about 1500 in 5 GiB, 300 per GiB)\n",
+        file.c_str(), gib, units, units / gib);
     if (parsedUnits != units) std::printf("warning: the parser counted %d units\n", parsedUnits);
-    std::printf("plain read() in 1 MiB blocks:        %.3f s  %6.2f GB/s\n", bestRead, bytes / bestRead / 1e9);
-    std::printf("stream reader (packs, clocks, units): %.3f s  %6.2f GB/s  ratio to read %.2f (target >= 0.80)\n",
-                bestParse, bytes / bestParse / 1e9, bestRead / bestParse);
-    std::printf("full scan (every unit decoded):       %.3f s  %6.2f GB/s  ratio to read %.2f\n", bestScan,
-                bytes / bestScan / 1e9, bestRead / bestScan);
-    std::printf("full scan, one copy in 40 keeping its subtitles (%d units, film density):\n"
-                "                                      %.3f s  %6.2f GB/s  ratio to read %.2f\n",
-                filmUnits, bestFilm, bytes / bestFilm / 1e9, bestFilmRead / bestFilm);
+    std::printf("plain read() in 1 MiB blocks:        %.3f s  %6.2f GB/s\n", bestRead,
+                bytes / bestRead / 1e9);
+    std::printf(
+        "stream reader (packs, clocks, units): %.3f s  %6.2f GB/s  ratio to read %.2f (target >= "
+        "0.80)\n",
+        bestParse, bytes / bestParse / 1e9, bestRead / bestParse);
+    std::printf("full scan (every unit decoded):       %.3f s  %6.2f GB/s  ratio to read %.2f\n",
+                bestScan, bytes / bestScan / 1e9, bestRead / bestScan);
+    std::printf(
+        "full scan, one copy in 40 keeping its subtitles (%d units, film density):\n"
+        "                                      %.3f s  %6.2f GB/s  ratio to read %.2f\n",
+        filmUnits, bestFilm, bytes / bestFilm / 1e9, bestFilmRead / bestFilm);
 
     const long small = cliPeakKiB(cli, source);
     const long large = cliPeakKiB(cli, file);
-    std::printf("orvane-cli scan peak RSS: %ld KiB on %s (%.1f MiB), %ld KiB on %.2f GiB\n", small, source.c_str(),
-                std::filesystem::file_size(source) / 1048576.0, large, gib);
+    std::printf("orvane-cli scan peak RSS: %ld KiB on %s (%.1f MiB), %ld KiB on %.2f GiB\n", small,
+                source.c_str(), std::filesystem::file_size(source) / 1048576.0, large, gib);
     if (!keep) {
         std::filesystem::remove(file);
         std::filesystem::remove(sparse);

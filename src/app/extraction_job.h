@@ -16,10 +16,10 @@ enum class ActionMode : uint8_t { Ocr = 1, SaveBmp = 2, SaveSup = 3, OnlyShow = 
 struct ExtractionJob {
     static constexpr size_t kMaxFiles = 1024;
 
-    std::vector<std::string> files;              // full paths, in processing order
+    std::vector<std::string> files;                   // full paths, in processing order
     std::array<uint32_t, kMaxFiles + 1> fileSizes{};  // KiB, 1-based
-    uint32_t totalSize = 0;                      // KiB
-    uint16_t currentFile = 1;                    // 1-based
+    uint32_t totalSize = 0;                           // KiB
+    uint16_t currentFile = 1;                         // 1-based
     uint8_t selectedStream = 0x20;
     bool running = false;
     bool paused = true;
@@ -47,7 +47,7 @@ struct JobRequest {
     std::vector<std::string> files;  // the checked files, in list order
     int streamIndex = 0;             // 0-based: stream 1 is sub-stream 0x20
     ActionMode action = ActionMode::Ocr;
-    bool timing = false;             // "+ TC && Res."
+    bool timing = false;  // "+ TC && Res."
     bool avoidTimeRestart = false;
 };
 

@@ -17,11 +17,11 @@ struct Language {
 };
 
 constexpr Language kLanguages[] = {
-    {"en", "English"}, {"de", "German"},    {"es", "Spanish"},   {"nl", "Dutch"},
-    {"sv", "Swedish"}, {"no", "Norwegian"}, {"da", "Danish"},    {"fi", "Finnish"},
-    {"pt", "Portugese"}, {"it", "Italian"}, {"iw", "Hebrew"},    {"pl", "Polish"},
-    {"el", "Greek"},   {"cs", "Czech"},     {"tr", "Turkish"},   {"hu", "Hungarian"},
-    {"is", "Icelandic"}, {"hr", "Croatian"}, {"fr", "French"},   {"hi", "Hindi"},
+    {"en", "English"},   {"de", "German"},    {"es", "Spanish"}, {"nl", "Dutch"},
+    {"sv", "Swedish"},   {"no", "Norwegian"}, {"da", "Danish"},  {"fi", "Finnish"},
+    {"pt", "Portugese"}, {"it", "Italian"},   {"iw", "Hebrew"},  {"pl", "Polish"},
+    {"el", "Greek"},     {"cs", "Czech"},     {"tr", "Turkish"}, {"hu", "Hungarian"},
+    {"is", "Icelandic"}, {"hr", "Croatian"},  {"fr", "French"},  {"hi", "Hindi"},
 };
 
 }  // namespace
@@ -29,7 +29,8 @@ constexpr Language kLanguages[] = {
 std::string languageName(uint8_t first, uint8_t second) {
     if (first == 0 && second == 0) return {};
     for (const Language& l : kLanguages) {
-        if (static_cast<uint8_t>(l.code[0]) == first && static_cast<uint8_t>(l.code[1]) == second) return l.name;
+        if (static_cast<uint8_t>(l.code[0]) == first && static_cast<uint8_t>(l.code[1]) == second)
+            return l.name;
     }
     // Unknown codes show as their letters; a lone zero byte is not shown.
     std::string s;

@@ -37,8 +37,8 @@ Session::Session(UserInterface& ui) : ui_(ui) {
 
 bool Session::startButton(const JobRequest& request) {
     if (request.files.empty()) {
-        ui_.messageBox(QuestionId::NoVobSelected, MessageIcon::Warning, messages_.get(msg::kNoVobSelected),
-                       Buttons::Ok);
+        ui_.messageBox(QuestionId::NoVobSelected, MessageIcon::Warning,
+                       messages_.get(msg::kNoVobSelected), Buttons::Ok);
         return false;
     }
     switch (request.action) {
@@ -69,7 +69,8 @@ StartResult Session::startJob(const JobRequest& request) {
     // pauses it and starts again once it has returned.
     if (job_.running) return StartResult::Busy;
     if (request.files.size() > ExtractionJob::kMaxFiles) return StartResult::TooManyFiles;
-    if (request.streamIndex < 0 || request.streamIndex >= kStreamCount) return StartResult::InvalidStream;
+    if (request.streamIndex < 0 || request.streamIndex >= kStreamCount)
+        return StartResult::InvalidStream;
 
     job_.actionMode = request.action;
     job_.timingAndPosition = request.timing;
@@ -192,8 +193,9 @@ void Session::endOfFile() {
 }
 
 void Session::reportFileError(const std::string& path) {
-    const std::string text = messages_.get(msg::kCantOpenFile) + path + messages_.get(msg::kMightBeCrypted) +
-                             kLineBreak + messages_.get(msg::kTryToDecrypt);
+    const std::string text = messages_.get(msg::kCantOpenFile) + path +
+                             messages_.get(msg::kMightBeCrypted) + kLineBreak +
+                             messages_.get(msg::kTryToDecrypt);
     ui_.messageBox(QuestionId::FileError, MessageIcon::Warning, text, Buttons::Ok);
 }
 
@@ -206,9 +208,10 @@ void Session::onProgress(int64_t sector, bool estimateRemaining) {
 
 bool Session::onBadPackHeader(int64_t sector) {
     if (job_.ignoreBadHeaders) return true;
-    const std::string text = messages_.get(msg::kBadPacketHeader) + std::to_string(sector) + kLineBreak +
-                             messages_.get(msg::kWantToContinue);
-    switch (ui_.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, text, Buttons::YesNoYesToAll)) {
+    const std::string text = messages_.get(msg::kBadPacketHeader) + std::to_string(sector) +
+                             kLineBreak + messages_.get(msg::kWantToContinue);
+    switch (ui_.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, text,
+                           Buttons::YesNoYesToAll)) {
         case Answer::Yes:
             return true;
         case Answer::YesToAll:
@@ -304,7 +307,8 @@ void Session::progressUpdate(int64_t sector) {
     ui_.progress(p);
     ui_.pump();
     const uint32_t now = ui_.tickCount();
-    job_.elapsed = addTimeCodes(job_.elapsed, timeCodeFromMs(static_cast<uint32_t>(now - lastElapsedTick_)));
+    job_.elapsed =
+        addTimeCodes(job_.elapsed, timeCodeFromMs(static_cast<uint32_t>(now - lastElapsedTick_)));
     ui_.elapsedTime(formatShortTimeCode(job_.elapsed));
     lastElapsedTick_ = now;
 }

@@ -28,7 +28,7 @@ enum class StartResult {
 // unit assembler, the decoded sub-picture and the message table. The Qt
 // main window, the CLI and the tests each hold one.
 class Session : private PackEvents {
-public:
+  public:
     static constexpr const char* kCaption = "Orvane 0.97b";
     static constexpr int kStreamCount = 32;
 
@@ -81,7 +81,7 @@ public:
     // The bitmap adjustment dialog's show-before-next-picture flag.
     bool showBeforeNextPicture = false;
 
-private:
+  private:
     // PackEvents
     void onProgress(int64_t sector, bool estimateRemaining) override;
     bool onBadPackHeader(int64_t sector) override;

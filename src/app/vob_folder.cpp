@@ -32,8 +32,10 @@ std::string withSlash(std::string folder) {
 // "VTS_nn_k.VOB" in any case: title set nn, part k (0 = menu).
 bool parseTitleSetName(const std::string& name, int& titleSet, int& part, const char* ext) {
     const std::string u = upper(name);
-    if (u.size() != 12 || u.compare(0, 4, "VTS_") != 0 || u[6] != '_' || u.compare(8, 4, ext) != 0) return false;
-    if (!std::isdigit(static_cast<unsigned char>(u[4])) || !std::isdigit(static_cast<unsigned char>(u[5])) ||
+    if (u.size() != 12 || u.compare(0, 4, "VTS_") != 0 || u[6] != '_' || u.compare(8, 4, ext) != 0)
+        return false;
+    if (!std::isdigit(static_cast<unsigned char>(u[4])) ||
+        !std::isdigit(static_cast<unsigned char>(u[5])) ||
         !std::isdigit(static_cast<unsigned char>(u[7]))) {
         return false;
     }
@@ -107,8 +109,9 @@ std::vector<VobListEntry> listVobFolder(const std::string& folder) {
         v.displayLine = vobDisplayLine(name, v.sizeKiB);
         list.push_back(std::move(v));
     }
-    std::sort(list.begin(), list.end(),
-              [](const VobListEntry& a, const VobListEntry& b) { return lessNoCase(a.name, b.name); });
+    std::sort(list.begin(), list.end(), [](const VobListEntry& a, const VobListEntry& b) {
+        return lessNoCase(a.name, b.name);
+    });
     return list;
 }
 

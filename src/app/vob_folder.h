@@ -7,8 +7,8 @@
 namespace orvane {
 
 struct VobListEntry {
-    std::string path;         // full path
-    std::string name;         // file name without folder
+    std::string path;  // full path
+    std::string name;  // file name without folder
     uint64_t sizeKiB = 0;
     std::string displayLine;  // the line shown in the job dialog's file list
 };

@@ -46,7 +46,8 @@ bool resolveVobs(const Options& o, std::vector<std::string>& files, std::FILE* e
         if (isDirectory(in)) {
             auto vobs = titleSetVobs(in, o.titleSet);
             if (vobs.empty()) {
-                std::fprintf(err, "orvane-cli: no title set VOB files (VTS_xx_1.VOB ...) in '%s'\n", in.c_str());
+                std::fprintf(err, "orvane-cli: no title set VOB files (VTS_xx_1.VOB ...) in '%s'\n",
+                             in.c_str());
                 return false;
             }
             files.insert(files.end(), vobs.begin(), vobs.end());
@@ -67,7 +68,8 @@ int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
     if (isDirectory(path)) {
         path = titleSetIfo(path, o.titleSet);
         if (path.empty()) {
-            std::fprintf(err, "orvane-cli: no title set IFO (VTS_xx_0.IFO) in '%s'\n", o.inputs[0].c_str());
+            std::fprintf(err, "orvane-cli: no title set IFO (VTS_xx_0.IFO) in '%s'\n",
+                         o.inputs[0].c_str());
             return 1;
         }
     }
@@ -81,7 +83,8 @@ int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
             std::fprintf(out, "%s\n", cp1252ToUtf8(line).c_str());
         }
     } catch (const IoError& e) {
-        std::fprintf(err, "orvane-cli: cannot read '%s': %s\n", e.path().c_str(), e.systemMessage().c_str());
+        std::fprintf(err, "orvane-cli: cannot read '%s': %s\n", e.path().c_str(),
+                     e.systemMessage().c_str());
         return 1;
     }
     return 0;
@@ -91,7 +94,8 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     std::vector<std::string> files;
     if (!resolveVobs(o, files, err)) return 1;
 
-    BadHeaderPolicy policy = o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
+    BadHeaderPolicy policy =
+        o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
     if (policy == BadHeaderPolicy::Ask && !::isatty(::fileno(in))) policy = BadHeaderPolicy::No;
     CliUi ui(policy, out, err, in);
     Session session(ui);
@@ -118,7 +122,8 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     session.runToEnd();
     std::fflush(out);
     if (o.command == "sup") {
-        std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.units(), ui.units() == 1 ? "" : "s");
+        std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.units(),
+                     ui.units() == 1 ? "" : "s");
     }
     return ui.fileErrors() > 0 ? 1 : 0;
 }

@@ -27,7 +27,8 @@ std::optional<TimeCode> parseStrictTimeCode(const std::string& text) {
     int h, m, s, ms;
     if (!parseInt(text.substr(0, c1), 0, 255, h)) return std::nullopt;
     const std::string rest = text.substr(c1 + 1);
-    if (rest.size() != 9 || rest[2] != ':' || (rest[5] != ',' && rest[5] != '.')) return std::nullopt;
+    if (rest.size() != 9 || rest[2] != ':' || (rest[5] != ',' && rest[5] != '.'))
+        return std::nullopt;
     if (!parseInt(rest.substr(0, 2), 0, 59, m) || !parseInt(rest.substr(3, 2), 0, 59, s) ||
         !parseInt(rest.substr(6, 3), 0, 999, ms)) {
         return std::nullopt;
@@ -40,7 +41,8 @@ std::string usage() {
     return "usage:\n"
            "  orvane-cli streams VTS_xx_0.IFO|VIDEO_TS\n"
            "  orvane-cli scan [--stream N] [--start-time hh:mm:ss,mmm] [--avoid-time-restart]\n"
-           "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] FILE.VOB...|VIDEO_TS\n"
+           "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] "
+           "FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
            "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
            "\n"
@@ -94,10 +96,14 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.avoidTimeRestart = true;
         } else if (a == "--bad-headers") {
             if (!value(v)) return std::nullopt;
-            if (v == "ask") o.badHeaders = BadHeaderPolicy::Ask;
-            else if (v == "yes") o.badHeaders = BadHeaderPolicy::Yes;
-            else if (v == "yes-to-all") o.badHeaders = BadHeaderPolicy::YesToAll;
-            else if (v == "no") o.badHeaders = BadHeaderPolicy::No;
+            if (v == "ask")
+                o.badHeaders = BadHeaderPolicy::Ask;
+            else if (v == "yes")
+                o.badHeaders = BadHeaderPolicy::Yes;
+            else if (v == "yes-to-all")
+                o.badHeaders = BadHeaderPolicy::YesToAll;
+            else if (v == "no")
+                o.badHeaders = BadHeaderPolicy::No;
             else {
                 error = "bad value '" + v + "' for --bad-headers (ask, yes, yes-to-all or no)";
                 return std::nullopt;

@@ -11,14 +11,14 @@ namespace orvane::cli {
 enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
 
 struct Options {
-    std::string command;               // streams, scan, sup
-    std::vector<std::string> inputs;   // VOB files, a VIDEO_TS folder, or an IFO
-    int stream = 1;                    // 1..32
+    std::string command;              // streams, scan, sup
+    std::vector<std::string> inputs;  // VOB files, a VIDEO_TS folder, or an IFO
+    int stream = 1;                   // 1..32
     std::optional<TimeCode> startTime;
     bool avoidTimeRestart = false;
     std::optional<BadHeaderPolicy> badHeaders;  // unset: ask on a terminal, else no
-    std::string out;                   // sup: base name
-    int titleSet = 0;                  // VIDEO_TS folder: 0 = the largest title set
+    std::string out;                            // sup: base name
+    int titleSet = 0;                           // VIDEO_TS folder: 0 = the largest title set
 };
 
 // Parses the command line; on a mistake returns nullopt and sets `error`.

@@ -18,9 +18,10 @@ std::string CliUi::unitLine(const UnitReport& r) {
     char buf[256];
     const DisplayArea a = r.picture ? r.picture->area : DisplayArea{};
     const size_t sequences = r.picture ? r.picture->sequences.size() : 0;
-    std::snprintf(buf, sizeof buf, "%06d %s %s area=%d,%d,%d,%d sequences=%zu size=%zu", r.unitsInJob,
-                  formatTimeCode(r.times.start).c_str(), formatTimeCode(r.times.stop).c_str(), a.x1, a.y1, a.x2,
-                  a.y2, sequences, r.bytes.size());
+    std::snprintf(buf, sizeof buf, "%06d %s %s area=%d,%d,%d,%d sequences=%zu size=%zu",
+                  r.unitsInJob, formatTimeCode(r.times.start).c_str(),
+                  formatTimeCode(r.times.stop).c_str(), a.x1, a.y1, a.x2, a.y2, sequences,
+                  r.bytes.size());
     return buf;
 }
 
@@ -38,9 +39,13 @@ Answer CliUi::messageBox(QuestionId id, MessageIcon, const std::string& text, Bu
                 return Answer::No;
             }
             std::fprintf(err_, "orvane-cli: %s %s\n", oneLine(text).c_str(),
-                         p == BadHeaderPolicy::No ? "No (file skipped; --bad-headers yes-to-all goes on)"
-                         : p == BadHeaderPolicy::Yes ? "Yes" : "Yes to all");
-            return p == BadHeaderPolicy::No ? Answer::No : p == BadHeaderPolicy::Yes ? Answer::Yes : Answer::YesToAll;
+                         p == BadHeaderPolicy::No
+                             ? "No (file skipped; --bad-headers yes-to-all goes on)"
+                         : p == BadHeaderPolicy::Yes ? "Yes"
+                                                     : "Yes to all");
+            return p == BadHeaderPolicy::No    ? Answer::No
+                   : p == BadHeaderPolicy::Yes ? Answer::Yes
+                                               : Answer::YesToAll;
         }
         case QuestionId::FileError:
             ++fileErrors_;
@@ -53,7 +58,9 @@ Answer CliUi::messageBox(QuestionId id, MessageIcon, const std::string& text, Bu
     return Answer::Ok;
 }
 
-std::string CliUi::askSaveFileName(const std::string&) { return saveName_; }
+std::string CliUi::askSaveFileName(const std::string&) {
+    return saveName_;
+}
 
 void CliUi::unitCompleted(const UnitReport& report) {
     ++units_;

@@ -11,11 +11,12 @@ namespace orvane::cli {
 // The terminal side of the UI port: questions are answered by policy or at
 // a prompt, errors go to stderr, units are listed on stdout.
 class CliUi : public UserInterface {
-public:
+  public:
     CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in)
         : badHeaders_(badHeaders), out_(out), err_(err), in_(in) {}
 
-    Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text, Buttons buttons) override;
+    Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text,
+                      Buttons buttons) override;
     std::string askSaveFileName(const std::string& title) override;
     void unitCompleted(const UnitReport& report) override;
 
@@ -29,7 +30,7 @@ public:
     // One line: the message's pieces joined with blanks instead of line breaks.
     static std::string oneLine(const std::string& text);
 
-private:
+  private:
     BadHeaderPolicy badHeaders_;
     std::FILE* out_;
     std::FILE* err_;

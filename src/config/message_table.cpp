@@ -64,7 +64,8 @@ constexpr std::array<const char*, MessageTable::kBuiltInCount> kBuiltIn{
     "Do you want to open this Char Matrix File ?",
     "Can't find any matching Char Matrix File.",
     "Be sure to place all matrix file in",
-    "You should try again on the next character, if still not found then you must create a new Matrix.",
+    "You should try again on the next character, if still not found then you must create a new "
+    "Matrix.",
 };
 
 const std::string kEmpty;
@@ -75,7 +76,9 @@ void MessageTable::setDefaultMessages() {
     messages_.assign(kBuiltIn.begin(), kBuiltIn.end());
 }
 
-const std::string& MessageTable::get(size_t n) const { return n < messages_.size() ? messages_[n] : kEmpty; }
+const std::string& MessageTable::get(size_t n) const {
+    return n < messages_.size() ? messages_[n] : kEmpty;
+}
 
 bool MessageTable::replace(size_t n, std::string text) {
     if (n >= messages_.size()) return false;
@@ -83,6 +86,8 @@ bool MessageTable::replace(size_t n, std::string text) {
     return true;
 }
 
-const char* MessageTable::builtIn(size_t n) { return n < kBuiltIn.size() ? kBuiltIn[n] : ""; }
+const char* MessageTable::builtIn(size_t n) {
+    return n < kBuiltIn.size() ? kBuiltIn[n] : "";
+}
 
 }  // namespace orvane

@@ -9,7 +9,7 @@ namespace orvane {
 // The numbered user messages. Texts are Windows-1252 bytes; leading and
 // trailing blanks belong to the text.
 class MessageTable {
-public:
+  public:
     static constexpr size_t kBuiltInCount = 57;
 
     // Fills the table with the built-in English texts, replacing any content.
@@ -27,7 +27,7 @@ public:
     // The built-in text of message n (n < kBuiltInCount).
     static const char* builtIn(size_t n);
 
-private:
+  private:
     std::vector<std::string> messages_;
 };
 

@@ -10,7 +10,7 @@ namespace orvane {
 // Bounds-checked reader over untrusted binary input. Every read either
 // succeeds and advances, or fails and leaves the position where it was.
 class ByteCursor {
-public:
+  public:
     explicit ByteCursor(std::span<const uint8_t> data, size_t pos = 0) : data_(data), pos_(pos) {}
 
     size_t position() const { return pos_; }
@@ -59,14 +59,16 @@ public:
         return s;
     }
 
-private:
+  private:
     std::span<const uint8_t> data_;
     size_t pos_;
 };
 
 // Fixed-offset big-endian loads for buffers whose size is known to cover
 // the offset (a whole 2048-byte sector); callers check the bound once.
-inline uint16_t loadU16be(const uint8_t* p) { return static_cast<uint16_t>((p[0] << 8) | p[1]); }
+inline uint16_t loadU16be(const uint8_t* p) {
+    return static_cast<uint16_t>((p[0] << 8) | p[1]);
+}
 inline uint32_t loadU32be(const uint8_t* p) {
     return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | uint32_t{p[3]};
 }

@@ -10,7 +10,7 @@ namespace orvane {
 // The NAV-pack cell clock: counts cells and accumulates cell time for the
 // display. Subtitle times do not come from here.
 class CellClock {
-public:
+  public:
     struct Update {
         bool rateDetected = false;  // the rate was detected at this pack
         bool newCell = false;       // the cell counter changed
@@ -38,7 +38,7 @@ public:
     uint16_t cellCounter() const { return cellCounter_; }
     TimeCode totalTimeCode() const { return navTimeToTimeCode(total_, rate_); }
 
-private:
+  private:
     FrameRate rate_;
     NavTime current_, previous_, base_, total_;
     int8_t frameStep_ = 0;

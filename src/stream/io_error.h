@@ -7,7 +7,7 @@ namespace orvane {
 
 // A failed file operation: which file, and what the system said.
 class IoError : public std::runtime_error {
-public:
+  public:
     IoError(std::string path, std::string systemMessage);
     const std::string& path() const { return path_; }
     const std::string& systemMessage() const { return systemMessage_; }
@@ -15,7 +15,7 @@ public:
     // Builds an IoError from the current errno.
     static IoError fromErrno(const std::string& path);
 
-private:
+  private:
     std::string path_;
     std::string systemMessage_;
 };

@@ -26,7 +26,8 @@ int64_t RemainingTimeEstimator::update(uint32_t nowTicks, uint64_t positionKiB, 
     const int64_t diff = lastRate_ > rate ? lastRate_ - rate : rate - lastRate_;
     if (diff < rate * 3 / 4) rate = (rate + 2 * lastRate_) / 3;
     lastRate_ = rate;
-    const int64_t leftMiB = totalKiB > positionKiB ? static_cast<int64_t>((totalKiB - positionKiB) / 1024) : 0;
+    const int64_t leftMiB =
+        totalKiB > positionKiB ? static_cast<int64_t>((totalKiB - positionKiB) / 1024) : 0;
     lastTick_ = nowTicks;
     lastPositionKiB_ = positionKiB;
     return rate * leftMiB;

@@ -26,7 +26,7 @@ std::string progressTitle(const std::string& caption, uint8_t percent);
 
 // The remaining-time estimate, kept between calls of one reader run.
 class RemainingTimeEstimator {
-public:
+  public:
     void start(uint32_t nowTicks) {
         lastTick_ = nowTicks;
         lastPositionKiB_ = 0;
@@ -36,7 +36,7 @@ public:
     int64_t update(uint32_t nowTicks, uint64_t positionKiB, uint64_t totalKiB);
     int64_t lastRate() const { return lastRate_; }
 
-private:
+  private:
     uint32_t lastTick_ = 0;
     uint64_t lastPositionKiB_ = 0;
     int64_t lastRate_ = 0;  // ms per MiB

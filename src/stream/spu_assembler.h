@@ -15,7 +15,7 @@ namespace orvane {
 // end of a file: a unit that runs over a file boundary is completed from
 // the next file.
 class SpuAssembler {
-public:
+  public:
     static constexpr size_t kBufferSize = 65536;
 
     struct Step {
@@ -42,7 +42,7 @@ public:
     const TimeCode& unitStartTime() const { return startTime_; }
     std::span<const uint8_t> unit() const { return {buffer_.get(), collected_}; }
 
-private:
+  private:
     std::unique_ptr<uint8_t[]> buffer_;
     size_t collected_ = 0;
     uint16_t unitSize_ = 0;

@@ -28,7 +28,8 @@ void StreamClock::updateScr(uint32_t scr, bool avoidTimeRestart) {
         previousScr_ = static_cast<int32_t>(static_cast<uint32_t>(previousScr_) + lastStep_);
         offset_ = addTimeCodes(offset_, timeCodeFromMs(ticksToMs(previousScr_)));
     } else if (s >= previousScr_) {
-        lastStep_ = static_cast<uint16_t>(static_cast<uint32_t>(s) - static_cast<uint32_t>(previousScr_));
+        lastStep_ =
+            static_cast<uint16_t>(static_cast<uint32_t>(s) - static_cast<uint32_t>(previousScr_));
     }
     previousScr_ = s;
 }

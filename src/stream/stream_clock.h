@@ -9,7 +9,7 @@ namespace orvane {
 // Program time from the SCR of every pack and the PTS of every unit,
 // carried across files and jobs, with the handling of clock restarts.
 class StreamClock {
-public:
+  public:
     // The start time of the job dialog; any change arms a re-base.
     void setStartTime(const TimeCode& start) {
         startTime_ = start;
@@ -34,7 +34,7 @@ public:
     uint16_t lastStep() const { return lastStep_; }
     bool rebasePending() const { return rebasePending_; }
 
-private:
+  private:
     TimeCode startTime_;
     TimeCode offset_;
     int32_t currentScr_ = 0;

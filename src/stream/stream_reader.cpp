@@ -18,7 +18,7 @@ using namespace mpeg_ps;
 namespace {
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(int fd) : fd_(fd) {}
     ~FileHandle() {
         if (fd_ >= 0) ::close(fd_);
@@ -27,7 +27,7 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     int get() const { return fd_; }
 
-private:
+  private:
     int fd_;
 };
 
@@ -78,7 +78,8 @@ bool StreamReader::parsePrivatePacket(const uint8_t* sector, SubPicturePacket& o
     if (start + len > kSectorSize) len = kSectorSize - start;
     out.payload = std::span<const uint8_t>(sector + start, len);
     const size_t next = kPesLengthBase + l;
-    out.paddingFollows = next <= kLastPaddingTestOffset && loadU32be(sector + next) == kPaddingStartCode;
+    out.paddingFollows =
+        next <= kLastPaddingTestOffset && loadU32be(sector + next) == kPaddingStartCode;
     return true;
 }
 
@@ -97,7 +98,8 @@ bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t select
         events.onNavPack(s);
         return true;
     }
-    if (code == kPrivateStream1StartCode && s[kSubStreamBase + s[kPesHeaderLengthOffset]] == selectedStream) {
+    if (code == kPrivateStream1StartCode &&
+        s[kSubStreamBase + s[kPesHeaderLengthOffset]] == selectedStream) {
         SubPicturePacket packet;
         if (parsePrivatePacket(s, packet)) events.onSubPicturePacket(packet, number);
         return true;
@@ -109,8 +111,8 @@ bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t select
     return true;
 }
 
-ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector, uint8_t selectedStream,
-                                  PackEvents& events) {
+ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
+                                  uint8_t selectedStream, PackEvents& events) {
     FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) throw IoError::fromErrno(path);
     struct stat st {};
@@ -125,17 +127,21 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector, 
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    if (::lseek(file.get(), static_cast<off_t>(firstSector * static_cast<int64_t>(kSectorSize)), SEEK_SET) < 0) {
+    if (::lseek(file.get(), static_cast<off_t>(firstSector * static_cast<int64_t>(kSectorSize)),
+                SEEK_SET) < 0) {
         throw IoError::fromErrno(path);
     }
     int64_t sector = firstSector;
     uint8_t* buf = buffer_.get();
     while (sector < sectors) {
-        const int64_t want = std::min<int64_t>(static_cast<int64_t>(kBlockSectors), sectors - sector);
-        const size_t got = readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
+        const int64_t want =
+            std::min<int64_t>(static_cast<int64_t>(kBlockSectors), sectors - sector);
+        const size_t got =
+            readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
         const int64_t whole = static_cast<int64_t>(got / kSectorSize);
         for (int64_t i = 0; i < whole; ++i, ++sector) {
-            if (!handleSector(buf + i * kSectorSize, sector, selectedStream, events, result)) return result;
+            if (!handleSector(buf + i * kSectorSize, sector, selectedStream, events, result))
+                return result;
         }
         if (whole < want) break;  // the file shrank while it was read
     }

@@ -9,17 +9,17 @@ namespace orvane {
 
 // A private-stream-1 packet of the selected sub-picture stream.
 struct SubPicturePacket {
-    const uint8_t* sector = nullptr;  // the whole 2048-byte sector
-    uint16_t pesLength = 0;           // L
-    uint8_t headerLength = 0;         // H
-    std::span<const uint8_t> payload; // L - H - 4 bytes from 24 + H, clipped to the sector
-    bool paddingFollows = false;      // 0x000001BE at 20 + L (tested only if 20 + L <= 2042)
+    const uint8_t* sector = nullptr;   // the whole 2048-byte sector
+    uint16_t pesLength = 0;            // L
+    uint8_t headerLength = 0;          // H
+    std::span<const uint8_t> payload;  // L - H - 4 bytes from 24 + H, clipped to the sector
+    bool paddingFollows = false;       // 0x000001BE at 20 + L (tested only if 20 + L <= 2042)
 };
 
 // What the reader reports while it walks a file. Implemented by the
 // session, which owns the clocks, the assembler and the job.
 class PackEvents {
-public:
+  public:
     virtual ~PackEvents() = default;
     // Called before sector p is handled when p is a multiple of 512; the
     // remaining-time estimate is due when p / 512 is a multiple of 20.
@@ -45,7 +45,7 @@ struct ReadResult {
 // blocks into one fixed buffer. Throws IoError when the file cannot be
 // opened or read.
 class StreamReader {
-public:
+  public:
     StreamReader();
     ~StreamReader();
     StreamReader(const StreamReader&) = delete;
@@ -66,7 +66,7 @@ public:
 
     static constexpr size_t kBlockSectors = 512;  // 1 MiB reads
 
-private:
+  private:
     std::unique_ptr<uint8_t[]> buffer_;
 };
 

@@ -65,7 +65,9 @@ std::string formatTimeCode(const TimeCode& tc) {
     return buf;
 }
 
-std::string formatShortTimeCode(const TimeCode& tc) { return formatTimeCode(tc).substr(0, 8); }
+std::string formatShortTimeCode(const TimeCode& tc) {
+    return formatTimeCode(tc).substr(0, 8);
+}
 
 namespace {
 

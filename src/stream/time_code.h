@@ -24,8 +24,12 @@ TimeCode timeCodeFromMs(int64_t ms);
 int64_t timeCodeToMs(const TimeCode& tc);
 
 // 90 kHz ticks to milliseconds, truncating toward zero.
-inline int64_t ticksToMs(int64_t ticks) { return ticks / 90; }
-inline int64_t msToTicks(int64_t ms) { return ms * 90; }
+inline int64_t ticksToMs(int64_t ticks) {
+    return ticks / 90;
+}
+inline int64_t msToTicks(int64_t ms) {
+    return ms * 90;
+}
 
 // Field-wise addition with one carry per field; hours wrap in 8 bits.
 TimeCode addTimeCodes(const TimeCode& a, const TimeCode& b);
@@ -42,8 +46,8 @@ TimeCode parseTimeCode(std::string_view text);
 
 // Frame rate of the NAV cell clock.
 struct FrameRate {
-    uint16_t hundredths = 1;  // 2500 or 3000; 1 = not detected yet
-    uint8_t flagValue = 0x40; // subtracted from the frames byte of a NAV cell time
+    uint16_t hundredths = 1;   // 2500 or 3000; 1 = not detected yet
+    uint8_t flagValue = 0x40;  // subtracted from the frames byte of a NAV cell time
     uint8_t lastFrame = 24;
     bool detected() const { return hundredths != 1; }
     uint8_t framesPerSecond() const { return hundredths == 3000 ? 30 : 25; }
@@ -60,7 +64,8 @@ struct NavTime {
     uint8_t frames = 0;
 
     uint32_t key() const {
-        return (uint32_t{hours} << 24) | (uint32_t{minutes} << 16) | (uint32_t{seconds} << 8) | frames;
+        return (uint32_t{hours} << 24) | (uint32_t{minutes} << 16) | (uint32_t{seconds} << 8) |
+               frames;
     }
     friend bool operator==(const NavTime&, const NavTime&) = default;
     friend bool operator<(const NavTime& a, const NavTime& b) { return a.key() < b.key(); }

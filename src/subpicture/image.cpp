@@ -11,9 +11,13 @@ void Image24::resize(int width, int height) {
     if (pixels_.size() < need) pixels_.resize(need);
 }
 
-void Image24::setHeight(int height) { resize(width_, height); }
+void Image24::setHeight(int height) {
+    resize(width_, height);
+}
 
-void Image24::fill(Colour c) { fillRect(0, 0, width_, height_, c); }
+void Image24::fill(Colour c) {
+    fillRect(0, 0, width_, height_, c);
+}
 
 void Image24::fillRect(int x1, int y1, int x2, int y2, Colour c) {
     x1 = std::max(x1, 0);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace orvane {
@@ -16,7 +16,7 @@ inline constexpr Colour rgbColour(uint8_t r, uint8_t g, uint8_t b) {
 // A 24-bit working picture: three bytes per pixel (red, green, blue), rows
 // top to bottom without padding. Resizing keeps the allocation when it can.
 class Image24 {
-public:
+  public:
     Image24() = default;
     Image24(int width, int height) { resize(width, height); }
 
@@ -48,7 +48,7 @@ public:
                std::equal(a.pixels_.begin(), a.pixels_.begin() + a.byteSize(), b.pixels_.begin());
     }
 
-private:
+  private:
     size_t byteSize() const { return static_cast<size_t>(width_) * height_ * 3; }
     int width_ = 0;
     int height_ = 0;

@@ -14,7 +14,7 @@ namespace {
 // `end`. A 32-bit window keeps the next bits, high bits first, so that a
 // code is classified by its leading zero pairs in one step.
 class RunReader {
-public:
+  public:
     RunReader(const uint8_t* data, size_t pos, size_t end) : data_(data), pos_(pos), end_(end) {}
 
     // One code: a run of 0 means "to the end of the row". False when the
@@ -51,7 +51,7 @@ public:
         bits_ -= drop;
     }
 
-private:
+  private:
     void refill() {
         while (bits_ <= 24 && pos_ < end_) {
             window_ |= uint32_t{data_[pos_++]} << (24 - bits_);
@@ -93,7 +93,8 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
 
 }  // namespace
 
-void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out, const PreviewColours& colours) {
+void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
+                      const PreviewColours& colours) {
     out.sequences.clear();
     out.chainTruncated = false;
     ByteCursor head(unit);
@@ -132,10 +133,16 @@ void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out, const Prev
                     seq.kind = SequenceKind::Stop;
                     break;
                 case spu::kCmdPalette:
-                    if (auto v = c.readU16be()) seq.palette = *v; else ended = true;
+                    if (auto v = c.readU16be())
+                        seq.palette = *v;
+                    else
+                        ended = true;
                     break;
                 case spu::kCmdContrast:
-                    if (auto v = c.readU16be()) seq.contrast = *v; else ended = true;
+                    if (auto v = c.readU16be())
+                        seq.contrast = *v;
+                    else
+                        ended = true;
                     break;
                 case spu::kCmdArea:
                     if (auto b = c.readBytes(6)) {
@@ -194,7 +201,8 @@ void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out, const Prev
     // byte; it is dropped afterwards.
     out.bitmap.resize(w, h + 1);
     out.bitmap.fill(colours[0]);
-    const std::array<uint8_t, 4> grey{0, static_cast<uint8_t>(colours[1]), static_cast<uint8_t>(colours[2]),
+    const std::array<uint8_t, 4> grey{0, static_cast<uint8_t>(colours[1]),
+                                      static_cast<uint8_t>(colours[2]),
                                       static_cast<uint8_t>(colours[3])};
     decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, grey, out.bitmap);
     decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, grey, out.bitmap);

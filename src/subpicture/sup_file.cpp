@@ -20,7 +20,8 @@ void saveSupFile(const std::string& path, std::span<const uint8_t> unit) {
     if (std::fclose(raw) != 0) throw IoError::fromErrno(path);
 }
 
-std::string numberedFileName(const std::string& base, int64_t number, const std::string& extension) {
+std::string numberedFileName(const std::string& base, int64_t number,
+                             const std::string& extension) {
     char digits[32];
     std::snprintf(digits, sizeof digits, "%06lld", static_cast<long long>(number));
     return base + digits + extension;

@@ -21,7 +21,8 @@ UnitTimes computeUnitTimes(const TimeCode& unitStart, const SubPicture& picture)
 }
 
 bool passesDisplayFilter(const SubPicture& picture) {
-    if (picture.sequences.empty() || picture.sequences.front().kind != SequenceKind::Start) return false;
+    if (picture.sequences.empty() || picture.sequences.front().kind != SequenceKind::Start)
+        return false;
     if (hasStopSequence(picture)) {
         return int64_t{picture.sequences.front().delay} + 200 < picture.sequences.back().delay;
     }

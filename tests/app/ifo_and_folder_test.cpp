@@ -96,7 +96,8 @@ TEST(VobFolder, ListsVobFilesSortedWithoutRegardToCase) {
 
 TEST(VobFolder, DisplayLinePadsNameAndSize) {
     EXPECT_EQ(vobDisplayLine("VTS_01_1.VOB", 1048574), "VTS_01_1.VOB  [_1048574 Kb]");
-    EXPECT_EQ(vobDisplayLine("A_VERY_LONG_NAME.VOB", 123456789), "A_VERY_LONG_NAME.VOB[123456789 Kb]");
+    EXPECT_EQ(vobDisplayLine("A_VERY_LONG_NAME.VOB", 123456789),
+              "A_VERY_LONG_NAME.VOB[123456789 Kb]");
 }
 
 TEST(VobFolder, TitleSetPartsInOrderAndTheLargestByDefault) {
@@ -106,7 +107,8 @@ TEST(VobFolder, TitleSetPartsInOrderAndTheLargestByDefault) {
     writeFile(dir.file("VTS_02_0.IFO"), std::vector<uint8_t>(1));
     writeFile(dir.file("vts_02_2.vob"), std::vector<uint8_t>(300));
     writeFile(dir.file("VTS_02_1.VOB"), std::vector<uint8_t>(300));
-    EXPECT_EQ(titleSetVobs(dir.path()), (std::vector<std::string>{dir.file("VTS_02_1.VOB"), dir.file("vts_02_2.vob")}));
+    EXPECT_EQ(titleSetVobs(dir.path()),
+              (std::vector<std::string>{dir.file("VTS_02_1.VOB"), dir.file("vts_02_2.vob")}));
     EXPECT_EQ(titleSetVobs(dir.path(), 1), (std::vector<std::string>{dir.file("VTS_01_1.VOB")}));
     EXPECT_TRUE(titleSetVobs(dir.path(), 3).empty());
     EXPECT_EQ(titleSetIfo(dir.path()), dir.file("VTS_02_0.IFO"));

@@ -20,7 +20,7 @@ using test::Sector;
 // Builds a small VOB: NAV packs, filler packs and the units of stream
 // 0x20 (and of 0x21 as a distraction), with a steady SCR.
 class VobMaker {
-public:
+  public:
     explicit VobMaker(uint32_t scr = 1000) : scr_(scr) {}
     VobMaker& nav() {
         sectors.push_back(test::makeNavPack(next(), 0, 0, 0x01, 0x40));
@@ -31,7 +31,8 @@ public:
         return *this;
     }
     // A unit of width w showing for stopDelay; returns its bytes.
-    std::vector<uint8_t> unit(uint32_t pts, int w = 40, uint8_t stream = 0x20, size_t chunk = 2000) {
+    std::vector<uint8_t> unit(uint32_t pts, int w = 40, uint8_t stream = 0x20,
+                              size_t chunk = 2000) {
         test::IndexedPicture pic = test::IndexedPicture::filled(w, 6);
         for (int x = 0; x < w; x += 3) pic.set(x, 2, 3);
         auto bytes = test::makeUnit(pic, 100, 500, 200);
@@ -43,7 +44,7 @@ public:
     void write(const std::string& path) const { test::writeSectors(path, sectors); }
     std::vector<Sector> sectors;
 
-private:
+  private:
     uint32_t next() { return scr_ += 300; }
     uint32_t scr_;
 };
@@ -86,7 +87,8 @@ TEST(Session, ReadsTheFilesOfAJobOnePerTickAndCountsAcrossThem) {
     }
     FakeUi ui;
     Session s(ui);
-    ASSERT_EQ(s.startJob(request({dir.file("f0.vob"), dir.file("f1.vob"), dir.file("f2.vob")})), StartResult::Started);
+    ASSERT_EQ(s.startJob(request({dir.file("f0.vob"), dir.file("f1.vob"), dir.file("f2.vob")})),
+              StartResult::Started);
     s.progressionNonStop = true;
     EXPECT_FALSE(s.job().paused);
     for (int tick = 1; tick <= 3; ++tick) {
@@ -100,7 +102,8 @@ TEST(Session, ReadsTheFilesOfAJobOnePerTickAndCountsAcrossThem) {
         EXPECT_EQ(ui.units[i].inJob, static_cast<int>(i) + 1);
         EXPECT_EQ(ui.units[i].inFile, inFile[i]);
     }
-    EXPECT_EQ(ui.fileLabelsShown, (std::vector<std::string>{"f0.vob 1/3", "f1.vob 2/3", "f2.vob 3/3"}));
+    EXPECT_EQ(ui.fileLabelsShown,
+              (std::vector<std::string>{"f0.vob 1/3", "f1.vob 2/3", "f2.vob 3/3"}));
     EXPECT_TRUE(s.jobOver());
     s.timerTick();  // the job is over: nothing more happens
     EXPECT_EQ(ui.units.size(), 6u);
@@ -316,8 +319,10 @@ TEST(Session, AFileThatHasGoneIsReportedAndSkipped) {
     s.runToEnd();
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].id, QuestionId::FileError);
-    EXPECT_EQ(ui.questions[0].text, "Can't open file " + dir.file("a.vob") +
-                                        " ,it might be crypted\rYou can try to decrypt it with DVD Decrypter, DECSS or VOBDec");
+    EXPECT_EQ(
+        ui.questions[0].text,
+        "Can't open file " + dir.file("a.vob") +
+            " ,it might be crypted\rYou can try to decrypt it with DVD Decrypter, DECSS or VOBDec");
     EXPECT_EQ(ui.units.size(), 1u);  // b.vob was read
     EXPECT_TRUE(s.jobOver());
 }
@@ -338,7 +343,8 @@ TEST(Session, SupActionWritesEachUnitAsCollected) {
     s.showSubPicture = false;
     JobRequest r = request({dir.file("a.vob")}, ActionMode::SaveSup);
     ASSERT_TRUE(s.startButton(r));
-    EXPECT_EQ(ui.saveTitles, (std::vector<std::string>{"Save SUPs : Enter beginning of File Name"}));
+    EXPECT_EQ(ui.saveTitles,
+              (std::vector<std::string>{"Save SUPs : Enter beginning of File Name"}));
     s.runToEnd();
     ASSERT_EQ(ui.units.size(), 2u);
     EXPECT_EQ(ui.units[0].savedFile, dir.file("out_000001.sup"));
@@ -377,7 +383,8 @@ TEST(Session, AFailedSupWriteEndsTheFileWithTheErrorMessage) {
     FakeUi ui;
     ui.saveName = dir.file("no/such/folder/x");
     Session s(ui);
-    ASSERT_TRUE(s.startButton(request({dir.file("a.vob"), dir.file("b.vob")}, ActionMode::SaveSup)));
+    ASSERT_TRUE(
+        s.startButton(request({dir.file("a.vob"), dir.file("b.vob")}, ActionMode::SaveSup)));
     s.runToEnd();
     // One failure per file, each ending that file; the failed unit is not
     // dispatched twice.

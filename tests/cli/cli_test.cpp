@@ -21,18 +21,22 @@ CliRun run(const std::vector<std::string>& args, const std::string& input = "") 
     return test::runCliCaptured(args, input);
 }
 
-size_t lineCount(const std::string& s) { return static_cast<size_t>(std::count(s.begin(), s.end(), '\n')); }
+size_t lineCount(const std::string& s) {
+    return static_cast<size_t>(std::count(s.begin(), s.end(), '\n'));
+}
 
 // Two units of stream 1 with a bad sector between them.
 std::string makeVobWithBadSector(const test::TempDir& dir) {
     uint32_t scr = 1000;
     std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
     auto pic = test::IndexedPicture::filled(20, 4, 1);
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 90000, scr)) sectors.push_back(s);
+    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 90000, scr))
+        sectors.push_back(s);
     test::Sector bad = test::makeFillerPack(scr += 300);
     bad[0] = 0x47;
     sectors.push_back(bad);
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 180000, scr)) sectors.push_back(s);
+    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 180000, scr))
+        sectors.push_back(s);
     sectors.push_back(test::makeFillerPack(scr += 300));
     const std::string path = dir.file("bad.vob");
     test::writeSectors(path, sectors);
@@ -40,25 +44,26 @@ std::string makeVobWithBadSector(const test::TempDir& dir) {
 }
 
 TEST(Cli, CommandLineMistakesGiveOneLineAndStatus2) {
-    for (const auto& args : std::vector<std::vector<std::string>>{
-             {"scan", "--stream", "33", "x.vob"},
-             {"scan", "--stream", "0", "x.vob"},
-             {"scan", "--stream", "two", "x.vob"},
-             {"sup", "--stream", "1", "x.vob"},
-             {"sup", "--out", "b", "x.vob"},
-             {"scan", "--start-time", "1:2:3", "x.vob"},
-             {"scan", "--bad-headers", "maybe", "x.vob"},
-             {"scan", "--frobnicate", "x.vob"},
-             {"scan"},
-             {"dance"},
-             {}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"scan", "--stream", "33", "x.vob"},
+                                               {"scan", "--stream", "0", "x.vob"},
+                                               {"scan", "--stream", "two", "x.vob"},
+                                               {"sup", "--stream", "1", "x.vob"},
+                                               {"sup", "--out", "b", "x.vob"},
+                                               {"scan", "--start-time", "1:2:3", "x.vob"},
+                                               {"scan", "--bad-headers", "maybe", "x.vob"},
+                                               {"scan", "--frobnicate", "x.vob"},
+                                               {"scan"},
+                                               {"dance"},
+                                               {}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(lineCount(r.err), 1u) << r.err;
         EXPECT_EQ(r.err.rfind("orvane-cli: ", 0), 0u) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
-    EXPECT_NE(run({"scan", "--stream", "33", "x.vob"}).err.find("bad stream number"), std::string::npos);
+    EXPECT_NE(run({"scan", "--stream", "33", "x.vob"}).err.find("bad stream number"),
+              std::string::npos);
 }
 
 TEST(Cli, MissingOrUnreadableInputsGiveOneLineAndStatus1) {
@@ -117,11 +122,18 @@ TEST(Cli, AskReadsTheAnswerFromTheTerminal) {
     std::fputs("a\ny\nn\n", in);
     std::rewind(in);
     cli::CliUi ui(cli::BadHeaderPolicy::Ask, stdout, err, in);
-    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q\rR", Buttons::YesNoYesToAll),
+    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q\rR",
+                            Buttons::YesNoYesToAll),
               Answer::YesToAll);
-    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q", Buttons::YesNoYesToAll), Answer::Yes);
-    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q", Buttons::YesNoYesToAll), Answer::No);
-    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q", Buttons::YesNoYesToAll), Answer::No);
+    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q",
+                            Buttons::YesNoYesToAll),
+              Answer::Yes);
+    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q",
+                            Buttons::YesNoYesToAll),
+              Answer::No);
+    EXPECT_EQ(ui.messageBox(QuestionId::BadPacketHeader, MessageIcon::Warning, "Q",
+                            Buttons::YesNoYesToAll),
+              Answer::No);
     std::fclose(in);
     EXPECT_EQ(test::readAndClose(err).substr(0, 4), "Q R ");
 }
@@ -136,7 +148,8 @@ TEST(Cli, UnitLinesKeepTheirShapeForScripts) {
     r.picture = &pic;
     r.bytes = bytes;
     r.times = {{0, 0, 2, 60}, {0, 0, 4, 540}};
-    EXPECT_EQ(cli::CliUi::unitLine(r), "000001 00:00:02,060 00:00:04,540 area=162,507,557,540 sequences=2 size=1756");
+    EXPECT_EQ(cli::CliUi::unitLine(r),
+              "000001 00:00:02,060 00:00:04,540 area=162,507,557,540 sequences=2 size=1756");
     r.unitsInJob = 1000000;
     EXPECT_EQ(cli::CliUi::unitLine(r).substr(0, 8), "1000000 ");
 }
@@ -156,7 +169,8 @@ TEST(Cli, SupWritesNumberedFilesAndReportsWriteFailures) {
     EXPECT_EQ(ok.status, 0) << ok.err;
     EXPECT_TRUE(std::filesystem::exists(dir.file("s000001.sup")));
     EXPECT_TRUE(std::filesystem::exists(dir.file("s000002.sup")));
-    CliRun fail = run({"sup", "--stream", "1", "--bad-headers", "yes", "--out", dir.file("none/s"), vob});
+    CliRun fail =
+        run({"sup", "--stream", "1", "--bad-headers", "yes", "--out", dir.file("none/s"), vob});
     EXPECT_EQ(fail.status, 1);
     EXPECT_NE(fail.err.find("Can't open file " + dir.file("none/s000001.sup")), std::string::npos);
 }

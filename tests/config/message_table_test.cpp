@@ -20,7 +20,9 @@ TEST(MessageTable, HoldsThe57BuiltInTextsExactly) {
     EXPECT_EQ(t.get(15), "Error in file at Subtitle N\xB0 ");
     EXPECT_EQ(t.get(40), "Save as BMP Subpicture N\xB0 ");
     EXPECT_EQ(t.get(29), " ,it might be crypted");
-    EXPECT_EQ(t.get(56), "You should try again on the next character, if still not found then you must create a new Matrix.");
+    EXPECT_EQ(t.get(56),
+              "You should try again on the next character, if still not found then you must create "
+              "a new Matrix.");
     EXPECT_EQ(t.get(57), "");
     // Separate entries with the same text: each can be translated alone.
     EXPECT_EQ(t.get(9), t.get(13));
@@ -42,8 +44,8 @@ TEST(TextEncoding, Windows1252RoundTripsThroughUtf8) {
     EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
     EXPECT_EQ(cp1252ToUtf8("N\xB0 \x80 \x9C"), "N\xC2\xB0 \xE2\x82\xAC \xC5\x93");
     EXPECT_EQ(utf8ToCp1252("\xC3\xA9t\xC3\xA9 \xE2\x80\x9E\xE2\x80\x9C"), "\xE9t\xE9 \x84\x93");
-    EXPECT_EQ(utf8ToCp1252("\xE4\xB8\xAD"), "?");      // not in Windows-1252
-    EXPECT_EQ(utf8ToCp1252("a\xC3"), "a?");            // cut sequence
+    EXPECT_EQ(utf8ToCp1252("\xE4\xB8\xAD"), "?");  // not in Windows-1252
+    EXPECT_EQ(utf8ToCp1252("a\xC3"), "a?");        // cut sequence
 }
 
 }  // namespace

@@ -32,10 +32,15 @@ struct Disc {
 
 const Disc kDiscs[] = {{"pal", 2, 40.0}, {"ntsc", 2, 1001.0 / 30.0}};
 
-std::string discFolder(const Disc& d) { return kData + "/" + d.name + "/VIDEO_TS"; }
-std::string vobOf(const Disc& d) { return discFolder(d) + "/VTS_01_1.VOB"; }
+std::string discFolder(const Disc& d) {
+    return kData + "/" + d.name + "/VIDEO_TS";
+}
+std::string vobOf(const Disc& d) {
+    return discFolder(d) + "/VTS_01_1.VOB";
+}
 test::GroundTruth truthOf(const Disc& d, int stream) {
-    return test::loadGroundTruth(kData + "/" + d.name + "/truth_s" + std::to_string(stream) + ".tsv");
+    return test::loadGroundTruth(kData + "/" + d.name + "/truth_s" + std::to_string(stream) +
+                                 ".tsv");
 }
 
 // Runs orvane-cli in-process with captured output.
@@ -81,8 +86,9 @@ struct ScanLine {
 ScanLine parseScanLine(const std::string& l) {
     ScanLine s{};
     char start[32], stop[32];
-    const int n = std::sscanf(l.c_str(), "%d %31s %31s area=%d,%d,%d,%d sequences=%d size=%d", &s.number, start, stop,
-                              &s.x1, &s.y1, &s.x2, &s.y2, &s.sequences, &s.size);
+    const int n =
+        std::sscanf(l.c_str(), "%d %31s %31s area=%d,%d,%d,%d sequences=%d size=%d", &s.number,
+                    start, stop, &s.x1, &s.y1, &s.x2, &s.y2, &s.sequences, &s.size);
     EXPECT_EQ(n, 9) << "unexpected scan line: " << l;
     s.start = parseTimeCode(start);
     s.stop = parseTimeCode(stop);
@@ -120,7 +126,8 @@ TEST(SampleDiscs, ScanListsExactlyTheGroundTruthOfEachStream) {
                 const auto& t = truth.subtitles[i];
                 SCOPED_TRACE(out[i]);
                 EXPECT_EQ(s.number, static_cast<int>(i) + 1);
-                EXPECT_EQ(out[i].substr(0, 7), (i < 9 ? "00000" : "0000") + std::to_string(i + 1) + " ");
+                EXPECT_EQ(out[i].substr(0, 7),
+                          (i < 9 ? "00000" : "0000") + std::to_string(i + 1) + " ");
                 EXPECT_LE(std::abs(timeCodeToMs(s.start) - origin - t.startMs), disc.frameMs);
                 EXPECT_LE(std::abs(timeCodeToMs(s.stop) - origin - t.stopMs), disc.frameMs);
                 EXPECT_EQ(s.x1, t.x1);
@@ -196,12 +203,15 @@ TEST(SampleDiscs, EveryDecodedPictureMatchesItsSourcePixelForPixel) {
                             continue;
                         }
                         ++counts[static_cast<size_t>(n)];
-                        if (shot.bitmap.pixel(x - t.x1, y - t.y1) != colours[static_cast<size_t>(n)]) ++mismatches;
+                        if (shot.bitmap.pixel(x - t.x1, y - t.y1) !=
+                            colours[static_cast<size_t>(n)])
+                            ++mismatches;
                     }
                 }
                 EXPECT_EQ(mismatches, 0);
                 // Every class occurs, so the comparison covers all four.
-                for (int n = 0; n < 4; ++n) EXPECT_GT(counts[static_cast<size_t>(n)], 0) << "class " << n;
+                for (int n = 0; n < 4; ++n)
+                    EXPECT_GT(counts[static_cast<size_t>(n)], 0) << "class " << n;
             }
         }
     }
@@ -225,7 +235,8 @@ TEST(SampleDiscs, SupFilesHoldExactlyTheCollectedUnits) {
         ASSERT_GE(bytes.size(), 2u);
         EXPECT_EQ(size_t{loadU16be(bytes.data())}, bytes.size());
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.file("fr_" + std::string("0000") + std::to_string(shots.size() + 1) + ".sup")));
+    EXPECT_FALSE(std::filesystem::exists(
+        dir.file("fr_" + std::string("0000") + std::to_string(shots.size() + 1) + ".sup")));
 }
 
 TEST(SampleDiscs, AStartTimeShiftsEveryUnitByTheSameAmount) {
@@ -238,7 +249,8 @@ TEST(SampleDiscs, AStartTimeShiftsEveryUnitByTheSameAmount) {
     ASSERT_EQ(a.size(), b.size());
     for (size_t i = 0; i < a.size(); ++i) {
         // The first SCR of the disc is 0: the offset is the start time.
-        EXPECT_EQ(timeCodeToMs(parseScanLine(b[i]).start) - timeCodeToMs(parseScanLine(a[i]).start), 3600000);
+        EXPECT_EQ(timeCodeToMs(parseScanLine(b[i]).start) - timeCodeToMs(parseScanLine(a[i]).start),
+                  3600000);
     }
 }
 
@@ -269,7 +281,8 @@ TEST(SampleDiscs, DamagedCopiesAreReadToTheEnd) {
         }
         if (round % 4 == 2) damaged.resize(damaged.size() - 1000 - rng() % 100000);
         const std::string path = dir.file("damaged.vob");
-        std::ofstream(path, std::ios::binary).write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+        std::ofstream(path, std::ios::binary)
+            .write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
 
         struct Checker : test::FakeUi {
             int units = 0;

@@ -48,7 +48,8 @@ TEST(SpuAssembler, UnitInThreePacketsCompletesAtExactlyItsSize) {
     auto sectors = test::packetizeUnit(u, 0x20, 900, scr, 2000);
     ASSERT_EQ(sectors.size(), 3u);
     // No padding after the last one: only the size decides.
-    sectors[2] = test::makeSpuPack(0, std::span<const uint8_t>(u).subspan(4000), {0x20, std::nullopt, false});
+    sectors[2] = test::makeSpuPack(0, std::span<const uint8_t>(u).subspan(4000),
+                                   {0x20, std::nullopt, false});
     EXPECT_TRUE(a.addPacket(parse(sectors[0]), 5, clock).began);
     EXPECT_FALSE(a.addPacket(parse(sectors[1]), 6, clock).complete);
     const auto last = a.addPacket(parse(sectors[2]), 9, clock);

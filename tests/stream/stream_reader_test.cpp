@@ -42,7 +42,11 @@ struct Recorder : PackEvents {
     void onScr(uint32_t scr) override { scrs.push_back(scr); }
     void onNavPack(const uint8_t*) override { ++navPacks; }
     void onSubPicturePacket(const SubPicturePacket& p, int64_t s) override {
-        packets.push_back({s, p.pesLength, p.headerLength, {p.payload.begin(), p.payload.end()}, p.paddingFollows});
+        packets.push_back({s,
+                           p.pesLength,
+                           p.headerLength,
+                           {p.payload.begin(), p.payload.end()},
+                           p.paddingFollows});
     }
     bool onPausePoint() override { return ++pausePoints == leaveAtPausePoint; }
 };
@@ -218,8 +222,14 @@ TEST(StreamReader, RandomSectorsNeverReadOutsideTheSector) {
     for (int round = 0; round < 20000; ++round) {
         for (auto& b : s) b = static_cast<uint8_t>(rng());
         if (round % 2) {  // half of them look like private stream 1 of stream 0x20
-            s[0] = 0; s[1] = 0; s[2] = 1; s[3] = 0xBA;
-            s[14] = 0; s[15] = 0; s[16] = 1; s[17] = 0xBD;
+            s[0] = 0;
+            s[1] = 0;
+            s[2] = 1;
+            s[3] = 0xBA;
+            s[14] = 0;
+            s[15] = 0;
+            s[16] = 1;
+            s[17] = 0xBD;
             s[23 + s[22]] = 0x20;
         }
         Recorder rec;

@@ -41,7 +41,8 @@ IndexedPicture randomPicture(std::mt19937& rng, int w, int h) {
 
 TEST(SpuDecoder, DecodesBothFieldsIntoInterleavedRows) {
     std::mt19937 rng(7);
-    for (auto [w, h] : {std::pair{1, 1}, {3, 2}, {17, 5}, {300, 40}, {720, 9}, {255, 3}, {256, 4}}) {
+    for (auto [w, h] :
+         {std::pair{1, 1}, {3, 2}, {17, 5}, {300, 40}, {720, 9}, {255, 3}, {256, 4}}) {
         const IndexedPicture pic = randomPicture(rng, w, h);
         const auto unit = test::makeUnit(pic, 100, 400, 300);
         SubPicture sp;
@@ -52,7 +53,9 @@ TEST(SpuDecoder, DecodesBothFieldsIntoInterleavedRows) {
         ASSERT_EQ(sp.bitmap.height(), h);
         EXPECT_EQ(sp.area, (DisplayArea{100, 400, 100 + w - 1, 400 + h - 1}));
         for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) ASSERT_EQ(numberAt(sp, x, y), pic.at(x, y)) << w << "x" << h << " at " << x << "," << y;
+            for (int x = 0; x < w; ++x)
+                ASSERT_EQ(numberAt(sp, x, y), pic.at(x, y))
+                    << w << "x" << h << " at " << x << "," << y;
     }
 }
 
@@ -108,7 +111,7 @@ TEST(SpuDecoder, AreaSizesAreClampedToTheScreen) {
     EXPECT_EQ(areaOnly(0, 0, 719, 575), (std::pair{720, 576}));
     EXPECT_EQ(areaOnly(500, 10, 100, 20), (std::pair{720, 11}));  // x2 < x1 wraps in 16 bits
     EXPECT_EQ(areaOnly(0, 0, 4095, 4095), (std::pair{720, 576}));
-    EXPECT_EQ(areaOnly(10, 10, 9, 9), (std::pair{1, 1}));          // width 0 becomes 1
+    EXPECT_EQ(areaOnly(10, 10, 9, 9), (std::pair{1, 1}));  // width 0 becomes 1
     SpuBuilder none;
     none.addSequence(0, {0x01});
     SubPicture sp;
@@ -210,10 +213,14 @@ TEST(SpuDecoder, MalformedUnitsStayInBounds) {
             unit.resize(rng() % 3000);
             for (auto& b : unit) b = static_cast<uint8_t>(rng());
         } else {
-            const IndexedPicture pic = randomPicture(rng, 1 + static_cast<int>(rng() % 200), 1 + static_cast<int>(rng() % 30));
-            unit = test::makeUnit(pic, static_cast<int>(rng() % 500), static_cast<int>(rng() % 500), 100);
-            if (kind == 1) unit.resize(rng() % (unit.size() + 1));
-            else for (int k = 0; k < 4; ++k) unit[rng() % unit.size()] = static_cast<uint8_t>(rng());
+            const IndexedPicture pic = randomPicture(rng, 1 + static_cast<int>(rng() % 200),
+                                                     1 + static_cast<int>(rng() % 30));
+            unit = test::makeUnit(pic, static_cast<int>(rng() % 500), static_cast<int>(rng() % 500),
+                                  100);
+            if (kind == 1)
+                unit.resize(rng() % (unit.size() + 1));
+            else
+                for (int k = 0; k < 4; ++k) unit[rng() % unit.size()] = static_cast<uint8_t>(rng());
         }
         decodeSubPicture(unit, sp);
         ASSERT_GE(sp.width, 1);

@@ -12,7 +12,7 @@ namespace orvane::test {
 // A scripted stand-in for a person: records every question and answers
 // from a queue (or a default), counts pumps and units.
 class FakeUi : public UserInterface {
-public:
+  public:
     struct Question {
         QuestionId id;
         std::string text;
@@ -29,7 +29,8 @@ public:
         std::string savedFile;
     };
 
-    Answer messageBox(QuestionId id, MessageIcon, const std::string& text, Buttons buttons) override {
+    Answer messageBox(QuestionId id, MessageIcon, const std::string& text,
+                      Buttons buttons) override {
         questions.push_back({id, text, buttons});
         if (!answers.empty()) {
             Answer a = answers.front();
@@ -69,7 +70,9 @@ public:
         pauseButtonEnabled = pauseEnabled;
         openVobEnabled_ = openVobEnabled;
     }
-    void showPicture(const Image24&, const DisplayArea& a, bool) override { shownAreas.push_back(a); }
+    void showPicture(const Image24&, const DisplayArea& a, bool) override {
+        shownAreas.push_back(a);
+    }
     void unitCompleted(const UnitReport& r) override {
         Unit u;
         u.inJob = r.unitsInJob;

@@ -39,7 +39,8 @@ GroundTruth loadGroundTruth(const std::string& path) {
             if (f[0] == "colour" && f.size() == 4) {
                 const int n = std::stoi(f[1]);
                 if (n < 0 || n > 3) throw std::runtime_error("colour number");
-                gt.rgbaOfNumber[static_cast<size_t>(n)] = static_cast<uint32_t>(std::stoul(f[3], nullptr, 16));
+                gt.rgbaOfNumber[static_cast<size_t>(n)] =
+                    static_cast<uint32_t>(std::stoul(f[3], nullptr, 16));
             } else if (f[0] == "sub" && f.size() >= 11) {
                 TruthSubtitle s;
                 s.index = std::stoi(f[1]);

@@ -77,7 +77,8 @@ Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPack
     Sector s{};
     writePackHeader(s, scr);
     const size_t h = spec.pts ? 5 : 0;
-    if (24 + h + payload.size() > s.size()) throw std::length_error("payload too large for one pack");
+    if (24 + h + payload.size() > s.size())
+        throw std::length_error("payload too large for one pack");
     s[14] = 0x00;
     s[15] = 0x00;
     s[16] = 0x01;
@@ -95,8 +96,8 @@ Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPack
     return s;
 }
 
-std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStream, uint32_t pts, uint32_t& scr,
-                                  size_t chunk) {
+std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStream, uint32_t pts,
+                                  uint32_t& scr, size_t chunk) {
     std::vector<Sector> out;
     size_t pos = 0;
     bool first = true;
@@ -114,10 +115,12 @@ std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStre
     return out;
 }
 
-void writeSectors(const std::string& path, const std::vector<Sector>& sectors, size_t trailingBytes) {
+void writeSectors(const std::string& path, const std::vector<Sector>& sectors,
+                  size_t trailingBytes) {
     std::ofstream f(path, std::ios::binary | std::ios::trunc);
     if (!f) throw std::runtime_error("cannot write " + path);
-    for (const Sector& s : sectors) f.write(reinterpret_cast<const char*>(s.data()), static_cast<std::streamsize>(s.size()));
+    for (const Sector& s : sectors)
+        f.write(reinterpret_cast<const char*>(s.data()), static_cast<std::streamsize>(s.size()));
     const std::vector<char> tail(trailingBytes, 0x55);
     f.write(tail.data(), static_cast<std::streamsize>(tail.size()));
 }

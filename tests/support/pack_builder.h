@@ -20,7 +20,8 @@ void writePts(uint8_t* p, uint32_t pts);
 Sector makeFillerPack(uint32_t scr);
 // A NAV pack: system header first, cell elapsed time bytes at 69..72 (the
 // frames byte carries the rate flags, e.g. 0x40 | BCD frames for PAL).
-Sector makeNavPack(uint32_t scr, uint8_t bcdHours, uint8_t bcdMinutes, uint8_t bcdSeconds, uint8_t framesByte);
+Sector makeNavPack(uint32_t scr, uint8_t bcdHours, uint8_t bcdMinutes, uint8_t bcdSeconds,
+                   uint8_t framesByte);
 
 struct SpuPacketSpec {
     uint8_t subStream = 0x20;
@@ -36,6 +37,7 @@ std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStre
                                   uint32_t& scr, size_t chunk = 2000);
 
 // Writes sectors to a file (plus optional trailing bytes).
-void writeSectors(const std::string& path, const std::vector<Sector>& sectors, size_t trailingBytes = 0);
+void writeSectors(const std::string& path, const std::vector<Sector>& sectors,
+                  size_t trailingBytes = 0);
 
 }  // namespace orvane::test

@@ -5,7 +5,7 @@ namespace orvane::test {
 namespace {
 
 class NibbleWriter {
-public:
+  public:
     explicit NibbleWriter(std::vector<uint8_t>& out) : out_(out) {}
     void pair(unsigned p) {
         if (shift_ == 6) out_.push_back(0);
@@ -17,17 +17,22 @@ public:
     }
     void align() { shift_ = 6; }
 
-private:
+  private:
     std::vector<uint8_t>& out_;
     int shift_ = 6;
 };
 
 void writeRun(NibbleWriter& w, unsigned run, unsigned colour) {
-    if (run == 0) w.bits(colour, 16);  // to the end of the row
-    else if (run < 4) w.bits(run << 2 | colour, 4);
-    else if (run < 16) w.bits(run << 2 | colour, 8);
-    else if (run < 64) w.bits(run << 2 | colour, 12);
-    else w.bits(run << 2 | colour, 16);
+    if (run == 0)
+        w.bits(colour, 16);  // to the end of the row
+    else if (run < 4)
+        w.bits(run << 2 | colour, 4);
+    else if (run < 16)
+        w.bits(run << 2 | colour, 8);
+    else if (run < 64)
+        w.bits(run << 2 | colour, 12);
+    else
+        w.bits(run << 2 | colour, 16);
 }
 
 }  // namespace
@@ -106,15 +111,17 @@ std::vector<uint8_t> SpuBuilder::area(int x1, int y1, int x2, int y2) {
 }
 
 std::vector<uint8_t> SpuBuilder::fieldOffsets(uint16_t top, uint16_t bottom) {
-    return {0x06, static_cast<uint8_t>(top >> 8), static_cast<uint8_t>(top), static_cast<uint8_t>(bottom >> 8),
-            static_cast<uint8_t>(bottom)};
+    return {0x06, static_cast<uint8_t>(top >> 8), static_cast<uint8_t>(top),
+            static_cast<uint8_t>(bottom >> 8), static_cast<uint8_t>(bottom)};
 }
 
-std::vector<uint8_t> makeUnit(const IndexedPicture& pic, int x1, int y1, uint16_t stopDelay, uint16_t startDelay) {
+std::vector<uint8_t> makeUnit(const IndexedPicture& pic, int x1, int y1, uint16_t stopDelay,
+                              uint16_t startDelay) {
     SpuBuilder b;
     b.setFields(encodeField(pic, 0), encodeField(pic, 1));
     std::vector<uint8_t> start{0x01, 0x03, 0x32, 0x10, 0x04, 0xFF, 0xF0};
-    for (uint8_t c : SpuBuilder::area(x1, y1, x1 + pic.width - 1, y1 + pic.height - 1)) start.push_back(c);
+    for (uint8_t c : SpuBuilder::area(x1, y1, x1 + pic.width - 1, y1 + pic.height - 1))
+        start.push_back(c);
     for (uint8_t c : SpuBuilder::fieldOffsets(b.topOffset(), b.bottomOffset())) start.push_back(c);
     b.addSequence(startDelay, start);
     if (stopDelay != 0) b.addSequence(stopDelay, {0x02});

@@ -25,7 +25,7 @@ std::vector<uint8_t> encodeField(const IndexedPicture& pic, int firstRow, bool e
 
 // Builds a sub-picture unit control sequence by sequence.
 class SpuBuilder {
-public:
+  public:
     // Pixel data placed after the 4-byte header: top field then bottom.
     void setFields(std::vector<uint8_t> top, std::vector<uint8_t> bottom);
     // A sequence with its delay (in 1024/90000 s) and raw command bytes
@@ -41,7 +41,7 @@ public:
     uint16_t topOffset() const { return 4; }
     uint16_t bottomOffset() const { return static_cast<uint16_t>(4 + top_.size()); }
 
-private:
+  private:
     std::vector<uint8_t> top_, bottom_;
     struct Seq {
         uint16_t delay;
