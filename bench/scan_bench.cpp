@@ -86,7 +86,14 @@ struct QuietUi : orvane::UserInterface {
         std::fprintf(stderr, "unexpected question: %s\n", text.c_str());
         return orvane::Answer::YesToAll;
     }
-    std::string askSaveFileName(const std::string&) override { return {}; }
+    std::string askSaveFileName(const orvane::FileDialog&) override { return {}; }
+    std::optional<uint8_t> chooseTextColour(const orvane::Image24&,
+                                            const orvane::ColourRanking& p) override {
+        return p[1];
+    }
+    orvane::NewCharChoice newCharacter(const orvane::NewCharacterView&) override {
+        return {orvane::NewCharAction::SkipPicture, {}};
+    }
     void unitCompleted(const orvane::UnitReport&) override { ++units; }
 };
 

@@ -1,6 +1,7 @@
 #include "app/session.h"
 
 #include "app/ifo_reader.h"
+#include "app/program_folder.h"
 #include "app/vob_folder.h"
 #include "stream/io_error.h"
 #include "subpicture/sup_file.h"
@@ -28,9 +29,18 @@ struct ClearOnExit {
 
 }  // namespace
 
-Session::Session(UserInterface& ui) : ui_(ui) {
+Session::Session(UserInterface& ui) : ui_(ui), programFolder_(defaultProgramFolder()) {
     messages_.setDefaultMessages();
     resetTimeCode();
+}
+
+void Session::setProgramFolder(std::string folder) {
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    programFolder_ = std::move(folder);
+}
+
+void Session::reportIoError(const std::exception& e) {
+    ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
 }
 
 // ---------------------------------------------------------------- job dialog
@@ -45,8 +55,9 @@ bool Session::startButton(const JobRequest& request) {
         case ActionMode::SaveBmp:
         case ActionMode::SaveSup: {
             const bool bmp = request.action == ActionMode::SaveBmp;
-            const std::string name =
-                ui_.askSaveFileName(messages_.get(bmp ? msg::kSaveBmpsTitle : msg::kSaveSupsTitle));
+            if (request.timing && !confirmAppend()) return false;
+            const std::string name = ui_.askSaveFileName(
+                {messages_.get(bmp ? msg::kSaveBmpsTitle : msg::kSaveSupsTitle), {}, {}, {}});
             if (name.empty()) return false;
             saveBaseName_ = name;
             if (bmp) showBeforeNextPicture = true;
@@ -58,8 +69,13 @@ bool Session::startButton(const JobRequest& request) {
             progressionNonStop = false;
             break;
         case ActionMode::Ocr:
+            if (!confirmAppend()) return false;
             ui_.showSubtitleWindow();
             break;
+    }
+    if (request.action != ActionMode::OnlyShow && document_.splitRange().enabled) {
+        ui_.messageBox(QuestionId::SplitWarning, MessageIcon::Information,
+                       messages_.get(23) + kLineBreak + messages_.get(24), Buttons::Ok);
     }
     return startJob(request) == StartResult::Started;
 }
@@ -182,6 +198,12 @@ void Session::readFile(const std::string& path) {
             if (job_.resumeSector == 0) job_.resumeSector = static_cast<int32_t>(result.nextSector);
             break;
     }
+    if (resumeWhenReaderStops_) {
+        // After "Change Text Color": the reader has returned, so the pause
+        // is released and the same unit is read again with a new colour.
+        resumeWhenReaderStops_ = false;
+        if (job_.paused) buttonPauseClick();
+    }
 }
 
 void Session::endOfFile() {
@@ -291,8 +313,17 @@ void Session::dispatchUnit(UnitReport& report) {
             }
             break;
         case ActionMode::Ocr:
+            decodeUnit(report);
+            // The start of this unit ends a subtitle whose own unit had no
+            // stop command.
+            if (document_.closeOpenStop(report.times.start)) ui_.documentChanged(document_);
+            if (passesDisplayFilter(picture_)) {
+                recogniseSubPicture(picture_.bitmap, report.times.start, report.times.stop,
+                                    picture_.area);
+            }
+            break;
         case ActionMode::SaveBmp:
-            // Recognition and the BMP export work on the decoded picture.
+            // The BMP export works on the decoded picture.
             decodeUnit(report);
             break;
     }

@@ -8,12 +8,17 @@
 #include "app/extraction_job.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
+#include "ocr/char_matrix.h"
+#include "ocr/matcher.h"
+#include "ocr/ocr_settings.h"
+#include "ocr/segmentation.h"
 #include "stream/cell_clock.h"
 #include "stream/progress.h"
 #include "stream/spu_assembler.h"
 #include "stream/stream_clock.h"
 #include "stream/stream_reader.h"
 #include "subpicture/spu_decoder.h"
+#include "subtitles/subtitle_document.h"
 
 namespace orvane {
 
@@ -62,6 +67,55 @@ class Session : private PackEvents {
     void runToEnd();
     bool jobOver() const { return job_.files.size() < job_.currentFile; }
 
+    // --- the character matrix --------------------------------------------
+    // True when the caller may go on: not modified, saved, or not wanted.
+    bool confirmDiscardMatrix();
+    void newMatrix();
+    void openMatrix();
+    // "Save": through the dialog when the matrix has no existing file.
+    void saveMatrixCommand();
+    bool saveMatrix(bool saveAs);
+    // Loads a file into `target` (the current matrix or a scratch one).
+    // A wrong magic shows message 5 and leaves the target as it was; file
+    // errors are thrown as IoError. True when loaded.
+    bool loadMatrixFile(const std::string& path, CharMatrix& target);
+    // Writes the current matrix to `path` and names it so; throws IoError.
+    void writeMatrixFile(const std::string& path);
+    // Adds a learned glyph, with the full-matrix and memory messages.
+    bool addMatrixEntry(const MatrixEntry& entry);
+    // Looks in the program folder's ChMatrix/ for a matrix that knows the
+    // glyph and offers to switch to it; the glyph's text when accepted.
+    std::optional<std::string> searchMatrixFolder(const MatrixEntry& glyph, const CharBox& box);
+    const CharMatrix& matrix() const { return matrix_; }
+    CharMatrix& matrix() { return matrix_; }
+
+    // --- the subtitle document ------------------------------------------
+    // Whether a job that adds entries may start (messages 21 and 22).
+    bool confirmAppend();
+    void clearDocument();
+    void saveDocument();
+    // Writes the display lines to `path`; throws IoError.
+    void writeDocument(const std::string& path);
+    // "&Open (Orvane Format)".
+    void openOrvaneFile();
+    // Reads an own-format file into the document (the open dialog's part
+    // after the file is chosen). False when the file could not be read.
+    bool readOrvaneFile(const std::string& path);
+    SubtitleDocument& document() { return document_; }
+    const SubtitleDocument& document() const { return document_; }
+
+    // --- OCR ------------------------------------------------------------
+    // Recognises one decoded picture (cropped and painted in place) and
+    // appends its text to the document.
+    void recogniseSubPicture(Image24& picture, const TimeCode& start, const TimeCode& stop,
+                             const DisplayArea& area);
+    OcrSettings& ocrSettings() { return ocrSettings_; }
+    Colour textColour() const { return textColour_; }
+    const LineTable& lineTable() const { return lines_; }
+    // The folder with ChMatrix/ (ends with '/').
+    const std::string& programFolder() const { return programFolder_; }
+    void setProgramFolder(std::string folder);
+
     // --- state ----------------------------------------------------------
     ExtractionJob& job() { return job_; }
     const ExtractionJob& job() const { return job_; }
@@ -90,6 +144,15 @@ class Session : private PackEvents {
     void onSubPicturePacket(const SubPicturePacket& packet, int64_t sector) override;
     bool onPausePoint() override { return job_.paused && !assembler_.collecting(); }
 
+    struct NewCharOutcome {
+        int result = 3;  // 0 accept, 1 skip line, 2 skip picture, 3 pause, 5 text from elsewhere
+        std::string text;
+    };
+    NewCharOutcome runNewCharacterDialog(const NewCharacterView& view);
+    // The dialog's pause: the unit now on screen is read again after Continue.
+    void pauseToReadUnitAgain();
+    void reportIoError(const std::exception& e);
+
     void readFile(const std::string& path);
     void endOfFile();
     void reportFileError(const std::string& path);
@@ -110,6 +173,17 @@ class Session : private PackEvents {
     PreviewColours previewColours_;
     std::array<std::string, kStreamCount> streamNames_;
     std::string saveBaseName_;
+
+    SubtitleDocument document_;
+    CharMatrix matrix_;
+    Matcher matcher_;
+    Segmenter segmenter_;
+    LineTable lines_;
+    OcrSettings ocrSettings_;
+    Colour textColour_ = 0xFFFFFF;
+    std::string programFolder_;
+    // After "Change Text Color": release the pause once the reader returns.
+    bool resumeWhenReaderStops_ = false;
 
     // Progress clocks of the current reader run.
     uint64_t sizeBeforeCurrentKiB_ = 0;

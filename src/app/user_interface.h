@@ -1,25 +1,85 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
+#include "ocr/char_matrix.h"
+#include "ocr/segmentation.h"
 #include "stream/time_code.h"
+#include "subpicture/colour_ranking.h"
 #include "subpicture/spu_decoder.h"
 #include "subpicture/unit_times.h"
+#include "subtitles/subtitle_document.h"
 
 namespace orvane {
 
 enum class Answer { Ok, Cancel, Yes, No, YesToAll, Ignore };
 enum class MessageIcon { Information, Warning, Error, Question };
-enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoYesToAll };
+enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoYesToAll, CancelIgnoreYesToAll };
 
 // Which question is asked, so that a front end without a person (the CLI,
 // tests) can answer by policy. The text is always composed by the core.
 enum class QuestionId {
     NoVobSelected,
     BadPacketHeader,
-    FileError,
+    FileError,      // a VOB, SUP or BMP file failed during a job
+    IoFailure,      // any other file error, with the system's message
+    ConfirmAppend,  // the document is not empty: add to its end?
+    SplitWarning,
+    ClearUnsaved,     // clear a modified document?
+    OpenUnsaved,      // open another file over a modified document?
+    ReplaceDocument,  // the chosen file exists
+    DocumentReadError,
+    MatrixEmpty,
+    MatrixFull,
+    MatrixMemory,
+    MatrixInvalid,
+    MatrixModified,
+    ReplaceMatrix,
+    MatrixSearchFound,
+    MatrixSearchNone,
+};
+
+// A file dialog: title, filter ("Name (*.ext)|*.ext|..."), default
+// extension and the proposed file name.
+struct FileDialog {
+    std::string title;
+    std::string filter;
+    std::string defaultExtension;
+    std::string proposedName;
+};
+
+// What the new-character dialog shows.
+struct NewCharacterView {
+    const MatrixEntry& glyph;  // the candidate, built from the box
+    const CharBox& box;        // in the cropped picture
+    const TextLine& line;
+    int lineNumber = 0;               // 1-based
+    int charNumber = 0;               // j, 1-based
+    const Image24& painted;           // the cropped picture in mark colours
+    const Image24& characterPicture;  // 150 x 50, the character framed
+    CropRect crop;                    // where the cropped picture sat in the decoded one
+    DisplayArea area;                 // the sub-picture on the screen
+    int32_t unitNumber = 0;           // units in job
+    size_t nextEntryNumber = 0;       // the number the glyph gets when learned
+};
+
+// The button pressed in the new-character dialog.
+enum class NewCharAction {
+    Accept,  // learn the glyph with the text
+    SkipLine,
+    SkipPicture,
+    Pause,         // read this unit again after Continue
+    ChangeColour,  // choose the text colour again, then read this unit again
+    SearchMatrix,  // look for a matrix file that knows the glyph
+    UseOnce,       // take the text for this occurrence without learning it
+};
+
+struct NewCharChoice {
+    NewCharAction action = NewCharAction::Pause;
+    std::string text;  // Windows-1252, for Accept and UseOnce
 };
 
 enum class ProgressionChoice { Next, NoStop, Pause };
@@ -53,8 +113,18 @@ class UserInterface {
     // A modal message box; returns the button pressed.
     virtual Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text,
                               Buttons buttons) = 0;
-    // A save-file dialog; an empty result is Cancel.
-    virtual std::string askSaveFileName(const std::string& title) = 0;
+    // File dialogs; an empty result is Cancel.
+    virtual std::string askSaveFileName(const FileDialog& dialog) = 0;
+    virtual std::string askOpenFileName(const FileDialog& dialog) {
+        (void)dialog;
+        return {};
+    }
+    // The font colour selection: the colour number taken as text, or
+    // nullopt for "Skip this Picture". `proposal` is the automatic ranking.
+    virtual std::optional<uint8_t> chooseTextColour(const Image24& picture,
+                                                    const ColourRanking& proposal) = 0;
+    // The new-character dialog; called again while a search finds nothing.
+    virtual NewCharChoice newCharacter(const NewCharacterView& view) = 0;
     // The progression controller of the show-only action, shown after a picture.
     virtual ProgressionChoice progressionController(int32_t unitNumber) {
         (void)unitNumber;
@@ -98,6 +168,16 @@ class UserInterface {
         (void)useZoom;
     }
     virtual void unitCompleted(const UnitReport& report) { (void)report; }
+    // The document's display lines changed (an entry added or closed, a
+    // rebuild, a clear).
+    virtual void documentChanged(const SubtitleDocument& doc) { (void)doc; }
+    // The OCR added entry `index`.
+    virtual void subtitleAdded(const SubtitleDocument& doc, size_t index) {
+        (void)doc;
+        (void)index;
+    }
+    // The current matrix was replaced, renamed or saved.
+    virtual void matrixChanged(const CharMatrix& matrix) { (void)matrix; }
 };
 
 }  // namespace orvane

@@ -90,6 +90,77 @@ int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
     return 0;
 }
 
+int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, Session& session,
+           std::FILE* err) {
+    const std::string mark = utf8ToCp1252(o.markChar);
+    if (mark.empty() ||
+        (mark.find('?') != std::string::npos && o.markChar.find('?') == std::string::npos)) {
+        std::fprintf(err,
+                     "orvane-cli: the mark character must be one that Windows-1252 can hold\n");
+        return 2;
+    }
+    ui.setUnknownPolicy(o.unknown, mark);
+    ui.setTextColour(o.textColour);
+    ui.setPrintSubtitles(true);
+    session.showSubPicture = false;
+    session.document().settings().ovtExtended = o.extended;
+    if (!o.matrix.empty()) {
+        try {
+            if (!session.loadMatrixFile(o.matrix, session.matrix())) return 1;
+        } catch (const IoError& e) {
+            std::fprintf(err, "orvane-cli: cannot read matrix '%s': %s\n", e.path().c_str(),
+                         e.systemMessage().c_str());
+            return 1;
+        }
+    }
+    const size_t before = session.matrix().size();
+
+    JobRequest request;
+    request.files = files;
+    request.streamIndex = o.stream - 1;
+    request.avoidTimeRestart = o.avoidTimeRestart;
+    request.action = ActionMode::Ocr;
+    if (!session.startButton(request)) {
+        std::fprintf(err, "orvane-cli: the job could not start\n");
+        return 1;
+    }
+    session.runToEnd();
+
+    int status = ui.fileErrors() > 0 ? 1 : 0;
+    if (!o.saveMatrix.empty()) {
+        if (session.matrix().empty()) {
+            std::fprintf(err, "orvane-cli: the matrix is empty; nothing saved to '%s'\n",
+                         o.saveMatrix.c_str());
+        } else {
+            try {
+                session.writeMatrixFile(o.saveMatrix);
+            } catch (const IoError& e) {
+                std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
+                             e.systemMessage().c_str());
+                status = 1;
+            }
+        }
+    }
+    if (!o.out.empty()) {
+        try {
+            session.writeDocument(o.out);
+        } catch (const IoError& e) {
+            std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
+                         e.systemMessage().c_str());
+            status = 1;
+        }
+    }
+    const size_t learned = session.matrix().size() >= before ? session.matrix().size() - before : 0;
+    std::fprintf(err,
+                 "orvane-cli: %s%d pictures, %zu entries, %zu glyphs learned (matrix of %zu), %d "
+                 "unknown glyphs "
+                 "skipped, %d marked\n",
+                 ui.stopped() ? "stopped; " : "", session.job().unitsInJob,
+                 session.document().count(), learned, session.matrix().size(), ui.unknownSkipped(),
+                 ui.marked());
+    return status;
+}
+
 int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     std::vector<std::string> files;
     if (!resolveVobs(o, files, err)) return 1;
@@ -102,6 +173,7 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     // No preview on a terminal; the SUP action then writes files only.
     session.showSubPicture = false;
     if (o.startTime) session.setStartTime(*o.startTime);
+    if (o.command == "ocr") return runOcr(o, files, ui, session, err);
 
     JobRequest request;
     request.files = files;

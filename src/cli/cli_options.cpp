@@ -40,6 +40,13 @@ std::optional<TimeCode> parseStrictTimeCode(const std::string& text) {
 std::string usage() {
     return "usage:\n"
            "  orvane-cli streams VTS_xx_0.IFO|VIDEO_TS\n"
+           "  orvane-cli ocr [--stream N] [--matrix FILE.sum] [--save-matrix FILE.sum] [--out "
+           "FILE.ovt]\n"
+           "                 [--extended] [--text-colour 0..3] [--unknown "
+           "ask|skip-line|skip-picture|mark]\n"
+           "                 [--mark-char C] [--start-time T] [--avoid-time-restart] "
+           "[--bad-headers ...]\n"
+           "                 [--title N] FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli scan [--stream N] [--start-time hh:mm:ss,mmm] [--avoid-time-restart]\n"
            "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] "
            "FILE.VOB...|VIDEO_TS\n"
@@ -52,7 +59,42 @@ std::string usage() {
            "  --bad-headers  answer to \"Bad Packet Header\": ask (on a terminal), yes,\n"
            "                 yes-to-all or no (the default when not on a terminal)\n"
            "  --title N      with a VIDEO_TS folder: title set N (default: the largest)\n"
-           "  --out BASE     sup: files are written as BASE000001.sup, BASE000002.sup, ...\n";
+           "  --out BASE     sup: files are written as BASE000001.sup, BASE000002.sup, ...\n"
+           "\n"
+           "ocr reads the stream's sub-pictures into text with a character matrix and prints\n"
+           "each subtitle as it is added; a summary goes to stderr at the end.\n"
+           "  --matrix FILE.sum       start from this matrix (default: an empty one)\n"
+           "  --save-matrix FILE.sum  save the matrix there at the end (also after \\stop)\n"
+           "  --out FILE.ovt          save the subtitles in Orvane's format at the end\n"
+           "  --extended              with picture coordinates on the time lines\n"
+           "  --text-colour N         take colour number N (0..3) as the text; by default the\n"
+           "                          background is the colour of the picture's border and the\n"
+           "                          text the most frequent other colour not met first from\n"
+           "                          the top (the choice is printed)\n"
+           "  --unknown POLICY        what to do with a glyph the matrix does not know:\n"
+           "     ask (default)        show it on stderr and read one answer line from stdin\n"
+           "                          (a terminal or not, so learning can be scripted):\n"
+           "                          first a line 'glyph picture=P line=L char=J "
+           "box=X1,Y1,X2,Y2'\n"
+           "                          (the glyph's box on the 720 x 576 screen), then the line\n"
+           "                          drawn as text ('#' the glyph, '+' other characters, '.'\n"
+           "                          background, the glyph framed), then the prompt. The\n"
+           "                          answer is the glyph's text, taken literally (at most 20\n"
+           "                          characters, UTF-8, that Windows-1252 can hold; empty: the\n"
+           "                          glyph reads as nothing), except for a line starting with a\n"
+           "                          backslash, which is a command:\n"
+           "                            \\skip-line      skip the rest of this line\n"
+           "                            \\skip-picture   skip this sub-picture\n"
+           "                            \\search         look for a matrix in the program "
+           "folder's\n"
+           "                                            ChMatrix/ that knows the glyph\n"
+           "                            \\stop           stop here and save what was learned\n"
+           "                          and '\\\\' at the start stands for one backslash. At the "
+           "end\n"
+           "                          of input every further unknown glyph skips its picture.\n"
+           "     skip-line, skip-picture   answer every unknown glyph so\n"
+           "     mark                 never stop: write the mark character instead, learn nothing\n"
+           "  --mark-char C           the mark character (default '#')\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -62,7 +104,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
     }
     o.command = args[0];
-    if (o.command != "streams" && o.command != "scan" && o.command != "sup") {
+    if (o.command != "streams" && o.command != "scan" && o.command != "sup" && o.command != "ocr") {
         error = "unknown command '" + o.command + "'";
         return std::nullopt;
     }
@@ -114,6 +156,37 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 error = "--out needs a non-empty base name";
                 return std::nullopt;
             }
+        } else if (a == "--matrix") {
+            if (!value(o.matrix)) return std::nullopt;
+        } else if (a == "--save-matrix") {
+            if (!value(o.saveMatrix)) return std::nullopt;
+        } else if (a == "--extended") {
+            o.extended = true;
+        } else if (a == "--text-colour") {
+            if (!value(v)) return std::nullopt;
+            int n = 0;
+            if (!parseInt(v, 0, 3, n)) {
+                error = "bad text colour '" + v + "' (0 to 3)";
+                return std::nullopt;
+            }
+            o.textColour = n;
+        } else if (a == "--unknown") {
+            if (!value(v)) return std::nullopt;
+            if (v == "ask")
+                o.unknown = UnknownGlyphPolicy::Ask;
+            else if (v == "skip-line")
+                o.unknown = UnknownGlyphPolicy::SkipLine;
+            else if (v == "skip-picture")
+                o.unknown = UnknownGlyphPolicy::SkipPicture;
+            else if (v == "mark")
+                o.unknown = UnknownGlyphPolicy::Mark;
+            else {
+                error =
+                    "bad value '" + v + "' for --unknown (ask, skip-line, skip-picture or mark)";
+                return std::nullopt;
+            }
+        } else if (a == "--mark-char") {
+            if (!value(o.markChar)) return std::nullopt;
         } else if (a == "--title") {
             if (!value(v)) return std::nullopt;
             if (!parseInt(v, 1, 99, o.titleSet)) {

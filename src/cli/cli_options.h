@@ -9,6 +9,7 @@
 namespace orvane::cli {
 
 enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
+enum class UnknownGlyphPolicy { Ask, SkipLine, SkipPicture, Mark };
 
 struct Options {
     std::string command;              // streams, scan, sup
@@ -17,8 +18,15 @@ struct Options {
     std::optional<TimeCode> startTime;
     bool avoidTimeRestart = false;
     std::optional<BadHeaderPolicy> badHeaders;  // unset: ask on a terminal, else no
-    std::string out;                            // sup: base name
+    std::string out;                            // sup: base name; ocr: the .ovt file
     int titleSet = 0;                           // VIDEO_TS folder: 0 = the largest title set
+    // ocr
+    std::string matrix;             // matrix to start from
+    std::string saveMatrix;         // where the learned matrix goes
+    bool extended = false;          // picture coordinates in the .ovt
+    std::optional<int> textColour;  // 0..3, else chosen automatically
+    UnknownGlyphPolicy unknown = UnknownGlyphPolicy::Ask;
+    std::string markChar = "#";  // UTF-8
 };
 
 // Parses the command line; on a mistake returns nullopt and sets `error`.

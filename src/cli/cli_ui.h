@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include "app/user_interface.h"
@@ -9,7 +10,8 @@
 namespace orvane::cli {
 
 // The terminal side of the UI port: questions are answered by policy or at
-// a prompt, errors go to stderr, units are listed on stdout.
+// a prompt, errors and the learning dialogue go to stderr, units and
+// subtitles are listed on stdout.
 class CliUi : public UserInterface {
   public:
     CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in)
@@ -17,28 +19,61 @@ class CliUi : public UserInterface {
 
     Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text,
                       Buttons buttons) override;
-    std::string askSaveFileName(const std::string& title) override;
+    std::string askSaveFileName(const FileDialog& dialog) override;
+    std::optional<uint8_t> chooseTextColour(const Image24& picture,
+                                            const ColourRanking& proposal) override;
+    NewCharChoice newCharacter(const NewCharacterView& view) override;
     void unitCompleted(const UnitReport& report) override;
+    void subtitleAdded(const SubtitleDocument& doc, size_t index) override;
 
     void setSaveName(std::string name) { saveName_ = std::move(name); }
     void setListUnits(bool on) { listUnits_ = on; }
+    void setPrintSubtitles(bool on) { printSubtitles_ = on; }
+    void setTextColour(std::optional<int> n) { textColour_ = n; }
+    void setUnknownPolicy(UnknownGlyphPolicy p, std::string markCp1252) {
+        unknown_ = p;
+        mark_ = std::move(markCp1252);
+    }
+
     int fileErrors() const { return fileErrors_; }
     int units() const { return units_; }
+    int learned() const { return learned_; }
+    int unknownSkipped() const { return unknownSkipped_; }
+    int marked() const { return marked_; }
+    bool stopped() const { return stopped_; }
 
     // "000001 00:00:02,060 00:00:04,540 area=162,507,557,540 sequences=2 size=1756"
     static std::string unitLine(const UnitReport& report);
     // One line: the message's pieces joined with blanks instead of line breaks.
     static std::string oneLine(const std::string& text);
+    // The header line and the band drawing shown for an unknown glyph.
+    static std::string glyphHeader(const NewCharacterView& view);
+    static std::string drawBand(const NewCharacterView& view);
+    // Reads an answer line: the choice, or nullopt to ask again (the reason
+    // is written to `err`).
+    static std::optional<NewCharChoice> parseAnswer(const std::string& utf8Line, std::FILE* err);
 
   private:
+    bool readLine(std::string& line);
+
     BadHeaderPolicy badHeaders_;
     std::FILE* out_;
     std::FILE* err_;
     std::FILE* in_;
     std::string saveName_;
     bool listUnits_ = false;
+    bool printSubtitles_ = false;
+    std::optional<int> textColour_;
+    UnknownGlyphPolicy unknown_ = UnknownGlyphPolicy::Ask;
+    std::string mark_ = "#";
+    bool inputEnded_ = false;
+    bool colourReported_ = false;
     int fileErrors_ = 0;
     int units_ = 0;
+    int learned_ = 0;
+    int unknownSkipped_ = 0;
+    int marked_ = 0;
+    bool stopped_ = false;
 };
 
 }  // namespace orvane::cli

@@ -19,6 +19,18 @@ void Image24::fill(Colour c) {
     fillRect(0, 0, width_, height_, c);
 }
 
+void Image24::crop(int left, int top, int w, int h) {
+    if (left < 0 || top < 0 || w <= 0 || h <= 0 || left + w > width_ || top + h > height_) return;
+    // Each target row lies at or before its source row: a forward move.
+    for (int y = 0; y < h; ++y) {
+        std::memmove(&pixels_[static_cast<size_t>(y) * w * 3],
+                     &pixels_[(static_cast<size_t>(y + top) * width_ + left) * 3],
+                     static_cast<size_t>(w) * 3);
+    }
+    width_ = w;
+    height_ = h;
+}
+
 void Image24::fillRect(int x1, int y1, int x2, int y2, Colour c) {
     x1 = std::max(x1, 0);
     y1 = std::max(y1, 0);

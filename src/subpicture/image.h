@@ -24,6 +24,9 @@ class Image24 {
     // Changes the height only, keeping the rows that remain.
     void setHeight(int height);
     void fill(Colour c);
+    // Keeps the w x h block at (left, top), moved to the origin; the block
+    // must lie inside the image.
+    void crop(int left, int top, int w, int h);
     void fillRect(int x1, int y1, int x2, int y2, Colour c);  // x2, y2 exclusive, clipped
 
     int width() const { return width_; }

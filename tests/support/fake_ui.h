@@ -39,10 +39,33 @@ class FakeUi : public UserInterface {
         }
         return defaultAnswer;
     }
-    std::string askSaveFileName(const std::string& title) override {
-        saveTitles.push_back(title);
+    std::string askSaveFileName(const FileDialog& d) override {
+        saveTitles.push_back(d.title);
+        saveDialogs.push_back(d);
         return saveName;
     }
+    std::string askOpenFileName(const FileDialog& d) override {
+        openDialogs.push_back(d);
+        return openName;
+    }
+    std::optional<uint8_t> chooseTextColour(const Image24& picture,
+                                            const ColourRanking& proposal) override {
+        ++colourQuestions;
+        proposals.push_back(proposal);
+        if (!colourAnswers.empty()) {
+            auto a = colourAnswers.front();
+            colourAnswers.pop_front();
+            return a;
+        }
+        return defaultColour ? defaultColour
+                             : std::optional<uint8_t>(robustTextColour(picture, PreviewColours{}));
+    }
+    NewCharChoice newCharacter(const NewCharacterView& view) override {
+        ++newCharacterQuestions;
+        if (onNewCharacter) return onNewCharacter(view);
+        return {NewCharAction::SkipPicture, {}};
+    }
+    void subtitleAdded(const SubtitleDocument&, size_t index) override { added.push_back(index); }
     ProgressionChoice progressionController(int32_t n) override {
         controllerShown.push_back(n);
         if (!progressionChoices.empty()) {
@@ -97,6 +120,10 @@ class FakeUi : public UserInterface {
     Answer defaultAnswer = Answer::Ok;
     std::deque<ProgressionChoice> progressionChoices;
     std::string saveName;
+    std::string openName;
+    std::deque<std::optional<uint8_t>> colourAnswers;
+    std::optional<uint8_t> defaultColour;  // unset: the robust automatic choice
+    std::function<NewCharChoice(const NewCharacterView&)> onNewCharacter;
     std::function<void()> onPump;
     std::function<void(const Unit&)> onUnit;
     uint32_t tickStep = 10;
@@ -104,6 +131,11 @@ class FakeUi : public UserInterface {
     // Record.
     std::vector<Question> questions;
     std::vector<std::string> saveTitles;
+    std::vector<FileDialog> saveDialogs, openDialogs;
+    std::vector<ColourRanking> proposals;
+    std::vector<size_t> added;
+    int colourQuestions = 0;
+    int newCharacterQuestions = 0;
     std::vector<int32_t> controllerShown;
     std::vector<std::string> captions;
     std::vector<ProgressDisplay> progressShown;

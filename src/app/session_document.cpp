@@ -1,0 +1,113 @@
+// The subtitle document commands of the session: confirm append, clear,
+// save, open.
+
+#include "app/program_folder.h"
+#include "app/session.h"
+#include "app/vob_folder.h"
+#include "stream/io_error.h"
+#include "subtitles/orvane_format.h"
+#include "subtitles/text_file.h"
+
+namespace orvane {
+
+namespace {
+constexpr char kLineBreak = '\r';
+}
+
+bool Session::confirmAppend() {
+    if (document_.count() == 0) return true;
+    const std::string text = messages_.get(21) + kLineBreak + messages_.get(22);
+    return ui_.messageBox(QuestionId::ConfirmAppend, MessageIcon::Information, text,
+                          Buttons::OkCancel) != Answer::Cancel;
+}
+
+void Session::clearDocument() {
+    if (document_.modified()) {
+        const std::string text = messages_.get(17) + kLineBreak + messages_.get(18);
+        if (ui_.messageBox(QuestionId::ClearUnsaved, MessageIcon::Question, text, Buttons::YesNo) !=
+            Answer::Yes) {
+            return;
+        }
+    }
+    document_.clear();
+    ui_.documentChanged(document_);
+}
+
+void Session::writeDocument(const std::string& path) {
+    writeTextLines(path, document_.displayLines());
+}
+
+void Session::saveDocument() {
+    if (document_.displayLines().empty()) return;
+    const std::string path = ui_.askSaveFileName(
+        {{}, document_.saveFilter(), document_.defaultExtension(), document_.proposedFileName()});
+    if (path.empty()) return;
+    if (fileExists(path)) {
+        const std::string text = messages_.get(11) + fileNameOf(path) + messages_.get(12);
+        if (ui_.messageBox(QuestionId::ReplaceDocument, MessageIcon::Warning, text,
+                           Buttons::YesNo) != Answer::Yes) {
+            return;
+        }
+    }
+    try {
+        writeDocument(path);
+    } catch (const IoError& e) {
+        reportIoError(e);
+        return;
+    }
+    document_.setModified(false);
+    document_.setDocumentName(path);
+    ui_.documentChanged(document_);
+}
+
+void Session::openOrvaneFile() {
+    if (document_.modified()) {
+        const std::string text = messages_.get(13) + kLineBreak + messages_.get(14);
+        if (ui_.messageBox(QuestionId::OpenUnsaved, MessageIcon::Question, text, Buttons::YesNo) !=
+            Answer::Yes) {
+            return;
+        }
+    }
+    document_.setModified(false);
+    const std::string path =
+        ui_.askOpenFileName({{}, "Orvane Text File (*.ovt)|*.ovt|All (*.*)|*.*", "ovt", {}});
+    if (path.empty() || !fileExists(path)) return;
+    readOrvaneFile(path);
+}
+
+bool Session::readOrvaneFile(const std::string& path) {
+    document_.clear();
+    document_.setDocumentName(path);
+    std::vector<std::string> lines;
+    try {
+        lines = readTextLines(path);
+    } catch (const IoError& e) {
+        reportIoError(e);
+        ui_.documentChanged(document_);
+        return false;
+    }
+    const OrvaneReadResult r = readOrvaneLines(lines, [&](unsigned number) {
+        const std::string text =
+            messages_.get(15) + std::to_string(number) + kLineBreak + messages_.get(16);
+        switch (ui_.messageBox(QuestionId::DocumentReadError, MessageIcon::Warning, text,
+                               Buttons::CancelIgnoreYesToAll)) {
+            case Answer::Cancel:
+                return ReadErrorAction::Cancel;
+            case Answer::YesToAll:
+                return ReadErrorAction::IgnoreAll;
+            default:
+                return ReadErrorAction::Ignore;
+        }
+    });
+    document_.settings().indexOffset = r.indexOffset;
+    if (r.extendedSeen) document_.settings().ovtExtended = r.extended;
+    for (const SubtitleEntry& e : r.entries)
+        document_.appendEntry(e.lines, false, e.rect, e.stop, e.start);
+    document_.splitRange().enabled = false;
+    document_.rebuildDisplay();
+    if (!r.cancelled) document_.setModified(false);
+    ui_.documentChanged(document_);
+    return true;
+}
+
+}  // namespace orvane

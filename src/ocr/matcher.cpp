@@ -1,0 +1,185 @@
+#include "ocr/matcher.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+namespace orvane {
+
+namespace {
+
+inline uint64_t lowBits(int n) {
+    return n >= 64 ? ~uint64_t{0} : (uint64_t{1} << n) - 1;
+}
+
+int ratioOf(int score, int area) {
+    return static_cast<int>(int64_t{score} * 1000 / area);
+}
+
+// The pixel steps for glyphs up to 64 columns wide, a row at a time with
+// bit masks. Returns false as soon as `need` can no longer be reached.
+bool scoreRows(const MatrixEntry& glyph, const MatrixEntry& entry, int minW, int minH, int area,
+               int& score, int need) {
+    const uint64_t mask = lowBits(minW);
+    int penalty = 1;
+    for (int r = 0; r < minH; ++r) {
+        if (need > INT32_MIN && ratioOf(score + (minH - r) * minW, area) < need) return false;
+        const uint64_t g = glyph.glyph.row(r) & mask;
+        const uint64_t e = entry.glyph.row(r) & mask;
+        const uint64_t exact = ~(g ^ e) & mask;
+        const uint64_t fromLeft = ~(g ^ (e << 1)) & mask & ~uint64_t{1};  // G(c) = E(c - 1)
+        const uint64_t fromRight = ~(g ^ (e >> 1)) & (mask >> 1);         // G(c) = E(c + 1)
+        const uint64_t bad = mask & ~(exact | fromLeft | fromRight);
+        score += minW - std::popcount(bad);
+        // Each miss costs the penalty, which doubles up to 16 and is reset by
+        // an exact match (not by a tolerated one), across rows.
+        int after = 0;  // first column after the previous miss in this row
+        uint64_t rest = bad;
+        while (rest != 0) {
+            const int b = std::countr_zero(rest);
+            rest &= rest - 1;
+            if (exact & lowBits(b) & ~lowBits(after)) penalty = 1;
+            score -= penalty;
+            if (penalty < 16) penalty *= 2;
+            after = b + 1;
+        }
+        if (after < 64 && (exact >> after) != 0) penalty = 1;
+    }
+    return true;
+}
+
+// The same steps pixel by pixel, for entries read from files with sizes
+// beyond 64 columns; bits outside the 45 x 45 grid are clear.
+void scorePixels(const MatrixEntry& glyph, const MatrixEntry& entry, int minW, int minH,
+                 int& score) {
+    int penalty = 1;
+    for (int r = 0; r < minH; ++r) {
+        for (int c = 0; c < minW; ++c) {
+            const bool g = glyph.glyph.bit(c, r);
+            if (g == entry.glyph.bit(c, r)) {
+                ++score;
+                penalty = 1;
+            } else if ((c > 0 && g == entry.glyph.bit(c - 1, r)) ||
+                       (c < minW - 1 && g == entry.glyph.bit(c + 1, r))) {
+                ++score;
+            } else {
+                score -= penalty;
+                if (penalty < 16) penalty *= 2;
+            }
+        }
+    }
+}
+
+struct Geometry {
+    int minW, maxW, minH, maxH, area, base;
+};
+
+Geometry geometry(int boxW, int boxH, const MatrixEntry& entry) {
+    Geometry g;
+    g.minW = std::min<int>(boxW, entry.width);
+    g.maxW = std::max<int>(boxW, entry.width);
+    g.minH = std::min<int>(boxH, entry.height);
+    g.maxH = std::max<int>(boxH, entry.height);
+    g.area = std::max(g.maxW * g.maxH, 1);
+    // The part only the larger box covers counts four fifths per pixel.
+    g.base = ((g.maxW - g.minW) * g.minH + (g.maxH - g.minH) * g.maxW) * 4 / 5;
+    return g;
+}
+
+bool passesPreFilter(const MatrixEntry& glyph, const CharBox& box, const MatrixEntry& e,
+                     const OcrSettings& s) {
+    return std::abs(int{e.width} - int{box.width}) <= s.maxCharDiffWidth &&
+           std::abs(int{e.height} - int{box.height}) <= s.maxCharDiffHeight &&
+           std::abs(int{e.relativeTop} - int{glyph.relativeTop}) <= s.maxCharDiffTop;
+}
+
+}  // namespace
+
+MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+    MatrixEntry g;
+    const Colour mark = markColourOf(j);
+    g.relativeTop = box.relativeTop;
+    const int w = std::min<int>(box.width, GlyphBits::kSide);
+    const int h = std::min<int>(box.height, GlyphBits::kSide);
+    g.width = static_cast<uint8_t>(w);
+    g.height = static_cast<uint8_t>(h);
+    for (int r = 0; r < h; ++r) {
+        const int y = box.top + r;
+        if (y >= painted.height()) break;
+        uint64_t bits = 0;
+        for (int c = 0; c < w; ++c) {
+            const int x = box.left + c;
+            if (x < painted.width() && painted.pixel(x, y) == mark) bits |= uint64_t{1} << c;
+        }
+        g.glyph.setRow(r, bits);
+    }
+    return g;
+}
+
+bool spaceFollows(const TextLine& line, int j, const OcrSettings& s) {
+    if (j < 1 || j >= line.count) return false;
+    const CharBox& a = line.chars[static_cast<size_t>(j - 1)];
+    const CharBox& b = line.chars[static_cast<size_t>(j)];
+    const int gap = int{b.left} - int{a.left} - int{a.width};
+    const int threshold = (a.italic && b.italic) ? s.itaSpaceWidth : s.spaceWidth;
+    return gap >= threshold;
+}
+
+MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
+                      const MatrixEntry& entry) {
+    const Geometry g = geometry(boxWidth, boxHeight, entry);
+    MatchScore m;
+    m.score = g.base;
+    if (g.minW <= 64) {
+        scoreRows(glyph, entry, g.minW, g.minH, g.area, m.score, INT32_MIN);
+    } else {
+        scorePixels(glyph, entry, g.minW, g.minH, m.score);
+    }
+    m.ratio = ratioOf(m.score, g.area);
+    return m;
+}
+
+void Matcher::reindex(const CharMatrix& matrix) {
+    bySize_.clear();
+    const auto& entries = matrix.entries();
+    for (size_t i = 0; i < entries.size(); ++i) {
+        bySize_[uint32_t{entries[i].width} << 8 | entries[i].height].push_back(
+            static_cast<uint32_t>(i + 1));
+    }
+    indexed_ = &matrix;
+    generation_ = matrix.generation();
+}
+
+size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                      const OcrSettings& s) {
+    if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
+    // Only the sizes the pre-filter lets through, then in index order.
+    candidates_.clear();
+    const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth),
+              w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
+    const int h0 = std::max(0, int{box.height} - s.maxCharDiffHeight),
+              h1 = std::min(255, int{box.height} + s.maxCharDiffHeight);
+    for (int w = w0; w <= w1; ++w) {
+        for (int h = h0; h <= h1; ++h) {
+            auto it = bySize_.find(static_cast<uint32_t>(w) << 8 | static_cast<uint32_t>(h));
+            if (it != bySize_.end())
+                candidates_.insert(candidates_.end(), it->second.begin(), it->second.end());
+        }
+    }
+    std::sort(candidates_.begin(), candidates_.end());
+    for (uint32_t i : candidates_) {
+        const MatrixEntry& e = matrix.entry(i);
+        if (!passesPreFilter(glyph, box, e, s)) continue;
+        const Geometry g = geometry(box.width, box.height, e);
+        int score = g.base;
+        if (g.minW <= 64) {
+            if (!scoreRows(glyph, e, g.minW, g.minH, g.area, score, s.sensibility)) continue;
+        } else {
+            scorePixels(glyph, e, g.minW, g.minH, score);
+        }
+        if (ratioOf(score, g.area) >= s.sensibility) return i;
+    }
+    return 0;
+}
+
+}  // namespace orvane

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "ocr/char_matrix.h"
+#include "ocr/ocr_settings.h"
+#include "ocr/segmentation.h"
+#include "subpicture/image.h"
+
+namespace orvane {
+
+// The candidate glyph of character j (1-based) of a line: the pixels of
+// its mark colour inside its box, clipped to 45 x 45.
+MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j);
+
+// Whether a space follows character j (1-based) of the line.
+bool spaceFollows(const TextLine& line, int j, const OcrSettings& settings);
+
+// The score of a glyph (with its unclipped box size) against one entry, as
+// the matching steps define it; the ratio is score x 1000 / (maxW x maxH).
+struct MatchScore {
+    int score = 0;
+    int ratio = 0;
+};
+MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
+                      const MatrixEntry& entry);
+
+// Finds the first entry, in index order, that passes the size pre-filter and
+// reaches the sensibility. Keeps an index of the matrix's entries by size,
+// rebuilt when the matrix changes, and stops scoring an entry as soon as it
+// can no longer reach the threshold.
+class Matcher {
+  public:
+    // Entry number 1..N of the first match, or 0.
+    size_t match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                 const OcrSettings& settings);
+
+  private:
+    void reindex(const CharMatrix& matrix);
+
+    const CharMatrix* indexed_ = nullptr;
+    uint64_t generation_ = ~uint64_t{0};
+    std::unordered_map<uint32_t, std::vector<uint32_t>>
+        bySize_;  // (width << 8 | height) -> entry numbers
+    std::vector<uint32_t> candidates_;
+};
+
+}  // namespace orvane

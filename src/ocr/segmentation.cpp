@@ -1,0 +1,213 @@
+#include "ocr/segmentation.h"
+
+#include "subpicture/image_ops.h"
+
+namespace orvane {
+
+namespace {
+
+bool rowHas(const Image24& p, int row, int c0, int c1, Colour colour) {
+    for (int x = c0; x <= c1; ++x) {
+        if (p.pixel(x, row) == colour) return true;
+    }
+    return false;
+}
+
+// First row in r0..r1 holding the colour in columns c0..c1, or -1.
+int firstRowWith(const Image24& p, int r0, int r1, int c0, int c1, Colour colour) {
+    for (int y = r0; y <= r1; ++y) {
+        if (rowHas(p, y, c0, c1, colour)) return y;
+    }
+    return -1;
+}
+
+// From row s down to e: the last row with the colour, stopping at the first
+// row without it that lies at least `span` rows below s.
+int endOfBlock(const Image24& p, int s, int e, int c0, int c1, Colour colour, int span) {
+    int last = s;
+    for (int y = s; y <= e; ++y) {
+        if (rowHas(p, y, c0, c1, colour)) {
+            last = y;
+        } else if (y - s >= span) {
+            break;
+        }
+    }
+    return last;
+}
+
+}  // namespace
+
+std::optional<CropRect> cropToContent(Image24& picture, CropMode mode, Colour colour) {
+    const int w = picture.width(), h = picture.height();
+    auto content = [&](int x, int y) {
+        const Colour c = picture.pixel(x, y);
+        return mode == CropMode::Text ? c == colour : c != colour;
+    };
+    auto rowContent = [&](int y) {
+        for (int x = 0; x < w; ++x) {
+            if (content(x, y)) return true;
+        }
+        return false;
+    };
+    auto colContent = [&](int x, int top, int bottom) {
+        for (int y = top; y <= bottom; ++y) {
+            if (content(x, y)) return true;
+        }
+        return false;
+    };
+    int top = 0;
+    while (top < h && !rowContent(top)) ++top;
+    if (top == h) return std::nullopt;
+    int bottom = h - 1;
+    while (!rowContent(bottom)) --bottom;
+    // Rows outside top..bottom hold no content, so columns need only
+    // be scanned between them.
+    int left = 0;
+    while (!colContent(left, top, bottom)) ++left;
+    int right = w - 1;
+    while (!colContent(right, top, bottom)) --right;
+    picture.crop(left, top, right - left + 1, bottom - top + 1);
+    return CropRect{left, top, right, bottom};
+}
+
+void setItalicFlags(TextLine& line, int32_t d) {
+    const int k = line.count;
+    if (k == 0) return;
+    if (k < 2) {
+        line.chars[0].italic = 0;
+        return;
+    }
+    for (int c = 1; c <= k - 1; ++c) {
+        const CharBox& cur = line.chars[static_cast<size_t>(c - 1)];
+        const int prevRight = c == 1 ? -100 : line.chars[static_cast<size_t>(c - 2)].right();
+        const int gapBefore = int{cur.left} - prevRight - 1;
+        const int gapAfter = int{line.chars[static_cast<size_t>(c)].left} - cur.right() - 1;
+        line.chars[static_cast<size_t>(c - 1)].italic = (gapBefore <= d || gapAfter <= d) ? 1 : 0;
+    }
+    line.chars[static_cast<size_t>(k - 1)].italic = line.chars[static_cast<size_t>(k - 2)].italic;
+}
+
+void Segmenter::segment(Image24& pic, Colour text, const OcrSettings& s, LineTable& table) {
+    table.count = 0;
+    const int h = pic.height(), w = pic.width();
+    int y = 0;
+    int n = 0;
+    while (y < h) {
+        const int top = firstRowWith(pic, y, h - 1, 0, w - 1, text);
+        if (top < 0) break;
+        int bottom = endOfBlock(pic, top, h - 1, 0, w - 1, text, s.minLineHeight);
+        int next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
+        while (next >= 0 && next - bottom - 1 < s.minInterLine) {
+            bottom = endOfBlock(pic, next, h - 1, 0, w - 1, text, s.minLineHeight);
+            next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
+        }
+        y = bottom + 1;
+        if (bottom - top + 1 > s.maxLineHeight) continue;  // left as text, not counted
+
+        TextLine& line = table.lines[static_cast<size_t>(n)];
+        ++n;
+        line.top = top;
+        line.bottom = bottom;
+        int k = 0;
+        int x = 0;
+        while (x < w) {
+            const Colour paint = k % 2 == 0 ? kMarkColourA : kMarkColourB;
+            // The start: the first text pixel, columns left to right, each
+            // scanned from the bottom of the line up.
+            int start = -1;
+            for (int col = x; col < w && start < 0; ++col) {
+                for (int row = bottom; row >= top; --row) {
+                    if (pic.pixel(col, row) == text) {
+                        floodFill(pic, col, row, paint, stack_);
+                        start = col;
+                        break;
+                    }
+                }
+            }
+            if (start < 0) break;
+
+            // Extend the character column by column.
+            int right = start;
+            int nextColumn = -1;
+            for (int col = start; col < w; ++col) {
+                bool seen = false;
+                for (int row = bottom; row >= top; --row) {
+                    const Colour c = pic.pixel(col, row);
+                    if (c == paint) {
+                        seen = true;
+                    } else if (c == text) {
+                        bool joined = seen;
+                        if (!joined && s.checkDetachedChar && col > 0) {
+                            joined = (row > top && pic.pixel(col - 1, row - 1) == paint) ||
+                                     (row < bottom && pic.pixel(col - 1, row + 1) == paint);
+                        }
+                        if (joined) {
+                            floodFill(pic, col, row, paint, stack_);
+                            seen = true;
+                        } else if (nextColumn < 0) {
+                            nextColumn = col;
+                        }
+                    }
+                }
+                if (seen) right = col;
+                if (!seen && col - start >= s.minCharWidth) {
+                    if (nextColumn < 0) nextColumn = col;
+                    break;
+                }
+            }
+
+            const int charTop = firstRowWith(pic, top, bottom, start, right, paint);
+            int charBottom = charTop;
+            for (int row = bottom; row >= charTop; --row) {
+                if (rowHas(pic, row, start, right, paint)) {
+                    charBottom = row;
+                    break;
+                }
+            }
+            // No column recorded: the line ends after this piece.
+            x = nextColumn < 0 ? w : nextColumn;
+
+            if (right - start + 1 < s.minCharWidth || charBottom - charTop + 1 < s.minCharHeight) {
+                continue;  // dropped; its pixels keep the paint of the next character
+            }
+            if (static_cast<size_t>(k) == TextLine::kMaxChars) break;  // the line holds 500
+            ++k;
+            CharBox& box = line.chars[static_cast<size_t>(k - 1)];
+            box.left = static_cast<uint16_t>(start);
+            box.top = static_cast<uint16_t>(charTop);
+            box.width = static_cast<uint16_t>(right - start + 1);
+            box.height = static_cast<uint16_t>(charBottom - charTop + 1);
+            box.relativeTop = static_cast<uint8_t>(charTop - top);
+            box.italic = 0;
+            if (k > 1) {
+                // A detached part lying wholly below the previous character
+                // (a cedilla) joins it.
+                CharBox& p = line.chars[static_cast<size_t>(k - 2)];
+                const uint16_t qRight = static_cast<uint16_t>(box.right());
+                const uint16_t pRight = static_cast<uint16_t>(p.right());
+                const uint16_t pBottom = static_cast<uint16_t>(p.bottom());
+                if (qRight <= pRight && pBottom < box.top) {
+                    const Colour pPaint = markColourOf(k - 1);
+                    bool done = false;
+                    for (int row = box.top; row <= box.bottom() && !done; ++row) {
+                        for (int col = box.left; col <= box.right(); ++col) {
+                            if (pic.pixel(col, row) == paint) {
+                                floodFill(pic, col, row, pPaint, stack_);
+                                done = true;
+                                break;
+                            }
+                        }
+                    }
+                    p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
+                    --k;
+                }
+            }
+        }
+        line.count = static_cast<uint16_t>(k);
+        setItalicFlags(line, s.detectItaWidth);
+        if (n == static_cast<int>(LineTable::kMaxLines)) break;
+    }
+    table.count = static_cast<uint8_t>(n);
+}
+
+}  // namespace orvane

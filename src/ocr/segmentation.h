@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "ocr/ocr_settings.h"
+#include "subpicture/image.h"
+
+namespace orvane {
+
+// The paints of accepted characters: odd ones A, even ones B.
+inline constexpr Colour kMarkColourA = 0xFE0000;
+inline constexpr Colour kMarkColourB = 0xFD0000;
+// The frame drawn around an unknown character.
+inline constexpr Colour kCharFrameColour = 0x3333FF;
+
+struct CropRect {
+    int left = 0, top = 0, right = 0, bottom = 0;  // inclusive, before cropping
+    friend bool operator==(const CropRect&, const CropRect&) = default;
+};
+
+enum class CropMode {
+    Text,           // content = pixels of the text colour
+    NonBackground,  // content = pixels other than the background colour
+};
+
+// Crops the picture to the smallest rectangle holding all content, in
+// place; nullopt (picture unchanged) when there is no content.
+std::optional<CropRect> cropToContent(Image24& picture, CropMode mode, Colour colour);
+
+struct CharBox {
+    uint16_t left = 0;
+    uint16_t top = 0;
+    uint16_t width = 0;
+    uint16_t height = 0;
+    uint8_t relativeTop = 0;  // character top minus line top, modulo 256
+    uint8_t italic = 0;
+    int right() const { return int{left} + width - 1; }
+    int bottom() const { return int{top} + height - 1; }
+};
+
+struct TextLine {
+    static constexpr size_t kMaxChars = 500;
+    uint16_t count = 0;
+    std::array<CharBox, kMaxChars> chars;  // 0-based here: character j is chars[j - 1]
+    int top = 0;                           // the line band, rows of the cropped picture
+    int bottom = 0;
+};
+
+struct LineTable {
+    static constexpr size_t kMaxLines = 10;
+    uint8_t count = 0;
+    std::array<TextLine, kMaxLines> lines;
+};
+
+// The mark colour of character j (1-based) of a line.
+inline Colour markColourOf(int j) {
+    return j % 2 == 1 ? kMarkColourA : kMarkColourB;
+}
+
+// Cuts a cropped picture into lines and characters, painting every
+// character in its mark colour. Keeps scratch buffers between pictures.
+class Segmenter {
+  public:
+    void segment(Image24& picture, Colour textColour, const OcrSettings& settings,
+                 LineTable& table);
+
+  private:
+    std::vector<uint32_t> stack_;
+};
+
+// The italic flags of a line's characters from the gaps between boxes.
+void setItalicFlags(TextLine& line, int32_t detectItaWidth);
+
+}  // namespace orvane

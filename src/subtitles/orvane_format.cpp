@@ -1,0 +1,142 @@
+#include "subtitles/orvane_format.h"
+
+#include <cstdio>
+#include <optional>
+
+namespace orvane {
+
+namespace {
+
+// Decimal with leading zeros to three digits, then its first three characters.
+std::string coordinate(int32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(v));
+    return std::string(buf).substr(0, 3);
+}
+
+// An optional sign and decimal digits, nothing else.
+std::optional<int64_t> parseInteger(std::string_view s) {
+    if (s.empty()) return std::nullopt;
+    bool negative = false;
+    size_t i = 0;
+    if (s[0] == '+' || s[0] == '-') {
+        negative = s[0] == '-';
+        i = 1;
+    }
+    if (i == s.size() || s.size() - i > 12) return std::nullopt;
+    int64_t v = 0;
+    for (; i < s.size(); ++i) {
+        if (s[i] < '0' || s[i] > '9') return std::nullopt;
+        v = v * 10 + (s[i] - '0');
+    }
+    return negative ? -v : v;
+}
+
+std::string_view columns(std::string_view s, size_t from1, size_t count) {
+    if (from1 - 1 >= s.size()) return {};
+    return s.substr(from1 - 1, count);
+}
+
+}  // namespace
+
+std::string_view trimControls(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
+    return s;
+}
+
+std::string orvaneTimeLine(const SubtitleEntry& e, bool extended) {
+    std::string line = formatTimeCode(e.start) + " --> " + formatTimeCode(e.stop);
+    if (extended) {
+        line += "  X1:" + coordinate(e.rect.x1) + " X2:" + coordinate(e.rect.x2) +
+                " Y1:" + coordinate(e.rect.y1) + " Y2:" + coordinate(e.rect.y2);
+    }
+    return line;
+}
+
+std::vector<std::string> orvaneEntryLines(const SubtitleEntry& e, size_t number, bool extended) {
+    std::vector<std::string> out;
+    out.reserve(e.lines.size() + 3);
+    out.push_back(std::to_string(number));
+    out.push_back(orvaneTimeLine(e, extended));
+    out.insert(out.end(), e.lines.begin(), e.lines.end());
+    out.emplace_back();
+    return out;
+}
+
+OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
+                                 const std::function<ReadErrorAction(unsigned)>& onError) {
+    OrvaneReadResult r;
+    bool first = true;
+    bool ignoreAll = false;
+    uint16_t lastNumber = 0;
+    DisplayArea rect;
+    size_t at = 0;
+    while (at < lines.size()) {
+        // The number line.
+        const auto number = parseInteger(trimControls(lines[at++]));
+        bool failed = !number;
+        if (number) {
+            lastNumber = static_cast<uint16_t>(*number);
+            if (first) {
+                const int64_t offset = int64_t{lastNumber} - 1;
+                r.indexOffset = static_cast<uint16_t>(offset < 0       ? 0
+                                                      : offset > 65535 ? 65535
+                                                                       : offset);
+            }
+            first = false;
+        }
+        SubtitleEntry e;
+        if (!failed) {
+            const std::string_view time =
+                at < lines.size() ? trimControls(lines[at]) : std::string_view{};
+            ++at;
+            e.start = parseTimeCode(columns(time, 1, 12));
+            e.stop = parseTimeCode(columns(time, 18, 30));
+            if (time.size() > 31) {
+                const std::string_view rest = trimControls(columns(time, 31, 30));
+                if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X')) {
+                    const auto x1 = parseInteger(columns(rest, 4, 3));
+                    const auto x2 = parseInteger(columns(rest, 11, 3));
+                    const auto y1 = parseInteger(columns(rest, 18, 3));
+                    const auto y2 = parseInteger(columns(rest, 25, 3));
+                    if (x1 && x2 && y1 && y2) {
+                        rect = {static_cast<int32_t>(*x1), static_cast<int32_t>(*y1),
+                                static_cast<int32_t>(*x2), static_cast<int32_t>(*y2)};
+                        r.extended = true;
+                        r.extendedSeen = true;
+                    } else {
+                        failed = true;
+                    }
+                }
+            } else {
+                rect = {};
+                r.extended = false;
+                r.extendedSeen = true;
+            }
+        }
+        if (failed) {
+            // The rest of the block is abandoned; the next line is read as
+            // the next number line.
+            if (!ignoreAll) {
+                const ReadErrorAction a = onError(unsigned{lastNumber} + 1);
+                if (a == ReadErrorAction::Cancel) {
+                    r.cancelled = true;
+                    break;
+                }
+                if (a == ReadErrorAction::IgnoreAll) ignoreAll = true;
+            }
+            continue;
+        }
+        while (at < lines.size()) {
+            const std::string_view t = trimControls(lines[at++]);
+            if (t.empty()) break;
+            e.lines.emplace_back(t);
+        }
+        e.rect = rect;
+        if (!e.lines.empty()) r.entries.push_back(std::move(e));
+    }
+    return r;
+}
+
+}  // namespace orvane
