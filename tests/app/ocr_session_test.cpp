@@ -1,0 +1,403 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/session.h"
+#include "subpicture/colour_ranking.h"
+#include "support/fake_ui.h"
+#include "support/pack_builder.h"
+#include "support/spu_encoder.h"
+#include "support/temp_dir.h"
+
+namespace orvane {
+namespace {
+
+using test::FakeUi;
+using test::IndexedPicture;
+
+// Glyph shapes: '#' is text (colour 3); each is outlined in colour 2.
+const std::vector<std::string> kBar = {"###", "###", "###", "###", "###", "###", "###", "###", "###", "###"};
+const std::vector<std::string> kBox = {"######", "#....#", "#....#", "#....#", "#....#",
+                                       "#....#", "#....#", "#....#", "#....#", "######"};
+const std::vector<std::string> kHook = {"#.....", "#.....", "#.....", "#.....", "#.....",
+                                        "#.....", "#.....", "#.....", "#.....", "######"};
+
+// Draws shapes left to right starting at x with the given gaps (empty
+// columns between shapes), then outlines every text pixel.
+void drawLine(IndexedPicture& pic, int x, int y, const std::vector<std::vector<std::string>>& shapes,
+              const std::vector<int>& gaps) {
+    for (size_t i = 0; i < shapes.size(); ++i) {
+        const auto& s = shapes[i];
+        for (size_t r = 0; r < s.size(); ++r)
+            for (size_t c = 0; c < s[r].size(); ++c)
+                if (s[r][c] == '#') pic.set(x + static_cast<int>(c), y + static_cast<int>(r), 3);
+        x += static_cast<int>(s[0].size()) + (i < gaps.size() ? gaps[i] : 0);
+    }
+}
+
+void outline(IndexedPicture& pic) {
+    IndexedPicture copy = pic;
+    for (int y = 0; y < pic.height; ++y)
+        for (int x = 0; x < pic.width; ++x) {
+            if (copy.at(x, y) != 0) continue;
+            for (int dy = -1; dy <= 1; ++dy)
+                for (int dx = -1; dx <= 1; ++dx) {
+                    const int nx = x + dx, ny = y + dy;
+                    if (nx >= 0 && ny >= 0 && nx < pic.width && ny < pic.height && copy.at(nx, ny) == 3) pic.set(x, y, 2);
+                }
+        }
+}
+
+struct Vob {
+    std::vector<test::Sector> sectors;
+    uint32_t scr = 1000;
+    Vob() { sectors.push_back(test::makeNavPack(scr, 0, 0, 0, 0x40)); }
+    void unit(const IndexedPicture& pic, uint32_t pts, uint16_t stopDelay = 200) {
+        const auto bytes = test::makeUnit(pic, 100, 400, stopDelay);
+        for (auto& s : test::packetizeUnit(bytes, 0x20, pts, scr)) sectors.push_back(s);
+        sectors.push_back(test::makeFillerPack(scr += 300));
+    }
+    void write(const std::string& path) const { test::writeSectors(path, sectors); }
+};
+
+// "| ||  |" : bar, box, bar with a 3-column gap, then 8 columns, box.
+IndexedPicture twoLinePicture() {
+    IndexedPicture pic = IndexedPicture::filled(80, 34);
+    drawLine(pic, 4, 3, {kBar, kBox, kBar, kBox}, {3, 3, 8});
+    drawLine(pic, 4, 20, {kHook, kBar}, {3});
+    outline(pic);
+    return pic;
+}
+
+JobRequest ocrJob(const std::string& file) {
+    JobRequest r;
+    r.files = {file};
+    r.action = ActionMode::Ocr;
+    return r;
+}
+
+NewCharChoice accept(std::string t) { return {NewCharAction::Accept, std::move(t)}; }
+
+class OcrSession : public ::testing::Test {
+protected:
+    test::TempDir dir;
+    FakeUi ui;
+    std::string vob;
+    void SetUp() override { vob = dir.file("a.vob"); }
+    void makeVob(int units, uint16_t stopDelay = 200) {
+        Vob v;
+        for (int i = 0; i < units; ++i) v.unit(twoLinePicture(), 90000u * (i + 1), stopDelay);
+        v.write(vob);
+    }
+};
+
+TEST_F(OcrSession, LearnsUnknownGlyphsAndRecognisesThemAfterwards) {
+    makeVob(2);
+    std::vector<std::string> asked;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        asked.push_back(std::to_string(v.lineNumber) + ":" + std::to_string(v.charNumber));
+        EXPECT_EQ(v.characterPicture.width(), 150);
+        EXPECT_EQ(v.characterPicture.height(), 50);
+        if (v.glyph.width == 3) return accept("l");
+        if (v.glyph.width == 6 && v.glyph.glyph.bit(5, 0)) return accept("o");
+        return accept("L");
+    };
+    Session s(ui);
+    s.setProgramFolder(dir.path());
+    ASSERT_TRUE(s.startButton(ocrJob(vob)));
+    s.runToEnd();
+    // Three shapes learned, asked once each, all in the first picture.
+    EXPECT_EQ(asked, (std::vector<std::string>{"1:1", "1:2", "2:1"}));
+    EXPECT_EQ(s.matrix().size(), 3u);
+    EXPECT_TRUE(s.matrix().modified());
+    ASSERT_EQ(s.document().count(), 2u);
+    const SubtitleEntry& e = s.document().entry(1);
+    EXPECT_EQ(e.lines, (std::vector<std::string>{"lol o", "Ll"}));
+    EXPECT_EQ(e.rect, (DisplayArea{100, 400, 179, 433}));
+    EXPECT_EQ(timeCodeToMs(e.start), 1000);
+    EXPECT_EQ(timeCodeToMs(e.stop), 1000 + 200 * 1024 / 90);
+    EXPECT_EQ(s.document().entry(2).lines, e.lines);
+    EXPECT_EQ(ui.colourQuestions, 1);  // once per job
+    EXPECT_EQ(s.job().textColourIndex, 3);
+    EXPECT_EQ(ui.added, (std::vector<size_t>{1, 2}));
+}
+
+TEST_F(OcrSession, SkipLineDropsTheWholeLineAndSkipPictureEverything) {
+    makeVob(2);
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        ++calls;
+        if (v.lineNumber == 1 && v.charNumber == 1) return accept("l");
+        if (v.lineNumber == 1) return NewCharChoice{NewCharAction::SkipLine, {}};  // on the second character
+        return accept("L");
+    };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_EQ(s.document().count(), 2u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"Ll"}));
+
+    FakeUi ui2;
+    ui2.onNewCharacter = [](const NewCharacterView&) { return NewCharChoice{NewCharAction::SkipLine, {}}; };
+    Session s2(ui2);
+    s2.startButton(ocrJob(vob));
+    s2.runToEnd();
+    EXPECT_EQ(s2.document().count(), 0u);  // every line skipped: no entry
+    EXPECT_EQ(s2.matrix().size(), 0u);
+
+    FakeUi ui3;
+    Session s3(ui3);  // skips the picture by default
+    s3.startButton(ocrJob(vob));
+    s3.runToEnd();
+    EXPECT_EQ(s3.document().count(), 0u);
+    EXPECT_EQ(ui3.newCharacterQuestions, 2);
+}
+
+TEST_F(OcrSession, AnEmptyTextLearnsAGlyphThatReadsAsNothing) {
+    makeVob(1);
+    ui.onNewCharacter = [&](const NewCharacterView& v) { return accept(v.glyph.width == 3 ? "" : "o"); };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_EQ(s.document().count(), 1u);
+    // Line 1 is bar box bar box with a space after the second bar.
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"o o", "o"}));
+}
+
+TEST_F(OcrSession, PauseReadsTheSameUnitAgainAfterContinue) {
+    makeVob(2);
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        ++calls;
+        if (calls == 2) return NewCharChoice{NewCharAction::Pause, {}};
+        return accept(v.glyph.width == 3 ? "l" : v.glyph.glyph.bit(5, 0) ? "o" : "L");
+    };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.timerTick();
+    EXPECT_TRUE(s.job().paused);
+    EXPECT_EQ(s.job().unitsInJob, 0);       // taken back
+    EXPECT_EQ(s.document().count(), 0u);    // the picture was dropped
+    EXPECT_EQ(s.matrix().size(), 1u);       // what was learned stays
+    EXPECT_EQ(s.job().resumeSector, 1);     // the unit's first sector
+    s.buttonPauseClick();
+    s.runToEnd();
+    ASSERT_EQ(s.document().count(), 2u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
+    EXPECT_EQ(s.job().unitsInJob, 2);
+    EXPECT_EQ(calls, 4);  // the first glyph was not asked again
+}
+
+TEST_F(OcrSession, ChangeTextColourAsksForTheColourAgainAndGoesOnByItself) {
+    makeVob(1);
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        ++calls;
+        if (calls == 1) return NewCharChoice{NewCharAction::ChangeColour, {}};
+        return accept(v.glyph.width == 3 ? "l" : "o");
+    };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.timerTick();  // the reader stops, then the pause is released
+    EXPECT_FALSE(s.job().paused);
+    EXPECT_EQ(s.job().textColourIndex, 255);
+    s.runToEnd();
+    EXPECT_EQ(ui.colourQuestions, 2);
+    EXPECT_EQ(s.document().count(), 1u);
+}
+
+TEST_F(OcrSession, SkippingTheColourDialogDropsOnlyThatPicture) {
+    makeVob(2);
+    ui.colourAnswers = {std::nullopt};
+    ui.onNewCharacter = [](const NewCharacterView&) { return accept("x"); };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    EXPECT_EQ(ui.colourQuestions, 2);
+    EXPECT_EQ(s.document().count(), 1u);
+    EXPECT_EQ(timeCodeToMs(s.document().entry(1).start), 2000);
+}
+
+TEST_F(OcrSession, ShortUnitsAreNotReadButStillCloseAnOpenStop) {
+    Vob v;
+    v.unit(twoLinePicture(), 90000, 0);     // no stop command: stop open
+    v.unit(twoLinePicture(), 270000, 12);   // shown for 136 ms: not read
+    v.write(vob);
+    ui.onNewCharacter = [](const NewCharacterView& c) { return accept(c.glyph.width == 3 ? "l" : "o"); };
+    Session s(ui);
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_EQ(s.document().count(), 1u);
+    EXPECT_EQ(timeCodeToMs(s.document().entry(1).stop), 3000);
+    EXPECT_EQ(s.document().displayLines()[1], "00:00:01,000 --> 00:00:03,000");
+}
+
+TEST_F(OcrSession, StartingOnANonEmptyDocumentAsksFirst) {
+    makeVob(1);
+    Session s(ui);
+    s.document().appendEntry({"old"}, true, {}, {}, {});
+    ui.answers = {Answer::Cancel};
+    EXPECT_FALSE(s.startButton(ocrJob(vob)));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text, "Subtitles text file isn't empty.\rAdd to the end of file ?");
+    EXPECT_TRUE(s.job().paused);
+    ui.answers = {Answer::Ok};
+    EXPECT_TRUE(s.startButton(ocrJob(vob)));
+}
+
+TEST_F(OcrSession, MatrixSearchOffersEachMatchingFileInTurn) {
+    makeVob(1);
+    // Learn the three shapes into a matrix file, then search for them.
+    {
+        FakeUi learner;
+        learner.onNewCharacter = [](const NewCharacterView& c) {
+            return accept(c.glyph.width == 3 ? "l" : c.glyph.glyph.bit(5, 0) ? "o" : "L");
+        };
+        Session s(learner);
+        s.startButton(ocrJob(vob));
+        s.runToEnd();
+        std::filesystem::create_directories(dir.file("ChMatrix"));
+        s.writeMatrixFile(dir.file("ChMatrix/b_second.sum"));
+        s.writeMatrixFile(dir.file("ChMatrix/a_first.SUM"));
+        std::ofstream(dir.file("ChMatrix/0_broken.sum")) << "not a matrix";
+    }
+    Session s(ui);
+    s.setProgramFolder(dir.path());
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView&) {
+        ++calls;
+        return NewCharChoice{NewCharAction::SearchMatrix, {}};
+    };
+    // Invalid file (message 5), first match: No, second: Yes.
+    ui.answers = {Answer::Ok, Answer::No, Answer::Yes};
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_GE(ui.questions.size(), 3u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixInvalid);
+    EXPECT_EQ(ui.questions[0].text, "This is NOT a valid Char Matrix File !\r" + dir.file("ChMatrix/0_broken.sum"));
+    EXPECT_EQ(ui.questions[1].text,
+              "File \"a_first.SUM\" contain character \"l\" \rit seem to match with the current one.\r\rDo you want to "
+              "open this Char Matrix File ?");
+    EXPECT_EQ(ui.questions[2].text.substr(0, 20), "File \"b_second.sum\" ");
+    EXPECT_EQ(s.matrix().fileName(), dir.file("ChMatrix/b_second.sum"));
+    EXPECT_FALSE(s.matrix().modified());
+    EXPECT_EQ(calls, 1);  // the rest matched the switched matrix
+    ASSERT_EQ(s.document().count(), 1u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
+}
+
+TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
+    makeVob(1);
+    Session s(ui);
+    s.setProgramFolder(dir.path());
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView&) {
+        return ++calls == 1 ? NewCharChoice{NewCharAction::SearchMatrix, {}}
+                            : NewCharChoice{NewCharAction::SkipPicture, {}};
+    };
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixSearchNone);
+    EXPECT_EQ(ui.questions[0].text, "Can't find any matching Char Matrix File.\rBe sure to place all matrix file in " +
+                                        dir.path() + "/ChMatrix/\r\rYou should try again on the next character, if "
+                                                     "still not found then you must create a new Matrix.");
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
+    test::TempDir dir;
+    FakeUi ui;
+    Session s(ui);
+    // An empty matrix is not saved.
+    EXPECT_FALSE(s.saveMatrix(true));
+    EXPECT_EQ(ui.questions.back().text, "The Character Matrix is Empty !");
+    EXPECT_TRUE(ui.saveDialogs.empty());
+
+    MatrixEntry e;
+    e.text = "a";
+    s.addMatrixEntry(e);
+    // A new matrix always goes through the dialog; an existing file is
+    // only replaced after Yes.
+    ui.saveName = dir.file("m.sum");
+    s.saveMatrixCommand();
+    ASSERT_EQ(ui.saveDialogs.size(), 1u);
+    EXPECT_EQ(ui.saveDialogs[0].title, "Save current Character Matrix File");
+    EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 557u);
+    EXPECT_FALSE(s.matrix().modified());
+    s.addMatrixEntry(e);
+    s.saveMatrixCommand();  // the file exists now: no dialog
+    EXPECT_EQ(ui.saveDialogs.size(), 1u);
+    EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 834u);
+    ui.answers = {Answer::No};
+    EXPECT_FALSE(s.saveMatrix(true));
+    EXPECT_EQ(ui.questions.back().text, "File m.sum already exists ! Replace ?");
+
+    // A modified matrix asks before New: Cancel keeps it, No drops it.
+    s.addMatrixEntry(e);
+    ui.answers = {Answer::Cancel};
+    s.newMatrix();
+    EXPECT_EQ(ui.questions.back().text, "Character Matrix m.sum has been modified.\rDo you want to Save it ?");
+    EXPECT_EQ(s.matrix().size(), 3u);
+    ui.answers = {Answer::No};
+    s.newMatrix();
+    EXPECT_EQ(s.matrix().size(), 0u);
+    EXPECT_EQ(s.matrix().fileName(), "");
+
+    // Open takes the file; a wrong magic leaves the matrix as it was.
+    ui.openName = dir.file("m.sum");
+    s.openMatrix();
+    EXPECT_EQ(s.matrix().size(), 2u);
+    std::ofstream(dir.file("bad.sum")) << "Orvane_char_Matrix_File and more bytes to make it long enough......";
+    ui.openName = dir.file("bad.sum");
+    s.openMatrix();
+    EXPECT_EQ(ui.questions.back().id, QuestionId::MatrixInvalid);
+    EXPECT_EQ(s.matrix().size(), 2u);
+    EXPECT_EQ(s.matrix().fileName(), dir.file("m.sum"));
+}
+
+TEST(MatrixCommands, AFullMatrixRefusesTheNextGlyph) {
+    FakeUi ui;
+    Session s(ui);
+    MatrixEntry e;
+    for (size_t i = 0; i < CharMatrix::kMaxEntries; ++i) s.matrix().add(e);
+    EXPECT_FALSE(s.addMatrixEntry(e));
+    EXPECT_EQ(ui.questions.back().text,
+              "Maximum Number of Characters reached : 65535\rYou have to use a different char. matrix for each DVD.");
+}
+
+TEST(TextColour, TheRobustChoiceFindsTheLettersWhereTheProposalFails) {
+    // Dense outlined text: outline (2) outnumbers both the background and
+    // the letters, antialias (1) lies outermost.
+    IndexedPicture pic = IndexedPicture::filled(60, 20);
+    for (int x = 1; x < 59; ++x)
+        for (int y = 1; y < 19; ++y) pic.set(x, y, 1);
+    for (int x = 2; x < 58; ++x)
+        for (int y = 2; y < 18; ++y) pic.set(x, y, 2);
+    for (int x = 5; x < 55; x += 5)
+        for (int y = 5; y < 15; ++y) pic.set(x, y, 3);
+    SubPicture sp;
+    decodeSubPicture(test::makeUnit(pic, 0, 0), sp);
+    const PreviewColours colours;
+    const ColourRanking r = autoDetectColours(sp.bitmap, colours);
+    EXPECT_EQ(r[0], 2);  // the outline taken as background
+    EXPECT_NE(r[1], 3);
+    EXPECT_EQ(robustTextColour(sp.bitmap, colours), 3);
+    // Plain text without outline on the background.
+    IndexedPicture plain = IndexedPicture::filled(30, 10);
+    for (int x = 3; x < 20; ++x) plain.set(x, 4, 1);
+    decodeSubPicture(test::makeUnit(plain, 0, 0), sp);
+    EXPECT_EQ(robustTextColour(sp.bitmap, colours), 1);
+    // One colour only: no choice.
+    decodeSubPicture(test::makeUnit(IndexedPicture::filled(10, 4), 0, 0), sp);
+    EXPECT_EQ(robustTextColour(sp.bitmap, colours), 255);
+    // The dialog's picture: the chosen colour white, the others black.
+    decodeSubPicture(test::makeUnit(pic, 0, 0), sp);
+    const Image24 bw = recolourForTextChoice(sp.bitmap, colours, 3);
+    EXPECT_EQ(bw.pixel(5, 5), 0xFFFFFFu);
+    EXPECT_EQ(bw.pixel(3, 3), 0u);
+}
+
+}  // namespace
+}  // namespace orvane

@@ -1,0 +1,274 @@
+#include "ocr/matcher.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace orvane {
+namespace {
+
+// The matching steps written out pixel by pixel, as the reference the fast
+// matcher must agree with.
+int referenceScore(const MatrixEntry& glyph, int boxW, int boxH, const MatrixEntry& e) {
+    const int minW = std::min<int>(boxW, e.width), maxW = std::max<int>(boxW, e.width);
+    const int minH = std::min<int>(boxH, e.height), maxH = std::max<int>(boxH, e.height);
+    int score = ((maxW - minW) * minH + (maxH - minH) * maxW) * 4 / 5;
+    int penalty = 1;
+    for (int r = 0; r < minH; ++r) {
+        for (int c = 0; c < minW; ++c) {
+            const bool g = glyph.glyph.bit(c, r);
+            if (g == e.glyph.bit(c, r)) {
+                score += 1;
+                penalty = 1;
+            } else if (c > 0 && g == e.glyph.bit(c - 1, r)) {
+                score += 1;
+            } else if (c < minW - 1 && g == e.glyph.bit(c + 1, r)) {
+                score += 1;
+            } else {
+                score -= penalty;
+                if (penalty < 16) penalty *= 2;
+            }
+        }
+    }
+    return score;
+}
+
+size_t referenceMatch(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& m, const OcrSettings& s) {
+    for (size_t i = 1; i <= m.size(); ++i) {
+        const MatrixEntry& e = m.entry(i);
+        if (std::abs(e.width - box.width) > s.maxCharDiffWidth || std::abs(e.height - box.height) > s.maxCharDiffHeight ||
+            std::abs(e.relativeTop - glyph.relativeTop) > s.maxCharDiffTop) {
+            continue;
+        }
+        const int area = std::max(std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height), 1);
+        const int score = referenceScore(glyph, box.width, box.height, e);
+        if (static_cast<int>(int64_t{score} * 1000 / area) >= s.sensibility) return i;
+    }
+    return 0;
+}
+
+MatrixEntry block(int w, int h, uint8_t top = 0) {
+    MatrixEntry e;
+    e.width = static_cast<uint8_t>(w);
+    e.height = static_cast<uint8_t>(h);
+    e.relativeTop = top;
+    return e;
+}
+
+CharBox boxOf(const MatrixEntry& g) {
+    CharBox b;
+    b.width = g.width;
+    b.height = g.height;
+    b.relativeTop = g.relativeTop;
+    return b;
+}
+
+TEST(Matcher, ScoresFollowTheStepsOfTheMatch) {
+    MatrixEntry entry = block(10, 20);
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < 10; c += 2) entry.glyph.set(c, r, r % 3 != 0);
+    // Identical: 1000.
+    EXPECT_EQ(scoreGlyph(entry, 10, 20, entry).ratio, 1000);
+
+    // 9 x 20 against 10 x 20, all common pixels equal: 16 + 180 = 196.
+    MatrixEntry narrow = block(9, 20);
+    for (int r = 0; r < 20; ++r)
+        for (int c = 0; c < 9; ++c) narrow.glyph.set(c, r, entry.glyph.bit(c, r));
+    const MatchScore s = scoreGlyph(narrow, 9, 20, entry);
+    EXPECT_EQ(s.score, 196);
+    EXPECT_EQ(s.ratio, 980);
+
+    // Stray pixels where the entry and both neighbours are clear, with
+    // matching pixels between them: each costs 1 (the penalty resets).
+    MatrixEntry empty = block(10, 20);
+    MatrixEntry five = empty;
+    for (int i = 0; i < 5; ++i) five.glyph.set(5, i * 4);
+    EXPECT_EQ(scoreGlyph(five, 10, 20, empty).score, 190);
+    EXPECT_EQ(scoreGlyph(five, 10, 20, empty).ratio, 950);
+    MatrixEntry four = empty;
+    for (int i = 0; i < 4; ++i) four.glyph.set(5, i * 4);
+    EXPECT_EQ(scoreGlyph(four, 10, 20, empty).score, 192);
+    EXPECT_EQ(scoreGlyph(four, 10, 20, empty).ratio, 960);
+}
+
+TEST(Matcher, PenaltyDoublesUntilAnExactPixel) {
+    // E = 11000..., G clear: column 0 misses (no left neighbour, E(1) set),
+    // column 1 is tolerated through E(2).
+    MatrixEntry e = block(10, 1);
+    MatrixEntry g = block(10, 1);
+    e.glyph.set(0, 0);
+    e.glyph.set(1, 0);
+    EXPECT_EQ(scoreGlyph(g, 10, 1, e).score, 10 - 1 - 1);
+    // G clear under E set at 2..6: 2 and 6 are tolerated, 3, 4 and 5 miss,
+    // costing 1 + 2 + 4.
+    MatrixEntry three = block(12, 1);
+    MatrixEntry solid = block(12, 1);
+    for (int c = 2; c <= 6; ++c) solid.glyph.set(c, 0);
+    EXPECT_EQ(scoreGlyph(three, 12, 1, solid).score, 12 - 3 - (1 + 2 + 4));
+    // After four misses the penalty stays at 16.
+    MatrixEntry longRun = block(20, 1);
+    for (int c = 0; c < 20; ++c) longRun.glyph.set(c, 0);
+    MatrixEntry clear = block(20, 1);
+    EXPECT_EQ(scoreGlyph(clear, 20, 1, longRun).score, -(1 + 2 + 4 + 8 + 16 * 16));
+    // The penalty carries over to the next row.
+    MatrixEntry twoRows = block(3, 2);
+    MatrixEntry setRows = block(3, 2);
+    setRows.glyph.setRow(0, 0b111);
+    setRows.glyph.setRow(1, 0b111);
+    EXPECT_EQ(scoreGlyph(twoRows, 3, 2, setRows).score, -(1 + 2 + 4 + 8 + 16 + 16));
+    // A tolerated pixel between misses does not reset the penalty; an
+    // exact one does. Checked against the written-out steps.
+    std::mt19937 rng(5);
+    for (int i = 0; i < 2000; ++i) {
+        MatrixEntry a = block(1 + rng() % 45, 1 + rng() % 45), b = block(1 + rng() % 45, 1 + rng() % 45);
+        for (int r = 0; r < 45; ++r) {
+            a.glyph.setRow(r, (uint64_t{rng()} << 32 | rng()) & ((uint64_t{1} << a.width) - 1));
+            b.glyph.setRow(r, (uint64_t{rng()} << 32 | rng()) & ((uint64_t{1} << b.width) - 1));
+            if (r >= a.height) a.glyph.setRow(r, 0);
+            if (r >= b.height) b.glyph.setRow(r, 0);
+        }
+        ASSERT_EQ(scoreGlyph(a, a.width, a.height, b).score, referenceScore(a, a.width, a.height, b));
+    }
+}
+
+TEST(Matcher, PreFilterAndFirstMatchInIndexOrder) {
+    OcrSettings s;
+    CharMatrix m;
+    MatrixEntry wide = block(13, 20);
+    m.add(wide);
+    MatrixEntry a = block(10, 20);
+    a.text = "a";
+    for (int r = 0; r < 20; ++r) a.glyph.set(r % 10, r);
+    MatrixEntry b = a;
+    b.text = "b";
+    m.add(a);
+    m.add(b);
+    Matcher matcher;
+    // Identical to both 2 and 3: the lower number wins.
+    EXPECT_EQ(matcher.match(a, boxOf(a), m, s), 2u);
+    // Three columns wider than every entry of its height: never compared.
+    MatrixEntry tooWide = block(16, 20);
+    EXPECT_EQ(matcher.match(tooWide, boxOf(tooWide), m, s), 0u);
+    // Relative top too far off.
+    MatrixEntry low = a;
+    low.relativeTop = 7;
+    EXPECT_EQ(matcher.match(low, boxOf(low), m, s), 0u);
+    low.relativeTop = 6;
+    EXPECT_EQ(matcher.match(low, boxOf(low), m, s), 2u);
+    // The index follows changes of the matrix.
+    m.remove(2);  // entry 3 ("b") takes number 2
+    EXPECT_EQ(m.entry(2).text, "b");
+    EXPECT_EQ(matcher.match(a, boxOf(a), m, s), 2u);
+    m.remove(2);
+    EXPECT_EQ(matcher.match(a, boxOf(a), m, s), 0u);
+}
+
+TEST(Matcher, FastAndReferenceAgreeOnRandomGlyphs) {
+    // Matrices of glyphs of a few sizes; candidates are noisy copies of
+    // entries or fresh random glyphs, so that matches, near misses and
+    // non-matches all occur.
+    std::mt19937 rng(2026);
+    OcrSettings s;
+    int matched = 0, cases = 0;
+    for (int round = 0; round < 500; ++round) {
+        CharMatrix m;
+        const int n = 1 + static_cast<int>(rng() % 60);
+        for (int i = 0; i < n; ++i) {
+            MatrixEntry e = block(8 + rng() % 6, 14 + rng() % 6, static_cast<uint8_t>(rng() % 4));
+            for (int r = 0; r < e.height; ++r) e.glyph.setRow(r, rng() & ((1u << e.width) - 1));
+            e.text = std::to_string(i);
+            m.add(e);
+        }
+        Matcher fast;
+        for (int k = 0; k < 200; ++k) {
+            MatrixEntry g;
+            if (rng() % 3 != 0) {
+                g = m.entry(1 + rng() % m.size());
+                const int flips = static_cast<int>(rng() % 8);
+                for (int f = 0; f < flips; ++f) {
+                    const int c = static_cast<int>(rng() % g.width), r = static_cast<int>(rng() % g.height);
+                    g.glyph.set(c, r, !g.glyph.bit(c, r));
+                }
+                if (rng() % 4 == 0 && g.width > 1) {  // one column narrower
+                    g.width = static_cast<uint8_t>(g.width - 1);
+                    for (int r = 0; r < 45; ++r) g.glyph.setRow(r, g.glyph.row(r) & ((uint64_t{1} << g.width) - 1));
+                }
+            } else {
+                g = block(8 + rng() % 6, 14 + rng() % 6, static_cast<uint8_t>(rng() % 4));
+                for (int r = 0; r < g.height; ++r) g.glyph.setRow(r, rng() & ((1u << g.width) - 1));
+            }
+            const CharBox box = boxOf(g);
+            const size_t want = referenceMatch(g, box, m, s);
+            ASSERT_EQ(fast.match(g, box, m, s), want) << "round " << round << " case " << k;
+            matched += want != 0;
+            ++cases;
+        }
+    }
+    EXPECT_EQ(cases, 100000);
+    EXPECT_GT(matched, cases / 4);
+    EXPECT_LT(matched, cases * 9 / 10);
+}
+
+TEST(Matcher, OversizedEntriesFromFilesAreScoredWithClearBits) {
+    MatrixEntry big = block(200, 60);
+    MatrixEntry glyph = block(45, 45);
+    glyph.glyph.set(3, 3);
+    CharMatrix m;
+    m.add(big);
+    const int ref = referenceScore(glyph, 199, 59, big);
+    EXPECT_EQ(scoreGlyph(glyph, 199, 59, big).score, ref);
+    CharBox box;
+    box.width = 199;
+    box.height = 59;
+    OcrSettings s;
+    Matcher matcher;
+    EXPECT_EQ(matcher.match(glyph, box, m, s), referenceMatch(glyph, box, m, s));
+}
+
+TEST(Spaces, GapsFromTheSettingsDecide) {
+    TextLine line;
+    line.count = 3;
+    line.chars[0].left = 0;
+    line.chars[0].width = 10;   // 0..9
+    line.chars[1].left = 17;    // 7 empty columns
+    line.chars[1].width = 10;   // 17..26
+    line.chars[2].left = 33;    // 6 empty columns
+    line.chars[2].width = 10;
+    OcrSettings s;
+    EXPECT_TRUE(spaceFollows(line, 1, s));
+    EXPECT_FALSE(spaceFollows(line, 2, s));
+    EXPECT_FALSE(spaceFollows(line, 3, s));  // never after the last
+    line.chars[1].italic = 1;
+    line.chars[2].italic = 1;
+    line.chars[2].left = 32;  // 5 empty columns between two italic characters
+    EXPECT_TRUE(spaceFollows(line, 2, s));
+    line.chars[2].left = 31;
+    EXPECT_FALSE(spaceFollows(line, 2, s));
+}
+
+TEST(BuildGlyph, TakesOnlyTheCharactersPaintInsideItsBox) {
+    Image24 p(60, 50);
+    p.fill(0);
+    p.fillRect(2, 2, 6, 8, kMarkColourA);   // character 1 (odd: A)
+    p.fillRect(4, 3, 5, 4, kMarkColourB);   // a pixel of character 2 reaching in
+    p.fillRect(0, 0, 60, 1, 0xFFFFFF);      // text colour, not painted
+    CharBox box;
+    box.left = 2;
+    box.top = 2;
+    box.width = 50;  // wider than 45: clipped
+    box.height = 6;
+    box.relativeTop = 1;
+    const MatrixEntry g = buildGlyph(p, box, 1);
+    EXPECT_EQ(g.width, 45);
+    EXPECT_EQ(g.height, 6);
+    EXPECT_EQ(g.relativeTop, 1);
+    EXPECT_TRUE(g.glyph.bit(0, 0));
+    EXPECT_FALSE(g.glyph.bit(2, 1));  // the other character's pixel
+    EXPECT_TRUE(g.glyph.bit(3, 5));
+    EXPECT_FALSE(g.glyph.bit(4, 0));
+    EXPECT_EQ(g.glyph.count(), 4 * 6 - 1);
+    EXPECT_EQ(buildGlyph(p, box, 2).glyph.count(), 1);
+}
+
+}  // namespace
+}  // namespace orvane
