@@ -106,18 +106,22 @@ def column_runs(glyph):
 
 
 def baselines(font, size, h_glyph):
-    """Pen y of line 1 and line 2 of a two-line bottom subtitle, as make_discs.sh places them
-    (-gravity south -annotate +0+BOTTOM with a newline); found from where an 'H' lands."""
+    """Pen y of the lines of a bottom subtitle as make_discs.sh places them
+    (-gravity south -annotate +0+BOTTOM): [line 1 of two, line 2 of two, single
+    line]; found from where an 'H' lands."""
     h_bottom = max(y for _, y in h_glyph)
-    raw = run([CONVERT, '-size', '%dx%d' % (W, H), 'xc:black'] + text_args(font, size) +
-              ['-gravity', 'south', '-annotate', '+0+%d' % BOTTOM, 'H\nH', '-threshold', '50%',
-               '-depth', '8', 'gray:-'])
-    rows = [y for y in range(H) if any(raw[y * W:(y + 1) * W])]
-    # two runs of rows, each ending on the bottom row of an 'H'
-    ends = [y for y in rows if y + 1 not in rows]
-    if len(ends) != 2:
-        die('%s: expected two lines of H, found row runs ending at %s' % (font, ends))
-    return [e - h_bottom for e in ends]
+    found = []
+    for text, count in (('H\nH', 2), ('H', 1)):
+        raw = run([CONVERT, '-size', '%dx%d' % (W, H), 'xc:black'] + text_args(font, size) +
+                  ['-gravity', 'south', '-annotate', '+0+%d' % BOTTOM, text, '-threshold', '50%',
+                   '-depth', '8', 'gray:-'])
+        rows = {y for y in range(H) if any(raw[y * W:(y + 1) * W])}
+        # one run of rows per line, each ending on the bottom row of an 'H'
+        ends = sorted(y for y in rows if y + 1 not in rows)
+        if len(ends) != count:
+            die('%s: expected %d lines of H, found row runs ending at %s' % (font, count, ends))
+        found += [e - h_bottom for e in ends]
+    return found
 
 
 def second_orders(n):
@@ -307,7 +311,8 @@ def main():
                     lo, hi = min(x for x, _ in g), max(x for x, _ in g)
                     # centre the fill in the cell (pen positions are whole pixels)
                     x = cx1 + (PITCH - (hi - lo + 1)) // 2 - lo
-                    cells.append((line, c, x, base[line - 1], cx1, cx1 + PITCH - 1))
+                    y = base[line - 1] if chunks[1] else base[2]
+                    cells.append((line, c, x, y, cx1, cx1 + PITCH - 1))
             render(os.path.join(root, png), work, f, size, [(c, x, y) for _, c, x, y, _, _ in cells],
                    fill, outline, halo)
             area = check_picture(os.path.join(root, png), cells, glyphs, fill, outline, halo)
@@ -337,12 +342,13 @@ def main():
         t.write('# outline = 2 px dilation (Disk:2) of the fill, antialias = 1 px ring (Square:1) around that\n')
         t.write('# one character per cell, %d cells of %d px per line from x = %d, fill centred in its cell;\n'
                 % (COLS, PITCH, X0))
-        t.write('#   every character twice per style; the second pass draws CHARS[(%d j + %d) mod %d] in its\n'
-                '#   j-th cell, so each character\'s two cells are in different subtitles and columns\n'
-                % (stride, offset, len(CHARS)))
+        t.write('#   a one-line subtitle sits where make_discs.sh puts one; %d characters per style, each twice:\n'
+                '#   cell j of the second pass holds first-pass cell (%d j + %d) mod %d, so each character\'s\n'
+                '#   two cells are in different subtitles and columns\n' % (len(CHARS), stride, offset, len(CHARS)))
         for italic, (swapped, both) in stats.items():
-            t.write('#%s lines swapped in %d subtitles to keep a blank row between them; %d of %d characters\n'
-                    '#   appear once on each line\n' % (' italic:' if italic else '', swapped, both, len(CHARS)))
+            t.write('#%s %d subtitles have their lines swapped to get the widest run of blank rows between\n'
+                    '#   the lines; %d characters appear once on each line\n'
+                    % (' italic:' if italic else '', swapped, both))
         t.write('# cell <k> <line> <char> <cx1> <cx2>: all fill pixels of that character lie in x = cx1..cx2\n')
         t.write('#   (inclusive, screen x) and no fill pixel of another character on that line does;\n')
         t.write('#   neighbouring characters are at least %d px apart; the widest run of blank rows lies\n'
