@@ -30,16 +30,17 @@ bool scoreRows(const MatrixEntry& glyph, const MatrixEntry& entry, int minW, int
         const uint64_t fromLeft = ~(g ^ (e << 1)) & mask & ~uint64_t{1};  // G(c) = E(c - 1)
         const uint64_t fromRight = ~(g ^ (e >> 1)) & (mask >> 1);         // G(c) = E(c + 1)
         const uint64_t bad = mask & ~(exact | fromLeft | fromRight);
-        score += minW - std::popcount(bad);
-        // Each miss costs the penalty, which doubles up to 16 and is reset by
-        // an exact match (not by a tolerated one), across rows.
+        score += minW;
+        // Each miss gains nothing and costs the penalty, which doubles up to
+        // 16 and is reset by an exact match (not by a tolerated one), across
+        // rows. Misses are few, so they are visited one by one.
         int after = 0;  // first column after the previous miss in this row
         uint64_t rest = bad;
         while (rest != 0) {
             const int b = std::countr_zero(rest);
             rest &= rest - 1;
             if (exact & lowBits(b) & ~lowBits(after)) penalty = 1;
-            score -= penalty;
+            score -= 1 + penalty;
             if (penalty < 16) penalty *= 2;
             after = b + 1;
         }
@@ -140,44 +141,66 @@ MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
 }
 
 void Matcher::reindex(const CharMatrix& matrix) {
-    bySize_.clear();
+    // Entry numbers grouped by (width, height), each group in index order:
+    // start_[key] .. start_[key + 1] in order_.
     const auto& entries = matrix.entries();
+    start_.assign(kKeys + 1, 0);
+    for (const MatrixEntry& e : entries) ++start_[key(e.width, e.height) + 1];
+    for (size_t k = 0; k < kKeys; ++k) start_[k + 1] += start_[k];
+    order_.resize(entries.size());
+    std::vector<uint32_t> fill(start_.begin(), start_.end() - 1);
     for (size_t i = 0; i < entries.size(); ++i) {
-        bySize_[uint32_t{entries[i].width} << 8 | entries[i].height].push_back(
-            static_cast<uint32_t>(i + 1));
+        order_[fill[key(entries[i].width, entries[i].height)]++] = static_cast<uint32_t>(i + 1);
     }
     indexed_ = &matrix;
     generation_ = matrix.generation();
 }
 
-size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
-                      const OcrSettings& s) {
+size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix, const OcrSettings& s) {
     if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
-    // Only the sizes the pre-filter lets through, then in index order.
-    candidates_.clear();
-    const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth),
-              w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
-    const int h0 = std::max(0, int{box.height} - s.maxCharDiffHeight),
-              h1 = std::min(255, int{box.height} + s.maxCharDiffHeight);
+    // The entries of the sizes the pre-filter lets through, merged from their
+    // size lists into index order, so that the first match can end the
+    // search as early as the plain scan would.
+    lists_.clear();
+    const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth), w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
+    const int h0 = std::max(0, int{box.height} - s.maxCharDiffHeight), h1 = std::min(255, int{box.height} + s.maxCharDiffHeight);
     for (int w = w0; w <= w1; ++w) {
         for (int h = h0; h <= h1; ++h) {
-            auto it = bySize_.find(static_cast<uint32_t>(w) << 8 | static_cast<uint32_t>(h));
-            if (it != bySize_.end())
-                candidates_.insert(candidates_.end(), it->second.begin(), it->second.end());
+            const size_t k = key(w, h);
+            if (start_[k] != start_[k + 1]) lists_.push_back({order_.data() + start_[k], order_.data() + start_[k + 1]});
         }
     }
-    std::sort(candidates_.begin(), candidates_.end());
-    for (uint32_t i : candidates_) {
-        const MatrixEntry& e = matrix.entry(i);
-        if (!passesPreFilter(glyph, box, e, s)) continue;
-        const Geometry g = geometry(box.width, box.height, e);
-        int score = g.base;
-        if (g.minW <= 64) {
-            if (!scoreRows(glyph, e, g.minW, g.minH, g.area, score, s.sensibility)) continue;
-        } else {
-            scorePixels(glyph, e, g.minW, g.minH, score);
+    // 64 entry numbers at a time: the lists' numbers in the window become
+    // bits, visited in order.
+    while (!lists_.empty()) {
+        uint32_t from = *lists_[0].next;
+        for (const Cursor& c : lists_) from = std::min(from, *c.next);
+        const uint32_t to = from + 64;
+        uint64_t window = 0;
+        for (size_t k = 0; k < lists_.size();) {
+            Cursor& c = lists_[k];
+            while (c.next != c.end && *c.next < to) window |= uint64_t{1} << (*c.next++ - from);
+            if (c.next == c.end) {
+                c = lists_.back();
+                lists_.pop_back();
+            } else {
+                ++k;
+            }
         }
-        if (ratioOf(score, g.area) >= s.sensibility) return i;
+        while (window != 0) {
+            const uint32_t i = from + static_cast<uint32_t>(std::countr_zero(window));
+            window &= window - 1;
+            const MatrixEntry& e = matrix.entry(i);
+            if (!passesPreFilter(glyph, box, e, s)) continue;
+            const Geometry g = geometry(box.width, box.height, e);
+            int score = g.base;
+            if (g.minW <= 64) {
+                if (!scoreRows(glyph, e, g.minW, g.minH, g.area, score, s.sensibility)) continue;
+            } else {
+                scorePixels(glyph, e, g.minW, g.minH, score);
+            }
+            if (ratioOf(score, g.area) >= s.sensibility) return i;
+        }
     }
     return 0;
 }

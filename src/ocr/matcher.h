@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "ocr/char_matrix.h"
@@ -39,12 +38,18 @@ class Matcher {
 
   private:
     void reindex(const CharMatrix& matrix);
+    static constexpr size_t kKeys = 256 * 256;
+    static size_t key(int width, int height) { return static_cast<size_t>(width) << 8 | static_cast<size_t>(height); }
 
     const CharMatrix* indexed_ = nullptr;
     uint64_t generation_ = ~uint64_t{0};
-    std::unordered_map<uint32_t, std::vector<uint32_t>>
-        bySize_;  // (width << 8 | height) -> entry numbers
-    std::vector<uint32_t> candidates_;
+    std::vector<uint32_t> start_;  // per size key, into order_
+    std::vector<uint32_t> order_;  // entry numbers grouped by size
+    struct Cursor {
+        const uint32_t* next;
+        const uint32_t* end;
+    };
+    std::vector<Cursor> lists_;
 };
 
 }  // namespace orvane

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstddef>
+
+#include "ocr/char_matrix.h"
+#include "ocr/ocr_settings.h"
+#include "ocr/segmentation.h"
+
+namespace orvane::test {
+
+// The matching steps written out pixel by pixel over every entry, as the
+// reference the fast matcher must agree with.
+int referenceScore(const MatrixEntry& glyph, int boxWidth, int boxHeight, const MatrixEntry& entry);
+size_t referenceMatch(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                      const OcrSettings& settings);
+
+}  // namespace orvane::test
