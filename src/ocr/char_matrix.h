@@ -30,6 +30,7 @@ class GlyphBits {
         if (r >= 0 && r < kSide)
             rows_[static_cast<size_t>(r)] = bits & ((uint64_t{1} << kSide) - 1);
     }
+    const uint64_t* rows() const { return rows_.data(); }
     int count() const;
     friend bool operator==(const GlyphBits&, const GlyphBits&) = default;
 

@@ -16,16 +16,25 @@ int ratioOf(int score, int area) {
     return static_cast<int>(int64_t{score} * 1000 / area);
 }
 
+// The smallest score whose ratio (truncated toward zero) reaches the
+// sensibility.
+int neededScore(int area, int sensibility) {
+    if (sensibility > 0) return static_cast<int>((int64_t{sensibility} * area + 999) / 1000);
+    return -((area - 1) / 1000);
+}
+
 // The pixel steps for glyphs up to 64 columns wide, a row at a time with
-// bit masks. Returns false as soon as `need` can no longer be reached.
-bool scoreRows(const MatrixEntry& glyph, const MatrixEntry& entry, int minW, int minH, int area,
-               int& score, int need) {
+// bit masks. Returns false as soon as `needScore` can no longer be reached.
+// `gRows` and `eRows` hold gCount and eCount rows; rows past them are clear.
+bool scoreRows(const uint64_t* gRows, int gCount, const uint64_t* eRows, int eCount, int minW, int minH,
+               int& score, int needScore) {
     const uint64_t mask = lowBits(minW);
     int penalty = 1;
     for (int r = 0; r < minH; ++r) {
-        if (need > INT32_MIN && ratioOf(score + (minH - r) * minW, area) < need) return false;
-        const uint64_t g = glyph.glyph.row(r) & mask;
-        const uint64_t e = entry.glyph.row(r) & mask;
+        // Every remaining pixel can add one at most.
+        if (score + (minH - r) * minW < needScore) return false;
+        const uint64_t g = r < gCount ? gRows[r] & mask : 0;
+        const uint64_t e = r < eCount ? eRows[r] & mask : 0;
         const uint64_t exact = ~(g ^ e) & mask;
         const uint64_t fromLeft = ~(g ^ (e << 1)) & mask & ~uint64_t{1};  // G(c) = E(c - 1)
         const uint64_t fromRight = ~(g ^ (e >> 1)) & (mask >> 1);         // G(c) = E(c + 1)
@@ -75,24 +84,18 @@ struct Geometry {
     int minW, maxW, minH, maxH, area, base;
 };
 
-Geometry geometry(int boxW, int boxH, const MatrixEntry& entry) {
+Geometry geometry(int boxW, int boxH, int entryW, int entryH) {
     Geometry g;
-    g.minW = std::min<int>(boxW, entry.width);
-    g.maxW = std::max<int>(boxW, entry.width);
-    g.minH = std::min<int>(boxH, entry.height);
-    g.maxH = std::max<int>(boxH, entry.height);
+    g.minW = std::min(boxW, entryW);
+    g.maxW = std::max(boxW, entryW);
+    g.minH = std::min(boxH, entryH);
+    g.maxH = std::max(boxH, entryH);
     g.area = std::max(g.maxW * g.maxH, 1);
     // The part only the larger box covers counts four fifths per pixel.
     g.base = ((g.maxW - g.minW) * g.minH + (g.maxH - g.minH) * g.maxW) * 4 / 5;
     return g;
 }
 
-bool passesPreFilter(const MatrixEntry& glyph, const CharBox& box, const MatrixEntry& e,
-                     const OcrSettings& s) {
-    return std::abs(int{e.width} - int{box.width}) <= s.maxCharDiffWidth &&
-           std::abs(int{e.height} - int{box.height}) <= s.maxCharDiffHeight &&
-           std::abs(int{e.relativeTop} - int{glyph.relativeTop}) <= s.maxCharDiffTop;
-}
 
 }  // namespace
 
@@ -128,11 +131,12 @@ bool spaceFollows(const TextLine& line, int j, const OcrSettings& s) {
 
 MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
                       const MatrixEntry& entry) {
-    const Geometry g = geometry(boxWidth, boxHeight, entry);
+    const Geometry g = geometry(boxWidth, boxHeight, entry.width, entry.height);
     MatchScore m;
     m.score = g.base;
     if (g.minW <= 64) {
-        scoreRows(glyph, entry, g.minW, g.minH, g.area, m.score, INT32_MIN);
+        scoreRows(glyph.glyph.rows(), GlyphBits::kSide, entry.glyph.rows(), GlyphBits::kSide, g.minW, g.minH,
+                  m.score, INT32_MIN);
     } else {
         scorePixels(glyph, entry, g.minW, g.minH, m.score);
     }
@@ -151,6 +155,22 @@ void Matcher::reindex(const CharMatrix& matrix) {
     std::vector<uint32_t> fill(start_.begin(), start_.end() - 1);
     for (size_t i = 0; i < entries.size(); ++i) {
         order_[fill[key(entries[i].width, entries[i].height)]++] = static_cast<uint32_t>(i + 1);
+    }
+    // The relative tops beside, so that the last pre-filter test does not
+    // touch the entries themselves.
+    meta_.resize(entries.size() + 1);
+    for (size_t i = 0; i < entries.size(); ++i) {
+        meta_[i + 1] = {entries[i].width, entries[i].height, entries[i].relativeTop};
+    }
+    rowStart_.resize(entries.size() + 1);
+    rowCount_.resize(entries.size() + 1);
+    rows_.clear();
+    for (uint32_t n : order_) {
+        const MatrixEntry& e = entries[n - 1];
+        const int count = std::min<int>(e.height, GlyphBits::kSide);
+        rowStart_[n] = static_cast<uint32_t>(rows_.size());
+        rowCount_[n] = static_cast<uint8_t>(count);
+        rows_.insert(rows_.end(), e.glyph.rows(), e.glyph.rows() + count);
     }
     indexed_ = &matrix;
     generation_ = matrix.generation();
@@ -187,17 +207,28 @@ size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMa
                 ++k;
             }
         }
+        // The candidates' rows are far apart in a large matrix: ask for all
+        // of the window's at once so that their loads overlap.
+        for (uint64_t w = window; w != 0; w &= w - 1) {
+            const uint32_t i = from + static_cast<uint32_t>(std::countr_zero(w));
+            __builtin_prefetch(rows_.data() + rowStart_[i]);
+        }
         while (window != 0) {
             const uint32_t i = from + static_cast<uint32_t>(std::countr_zero(window));
             window &= window - 1;
-            const MatrixEntry& e = matrix.entry(i);
-            if (!passesPreFilter(glyph, box, e, s)) continue;
-            const Geometry g = geometry(box.width, box.height, e);
+            const Meta& meta = meta_[i];
+            if (std::abs(int{meta.top} - int{glyph.relativeTop}) > s.maxCharDiffTop) continue;
+            const Geometry g = geometry(box.width, box.height, meta.width, meta.height);
             int score = g.base;
             if (g.minW <= 64) {
-                if (!scoreRows(glyph, e, g.minW, g.minH, g.area, score, s.sensibility)) continue;
+                // The entry's rows from the copy kept in size order, which
+                // keeps the candidates of one size close in memory.
+                if (!scoreRows(glyph.glyph.rows(), GlyphBits::kSide, rows_.data() + rowStart_[i], rowCount_[i],
+                               g.minW, g.minH, score, neededScore(g.area, s.sensibility))) {
+                    continue;
+                }
             } else {
-                scorePixels(glyph, e, g.minW, g.minH, score);
+                scorePixels(glyph, matrix.entry(i), g.minW, g.minH, score);
             }
             if (ratioOf(score, g.area) >= s.sensibility) return i;
         }

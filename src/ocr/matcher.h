@@ -45,6 +45,15 @@ class Matcher {
     uint64_t generation_ = ~uint64_t{0};
     std::vector<uint32_t> start_;  // per size key, into order_
     std::vector<uint32_t> order_;  // entry numbers grouped by size
+    // What the pre-filter and the score's base need of entry i, beside the
+    // entries so that rejected candidates cost no access to them.
+    struct Meta {
+        uint8_t width, height, top;
+    };
+    std::vector<Meta> meta_;
+    std::vector<uint64_t> rows_;   // the entries' glyph rows, in size order
+    std::vector<uint32_t> rowStart_;
+    std::vector<uint8_t> rowCount_;
     struct Cursor {
         const uint32_t* next;
         const uint32_t* end;
