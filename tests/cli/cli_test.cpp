@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
@@ -173,6 +174,112 @@ TEST(Cli, SupWritesNumberedFilesAndReportsWriteFailures) {
         run({"sup", "--stream", "1", "--bad-headers", "yes", "--out", dir.file("none/s"), vob});
     EXPECT_EQ(fail.status, 1);
     EXPECT_NE(fail.err.find("Can't open file " + dir.file("none/s000001.sup")), std::string::npos);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(CliOcr, AnswersAreTextCommandsOrRefused) {
+    std::FILE* err = std::tmpfile();
+    auto parse = [&](const std::string& line) { return cli::CliUi::parseAnswer(line, err); };
+    EXPECT_EQ(parse("abc")->action, NewCharAction::Accept);
+    EXPECT_EQ(parse("abc")->text, "abc");
+    EXPECT_EQ(parse("")->text, "");
+    EXPECT_EQ(parse("\xC3\xA9t\xC3\xA9")->text, "\xE9t\xE9");  // UTF-8 in, Windows-1252 kept
+    EXPECT_EQ(parse("\\\\n")->text, "\\n");                     // a literal backslash
+    EXPECT_EQ(parse("\\skip-line")->action, NewCharAction::SkipLine);
+    EXPECT_EQ(parse("\\skip-picture")->action, NewCharAction::SkipPicture);
+    EXPECT_EQ(parse("\\search")->action, NewCharAction::SearchMatrix);
+    EXPECT_EQ(parse("\\stop")->action, NewCharAction::Pause);
+    EXPECT_FALSE(parse("\\frobnicate"));
+    EXPECT_FALSE(parse("\xE4\xB8\xAD"));            // not in Windows-1252
+    EXPECT_FALSE(parse(std::string(21, 'x')));      // too long
+    EXPECT_TRUE(parse(std::string(20, 'x')));
+    EXPECT_EQ(parse("?")->text, "?");
+    const std::string messages = test::readAndClose(err);
+    EXPECT_NE(messages.find("Windows-1252"), std::string::npos);
+    EXPECT_NE(messages.find("at most 20"), std::string::npos);
+}
+
+// A VOB with one subtitle of three glyph shapes in two lines.
+std::string makeOcrVob(const test::TempDir& dir) {
+    uint32_t scr = 1000;
+    std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
+    auto pic = test::IndexedPicture::filled(60, 30, 0);
+    for (int y = 2; y < 12; ++y) {
+        for (int x = 2; x < 5; ++x) pic.set(x, y, 3);    // bar
+        for (int x = 14; x < 20; ++x) pic.set(x, y, 3);  // block, 9 columns later: a space
+    }
+    for (int y = 18; y < 28; ++y)
+        for (int x = 2; x < 5; ++x) pic.set(x, y, 3);    // bar on the second line
+    for (int n = 0; n < 2; ++n) {
+        for (auto& s : test::packetizeUnit(test::makeUnit(pic, 100, 400, 300), 0x20, 90000u * (n + 1), scr)) {
+            sectors.push_back(s);
+        }
+        sectors.push_back(test::makeFillerPack(scr += 300));
+    }
+    const std::string path = dir.file("ocr.vob");
+    test::writeSectors(path, sectors);
+    return path;
+}
+
+TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
+    test::TempDir dir;
+    const std::string vob = makeOcrVob(dir);
+    const CliRun r = run({"ocr", "--text-colour", "3", "--save-matrix", dir.file("m.sum"), "--out", dir.file("o.ovt"),
+                          "--extended", vob},
+                         "l\n\xC3\xA9\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    // Two glyphs asked, the third matches the first.
+    EXPECT_NE(r.err.find("glyph picture=1 line=1 char=1 box=102,402,104,411\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("glyph picture=1 line=1 char=2 box=114,402,119,411\n"), std::string::npos);
+    EXPECT_EQ(r.err.find("line=2 char=1"), std::string::npos);
+    EXPECT_NE(r.err.find("|###|"), std::string::npos);  // the glyph framed in the drawing
+    EXPECT_NE(r.err.find("text colour 3 (--text-colour"), std::string::npos);
+    EXPECT_NE(r.err.find("2 pictures, 2 entries, 2 glyphs learned"), std::string::npos);
+    EXPECT_EQ(r.out,
+              "1\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\nl \xC3\xA9\nl\n\n"
+              "2\n00:00:02,000 --> 00:00:05,413  X1:100 X2:159 Y1:400 Y2:429\nl \xC3\xA9\nl\n\n");
+    EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 280u + 2 * 277u);
+    std::ifstream ovt(dir.file("o.ovt"), std::ios::binary);
+    const std::string saved{std::istreambuf_iterator<char>(ovt), {}};
+    EXPECT_EQ(saved.substr(0, 63), "1\r\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\r\n");
+    EXPECT_NE(saved.find("l \xE9\r\n"), std::string::npos);  // Windows-1252 in the file
+
+    // The saved matrix reads the same disc without a question.
+    const CliRun again = run({"ocr", "--matrix", dir.file("m.sum"), "--extended", vob}, "");
+    EXPECT_EQ(again.status, 0);
+    EXPECT_EQ(again.err.find("glyph picture"), std::string::npos);
+    EXPECT_EQ(again.out, r.out);
+}
+
+TEST(CliOcr, PoliciesAndTheEndOfInput) {
+    test::TempDir dir;
+    const std::string vob = makeOcrVob(dir);
+    CliRun mark = run({"ocr", "--unknown", "mark", "--mark-char", "\xC2\xA4", vob});
+    EXPECT_EQ(mark.status, 0);
+    EXPECT_NE(mark.out.find("\xC2\xA4 \xC2\xA4\n\xC2\xA4\n"), std::string::npos) << mark.out;
+    EXPECT_NE(mark.err.find("0 glyphs learned (matrix of 0), 0 unknown glyphs skipped, 6 marked"), std::string::npos);
+
+    CliRun skip = run({"ocr", "--unknown", "skip-line", vob});
+    EXPECT_NE(skip.err.find("2 pictures, 0 entries"), std::string::npos);
+
+    // Input ends after one answer: every further unknown glyph skips its picture.
+    CliRun ended = run({"ocr", vob}, "l\n");
+    EXPECT_NE(ended.err.find("2 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << ended.err;
+
+    // \stop pauses, saves and ends.
+    CliRun stopped = run({"ocr", "--save-matrix", dir.file("s.sum"), vob}, "l\n\\stop\n");
+    EXPECT_NE(stopped.err.find("stopped; 0 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << stopped.err;
+    EXPECT_EQ(std::filesystem::file_size(dir.file("s.sum")), 557u);
+
+    // A refused answer is asked again.
+    CliRun retry = run({"ocr", "--unknown", "ask", vob}, "\xE4\xB8\xAD\nl\n\\skip-picture\n");
+    EXPECT_NE(retry.err.find("cannot hold"), std::string::npos);
+    EXPECT_NE(retry.err.find("1 glyphs learned"), std::string::npos);
 }
 
 }  // namespace

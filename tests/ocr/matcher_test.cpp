@@ -237,3 +237,22 @@ TEST(BuildGlyph, TakesOnlyTheCharactersPaintInsideItsBox) {
 
 }  // namespace
 }  // namespace orvane
+
+#include "ocr/post_ocr_correction.h"
+
+namespace orvane {
+namespace {
+
+TEST(QuoteRepair, PairsBecomeOneDoubleQuoteFromTheLeft) {
+    EXPECT_EQ(repairQuotes("''Hello''"), "\"Hello\"");
+    EXPECT_EQ(repairQuotes("\"\"x"), "\"x");
+    EXPECT_EQ(repairQuotes("'''"), "\"'");
+    EXPECT_EQ(repairQuotes("''''"), "\"\"");
+    EXPECT_EQ(repairQuotes("\"''\""), "\"\"\"");
+    EXPECT_EQ(repairQuotes("'\"'"), "'\"'");
+    EXPECT_EQ(repairQuotes("don't"), "don't");
+    EXPECT_EQ(repairQuotes(""), "");
+}
+
+}  // namespace
+}  // namespace orvane

@@ -54,6 +54,10 @@ GroundTruth loadGroundTruth(const std::string& path) {
                 s.italic = f[9] == "1";
                 s.lines.assign(f.begin() + 10, f.end());
                 gt.subtitles.push_back(std::move(s));
+            } else if (f[0] == "cell" && f.size() == 6) {
+                const int k = std::stoi(f[1]);
+                if (gt.subtitles.empty() || gt.subtitles.back().index != k) throw std::runtime_error("cell before its sub");
+                gt.subtitles.back().cells.push_back({std::stoi(f[2]), f[3], std::stoi(f[4]), std::stoi(f[5])});
             } else {
                 throw std::runtime_error("unknown line");
             }

@@ -15,6 +15,13 @@ struct TruthSubtitle {
     std::string png;  // relative to tests/data
     bool italic = false;
     std::vector<std::string> lines;  // UTF-8
+    // Training material only: the cell of each character drawn.
+    struct Cell {
+        int line = 0;           // 1-based
+        std::string character;  // UTF-8
+        int x1 = 0, x2 = 0;     // screen columns, inclusive
+    };
+    std::vector<Cell> cells;
 };
 
 struct GroundTruth {
