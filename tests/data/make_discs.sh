@@ -10,6 +10,10 @@ set -euo pipefail
 DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d)
 trap '[[ -n "${KEEP_WORK:-}" ]] || rm -rf "$WORK"' EXIT
+# Both discs are built and checked here, laid out like tests/data, and replace
+# the old ones only at the end: a failed or running build never leaves the
+# tree without discs.
+OUT=$WORK/out
 
 # /usr/local/bin/convert may be a forwarding stub; go to ImageMagick directly.
 if [[ -x /usr/bin/convert ]]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
@@ -32,13 +36,75 @@ ms_to_tc() { # 12345 -> 00:00:12.345 (spumux reads the fraction as seconds)
     printf '%02d:%02d:%02d.%03d' $(($1 / 3600000)) $(($1 / 60000 % 60)) $(($1 / 1000 % 60)) $(($1 % 1000))
 }
 
-# render_sub OUT.png W H FONT SIZE GRAVITY GEOMETRY TEXT FILL OUTLINE HALO
+# Empty fill rows required between the two lines of a subtitle.  Line
+# segmentation splits a picture at rows without any text body, and commercial
+# discs always leave such rows; a font's own line spacing may not (Liberation
+# Sans Bold 32: a "j" over an "À" leaves none), so lines are moved apart there.
+LINE_GAP=3
+
+# text_mask OUT W H FONT SIZE GRAVITY GEOMETRY SPACING TEXT
+# Hard mask, no antialiasing: every pixel is either text or not.
+text_mask() {
+    "$CONVERT" -size "${2}x${3}" xc:black +antialias -font "$4" -pointsize "$5" -fill white \
+        -interline-spacing "$8" -gravity "$6" -annotate "$7" "$9" -threshold 50% "$1"
+}
+
+# rows_of MASK: first and last row holding text
+rows_of() {
+    local bw bh bx by
+    IFS='x+' read -r bw bh bx by <<< "$("$CONVERT" "$1" -format '%@' info:)"
+    echo "$by $((by + bh - 1))"
+}
+
+# same_mask A B: the two masks are pixel for pixel equal
+same_mask() {
+    [[ $("$CONVERT" "$1" "$2" -compose difference -composite -format '%[max]' info:) == 0 ]]
+}
+
+# render_sub OUT.png W H FONT SIZE GRAVITY GEOMETRY FILL OUTLINE HALO LINE1 [LINE2]
 # Full-frame 4-colour palette PNG: transparent, halo, outline, fill.
 render_sub() {
-    local out=$1 w=$2 h=$3 font=$4 size=$5 gravity=$6 geom=$7 text=$8 fill=$9 outline=${10} halo=${11}
-    # hard mask, no antialiasing: every pixel is either text or not
-    "$CONVERT" -size "${w}x${h}" xc:black +antialias -font "$font" -pointsize "$size" -fill white \
-        -gravity "$gravity" -annotate "$geom" "$text" -threshold 50% "$WORK/fill.png"
+    local out=$1 w=$2 h=$3 font=$4 size=$5 gravity=$6 geom=$7 fill=$8 outline=$9 halo=${10}
+    local l1=${11} l2=${12:-}
+    local mask=("$w" "$h" "$font" "$size" "$gravity" "$geom") name=${out#"$OUT"/}
+
+    if [[ -z $l2 ]]; then
+        text_mask "$WORK/fill.png" "${mask[@]}" 0 "$l1"
+    else
+        # Each line alone, the other one a space: ImageMagick places every line
+        # by the font's ascent and descent, so the lines stay where they are in
+        # the full text and the gap between their fills can be measured.
+        local spacing=0 top2 bot1 gap
+        text_mask "$WORK/line1.png" "${mask[@]}" 0 "$l1"$'\n'" "
+        text_mask "$WORK/line2.png" "${mask[@]}" 0 " "$'\n'"$l2"
+        read -r _ bot1 <<< "$(rows_of "$WORK/line1.png")"
+        read -r top2 _ <<< "$(rows_of "$WORK/line2.png")"
+        gap=$((top2 - bot1 - 1))
+        if ((gap < LINE_GAP)); then
+            # A whole-pixel interline spacing moves the first line up (south) or
+            # the second down (north) by that many rows, glyphs unchanged.
+            spacing=$((LINE_GAP - gap))
+            cp "$WORK/line1.png" "$WORK/line1.0.png"
+            cp "$WORK/line2.png" "$WORK/line2.0.png"
+            text_mask "$WORK/line1.png" "${mask[@]}" "$spacing" "$l1"$'\n'" "
+            text_mask "$WORK/line2.png" "${mask[@]}" "$spacing" " "$'\n'"$l2"
+            read -r _ bot1 <<< "$(rows_of "$WORK/line1.png")"
+            read -r top2 _ <<< "$(rows_of "$WORK/line2.png")"
+            gap=$((top2 - bot1 - 1))
+            local kept=2
+            [[ $gravity == north* ]] && kept=1
+            same_mask "$WORK/line$kept.0.png" "$WORK/line$kept.png" ||
+                { echo "$name: line $kept moved when the lines were spaced apart" >&2; exit 1; }
+            echo "$name: lines $spacing px further apart"
+        fi
+        ((gap >= LINE_GAP)) ||
+            { echo "$name: only $gap empty fill rows between the lines, need $LINE_GAP" >&2; exit 1; }
+        text_mask "$WORK/fill.png" "${mask[@]}" "$spacing" "$l1"$'\n'"$l2"
+        # the measured lines must be exactly the picture's fill
+        "$CONVERT" "$WORK/line1.png" "$WORK/line2.png" -compose lighten -composite "$WORK/lines.png"
+        same_mask "$WORK/lines.png" "$WORK/fill.png" ||
+            { echo "$name: the lines drawn alone differ from the two-line picture" >&2; exit 1; }
+    fi
     "$CONVERT" "$WORK/fill.png" -morphology Dilate Disk:2 "$WORK/outline.png"
     "$CONVERT" "$WORK/outline.png" -morphology Dilate Square:1 "$WORK/halo.png"
     "$CONVERT" "$WORK/halo.png" -background "#$halo" -alpha shape \
@@ -51,9 +117,9 @@ render_sub() {
     colours=$("$CONVERT" "$out" -format '%c' histogram:info: | grep -o '#[0-9A-F]\{8\}' | sort | tr '\n' ' ')
     local want
     want=$(printf '#%s\n' 00000000 "${fill}FF" "${outline}FF" "${halo}FF" | sort | tr '\n' ' ')
-    [[ "$colours" == "$want" ]] || { echo "$out: colours '$colours', expected '$want'" >&2; exit 1; }
+    [[ "$colours" == "$want" ]] || { echo "$name: colours '$colours', expected '$want'" >&2; exit 1; }
     [[ $("$CONVERT" "$out" -format '%[hex:p{0,0}]' info:) == 00000000 ]] ||
-        { echo "$out: top-left pixel is not background" >&2; exit 1; }
+        { echo "$name: top-left pixel is not background" >&2; exit 1; }
 }
 
 # make_stream DISC N LANG W H FONT ITALIC_FONT SIZE FILL OUTLINE HALO BOTTOM TOP  < script
@@ -66,8 +132,8 @@ make_stream() {
     local disc=$1 n=$2 lang=$3 w=$4 h=$5 font=$6 ifont=$7 size=$8 fill=$9 outline=${10} halo=${11}
     local bottom=${12} top=${13}
     local format=${disc^^}
-    local xml="$DATA/$disc/spumux_s$n.xml" truth="$DATA/$disc/truth_s$n.tsv"
-    mkdir -p "$DATA/$disc/pics"
+    local xml="$OUT/$disc/spumux_s$n.xml" truth="$OUT/$disc/truth_s$n.tsv"
+    mkdir -p "$OUT/$disc/pics"
 
     {
         printf '# %s disc, subtitle stream %d (sub-stream id 0x%02x, language "%s")\n' "$format" "$n" $((0x1F + n)) "$lang"
@@ -92,8 +158,6 @@ make_stream() {
         idx=$((idx + 1))
         local png
         png=$(printf '%s/pics/s%d_%02d.png' "$disc" "$n" "$idx")
-        local text=$l1
-        [[ -n "$l2" ]] && text=$l1$'\n'$l2
         local gravity geom
         case $place in
             bottom)   gravity=south;     geom="+0+$bottom" ;;
@@ -104,11 +168,11 @@ make_stream() {
         esac
         local f=$font
         [[ $italic == 1 ]] && f=$ifont
-        render_sub "$DATA/$png" "$w" "$h" "$f" "$size" "$gravity" "$geom" "$text" "$fill" "$outline" "$halo"
+        render_sub "$OUT/$png" "$w" "$h" "$f" "$size" "$gravity" "$geom" "$fill" "$outline" "$halo" "$l1" "$l2"
 
         # display area as spumux writes it (found by experiment, checked below)
         local bw bh bx by
-        IFS='x+' read -r bw bh bx by <<< "$("$CONVERT" "$DATA/$png" -format '%@' info:)"
+        IFS='x+' read -r bw bh bx by <<< "$("$CONVERT" "$OUT/$png" -format '%@' info:)"
         if ((bx < 16 || by < 16 || bx + bw > w - 16 || by + bh > h - 16)); then
             echo "$png: text too close to the frame edge (${bw}x${bh}+$bx+$by)" >&2; exit 1
         fi
@@ -144,7 +208,7 @@ make_disc() {
     local subs=""
     for lang in "$@"; do
         # spumux resolves image paths against the cwd; the XML names them relative to tests/data
-        (cd "$DATA" && spumux -s "$i" "$disc/spumux_s$((i + 1)).xml") < "$in" > "$WORK/$disc.s$i.mpg" 2> "$WORK/spumux.log" ||
+        (cd "$OUT" && spumux -s "$i" "$disc/spumux_s$((i + 1)).xml") < "$in" > "$WORK/$disc.s$i.mpg" 2> "$WORK/spumux.log" ||
             { cat "$WORK/spumux.log" >&2; exit 1; }
         if grep -E '^(WARN|ERR)' "$WORK/spumux.log" >&2 || ! grep -q ' 0 subtitles skipped' "$WORK/spumux.log"; then
             echo "spumux complained on $disc stream $((i + 1))" >&2; exit 1
@@ -171,11 +235,8 @@ EOF
     if grep -E '^(WARN|ERR)' "$WORK/dvdauthor.log" >&2; then
         echo "dvdauthor complained on $disc" >&2; exit 1
     fi
-    rm -rf "$DATA/$disc/VIDEO_TS"
-    mv "$WORK/$disc.dvd/VIDEO_TS" "$DATA/$disc/VIDEO_TS"
+    mv "$WORK/$disc.dvd/VIDEO_TS" "$OUT/$disc/VIDEO_TS"
 }
-
-rm -rf "$DATA/pal" "$DATA/ntsc"
 
 # --- PAL: English (white on black) and French (yellow) -----------------------
 make_stream pal 1 en 720 576 "$DEJAVU/DejaVuSans-Bold.ttf" "$DEJAVU/DejaVuSans-BoldOblique.ttf" 30 \
@@ -253,10 +314,13 @@ make_disc ntsc de es
 
 # Read the discs back and compare with the truth files, pixel for pixel.
 if command -v python3 >/dev/null; then
-    for t in "$DATA"/{pal,ntsc}/truth_s*.tsv; do
-        n=${t##*truth_s}
-        python3 "$DATA/tools/spu_probe.py" check "$(dirname "$t")/VIDEO_TS/VTS_01_1.VOB" "$t" "${n%.tsv}" "$DATA"
+    for t in "$OUT"/{pal,ntsc}/truth_s*.tsv; do
+        t=${t#"$OUT"/} n=${t##*truth_s}
+        (cd "$OUT" && python3 "$DATA/tools/spu_probe.py" check "${t%%/*}/VIDEO_TS/VTS_01_1.VOB" "$t" "${n%.tsv}" .)
     done
 else
     echo "make_discs.sh: python3 not found, skipped the read-back check" >&2
 fi
+
+rm -rf "$DATA/pal" "$DATA/ntsc"
+cp -r "$OUT/pal" "$OUT/ntsc" "$DATA/"
