@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds Orvane and runs its main job on the bundled
-# sample disc: list the subtitle streams, list every sub-picture of each
-# stream, and save the sub-pictures of stream 1 as SUP files.
+# sample disc: list the subtitle streams, read both streams into text by OCR
+# with the character matrices shipped in ChMatrix/, save them as .ovt files,
+# and save the sub-pictures of stream 1 as SUP files.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/install-deps.sh"
@@ -16,11 +17,18 @@ mkdir -p "$out"
 
 echo "== Subtitle streams of $disc"
 "$cli" streams "$disc" | grep -v ' - $'
-for stream in 1 2; do
+matrices="$(dirname "$cli")/ChMatrix"
+stream=1
+for matrix in dejavu-sans-bold-30 liberation-sans-bold-32; do
     echo
-    echo "== Sub-pictures of stream $stream"
-    "$cli" scan --stream "$stream" "$disc"
+    echo "== Stream $stream read by OCR with ChMatrix/$matrix.sum"
+    "$cli" ocr --stream "$stream" --matrix "$matrices/$matrix.sum" --unknown mark \
+        --out "$out/stream$stream.ovt" "$disc"
+    stream=$((stream + 1))
 done
+echo
+echo "== Sub-pictures of stream 1"
+"$cli" scan --stream 1 "$disc"
 echo
 echo "== Saving the sub-pictures of stream 1 as SUP files"
 "$cli" sup --stream 1 --out "$out/en_" "$disc"

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Regenerates the OCR training disc under tests/data/train: a PAL VIDEO_TS with
-# four subtitle streams, one per font of the sample discs, each showing every
+# eight subtitle streams, two per font of the sample discs: streams 1-4 show every
 # character of the learned set alone in a grid cell (tools/train_grid.py draws
-# them and writes the truth with one `cell` line per character).  Video, spumux
-# and dvdauthor steps are the ones make_discs.sh uses for the PAL sample disc.
+# them and writes the truth with one `cell` line per character), streams 5-8 show
+# running text drawn like the sample discs' subtitles (tools/train_text.py).
+# Video, spumux and dvdauthor steps are the ones make_discs.sh uses for the PAL
+# sample disc.
 # Needs: ffmpeg dvdauthor imagemagick fonts-dejavu-core fonts-liberation python3.
 set -euo pipefail
 
@@ -22,23 +24,239 @@ OUT=$DATA/train
 rm -rf "$OUT"
 mkdir -p "$OUT/pics"
 
-# Stream N: same font, size and colours as the sample stream it trains for
-# (pal s1, pal s2, ntsc s1, ntsc s2); italic font only where that stream has
-# italics.  Starts are staggered by 20 ms so no two SPUs share a PTS.
+# Streams 1-4: one per sample stream (pal s1, pal s2, ntsc s1, ntsc s2), same
+# font, size and colours, every character alone in a grid cell; italic font only
+# where that stream has italics.  Streams 5-8: the same four styles again, in
+# running text (tools/train_text.py), for the glyphs that touching or overlapping
+# neighbours make.  Starts: grid stream N at 400 + 20N ms, one every 1240 ms; text
+# stream N at 410 + 20N ms, one every 600 ms: all distinct, so no two SPUs share a PTS.
 #          N lang font                                 italic font                              size fill   outline halo
 streams=(
     "1 en $DEJAVU/DejaVuSans-Bold.ttf           $DEJAVU/DejaVuSans-BoldOblique.ttf  30 FFFFFF 000000 808080"
     "2 fr $LIBERATION/LiberationSans-Bold.ttf   -                                   32 FFFF00 000000 808080"
     "3 de $DEJAVU/DejaVuSerif-Bold.ttf          $DEJAVU/DejaVuSerif-BoldItalic.ttf  28 FFFFFF 202060 9090A0"
     "4 es $LIBERATION/LiberationSerif-Bold.ttf  -                                   32 FFFFFF 000000 707070"
+    "5 en $DEJAVU/DejaVuSans-Bold.ttf           $DEJAVU/DejaVuSans-BoldOblique.ttf  30 FFFFFF 000000 808080"
+    "6 fr $LIBERATION/LiberationSans-Bold.ttf   -                                   32 FFFF00 000000 808080"
+    "7 de $DEJAVU/DejaVuSerif-Bold.ttf          $DEJAVU/DejaVuSerif-BoldItalic.ttf  28 FFFFFF 202060 9090A0"
+    "8 es $LIBERATION/LiberationSerif-Bold.ttf  -                                   32 FFFFFF 000000 707070"
 )
+
+# Running text of streams 5-8, one subtitle a line: italic|line 1[|line 2].  Own
+# sentences (none from the sample discs), chosen for common letter pairs of each
+# language, pangrams, punctuation, digits, capitals-only signs and accented letters.
+cat > "$WORK/text_5.txt" <<'EOF'
+0|Okay, listen. Take the empty boxes|to the truck by the back gate.
+0|Tell Kevin to keep his phone on;|we're leaving after lunch.
+1|Forget what happened. Don't worry;|the doctor says you're ready.
+0|Very good, Tyler! Now copy it|fifty times, nicely and neatly.
+0|ATTENTION: PARTY AT THE LAWYER'S|HOUSE, SATURDAY AFTER EIGHT
+1|Frankly, my dear, I'd rather stay|home, have a coffee and read.
+0|Wait on the Avenue; I'll be there|in five minutes, okay?
+0|Yes, Kate. Ask your father if,|by any chance, we can borrow his van.
+1|Stop it, Fred! You're scaring|the kids. Take a deep breath.
+0|The sky was dark, but the beach|was empty and perfectly quiet.
+0|VALERIE, COME BACK! IT'S NOT SAFE!
+1|Did you think it was fair? Tell me|honestly, Anna, as a friend.
+0|Those two are getting married in May.|Can you believe it?
+0|After the fight he slept for twelve|hours. No doubt about it.
+1|Six extra tickets, please.|Expect a crowd of forty people.
+0|My uncle Stanley drives a yellow taxi|through the busiest streets of Tokyo.
+0|[Glass shatters in the kitchen]
+1|Quiet! They're coming up the stairs.|Hide behind the curtain.
+0|Jackdaws love my big sphinx of quartz.
+0|How vexingly quick daft zebras jump!
+1|Pack my box with five dozen|liquor jugs, said the farmer.
+0|Please don't be angry with me.|I was just nervous.
+0|Twenty-one years ago, I arrived here|with nothing but a suitcase.
+1|The five boxing wizards jump quickly|over the little gym fence.
+0|Who's the tall guy in the grey coat?|He looks familiar.
+0|Keep your voice down, Tom. The baby|is finally asleep.
+1|Today is my birthday, and nobody|remembered. Typical!
+0|NO PARKING - TOW-AWAY ZONE|STAFF AND DELIVERY ONLY
+0|Where were you last Friday night?|Think carefully.
+1|Promise me one thing, then:|don't ever turn your back on me.
+0|Sorry, we're closed. Come back at 7.|Vacation starts on Monday.
+0|Look at the map: the river runs east,|and the road follows it to the coast.
+1|Hurry, or we'll miss the ferry!|It sails at 6:15 sharp.
+0|Everything's 50% off at Smith & Sons|until Sunday, the 2nd of July.
+0|Attack! Stay low, keep moving,|and don't stop for anything.
+1|I've told you a hundred times:|don't give your address to strangers.
+0|She's a doctor, not a magician.|Give her a break.
+0|[Sirens wailing]
+1|Friday, 8 p.m., at the dark park.|Watch out, and don't be late.
+0|What's wrong? You look pale.|Are you feeling okay?
+0|Thanks to you, the project worked|perfectly. We owe you one.
+1|Thanks for the flowers, Kyle;|they're really special.
+0|Her fiancée seemed naïve,|but she knew exactly what to do.
+0|It's 9:30 already? I have to go!|See you around.
+1|Well, goodbye, my friend. Take care|of yourself, and have fun.
+EOF
+cat > "$WORK/text_6.txt" <<'EOF'
+0|Salut, Valérie ! Tu as bien dormi ?|Avec ce bruit, moi, pas du tout.
+0|Portez ce vieux whisky|au juge blond qui fume.
+0|Je t'attends devant la gare|depuis une heure déjà.
+0|Qu'est-ce que vous faites là, Monsieur ?|Taisez-vous et avancez.
+0|Voyez le brick géant|que j'examine près du wharf.
+0|Il faut partir, et tout de suite :|la tempête approche.
+0|Mon frère travaille à l'hôpital ;|il connaît tout le monde.
+0|AVIS AUX VOYAGEURS :|LE PARKING SERA FERMÉ
+0|Pourquoi ferait-on une chose pareille ?
+0|Elle a acheté 3 pommes, 12 œufs|et une baguette pour 4 €.
+0|« Dépêchez-vous ! » cria l'agent.|« Nous manquons de temps. »
+0|Je ne suis pas fâché,|juste un peu fatigué.
+0|[Le téléphone sonne]|Allô ? Oui, c'est bien moi.
+0|Écoute : quoi qu'il arrive,|restez ensemble.
+0|Où se trouve la poste ?|Tout droit, puis à gauche.
+0|La réunion commence à 14 h 30|dans la grande salle.
+0|SORTIE UNIQUEMENT - ENTRÉE INTERDITE
+0|L'œil déçu mais l'âme plutôt naïve,|Louÿs rêva de crapaüter en canoë
+0|au-delà des îles, près du mälström|où brûlent les novæ.
+0|Je n'ai jamais dit ça, Victor.|Tenez, relisez la lettre.
+0|Franchement, tu devrais ajouter|un mot d'excuse pour ta mère.
+0|Vite ! Prends un taxi et suis-moi,|je t'expliquerai plus tard.
+0|Quelle belle matinée ;|allons marcher près du fleuve.
+0|Merci pour tout, et bonjour|à ta famille de ma part.
+0|Qui est là ? Montrez-vous !|Venez par ici, lentement.
+0|[Une fenêtre grince]
+0|Ma grand-mère est née en 1938,|juste avant la guerre.
+0|Où as-tu mis mes lunettes ?
+0|Zéro, un, deux... attends,|je compte les cartons.
+0|Tu plaisantes ! Pas encore...
+0|L'examen était très difficile :|seuls 6 sur 40 ont réussi.
+0|Ça m'est égal, fais comme tu veux.
+0|POLICE ! Ouvrez immédiatement !|Les mains en l'air, tous les deux.
+0|C'était la meilleure fête de l'année ;|c'est moi qui paye, ce soir !
+0|Il y a 50 % de réduction|sur toutes les chaussures.
+0|Incroyable... c'est exactement|ce que je voulais !
+0|As-tu déjà piloté un avion ?|Non, jamais.
+0|Un instant ; je dois réserver|une table pour le dîner.
+0|Son fiancé est un peu naïf,|mais il est très gentil.
+0|Le bœuf bourguignon est prêt :|à table, les enfants !
+0|Tu as vu Jacques, ce matin ?|À mon avis, il est déjà parti.
+0|Ils ont vécu à Genève, puis à Zürich.
+0|Les vœux du maire : une œuvre|d'art pour chaque quartier.
+0|BIENVENUE À L'HÔTEL DES ÎLES
+0|Fin ? Peut-être. Peut-être pas.
+EOF
+cat > "$WORK/text_7.txt" <<'EOF'
+0|Hallo? Ist jemand zu Hause?|Karl, bist du das?
+0|Victor jagt zwölf Boxkämpfer quer|über den großen Sylter Deich.
+1|Frag nicht, warum. Sei einfach still,|wir sind gleich da.
+0|Wir müssen sofort los - trink aus!|Das Gewitter kommt näher.
+0|Falsches Üben von Xylophonmusik|quält jeden größeren Zwerg.
+1|Vorher trinken wir einen Kaffee;|danach arbeiten wir weiter.
+0|Jetzt ist es zu spät; die Fähre|ist längst weg.
+0|WARNUNG: HOCHSPANNUNG|LEBENSGEFAHR!
+1|Mach bitte das Fenster zu;|es ist furchtbar kalt draußen.
+0|Könnten Sie mir bitte das Salz reichen?|Vielen Dank, sehr freundlich.
+0|Sie warten schon seit Stunden...|niemand hat ihnen etwas gesagt.
+1|Hilfe! Er ist vom Dach gefallen!|Ruft sofort einen Arzt!
+0|Franz jagt im komplett verwahrlosten|Taxi quer durch Bayern.
+0|Warum sollte jemand so etwas tun,|und wozu? Das ergibt keinen Sinn.
+1|Ich freue mich so für dich, Franz.|Das hast du dir ehrlich verdient.
+0|[Telefon klingelt]|Vogel, hallo? Wer spricht da, bitte?
+0|„Beeilt euch!“, rief der Polizist.|„Uns läuft die Zeit davon.“
+1|Ist das wahr? Du fliegst nach Rom?|Wie schön, da wäre ich gern dabei!
+0|Die Besprechung beginnt um 14:30|im Konferenzraum, nicht im Büro.
+0|NUR AUSGANG - KEIN EINGANG
+1|Träum was Schönes, mein Schatz.|Schlaf gut, bis später.
+0|Vielen Dank für alles, Herr Doktor.|Auf Wiedersehen!
+0|Meine Großmutter wurde 1938 geboren,|kurz vor dem Krieg.
+1|VORSICHT: FRISCH GESTRICHEN!|BITTE NICHT BERÜHREN - DANKE
+0|Null, eins, zwei... Moment,|ich zähle die Kisten.
+0|Die Prüfung war extrem schwer:|nur 6 von 40 haben bestanden.
+1|Weißt du, wo meine Schlüssel sind?|Ich finde sie nirgends.
+0|POLIZEI! Sofort aufmachen!|Hände hoch, keine Bewegung!
+0|Das war die beste Party des Jahres.|Alle haben getanzt, sogar Opa.
+1|Kein Problem; ich helfe dir gern,|wenn du mir dafür etwas kochst.
+0|Bist du schon einmal geflogen?|Nein, noch nie. Ich bin nervös.
+0|Jörg und Käthe wohnen jetzt|in Köln, nicht mehr in Düsseldorf.
+1|Sie kaufte 3 Äpfel, 12 Eier|und Brot für 4 €, mehr nicht.
+0|Übrigens: Das weiß ich noch nicht.|Frag Tante Vera, die kennt sich aus.
+0|ÖFFNUNGSZEITEN:|MONTAG BIS FREITAG
+1|Es gibt 50 % Rabatt auf alle Schuhe.|Nur diese Woche? Dann los, Papa!
+0|Quäle nie ein Tier zum Scherz,|denn es fühlt wie du den Schmerz.
+0|Die Kinder spielen im Park, während|der Vater in der Küche kocht.
+1|Der Spaß hört auf, wenn's gefährlich wird.|Das darf nie wieder passieren.
+0|Kommst du mit ins Kino? Wir können|auch zu Hause einen Film schauen.
+0|Vergiss nicht, das Fenster zu öffnen!|Hier drin ist es viel zu warm.
+1|Einen Augenblick; ich prüfe den Fahrplan.|Das Schiff legt um 14:30 ab.
+0|Um halb 10 treffen wir uns am Markt;|ich will noch Obst kaufen.
+0|Kinder, zieht euch warm an! Draußen|sind es minus 5 Grad.
+1|Ende? Vielleicht. Vielleicht auch|nicht. Wer weiß das schon?
+EOF
+cat > "$WORK/text_8.txt" <<'EOF'
+0|¡Hola! ¿Hay alguien en casa?|Tía Rosa, ¿está usted ahí?
+0|El veloz murciélago hindú|comía feliz cardillo y kiwi.
+0|La cigüeña tocaba el saxofón|detrás del palenque de paja.
+0|Pensé que nunca volverías.|Ven, Tina, siéntate y cuéntame.
+0|Vamos, tenemos que salir,|la tormenta se acerca.
+0|¡No toques eso! Todavía quema.|Ten cuidado, te vas a quemar.
+0|Mi hermano trabaja en el hospital;|conoce a todo el mundo.
+0|ATENCIÓN: ALTO VOLTAJE
+0|¿Me pasas la sal? Gracias, Pérez,|eres muy amable.
+0|Llevan horas esperando...|nadie les ha dicho nada.
+0|Jovencillo emponzoñado de whisky:|¡qué figurota exhibe!
+0|¿Por qué haría alguien algo así?|No tiene ningún sentido.
+0|No estoy enfadado; estoy agotado,|y hoy, francamente, no quiero hablar.
+0|[Suena el teléfono]|Diga... Sí, soy la madre de Luis.
+0|Compró 3 manzanas, 12 huevos|y una barra de pan por 4 €.
+0|«¡Deprisa!», gritó el agente.|«Se nos acaba el tiempo.»
+0|Escucha: pase lo que pase, seguid|juntos. También tú, Gilberto.
+0|¿Dónde está la estación?|¿A la izquierda o a la derecha?
+0|La reunión empieza a las 14:30|con el jefe y los seis directores.
+0|SOLO SALIDA - PROHIBIDO ENTRAR|ADMINISTRACIÓN: VENTANILLA 3
+0|Yo nunca dije eso, Arturo.|Me has entendido mal.
+0|Sinceramente, creo que deberías|pedirle perdón primero.
+0|¡Rápido! Coge las llaves y sígueme.
+0|Qué día tan bonito; vamos a pasear|junto al río, ¿te apetece?
+0|Muchísimas gracias por todo.|Tu ayuda ha sido muy importante.
+0|¿Quién anda ahí? ¡Muéstrate!|Ni un paso más, o disparo.
+0|[Cruje una ventana]|Tranquilo, es solo el viento.
+0|Mi abuela nació en 1938,|justo antes de la guerra.
+0|¿Dónde has puesto mis gafas?|Apaga la tele y ayúdame a buscar.
+0|Cero, uno, dos... espera,|estoy contando las cajas.
+0|¡No hablarás en serio! Otra vez no...
+0|El examen fue dificilísimo:|solo aprobaron 6 de 40.
+0|Me da igual, haz lo que quieras;|es tu vida, no la mía.
+0|¡POLICÍA! ¡Abran ahora mismo!
+0|Fue la mejor fiesta del verano,|y eso que no vino ni el rey.
+0|Hay un 50 % de descuento|en todos los zapatos.
+0|Increíble... ¡es justo|lo que yo quería!
+0|¿Alguna vez has pilotado un avión?|No, nunca.
+0|FARMACIA DE GUARDIA|ABIERTO LAS 24 HORAS
+0|La señora Ibáñez vive en Cádiz,|cerca de la playa.
+0|Mi cuñado guarda un pingüino|de peluche en el baño.
+0|Quiere la boca exhausta vid, kiwi,|piña y fugaz jamón.
+0|El búho y el ñandú duermen|bajo el árbol del parque.
+0|¡Enhorabuena, Óscar! ¡Lo has logrado!
+0|¿Fin? Quizá. O quizá no.
+EOF
+
+# The streams are drawn in parallel (most of the time goes to ImageMagick), each
+# in its own work directory; logs are shown in stream order.
 langs=()
+pids=()
 for s in "${streams[@]}"; do
     read -r n lang font ifont size fill outline halo <<< "$s"
-    python3 "$DATA/tools/train_grid.py" "$n" "$font" "$ifont" "$size" "$fill" "$outline" "$halo" \
-        $((400 + 20 * n)) "$DATA" "$WORK"
+    mkdir -p "$WORK/s$n"
+    if ((n <= 4)); then
+        python3 "$DATA/tools/train_grid.py" "$n" "$font" "$ifont" "$size" "$fill" "$outline" "$halo" \
+            $((400 + 20 * n)) "$DATA" "$WORK/s$n" > "$WORK/s$n.log" 2>&1 &
+    else
+        python3 "$DATA/tools/train_text.py" "$n" "$font" "$ifont" "$size" "$fill" "$outline" "$halo" \
+            $((410 + 20 * n)) "$DATA" "$WORK/s$n" < "$WORK/text_$n.txt" > "$WORK/s$n.log" 2>&1 &
+    fi
+    pids+=($!)
     langs+=("$lang")
 done
+failed=0
+for i in "${!pids[@]}"; do
+    wait "${pids[i]}" || failed=1
+    cat "$WORK/s$((i + 1)).log"
+done
+((failed == 0)) || { echo "make_training_disc.sh: drawing a stream failed" >&2; exit 1; }
 
 # Video just long enough for the longest stream: whole seconds, at least 0.3 s
 # past the last stop (the subtitle PTS lag the video's by its 0.54 s start, so

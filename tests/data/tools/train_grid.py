@@ -58,7 +58,7 @@ CONVERT = convert_cmd()
 
 
 def die(msg):
-    sys.exit('train_grid.py: ' + msg)
+    sys.exit(os.path.basename(sys.argv[0]) + ': ' + msg)
 
 
 def run(args):
@@ -189,12 +189,18 @@ def png_rgba(path):
 
 
 def render(out, work, font, size, placed, fill, outline, halo):
-    """placed: [(char, pen x, pen y)].  Same construction as make_discs.sh render_sub."""
-    f_png, o_png, h_png = (os.path.join(work, n) for n in ('fill.png', 'outline.png', 'halo.png'))
-    args = [CONVERT, '-size', '%dx%d' % (W, H), 'xc:black'] + text_args(font, size)
+    """placed: [(char, pen x, pen y)]."""
+    args = []
     for c, x, y in placed:
         args += ['-annotate', '+%d+%d' % (x, y), annotate_text(c)]
-    run(args + ['-threshold', '50%', f_png])
+    draw(out, work, font, size, args, fill, outline, halo)
+
+
+def draw(out, work, font, size, annotate, fill, outline, halo):
+    """annotate: the ImageMagick text arguments.  Same construction as make_discs.sh render_sub."""
+    f_png, o_png, h_png = (os.path.join(work, n) for n in ('fill.png', 'outline.png', 'halo.png'))
+    run([CONVERT, '-size', '%dx%d' % (W, H), 'xc:black'] + text_args(font, size) + annotate +
+        ['-threshold', '50%', f_png])
     run([CONVERT, f_png, '-morphology', 'Dilate', 'Disk:2', o_png])
     run([CONVERT, o_png, '-morphology', 'Dilate', 'Square:1', h_png])
     run([CONVERT, h_png, '-background', '#' + halo, '-alpha', 'shape',
@@ -205,15 +211,7 @@ def render(out, work, font, size, placed, fill, outline, halo):
 
 def check_picture(path, cells, glyphs, fill, outline, halo):
     """cells: [(line, char, pen x, pen y, cx1, cx2)].  Returns the display area spumux will write."""
-    px = png_rgba(path)
-    colours = set(px)
-    want = {0, int(fill + 'FF', 16), int(outline + 'FF', 16), int(halo + 'FF', 16)}
-    if colours != want:
-        die('%s: colours %s, expected %s' % (path, sorted('%08X' % c for c in colours),
-                                              sorted('%08X' % c for c in want)))
-    if px[0] != 0:
-        die('%s: top-left pixel is not background' % path)
-
+    px = checked_pixels(path, fill, outline, halo)
     fill_v = int(fill + 'FF', 16)
     got = {(i % W, i // W) for i, v in enumerate(px) if v == fill_v}
     expected = set()
@@ -245,11 +243,31 @@ def check_picture(path, cells, glyphs, fill, outline, halo):
             'line 2 rows %d..%d, blank runs %s)' % (path, min(upper), max(upper), min(lower), max(lower),
                                                     blank_gaps(upper | lower)))
 
+    return spumux_area(path, px, EDGE)
+
+
+def checked_pixels(path, fill, outline, halo):
+    """The PNG's pixels as RGBA ints, after checking it holds exactly our four colours
+    with background top-left (so spumux numbers them as the truth files say)."""
+    px = png_rgba(path)
+    colours = set(px)
+    want = {0, int(fill + 'FF', 16), int(outline + 'FF', 16), int(halo + 'FF', 16)}
+    if colours != want:
+        die('%s: colours %s, expected %s' % (path, sorted('%08X' % c for c in colours),
+                                              sorted('%08X' % c for c in want)))
+    if px[0] != 0:
+        die('%s: top-left pixel is not background' % path)
+    return px
+
+
+def spumux_area(path, px, edge):
+    """The display area spumux writes for a picture, after checking its ink keeps edge px
+    from the frame border."""
     opaque = [i for i, v in enumerate(px) if v & 0xFF]
     xs = [i % W for i in opaque]
     bx, by = min(xs), opaque[0] // W
     bw, bh = max(xs) - bx + 1, opaque[-1] // W - by + 1
-    if bx < EDGE or by < EDGE or bx + bw > W - EDGE or by + bh > H - EDGE:
+    if bx < edge or by < edge or bx + bw > W - edge or by + bh > H - edge:
         die('%s: ink too close to the frame edge (%dx%d+%d+%d)' % (path, bw, bh, bx, by))
     # spumux: crop to the opaque box, x1/y1 down to even, width/height up to even
     x1, y1 = bx & ~1, by & ~1
