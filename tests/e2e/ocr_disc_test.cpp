@@ -35,22 +35,7 @@ public:
     int unknown = 0;
 };
 
-JobRequest ocrJob(const std::string& vob, int stream) {
-    JobRequest r;
-    r.files = {vob};
-    r.streamIndex = stream - 1;
-    r.action = ActionMode::Ocr;
-    return r;
-}
 
-int64_t firstVobuStartMs(const std::string& vob) {
-    std::ifstream f(vob, std::ios::binary);
-    std::vector<uint8_t> sector(2048);
-    while (f.read(reinterpret_cast<char*>(sector.data()), 2048)) {
-        if (loadU32be(&sector[14]) == 0x000001BB) return loadU32be(&sector[57]) / 90;
-    }
-    return 0;
-}
 
 std::vector<uint8_t> fileBytes(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
@@ -84,14 +69,14 @@ TEST(OcrDiscs, LearnedMatricesReadTheSampleDiscs) {
 
         // Read the sample stream.
         const std::string vob = kData + "/" + font.disc + "/VIDEO_TS/VTS_01_1.VOB";
-        ASSERT_TRUE(read.startButton(ocrJob(vob, font.stream)));
+        ASSERT_TRUE(read.startButton(test::ocrJob(vob, font.stream)));
         read.runToEnd();
         const auto truth =
             test::loadGroundTruth(kData + "/" + font.disc + "/truth_s" + std::to_string(font.stream) + ".tsv");
         const SubtitleDocument& doc = read.document();
         EXPECT_EQ(doc.count(), truth.subtitles.size());
 
-        const int64_t origin = firstVobuStartMs(vob);
+        const int64_t origin = test::firstVobuStartMs(vob);
         test::CharacterErrors raw, strict, allowance;
         size_t next = 1;
         for (size_t i = 0; i < truth.subtitles.size(); ++i) {

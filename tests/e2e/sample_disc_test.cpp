@@ -16,6 +16,7 @@
 #include "support/cli_runner.h"
 #include "support/fake_ui.h"
 #include "support/ground_truth.h"
+#include "support/learners.h"
 #include "support/png_image.h"
 #include "support/temp_dir.h"
 
@@ -62,18 +63,6 @@ std::vector<std::string> lines(const std::string& text) {
     return v;
 }
 
-// The presentation time of the first NAV pack's VOBU (VOBU_S_PTM): the PTS
-// of the first video frame. spumux counts subtitle times from that frame,
-// so it is the constant origin of the disc's subtitle times.
-int64_t firstVobuStartMs(const std::string& vob) {
-    std::ifstream f(vob, std::ios::binary);
-    std::vector<uint8_t> sector(2048);
-    while (f.read(reinterpret_cast<char*>(sector.data()), 2048)) {
-        if (loadU32be(&sector[14]) == 0x000001BB) return loadU32be(&sector[57]) / 90;
-    }
-    ADD_FAILURE() << "no NAV pack in " << vob;
-    return 0;
-}
 
 struct ScanLine {
     int number;
@@ -112,7 +101,7 @@ TEST(SampleDiscs, StreamsListsTheLanguagesOfTheTitleSet) {
 
 TEST(SampleDiscs, ScanListsExactlyTheGroundTruthOfEachStream) {
     for (const Disc& disc : kDiscs) {
-        const int64_t origin = firstVobuStartMs(vobOf(disc));
+        const int64_t origin = test::firstVobuStartMs(vobOf(disc));
         EXPECT_GT(origin, 0);
         for (int stream = 1; stream <= disc.streams; ++stream) {
             SCOPED_TRACE(std::string(disc.name) + " stream " + std::to_string(stream));

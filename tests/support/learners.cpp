@@ -98,6 +98,9 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
 }  // namespace orvane::test
 
 #include <filesystem>
+#include <fstream>
+
+#include "stream/byte_cursor.h"
 
 namespace orvane::test {
 
@@ -108,8 +111,6 @@ const TrainingFont kTrainingFonts[4] = {
     {"liberation-serif-bold-32.sum", "ntsc", 2, 4, 8},
 };
 
-namespace {
-
 JobRequest ocrJob(const std::string& vob, int stream) {
     JobRequest r;
     r.files = {vob};
@@ -118,7 +119,14 @@ JobRequest ocrJob(const std::string& vob, int stream) {
     return r;
 }
 
-}  // namespace
+int64_t firstVobuStartMs(const std::string& vob) {
+    std::ifstream f(vob, std::ios::binary);
+    std::vector<uint8_t> sector(2048);
+    while (f.read(reinterpret_cast<char*>(sector.data()), 2048)) {
+        if (loadU32be(&sector[14]) == 0x000001BB) return loadU32be(&sector[57]) / 90;
+    }
+    return 0;
+}
 
 CharMatrix learnFont(const std::string& dataDir, const TrainingFont& font, LearnReport* report) {
     const std::string vob = dataDir + "/train/VIDEO_TS/VTS_01_1.VOB";

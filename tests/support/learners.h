@@ -60,6 +60,13 @@ struct TrainingFont {
 };
 extern const TrainingFont kTrainingFonts[4];
 
+// An OCR job over one stream of one VOB.
+JobRequest ocrJob(const std::string& vob, int stream);
+
+// The presentation time (ms) of a VOB's first VOBU: the PTS of its first
+// video frame, from which spumux counts subtitle times.
+int64_t firstVobuStartMs(const std::string& vob);
+
 struct LearnReport {
     int cellAnswers = 0, unplaced = 0, skippedPictures = 0, textAnswers = 0, textSkipped = 0;
 };
