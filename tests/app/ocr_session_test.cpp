@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 #include "app/session.h"
 #include "subpicture/colour_ranking.h"
@@ -397,6 +398,66 @@ TEST(TextColour, TheRobustChoiceFindsTheLettersWhereTheProposalFails) {
     const Image24 bw = recolourForTextChoice(sp.bitmap, colours, 3);
     EXPECT_EQ(bw.pixel(5, 5), 0xFFFFFFu);
     EXPECT_EQ(bw.pixel(3, 3), 0u);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
+    test::TempDir dir;
+    FakeUi ui;
+    Session s(ui);
+    s.saveDocument();  // nothing to save: no dialog
+    EXPECT_TRUE(ui.saveDialogs.empty());
+    s.document().appendEntry({"Caf\xE9", "two"}, true, {10, 20, 30, 40}, {0, 0, 2, 0}, {0, 0, 1, 0});
+    s.document().appendEntry({"next"}, true, {}, {0, 0, 4, 0}, {0, 0, 3, 0});
+    ui.saveName = dir.file("doc.ovt");
+    s.saveDocument();
+    ASSERT_EQ(ui.saveDialogs.size(), 1u);
+    EXPECT_EQ(ui.saveDialogs[0].filter, "Orvane File (*.ovt)|*.ovt|Text File (*.txt)|*.txt|All|*.*");
+    EXPECT_EQ(ui.saveDialogs[0].proposedName, "New File.ovt");
+    EXPECT_FALSE(s.document().modified());
+    EXPECT_EQ(s.document().caption(), "Subtitles - doc -");
+    std::ifstream f(dir.file("doc.ovt"), std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(f), {}};
+    EXPECT_EQ(bytes,
+              "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\ntwo\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nnext\r\n\r\n");
+    // An existing file is replaced only after Yes.
+    s.document().setModified(true);
+    ui.answers = {Answer::No};
+    s.saveDocument();
+    EXPECT_EQ(ui.questions.back().text, "File doc.ovt already exists ! Replace file ?");
+    EXPECT_TRUE(s.document().modified());
+
+    // Clearing a modified document asks; opening asks too, then reads.
+    ui.answers = {Answer::No};
+    s.clearDocument();
+    EXPECT_EQ(ui.questions.back().text, "Text NOT Saved !\rDo you really want to clear all text ?");
+    EXPECT_EQ(s.document().count(), 2u);
+    ui.answers = {Answer::Yes};
+    ui.openName = dir.file("doc.ovt");
+    s.openOrvaneFile();
+    EXPECT_EQ(ui.questions.back().text, "Text NOT Saved !\rDo you really want to open another file ?");
+    ASSERT_EQ(s.document().count(), 2u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"Caf\xE9", "two"}));
+    EXPECT_FALSE(s.document().modified());
+    EXPECT_EQ(s.document().documentName(), dir.file("doc.ovt"));
+
+    // A damaged file asks per bad block: Cancel keeps what was read.
+    std::ofstream(dir.file("bad.ovt"), std::ios::binary)
+        << "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> 00:00:04,000\r\nlost\r\n";
+    ui.openName = dir.file("bad.ovt");
+    ui.answers = {Answer::Cancel};
+    s.openOrvaneFile();
+    EXPECT_EQ(ui.questions.back().text, "Error in file at Subtitle N\xB0 6\rIgnore and Continue ?");
+    EXPECT_EQ(ui.questions.back().buttons, Buttons::CancelIgnoreYesToAll);
+    EXPECT_EQ(s.document().count(), 1u);
+    EXPECT_EQ(s.document().settings().indexOffset, 4);
+    EXPECT_EQ(s.document().displayLines()[0], "5");
+    EXPECT_TRUE(s.document().modified());  // reading was cancelled
 }
 
 }  // namespace
