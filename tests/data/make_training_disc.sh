@@ -29,7 +29,7 @@ mkdir -p "$OUT/pics"
 # where that stream has italics.  Streams 5-8: the same four styles again, in
 # running text (tools/train_text.py), for the glyphs that touching or overlapping
 # neighbours make.  Starts: grid stream N at 400 + 20N ms, one every 1240 ms; text
-# stream N at 410 + 20N ms, one every 600 ms: all distinct, so no two SPUs share a PTS.
+# stream N at 410 + 20N ms, one every 440 ms: all distinct, so no two SPUs share a PTS.
 #          N lang font                                 italic font                              size fill   outline halo
 streams=(
     "1 en $DEJAVU/DejaVuSans-Bold.ttf           $DEJAVU/DejaVuSans-BoldOblique.ttf  30 FFFFFF 000000 808080"
@@ -45,6 +45,10 @@ streams=(
 # Running text of streams 5-8, one subtitle a line: italic|line 1[|line 2].  Own
 # sentences (none from the sample discs), chosen for common letter pairs of each
 # language, pangrams, punctuation, digits, capitals-only signs and accented letters.
+# The last 19 of each stream: 7 capitals-only signs or shouts with an
+# accent above a capital on every line (it sets the line top, so the plain capitals
+# and digits sit lower in their line than anywhere else), then 12 subtitles for the
+# commonest runs of touching letters in that font that the first 45 lacked.
 cat > "$WORK/text_5.txt" <<'EOF'
 0|Okay, listen. Take the empty boxes|to the truck by the back gate.
 0|Tell Kevin to keep his phone on;|we're leaving after lunch.
@@ -91,6 +95,25 @@ cat > "$WORK/text_5.txt" <<'EOF'
 0|Her fiancée seemed naïve,|but she knew exactly what to do.
 0|It's 9:30 already? I have to go!|See you around.
 1|Well, goodbye, my friend. Take care|of yourself, and have fun.
+0|CAFÉ ROYAL BOUTIQUE - OPEN 7 DAYS|CRÊPES & SOUFFLÉS FROM 6:30 A.M.
+0|WELCOME TO SÃO PAULO!|GATE 29, TERMINAL 4 - DÉPART 18:35
+1|VIP PIÑATA PARTY, ROOM 217 - 3 P.M.|KIDS EAT FREE: JALAPEÑO TACOS!
+0|NO ENTRÉE AFTER 10 P.M. BY ORDER|OF THE MAYOR - RÉCEPTION: EXIT 2
+1|HELP! THE FIANCÉE VANISHED!|SHE TOOK A TAXI TO ZÜRICH AT 5:40!
+0|MUSÉE D'ART MODERNE, 1897-1956|QUIET! WEST WING CAFÉ, LEVEL 4
+0|WAX JAZZ CAFÉ: CRÈME BRÛLÉE $8|QUÉBEC GIG ON THE PATIO, JUNE 16
+0|Obviously, Kowalski won't object.|He'll enjoy the awkward silence.
+1|Why did you hide it from me, Peter?|I knew it. I didn't expect this.
+0|Afraid? Don't be. The background|check will justify the rejection.
+1|What's the story? Tomorrow, the party|starts at eight; bring extra supplies.
+1|Wait, Fay: try the third door,|then turn right. It's upstairs.
+1|I'm sorry, Father. I got married|in secret, just before the trial.
+1|Hey, wait: the girl in the street|says she has the keys to the car.
+1|Yes, I realize it's often true,|but after ten years, I trust myself.
+1|Start the search, William; the world|is waiting, and it gets worse every day.
+1|Much better, Robert! The recipe|was excellent, except for the salt.
+1|No way! Is it empty? I swear|I left a gift for you inside.
+1|Good, then help me open the map:|the road is right there, man, see?
 EOF
 cat > "$WORK/text_6.txt" <<'EOF'
 0|Salut, Valérie ! Tu as bien dormi ?|Avec ce bruit, moi, pas du tout.
@@ -138,6 +161,25 @@ cat > "$WORK/text_6.txt" <<'EOF'
 0|Les vœux du maire : une œuvre|d'art pour chaque quartier.
 0|BIENVENUE À L'HÔTEL DES ÎLES
 0|Fin ? Peut-être. Peut-être pas.
+0|ATTENTION ! ÉCOLE À 200 M|ZONE 30 - VÉLOS : SOYEZ PRUDENTS
+0|HÔTEL DU QUAI - CHAMBRES 14 À 19|PETIT-DÉJEUNER : 7 H - 10 H 30
+0|FERMÉ LE DIMANCHE ET JOURS FÉRIÉS|TÉL. : 04 76 58 93 21
+0|GARE DE LYON - TGV 8742 POUR GENÈVE|QUAI 6, WAGON 12 : DÉPART RETARDÉ
+0|TRAVAUX - DÉVIATION PAR LE PORT|PÊCHE ET KAYAK INTERDITS : 68 €
+0|À VENDRE : VÉLO, WOK, CHAÎNE HI-FI|PRIX À DÉBATTRE - WEEK-END À 15 H
+0|ZOO : ENTRÉE ADULTE 14 €, ENFANT 7 €|TAXE INCLUSE, VALABLE JUSQU'À 19 H
+0|S'il te plaît, reste avec moi ;|il paraît que c'est dangereux.
+0|Type sérieux, ce M. Tchang.|Il connaît toute la chaîne de Lyon.
+0|Tu as vu Yann ? Il est parti (vite)|avec Yvette, le chien et les valises.
+0|Henry Wagner, de Kyoto, m'a écrit :|« Wow ! Ma fraîche cousine arrive. »
+0|Je suis ton maître (enfin, presque) ;|tu dois m'obéir, jeune homme.
+0|Entre les deux (heureux) amoureux,|le courant passait à merveille.
+0|La boîte est là (voir la photo),|sous le tapis. Ça te plaît ?
+0|Je t'aime (oui, mon cœur), et je le dis|à tout le monde (sauf à papa).
+0|Sa plaque ? Un W, un F, un P, un V,|un T, puis 7 et 4. Yves, tu traînes !
+0|M. T. Yelles ? (Je vérifie.) Non,|rien au nom de Yelles, ni de V. Faure.
+0|Il a juré (jamais, au grand jamais)|qu'il partirait à Hawaï avec Xavier.
+0|On part aux Canaries (Îles Fortunées) ;|ton frère Walid vient aussi, avec Kim.
 EOF
 cat > "$WORK/text_7.txt" <<'EOF'
 0|Hallo? Ist jemand zu Hause?|Karl, bist du das?
@@ -185,6 +227,25 @@ cat > "$WORK/text_7.txt" <<'EOF'
 0|Um halb 10 treffen wir uns am Markt;|ich will noch Obst kaufen.
 0|Kinder, zieht euch warm an! Draußen|sind es minus 5 Grad.
 1|Ende? Vielleicht. Vielleicht auch|nicht. Wer weiß das schon?
+0|BAUSTELLE - ÜBERHOLVERBOT!|ÖFFNUNGSZEITEN: MO-FR 7:30-18:45
+0|GLEIS 9: SYLT-EXPRESS ÜBER KIEL|ABFAHRT 14:26, 15 MIN VERSPÄTUNG
+1|KEIN ZUTRITT FÜR UNBEFUGTE!|BETRETEN DES GELÄNDES VERBOTEN
+0|KÄSE UND PAPRIKA: 2,45 € STATT 3,90 €|GÜLTIG BIS 8. JULI
+1|HERZLICH WILLKOMMEN IN KÖLN!|TAXIS: AUSGANG SÜD, 200 M WEITER
+0|BÄCKEREI XAVER, QUALITÄT SEIT 1876|QUARKKUCHEN JE STÜCK NUR 0,90 €
+0|RAUCHVERBOT IN BAYERNS ZÜGEN!|BUSSGELD FÜR JEDEN FAHRGAST: 35 €
+0|Das war falsch, Wolfgang: keine Antwort,|kein Anruf. Wir hatten Angst um dich.
+0|Klaus findet den Kuchen köstlich;|er fährt morgen zu seiner Tante.
+0|Keine Sorge, Oliver. Ich verwende|links den Knopf, wie du gesagt hast.
+0|Würdest du mir bitte helfen, Uwe?|Dieser Typ an der Treppe ist schwierig.
+0|Tu das nicht! Die Tochter ist krank;|sie braucht Ruhe. Ein Foto? Gern, bitte.
+1|Komm, Tante Hanna! Kaffee ist fertig.|Und Onkel Jo trägt die große Torte.
+1|Was ist los, Jens? Erst sagst du ja,|jetzt willst du nichts mehr davon wissen.
+1|Verzeihung, Herr Kaiser; ich habe|Ihren Wagen wirklich nicht gesehen.
+1|Unsere Zeit ist knapp! Die Kinder|dürfen mit; wir erwarten euch um acht.
+1|Die Polizei hat das Geld gefunden,|im Zimmer über der Post. Zufrieden?
+1|Peter ist nervös, er fürchtet den Tod.|Seine Freundschaft ist mir viel wert.
+1|Ich habe das Gefühl, dass uns jemand|verfolgt. Schließ die Tür ab, Holger!
 EOF
 cat > "$WORK/text_8.txt" <<'EOF'
 0|¡Hola! ¿Hay alguien en casa?|Tía Rosa, ¿está usted ahí?
@@ -232,6 +293,25 @@ cat > "$WORK/text_8.txt" <<'EOF'
 0|El búho y el ñandú duermen|bajo el árbol del parque.
 0|¡Enhorabuena, Óscar! ¡Lo has logrado!
 0|¿Fin? Quizá. O quizá no.
+0|¡ATENCIÓN! SUELO MOJADO|NO PASE SIN AUTORIZACIÓN - 24 H
+0|FARMACIA LÓPEZ: ABIERTO DE 9 A 21 H|JUEVES Y SÁBADOS: DE 7 A 16:30
+0|ESTACIÓN DEL NORTE, ANDÉN 3|TREN EXPRESO A MÁLAGA: 18:45, VÍA 7
+0|REBAJAS: 50 % EN ROPA DE NIÑO|ZAPATOS Y BOLSOS, ÚLTIMOS DÍAS
+0|PELUQUERÍA WENDY, SIN CITA PREVIA|CORTE Y PEINADO: 12 €, NIÑOS 8 €
+0|SE ALQUILA ÁTICO EXTERIOR CON WIFI|IÑAKI O WALTER: 916 403 275
+0|FÚTBOL: ¡GOLAZO DE KIKE EN EL 89!|MADRID 3, VALENCIA 2. ¡QUÉ FINAL!
+0|Tu hijo es muy listo, Teresa;|ese tipo de inteligencia no se olvida.
+0|¡Qué lujo! La villa de mi familia|tiene piscina, biblioteca y jardín.
+0|Dice ella que el libro es difícil,|pero el título me parece magnífico.
+0|La ley es la ley, señor Vidal.|Usted debe elegir: pagar o ir a juicio.
+0|El científico tiene un objetivo claro:|evitar que el virus se extienda.
+0|¿Escribir una carta? Prefiero el texto|en el móvil; es más rápido y útil.
+0|Tu éxito es mérito tuyo, Víctor.|Ahora, a divertirse: ¡a comer, a vivir!
+0|¡Aviso! El vuelo a Lima se retrasa;|hay que verificar el certificado.
+0|Mi hija tiene fiebre; voy a salir.|¿Tienes el teléfono de la clínica?
+0|En la iglesia del pueblo hay un árbol|gigante; mi abuelo lo plantó en 1950.
+0|Por favor, es muy interesante:|el equipo principal sube de nivel.
+0|¿Verdad que el dibujo es bonito?|Lo hizo a su ritmo, sin advertir a nadie.
 EOF
 
 # The streams are drawn in parallel (most of the time goes to ImageMagick), each

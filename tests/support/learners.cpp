@@ -1,6 +1,8 @@
 #include "support/learners.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -31,6 +33,22 @@ NewCharChoice CellLearner::newCharacter(const NewCharacterView& v) {
     return {NewCharAction::SkipLine, {}};
 }
 
+namespace {
+
+// The usual width of a letter in the matrix's font: the median width of
+// its lower-case letters learned alone.
+double typicalCharWidth(const CharMatrix& m) {
+    std::vector<int> widths;
+    for (const MatrixEntry& e : m.entries()) {
+        if (e.text.size() == 1 && e.text[0] >= 'a' && e.text[0] <= 'z') widths.push_back(e.width);
+    }
+    if (widths.empty()) return 15.0;
+    std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2), widths.end());
+    return widths[widths.size() / 2];
+}
+
+}  // namespace
+
 NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
     const size_t unit = static_cast<size_t>(v.unitNumber);
     const auto skip = [this] {
@@ -51,16 +69,23 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
     }
 
     const OcrSettings& settings = const_cast<Session*>(session_)->ocrSettings();
-    Matcher matcher;
+    // A reader also recognises a known shape standing higher or lower in
+    // the line than where it was learned (an all-caps line whose top is an
+    // accent): such shapes are the glyph's likely text, confirmed below by
+    // the line's text.
+    OcrSettings anyHeight = settings;
+    anyHeight.maxCharDiffTop = 255;
+    Matcher matcher, shapes;
     const int k = v.line.count;
     std::vector<std::optional<std::string>> text(static_cast<size_t>(k) + 1);
     for (int i = 1; i <= k; ++i) {
-        if (i == v.charNumber) continue;
         const CharBox& box = v.line.chars[static_cast<size_t>(i - 1)];
-        const size_t e =
-            matcher.match(buildGlyph(v.painted, box, i), box, session_->matrix(), settings);
+        const MatrixEntry glyph = buildGlyph(v.painted, box, i);
+        size_t e = i == v.charNumber ? 0 : matcher.match(glyph, box, session_->matrix(), settings);
+        if (!e) e = shapes.match(glyph, box, session_->matrix(), anyHeight);
         if (e) text[static_cast<size_t>(i)] = session_->matrix().entry(e).text;
     }
+    // The glyphs before j are read already: their texts fix where j starts.
     std::string prefix;
     for (int i = 1; i < v.charNumber; ++i) {
         if (!text[static_cast<size_t>(i)]) return skip();
@@ -69,12 +94,14 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
     }
     if (line.compare(0, prefix.size(), prefix) != 0) return skip();
     const std::string rest = line.substr(prefix.size());
+    const size_t j = static_cast<size_t>(v.charNumber);
 
-    // Lengths of the unknown glyph's text that the glyphs after it confirm.
+    // First the lengths that the glyphs after it confirm up to the next
+    // glyph not known.
     std::vector<std::string> fits;
     for (size_t m = 1; m <= std::min<size_t>(rest.size(), 6); ++m) {
-        const std::string mine = rest.substr(0, m);
-        if (mine.find(' ') != std::string::npos) break;
+        const std::string t = rest.substr(0, m);
+        if (t.find(' ') != std::string::npos) break;
         std::string expect = spaceFollows(v.line, v.charNumber, settings) ? " " : "";
         bool complete = true;
         for (int i = v.charNumber + 1; i <= k; ++i) {
@@ -86,10 +113,68 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
             if (spaceFollows(v.line, i, settings)) expect += ' ';
         }
         const std::string after = rest.substr(m);
-        const bool ok = complete ? after == expect
-                                 : after.compare(0, expect.size(), expect) == 0 && !expect.empty();
-        if (ok) fits.push_back(mine);
+        const bool ok = complete ? after == expect : after.compare(0, expect.size(), expect) == 0 && !expect.empty();
+        if (ok) fits.push_back(t);
     }
+    // The shape's own text, where the line has it here, settles a doubt.
+    if (fits.size() != 1 && text[j] && !text[j]->empty() && rest.compare(0, text[j]->size(), *text[j]) == 0) {
+        fits.assign(1, *text[j]);
+    }
+    if (fits.size() == 1) {
+        ++answered;
+        return {NewCharAction::Accept, fits[0]};
+    }
+    fits.clear();
+    text[j].reset();
+
+    // Every way of reading the line with these glyphs: known glyphs give
+    // their text, unknown ones one to six characters (about as many as their
+    // width holds), spaces come where the gaps say. The glyph's text is
+    // taken when all the ways agree on it.
+    const double charWidth = typicalCharWidth(session_->matrix());
+    std::vector<std::pair<int, int>> lengths(static_cast<size_t>(k) + 1, {0, 0});
+    for (int i = 1; i <= k; ++i) {
+        if (text[static_cast<size_t>(i)]) continue;
+        const double est = v.line.chars[static_cast<size_t>(i - 1)].width / charWidth;
+        lengths[static_cast<size_t>(i)] = {std::max(1, static_cast<int>(est - 0.8 + 0.999)),
+                                           std::min(6, std::max(1, static_cast<int>(est + 0.8)))};
+    }
+    // ways[i][p]: readings of glyphs i..k from position p (0, 1, or 2 = many)
+    // and, for glyph j, the one text they give.
+    const size_t n = line.size();
+    std::vector<std::vector<int>> ways(static_cast<size_t>(k) + 2, std::vector<int>(n + 1, -1));
+    std::vector<std::vector<std::string>> mine(static_cast<size_t>(k) + 2, std::vector<std::string>(n + 1));
+    std::vector<std::vector<char>> conflict(static_cast<size_t>(k) + 2, std::vector<char>(n + 1, 0));
+    std::function<int(int, size_t)> count = [&](int i, size_t p) -> int {
+        if (i > k) return p == n ? 1 : 0;
+        int& w = ways[static_cast<size_t>(i)][p];
+        if (w >= 0) return w;
+        w = 0;
+        const std::string gap = spaceFollows(v.line, i, settings) ? " " : "";
+        auto tryText = [&](const std::string& t) {
+            if (line.compare(p, t.size(), t) != 0 || line.compare(p + t.size(), gap.size(), gap) != 0) return;
+            const int sub = count(i + 1, p + t.size() + gap.size());
+            if (sub == 0) return;
+            if (i == v.charNumber) {
+                std::string& agreed = mine[static_cast<size_t>(i)][p];
+                if (w > 0 && agreed != t) conflict[static_cast<size_t>(i)][p] = 1;  // readings disagree
+                agreed = t;
+            }
+            w = std::min(2, w + sub);
+        };
+        if (text[static_cast<size_t>(i)] && i != v.charNumber) {
+            tryText(*text[static_cast<size_t>(i)]);
+        } else {
+            const auto [lo, hi] = lengths[static_cast<size_t>(i)];
+            for (int m = lo; m <= hi && p + static_cast<size_t>(m) <= n; ++m) {
+                const std::string t = line.substr(p, static_cast<size_t>(m));
+                if (t.find(' ') == std::string::npos) tryText(t);
+            }
+        }
+        return w;
+    };
+    const size_t at = prefix.size();
+    if (count(v.charNumber, at) > 0 && !conflict[j][at]) fits.push_back(mine[j][at]);
     if (fits.size() != 1) return skip();
     ++answered;
     return {NewCharAction::Accept, fits[0]};

@@ -33,8 +33,8 @@ from train_grid import (BOTTOM, CHARS, CONVERT, FILL_NUM, HALO_NUM, OUTLINE_NUM,
                         blank_gaps, checked_pixels, die, draw, lines_apart, ms_to_tc, run, spumux_area,
                         text_args)
 
-DURATION = 560   # ms on screen
-PERIOD = 600     # ms from one start to the next: a 40 ms gap, one PAL frame
+DURATION = 400   # ms on screen: ten PAL frames, still twice the shortest subtitle the OCR keeps
+PERIOD = 440     # ms from one start to the next: a 40 ms gap, one PAL frame
 EDGE = 16        # the margin make_discs.sh demands
 LINE_GAP = 3     # empty fill rows make_discs.sh keeps between two lines
 
