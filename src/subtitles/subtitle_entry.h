@@ -33,9 +33,26 @@ struct SplitRange {
     TimeCode stop;
 };
 
-// The writers' options that the document needs so far.
+// A colour as the configuration stores it: 0x00BBGGRR.
+using ColourRef = uint32_t;
+
+// The writers' settings. The first group is copied from the output format
+// dialog by "&Convert to this Format" and kept in the configuration; the
+// second group is read live from the dialog's pages and never stored.
 struct OutputSettings {
     bool ovtExtended = false;  // picture coordinates on the own format's time line
+    ColourRef iauthorColour[4] = {0x000000, 0xFFFFFF, 0x000000, 0x808080};
+    uint8_t iauthorBlend[4] = {0, 15, 15, 15};
+    uint16_t iauthorMinimumInterval = 10;
+    uint8_t philipsFrameRate = 0;  // 0 PAL, 1 NTSC
+    bool philipsDropFrame = true;
+    bool philipsUseBmpColour = true;
+    ColourRef philipsColour[4] = {0x000000, 0xFFFFFF, 0x000000, 0x808080};
+    uint8_t philipsContrast[4] = {0, 15, 15, 15};
+    uint8_t sonicFrameRate = 0;  // 0 PAL, 1 NTSC
+    bool sonicDropFrame = false;
+
+    // Live fields.
     uint16_t indexOffset = 0;  // added to the entry numbers written
 };
 
