@@ -45,10 +45,13 @@ streams=(
 # Running text of streams 5-8, one subtitle a line: italic|line 1[|line 2].  Own
 # sentences (none from the sample discs), chosen for common letter pairs of each
 # language, pangrams, punctuation, digits, capitals-only signs and accented letters.
-# The last 19 of each stream: 7 capitals-only signs or shouts with an
-# accent above a capital on every line (it sets the line top, so the plain capitals
-# and digits sit lower in their line than anywhere else), then 12 subtitles for the
-# commonest runs of touching letters in that font that the first 45 lacked.
+# #46-64 of each stream: 7 capitals-only signs or shouts with an accent above a
+# capital on every line (it sets the line top, so the plain capitals and digits sit
+# lower in their line than anywhere else), then 12 subtitles for the commonest runs
+# of touching letters in that font that the first 45 lacked.  From #65: lines of
+# words from the language's Debian word list (as listed, Capitalised or in capitals)
+# and numbers, picked so that the letter pairs that join in the stream's styles,
+# weighted by how many words hold them, are nearly all on the disc (README).
 cat > "$WORK/text_5.txt" <<'EOF'
 0|Okay, listen. Take the empty boxes|to the truck by the back gate.
 0|Tell Kevin to keep his phone on;|we're leaving after lunch.
@@ -114,6 +117,33 @@ cat > "$WORK/text_5.txt" <<'EOF'
 1|Much better, Robert! The recipe|was excellent, except for the salt.
 1|No way! Is it empty? I swear|I left a gift for you inside.
 1|Good, then help me open the map:|the road is right there, man, see?
+# From #65: words of /usr/share/dict/american-english (wamerican) and numbers, for the pairs that join
+1|RATE NATIVE MACAO HATS TRULY|BAKE 2/1 SAGAN TEXTUAL WANDA
+0|BRA FAVOR GOV ALT BOAT KAY|CARVE ANDY SKY NEXT KOCH Vol
+1|WITTY PIZZA WEEKS Verb FAULT|WHOA Try Idle Uzi 3/2 axe TWO
+1|VODKA Fuzzy yip ATLAS Edge ETC|Kafka yak Lynx Via 4/3 BOYS Tux
+1|KNOWN AYE YAK Tie Woe BOXEN|rhythm Feb Val Sky YIP 5/4
+0|Gecko ELVES Yak EXAM ADJ Lyly|PAAR CAJUN Perjury IVY AWKWARD
+1|SYNONYM Cycle Kid WRINKLED|Defy HYPE COWS zoo Byron
+1|Batman tbsp YOU 6/5 LYLY|Keyboard Refs Hydrogen Ritz If's
+1|Fitness KOCH Admin Input Vol|HTML 7/6 Exam EXPAND Gecko
+0|Thankful Desktop Fuji ALWAYS|PROXY OJIBWA Helpful PERJURY Tsp
+1|NIXON CYCLE ELVES BOWL Ftp|BYRON GEEZ Ups khan Enjoy 8/7
+1|RITZ KIKUYU Adj Oxygen Wrap Two|TBSP UZI KHAN EXCL xor BYTE
+1|Knew 9/8 FITNESS dpi BOYD Yak|Buddha Puzzle Obj eject EXAM
+0|DESKTOP Axe Aye Xerox Obfuscate|Marx Rye Xxi XVI SAVVY Djibouti
+1|OUTFIT KRAFT MAYBE FTP m/s Ivy|ENJOY ADJ TUX Koch Cajun Width
+1|Broadcast Epoch FRANZ Prakrit|CROWD Buy 10/9 Myth EJECT PAAR
+0|Kyle Straitjackets Hammarskjold|Ltd Ojibwa VT Kwakiutl Chukchi Xvi
+1|Exhaust Ltd VULCAN OBJ Workman|Anyhow Rutgers COWBOY OXYGEN
+1|Yum km/h CAJUN Pseudo Fiji|Perjury Kraft Torque Hakka IVY
+1|Project XHOSA FIJI HAWK Desktop|6,000 Kurt Fuji Checkpoint Python
+0|HAMMARSKJOLD STRAITJACKETS|LJUBLJANA Tc Mahjong CHUKCHI pj's
+1|HAKKA LTD WORKMAN Viewpoint|Khan Cookbook ANYHOW OJIBWA
+1|RUTGERS Weekday 7,000 CVS FUJI|LYNX PERJURY Klein Vulcan Pkg Tsp
+1|GROWTH Analyze THANKFUL|Lawyer DESKTOP 8,000 Toothpaste
+0|Skyjack
+1|AWFUL Exxon BOWMAN Kalmyk|BOYFRIEND Aye
 EOF
 cat > "$WORK/text_6.txt" <<'EOF'
 0|Salut, Valérie ! Tu as bien dormi ?|Avec ce bruit, moi, pas du tout.
@@ -180,6 +210,11 @@ cat > "$WORK/text_6.txt" <<'EOF'
 0|M. T. Yelles ? (Je vérifie.) Non,|rien au nom de Yelles, ni de V. Faure.
 0|Il a juré (jamais, au grand jamais)|qu'il partirait à Hawaï avec Xavier.
 0|On part aux Canaries (Îles Fortunées) ;|ton frère Walid vient aussi, avec Kim.
+# From #65: words of /usr/share/dict/french (wfrench) and numbers, for the pairs that join
+0|BOÎTE THAÏ PARANOÏA ABÎMÉS DÎNE|CALVADOS KAWI Oxyda RAFRAÎCHIR
+0|Forjet Yougoslave rît HAÏTIEN SATÎ|HAÏS ALTAÏQUES 4/1 RÎT VÎT ASSÎT
+0|POLÎT Ayez Marxien LAÏC FÎT DOUCÎT|TAPÎT Tweed OUÏGOUR Tsar Xylol
+0|Weber Darwinien
 EOF
 cat > "$WORK/text_7.txt" <<'EOF'
 0|Hallo? Ist jemand zu Hause?|Karl, bist du das?
@@ -246,6 +281,59 @@ cat > "$WORK/text_7.txt" <<'EOF'
 1|Die Polizei hat das Geld gefunden,|im Zimmer über der Post. Zufrieden?
 1|Peter ist nervös, er fürchtet den Tod.|Seine Freundschaft ist mir viel wert.
 1|Ich habe das Gefühl, dass uns jemand|verfolgt. Schließ die Tür ab, Holger!
+# From #65: words of /usr/share/dict/ngerman (wngerman) and numbers, for the pairs that join
+1|DIESEM TRANSAKTIONEN ESSIG|FEHL LAUFT 2/1 SPITZE HIRN
+0|HAUT WECKT LUFT KRUMM WIE|KLUG KOCH RÄUBER TUE Aufs
+1|BAHAMAS ZURÜCK ANNA PAPRIKA|RUMPF HOL 3/2 PEDRO
+0|GLÜHWÜRMCHEN HÄLT WERWOLF|KÜSTE KEKS DÜNN knie Anwalt kick
+1|WOHNZIMMER FORMATS ZAGREB|SCHMIDT WARF FAUL BUCHS TOP
+0|FÄHIG GÜTE SUD WÄRE KNIE WUT|Investor HAUPT TORVALDS LUKE
+1|4/3 PFIFFE NFS KRÄHE BEKLOPPT|GIB STÄRKSTE ÜBERDAUERT GLAUB
+0|KUH würde Fünfzig 4,1 kühl Physik|CRUZ Aufbau Kuwait HAAR Dankbar
+1|5/4 GEPFLANZT URL VIA|ERHÄLTLICH SKIZZE IRRTUMS HÖR
+0|Synonym UWE Wut GUIDO Wertvolle|fördern Calvin KÖLN Rückgrat
+1|Übt Aufs 6/5 MÜSLI USB OBSZÖN|Ums UPLOAD GÜNTHER DEZ
+0|Umweg WÖLFE Akzent Lkw Aufwand|Kafka PRÜFE DANKBAR SÜD Aufhält
+1|BAHNHOF MÄNNLICH 7/6 Ausflug|SEELENRUHE ODE SMTP TÖDLICH
+1|KNEIPE OZEAN EXT RPM 8/8|WÜTEND FÄHIG LÜGNER Aufgabe
+0|DÜMMER Zuvor Marokko LKW|AKZENT Wäre RÜCKGRAT FAX
+1|HTML SRI Größe Zwölf SUD 9/9|AUSFÜLLEN PHYSIK WÄRE
+0|Frankfurt BILLY HÜPFT AUFWAND|HYÄNE Aufpassen Hydra KHAN
+1|Fortfahren JAVA WUT Klo Säße TeX|m/s ZOMBIE LUKE ANM Floh Käfer
+0|Benjamin MAULWURF Urlaub ZUVOR|Krankheit FRANKFURT Soja QUOTA
+1|KOSTBAR synonym SÄT ENTGEGEN|0,62 Kuh SHRIMPS Fix Fünfzig Ext
+0|Objekt Advokat Denkmal Tür Bejaht|Byte BENJAMIN Denkvermögen SOJA
+1|OKT AUFGABE CRUZ QUAL System|6,63 NÄHE öffne GEWÖHNT IHM
+0|Psychisch Löschvorgang Syrien|DENKMAL 4/1 Derjenige KDE
+1|DNS Aufbau AUFZÄHLEN ANPASSEN|JOSCHKA 7,64 GENAUIGKEIT Typ
+0|OBJEKT Knopfdruck Eva Töne|Fördern Parkplatz Zyklus Jury Ulla
+1|GÄB NACHBAR HAAR DURCHGANG|ENTFERNE UWE Wut 68 BÄR KÄME
+1|AMD ÖFFNE KGB fördern Abfrage|Tim Umfang MIXE 72 Jungfrau
+0|BEJAHT Anekdoten Rendezvous|DENKVERMÖGEN PARKPLATZ
+1|GEDÄCHTNIS Süß Pfad SECHZIG Std|DUMMKÖPFE BUDDHA LINDBERGH
+0|DERJENIGE JURY Major HAWAII|Linux Maya Dasjenige QUÄLT MAJOR
+1|Aufwand 73 Zahl AUFBAU Kafka|PRÜFE ZDF OpenBSD SPÄT OBJEKT
+0|Polygon DASJENIGE LINUX Wölfe|Programmversion MAYA VAKUUM
+1|Durchfall 74 Tue Jan SYNONYM|ENTKOMMEN DANKBAR FÖRDERN
+0|Vögel Fuji Halbvoll Marx NEWS|VÄTER Keyboard News Nachjagen
+1|TYP Billy NUTZBAR Aufhält 78|EXPORT MRD UMFANG DÜMMER
+0|WHISKY Privatjet FUJI Flugverkehr|Tschad Ute Whisky PROXY Download
+1|Archivs PKW Hör STD BOSNIEN|AKZENT 10/1 Wäre Theo Kühe
+0|Uhr Stückchen STÜCKCHEN Usw|MARX Proxy Vulgär Dummy
+1|Frankfurt City Rundfunk KAFKA|ASCII JÄGER UMHER 1902 HÜPFT
+1|Hält Aufmacht DURCHFALL|Aufpassen Hydra Oft ACER Van
+0|NACHJAGEN PRIVATJET Newton|Layout DOWNLOAD Schuljunge
+1|Würde 1903 KHAN Benjamin|MAROKKO Zog Idee DOGMA
+0|Dreißigjährig m/s Axel Väter Sowjets|Großvater Adjutant SCHULJUNGE
+1|EDMUND Urlaub AUFHÄLT|NACHHER 1904 PRIMZAHL
+0|Dreijähriger Avocado Ufer Ukraine|NEWTON SOWJETS York Lyrisch
+1|Nietzsche COCA Psychisch ZUVOR|VÖGEL RÖMER Kurzform Taylor Köln
+0|ADJUTANT Häufchen Strafverteidiger|STRAFVERTEIDIGER DREIJÄHRIGER
+1|1908 FRANKFURT Soja NACHDEM|ARCHIVS TCP QUOTA Objekt
+0|Kyrillisch wrang Byzantiner Khan|Fünfjährigen HEWLETT Ubuntu Yang
+1|CHECKPOINT JUNGFRAU BOXEN|Täte km/h DPI FLUGZEUG
+0|WRACK Akquise Twitter Udo Üppiger
+1|AUFMACHT Erquickt NIETZSCHE
 EOF
 cat > "$WORK/text_8.txt" <<'EOF'
 0|¡Hola! ¿Hay alguien en casa?|Tía Rosa, ¿está usted ahí?
@@ -312,6 +400,21 @@ cat > "$WORK/text_8.txt" <<'EOF'
 0|En la iglesia del pueblo hay un árbol|gigante; mi abuelo lo plantó en 1950.
 0|Por favor, es muy interesante:|el equipo principal sube de nivel.
 0|¿Verdad que el dibujo es bonito?|Lo hizo a su ritmo, sin advertir a nadie.
+# From #65: words of /usr/share/dict/spanish (wspanish) and numbers, for the pairs that join
+0|AMA ERRÓNEA VIVIR HAYA GRAVE|EGIPTO CHELÍN INFIERNO CAFÉ AÑO
+0|REFRÁN ÁRBOL GENIO AHÍ TÍA Alfa|AIRE Hiel ENVÍO CURVA 4/4 Culpa
+0|Maltés Afijo Energía INTÉRPRETE|INGLE CALVO DIGNO BURLA Vos
+0|TÁCITO CAER ÍTEM ÉXITO ARMONÍA|Rica CAÍDA DINÁMICA Ira AÑEJO
+0|CONMIGO HONRA REÑIR PERFIL Ajo|DANÉS ENERGÍA CIENTÍFICA Discípulo
+0|DIÁLOGO ANDRÉS GRÁFICA Oír eh|época LÍMITE ENLACE EXACTA 4,44
+0|Global Ilegal GÉNERO Epílogo|DISCÍPULO OÍR Ayer Vuelo
+0|INNOVACIÓN RECIÉN LÁPIZ|SEGMENTO Yegua ANHELO VÁLIDA
+0|Yunque Adjunto EPÍLOGO Débil Aire|Bolívar Chihuahua HÉROE REVÉS Área
+0|Yate HÁBITO ALGORITMO BOXEO|LEÍBLE Atlántico Alhoz CUÁDRUPLE
+0|Álbum BOLÍVAR CHIHUAHUA Axioma|Río Ensayista km/h AGÁ Dix CÓNYUGE
+0|ATLÁNTICO Alrededor Adhesivo|EXHAUSTA Aljez CADÁVER Fútbol
+0|GAÉLICO Kilo MAGDALENA|COMPAÑÍA Dieciséis HEXÁGONO
+0|SUPERHOMBRE Quetzal KA Etnea
 EOF
 
 # The streams are drawn in parallel (most of the time goes to ImageMagick), each
