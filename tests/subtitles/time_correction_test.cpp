@@ -111,6 +111,13 @@ TEST(TimeStretch, HalvesRoundToTheEvenMillisecond) {
     ASSERT_EQ(applyTimeStretch(minus, 1, true), StretchResult::Applied);
     // 2047.5 -> 2048, 6142.5 -> 6142.
     EXPECT_EQ(times(minus), (std::vector<Times>{{2048, 6142}, {4095, 4095}}));
+
+    // +3 ms over an hour: half an hour in moves by exactly 1.5 ms, to the
+    // even 1800002 (the time plus its share, not the time times 1 + f,
+    // which lands just below the half).
+    SubtitleDocument hour = document({{30 * 60000, 0}, {kHour, 0}});
+    ASSERT_EQ(applyTimeStretch(hour, 3, false), StretchResult::Applied);
+    EXPECT_EQ(timeCodeToMs(hour.entry(1).start), 1800002);
 }
 
 TEST(TimeStretch, MinusEqualToTheLastStartZeroesEverythingAndLargerIsRefused) {
