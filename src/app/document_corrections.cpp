@@ -22,8 +22,8 @@ bool UiTimeCorrectionQuestions::confirmStartReducedToZero(const TimeCode& start)
 }
 
 void UiTimeCorrectionQuestions::minusStretchTooLarge() {
-    const std::string text = messages_.get(msg::kMinusStretch) + kLineBreak +
-                             messages_.get(msg::kStretchLargerThanFile);
+    const std::string text =
+        messages_.get(msg::kMinusStretch) + kLineBreak + messages_.get(msg::kStretchLargerThanFile);
     ui_.messageBox(QuestionId::MinusStretchTooLarge, MessageIcon::Warning, text, Buttons::Ok);
 }
 

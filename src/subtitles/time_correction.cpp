@@ -60,7 +60,8 @@ StretchResult applyTimeStretch(SubtitleDocument& doc, int64_t stretchMs, bool mi
     // With the last start at zero there is no length to stretch (the
     // factor would be a division by zero).
     if (last == 0) return StretchResult::NoLength;
-    const double f = static_cast<double>(minus ? -stretchMs : stretchMs) / static_cast<double>(last);
+    const double f =
+        static_cast<double>(minus ? -stretchMs : stretchMs) / static_cast<double>(last);
     auto stretched = [f](const TimeCode& t) {
         const auto x = static_cast<double>(ms(t));
         return clampedTime(roundHalfEven(x + x * f));

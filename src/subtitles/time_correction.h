@@ -22,10 +22,10 @@ struct TimeCorrectionSettings {
     bool minusStretch = false;
     bool modifyDuration = false;
     DurationMethod durationMethod = DurationMethod::Proportional;
-    uint16_t fixedDuration = 4000;   // ms
-    uint16_t offsetDuration = 500;   // ms
-    uint16_t msPerCharacter = 50;    // ms
-    uint16_t minimumInterval = 0;    // ms; 0 = pass off
+    uint16_t fixedDuration = 4000;  // ms
+    uint16_t offsetDuration = 500;  // ms
+    uint16_t msPerCharacter = 50;   // ms
+    uint16_t minimumInterval = 0;   // ms; 0 = pass off
 
     void resetOffset() { offset = {}; }
     void resetStretch() { stretch = {}; }
@@ -58,7 +58,7 @@ struct OffsetOutcome {
 };
 
 enum class StretchResult {
-    NotRun,         // no stretch asked for
+    NotRun,  // no stretch asked for
     Applied,
     MinusTooLarge,  // refused: a minus stretch longer than the last start
     NoLength,       // refused: the last entry starts at 00:00:00,000

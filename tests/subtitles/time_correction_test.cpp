@@ -79,7 +79,8 @@ TEST(TimeOffset, NoEndsThePassLeavingTheRestUnchanged) {
     const OffsetOutcome out = applyTimeOffset(doc, -4000, q);
     EXPECT_EQ(out.stoppedAt, 2u);
     EXPECT_EQ(q.asked.size(), 1u);
-    EXPECT_EQ(times(doc), (std::vector<Times>{{4000, 5000}, {3000, 4000}, {1000, 2000}, {9000, 9500}}));
+    EXPECT_EQ(times(doc),
+              (std::vector<Times>{{4000, 5000}, {3000, 4000}, {1000, 2000}, {9000, 9500}}));
 }
 
 TEST(TimeOffset, StaysWithinTheTimeCodeRangeInsteadOfWrappingHours) {
@@ -172,7 +173,8 @@ TEST(Durations, AnEarlierNextStartDoesNotPutTheStopBeforeTheStart) {
 }
 
 TEST(MinimumInterval, PullsCloseStopsBackAndLeavesOverlapsAndTheLastEntry) {
-    SubtitleDocument doc = document({{1000, 4950}, {5000, 5100}, {5050, 6000}, {6100, 7000}, {7100, 7150}});
+    SubtitleDocument doc =
+        document({{1000, 4950}, {5000, 5100}, {5050, 6000}, {6100, 7000}, {7100, 7150}});
     applyMinimumInterval(doc, 100);
     EXPECT_EQ(times(doc), (std::vector<Times>{
                               {1000, 4900},  // 50 ms gap -> 100
