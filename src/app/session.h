@@ -11,6 +11,7 @@
 #include "ocr/char_matrix.h"
 #include "ocr/matcher.h"
 #include "ocr/ocr_settings.h"
+#include "ocr/post_ocr_correction.h"
 #include "ocr/segmentation.h"
 #include "stream/cell_clock.h"
 #include "stream/progress.h"
@@ -19,6 +20,7 @@
 #include "stream/stream_reader.h"
 #include "subpicture/spu_decoder.h"
 #include "subtitles/subtitle_document.h"
+#include "subtitles/time_correction.h"
 
 namespace orvane {
 
@@ -101,6 +103,11 @@ class Session : private PackEvents {
     // Reads an own-format file into the document (the open dialog's part
     // after the file is chosen). False when the file could not be read.
     bool readOrvaneFile(const std::string& path);
+    // "&Correct Time": the time correction passes, the offset question per
+    // entry through the port, then the display is rebuilt.
+    TimeCorrectionReport correctTimes(const TimeCorrectionSettings& settings);
+    // "Correct !" of the post-OCR correction; false when nothing was asked.
+    bool postOcrCorrection(const PostOcrOptions& options);
     SubtitleDocument& document() { return document_; }
     const SubtitleDocument& document() const { return document_; }
 

@@ -32,6 +32,8 @@ enum class QuestionId {
     OpenUnsaved,      // open another file over a modified document?
     ReplaceDocument,  // the chosen file exists
     DocumentReadError,
+    TimeCodeReduced,       // a minus offset brings a start to zero: go on?
+    MinusStretchTooLarge,  // a minus stretch longer than the file, refused
     MatrixEmpty,
     MatrixFull,
     MatrixMemory,

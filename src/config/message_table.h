@@ -41,6 +41,11 @@ inline constexpr size_t kWantToContinue = 27;
 inline constexpr size_t kCantOpenFile = 28;
 inline constexpr size_t kMightBeCrypted = 29;
 inline constexpr size_t kTryToDecrypt = 30;
+inline constexpr size_t kTimeCodeWarning = 31;
+inline constexpr size_t kReducedToZero = 32;
+inline constexpr size_t kContinueNoUndo = 33;
+inline constexpr size_t kMinusStretch = 34;
+inline constexpr size_t kStretchLargerThanFile = 35;
 inline constexpr size_t kSaveBmpsTitle = 38;
 inline constexpr size_t kSaveSupsTitle = 39;
 }  // namespace msg

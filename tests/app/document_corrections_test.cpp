@@ -1,0 +1,112 @@
+#include "app/document_corrections.h"
+
+#include <gtest/gtest.h>
+
+#include "app/session.h"
+#include "support/fake_ui.h"
+
+namespace orvane {
+namespace {
+
+using test::FakeUi;
+
+void add(Session& s, int64_t start, int64_t stop, std::vector<std::string> lines = {"text"}) {
+    s.document().appendEntry(std::move(lines), true, {}, timeCodeFromMs(stop),
+                             timeCodeFromMs(start));
+}
+
+TEST(SessionTimeCorrection, TheOffsetQuestionIsComposedFromMessages31To33) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 5000, 7000);
+    add(s, 9000, 9500);
+    TimeCorrectionSettings t;
+    t.offset = timeCodeFromMs(5000);
+    t.minusOffset = true;
+    ui.answers = {Answer::Yes};
+    s.correctTimes(t);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::TimeCodeReduced);
+    EXPECT_EQ(ui.questions[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(ui.questions[0].text,
+              "Warning : Time Code 00:00:05,000 will be reduced to 00:00:00,000\r"
+              "Do you want to continue ? ( No undo ! )");
+    EXPECT_EQ(formatTimeCode(s.document().entry(1).start), "00:00:00,000");
+    EXPECT_EQ(formatTimeCode(s.document().entry(1).stop), "00:00:02,000");
+    EXPECT_EQ(formatTimeCode(s.document().entry(2).start), "00:00:04,000");
+}
+
+TEST(SessionTimeCorrection, AnswerNoAndTranslatedMessages) {
+    FakeUi ui;
+    Session s(ui);
+    s.messages().replace(31, "Attention : code temps ");
+    add(s, 1000, 2000);
+    add(s, 9000, 9500);
+    TimeCorrectionSettings t;
+    t.offset = timeCodeFromMs(3000);
+    t.minusOffset = true;
+    ui.answers = {Answer::No};
+    const TimeCorrectionReport r = s.correctTimes(t);
+    EXPECT_EQ(r.offset.stoppedAt, 1u);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text.rfind("Attention : code temps 00:00:01,000 will", 0), 0u);
+    EXPECT_EQ(formatTimeCode(s.document().entry(2).start), "00:00:09,000");
+}
+
+TEST(SessionTimeCorrection, ARefusedMinusStretchShowsMessages34And35) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 1000, 2000);
+    TimeCorrectionSettings t;
+    t.stretch = timeCodeFromMs(1001);
+    t.minusStretch = true;
+    EXPECT_EQ(s.correctTimes(t).stretch, StretchResult::MinusTooLarge);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::MinusStretchTooLarge);
+    EXPECT_EQ(ui.questions[0].buttons, Buttons::Ok);
+    EXPECT_EQ(ui.questions[0].text,
+              "You can't make a minus time Stretch with a time\r"
+              "that is larger than the total file time !");
+}
+
+TEST(SessionTimeCorrection, TheDisplayShowsTheCorrectedTimes) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 10000, 12500);
+    s.document().setModified(false);
+    TimeCorrectionSettings t;
+    t.offset = timeCodeFromMs(2000);
+    s.correctTimes(t);
+    EXPECT_TRUE(s.document().modified());
+    EXPECT_EQ(s.document().displayLines(),
+              (std::vector<std::string>{"1", "00:00:12,000 --> 00:00:14,500", "text", ""}));
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+TEST(SessionPostOcr, RepairsEveryEntryAndRebuildsTheDisplay) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 1000, 2000, {"''lt is'' cold.", "l'm here"});
+    add(s, 3000, 4000, {"AlR -", "lf so"});
+    s.document().setModified(false);
+    EXPECT_TRUE(s.postOcrCorrection({true, true, IlLanguage::English}));
+    EXPECT_EQ(s.document().entry(1).lines,
+              (std::vector<std::string>{"\"It is\" cold.", "I'm here"}));
+    EXPECT_EQ(s.document().entry(2).lines, (std::vector<std::string>{"AIR -", "If so"}));
+    EXPECT_TRUE(s.document().modified());
+    EXPECT_EQ(s.document().displayLines()[2], "\"It is\" cold.");
+    EXPECT_EQ(s.document().displayLines()[7], "AIR -");
+}
+
+TEST(SessionPostOcr, NothingAskedChangesNothing) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 1000, 2000, {"''lt''"});
+    s.document().setModified(false);
+    EXPECT_FALSE(s.postOcrCorrection({false, false, IlLanguage::German}));
+    EXPECT_EQ(s.document().entry(1).lines[0], "''lt''");
+    EXPECT_FALSE(s.document().modified());
+}
+
+}  // namespace
+}  // namespace orvane
