@@ -46,9 +46,9 @@ OffsetOutcome applyTimeOffset(SubtitleDocument& doc, int64_t deltaMs,
             }
             e.start = {};
         }
-        // A zero stop means the stop is not known yet; shifting it would
-        // turn it into a time before its own start.
-        if (!e.stop.isZero()) e.stop = clampedTime(ms(e.stop) + deltaMs);
+        // Every stop moves, a zero one too: shifted documents are timed
+        // against another video, and a stop left at zero would stay behind.
+        e.stop = clampedTime(ms(e.stop) + deltaMs);
     }
     return out;
 }
