@@ -108,6 +108,13 @@ std::vector<std::string> SubtitleDocument::headerLines() {
     return {};
 }
 
+void SubtitleDocument::rebuildDisplay() {
+    display_ = headerLines();
+    lastRenderLines_ = 0;
+    for (size_t i = 1; i <= entries_.size(); ++i) renderEntry(i, false);
+    shownIndex_ = entries_.size();
+}
+
 void SubtitleDocument::replaceLastRendering() {
     // Exactly the lines the last rendering added: an entry that the split
     // range left out removes nothing.
