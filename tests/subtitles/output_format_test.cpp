@@ -71,7 +71,7 @@ TEST(ConvertToFormat, CopiesEachStoredSettingIntoItsOwnFieldAndKeepsTheLiveOnes)
     // The proposed save name follows the new format; the header is shown.
     EXPECT_EQ(d.proposedFileName(), "New File.sub");
     EXPECT_EQ(d.displayLines().size(), 15u);
-    EXPECT_TRUE(d.modified() == false);  // a header alone renders no entry
+    EXPECT_FALSE(d.modified());  // a header alone renders no entry
 }
 
 TEST(ConvertToFormat, SonicWithNtscDropFrameLeavesThePhilipsSettingsAlone) {

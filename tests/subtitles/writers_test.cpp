@@ -112,6 +112,13 @@ TEST(SubViewer1Writer, SavedFileMatchesGolden) {
     expectSavedAs(d, "subviewer1.sub");
 }
 
+TEST(SubViewerWriters, HundredHoursAndMoreKeepTheirFieldsApart) {
+    SubViewer1Settings s;
+    EXPECT_EQ(subViewer1EntryLines(entry({"x"}, tc(100, 2, 3, 0), {}), {}, s)[0], "[100:02:03]");
+    EXPECT_EQ(subViewer2EntryLines(entry({"x"}, tc(100, 2, 3, 456), tc(101, 0, 0, 0)))[0],
+              "100:02:03.45,101:00:00.00");
+}
+
 // --- SubViewer 2 -----------------------------------------------------------
 
 TEST(SubViewer2Writer, FontLineStylePrecedenceAndColourOrder) {
