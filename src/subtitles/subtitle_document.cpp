@@ -48,6 +48,7 @@ SubtitleDocument::AppendResult SubtitleDocument::appendEntry(std::vector<std::st
 }
 
 void SubtitleDocument::renderEntry(size_t index, bool scroll) {
+    if (index == 0 || index > entries_.size()) return;
     modified_ = true;
     const std::optional<SubtitleEntry> e = restrictToSplitRange(split_, entries_[index - 1]);
     lastRenderLines_ = 0;

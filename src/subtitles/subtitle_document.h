@@ -25,7 +25,8 @@ class SubtitleDocument {
     // kept by joining the extra ones into the tenth with a blank.
     AppendResult appendEntry(std::vector<std::string> lines, bool render, const DisplayArea& rect,
                              const TimeCode& stop, const TimeCode& start);
-    // Appends the display lines of entry `index` (split range applied).
+    // Appends the display lines of entry `index` (split range applied); an
+    // index outside 1..count does nothing.
     void renderEntry(size_t index, bool scroll);
     // Clears the display lines and renders the header and every entry.
     void rebuildDisplay();
