@@ -21,8 +21,7 @@ std::string yccText(ColourRef colour);
 // that comes too close to the next entry's start. Every page line is
 // followed by an empty line.
 std::vector<std::string> iauthorScriptLines(const std::vector<SubtitleEntry>& entries,
-                                            const SplitRange& split,
-                                            const OutputSettings& settings,
+                                            const SplitRange& split, const OutputSettings& settings,
                                             const std::string& dateTime);
 
 }  // namespace orvane

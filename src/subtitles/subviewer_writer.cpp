@@ -31,22 +31,10 @@ TimeCode roundToSeconds(const TimeCode& tc) {
 }
 
 std::vector<std::string> subViewer1HeaderLines(const SubViewer1Settings& s) {
-    return {"[TITLE]",
-            s.title,
-            "[AUTHOR]",
-            s.author,
-            "[SOURCE]",
-            s.source,
-            "[PRG]",
-            s.program,
-            "[FILEPATH]",
-            s.filePath,
-            "[DELAY]",
-            std::to_string(s.delay),
-            "[CD TRACK]",
-            "0",
-            "[BEGIN]",
-            "******** START SCRIPT ********"};
+    return {"[TITLE]",    s.title,    "[AUTHOR]", s.author,
+            "[SOURCE]",   s.source,   "[PRG]",    s.program,
+            "[FILEPATH]", s.filePath, "[DELAY]",  std::to_string(s.delay),
+            "[CD TRACK]", "0",        "[BEGIN]",  "******** START SCRIPT ********"};
 }
 
 std::vector<std::string> subViewer1EntryLines(const SubtitleEntry& e,
@@ -91,8 +79,8 @@ std::string subViewer2FontLine(const FontDescription& font) {
     if (font.italic) style = "it";
     char colour[8];
     std::snprintf(colour, sizeof colour, "%06X", static_cast<unsigned>(font.colour & 0xFFFFFF));
-    return std::string("[COLF]&H") + colour + ",[STYLE]" + style +
-           ",[SIZE]" + std::to_string(font.sizePoints) + ",[FONT]" + font.face;
+    return std::string("[COLF]&H") + colour + ",[STYLE]" + style + ",[SIZE]" +
+           std::to_string(font.sizePoints) + ",[FONT]" + font.face;
 }
 
 std::vector<std::string> subViewer2HeaderLines(const SubViewer2Settings& s) {
