@@ -96,7 +96,8 @@ class Session : private PackEvents {
     bool confirmAppend();
     void clearDocument();
     void saveDocument();
-    // Writes the display lines to `path`; throws IoError.
+    // Writes what the format saves (display lines, SubViewer 1 footer,
+    // IAuthor script) to `path`; throws IoError.
     void writeDocument(const std::string& path);
     // "&Open (Orvane Format)".
     void openOrvaneFile();

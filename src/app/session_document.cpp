@@ -34,7 +34,7 @@ void Session::clearDocument() {
 }
 
 void Session::writeDocument(const std::string& path) {
-    writeTextLines(path, document_.displayLines());
+    writeTextLines(path, document_.savedLines());
 }
 
 void Session::saveDocument() {

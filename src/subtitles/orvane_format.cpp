@@ -7,13 +7,6 @@ namespace orvane {
 
 namespace {
 
-// Decimal with leading zeros to three digits, then its first three characters.
-std::string coordinate(int32_t v) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(v));
-    return std::string(buf).substr(0, 3);
-}
-
 // An optional sign and decimal digits, nothing else.
 std::optional<int64_t> parseInteger(std::string_view s) {
     if (s.empty()) return std::nullopt;
@@ -39,6 +32,12 @@ std::string_view columns(std::string_view s, size_t from1, size_t count) {
 
 }  // namespace
 
+std::string threeDigitField(int32_t v) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%03d", static_cast<int>(v));
+    return std::string(buf).substr(0, 3);
+}
+
 std::string_view trimControls(std::string_view s) {
     while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32) s.remove_prefix(1);
     while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32) s.remove_suffix(1);
@@ -48,8 +47,8 @@ std::string_view trimControls(std::string_view s) {
 std::string orvaneTimeLine(const SubtitleEntry& e, bool extended) {
     std::string line = formatTimeCode(e.start) + " --> " + formatTimeCode(e.stop);
     if (extended) {
-        line += "  X1:" + coordinate(e.rect.x1) + " X2:" + coordinate(e.rect.x2) +
-                " Y1:" + coordinate(e.rect.y1) + " Y2:" + coordinate(e.rect.y2);
+        line += "  X1:" + threeDigitField(e.rect.x1) + " X2:" + threeDigitField(e.rect.x2) +
+                " Y1:" + threeDigitField(e.rect.y1) + " Y2:" + threeDigitField(e.rect.y2);
     }
     return line;
 }

@@ -34,6 +34,11 @@ struct OrvaneReadResult {
 OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
                                  const std::function<ReadErrorAction(unsigned)>& onError);
 
+// Decimal with leading zeros to three digits, then its first three
+// characters (1000 keeps "100"): the coordinate fields of the own format
+// and the Philips list.
+std::string threeDigitField(int32_t v);
+
 // Removes characters of code 32 or less at both ends.
 std::string_view trimControls(std::string_view s);
 

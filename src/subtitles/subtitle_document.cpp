@@ -2,7 +2,13 @@
 
 #include <algorithm>
 
+#include "subtitles/date_time_text.h"
+#include "subtitles/iauthor_writer.h"
 #include "subtitles/orvane_format.h"
+#include "subtitles/philips_writer.h"
+#include "subtitles/sonic_writer.h"
+#include "subtitles/split_range.h"
+#include "subtitles/subviewer_writer.h"
 
 namespace orvane {
 
@@ -20,7 +26,7 @@ std::string baseNameOf(const std::string& path) {
 
 }  // namespace
 
-SubtitleDocument::SubtitleDocument() {
+SubtitleDocument::SubtitleDocument() : dateTimeText_(currentDateTimeText) {
     setDocumentName(kNewFile);
 }
 
@@ -42,27 +48,12 @@ SubtitleDocument::AppendResult SubtitleDocument::appendEntry(std::vector<std::st
 }
 
 void SubtitleDocument::renderEntry(size_t index, bool scroll) {
+    if (index == 0 || index > entries_.size()) return;
     modified_ = true;
-    SubtitleEntry e = entries_[index - 1];
-    bool shown = true;
-    if (split_.enabled) {
-        const int64_t s = timeCodeToMs(e.start);
-        shown = timeCodeToMs(split_.start) <= s && s < timeCodeToMs(split_.stop);
-        if (shown) {
-            if (timeCodeToMs(e.stop) > timeCodeToMs(split_.stop)) e.stop = split_.stop;
-            if (!split_.start.isZero()) {
-                const int64_t shift = timeCodeToMs(split_.start);
-                e.start = timeCodeFromMs(timeCodeToMs(e.start) - shift);
-                e.stop = timeCodeFromMs(timeCodeToMs(e.stop) - shift);
-            }
-        }
-    }
+    const std::optional<SubtitleEntry> e = restrictToSplitRange(split_, entries_[index - 1]);
     lastRenderLines_ = 0;
-    if (shown) {
-        // Formats 0 and 3 show the own format; the other writers come with
-        // their output formats.
-        const auto lines =
-            orvaneEntryLines(e, size_t{settings_.indexOffset} + index, extendedChoice());
+    if (e) {
+        const auto lines = entryLines(*e, index);
         display_.insert(display_.end(), lines.begin(), lines.end());
         lastRenderLines_ = lines.size();
     }
@@ -70,8 +61,56 @@ void SubtitleDocument::renderEntry(size_t index, bool scroll) {
     shownIndex_ = index;
 }
 
+std::vector<std::string> SubtitleDocument::entryLines(const SubtitleEntry& e, size_t index) const {
+    switch (format_) {
+        case OutputFormat::Orvane:
+        case OutputFormat::IAuthor:
+            // The IAuthor display shows the own format; its script is made
+            // only when saving.
+            return orvaneEntryLines(e, size_t{settings_.indexOffset} + index, extendedChoice());
+        case OutputFormat::SubViewer1: {
+            // The gap before this entry is measured from the previous entry's
+            // stop in the same time base; one the split range leaves out
+            // writes nothing here, so it gets no gap either.
+            std::optional<TimeCode> previousStop;
+            if (index > 1) {
+                if (const auto p = restrictToSplitRange(split_, entries_[index - 2])) {
+                    previousStop = p->stop;
+                }
+            }
+            return subViewer1EntryLines(e, previousStop, settings_.subViewer1);
+        }
+        case OutputFormat::SubViewer2:
+            return subViewer2EntryLines(e);
+        case OutputFormat::Philips:
+            return {philipsListLine(e, settings_)};
+        case OutputFormat::Sonic:
+            return sonicEntryLines(e, index, settings_);
+    }
+    return {};
+}
+
+std::vector<std::string> SubtitleDocument::headerLines() {
+    switch (format_) {
+        case OutputFormat::SubViewer1:
+            return subViewer1HeaderLines(settings_.subViewer1);
+        case OutputFormat::SubViewer2:
+            return subViewer2HeaderLines(settings_.subViewer2);
+        case OutputFormat::IAuthor:
+            // No header, but the display shows the picture rectangles.
+            settings_.ovtExtended = true;
+            return {};
+        case OutputFormat::Philips:
+            return philipsHeaderLines(settings_, dateTimeText_());
+        case OutputFormat::Orvane:
+        case OutputFormat::Sonic:
+            break;
+    }
+    return {};
+}
+
 void SubtitleDocument::rebuildDisplay() {
-    display_.clear();
+    display_ = headerLines();
     lastRenderLines_ = 0;
     for (size_t i = 1; i <= entries_.size(); ++i) renderEntry(i, false);
     shownIndex_ = entries_.size();
@@ -100,6 +139,58 @@ void SubtitleDocument::clear() {
     shownIndex_ = 0;
     display_.clear();
     rebuildDisplay();
+}
+
+std::vector<std::string> SubtitleDocument::savedLines() const {
+    if (format_ == OutputFormat::IAuthor) {
+        std::vector<std::string> out =
+            iauthorScriptLines(entries_, split_, settings_, dateTimeText_());
+        out.emplace_back();
+        return out;
+    }
+    std::vector<std::string> out = display_;
+    if (format_ == OutputFormat::SubViewer1) {
+        const auto footer = subViewer1FooterLines();
+        out.insert(out.end(), footer.begin(), footer.end());
+    }
+    return out;
+}
+
+void SubtitleDocument::convertToFormat(OutputFormat page, const OutputSettings& dialog) {
+    // Each stored field from its own control; the live fields are already
+    // the document's.
+    settings_.ovtExtended = dialog.ovtExtended;
+    std::copy(std::begin(dialog.iauthorColour), std::end(dialog.iauthorColour),
+              std::begin(settings_.iauthorColour));
+    std::copy(std::begin(dialog.iauthorBlend), std::end(dialog.iauthorBlend),
+              std::begin(settings_.iauthorBlend));
+    settings_.iauthorMinimumInterval = dialog.iauthorMinimumInterval;
+    settings_.philipsFrameRate = dialog.philipsFrameRate;
+    settings_.philipsDropFrame = dialog.philipsDropFrame;
+    settings_.philipsUseBmpColour = dialog.philipsUseBmpColour;
+    std::copy(std::begin(dialog.philipsColour), std::end(dialog.philipsColour),
+              std::begin(settings_.philipsColour));
+    std::copy(std::begin(dialog.philipsContrast), std::end(dialog.philipsContrast),
+              std::begin(settings_.philipsContrast));
+    settings_.sonicFrameRate = dialog.sonicFrameRate;
+    settings_.sonicDropFrame = dialog.sonicDropFrame;
+
+    format_ = page;
+    if (page == OutputFormat::IAuthor) settings_.ovtExtended = true;
+    setDocumentName(name_);
+    rebuildDisplay();
+}
+
+void SubtitleDocument::selectFormat(OutputFormat format) {
+    const OutputSettings unchanged = settings_;
+    convertToFormat(format, unchanged);
+}
+
+bool SubtitleDocument::applySplitRange(bool enabled, const TimeCode& start, const TimeCode& stop) {
+    if (enabled && timeCodeToMs(stop) < timeCodeToMs(start)) return false;
+    split_ = {enabled, start, stop};
+    rebuildDisplay();
+    return true;
 }
 
 void SubtitleDocument::setDocumentName(const std::string& path) {

@@ -36,6 +36,45 @@ struct SplitRange {
 // A colour as the configuration stores it: 0x00BBGGRR.
 using ColourRef = uint32_t;
 
+// What the writers' "Source" fields start with.
+inline constexpr char kDefaultSubViewerSource[] = "Subtitles captured by Orvane 0.97b";
+
+// A font as the SubViewer 2 header describes it.
+struct FontDescription {
+    std::string face = "Arial";
+    int sizePoints = 18;
+    bool bold = true;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    ColourRef colour = 0xFFFFFF;
+};
+
+// The SubViewer 1 page: header texts and entry options.
+struct SubViewer1Settings {
+    std::string title;
+    std::string author;
+    std::string source = kDefaultSubViewerSource;
+    std::string program;
+    std::string filePath;
+    int32_t delay = 0;                  // -65535..65535, header only
+    bool joinLinesBeyondSecond = true;  // lines 3.. follow line 2 after a blank
+    bool roundToSeconds = true;
+};
+
+// The SubViewer 2 page: header texts and the font line.
+struct SubViewer2Settings {
+    std::string title;
+    std::string author;
+    std::string source = kDefaultSubViewerSource;
+    std::string program;
+    std::string filePath;
+    std::string comment;
+    uint16_t delay = 0;  // header only
+    uint8_t cdTrack = 0;
+    FontDescription font;
+};
+
 // The writers' settings. The first group is copied from the output format
 // dialog by "&Convert to this Format" and kept in the configuration; the
 // second group is read live from the dialog's pages and never stored.
@@ -54,6 +93,9 @@ struct OutputSettings {
 
     // Live fields.
     uint16_t indexOffset = 0;  // added to the entry numbers written
+    SubViewer1Settings subViewer1;
+    SubViewer2Settings subViewer2;
+    std::string philipsTitle;
 };
 
 }  // namespace orvane
