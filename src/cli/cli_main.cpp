@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "app/ifo_reader.h"
+#include "cli/cli_convert.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
 #include "cli/cli_options.h"
@@ -211,6 +212,8 @@ int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
         std::fprintf(out, "%s\n", Session::kCaption);
         return 0;
     }
+    if (!args.empty() && args[0] == "convert")
+        return runConvert(std::vector<std::string>(args.begin() + 1, args.end()), out, err, in);
     std::string error;
     const auto options = parseOptions(args, error);
     if (!options) {

@@ -1,5 +1,7 @@
 #include "cli/cli_options.h"
 
+#include "cli/cli_convert.h"
+
 #include <cctype>
 
 namespace orvane::cli {
@@ -51,7 +53,8 @@ std::string usage() {
            "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] "
            "FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
-           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
+           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n" +
+           convertUsage() +
            "\n"
            "  --stream N     subtitle stream 1..32 (sub-stream id 0x20 + N - 1), default 1\n"
            "  --start-time   program time of the first pack read (default 00:00:00,000)\n"

@@ -1,0 +1,237 @@
+#include "cli/cli_convert.h"
+
+#include <unistd.h>
+
+#include <charconv>
+#include <optional>
+
+#include "app/session.h"
+#include "cli/cli_options.h"
+#include "cli/cli_ui.h"
+#include "stream/io_error.h"
+
+namespace orvane::cli {
+
+namespace {
+
+struct FormatName {
+    const char* name;
+    OutputFormat format;
+};
+constexpr FormatName kFormats[] = {
+    {"orvane", OutputFormat::Orvane},   {"subviewer1", OutputFormat::SubViewer1},
+    {"subviewer2", OutputFormat::SubViewer2}, {"iauthor", OutputFormat::IAuthor},
+    {"philips", OutputFormat::Philips}, {"sonic", OutputFormat::Sonic},
+};
+
+struct ConvertOptions {
+    std::string input;
+    std::optional<OutputFormat> format;
+    std::string out;
+    TimeCorrectionSettings times;
+    bool splitOn = false;
+    TimeCode splitStart, splitStop;
+    PostOcrOptions postOcr;
+    bool yes = false;
+};
+
+bool parseNumber(const std::string& text, unsigned max, uint16_t& value) {
+    unsigned v = 0;
+    const char* end = text.data() + text.size();
+    auto [p, ec] = std::from_chars(text.data(), end, v);
+    if (ec != std::errc() || p != end || text.empty() || v > max) return false;
+    value = static_cast<uint16_t>(v);
+    return true;
+}
+
+// "[-]hh:mm:ss,mmm" within the dialog's 0..24 h fields.
+bool parseSignedTime(const std::string& text, TimeCode& time, bool& minus) {
+    minus = !text.empty() && text[0] == '-';
+    const auto t = parseStrictTimeCode(minus ? text.substr(1) : text);
+    if (!t || t->hours > 24) return false;
+    time = *t;
+    return true;
+}
+
+std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::string& error) {
+    ConvertOptions o;
+    // The post-OCR correction does only what is asked on the command line.
+    o.postOcr.repairQuotes = false;
+    o.postOcr.repairIl = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](std::string& v) {
+            if (i + 1 >= args.size()) {
+                error = "option " + a + " needs a value";
+                return false;
+            }
+            v = args[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--format") {
+            if (!value(v)) return std::nullopt;
+            for (const auto& f : kFormats)
+                if (v == f.name) o.format = f.format;
+            if (!o.format) {
+                error = "unknown format '" + v + "' (orvane, subviewer1, subviewer2, iauthor, philips, sonic)";
+                return std::nullopt;
+            }
+        } else if (a == "--out") {
+            if (!value(o.out)) return std::nullopt;
+        } else if (a == "--offset" || a == "--stretch") {
+            if (!value(v)) return std::nullopt;
+            const bool offset = a == "--offset";
+            if (!parseSignedTime(v, offset ? o.times.offset : o.times.stretch,
+                                 offset ? o.times.minusOffset : o.times.minusStretch)) {
+                error = "bad time '" + v + "' for " + a + " (expected [-]hh:mm:ss,mmm, at most 24 hours)";
+                return std::nullopt;
+            }
+        } else if (a == "--duration") {
+            if (!value(v)) return std::nullopt;
+            o.times.modifyDuration = true;
+            bool ok = false;
+            if (v.rfind("fixed:", 0) == 0) {
+                o.times.durationMethod = DurationMethod::Fixed;
+                ok = parseNumber(v.substr(6), 65535, o.times.fixedDuration);
+            } else if (v.rfind("prop:", 0) == 0) {
+                o.times.durationMethod = DurationMethod::Proportional;
+                const auto colon = v.find(':', 5);
+                ok = colon != std::string::npos &&
+                     parseNumber(v.substr(5, colon - 5), 65535, o.times.offsetDuration) &&
+                     parseNumber(v.substr(colon + 1), 65535, o.times.msPerCharacter);
+            }
+            if (!ok) {
+                error = "bad duration '" + v + "' (expected fixed:MS or prop:OFFSET:PERCHAR)";
+                return std::nullopt;
+            }
+        } else if (a == "--min-interval") {
+            if (!value(v)) return std::nullopt;
+            if (!parseNumber(v, 9999, o.times.minimumInterval)) {
+                error = "bad minimum interval '" + v + "' (0..9999 ms)";
+                return std::nullopt;
+            }
+        } else if (a == "--split") {
+            if (i + 2 >= args.size()) {
+                error = "option --split needs a start and a stop";
+                return std::nullopt;
+            }
+            const auto start = parseStrictTimeCode(args[i + 1]);
+            const auto stop = parseStrictTimeCode(args[i + 2]);
+            if (!start || !stop) {
+                error = "bad split range '" + args[i + 1] + " " + args[i + 2] + "' (expected hh:mm:ss,mmm twice)";
+                return std::nullopt;
+            }
+            o.splitOn = true;
+            o.splitStart = *start;
+            o.splitStop = *stop;
+            i += 2;
+        } else if (a == "--fix-quotes") {
+            o.postOcr.repairQuotes = true;
+        } else if (a == "--fix-il") {
+            if (!value(v)) return std::nullopt;
+            const auto lang = ilLanguageFromCode(v);
+            if (!lang) {
+                error = "unknown I/l rules '" + v + "' (en, fr or de)";
+                return std::nullopt;
+            }
+            o.postOcr.repairIl = true;
+            o.postOcr.language = *lang;
+        } else if (a == "--yes") {
+            o.yes = true;
+        } else if (!a.empty() && a[0] == '-' && a != "-") {
+            error = "unknown option " + a;
+            return std::nullopt;
+        } else if (o.input.empty()) {
+            o.input = a;
+        } else {
+            error = "convert reads one file; '" + a + "' is one too many";
+            return std::nullopt;
+        }
+    }
+    if (o.input.empty()) error = "convert needs an input file (.ovt)";
+    else if (!o.format) error = "convert needs --format";
+    else if (o.out.empty()) error = "convert needs --out FILE";
+    if (!error.empty()) return std::nullopt;
+    return o;
+}
+
+// The offset pass asks for every start that would reach zero: --yes answers
+// Yes, a terminal is asked, other input answers No (the pass stops there).
+class ConvertUi : public CliUi {
+  public:
+    ConvertUi(bool yes, std::FILE* out, std::FILE* err, std::FILE* in)
+        : CliUi(BadHeaderPolicy::No, out, err, in), yes_(yes), in_(in), err_(err) {}
+
+    Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text, Buttons buttons) override {
+        if (id != QuestionId::TimeCodeReduced) return CliUi::messageBox(id, icon, text, buttons);
+        if (yes_) return Answer::Yes;
+        if (!::isatty(::fileno(in_))) {
+            std::fprintf(err_, "orvane-cli: %s No (--yes goes on)\n", oneLine(text).c_str());
+            return Answer::No;
+        }
+        std::fprintf(err_, "%s [y]es/[n]o? ", oneLine(text).c_str());
+        std::fflush(err_);
+        char line[64];
+        if (!std::fgets(line, sizeof line, in_)) return Answer::No;
+        return line[0] == 'y' || line[0] == 'Y' ? Answer::Yes : Answer::No;
+    }
+
+  private:
+    bool yes_;
+    std::FILE* in_;
+    std::FILE* err_;
+};
+
+}  // namespace
+
+std::string convertUsage() {
+    return "  orvane-cli convert IN.ovt --format orvane|subviewer1|subviewer2|iauthor|philips|sonic\n"
+           "                 [--offset [-]T] [--stretch [-]T] [--duration fixed:MS|prop:OFFSET:PERCHAR]\n"
+           "                 [--min-interval MS] [--split START STOP] [--fix-quotes] [--fix-il en|fr|de]\n"
+           "                 [--yes] --out FILE\n"
+           "      time correction, then post-OCR correction, then the document is saved in the\n"
+           "      format with the split range; --yes answers the offset's question (a start\n"
+           "      reduced to 00:00:00,000) with Yes for every entry, which a terminal asks and\n"
+           "      other input answers No\n";
+}
+
+int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
+    std::string error;
+    const auto o = parse(args, error);
+    if (!o) {
+        std::fprintf(err, "orvane-cli: %s (see orvane-cli --help)\n", error.c_str());
+        return 2;
+    }
+    ConvertUi ui(o->yes, out, err, in);
+    Session session(ui);
+    if (!session.readOrvaneFile(o->input)) return 1;  // the reason went to stderr
+    SubtitleDocument& doc = session.document();
+
+    const TimeCorrectionReport report = session.correctTimes(o->times);
+    if (report.offset.stoppedAt > 0)
+        std::fprintf(err, "orvane-cli: offset stopped at entry %zu; it and the entries after it keep their times\n",
+                     report.offset.stoppedAt);
+    if (report.stretch == StretchResult::NoLength)
+        std::fprintf(err, "orvane-cli: stretch refused: the last entry starts at 00:00:00,000\n");
+    else if (report.stretch == StretchResult::MinusTooLarge)
+        std::fprintf(err, "orvane-cli: stretch refused: the minus stretch is larger than the last start\n");
+    session.postOcrCorrection(o->postOcr);
+
+    doc.selectFormat(*o->format);
+    if (o->splitOn && !doc.applySplitRange(true, o->splitStart, o->splitStop)) {
+        std::fprintf(err, "orvane-cli: %s\n", CliUi::oneLine(session.messages().get(37)).c_str());
+        return 2;
+    }
+    try {
+        session.writeDocument(o->out);
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot write %s: %s\n", e.path().c_str(), e.systemMessage().c_str());
+        return 1;
+    }
+    std::fprintf(err, "orvane-cli: %zu entr%s written to %s\n", doc.count(), doc.count() == 1 ? "y" : "ies",
+                 o->out.c_str());
+    return 0;
+}
+
+}  // namespace orvane::cli

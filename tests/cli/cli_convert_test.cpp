@@ -1,0 +1,136 @@
+// orvane-cli convert: option checking, the order of the operations, the
+// offset question's answers, and one file per output format.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "support/cli_runner.h"
+#include "support/temp_dir.h"
+
+namespace orvane {
+namespace {
+
+using test::CliRun;
+
+std::string slurp(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+void put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Three entries; the quotes are as the OCR reads them (two strokes each).
+const std::string kOvt =
+    "1\r\n00:00:01,000 --> 00:00:02,500\r\n''Hello,'' she said.\r\n\r\n"
+    "2\r\n00:00:04,000 --> 00:00:06,000\r\nIt's late.\r\n\r\n"
+    "3\r\n00:00:10,000 --> 00:00:12,000\r\nGood night.\r\nSee you.\r\n\r\n";
+
+class Convert : public ::testing::Test {
+  protected:
+    void SetUp() override { put(in, kOvt); }
+    CliRun convert(std::vector<std::string> args, const std::string& input = "") {
+        args.insert(args.begin(), {"convert", in});
+        return test::runCliCaptured(args, input);
+    }
+    test::TempDir dir;
+    std::string in = dir.file("in.ovt");
+    std::string out = dir.file("out.txt");
+};
+
+TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"--out", "x"},                                     // no format
+        {"--format", "srt", "--out", "x"},                  // unknown format
+        {"--format", "orvane"},                             // no --out
+        {"--format", "orvane", "--out", "x", "--offset", "1:00:00"},
+        {"--format", "orvane", "--out", "x", "--offset", "25:00:00,000"},
+        {"--format", "orvane", "--out", "x", "--duration", "prop:500"},
+        {"--format", "orvane", "--out", "x", "--duration", "fixed:70000"},
+        {"--format", "orvane", "--out", "x", "--min-interval", "10000"},
+        {"--format", "orvane", "--out", "x", "--fix-il", "es"},
+        {"--format", "orvane", "--out", "x", "--split", "00:00:05,000"},
+        {"--format", "orvane", "--out", "x", "--frobnicate"},
+        {"--format", "orvane", "--out", "x", "second.ovt"},
+    };
+    for (const auto& args : bad) {
+        const CliRun r = convert(args);
+        EXPECT_EQ(r.status, 2) << args.back();
+        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    }
+    // A stop before the start is the split dialog's refusal.
+    const CliRun r = convert({"--format", "orvane", "--out", out, "--split", "00:00:05,000", "00:00:04,000"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("The Stop time is smaller than the Start time !"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(Convert, AMissingInputIsAFileError) {
+    const CliRun r = test::runCliCaptured({"convert", dir.file("none.ovt"), "--format", "orvane", "--out", out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
+    // +1 s, then fixed durations of 1.5 s, then the quote repair; the split
+    // range keeps entries within 00:00:04,500..00:00:12,000, counts from
+    // its start and cuts the last stop (12,500) at its end.
+    const CliRun r = convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--duration",
+                              "fixed:1500", "--fix-quotes", "--split", "00:00:04,500", "00:00:12,000"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(slurp(out),
+              "2\r\n00:00:00,500 --> 00:00:02,000\r\nIt's late.\r\n\r\n"
+              "3\r\n00:00:06,500 --> 00:00:07,500\r\nGood night.\r\nSee you.\r\n\r\n");
+    // Without the split range the first entry is there, quotes repaired.
+    ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--fix-quotes"}).status, 0);
+    EXPECT_EQ(slurp(out).substr(0, 56), "1\r\n00:00:02,000 --> 00:00:03,500\r\n\"Hello,\" she said.\r\n\r\n");
+}
+
+TEST_F(Convert, TheOffsetQuestionIsAnsweredByYesOrByTheInput) {
+    // Minus 4 s brings entry 1 (1 s) to zero: the question comes first there.
+    const std::vector<std::string> minus = {"--format", "orvane", "--out", out, "--offset", "-00:00:04,000"};
+    // Input that is not a terminal answers No: nothing moves.
+    CliRun r = convert(minus);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("will be reduced to 00:00:00,000"), std::string::npos) << r.err;
+    EXPECT_NE(slurp(out).find("00:00:01,000 --> 00:00:02,500"), std::string::npos);
+    EXPECT_NE(slurp(out).find("00:00:04,000 --> 00:00:06,000"), std::string::npos);
+    // --yes: the start becomes zero, its stop goes to zero too, and the rest
+    // move by 4 s (entry 2 reaches zero exactly and is asked as well).
+    auto withYes = minus;
+    withYes.push_back("--yes");
+    r = convert(withYes);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string text = slurp(out);
+    EXPECT_NE(text.find("1\r\n00:00:00,000 --> 00:00:00,000"), std::string::npos) << text;
+    EXPECT_NE(text.find("2\r\n00:00:00,000 --> 00:00:02,000"), std::string::npos) << text;
+    EXPECT_NE(text.find("3\r\n00:00:06,000 --> 00:00:08,000"), std::string::npos) << text;
+}
+
+TEST_F(Convert, EveryFormatHasItsOwnShape) {
+    struct Expect {
+        const char* format;
+        const char* begins;
+    };
+    const Expect formats[] = {
+        {"orvane", "1\r\n00:00:01,000 --> 00:00:02,500\r\n"},
+        {"subviewer1", "[TITLE]\r\n"},
+        {"subviewer2", "[INFORMATION]\r\n"},
+        {"iauthor", "*******IAUTHOR OGT GENERATED BY ORVANE 0.97b on "},
+        {"philips", "# PHILIPS SVCD DESIGNER 1.5 - 2.0 SUBTITLES FILE\r\n"},
+        {"sonic", "0001  00:00:01:00  00:00:02:12  ''Hello,'' she said.\r\n"},
+    };
+    for (const auto& f : formats) {
+        const CliRun r = convert({"--format", f.format, "--out", out});
+        ASSERT_EQ(r.status, 0) << f.format << r.err;
+        const std::string text = slurp(out);
+        EXPECT_EQ(text.rfind(f.begins, 0), 0u) << f.format << ":\n" << text.substr(0, 200);
+        EXPECT_NE(text.find("Good night."), std::string::npos) << f.format;
+    }
+}
+
+}  // namespace
+}  // namespace orvane
