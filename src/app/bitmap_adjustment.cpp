@@ -122,8 +122,8 @@ bool BitmapAdjustment::loadProfile() {
 }
 
 bool BitmapAdjustment::saveCurrentBmp() {
-    const std::string path = ui_.askSaveFileName(
-        {session_.messages().get(kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
+    const std::string path =
+        ui_.askSaveFileName({session_.messages().get(kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
     if (path.empty()) return false;
     try {
         session_.saveAdjustedBmp(path);

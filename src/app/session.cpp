@@ -359,8 +359,9 @@ void Session::appendFileEntry(const std::string& file, const DisplayArea& area,
 // ------------------------------------------------------------ bitmap export
 
 void Session::adjustCurrentPicture() {
-    adjusted_ = adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
-                              roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+    adjusted_ =
+        adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
+                      roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
 }
 
 void Session::refreshPreview() {

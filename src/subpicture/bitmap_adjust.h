@@ -35,8 +35,7 @@ struct AdjustResult {
 // canvas sized by the minimums and multiples (at most 720 x 576) at the
 // aligned and shifted offset, and moves `area` so that the text keeps its
 // screen position wherever the canvas fits on the screen.
-void cropStep(Image24& image, DisplayArea& area, const BitmapCropping& cropping,
-              Colour background);
+void cropStep(Image24& image, DisplayArea& area, const BitmapCropping& cropping, Colour background);
 
 // The rectangle of a w x h picture placed by the positioning modes and
 // shifts, kept on the screen.

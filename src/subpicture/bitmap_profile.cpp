@@ -59,7 +59,8 @@ const KeyEntry kKeys[] = {
     {kCrop, "PosShift.Y", [](const S& s) -> int64_t { return s.cropping.shiftY; },
      [](S& s, int32_t v) { s.cropping.shiftY = v; }},
 
-    {kColour, "BitPerPixel", [](const S& s) -> int64_t { return s.colours.bitsPerPixel == 8 ? 8 : 4; },
+    {kColour, "BitPerPixel",
+     [](const S& s) -> int64_t { return s.colours.bitsPerPixel == 8 ? 8 : 4; },
      [](S& s, int32_t v) { s.colours.bitsPerPixel = v == 8 ? 8 : 4; }},
     {kColour, "Color_0", [](const S& s) -> int64_t { return s.colours.roleColour[0]; },
      [](S& s, int32_t v) { s.colours.roleColour[0] = cut<Colour>(v); }},

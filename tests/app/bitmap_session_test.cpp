@@ -72,7 +72,8 @@ TEST(BmpAction, WritesOneBmpPerPictureAndTimingEntriesNamingThem) {
     Session s(ui);
     s.showSubPicture = false;
     ASSERT_TRUE(s.startButton(bmpJob(dir.file("a.vob"), true)));
-    EXPECT_EQ(ui.saveTitles, (std::vector<std::string>{"Save BMPs : Enter beginning of File Name"}));
+    EXPECT_EQ(ui.saveTitles,
+              (std::vector<std::string>{"Save BMPs : Enter beginning of File Name"}));
     s.runToEnd();
 
     // The dialog came once, before the first picture; its OK under the

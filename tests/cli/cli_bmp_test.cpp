@@ -64,9 +64,9 @@ TEST(CliBmp, WritesAdjustedBmpsAndTheirTimingEntries) {
     std::ofstream(dir.file("p.ini"), std::ios::binary)
         << "[BMP OUT CROPPING]\r\nEnabled=0\r\n[BMP OUT COLOR]\r\nPresetColorPalIndex=2\r\n"
            "[BMP OUT POSITIONING]\r\nEnabled=1\r\nYPosMode=2\r\n";
-    const CliRun r = test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("b_"),
-                                          "--profile", dir.file("p.ini"), "--timing", "--text",
-                                          dir.file("t.ovt"), vob});
+    const CliRun r =
+        test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("b_"), "--profile",
+                              dir.file("p.ini"), "--timing", "--text", dir.file("t.ovt"), vob});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("2 BMP files written"), std::string::npos) << r.err;
     for (const char* name : {"b_000001.bmp", "b_000002.bmp"}) {
@@ -90,8 +90,8 @@ TEST(CliBmp, FileProblemsGiveStatus1) {
     test::TempDir dir;
     const std::string vob = makeVob(dir);
     // A profile that is not there is not taken as the defaults.
-    CliRun r = test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("b_"), "--profile",
-                                    dir.file("none.ini"), vob});
+    CliRun r = test::runCliCaptured(
+        {"bmp", "--stream", "1", "--out", dir.file("b_"), "--profile", dir.file("none.ini"), vob});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lineCount(r.err), 1u) << r.err;
     EXPECT_FALSE(std::filesystem::exists(dir.file("b_000001.bmp")));
@@ -111,7 +111,7 @@ TEST(CliSup, TimingEntriesNameTheSupFiles) {
     test::TempDir dir;
     const std::string vob = makeVob(dir);
     const CliRun r = test::runCliCaptured({"sup", "--stream", "1", "--out", dir.file("s_"),
-                                          "--timing", "--text", dir.file("t.ovt"), vob});
+                                           "--timing", "--text", dir.file("t.ovt"), vob});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto lines = readTextLines(dir.file("t.ovt"));
     ASSERT_EQ(lines.size(), 8u);

@@ -62,9 +62,9 @@ TEST(BmpDisc, OneBmpPerSubtitleWithEntriesThatPlaceItsTextExactly) {
         SCOPED_TRACE(disc.name);
         test::TempDir dir;
         const std::string folder = kData + "/" + disc.name + "/VIDEO_TS";
-        const test::CliRun r = test::runCliCaptured({"bmp", "--stream", "1", "--out",
-                                                     dir.file("s1_"), "--timing", "--text",
-                                                     dir.file("s1.ovt"), folder});
+        const test::CliRun r =
+            test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("s1_"), "--timing",
+                                  "--text", dir.file("s1.ovt"), folder});
         ASSERT_EQ(r.status, 0) << r.err;
         const auto truth = test::loadGroundTruth(kData + "/" + disc.name + "/truth_s1.tsv");
         const size_t count = truth.subtitles.size();
@@ -136,8 +136,9 @@ TEST(BmpDisc, OneBmpPerSubtitleWithEntriesThatPlaceItsTextExactly) {
         std::set<int> distinct;
         for (const auto& [n, index] : indexOfNumber) distinct.insert(index);
         EXPECT_EQ(distinct.size(), 4u);
-        EXPECT_FALSE(std::filesystem::exists(dir.file("s1_" + std::string(count < 9 ? "00000" : "0000") +
-                                                      std::to_string(count + 1) + ".bmp")));
+        EXPECT_FALSE(
+            std::filesystem::exists(dir.file("s1_" + std::string(count < 9 ? "00000" : "0000") +
+                                             std::to_string(count + 1) + ".bmp")));
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <random>
 #include <vector>
 
 namespace orvane {
@@ -12,7 +14,8 @@ const PreviewColours kPreview;
 const Colour kBack = kPreview[0];
 
 // A decoded picture of background with one block of `colour` in it.
-Image24 pictureWithBlock(int w, int h, int bx, int by, int bw, int bh, Colour colour = kPreview[3]) {
+Image24 pictureWithBlock(int w, int h, int bx, int by, int bw, int bh,
+                         Colour colour = kPreview[3]) {
     Image24 img(w, h);
     img.fill(kBack);
     img.fillRect(bx, by, bx + bw, by + bh, colour);
@@ -51,8 +54,8 @@ TEST(CropStep, TextAreaIsCentredOnACanvasRoundedToTheMultiples) {
     EXPECT_EQ(r.picture.width, 304);
     EXPECT_EQ(r.picture.height, 50);
     const Box b = textBox(r.picture, 0);
-    EXPECT_EQ(b.left, 2);   // tx
-    EXPECT_EQ(b.top, 5);    // ty
+    EXPECT_EQ(b.left, 2);  // tx
+    EXPECT_EQ(b.top, 5);   // ty
     EXPECT_EQ(b.right, 301);
     EXPECT_EQ(b.bottom, 44);
     // The text keeps its screen position: 100 + 30 = 128 + 2.
@@ -64,7 +67,8 @@ TEST(CropStep, WidthsRoundUpToTheMultipleAndStopAtTheScreen) {
          std::vector<std::pair<int, int>>{{713, 720}, {720, 720}, {17, 24}, {16, 16}, {1, 16}}) {
         SCOPED_TRACE(textWidth);
         const Image24 pic = pictureWithBlock(720, 60, 0, 5, textWidth, 40);
-        const AdjustResult r = adjustPicture(pic, {0, 500, 719, 559}, cropOnly(), kIdentityRoles, kBack);
+        const AdjustResult r =
+            adjustPicture(pic, {0, 500, 719, 559}, cropOnly(), kIdentityRoles, kBack);
         EXPECT_EQ(r.picture.width, expected);
         EXPECT_EQ(r.area.x2 - r.area.x1 + 1, expected);
         EXPECT_GE(r.area.x1, 0);
@@ -116,8 +120,8 @@ TEST(CropStep, ShiftMovesTheTextInsideTheCanvasButNotOnTheScreen) {
 
 TEST(CropStep, AlignmentPlacesTheTextInAWiderAndTallerCanvas) {
     BitmapExportSettings s = cropOnly();
-    s.cropping.minWidth = 41;  // 41 rounds up to 48: room 8
-    s.cropping.minHeight = 21; // 21 rounds up to 22: room 12
+    s.cropping.minWidth = 41;   // 41 rounds up to 48: room 8
+    s.cropping.minHeight = 21;  // 21 rounds up to 22: room 12
     const Image24 pic = pictureWithBlock(40, 10, 0, 0, 40, 10);
     const DisplayArea area{300, 300, 339, 309};
     struct Case {
@@ -157,7 +161,8 @@ TEST(CropStep, ACanvasPastAScreenEdgeIsPulledBackAndTheTextMovesInside) {
 TEST(CropStep, APictureWithoutTextKeepsItsWholeSize) {
     Image24 pic(30, 8);
     pic.fill(kBack);
-    const AdjustResult r = adjustPicture(pic, {100, 100, 129, 107}, cropOnly(), kIdentityRoles, kBack);
+    const AdjustResult r =
+        adjustPicture(pic, {100, 100, 129, 107}, cropOnly(), kIdentityRoles, kBack);
     // 30 x 8 on a 32 x 50 canvas, placed from (0, 0) of the picture.
     EXPECT_EQ(r.picture.width, 32);
     EXPECT_EQ(r.picture.height, 50);
@@ -281,6 +286,81 @@ TEST(ColourBoxes, APaletteIndexMayBeUsedByOneRoleOnly) {
     EXPECT_FALSE(paletteIndexFree(c, 3));
     EXPECT_TRUE(paletteIndexFree(c, 4));
     EXPECT_TRUE(paletteIndexFree(c, 15));
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Random pictures, rectangles and settings (also values no dialog would
+// produce, as a hand-edited profile may hold): the adjustment never reads
+// or writes outside its images, and its results keep their promises.
+TEST(AdjustPicture, RandomInputsKeepTheOutputConsistent) {
+    std::mt19937 rng(20240611);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    const int32_t extremes[] = {0,   1,   -1,   719,    720,       721,
+                                575, 576, -720, 100000, INT32_MIN, INT32_MAX};
+    auto wild = [&]() { return pick(0, 3) == 0 ? extremes[pick(0, 11)] : pick(-800, 800); };
+    for (int round = 0; round < 400; ++round) {
+        const int w = pick(0, 3) == 0 ? pick(700, 760) : pick(1, 80);
+        const int h = pick(0, 3) == 0 ? pick(560, 600) : pick(1, 60);
+        Image24 pic(w, h);
+        pic.fill(kBack);
+        for (int n = pick(0, 6); n > 0; --n) {
+            const int x = pick(0, w - 1), y = pick(0, h - 1);
+            pic.fillRect(x, y, x + pick(1, 40), y + pick(1, 20),
+                         kPreview[static_cast<size_t>(pick(1, 3))]);
+        }
+        const int x1 = pick(0, 719), y1 = pick(0, 575);
+        const DisplayArea area{x1, y1, x1 + w - 1, y1 + h - 1};
+        BitmapExportSettings s;
+        s.cropping.enabled = pick(0, 3) != 0;
+        s.cropping.minWidth = static_cast<uint16_t>(pick(0, 1) ? pick(0, 720) : pick(0, 65535));
+        s.cropping.minHeight = static_cast<uint16_t>(pick(0, 1) ? pick(0, 576) : pick(0, 65535));
+        s.cropping.widthMultiple = static_cast<uint16_t>(pick(0, 33));
+        s.cropping.heightMultiple = static_cast<uint16_t>(pick(0, 33));
+        s.cropping.alignX = static_cast<uint8_t>(pick(0, 4));
+        s.cropping.alignY = static_cast<uint8_t>(pick(0, 4));
+        s.cropping.shiftX = wild();
+        s.cropping.shiftY = wild();
+        s.colours.bitsPerPixel = pick(0, 1) ? 8 : 4;
+        for (auto& i : s.colours.paletteIndex) i = static_cast<uint8_t>(pick(0, 255));
+        s.positioning.enabled = pick(0, 1) != 0;
+        s.positioning.leftMode = static_cast<uint8_t>(pick(0, 5));
+        s.positioning.topMode = static_cast<uint8_t>(pick(0, 5));
+        s.positioning.leftValue = wild();
+        s.positioning.topValue = wild();
+        s.positioning.leftShift = wild();
+        s.positioning.topShift = wild();
+        ColourRanking roles{0, 1, 2, 3};
+        std::shuffle(roles.begin(), roles.end(), rng);
+
+        const AdjustResult r =
+            adjustPicture(pic, area, s, roleDisplayColours(roles, kPreview), kBack);
+        SCOPED_TRACE(round);
+        ASSERT_EQ(r.picture.pixels.size(), static_cast<size_t>(r.picture.width) * r.picture.height);
+        for (uint8_t v : r.picture.pixels) ASSERT_LT(v, 16);
+        EXPECT_EQ(r.area.x2 - r.area.x1 + 1, r.picture.width);
+        EXPECT_EQ(r.area.y2 - r.area.y1 + 1, r.picture.height);
+        if (s.cropping.enabled) {
+            EXPECT_LE(r.picture.width, 720);
+            EXPECT_LE(r.picture.height, 576);
+        } else {
+            EXPECT_EQ(r.picture.width, w);
+            EXPECT_EQ(r.picture.height, h);
+        }
+        // A picture that fits on the screen ends up on it.
+        if (r.picture.width <= 720 && (s.cropping.enabled || s.positioning.enabled)) {
+            EXPECT_GE(r.area.x1, 0);
+            EXPECT_LE(r.area.x2, 719);
+        }
+        if (r.picture.height <= 576 && (s.cropping.enabled || s.positioning.enabled)) {
+            EXPECT_GE(r.area.y1, 0);
+            EXPECT_LE(r.area.y2, 575);
+        }
+    }
 }
 
 }  // namespace

@@ -51,16 +51,15 @@ TEST(BitmapProfile, EveryKeyRoundTripsInTheWrittenOrder) {
     EXPECT_NE(pos, std::string::npos);
     const IniFile ini(path);
     using Keys = std::vector<std::string>;
-    EXPECT_EQ(ini.keys("BMP OUT CROPPING"), (Keys{"Enabled", "MinX", "MinY", "DivX", "DivY",
-                                                  "XPosMode", "YPosMode", "PosShift.X",
-                                                  "PosShift.Y"}));
+    EXPECT_EQ(ini.keys("BMP OUT CROPPING"),
+              (Keys{"Enabled", "MinX", "MinY", "DivX", "DivY", "XPosMode", "YPosMode", "PosShift.X",
+                    "PosShift.Y"}));
     EXPECT_EQ(ini.keys("BMP OUT COLOR"),
               (Keys{"BitPerPixel", "Color_0", "Color_1", "Color_2", "Color_3",
-                    "PresetColorPalIndex", "ColorPalIndex_0", "ColorPalIndex_1",
-                    "ColorPalIndex_2", "ColorPalIndex_3", "UnusedColor"}));
-    EXPECT_EQ(ini.keys("BMP OUT POSITIONING"), (Keys{"Enabled", "XPosMode", "SetTo.X",
-                                                     "PosShift.X", "YPosMode", "SetTo.Y",
-                                                     "PosShift.Y"}));
+                    "PresetColorPalIndex", "ColorPalIndex_0", "ColorPalIndex_1", "ColorPalIndex_2",
+                    "ColorPalIndex_3", "UnusedColor"}));
+    EXPECT_EQ(ini.keys("BMP OUT POSITIONING"), (Keys{"Enabled", "XPosMode", "SetTo.X", "PosShift.X",
+                                                     "YPosMode", "SetTo.Y", "PosShift.Y"}));
     EXPECT_NE(text.find("\r\nColor_0=66051\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nUnusedColor=16772829\r\n"), std::string::npos);
     EXPECT_NE(text.find("\r\nPosShift.X=-45\r\n"), std::string::npos);

@@ -65,8 +65,8 @@ TEST(BmpFile, AnIndependentReaderSeesSizeDepthPaletteAndPixels) {
         saveBmpFile(path, p);
         expectReadBack(p, test::probeBmp(path));
         if (test::imageMagickPresent()) {
-            EXPECT_EQ(test::identify(path), std::to_string(w) + " " + std::to_string(h) +
-                                                 " PseudoClass");
+            EXPECT_EQ(test::identify(path),
+                      std::to_string(w) + " " + std::to_string(h) + " PseudoClass");
         }
     }
 }
@@ -84,11 +84,12 @@ TEST(BmpFile, FourBitRowsHoldTheLeftPixelInTheHighNibbleBottomRowFirst) {
     ASSERT_EQ(bytes.size(), 14u + 40 + 64 + 2 * 4);
     const std::vector<uint8_t> header(bytes.begin(), bytes.begin() + 54);
     const std::vector<uint8_t> expectedHeader{
-        'B', 'M', 126, 0, 0, 0, 0, 0, 0, 0, 118, 0, 0, 0,  // file header
-        40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 4, 0,  // size, width, height, planes, bits
-        0, 0, 0, 0, 8, 0, 0, 0,                           // no compression, 8 bytes of pixels
-        0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0,               // 72 dpi
-        16, 0, 0, 0, 0, 0, 0, 0};                         // 16 colours used, all important
+        'B',  'M',  126, 0, 0,    0,    0, 0, 0, 0, 118, 0, 0, 0,  // file header
+        40,   0,    0,   0, 3,    0,    0, 0, 2, 0, 0,   0, 1, 0,
+        4,    0,                                // size, width, height, planes, bits
+        0,    0,    0,   0, 8,    0,    0, 0,   // no compression, 8 bytes of pixels
+        0x13, 0x0B, 0,   0, 0x13, 0x0B, 0, 0,   // 72 dpi
+        16,   0,    0,   0, 0,    0,    0, 0};  // 16 colours used, all important
     EXPECT_EQ(header, expectedHeader);
     // Palette entries are blue, green, red, 0.
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 54, bytes.begin() + 62),

@@ -63,7 +63,8 @@ BmpProbe probeBmp(const std::string& path) {
             p.bottomUp = b != 0;
         } else if (what == "palette") {
             std::string hex;
-            while (l >> hex) p.palette.push_back(static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
+            while (l >> hex)
+                p.palette.push_back(static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
         } else if (what == "row") {
             std::vector<int> row;
             int v;

@@ -15,7 +15,7 @@ struct BmpProbe {
     int height = 0;
     int bits = 0;
     bool bottomUp = false;
-    std::vector<uint32_t> palette;  // 0xRRGGBB
+    std::vector<uint32_t> palette;       // 0xRRGGBB
     std::vector<std::vector<int>> rows;  // indices, top row first
 };
 
