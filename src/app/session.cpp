@@ -4,6 +4,7 @@
 #include "app/program_folder.h"
 #include "app/vob_folder.h"
 #include "stream/io_error.h"
+#include "subpicture/bmp_file.h"
 #include "subpicture/sup_file.h"
 #include "subpicture/unit_times.h"
 
@@ -292,13 +293,18 @@ void Session::dispatchUnit(UnitReport& report) {
             saveSupFile(report.savedFile, report.bytes);
             if (showSubPicture || job_.timingAndPosition) {
                 decodeUnit(report);
+                if (job_.timingAndPosition) {
+                    appendFileEntry(report.savedFile, picture_.area, report.times);
+                }
                 ui_.showPicture(picture_.bitmap, picture_.area, true);
             }
             break;
         }
         case ActionMode::OnlyShow:
             decodeUnit(report);
-            ui_.showPicture(picture_.bitmap, picture_.area, true);
+            if (showBeforeNextPicture) showAdjustmentDialog();
+            adjustCurrentPicture();
+            ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             if (!progressionNonStop) {
                 switch (ui_.progressionController(job_.unitsInJob)) {
                     case ProgressionChoice::NoStop:
@@ -322,11 +328,56 @@ void Session::dispatchUnit(UnitReport& report) {
                                     picture_.area);
             }
             break;
-        case ActionMode::SaveBmp:
-            // The BMP export works on the decoded picture.
+        case ActionMode::SaveBmp: {
+            const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
             decodeUnit(report);
+            if (showBeforeNextPicture) showAdjustmentDialog();
+            adjustCurrentPicture();
+            if (!saveThisPicture) break;
+            // Written before the entry naming it, so that a failed write
+            // leaves no entry for a file that does not exist.
+            saveAdjustedBmp(file);
+            report.savedFile = file;
+            if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
+            if (showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             break;
+        }
     }
+}
+
+void Session::appendFileEntry(const std::string& file, const DisplayArea& area,
+                              const UnitTimes& times) {
+    // The start of this unit ends an entry that had no stop time.
+    if (document_.closeOpenStop(times.start)) ui_.documentChanged(document_);
+    if (document_.appendEntry({baseName(file)}, true, area, times.stop, times.start) ==
+        SubtitleDocument::AppendResult::Appended) {
+        ui_.subtitleAdded(document_, document_.count());
+        ui_.documentChanged(document_);
+    }
+}
+
+// ------------------------------------------------------------ bitmap export
+
+void Session::adjustCurrentPicture() {
+    adjusted_ =
+        adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
+                      roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+}
+
+void Session::refreshPreview() {
+    adjustCurrentPicture();
+    ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
+}
+
+void Session::saveAdjustedBmp(const std::string& path) {
+    saveBmpFile(path, adjusted_.picture);
+}
+
+void Session::showAdjustmentDialog() {
+    saveThisPicture = true;
+    bitmapDialog_.fill();
+    refreshPreview();
+    ui_.bitmapAdjustment(bitmapDialog_);
 }
 
 void Session::progressUpdate(int64_t sector) {

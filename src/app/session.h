@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bitmap_adjustment.h"
 #include "app/extraction_job.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
@@ -18,6 +19,7 @@
 #include "stream/spu_assembler.h"
 #include "stream/stream_clock.h"
 #include "stream/stream_reader.h"
+#include "subpicture/bitmap_adjust.h"
 #include "subpicture/spu_decoder.h"
 #include "subtitles/subtitle_document.h"
 #include "subtitles/time_correction.h"
@@ -124,6 +126,25 @@ class Session : private PackEvents {
     const std::string& programFolder() const { return programFolder_; }
     void setProgramFolder(std::string folder);
 
+    // --- bitmap export --------------------------------------------------
+    BitmapExportSettings& bitmapSettings() { return bitmapSettings_; }
+    const BitmapExportSettings& bitmapSettings() const { return bitmapSettings_; }
+    // The roles' colour numbers (background, font, outline, antialiasing).
+    ColourRanking& colourRoles() { return colourRoles_; }
+    const ColourRanking& colourRoles() const { return colourRoles_; }
+    // Adjusts the current decoded picture with the bitmap settings.
+    void adjustCurrentPicture();
+    // Adjusts it and shows the result at its adjusted rectangle.
+    void refreshPreview();
+    const AdjustedPicture& adjustedPicture() const { return adjusted_.picture; }
+    const DisplayArea& adjustedArea() const { return adjusted_.area; }
+    // Writes the adjusted picture to `path` (extension included); throws IoError.
+    void saveAdjustedBmp(const std::string& path);
+    // Shows the bitmap adjustment dialog modally (also "Change &Colors");
+    // afterwards saveThisPicture tells whether the picture is to be saved.
+    void showAdjustmentDialog();
+    BitmapAdjustment& bitmapAdjustment() { return bitmapDialog_; }
+
     // --- state ----------------------------------------------------------
     ExtractionJob& job() { return job_; }
     const ExtractionJob& job() const { return job_; }
@@ -142,6 +163,8 @@ class Session : private PackEvents {
     bool progressionNonStop = false;
     // The bitmap adjustment dialog's show-before-next-picture flag.
     bool showBeforeNextPicture = false;
+    // The bitmap adjustment dialog's save-this-picture flag.
+    bool saveThisPicture = true;
 
   private:
     // PackEvents
@@ -167,6 +190,8 @@ class Session : private PackEvents {
     void completeUnit(int64_t sector);
     void dispatchUnit(UnitReport& report);
     void decodeUnit(UnitReport& report);
+    // With timing on: the entry naming a saved BMP or SUP file.
+    void appendFileEntry(const std::string& file, const DisplayArea& area, const UnitTimes& times);
     void progressUpdate(int64_t sector);
     void remainingEstimate(int64_t sector);
 
@@ -181,6 +206,11 @@ class Session : private PackEvents {
     PreviewColours previewColours_;
     std::array<std::string, kStreamCount> streamNames_;
     std::string saveBaseName_;
+
+    BitmapExportSettings bitmapSettings_;
+    ColourRanking colourRoles_{0, 1, 2, 3};
+    AdjustResult adjusted_;
+    BitmapAdjustment bitmapDialog_{*this, ui_};
 
     SubtitleDocument document_;
     CharMatrix matrix_;

@@ -15,6 +15,8 @@
 
 namespace orvane {
 
+class BitmapAdjustment;
+
 enum class Answer { Ok, Cancel, Yes, No, YesToAll, Ignore };
 enum class MessageIcon { Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoYesToAll, CancelIgnoreYesToAll };
@@ -42,6 +44,7 @@ enum class QuestionId {
     ReplaceMatrix,
     MatrixSearchFound,
     MatrixSearchNone,
+    SamePaletteIndex,  // the bitmap adjustment refuses a palette index twice
 };
 
 // A file dialog: title, filter ("Name (*.ext)|*.ext|..."), default
@@ -132,6 +135,14 @@ class UserInterface {
         (void)unitNumber;
         return ProgressionChoice::NoStop;
     }
+
+    // The bitmap adjustment dialog, modal, its settings filled and the
+    // preview refreshed. The view drives `dialog` and closes with its ok()
+    // or skip(). Without a person the settings are taken as they are (OK).
+    virtual void bitmapAdjustment(BitmapAdjustment& dialog);
+    // The output format dialog's show-and-convert with `format` selected
+    // (OK of the bitmap adjustment under the I-Author or Philips preset).
+    virtual void showOutputFormat(OutputFormat format) { (void)format; }
 
     // Lets queued user events run (button clicks of the GUI).
     virtual void pump() {}

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 
 #include "app/ifo_reader.h"
 #include "cli/cli_convert.h"
@@ -15,6 +16,7 @@
 #include "cli/cli_ui.h"
 #include "config/text_encoding.h"
 #include "stream/io_error.h"
+#include "subpicture/bitmap_profile.h"
 
 namespace orvane::cli {
 
@@ -180,9 +182,20 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     request.files = files;
     request.streamIndex = o.stream - 1;
     request.avoidTimeRestart = o.avoidTimeRestart;
-    if (o.command == "sup") {
-        request.action = ActionMode::SaveSup;
+    if (o.command == "sup" || o.command == "bmp") {
+        request.action = o.command == "sup" ? ActionMode::SaveSup : ActionMode::SaveBmp;
+        request.timing = o.timing;
         ui.setSaveName(o.out);
+        // The entries are there for their rectangles: keep them in the file.
+        if (o.timing) session.document().settings().ovtExtended = true;
+        if (!o.profile.empty()) {
+            // A missing profile would silently read as the defaults.
+            if (isDirectory(o.profile) || !std::ifstream(o.profile, std::ios::binary)) {
+                std::fprintf(err, "orvane-cli: cannot open profile '%s'\n", o.profile.c_str());
+                return 1;
+            }
+            session.bitmapSettings() = loadBitmapSettings(o.profile);
+        }
     } else {
         request.action = ActionMode::OnlyShow;
         ui.setListUnits(true);
@@ -194,11 +207,30 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     if (o.command == "scan") session.progressionNonStop = true;
     session.runToEnd();
     std::fflush(out);
+    int status = ui.fileErrors() > 0 ? 1 : 0;
     if (o.command == "sup") {
         std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.units(),
                      ui.units() == 1 ? "" : "s");
+    } else if (o.command == "bmp") {
+        std::fprintf(err, "orvane-cli: %d BMP file%s written\n", ui.savedFiles(),
+                     ui.savedFiles() == 1 ? "" : "s");
     }
-    return ui.fileErrors() > 0 ? 1 : 0;
+    if (!o.text.empty()) {
+        // The adjustment's I-Author or Philips preset switches the document
+        // to that format; --text is always the own format, which convert reads.
+        session.document().selectFormat(OutputFormat::Orvane);
+        session.document().settings().ovtExtended = true;
+        try {
+            session.writeDocument(o.text);
+            std::fprintf(err, "orvane-cli: %zu entr%s saved to '%s'\n", session.document().count(),
+                         session.document().count() == 1 ? "y" : "ies", o.text.c_str());
+        } catch (const IoError& e) {
+            std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
+                         e.systemMessage().c_str());
+            status = 1;
+        }
+    }
+    return status;
 }
 
 }  // namespace

@@ -53,7 +53,12 @@ std::string usage() {
            "                  [--bad-headers ask|yes|yes-to-all|no] [--title N] "
            "FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
-           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n" +
+           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
+           "  orvane-cli bmp --stream N --out BASE [--profile FILE.ini] [--timing --text "
+           "OUT.ovt]\n"
+           "                 [--start-time T] [--avoid-time-restart] [--bad-headers ...] "
+           "[--title N]\n"
+           "                 FILE.VOB...|VIDEO_TS\n" +
            convertUsage() +
            "\n"
            "  --stream N     subtitle stream 1..32 (sub-stream id 0x20 + N - 1), default 1\n"
@@ -62,7 +67,16 @@ std::string usage() {
            "  --bad-headers  answer to \"Bad Packet Header\": ask (on a terminal), yes,\n"
            "                 yes-to-all or no (the default when not on a terminal)\n"
            "  --title N      with a VIDEO_TS folder: title set N (default: the largest)\n"
-           "  --out BASE     sup: files are written as BASE000001.sup, BASE000002.sup, ...\n"
+           "  --out BASE     sup, bmp: files are written as BASE000001.sup (.bmp), "
+           "BASE000002.sup, ...\n"
+           "\n"
+           "bmp saves each sub-picture as a BMP file adjusted by the bitmap settings\n"
+           "(cropping, colours and palette, positioning):\n"
+           "  --profile FILE.ini  the settings of a profile saved by the bitmap adjustment\n"
+           "                      dialog (default: the built-in settings)\n"
+           "  --timing --text OUT.ovt  also save one entry per file, its name as the text,\n"
+           "                      with its times and screen rectangle (Orvane format with\n"
+           "                      picture coordinates); sup accepts them as well\n"
            "\n"
            "ocr reads the stream's sub-pictures into text with a character matrix and prints\n"
            "each subtitle as it is added; a summary goes to stderr at the end.\n"
@@ -107,7 +121,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
     }
     o.command = args[0];
-    if (o.command != "streams" && o.command != "scan" && o.command != "sup" && o.command != "ocr") {
+    if (o.command != "streams" && o.command != "scan" && o.command != "sup" && o.command != "ocr" &&
+        o.command != "bmp") {
         error = "unknown command '" + o.command + "'";
         return std::nullopt;
     }
@@ -190,6 +205,16 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
         } else if (a == "--mark-char") {
             if (!value(o.markChar)) return std::nullopt;
+        } else if (a == "--profile") {
+            if (!value(o.profile)) return std::nullopt;
+        } else if (a == "--timing") {
+            o.timing = true;
+        } else if (a == "--text") {
+            if (!value(o.text)) return std::nullopt;
+            if (o.text.empty()) {
+                error = "--text needs a file name";
+                return std::nullopt;
+            }
         } else if (a == "--title") {
             if (!value(v)) return std::nullopt;
             if (!parseInt(v, 1, 99, o.titleSet)) {
@@ -211,15 +236,28 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         error = "streams takes one IFO file";
         return std::nullopt;
     }
-    if (o.command == "sup") {
+    if (o.command == "sup" || o.command == "bmp") {
         if (!streamGiven) {
-            error = "sup needs --stream N";
+            error = o.command + " needs --stream N";
             return std::nullopt;
         }
         if (o.out.empty()) {
-            error = "sup needs --out BASE";
+            error = o.command + " needs --out BASE";
             return std::nullopt;
         }
+        // The entries are only worth making when they are saved.
+        if (o.timing != !o.text.empty()) {
+            error = o.timing ? "--timing needs --text OUT.ovt" : "--text needs --timing";
+            return std::nullopt;
+        }
+    }
+    if ((o.timing || !o.text.empty()) && o.command != "sup" && o.command != "bmp") {
+        error = "--timing and --text are for bmp and sup only";
+        return std::nullopt;
+    }
+    if (!o.profile.empty() && o.command != "bmp") {
+        error = "--profile is for bmp only";
+        return std::nullopt;
     }
     return o;
 }

@@ -12,7 +12,7 @@ enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
 enum class UnknownGlyphPolicy { Ask, SkipLine, SkipPicture, Mark };
 
 struct Options {
-    std::string command;              // streams, scan, sup
+    std::string command;              // streams, scan, sup, bmp, ocr
     std::vector<std::string> inputs;  // VOB files, a VIDEO_TS folder, or an IFO
     int stream = 1;                   // 1..32
     std::optional<TimeCode> startTime;
@@ -27,6 +27,10 @@ struct Options {
     std::optional<int> textColour;  // 0..3, else chosen automatically
     UnknownGlyphPolicy unknown = UnknownGlyphPolicy::Ask;
     std::string markChar = "#";  // UTF-8
+    // bmp (timing also for sup)
+    std::string profile;  // bitmap settings profile to start from
+    bool timing = false;  // an entry per file, with its time and rectangle
+    std::string text;     // where those entries are saved (.ovt)
 };
 
 // Parses the command line; on a mistake returns nullopt and sets `error`.

@@ -267,6 +267,7 @@ NewCharChoice CliUi::newCharacter(const NewCharacterView& v) {
 
 void CliUi::unitCompleted(const UnitReport& report) {
     ++units_;
+    if (!report.savedFile.empty()) ++savedFiles_;
     if (listUnits_) std::fprintf(out_, "%s\n", unitLine(report).c_str());
 }
 

@@ -37,6 +37,7 @@ class CliUi : public UserInterface {
 
     int fileErrors() const { return fileErrors_; }
     int units() const { return units_; }
+    int savedFiles() const { return savedFiles_; }
     int learned() const { return learned_; }
     int unknownSkipped() const { return unknownSkipped_; }
     int marked() const { return marked_; }
@@ -70,6 +71,7 @@ class CliUi : public UserInterface {
     bool colourReported_ = false;
     int fileErrors_ = 0;
     int units_ = 0;
+    int savedFiles_ = 0;
     int learned_ = 0;
     int unknownSkipped_ = 0;
     int marked_ = 0;

@@ -478,7 +478,10 @@ TEST(Session, ProgressionControllerHoldsEachPictureUntilNoStop) {
     s.runToEnd();
     EXPECT_EQ(ui.controllerShown, (std::vector<int32_t>{1, 2}));
     EXPECT_EQ(ui.units.size(), 4u);
-    EXPECT_EQ(ui.shownAreas.size(), 4u);
+    // The bitmap adjustment comes once, before the first picture, with its
+    // own preview; then each picture is shown.
+    EXPECT_EQ(ui.adjustmentDialogs, 1);
+    EXPECT_EQ(ui.shownAreas.size(), 5u);
 
     // Pause in the controller: the reader stops at the next pause point,
     // and the pause button clears the non-stop flag.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/bitmap_adjustment.h"
 #include "app/user_interface.h"
 
 namespace orvane::test {
@@ -75,6 +76,14 @@ class FakeUi : public UserInterface {
         }
         return ProgressionChoice::Next;
     }
+    void bitmapAdjustment(BitmapAdjustment& dialog) override {
+        ++adjustmentDialogs;
+        if (onBitmapAdjustment)
+            onBitmapAdjustment(dialog);
+        else
+            dialog.ok();
+    }
+    void showOutputFormat(OutputFormat format) override { outputFormatsShown.push_back(format); }
     void pump() override {
         ++pumps;
         if (onPump) onPump();
@@ -126,6 +135,8 @@ class FakeUi : public UserInterface {
     std::function<NewCharChoice(const NewCharacterView&)> onNewCharacter;
     std::function<void()> onPump;
     std::function<void(const Unit&)> onUnit;
+    // The bitmap adjustment dialog; unset: OK at once.
+    std::function<void(BitmapAdjustment&)> onBitmapAdjustment;
     uint32_t tickStep = 10;
 
     // Record.
@@ -136,6 +147,8 @@ class FakeUi : public UserInterface {
     std::vector<size_t> added;
     int colourQuestions = 0;
     int newCharacterQuestions = 0;
+    int adjustmentDialogs = 0;
+    std::vector<OutputFormat> outputFormatsShown;
     std::vector<int32_t> controllerShown;
     std::vector<std::string> captions;
     std::vector<ProgressDisplay> progressShown;

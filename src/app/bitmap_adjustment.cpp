@@ -1,0 +1,157 @@
+#include "app/bitmap_adjustment.h"
+
+#include "app/program_folder.h"
+#include "app/session.h"
+#include "config/ini_file.h"
+#include "stream/io_error.h"
+#include "subpicture/bitmap_profile.h"
+
+namespace orvane {
+
+namespace {
+
+// Message numbers of the dialog.
+constexpr size_t kSamePaletteIndex = 36;
+constexpr size_t kSaveCurrentBmpTitle = 43;
+constexpr size_t kSaveProfileTitle = 44;
+constexpr size_t kLoadProfileTitle = 45;
+
+constexpr const char* kProfileFilter = "Orvane BMP Settings File (*.ini)|*.ini|All|*.*";
+constexpr const char* kBmpFilter = "Bitmap File (*.bmp)|*.bmp|All|*.*";
+
+}  // namespace
+
+const BitmapExportSettings& BitmapAdjustment::settings() const {
+    return session_.bitmapSettings();
+}
+
+const ColourRanking& BitmapAdjustment::colourRoles() const {
+    return session_.colourRoles();
+}
+
+void BitmapAdjustment::fill() {
+    session_.colourRoles() =
+        autoDetectColours(session_.picture().bitmap, session_.previewColours());
+    applyPalettePreset(session_.bitmapSettings().colours);
+}
+
+void BitmapAdjustment::refresh() {
+    session_.refreshPreview();
+}
+
+void BitmapAdjustment::autoSortColours() {
+    session_.colourRoles() =
+        autoDetectColours(session_.picture().bitmap, session_.previewColours());
+    refresh();
+}
+
+void BitmapAdjustment::changeRoleNumber(int role, uint8_t number) {
+    session_.colourRoles() = orvane::changeRoleNumber(session_.colourRoles(), role, number);
+    refresh();
+}
+
+bool BitmapAdjustment::changePaletteIndex(int role, uint8_t index) {
+    if (role < 0 || role >= kRoleCount || index >= kExportPaletteSize) return false;
+    BitmapColours& colours = session_.bitmapSettings().colours;
+    if (!paletteIndexFree(colours, index)) {
+        ui_.messageBox(QuestionId::SamePaletteIndex, MessageIcon::Warning,
+                       session_.messages().get(kSamePaletteIndex), Buttons::Ok);
+        return false;
+    }
+    colours.paletteIndex[static_cast<size_t>(role)] = index;
+    refresh();
+    return true;
+}
+
+void BitmapAdjustment::choosePreset(PalettePreset preset) {
+    BitmapColours& colours = session_.bitmapSettings().colours;
+    colours.preset = preset;
+    applyPalettePreset(colours);
+    refresh();
+}
+
+void BitmapAdjustment::setBitsPerPixel(uint8_t bits) {
+    session_.bitmapSettings().colours.bitsPerPixel = bits == 8 ? 8 : 4;
+    refresh();
+}
+
+void BitmapAdjustment::setRoleColour(int role, Colour colour) {
+    if (role < 0 || role >= kRoleCount) return;
+    session_.bitmapSettings().colours.roleColour[static_cast<size_t>(role)] = colour;
+    refresh();
+}
+
+void BitmapAdjustment::setUnusedColour(Colour colour) {
+    session_.bitmapSettings().colours.unusedColour = colour;
+    refresh();
+}
+
+void BitmapAdjustment::setCropping(const BitmapCropping& cropping) {
+    session_.bitmapSettings().cropping = cropping;
+    refresh();
+}
+
+void BitmapAdjustment::setPositioning(const BitmapPositioning& positioning) {
+    session_.bitmapSettings().positioning = positioning;
+    refresh();
+}
+
+bool BitmapAdjustment::saveProfile() {
+    const std::string path = ui_.askSaveFileName(
+        {session_.messages().get(kSaveProfileTitle), kProfileFilter, "ini", {}});
+    if (path.empty()) return false;
+    try {
+        saveBitmapSettings(path, session_.bitmapSettings());
+    } catch (const IniWriteError& e) {
+        ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        return false;
+    }
+    profile_ = fileNameOf(path);
+    return true;
+}
+
+bool BitmapAdjustment::loadProfile() {
+    const std::string path = ui_.askOpenFileName(
+        {session_.messages().get(kLoadProfileTitle), kProfileFilter, "ini", {}});
+    if (path.empty()) return false;
+    session_.bitmapSettings() = loadBitmapSettings(path);
+    profile_ = fileNameOf(path);
+    fill();
+    refresh();
+    return true;
+}
+
+bool BitmapAdjustment::saveCurrentBmp() {
+    const std::string path =
+        ui_.askSaveFileName({session_.messages().get(kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
+    if (path.empty()) return false;
+    try {
+        session_.saveAdjustedBmp(path);
+    } catch (const IoError& e) {
+        ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+void BitmapAdjustment::ok() {
+    switch (session_.bitmapSettings().colours.preset) {
+        case PalettePreset::IAuthor:
+            session_.document().selectFormat(OutputFormat::IAuthor);
+            ui_.showOutputFormat(OutputFormat::IAuthor);
+            break;
+        case PalettePreset::Philips:
+            session_.document().selectFormat(OutputFormat::Philips);
+            ui_.showOutputFormat(OutputFormat::Philips);
+            break;
+        case PalettePreset::Free:
+            break;
+    }
+    session_.showBeforeNextPicture = false;
+}
+
+void BitmapAdjustment::skip() {
+    session_.saveThisPicture = false;
+}
+
+}  // namespace orvane
