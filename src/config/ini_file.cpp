@@ -31,23 +31,6 @@ bool enclosedInQuotes(const std::string& v) {
     return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
 
-// The text after the key's '=' as the reader returns it.
-std::string valueOf(const std::string& line) {
-    std::string value = trim(line.substr(line.find('=') + 1));
-    if (enclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
-    return value;
-}
-
-// The text written after '=' so that valueOf() gives `value` back.
-std::string encodeValue(const std::string& value) {
-    std::string v = value;
-    for (char& c : v)
-        if (c == '\r' || c == '\n') c = ' ';
-    if (!v.empty() && (isBlank(v.front()) || isBlank(v.back()) || enclosedInQuotes(v)))
-        return '"' + v + '"';
-    return v;
-}
-
 bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
 
 }  // namespace
@@ -110,7 +93,28 @@ IniFile::Line IniFile::parseLine(std::string text) {
     return line;
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {
+// The text after the key's '=' as the reader returns it.
+std::string IniFile::valueOf(const Line& line) const {
+    std::string value = line.text.substr(line.text.find('=') + 1);
+    if (values_ == Values::Exact) return value;
+    value = trim(value);
+    if (enclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
+    if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
+    return value;
+}
+
+// The text written after '=' so that valueOf() gives `value` back.
+std::string IniFile::encodeValue(const std::string& value) const {
+    std::string v = value;
+    for (char& c : v)
+        if (c == '\r' || c == '\n') c = ' ';
+    if (values_ == Values::Profile && !v.empty() &&
+        (isBlank(v.front()) || isBlank(v.back()) || enclosedInQuotes(v)))
+        return '"' + v + '"';
+    return v;
+}
+
+IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), values_(values) {
     std::ifstream in(path_, std::ios::binary);
     if (!in) return;
     const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -179,19 +183,17 @@ std::string IniFile::readString(const std::string& section, const std::string& k
                                 const std::string& def) const {
     const size_t h = findSection(section);
     const size_t k = h == npos ? npos : findKey(h, key);
-    std::string value = k == npos ? def : valueOf(lines_[k].text);
-    if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
-    return value;
+    if (k != npos) return valueOf(lines_[k]);
+    if (values_ == Values::Profile && def.size() > kMaxValueLength) return def.substr(0, kMaxValueLength);
+    return def;
 }
 
 int32_t IniFile::readInteger(const std::string& section, const std::string& key, int32_t def) const {
     const size_t h = findSection(section);
     const size_t k = h == npos ? npos : findKey(h, key);
     if (k == npos) return def;
-    std::string text = valueOf(lines_[k].text);
-    if (text.size() > kMaxValueLength) text.resize(kMaxValueLength);
     int32_t v;
-    return parseProfileInteger(text, v) ? v : def;
+    return parseProfileInteger(valueOf(lines_[k]), v) ? v : def;
 }
 
 bool IniFile::readBool(const std::string& section, const std::string& key, bool def) const {

@@ -30,11 +30,16 @@ class IniWriteError : public std::runtime_error {
 // way (leading or trailing blanks, enclosing quotes) is written in double
 // quotes, so every value reads back as it was written. Line breaks cannot be
 // kept in a line-based file: they are written as blanks.
+//
+// Language files are read in the exact mode instead: a value is everything
+// after the '=' (message texts begin or end with blanks that hand-written
+// files do not quote), written as it is, with no length limit.
 class IniFile {
   public:
     static constexpr size_t kMaxValueLength = 2047;
+    enum class Values : uint8_t { Profile, Exact };
 
-    explicit IniFile(std::string path);
+    explicit IniFile(std::string path, Values values = Values::Profile);
 
     const std::string& path() const { return path_; }
 
@@ -72,6 +77,8 @@ class IniFile {
         std::string name;  // section or key name, lower case
     };
     static Line parseLine(std::string text);
+    std::string valueOf(const Line& line) const;
+    std::string encodeValue(const std::string& value) const;
 
     // Index of the section header line, or npos.
     size_t findSection(const std::string& section) const;
@@ -81,6 +88,7 @@ class IniFile {
     size_t sectionEnd(size_t header) const;
 
     std::string path_;
+    Values values_;
     std::vector<Line> lines_;
     bool dirty_ = false;
 };

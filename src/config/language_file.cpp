@@ -159,7 +159,7 @@ void loadLanguageMessages(const IniFile& file, MessageTable& messages) {
 
 void applyLanguageFile(const std::string& path, std::vector<ControlNode>& windows,
                        MessageTable& messages) {
-    const IniFile file(path);
+    const IniFile file(path, IniFile::Values::Exact);
     for (const char* name : kLanguageWindows)
         for (auto& w : windows)
             if (w.name == name) applyLanguageToWindow(file, w);
@@ -168,7 +168,7 @@ void applyLanguageFile(const std::string& path, std::vector<ControlNode>& window
 
 void writeLanguageTemplate(const std::string& path, const std::vector<ControlNode>& windows,
                            const MessageTable& messages) {
-    IniFile file(path);
+    IniFile file(path, IniFile::Values::Exact);
     for (const char* name : kLanguageWindows) {
         for (const auto& w : windows) {
             if (w.name != name) continue;

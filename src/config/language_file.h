@@ -50,6 +50,8 @@ struct ControlNode {
     // A window: the controls it owns in creation order (a control's own
     // children follow it). A menu: its items; an item: its sub-items.
     std::vector<ControlNode> children;
+
+    friend bool operator==(const ControlNode&, const ControlNode&) = default;
 };
 
 // The windows a language file addresses, in the order they are applied and

@@ -213,6 +213,23 @@ TEST_F(IniFileTest, ValuesReadBackExactlyAsWritten) {
     EXPECT_EQ(other.readString("S", "D", ""), "\"\"");
 }
 
+TEST_F(IniFileTest, ExactModeKeepsEverythingAfterTheEqualsSign) {
+    const std::string longText(3000, 'x');
+    writeBytes(path, "[Messages]\r\nMsgStr_4= existe d\xE9j\xE0 ! \r\n  msgstr_5 =\"q\"\r\nLong=" +
+                         longText + "\r\n");
+    IniFile ini(path, IniFile::Values::Exact);
+    EXPECT_EQ(ini.readString("MESSAGES", "MsgStr_4", ""), " existe d\xE9j\xE0 ! ");
+    EXPECT_EQ(ini.readString("Messages", "MsgStr_5", ""), "\"q\"");
+    EXPECT_EQ(ini.readString("Messages", "Long", ""), longText);
+    ini.writeString("Messages", "MsgStr_6", " both ends ");
+    ini.writeString("Messages", "MsgStr_7", "'x'");
+    ini.flush();
+    EXPECT_NE(readBytes(path).find("MsgStr_6= both ends \r\nMsgStr_7='x'\r\n"), std::string::npos);
+    IniFile back(path, IniFile::Values::Exact);
+    EXPECT_EQ(back.readString("Messages", "MsgStr_6", ""), " both ends ");
+    EXPECT_EQ(back.readString("Messages", "MsgStr_7", ""), "'x'");
+}
+
 TEST_F(IniFileTest, LineBreaksInAValueCannotAddLines) {
     IniFile ini(path);
     ini.writeString("CONFIG", "SaveDialogText", "/tmp/a\r\n[OCR SETTING]\nSensibility=1/");
