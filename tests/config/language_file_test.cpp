@@ -198,6 +198,21 @@ TEST_F(LanguageFileTest, MessagesStopAtTheFirstEmptyOrMissingKeyAndGrowTheTable)
     EXPECT_EQ(messages.get(2), MessageTable::builtIn(2));
 }
 
+TEST_F(LanguageFileTest, NamelessWindowsAndControlsAreNotReached) {
+    writeBytes(dir.file("lang/X.lng"), "[]\r\n..Caption=x\r\n.Label.Caption=y\r\n"
+                                       "[Form3]\r\nForm3..Caption=z\r\n");
+    ControlNode nameless = node(ControlKind::Window, "", "keep", {},
+                                {node(ControlKind::Label, "Label", "keep")});
+    ControlNode form3 = node(ControlKind::Window, "Form3", "keep", {},
+                             {node(ControlKind::Label, "", "keep")});
+    const IniFile file(dir.file("lang/X.lng"), IniFile::Values::Exact);
+    applyLanguageToWindow(file, nameless);
+    applyLanguageToWindow(file, form3);
+    EXPECT_EQ(nameless.text, "keep");
+    EXPECT_EQ(nameless.children[0].text, "keep");
+    EXPECT_EQ(form3.children[0].text, "keep");
+}
+
 TEST_F(LanguageFileTest, AMissingFileChangesNothing) {
     const auto before = windows;
     applyLanguageFile(dir.file("lang/Nowhere.lng"), windows, messages);
