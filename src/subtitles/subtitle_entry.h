@@ -54,6 +54,8 @@ struct OutputSettings {
 
     // Live fields.
     uint16_t indexOffset = 0;  // added to the entry numbers written
+
+    friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };
 
 }  // namespace orvane

@@ -101,36 +101,6 @@ void changeEverything(Session& s) {
     r.maxCharDiffTop = 13;
 }
 
-void expectSameOcr(const OcrSettings& a, const OcrSettings& b) {
-    EXPECT_EQ(a.minLineHeight, b.minLineHeight);
-    EXPECT_EQ(a.maxLineHeight, b.maxLineHeight);
-    EXPECT_EQ(a.minInterLine, b.minInterLine);
-    EXPECT_EQ(a.minCharWidth, b.minCharWidth);
-    EXPECT_EQ(a.minCharHeight, b.minCharHeight);
-    EXPECT_EQ(a.spaceWidth, b.spaceWidth);
-    EXPECT_EQ(a.itaSpaceWidth, b.itaSpaceWidth);
-    EXPECT_EQ(a.detectItaWidth, b.detectItaWidth);
-    EXPECT_EQ(a.checkDetachedChar, b.checkDetachedChar);
-    EXPECT_EQ(a.sensibility, b.sensibility);
-    EXPECT_EQ(a.maxCharDiffWidth, b.maxCharDiffWidth);
-    EXPECT_EQ(a.maxCharDiffHeight, b.maxCharDiffHeight);
-    EXPECT_EQ(a.maxCharDiffTop, b.maxCharDiffTop);
-}
-
-void expectSameOutput(const OutputSettings& a, const OutputSettings& b) {
-    EXPECT_EQ(a.ovtExtended, b.ovtExtended);
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(a.iauthorColour[i], b.iauthorColour[i]) << i;
-        EXPECT_EQ(a.iauthorBlend[i], b.iauthorBlend[i]) << i;
-        EXPECT_EQ(a.philipsColour[i], b.philipsColour[i]) << i;
-        EXPECT_EQ(a.philipsContrast[i], b.philipsContrast[i]) << i;
-    }
-    EXPECT_EQ(a.iauthorMinimumInterval, b.iauthorMinimumInterval);
-    EXPECT_EQ(a.philipsFrameRate, b.philipsFrameRate);
-    EXPECT_EQ(a.philipsDropFrame, b.philipsDropFrame);
-    EXPECT_EQ(a.philipsUseBmpColour, b.philipsUseBmpColour);
-}
-
 TEST_F(ConfigurationTest, AMissingFileGivesEveryDefault) {
     changeEverything(session);
     std::vector<ControlNode> windows;
@@ -211,8 +181,8 @@ TEST_F(ConfigurationTest, SavedSettingsReadBackTheSame) {
     loadConfiguration(other, path);
     EXPECT_EQ(other.settings(), session.settings());
     EXPECT_EQ(other.previewOptions(), session.previewOptions());
-    expectSameOcr(other.ocrSettings(), session.ocrSettings());
-    expectSameOutput(other.document().settings(), session.document().settings());
+    EXPECT_EQ(other.ocrSettings(), session.ocrSettings());
+    EXPECT_EQ(other.document().settings(), session.document().settings());
 }
 
 // Every key of the tables, given its own value in the file, is loaded into a
@@ -394,7 +364,7 @@ TEST_F(ConfigurationTest, ReloadingTheOcrDefaultsResetsOnlyTheOcrLimits) {
     changeEverything(session);
     const ConfigSettings before = session.settings();
     setOcrDefaults(session);
-    expectSameOcr(session.ocrSettings(), OcrSettings{});
+    EXPECT_EQ(session.ocrSettings(), OcrSettings{});
     EXPECT_EQ(session.ocrSettings().sensibility, 980);
     EXPECT_EQ(session.settings(), before);
 }
