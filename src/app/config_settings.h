@@ -18,9 +18,9 @@ struct ConfigSettings {
     std::string openDialogOrvaneText;  // OpenDialogOrvaneText
     std::string saveDialogText;        // SaveDialogText
 
-    std::string languageFileName;  // base name of lang/NAME.lng; empty: built-in English
-    bool autoScrollDown = true;    // CheckBoxScrollDown of the subtitle window
-    int32_t actionMode = 0;        // item of RadioGroupAction: the job's ActionMode minus one
+    std::string languageFileName;   // base name of lang/NAME.lng; empty: built-in English
+    bool autoScrollDown = true;     // CheckBoxScrollDown of the subtitle window
+    int32_t actionMode = 0;         // item of RadioGroupAction: the job's ActionMode minus one
     bool avoidTimeRestart = false;  // CheckBoxAvoidTimeRestart of the job setup
     bool pictTiming = true;         // CheckBoxPictTiming ("+ TC && Res.") of the job setup
 

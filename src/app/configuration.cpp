@@ -73,13 +73,13 @@ ProfileSection iauthorOutputSection(OutputSettings& o) {
 
 ProfileSection philipsOutputSection(OutputSettings& o) {
     const OutputSettings d;
-    ProfileSection s{config_section::kPhilipsOutput,
-                     {
-                         ProfileKey::byte("FrameRate", o.philipsFrameRate, d.philipsFrameRate),
-                         ProfileKey::boolean("DropFrame", o.philipsDropFrame, d.philipsDropFrame),
-                         ProfileKey::boolean("UseBmpColor", o.philipsUseBmpColour,
-                                             d.philipsUseBmpColour),
-                     }};
+    ProfileSection s{
+        config_section::kPhilipsOutput,
+        {
+            ProfileKey::byte("FrameRate", o.philipsFrameRate, d.philipsFrameRate),
+            ProfileKey::boolean("DropFrame", o.philipsDropFrame, d.philipsDropFrame),
+            ProfileKey::boolean("UseBmpColor", o.philipsUseBmpColour, d.philipsUseBmpColour),
+        }};
     for (int i = 0; i < 4; ++i)
         s.keys.push_back(
             ProfileKey::colour(indexedKey("Color_", i), o.philipsColour[i], d.philipsColour[i]));
@@ -89,7 +89,9 @@ ProfileSection philipsOutputSection(OutputSettings& o) {
     return s;
 }
 
-bool isOcrSection(const ProfileSection& s) { return s.name == config_section::kOcr; }
+bool isOcrSection(const ProfileSection& s) {
+    return s.name == config_section::kOcr;
+}
 
 std::string withSlash(std::string s) {
     if (s.empty() || s.back() != '/') s += '/';
@@ -148,7 +150,9 @@ std::string defaultConfigurationPath(const std::string& programFolder) {
     return folder + kConfigurationFileName;
 }
 
-void setOcrDefaults(Session& session) { ocrSection(session.ocrSettings()).setDefaults(); }
+void setOcrDefaults(Session& session) {
+    ocrSection(session.ocrSettings()).setDefaults();
+}
 
 void loadConfiguration(Session& session, const std::string& path) {
     const IniFile ini(path);

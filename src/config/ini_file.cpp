@@ -10,7 +10,9 @@ namespace {
 
 constexpr size_t npos = static_cast<size_t>(-1);
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::string lowerAscii(const std::string& s) {
     std::string out = s;
@@ -18,7 +20,9 @@ std::string lowerAscii(const std::string& s) {
     return out;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string trim(const std::string& s) {
     size_t b = s.find_first_not_of(" \t");
@@ -31,12 +35,18 @@ bool enclosedInQuotes(const std::string& v) {
     return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
 
-bool hasLineBreak(const std::string& s) { return s.find_first_of("\r\n") != std::string::npos; }
+bool hasLineBreak(const std::string& s) {
+    return s.find_first_of("\r\n") != std::string::npos;
+}
 
 }  // namespace
 
 IniWriteError::IniWriteError(const std::string& path)
-    : std::runtime_error("Impossible d'\xE9" "crire dans " + path), path_(path) {}
+    : std::runtime_error(
+          "Impossible d'\xE9"
+          "crire dans " +
+          path),
+      path_(path) {}
 
 bool parseProfileInteger(const std::string& text, int32_t& value) {
     const std::string t = trim(text);
@@ -45,9 +55,12 @@ bool parseProfileInteger(const std::string& text, int32_t& value) {
         for (size_t i = 2; i < t.size(); ++i) {
             const char c = lowerAscii(t[i]);
             int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else return false;
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else
+                return false;
             v = v * 16u + static_cast<uint64_t>(d);
             if (v > 0xFFFFFFFFu) return false;
         }
@@ -153,7 +166,9 @@ size_t IniFile::findKey(size_t header, const std::string& key) const {
     return npos;
 }
 
-bool IniFile::hasSection(const std::string& section) const { return findSection(section) != npos; }
+bool IniFile::hasSection(const std::string& section) const {
+    return findSection(section) != npos;
+}
 
 bool IniFile::hasKey(const std::string& section, const std::string& key) const {
     const size_t h = findSection(section);
@@ -184,11 +199,13 @@ std::string IniFile::readString(const std::string& section, const std::string& k
     const size_t h = findSection(section);
     const size_t k = h == npos ? npos : findKey(h, key);
     if (k != npos) return valueOf(lines_[k]);
-    if (values_ == Values::Profile && def.size() > kMaxValueLength) return def.substr(0, kMaxValueLength);
+    if (values_ == Values::Profile && def.size() > kMaxValueLength)
+        return def.substr(0, kMaxValueLength);
     return def;
 }
 
-int32_t IniFile::readInteger(const std::string& section, const std::string& key, int32_t def) const {
+int32_t IniFile::readInteger(const std::string& section, const std::string& key,
+                             int32_t def) const {
     const size_t h = findSection(section);
     const size_t k = h == npos ? npos : findKey(h, key);
     if (k == npos) return def;

@@ -55,8 +55,10 @@ void forEachControl(Node& parent, F&& f) {
 template <class Node, class F>
 void forEachMenu(Node& parent, F&& f) {
     for (auto& c : parent.children) {
-        if (isMenu(c)) f(c);
-        else forEachMenu(c, f);
+        if (isMenu(c))
+            f(c);
+        else
+            forEachMenu(c, f);
     }
 }
 
@@ -88,7 +90,8 @@ std::string languageFilePath(const std::string& programFolder, const std::string
 bool isValidLanguageName(const std::string& name) {
     if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
     return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+               c == '_';
     });
 }
 
@@ -103,8 +106,9 @@ LanguageList listLanguages(const std::string& programFolder) {
         const std::string file = it->path().filename().string();
         if (file.size() < 4) continue;
         std::string ext = file.substr(file.size() - 4);
-        std::transform(ext.begin(), ext.end(), ext.begin(),
-                       [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; });
+        std::transform(ext.begin(), ext.end(), ext.begin(), [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+        });
         if (ext == ".lng") found.push_back(file.substr(0, file.size() - 4));
     }
     // The folder listing has no useful order here; the menu lists by name.
@@ -152,8 +156,10 @@ void loadLanguageMessages(const IniFile& file, MessageTable& messages) {
     for (size_t n = 0;; ++n) {
         std::string text = file.readString(kMessagesSection, "MsgStr_" + std::to_string(n), "");
         if (text.empty()) return;
-        if (n < messages.size()) messages.replace(n, std::move(text));
-        else messages.append(std::move(text));
+        if (n < messages.size())
+            messages.replace(n, std::move(text));
+        else
+            messages.append(std::move(text));
     }
 }
 
@@ -187,9 +193,10 @@ void writeLanguageTemplate(const std::string& path, const std::vector<ControlNod
             forEachMenu(w, [&](const ControlNode& menu) {
                 if (menu.name.empty()) return;
                 const std::string menuSection = section + "." + menu.name;
-                forEachMenuItem(menu, menuSection, [&](const ControlNode& item, const std::string& key) {
-                    file.writeString(menuSection, key, item.text);
-                });
+                forEachMenuItem(menu, menuSection,
+                                [&](const ControlNode& item, const std::string& key) {
+                                    file.writeString(menuSection, key, item.text);
+                                });
             });
             // Written back per window, as each window is done.
             file.flush();

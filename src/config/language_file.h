@@ -57,7 +57,7 @@ struct ControlNode {
 // The windows a language file addresses, in the order they are applied and
 // written.
 inline constexpr std::array<const char*, 14> kLanguageWindows = {
-    "Form1", "Form2", "Form3", "Form4", "Form5", "Form6", "Form9",
+    "Form1",  "Form2",  "Form3",  "Form4",  "Form5",  "Form6",  "Form9",
     "Form10", "Form11", "Form12", "Form13", "Form14", "Form17", "Form18",
 };
 inline constexpr const char* kMessagesSection = "Messages";

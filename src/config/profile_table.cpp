@@ -6,7 +6,11 @@ namespace orvane {
 
 ProfileKey::ProfileKey(std::string key, ProfileType type, Field field, int64_t def,
                        std::string defText)
-    : key_(std::move(key)), type_(type), field_(field), default_(def), defaultText_(std::move(defText)) {}
+    : key_(std::move(key)),
+      type_(type),
+      field_(field),
+      default_(def),
+      defaultText_(std::move(defText)) {}
 
 ProfileKey ProfileKey::text(std::string key, std::string& field, std::string def) {
     return {std::move(key), ProfileType::Text, &field, 0, std::move(def)};
@@ -34,8 +38,10 @@ int64_t ProfileKey::current() const {
     return std::visit(
         [](auto* f) -> int64_t {
             using T = std::remove_pointer_t<decltype(f)>;
-            if constexpr (std::is_same_v<T, std::string>) return 0;
-            else return static_cast<int64_t>(*f);
+            if constexpr (std::is_same_v<T, std::string>)
+                return 0;
+            else
+                return static_cast<int64_t>(*f);
         },
         field_);
 }
@@ -45,8 +51,10 @@ void ProfileKey::store(int64_t value) const {
     std::visit(
         [value](auto* f) {
             using T = std::remove_pointer_t<decltype(f)>;
-            if constexpr (std::is_same_v<T, bool>) *f = value != 0;
-            else if constexpr (!std::is_same_v<T, std::string>) *f = static_cast<T>(value);
+            if constexpr (std::is_same_v<T, bool>)
+                *f = value != 0;
+            else if constexpr (!std::is_same_v<T, std::string>)
+                *f = static_cast<T>(value);
         },
         field_);
 }
@@ -80,8 +88,10 @@ void ProfileKey::save(IniFile& ini, const std::string& section) const {
 }
 
 void ProfileKey::setDefault() const {
-    if (type_ == ProfileType::Text) *std::get<std::string*>(field_) = defaultText_;
-    else store(default_);
+    if (type_ == ProfileType::Text)
+        *std::get<std::string*>(field_) = defaultText_;
+    else
+        store(default_);
 }
 
 }  // namespace orvane

@@ -36,7 +36,8 @@ class ProfileKey {
     void setDefault() const;
 
   private:
-    using Field = std::variant<std::string*, bool*, uint8_t*, int16_t*, uint16_t*, int32_t*, uint32_t*>;
+    using Field =
+        std::variant<std::string*, bool*, uint8_t*, int16_t*, uint16_t*, int32_t*, uint32_t*>;
     ProfileKey(std::string key, ProfileType type, Field field, int64_t def, std::string defText);
 
     int64_t current() const;

@@ -130,7 +130,7 @@ TEST_F(ConfigurationTest, AMissingFileGivesEveryDefault) {
     EXPECT_EQ(p.borderColour, 7171979u);
     EXPECT_EQ(p.borderColour, (109u << 16) | (111u << 8) | 139u);
     EXPECT_EQ(p.innerColour, 13089467u);
-    EXPECT_EQ(p.backMode, 1);  // preset
+    EXPECT_EQ(p.backMode, 1);         // preset
     EXPECT_EQ(p.aspectRatioMode, 0);  // 16:9
     EXPECT_EQ(p.freeBandHeight, 30);
     EXPECT_EQ(p.backImageName, "");
@@ -194,9 +194,9 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
     for (const auto& section : configurationSections(session)) {
         file += "[" + section.name + "]\r\n";
         for (const auto& key : section.keys) {
-            const std::string v = key.type() == ProfileType::Text ? "t" + std::to_string(value)
-                                : key.type() == ProfileType::Boolean ? "1"
-                                                                     : std::to_string(value);
+            const std::string v = key.type() == ProfileType::Text      ? "t" + std::to_string(value)
+                                  : key.type() == ProfileType::Boolean ? "1"
+                                                                       : std::to_string(value);
             file += key.key() + "=" + v + "\r\n";
             ++value;
         }
@@ -269,8 +269,8 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
               (std::vector<std::string>{"Color_0", "Color_1", "Color_2", "Color_3", "Blend_0",
                                         "Blend_1", "Blend_2", "Blend_3", "MinimumInterval"}));
     EXPECT_EQ(ini.keys("PHILIPS OUTPUT"),
-              (std::vector<std::string>{"FrameRate", "DropFrame", "UseBmpColor", "Color_0", "Color_1",
-                                        "Color_2", "Color_3", "Contrast_0", "Contrast_1",
+              (std::vector<std::string>{"FrameRate", "DropFrame", "UseBmpColor", "Color_0",
+                                        "Color_1", "Color_2", "Color_3", "Contrast_0", "Contrast_1",
                                         "Contrast_2", "Contrast_3"}));
     const std::string bytes = readBytes(path);
     size_t at = 0;
@@ -285,9 +285,10 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
               "[PREVIEW CFG]\r\nAtTruePos=1\r\nTransparentBkGrd=0\r\nZoom=1000\r\nAutoZoom=0\r\n"
               "BorderColor=7171979\r\nInnerColor=13089467\r\nBackMode=1\r\nAspectRatioMode=0\r\n"
               "FreeAspectRatio=30\r\nBackImageName=\r\n");
-    EXPECT_EQ(sectionText(bytes, "[IAUTHOR OUTPUT]"),
-              "[IAUTHOR OUTPUT]\r\nColor_0=0\r\nColor_1=16777215\r\nColor_2=0\r\nColor_3=8421504\r\n"
-              "Blend_0=0\r\nBlend_1=15\r\nBlend_2=15\r\nBlend_3=15\r\nMinimumInterval=10\r\n");
+    EXPECT_EQ(
+        sectionText(bytes, "[IAUTHOR OUTPUT]"),
+        "[IAUTHOR OUTPUT]\r\nColor_0=0\r\nColor_1=16777215\r\nColor_2=0\r\nColor_3=8421504\r\n"
+        "Blend_0=0\r\nBlend_1=15\r\nBlend_2=15\r\nBlend_3=15\r\nMinimumInterval=10\r\n");
 }
 
 TEST_F(ConfigurationTest, StoredValuesAreCutToTheirFieldsAndReadAsTheProfileReaderDoes) {
@@ -299,9 +300,9 @@ TEST_F(ConfigurationTest, StoredValuesAreCutToTheirFieldsAndReadAsTheProfileRead
                "[IAUTHOR OUTPUT]\r\nMinimumInterval=-1\r\n");
     session.ocrSettings().spaceWidth = 3;  // held now: the default of a bad OCR value
     loadConfiguration(session, path);
-    EXPECT_EQ(session.previewOptions().zoom, 1500);             // 150 %
-    EXPECT_EQ(session.previewOptions().freeBandHeight, 4464);   // 70000 & 0xFFFF
-    EXPECT_EQ(session.previewOptions().backMode, 3);            // 0x103 & 0xFF
+    EXPECT_EQ(session.previewOptions().zoom, 1500);            // 150 %
+    EXPECT_EQ(session.previewOptions().freeBandHeight, 4464);  // 70000 & 0xFFFF
+    EXPECT_EQ(session.previewOptions().backMode, 3);           // 0x103 & 0xFF
     EXPECT_EQ(session.previewOptions().borderColour, 0x00FF00u);
     EXPECT_EQ(session.previewOptions().innerColour, 0xFFFFFFFFu);
     EXPECT_EQ(session.settings().actionMode, 2);
@@ -377,7 +378,10 @@ TEST_F(ConfigurationTest, AFailedSaveAtClosingIsReportedAndTheReaderIsPaused) {
     EXPECT_TRUE(session.job().paused);
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].id, QuestionId::IoFailure);
-    EXPECT_EQ(ui.questions[0].text, "Impossible d'\xE9" "crire dans " + bad);
+    EXPECT_EQ(ui.questions[0].text,
+              "Impossible d'\xE9"
+              "crire dans " +
+                  bad);
     EXPECT_THROW(saveOcrSettings(session, bad), IniWriteError);
 }
 
@@ -392,10 +396,12 @@ TEST_F(ConfigurationTest, TheStoredLanguageIsAppliedAtStartAndSwitchingIsRemembe
 
     ControlNode form1{ControlKind::Window, "Form1", "Orvane 0.97b", {}, false, false, {}, {}};
     ControlNode menu{ControlKind::MainMenu, "MainMenu1", {}, {}, false, false, {}, {}};
-    menu.children.push_back({ControlKind::MenuItem, "GUILanguage1", "GUI &Language", {}, false, false, {}, {}});
+    menu.children.push_back(
+        {ControlKind::MenuItem, "GUILanguage1", "GUI &Language", {}, false, false, {}, {}});
     form1.children.push_back(menu);
     ControlNode form6{ControlKind::Window, "Form6", "What To Do ?", {}, false, false, {}, {}};
-    form6.children.push_back({ControlKind::CheckBox, "CheckBoxPictTiming", "+ TC && Res.", {}, false, false, {}, {}});
+    form6.children.push_back(
+        {ControlKind::CheckBox, "CheckBoxPictTiming", "+ TC && Res.", {}, false, false, {}, {}});
     std::vector<ControlNode> windows{form1, form6};
 
     const LanguageList list = startUpConfiguration(session, path, windows);
@@ -420,7 +426,8 @@ TEST_F(ConfigurationTest, TheStoredLanguageIsAppliedAtStartAndSwitchingIsRemembe
     writeLanguageTemplate(session, windows);
     const IniFile tpl(dir.file("lang/New_LangFile.lng"), IniFile::Values::Exact);
     EXPECT_EQ(tpl.readString("Form6", "Form6.CheckBoxPictTiming.Caption", ""), "+ Temps");
-    EXPECT_EQ(tpl.readString("Form1.MainMenu1", "Form1.MainMenu1.GUILanguage1.Deutsch", ""), "Deutsch");
+    EXPECT_EQ(tpl.readString("Form1.MainMenu1", "Form1.MainMenu1.GUILanguage1.Deutsch", ""),
+              "Deutsch");
     EXPECT_EQ(tpl.readString("Messages", "MsgStr_0", ""), "Zu viele Zeichen: ");
 }
 
@@ -434,8 +441,10 @@ TEST(ConfigurationPath, IsTheProgramFolderWhenWritableElseTheUserConfigFolder) {
     const std::string saved = old ? old : "";
     ::setenv("XDG_CONFIG_HOME", dir.file("xdg").c_str(), 1);
     const std::string chosen = defaultConfigurationPath(unwritable);
-    if (old) ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-    else ::unsetenv("XDG_CONFIG_HOME");
+    if (old)
+        ::setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(chosen, dir.file("xdg") + "/orvane/Orvane.ini");
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("xdg/orvane")));
 }

@@ -27,11 +27,15 @@ class IniFileTest : public ::testing::Test {
 };
 
 TEST_F(IniFileTest, SectionAndKeyNamesCompareWithoutCase) {
-    writeBytes(path, "[Preview Cfg]\r\nzoom=1500\r\n[config]\r\nLanguageFileName=Fran\xE7" "ais\r\n");
+    writeBytes(path,
+               "[Preview Cfg]\r\nzoom=1500\r\n[config]\r\nLanguageFileName=Fran\xE7"
+               "ais\r\n");
     IniFile ini(path);
     EXPECT_EQ(ini.readInteger("PREVIEW CFG", "Zoom", 1000), 1500);
     EXPECT_EQ(ini.readInteger("preview cfg", "ZOOM", 1000), 1500);
-    EXPECT_EQ(ini.readString("CONFIG", "languagefilename", ""), "Fran\xE7" "ais");
+    EXPECT_EQ(ini.readString("CONFIG", "languagefilename", ""),
+              "Fran\xE7"
+              "ais");
     EXPECT_TRUE(ini.hasSection("Config"));
     EXPECT_TRUE(ini.hasKey("CONFIG", "LANGUAGEFILENAME"));
     EXPECT_FALSE(ini.hasKey("CONFIG", "Zoom"));  // keys belong to their own section
@@ -40,15 +44,18 @@ TEST_F(IniFileTest, SectionAndKeyNamesCompareWithoutCase) {
     ini.writeInteger("PREVIEW CFG", "Zoom", 800);
     ini.flush();
     EXPECT_EQ(readBytes(path),
-              "[Preview Cfg]\r\nZoom=800\r\n[config]\r\nLanguageFileName=Fran\xE7" "ais\r\n");
+              "[Preview Cfg]\r\nZoom=800\r\n[config]\r\nLanguageFileName=Fran\xE7"
+              "ais\r\n");
 }
 
 TEST_F(IniFileTest, ReadsAreCutTo2047Characters) {
     const std::string longValue(3000, 'a');
     const std::string exact(2047, 'b');
-    writeBytes(path, "[S]\r\nLong=" + longValue + "\r\nExact=" + exact + "\r\n"
-                     // The digits past the limit are not read.
-                     "Number=" + std::string(2047, '0') + "12\r\n");
+    writeBytes(path, "[S]\r\nLong=" + longValue + "\r\nExact=" + exact +
+                         "\r\n"
+                         // The digits past the limit are not read.
+                         "Number=" +
+                         std::string(2047, '0') + "12\r\n");
     IniFile ini(path);
     EXPECT_EQ(ini.readString("S", "Long", ""), std::string(2047, 'a'));
     EXPECT_EQ(ini.readString("S", "Exact", ""), exact);
@@ -103,7 +110,8 @@ TEST_F(IniFileTest, IntegersAreDecimalOrHexAndAnythingElseGivesTheDefault) {
 }
 
 TEST_F(IniFileTest, BooleansAreIntegersAndOnlyZeroIsFalse) {
-    writeBytes(path, "[B]\r\nTwo=2\r\nZero=0\r\nOne=1\r\nMinus=-1\r\nYes=yes\r\nEmpty=\r\nHex=0x0\r\n");
+    writeBytes(path,
+               "[B]\r\nTwo=2\r\nZero=0\r\nOne=1\r\nMinus=-1\r\nYes=yes\r\nEmpty=\r\nHex=0x0\r\n");
     IniFile ini(path);
     EXPECT_TRUE(ini.readBool("B", "Two", false));
     EXPECT_TRUE(ini.readBool("B", "Minus", false));
@@ -191,9 +199,19 @@ TEST_F(IniFileTest, ValuesReadBackExactlyAsWritten) {
     // Blanks and quotes at the ends of a text belong to it (message texts
     // carry them), and Windows-1252 bytes pass unchanged.
     const std::vector<std::string> values = {
-        "Bad Packet Header at LBA: ", " will be reduced to 00:00:00,000", "Delete character \"",
-        "\" ?", "\"quoted\"", "'single'", "\"", "  ", "a=b=c", "Error at N\xB0 ",
-        "; not a comment", "[not a section]", "",
+        "Bad Packet Header at LBA: ",
+        " will be reduced to 00:00:00,000",
+        "Delete character \"",
+        "\" ?",
+        "\"quoted\"",
+        "'single'",
+        "\"",
+        "  ",
+        "a=b=c",
+        "Error at N\xB0 ",
+        "; not a comment",
+        "[not a section]",
+        "",
     };
     {
         IniFile ini(path);
@@ -236,7 +254,8 @@ TEST_F(IniFileTest, LineBreaksInAValueCannotAddLines) {
     ini.flush();
     IniFile back(path);
     EXPECT_FALSE(back.hasSection("OCR SETTING"));
-    EXPECT_EQ(back.readString("CONFIG", "SaveDialogText", ""), "/tmp/a  [OCR SETTING] Sensibility=1/");
+    EXPECT_EQ(back.readString("CONFIG", "SaveDialogText", ""),
+              "/tmp/a  [OCR SETTING] Sensibility=1/");
 }
 
 TEST_F(IniFileTest, NamesThatWouldReadBackAsSomethingElseAreRefused) {
@@ -259,7 +278,10 @@ TEST_F(IniFileTest, AFailedWriteNamesTheFileInWindows1252) {
         ini.flush();
         FAIL() << "flush into a missing folder succeeded";
     } catch (const IniWriteError& e) {
-        EXPECT_EQ(std::string(e.what()), "Impossible d'\xE9" "crire dans " + bad);
+        EXPECT_EQ(std::string(e.what()),
+                  "Impossible d'\xE9"
+                  "crire dans " +
+                      bad);
         EXPECT_EQ(e.path(), bad);
     }
     // Nothing was lost: the values are still there for another try.

@@ -31,38 +31,40 @@ ControlNode radioGroup(std::string name, std::string caption, std::vector<std::s
 // A few windows as the GUI would describe them, in their English texts.
 std::vector<ControlNode> englishWindows() {
     using K = ControlKind;
-    ControlNode form1 = node(K::Window, "Form1", "Orvane 0.97b", {},
-        {
-            node(K::MainMenu, "MainMenu1", {}, {},
-                 {
-                     node(K::MenuItem, "File1", "&File", {},
-                          {node(K::MenuItem, "OpenVob1", "&Open Vob(s)"),
-                           node(K::MenuItem, "Quit1", "&Quit")}),
-                     node(K::MenuItem, "GUILanguage1", "GUI &Language"),
-                 }),
-            node(K::Button, "Button1", "Save Lang"),
-            node(K::BitButton, "BitBtnPause", "&Pause", "Pause the reading"),
-            node(K::ToolButton, "ButtonPreviewOption", {}, "Preview Options"),
-            node(K::Label, "LabelTime", "00:00:00,000"),
-            node(K::SpinEdit, "SpinEditZoom", "100"),
-            node(K::Panel, "PanelPreviewCfg", "", {},
-                 {node(K::CheckBox, "CheckBoxTruePos", "Show at true position",
-                       "Show picture at its true position ( Only work in BMP mode )")}),
-            node(K::PopupMenu, "PopupMenu1", {}, {}, {node(K::MenuItem, "Copy1", "&Copy")}),
-        });
-    ControlNode form6 = node(K::Window, "Form6", "What To Do ?", {},
-        {
-            radioGroup("RadioGroupAction", "Action",
-                       {"SubPictures to Text via OCR", "Save SubPictures As BMP",
-                        "Save SubPictures As SUP Files", "Only Show SubPictures"}),
-            node(K::CheckBox, "CheckBoxPictTiming", "+ TC && Res.",
-                 "Get the timing and image(s) size(s) & position(s)"),
-            node(K::NumericEdit, "Word_uHour", "0", "Entier entre 0 et 23"),
-            node(K::Edit, "EditPath", "C:\\"),
-            node(K::GroupBox, "GroupBoxTime", "Start Time"),
-            node(K::TabSheet, "TabSheet1", "Files"),
-            node(K::RadioButton, "RadioButtonA", "A"),
-        });
+    ControlNode form1 =
+        node(K::Window, "Form1", "Orvane 0.97b", {},
+             {
+                 node(K::MainMenu, "MainMenu1", {}, {},
+                      {
+                          node(K::MenuItem, "File1", "&File", {},
+                               {node(K::MenuItem, "OpenVob1", "&Open Vob(s)"),
+                                node(K::MenuItem, "Quit1", "&Quit")}),
+                          node(K::MenuItem, "GUILanguage1", "GUI &Language"),
+                      }),
+                 node(K::Button, "Button1", "Save Lang"),
+                 node(K::BitButton, "BitBtnPause", "&Pause", "Pause the reading"),
+                 node(K::ToolButton, "ButtonPreviewOption", {}, "Preview Options"),
+                 node(K::Label, "LabelTime", "00:00:00,000"),
+                 node(K::SpinEdit, "SpinEditZoom", "100"),
+                 node(K::Panel, "PanelPreviewCfg", "", {},
+                      {node(K::CheckBox, "CheckBoxTruePos", "Show at true position",
+                            "Show picture at its true position ( Only work in BMP mode )")}),
+                 node(K::PopupMenu, "PopupMenu1", {}, {}, {node(K::MenuItem, "Copy1", "&Copy")}),
+             });
+    ControlNode form6 =
+        node(K::Window, "Form6", "What To Do ?", {},
+             {
+                 radioGroup("RadioGroupAction", "Action",
+                            {"SubPictures to Text via OCR", "Save SubPictures As BMP",
+                             "Save SubPictures As SUP Files", "Only Show SubPictures"}),
+                 node(K::CheckBox, "CheckBoxPictTiming", "+ TC && Res.",
+                      "Get the timing and image(s) size(s) & position(s)"),
+                 node(K::NumericEdit, "Word_uHour", "0", "Entier entre 0 et 23"),
+                 node(K::Edit, "EditPath", "C:\\"),
+                 node(K::GroupBox, "GroupBoxTime", "Start Time"),
+                 node(K::TabSheet, "TabSheet1", "Files"),
+                 node(K::RadioButton, "RadioButtonA", "A"),
+             });
     // Not a window a language file addresses.
     ControlNode other = node(K::Window, "Form7", "Unlisted");
     return {form6, form1, other};
@@ -89,18 +91,21 @@ const char kFrench[] =
     "FORM6.Form6.caption=Que faire ?\r\n"
     "form6.radiogroupaction.items2=Enregistrer en fichiers SUP\r\n"
     "Form6.RadioGroupAction.Items4=no such item\r\n"
-    "Form6.CheckBoxPictTiming.Hint=Dur\xE9" "e et position\r\n"
+    "Form6.CheckBoxPictTiming.Hint=Dur\xE9"
+    "e et position\r\n"
     "Form6.Word_uHour.Text=99\r\n"
     "Form6.Word_uHour.Hint=not for numeric entries\r\n"
     "Form6.EditPath.Text=\r\n"
-    "Form6.GroupBoxTime.Caption=Heure de d\xE9" "but\r\n"
+    "Form6.GroupBoxTime.Caption=Heure de d\xE9"
+    "but\r\n"
     "Form6.TabSheet1.Caption=Fichiers\r\n"
     "Form6.RadioButtonA.Caption=\xC0\r\n"
     "[Form1]\r\n"
     "Form1.ButtonPreviewOption.Caption=tool buttons have no caption\r\n"
     "Form1.ButtonPreviewOption.Hint=Options d'aper\xE7u\r\n"
     "Form1.SpinEditZoom.Text=5\r\n"
-    "Form1.CheckBoxTruePos.Caption=Position r\xE9" "elle\r\n"
+    "Form1.CheckBoxTruePos.Caption=Position r\xE9"
+    "elle\r\n"
     "[Form1.MainMenu1]\r\n"
     "Form1.MainMenu1.File1.OpenVob1=&Ouvrir des VOB\r\n"
     "Form1.MainMenu1.GUILanguage1=&Langue\r\n"
@@ -144,7 +149,9 @@ TEST_F(LanguageFileTest, TranslatesExactKindsOnlyAndLeavesMissingKeysAlone) {
     EXPECT_EQ(action.text, "Action");
     const ControlNode& timing = *findControl(f6, "CheckBoxPictTiming");
     EXPECT_EQ(timing.text, "+ TC && Res.");
-    EXPECT_EQ(timing.hint, "Dur\xE9" "e et position");
+    EXPECT_EQ(timing.hint,
+              "Dur\xE9"
+              "e et position");
     EXPECT_TRUE(timing.showHint);
     EXPECT_FALSE(action.showHint);
     // A numeric entry derives from an edit box but is not one.
@@ -153,7 +160,9 @@ TEST_F(LanguageFileTest, TranslatesExactKindsOnlyAndLeavesMissingKeysAlone) {
     EXPECT_EQ(hour.hint, "Entier entre 0 et 23");
     // A key present with an empty value empties the text.
     EXPECT_EQ(findControl(f6, "EditPath")->text, "");
-    EXPECT_EQ(findControl(f6, "GroupBoxTime")->text, "Heure de d\xE9" "but");
+    EXPECT_EQ(findControl(f6, "GroupBoxTime")->text,
+              "Heure de d\xE9"
+              "but");
     EXPECT_EQ(findControl(f6, "TabSheet1")->text, "Fichiers");
     EXPECT_EQ(findControl(f6, "RadioButtonA")->text, "\xC0");
 
@@ -164,7 +173,9 @@ TEST_F(LanguageFileTest, TranslatesExactKindsOnlyAndLeavesMissingKeysAlone) {
     EXPECT_EQ(tool.hint, "Options d'aper\xE7u");
     EXPECT_EQ(findControl(f1, "SpinEditZoom")->text, "100");
     // A control inside a panel is still the window's.
-    EXPECT_EQ(findControl(f1, "CheckBoxTruePos")->text, "Position r\xE9" "elle");
+    EXPECT_EQ(findControl(f1, "CheckBoxTruePos")->text,
+              "Position r\xE9"
+              "elle");
     EXPECT_EQ(findControl(f1, "OpenVob1")->text, "&Ouvrir des VOB");
     EXPECT_EQ(findControl(f1, "Quit1")->text, "&Quit");
     EXPECT_EQ(findControl(f1, "File1")->text, "&File");
@@ -183,7 +194,8 @@ TEST_F(LanguageFileTest, TranslatesExactKindsOnlyAndLeavesMissingKeysAlone) {
 
 TEST_F(LanguageFileTest, MessagesStopAtTheFirstEmptyOrMissingKeyAndGrowTheTable) {
     std::string file = "[Messages]\r\n";
-    for (int n = 0; n <= 58; ++n) file += "MsgStr_" + std::to_string(n) + "=m" + std::to_string(n) + "\r\n";
+    for (int n = 0; n <= 58; ++n)
+        file += "MsgStr_" + std::to_string(n) + "=m" + std::to_string(n) + "\r\n";
     writeBytes(dir.file("lang/All.lng"), file);
     applyLanguageFile(dir.file("lang/All.lng"), windows, messages);
     ASSERT_EQ(messages.size(), 59u);
@@ -191,7 +203,8 @@ TEST_F(LanguageFileTest, MessagesStopAtTheFirstEmptyOrMissingKeyAndGrowTheTable)
     EXPECT_EQ(messages.get(58), "m58");
 
     messages.setDefaultMessages();
-    writeBytes(dir.file("lang/Empty.lng"), "[Messages]\r\nMsgStr_0=a\r\nMsgStr_1=\r\nMsgStr_2=c\r\n");
+    writeBytes(dir.file("lang/Empty.lng"),
+               "[Messages]\r\nMsgStr_0=a\r\nMsgStr_1=\r\nMsgStr_2=c\r\n");
     applyLanguageFile(dir.file("lang/Empty.lng"), windows, messages);
     EXPECT_EQ(messages.get(0), "a");
     EXPECT_EQ(messages.get(1), MessageTable::builtIn(1));
@@ -199,12 +212,13 @@ TEST_F(LanguageFileTest, MessagesStopAtTheFirstEmptyOrMissingKeyAndGrowTheTable)
 }
 
 TEST_F(LanguageFileTest, NamelessWindowsAndControlsAreNotReached) {
-    writeBytes(dir.file("lang/X.lng"), "[]\r\n..Caption=x\r\n.Label.Caption=y\r\n"
-                                       "[Form3]\r\nForm3..Caption=z\r\n");
-    ControlNode nameless = node(ControlKind::Window, "", "keep", {},
-                                {node(ControlKind::Label, "Label", "keep")});
-    ControlNode form3 = node(ControlKind::Window, "Form3", "keep", {},
-                             {node(ControlKind::Label, "", "keep")});
+    writeBytes(dir.file("lang/X.lng"),
+               "[]\r\n..Caption=x\r\n.Label.Caption=y\r\n"
+               "[Form3]\r\nForm3..Caption=z\r\n");
+    ControlNode nameless =
+        node(ControlKind::Window, "", "keep", {}, {node(ControlKind::Label, "Label", "keep")});
+    ControlNode form3 =
+        node(ControlKind::Window, "Form3", "keep", {}, {node(ControlKind::Label, "", "keep")});
     const IniFile file(dir.file("lang/X.lng"), IniFile::Values::Exact);
     applyLanguageToWindow(file, nameless);
     applyLanguageToWindow(file, form3);
@@ -245,16 +259,16 @@ TEST_F(LanguageFileTest, TemplateHoldsEveryTextInWindowOrderAndReadsBackTheSame)
 
     const IniFile written(tpl);
     EXPECT_EQ(written.readString("Extra", "Keep", ""), "me");
-    EXPECT_EQ(written.keys("Form1"),
-              (std::vector<std::string>{"Form1.Form1.Caption", "Form1.Button1.Caption",
-                                        "Form1.BitBtnPause.Caption", "Form1.BitBtnPause.Hint",
-                                        "Form1.ButtonPreviewOption.Hint", "Form1.LabelTime.Caption",
-                                        "Form1.CheckBoxTruePos.Caption",
-                                        "Form1.CheckBoxTruePos.Hint"}));
-    EXPECT_EQ(written.keys("Form1.MainMenu1"),
-              (std::vector<std::string>{"Form1.MainMenu1.File1", "Form1.MainMenu1.File1.OpenVob1",
-                                        "Form1.MainMenu1.File1.Quit1",
-                                        "Form1.MainMenu1.GUILanguage1"}));
+    EXPECT_EQ(
+        written.keys("Form1"),
+        (std::vector<std::string>{"Form1.Form1.Caption", "Form1.Button1.Caption",
+                                  "Form1.BitBtnPause.Caption", "Form1.BitBtnPause.Hint",
+                                  "Form1.ButtonPreviewOption.Hint", "Form1.LabelTime.Caption",
+                                  "Form1.CheckBoxTruePos.Caption", "Form1.CheckBoxTruePos.Hint"}));
+    EXPECT_EQ(
+        written.keys("Form1.MainMenu1"),
+        (std::vector<std::string>{"Form1.MainMenu1.File1", "Form1.MainMenu1.File1.OpenVob1",
+                                  "Form1.MainMenu1.File1.Quit1", "Form1.MainMenu1.GUILanguage1"}));
     EXPECT_EQ(written.keys("Form6"),
               (std::vector<std::string>{
                   "Form6.Form6.Caption", "Form6.RadioGroupAction.Caption",
@@ -267,7 +281,8 @@ TEST_F(LanguageFileTest, TemplateHoldsEveryTextInWindowOrderAndReadsBackTheSame)
     EXPECT_EQ(written.keys("Messages").size(), MessageTable::kBuiltInCount);
     // Windows in their fixed order, each followed by its menus, then the messages.
     const std::string bytes = readBytes(tpl);
-    EXPECT_LT(bytes.find("[Form1]\r\nForm1.Form1.Caption=Orvane 0.97b\r\n"), bytes.find("[Form1.MainMenu1]"));
+    EXPECT_LT(bytes.find("[Form1]\r\nForm1.Form1.Caption=Orvane 0.97b\r\n"),
+              bytes.find("[Form1.MainMenu1]"));
     EXPECT_LT(bytes.find("[Form1.MainMenu1]"), bytes.find("[Form1.PopupMenu1]"));
     EXPECT_LT(bytes.find("[Form1.PopupMenu1]"), bytes.find("[Form6]"));
     EXPECT_NE(bytes.find("MsgStr_26=Bad Packet Header at LBA: \r\n"), std::string::npos);
@@ -289,12 +304,14 @@ TEST_F(LanguageFileTest, TemplateHoldsEveryTextInWindowOrderAndReadsBackTheSame)
         EXPECT_EQ(a, b) << name;
     }
     ASSERT_EQ(freshMessages.size(), messages.size());
-    for (size_t n = 0; n < messages.size(); ++n) EXPECT_EQ(freshMessages.get(n), messages.get(n)) << n;
+    for (size_t n = 0; n < messages.size(); ++n)
+        EXPECT_EQ(freshMessages.get(n), messages.get(n)) << n;
 }
 
 TEST_F(LanguageFileTest, TemplateWriteFailureIsReported) {
-    EXPECT_THROW(writeLanguageTemplate(dir.file("no such folder/New_LangFile.lng"), windows, messages),
-                 IniWriteError);
+    EXPECT_THROW(
+        writeLanguageTemplate(dir.file("no such folder/New_LangFile.lng"), windows, messages),
+        IniWriteError);
 }
 
 TEST_F(LanguageFileTest, ListsLanguageFilesAndRefusesNamesThatAreNotIdentifiers) {
@@ -303,8 +320,8 @@ TEST_F(LanguageFileTest, ListsLanguageFilesAndRefusesNamesThatAreNotIdentifiers)
     EXPECT_TRUE(none.names.empty());
     EXPECT_TRUE(none.refused.empty());
 
-    for (const char* f : {"Francais.lng", "deutsch.LNG", "Italiano_2.lng", "2bad.lng", "My Lang.lng",
-                          "readme.txt", "lng", "x.lng.bak"})
+    for (const char* f : {"Francais.lng", "deutsch.LNG", "Italiano_2.lng", "2bad.lng",
+                          "My Lang.lng", "readme.txt", "lng", "x.lng.bak"})
         writeBytes(dir.file(std::string("lang/") + f), "");
     std::filesystem::create_directories(dir.file("lang/folder.lng"));
     const LanguageList list = listLanguages(folder());
@@ -335,7 +352,9 @@ TEST(LanguageName, IsAnIdentifier) {
     EXPECT_FALSE(isValidLanguageName(""));
     EXPECT_FALSE(isValidLanguageName("9x"));
     EXPECT_FALSE(isValidLanguageName("a b"));
-    EXPECT_FALSE(isValidLanguageName("Fran\xE7" "ais"));
+    EXPECT_FALSE(
+        isValidLanguageName("Fran\xE7"
+                            "ais"));
     EXPECT_FALSE(isValidLanguageName("a=b"));
 }
 
