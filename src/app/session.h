@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "app/bitmap_adjustment.h"
+#include "app/config_settings.h"
 #include "app/extraction_job.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
+#include "config/preview_options.h"
 #include "ocr/char_matrix.h"
 #include "ocr/matcher.h"
 #include "ocr/ocr_settings.h"
@@ -154,6 +156,14 @@ class Session : private PackEvents {
     const SubPicture& picture() const { return picture_; }
     MessageTable& messages() { return messages_; }
     const PreviewColours& previewColours() const { return previewColours_; }
+    UserInterface& ui() { return ui_; }
+
+    // Settings kept in the configuration file (the OCR limits and the
+    // writers' settings are above and in the document).
+    ConfigSettings& settings() { return settings_; }
+    const ConfigSettings& settings() const { return settings_; }
+    PreviewOptions& previewOptions() { return previewOptions_; }
+    const PreviewOptions& previewOptions() const { return previewOptions_; }
 
     void setSaveBaseName(std::string base) { saveBaseName_ = std::move(base); }
     const std::string& saveBaseName() const { return saveBaseName_; }
@@ -220,6 +230,8 @@ class Session : private PackEvents {
     OcrSettings ocrSettings_;
     Colour textColour_ = 0xFFFFFF;
     std::string programFolder_;
+    ConfigSettings settings_;
+    PreviewOptions previewOptions_;
     // After "Change Text Color": release the pause once the reader returns.
     bool resumeWhenReaderStops_ = false;
 

@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 namespace orvane {
 
@@ -9,13 +10,18 @@ namespace {
 
 constexpr size_t npos = static_cast<size_t>(-1);
 
-char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char lowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool sameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(a[i]) != lowerAscii(b[i])) return false;
-    return true;
+std::string lowerAscii(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) c = lowerAscii(c);
+    return out;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
 std::string trim(const std::string& s) {
@@ -25,138 +31,186 @@ std::string trim(const std::string& s) {
     return s.substr(b, e - b + 1);
 }
 
-// "[name]" -> name; false for any other line.
-bool sectionName(const std::string& line, std::string& name) {
-    std::string t = trim(line);
-    if (t.size() < 2 || t.front() != '[') return false;
-    size_t close = t.find(']');
-    if (close == std::string::npos) return false;
-    name = trim(t.substr(1, close - 1));
-    return true;
+bool enclosedInQuotes(const std::string& v) {
+    return v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front();
 }
 
-// "key=value" -> key, value; false for lines without '=' or comments.
-bool keyValue(const std::string& line, std::string& key, std::string& value) {
-    std::string t = trim(line);
-    if (t.empty() || t.front() == ';' || t.front() == '[') return false;
-    size_t eq = t.find('=');
-    if (eq == std::string::npos) return false;
-    key = trim(t.substr(0, eq));
-    value = trim(t.substr(eq + 1));
-    return !key.empty();
+bool hasLineBreak(const std::string& s) {
+    return s.find_first_of("\r\n") != std::string::npos;
 }
 
 }  // namespace
 
 IniWriteError::IniWriteError(const std::string& path)
-    : std::runtime_error("Impossible d'\xE9" "crire dans " + path), path_(path) {}
+    : std::runtime_error(
+          "Impossible d'\xE9"
+          "crire dans " +
+          path),
+      path_(path) {}
 
 bool parseProfileInteger(const std::string& text, int32_t& value) {
-    std::string t = trim(text);
+    const std::string t = trim(text);
     if (t.size() > 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) {
-        uint32_t v = 0;
+        uint64_t v = 0;
         for (size_t i = 2; i < t.size(); ++i) {
-            char c = lowerAscii(t[i]);
+            const char c = lowerAscii(t[i]);
             int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else return false;
-            v = v * 16u + static_cast<uint32_t>(d);
+            if (c >= '0' && c <= '9')
+                d = c - '0';
+            else if (c >= 'a' && c <= 'f')
+                d = c - 'a' + 10;
+            else
+                return false;
+            v = v * 16u + static_cast<uint64_t>(d);
+            if (v > 0xFFFFFFFFu) return false;
         }
-        value = static_cast<int32_t>(v);
+        // Eight hex digits cover the whole 32 bits: 0xFFFFFFFF is -1.
+        value = static_cast<int32_t>(static_cast<uint32_t>(v));
         return true;
     }
     size_t i = 0;
     bool negative = false;
     if (i < t.size() && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
     if (i == t.size()) return false;
-    uint32_t v = 0;
+    const int64_t limit = negative ? -static_cast<int64_t>(std::numeric_limits<int32_t>::min())
+                                   : std::numeric_limits<int32_t>::max();
+    int64_t v = 0;
     for (; i < t.size(); ++i) {
         if (t[i] < '0' || t[i] > '9') return false;
-        v = v * 10u + static_cast<uint32_t>(t[i] - '0');
+        v = v * 10 + (t[i] - '0');
+        if (v > limit) return false;
     }
-    value = static_cast<int32_t>(negative ? 0u - v : v);
+    value = static_cast<int32_t>(negative ? -v : v);
     return true;
 }
 
-IniFile::IniFile(std::string path) : path_(std::move(path)) {
+IniFile::Line IniFile::parseLine(std::string text) {
+    Line line;
+    const std::string t = trim(text);
+    line.text = std::move(text);
+    if (t.empty() || t.front() == ';') return line;
+    if (t.front() == '[') {
+        // "[name]"; text after the ']' is ignored. An unclosed '[' is no header.
+        const size_t close = t.find(']');
+        if (close == std::string::npos) return line;
+        line.kind = Kind::Section;
+        line.name = lowerAscii(trim(t.substr(1, close - 1)));
+        return line;
+    }
+    const size_t eq = t.find('=');
+    if (eq == std::string::npos) return line;
+    std::string key = trim(t.substr(0, eq));
+    if (key.empty()) return line;
+    line.kind = Kind::Key;
+    line.name = lowerAscii(key);
+    return line;
+}
+
+// The text after the key's '=' as the reader returns it.
+std::string IniFile::valueOf(const Line& line) const {
+    std::string value = line.text.substr(line.text.find('=') + 1);
+    if (values_ == Values::Exact) return value;
+    value = trim(value);
+    if (enclosedInQuotes(value)) value = value.substr(1, value.size() - 2);
+    if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
+    return value;
+}
+
+// The text written after '=' so that valueOf() gives `value` back.
+std::string IniFile::encodeValue(const std::string& value) const {
+    std::string v = value;
+    for (char& c : v)
+        if (c == '\r' || c == '\n') c = ' ';
+    if (values_ == Values::Profile && !v.empty() &&
+        (isBlank(v.front()) || isBlank(v.back()) || enclosedInQuotes(v)))
+        return '"' + v + '"';
+    return v;
+}
+
+IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), values_(values) {
     std::ifstream in(path_, std::ios::binary);
     if (!in) return;
-    std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::string line;
     for (size_t i = 0; i < data.size(); ++i) {
-        char c = data[i];
+        const char c = data[i];
         if (c == '\r' || c == '\n') {
-            lines_.push_back(line);
+            lines_.push_back(parseLine(std::move(line)));
             line.clear();
             if (c == '\r' && i + 1 < data.size() && data[i + 1] == '\n') ++i;
         } else {
             line += c;
         }
     }
-    if (!line.empty()) lines_.push_back(line);
+    if (!line.empty()) lines_.push_back(parseLine(std::move(line)));
 }
 
 size_t IniFile::findSection(const std::string& section) const {
-    std::string name;
+    const std::string name = lowerAscii(trim(section));
     for (size_t i = 0; i < lines_.size(); ++i)
-        if (sectionName(lines_[i], name) && sameName(name, section)) return i;
+        if (lines_[i].kind == Kind::Section && lines_[i].name == name) return i;
     return npos;
 }
 
 size_t IniFile::sectionEnd(size_t header) const {
-    std::string name;
     size_t i = header + 1;
-    while (i < lines_.size() && !sectionName(lines_[i], name)) ++i;
+    while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
     return i;
 }
 
 size_t IniFile::findKey(size_t header, const std::string& key) const {
-    std::string k, v;
-    size_t end = sectionEnd(header);
+    const std::string name = lowerAscii(trim(key));
+    const size_t end = sectionEnd(header);
     for (size_t i = header + 1; i < end; ++i)
-        if (keyValue(lines_[i], k, v) && sameName(k, key)) return i;
+        if (lines_[i].kind == Kind::Key && lines_[i].name == name) return i;
     return npos;
 }
 
-bool IniFile::hasSection(const std::string& section) const { return findSection(section) != npos; }
+bool IniFile::hasSection(const std::string& section) const {
+    return findSection(section) != npos;
+}
 
 bool IniFile::hasKey(const std::string& section, const std::string& key) const {
-    size_t h = findSection(section);
+    const size_t h = findSection(section);
     return h != npos && findKey(h, key) != npos;
 }
 
 std::vector<std::string> IniFile::keys(const std::string& section) const {
     std::vector<std::string> out;
-    size_t h = findSection(section);
+    const size_t h = findSection(section);
     if (h == npos) return out;
-    std::string k, v;
     for (size_t i = h + 1, end = sectionEnd(h); i < end; ++i)
-        if (keyValue(lines_[i], k, v)) out.push_back(k);
+        if (lines_[i].kind == Kind::Key) {
+            const std::string& t = lines_[i].text;
+            out.push_back(trim(t.substr(0, t.find('='))));
+        }
+    return out;
+}
+
+std::vector<std::string> IniFile::lines() const {
+    std::vector<std::string> out;
+    out.reserve(lines_.size());
+    for (const auto& l : lines_) out.push_back(l.text);
     return out;
 }
 
 std::string IniFile::readString(const std::string& section, const std::string& key,
                                 const std::string& def) const {
-    size_t h = findSection(section);
-    size_t line = h == npos ? npos : findKey(h, key);
-    std::string value = def;
-    if (line != npos) {
-        std::string k;
-        keyValue(lines_[line], k, value);
-        // A value in matching quotes is read without them.
-        if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-            value.back() == value.front())
-            value = value.substr(1, value.size() - 2);
-    }
-    if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
-    return value;
+    const size_t h = findSection(section);
+    const size_t k = h == npos ? npos : findKey(h, key);
+    if (k != npos) return valueOf(lines_[k]);
+    if (values_ == Values::Profile && def.size() > kMaxValueLength)
+        return def.substr(0, kMaxValueLength);
+    return def;
 }
 
-int32_t IniFile::readInteger(const std::string& section, const std::string& key, int32_t def) const {
-    if (!hasKey(section, key)) return def;
+int32_t IniFile::readInteger(const std::string& section, const std::string& key,
+                             int32_t def) const {
+    const size_t h = findSection(section);
+    const size_t k = h == npos ? npos : findKey(h, key);
+    if (k == npos) return def;
     int32_t v;
-    return parseProfileInteger(readString(section, key, ""), v) ? v : def;
+    return parseProfileInteger(valueOf(lines_[k]), v) ? v : def;
 }
 
 bool IniFile::readBool(const std::string& section, const std::string& key, bool def) const {
@@ -165,21 +219,29 @@ bool IniFile::readBool(const std::string& section, const std::string& key, bool 
 
 void IniFile::writeString(const std::string& section, const std::string& key,
                           const std::string& value) {
-    std::string line = key + "=" + value;
-    size_t h = findSection(section);
+    const std::string s = trim(section);
+    const std::string k = trim(key);
+    if (s.empty() || hasLineBreak(s) || s.find(']') != std::string::npos)
+        throw std::invalid_argument("INI section name: " + section);
+    if (k.empty() || hasLineBreak(k) || k.find('=') != std::string::npos || k.front() == '[' ||
+        k.front() == ';')
+        throw std::invalid_argument("INI key name: " + key);
+
+    const std::string text = k + "=" + encodeValue(value);
+    const size_t h = findSection(s);
     if (h == npos) {
         // A new section follows the others after one empty line.
-        if (!lines_.empty() && !trim(lines_.back()).empty()) lines_.push_back("");
-        lines_.push_back("[" + section + "]");
-        lines_.push_back(line);
-    } else if (size_t k = findKey(h, key); k != npos) {
-        if (lines_[k] == line) return;
-        lines_[k] = line;
+        if (!lines_.empty() && !trim(lines_.back().text).empty()) lines_.push_back(parseLine(""));
+        lines_.push_back(parseLine("[" + s + "]"));
+        lines_.push_back(parseLine(text));
+    } else if (const size_t at = findKey(h, k); at != npos) {
+        if (lines_[at].text == text) return;
+        lines_[at] = parseLine(text);
     } else {
         // After the section's last non-empty line, so its trailing blank stays.
         size_t end = sectionEnd(h);
-        while (end > h + 1 && trim(lines_[end - 1]).empty()) --end;
-        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), line);
+        while (end > h + 1 && trim(lines_[end - 1].text).empty()) --end;
+        lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), parseLine(text));
     }
     dirty_ = true;
 }
@@ -196,8 +258,8 @@ void IniFile::flush() {
     if (!dirty_) return;
     std::ofstream out(path_, std::ios::binary | std::ios::trunc);
     if (!out) throw IniWriteError(path_);
-    for (const auto& l : lines_) out << l << "\r\n";
-    out.flush();
+    for (const auto& l : lines_) out << l.text << "\r\n";
+    out.close();
     if (!out) throw IniWriteError(path_);
     dirty_ = false;
 }

@@ -24,11 +24,22 @@ class IniWriteError : public std::runtime_error {
 // replaces its value in place (or appends it at the end of its section) and
 // leaves every other line alone. The file is read once when the object is
 // made (a missing or unreadable file reads as empty) and written by flush().
+//
+// Values are read trimmed of blanks and of one pair of enclosing quotes, as
+// the profile functions do; a written value that would lose something that
+// way (leading or trailing blanks, enclosing quotes) is written in double
+// quotes, so every value reads back as it was written. Line breaks cannot be
+// kept in a line-based file: they are written as blanks.
+//
+// Language files are read in the exact mode instead: a value is everything
+// after the '=' (message texts begin or end with blanks that hand-written
+// files do not quote), written as it is, with no length limit.
 class IniFile {
   public:
     static constexpr size_t kMaxValueLength = 2047;
+    enum class Values : uint8_t { Profile, Exact };
 
-    explicit IniFile(std::string path);
+    explicit IniFile(std::string path, Values values = Values::Profile);
 
     const std::string& path() const { return path_; }
 
@@ -36,11 +47,14 @@ class IniFile {
     std::string readString(const std::string& section, const std::string& key,
                            const std::string& def) const;
     // Decimal with an optional sign, or "0x"/"0X" + hex digits; anything
-    // else gives `def`. Out-of-range values keep their low 32 bits.
+    // else, and numbers that do not fit 32 bits, give `def`.
     int32_t readInteger(const std::string& section, const std::string& key, int32_t def) const;
     // Any integer but 0 is true.
     bool readBool(const std::string& section, const std::string& key, bool def) const;
 
+    // Section and key names must not be empty or hold line breaks, and a key
+    // must not hold '=' or begin with '[' or ';' (std::invalid_argument):
+    // such a line would read back as something else.
     void writeString(const std::string& section, const std::string& key, const std::string& value);
     void writeInteger(const std::string& section, const std::string& key, int64_t value);
     void writeBool(const std::string& section, const std::string& key, bool value);
@@ -53,9 +67,19 @@ class IniFile {
     void flush();
 
     // The file's lines as they would be written (CR LF between them).
-    const std::vector<std::string>& lines() const { return lines_; }
+    std::vector<std::string> lines() const;
 
   private:
+    enum class Kind : uint8_t { Other, Section, Key };
+    struct Line {
+        std::string text;
+        Kind kind = Kind::Other;
+        std::string name;  // section or key name, lower case
+    };
+    static Line parseLine(std::string text);
+    std::string valueOf(const Line& line) const;
+    std::string encodeValue(const std::string& value) const;
+
     // Index of the section header line, or npos.
     size_t findSection(const std::string& section) const;
     // Index of the key's line inside the section starting at `header`, or npos.
@@ -64,7 +88,8 @@ class IniFile {
     size_t sectionEnd(size_t header) const;
 
     std::string path_;
-    std::vector<std::string> lines_;
+    Values values_;
+    std::vector<Line> lines_;
     bool dirty_ = false;
 };
 

@@ -21,6 +21,8 @@ struct OcrSettings {
     uint8_t maxCharDiffTop = 6;
     int32_t spaceWidth = 7;     // empty columns from which a space is inserted
     int32_t itaSpaceWidth = 5;  // the same between two italic characters
+
+    friend bool operator==(const OcrSettings&, const OcrSettings&) = default;
 };
 
 }  // namespace orvane

@@ -48,6 +48,7 @@ struct FontDescription {
     bool underline = false;
     bool strikeOut = false;
     ColourRef colour = 0xFFFFFF;
+    friend bool operator==(const FontDescription&, const FontDescription&) = default;
 };
 
 // The SubViewer 1 page: header texts and entry options.
@@ -60,6 +61,7 @@ struct SubViewer1Settings {
     int32_t delay = 0;                  // -65535..65535, header only
     bool joinLinesBeyondSecond = true;  // lines 3.. follow line 2 after a blank
     bool roundToSeconds = true;
+    friend bool operator==(const SubViewer1Settings&, const SubViewer1Settings&) = default;
 };
 
 // The SubViewer 2 page: header texts and the font line.
@@ -73,6 +75,7 @@ struct SubViewer2Settings {
     uint16_t delay = 0;  // header only
     uint8_t cdTrack = 0;
     FontDescription font;
+    friend bool operator==(const SubViewer2Settings&, const SubViewer2Settings&) = default;
 };
 
 // The writers' settings. The first group is copied from the output format
@@ -96,6 +99,8 @@ struct OutputSettings {
     SubViewer1Settings subViewer1;
     SubViewer2Settings subViewer2;
     std::string philipsTitle;
+
+    friend bool operator==(const OutputSettings&, const OutputSettings&) = default;
 };
 
 }  // namespace orvane

@@ -1,0 +1,225 @@
+#include "app/configuration.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/session.h"
+
+namespace orvane {
+
+namespace {
+
+ProfileSection configSection(ConfigSettings& c, const std::string& programFolder) {
+    const std::string matrixFolder = programFolder + "ChMatrix/";
+    const ConfigSettings d;
+    return {config_section::kConfig,
+            {
+                ProfileKey::text("OpenDialogCharMatrix", c.openDialogCharMatrix, matrixFolder),
+                ProfileKey::text("SaveDialogCharMatrix", c.saveDialogCharMatrix, matrixFolder),
+                ProfileKey::text("SaveDialogBmpSup", c.saveDialogBmpSup, programFolder),
+                ProfileKey::text("OpenDialogVob", c.openDialogVob, programFolder),
+                ProfileKey::text("OpenDialogOrvaneText", c.openDialogOrvaneText, programFolder),
+                ProfileKey::text("SaveDialogText", c.saveDialogText, programFolder),
+                ProfileKey::text("LanguageFileName", c.languageFileName, d.languageFileName),
+                ProfileKey::boolean("AutoScrollDown", c.autoScrollDown, d.autoScrollDown),
+                ProfileKey::int32("ActionMode", c.actionMode, d.actionMode),
+                ProfileKey::boolean("AvoidTimeRestart", c.avoidTimeRestart, d.avoidTimeRestart),
+            }};
+}
+
+ProfileSection previewSection(PreviewOptions& p) {
+    const PreviewOptions d;
+    return {config_section::kPreview,
+            {
+                ProfileKey::boolean("AtTruePos", p.atTruePosition, d.atTruePosition),
+                ProfileKey::boolean("TransparentBkGrd", p.transparentBackground,
+                                    d.transparentBackground),
+                ProfileKey::int16("Zoom", p.zoom, d.zoom),
+                ProfileKey::boolean("AutoZoom", p.autoZoom, d.autoZoom),
+                ProfileKey::colour("BorderColor", p.borderColour, d.borderColour),
+                ProfileKey::colour("InnerColor", p.innerColour, d.innerColour),
+                ProfileKey::byte("BackMode", p.backMode, d.backMode),
+                ProfileKey::byte("AspectRatioMode", p.aspectRatioMode, d.aspectRatioMode),
+                ProfileKey::int16("FreeAspectRatio", p.freeBandHeight, d.freeBandHeight),
+                ProfileKey::text("BackImageName", p.backImageName, d.backImageName),
+            }};
+}
+
+ProfileSection bmpTimingSection(ConfigSettings& c) {
+    return {config_section::kBmpTiming,
+            {ProfileKey::boolean("Enabled", c.pictTiming, ConfigSettings{}.pictTiming)}};
+}
+
+ProfileSection orvaneOutputSection(OutputSettings& o) {
+    return {config_section::kOrvaneOutput,
+            {ProfileKey::boolean("Extended", o.ovtExtended, OutputSettings{}.ovtExtended)}};
+}
+
+ProfileSection iauthorOutputSection(OutputSettings& o) {
+    const OutputSettings d;
+    ProfileSection s{config_section::kIAuthorOutput, {}};
+    for (int i = 0; i < 4; ++i)
+        s.keys.push_back(
+            ProfileKey::colour(indexedKey("Color_", i), o.iauthorColour[i], d.iauthorColour[i]));
+    for (int i = 0; i < 4; ++i)
+        s.keys.push_back(
+            ProfileKey::byte(indexedKey("Blend_", i), o.iauthorBlend[i], d.iauthorBlend[i]));
+    s.keys.push_back(
+        ProfileKey::int16("MinimumInterval", o.iauthorMinimumInterval, d.iauthorMinimumInterval));
+    return s;
+}
+
+ProfileSection philipsOutputSection(OutputSettings& o) {
+    const OutputSettings d;
+    ProfileSection s{
+        config_section::kPhilipsOutput,
+        {
+            ProfileKey::byte("FrameRate", o.philipsFrameRate, d.philipsFrameRate),
+            ProfileKey::boolean("DropFrame", o.philipsDropFrame, d.philipsDropFrame),
+            ProfileKey::boolean("UseBmpColor", o.philipsUseBmpColour, d.philipsUseBmpColour),
+        }};
+    for (int i = 0; i < 4; ++i)
+        s.keys.push_back(
+            ProfileKey::colour(indexedKey("Color_", i), o.philipsColour[i], d.philipsColour[i]));
+    for (int i = 0; i < 4; ++i)
+        s.keys.push_back(ProfileKey::byte(indexedKey("Contrast_", i), o.philipsContrast[i],
+                                          d.philipsContrast[i]));
+    return s;
+}
+
+bool isOcrSection(const ProfileSection& s) {
+    return s.name == config_section::kOcr;
+}
+
+std::string withSlash(std::string s) {
+    if (s.empty() || s.back() != '/') s += '/';
+    return s;
+}
+
+}  // namespace
+
+ProfileSection ocrSection(OcrSettings& o) {
+    const OcrSettings d;
+    return {config_section::kOcr,
+            {
+                ProfileKey::byte("MinLineHeight", o.minLineHeight, d.minLineHeight),
+                ProfileKey::byte("MaxLineHeight", o.maxLineHeight, d.maxLineHeight),
+                ProfileKey::byte("MinInterLine", o.minInterLine, d.minInterLine),
+                ProfileKey::byte("MinCharWidth", o.minCharWidth, d.minCharWidth),
+                ProfileKey::byte("MinCharHeight", o.minCharHeight, d.minCharHeight),
+                ProfileKey::int32("SpaceWidth", o.spaceWidth, d.spaceWidth),
+                ProfileKey::int32("ItaSpaceWidth", o.itaSpaceWidth, d.itaSpaceWidth),
+                ProfileKey::int32("DetectItaWidth", o.detectItaWidth, d.detectItaWidth),
+                ProfileKey::boolean("CheckDetachedChar", o.checkDetachedChar, d.checkDetachedChar),
+                ProfileKey::int16("Sensibility", o.sensibility, d.sensibility),
+                ProfileKey::byte("MaxCharDiffWidth", o.maxCharDiffWidth, d.maxCharDiffWidth),
+                ProfileKey::byte("MaxCharDiffHeight", o.maxCharDiffHeight, d.maxCharDiffHeight),
+                ProfileKey::byte("MaxCharDiffTop", o.maxCharDiffTop, d.maxCharDiffTop),
+            }};
+}
+
+std::vector<ProfileSection> configurationSections(Session& session) {
+    OutputSettings& out = session.document().settings();
+    std::vector<ProfileSection> sections;
+    sections.push_back(configSection(session.settings(), session.programFolder()));
+    sections.push_back(previewSection(session.previewOptions()));
+    sections.push_back(ocrSection(session.ocrSettings()));
+    sections.push_back(bmpTimingSection(session.settings()));
+    sections.push_back(orvaneOutputSection(out));
+    sections.push_back(iauthorOutputSection(out));
+    sections.push_back(philipsOutputSection(out));
+    return sections;
+}
+
+std::string defaultConfigurationPath(const std::string& programFolder) {
+    const std::string inProgramFolder = programFolder + kConfigurationFileName;
+    if (::access(programFolder.c_str(), W_OK) == 0 || ::access(inProgramFolder.c_str(), W_OK) == 0)
+        return inProgramFolder;
+    std::string base;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
+        base = withSlash(xdg);
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        base = withSlash(home) + ".config/";
+    else
+        return inProgramFolder;  // nowhere better: the save reports the failure
+    const std::string folder = base + "orvane/";
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    return folder + kConfigurationFileName;
+}
+
+void setOcrDefaults(Session& session) {
+    ocrSection(session.ocrSettings()).setDefaults();
+}
+
+void loadConfiguration(Session& session, const std::string& path) {
+    const IniFile ini(path);
+    // The OCR limits' defaults are the values they hold: the built-in ones
+    // set just before at start.
+    for (const auto& section : configurationSections(session))
+        section.load(ini, isOcrSection(section));
+}
+
+void loadConfiguration(Session& session) {
+    loadConfiguration(session, defaultConfigurationPath(session.programFolder()));
+}
+
+void saveConfiguration(Session& session, const std::string& path) {
+    IniFile ini(path);
+    // The OCR limits reach the file only through the OCR setup's own save.
+    for (const auto& section : configurationSections(session))
+        if (!isOcrSection(section)) section.save(ini);
+    ini.flush();
+}
+
+void saveOcrSettings(Session& session, const std::string& path) {
+    IniFile ini(path);
+    ocrSection(session.ocrSettings()).save(ini);
+    ini.flush();
+}
+
+LanguageList startUpConfiguration(Session& session, const std::string& path,
+                                  std::vector<ControlNode>& windows) {
+    setOcrDefaults(session);
+    loadConfiguration(session, path);
+    // The bitmap export settings are loaded from `path` here.
+    session.messages().setDefaultMessages();
+    LanguageList languages = listLanguages(session.programFolder());
+    const std::string& current = session.settings().languageFileName;
+    for (auto& w : windows)
+        if (w.name == kLanguageWindows[0])
+            if (ControlNode* menu = findControl(w, "GUILanguage1"))
+                buildLanguageMenu(*menu, languages.names, current);
+    if (!current.empty())
+        applyLanguageFile(languageFilePath(session.programFolder(), current), windows,
+                          session.messages());
+    return languages;
+}
+
+void closeDownConfiguration(Session& session, const std::string& path) {
+    if (session.job().running && !session.job().paused) session.buttonPauseClick();
+    try {
+        saveConfiguration(session, path);
+    } catch (const std::exception& e) {
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+    }
+    // The bitmap export settings are saved into `path` here, also after a
+    // failure above.
+}
+
+void switchLanguage(Session& session, std::vector<ControlNode>& windows, const std::string& name) {
+    for (auto& w : windows)
+        if (w.name == kLanguageWindows[0])
+            if (ControlNode* menu = findControl(w, "GUILanguage1")) checkLanguageItem(*menu, name);
+    session.settings().languageFileName = name;
+    applyLanguageFile(languageFilePath(session.programFolder(), name), windows, session.messages());
+}
+
+void writeLanguageTemplate(Session& session, const std::vector<ControlNode>& windows) {
+    writeLanguageTemplate(languageFilePath(session.programFolder(), kTemplateLanguage), windows,
+                          session.messages());
+}
+
+}  // namespace orvane
