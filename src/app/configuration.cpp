@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "subpicture/bitmap_profile.h"
 
 namespace orvane {
 
@@ -184,7 +185,7 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
                                   std::vector<ControlNode>& windows) {
     setOcrDefaults(session);
     loadConfiguration(session, path);
-    // The bitmap export settings are loaded from `path` here.
+    session.bitmapSettings() = loadBitmapSettings(path);
     session.messages().setDefaultMessages();
     LanguageList languages = listLanguages(session.programFolder());
     const std::string& current = session.settings().languageFileName;
@@ -200,13 +201,20 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
 
 void closeDownConfiguration(Session& session, const std::string& path) {
     if (session.job().running && !session.job().paused) session.buttonPauseClick();
+    // Each save runs even when the one before failed.
+    const auto report = [&](const std::exception& e) {
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+    };
     try {
         saveConfiguration(session, path);
     } catch (const std::exception& e) {
-        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        report(e);
     }
-    // The bitmap export settings are saved into `path` here, also after a
-    // failure above.
+    try {
+        saveBitmapSettings(path, session.bitmapSettings());
+    } catch (const std::exception& e) {
+        report(e);
+    }
 }
 
 void switchLanguage(Session& session, std::vector<ControlNode>& windows, const std::string& name) {

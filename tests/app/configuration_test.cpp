@@ -185,6 +185,23 @@ TEST_F(ConfigurationTest, SavedSettingsReadBackTheSame) {
     EXPECT_EQ(other.document().settings(), session.document().settings());
 }
 
+TEST_F(ConfigurationTest, ClosingAndStartingAgainKeepTheBitmapExportSettings) {
+    session.bitmapSettings().cropping.minWidth = 40;
+    session.bitmapSettings().colours.preset = PalettePreset::Philips;
+    session.bitmapSettings().colours.bitsPerPixel = 8;
+    session.bitmapSettings().positioning.enabled = true;
+    session.bitmapSettings().positioning.topMode = 2;
+    closeDownConfiguration(session, path);
+
+    FakeUi otherUi;
+    Session other(otherUi);
+    other.setProgramFolder(dir.path());
+    std::vector<ControlNode> windows;
+    startUpConfiguration(other, path, windows);
+    EXPECT_EQ(other.bitmapSettings(), session.bitmapSettings());
+    EXPECT_NE(other.bitmapSettings(), BitmapExportSettings{});
+}
+
 // Every key of the tables, given its own value in the file, is loaded into a
 // field of its own and saved from it: two keys sharing a field, or a key
 // that is loaded but not saved, lose a value here.
@@ -256,6 +273,8 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
     EXPECT_TRUE(ui.questions.empty());
     const IniFile ini(path);
     EXPECT_FALSE(ini.hasSection("OCR SETTING"));
+    for (const char* bitmap : {"BMP OUT CROPPING", "BMP OUT COLOR", "BMP OUT POSITIONING"})
+        EXPECT_TRUE(ini.hasSection(bitmap)) << bitmap;
     EXPECT_EQ(ini.keys("CONFIG"),
               (std::vector<std::string>{"OpenDialogCharMatrix", "SaveDialogCharMatrix",
                                         "SaveDialogBmpSup", "OpenDialogVob", "OpenDialogOrvaneText",
@@ -376,12 +395,15 @@ TEST_F(ConfigurationTest, AFailedSaveAtClosingIsReportedAndTheReaderIsPaused) {
     session.job().paused = false;
     closeDownConfiguration(session, bad);
     EXPECT_TRUE(session.job().paused);
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].id, QuestionId::IoFailure);
-    EXPECT_EQ(ui.questions[0].text,
-              "Impossible d'\xE9"
-              "crire dans " +
-                  bad);
+    // The configuration's save and then the bitmap settings' save each fail.
+    ASSERT_EQ(ui.questions.size(), 2u);
+    for (const auto& q : ui.questions) {
+        EXPECT_EQ(q.id, QuestionId::IoFailure);
+        EXPECT_EQ(q.text,
+                  "Impossible d'\xE9"
+                  "crire dans " +
+                      bad);
+    }
     EXPECT_THROW(saveOcrSettings(session, bad), IniWriteError);
 }
 
