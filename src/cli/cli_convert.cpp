@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "app/session.h"
+#include "cli/cli_config.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "stream/io_error.h"
@@ -33,6 +34,7 @@ struct ConvertOptions {
     TimeCode splitStart, splitStop;
     PostOcrOptions postOcr;
     bool yes = false;
+    std::string config;
 };
 
 bool parseNumber(const std::string& text, unsigned max, uint16_t& value) {
@@ -137,6 +139,8 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
             }
             o.postOcr.repairIl = true;
             o.postOcr.language = *lang;
+        } else if (a == "--config") {
+            if (!value(o.config)) return std::nullopt;
         } else if (a == "--yes") {
             o.yes = true;
         } else if (!a.empty() && a[0] == '-' && a != "-") {
@@ -189,7 +193,7 @@ std::string convertUsage() {
     return "  orvane-cli convert IN.ovt --format orvane|subviewer1|subviewer2|iauthor|philips|sonic\n"
            "                 [--offset [-]T] [--stretch [-]T] [--duration fixed:MS|prop:OFFSET:PERCHAR]\n"
            "                 [--min-interval MS] [--split START STOP] [--fix-quotes] [--fix-il en|fr|de]\n"
-           "                 [--yes] --out FILE\n"
+           "                 [--yes] [--config FILE] --out FILE\n"
            "      time correction, then post-OCR correction, then the document is saved in the\n"
            "      format with the split range; --yes answers the offset's question (a start\n"
            "      reduced to 00:00:00,000) with Yes for every entry, which a terminal asks and\n"
@@ -205,6 +209,8 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     }
     ConvertUi ui(o->yes, out, err, in);
     Session session(ui);
+    // The writers' settings (IAuthor colours, Philips frame rate, ...) are the GUI's.
+    if (!loadCliConfiguration(session, o->config, err)) return 1;
     if (!session.readOrvaneFile(o->input)) return 1;  // the reason went to stderr
     SubtitleDocument& doc = session.document();
 

@@ -9,6 +9,7 @@
 #include <fstream>
 
 #include "app/ifo_reader.h"
+#include "cli/cli_config.h"
 #include "cli/cli_convert.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
@@ -106,7 +107,8 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     ui.setTextColour(o.textColour);
     ui.setPrintSubtitles(true);
     session.showSubPicture = false;
-    session.document().settings().ovtExtended = o.extended;
+    // --extended adds the coordinates; the configuration may ask for them too.
+    if (o.extended) session.document().settings().ovtExtended = true;
     if (!o.matrix.empty()) {
         try {
             if (!session.loadMatrixFile(o.matrix, session.matrix())) return 1;
@@ -121,7 +123,7 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     JobRequest request;
     request.files = files;
     request.streamIndex = o.stream - 1;
-    request.avoidTimeRestart = o.avoidTimeRestart;
+    request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
     request.action = ActionMode::Ocr;
     if (!session.startButton(request)) {
         std::fprintf(err, "orvane-cli: the job could not start\n");
@@ -176,12 +178,13 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     // No preview on a terminal; the SUP action then writes files only.
     session.showSubPicture = false;
     if (o.startTime) session.setStartTime(*o.startTime);
+    if (!loadCliConfiguration(session, o.config, err)) return 1;
     if (o.command == "ocr") return runOcr(o, files, ui, session, err);
 
     JobRequest request;
     request.files = files;
     request.streamIndex = o.stream - 1;
-    request.avoidTimeRestart = o.avoidTimeRestart;
+    request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
     if (o.command == "sup" || o.command == "bmp") {
         request.action = o.command == "sup" ? ActionMode::SaveSup : ActionMode::SaveBmp;
         request.timing = o.timing;

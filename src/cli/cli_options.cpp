@@ -67,6 +67,8 @@ std::string usage() {
            "  --bad-headers  answer to \"Bad Packet Header\": ask (on a terminal), yes,\n"
            "                 yes-to-all or no (the default when not on a terminal)\n"
            "  --title N      with a VIDEO_TS folder: title set N (default: the largest)\n"
+           "  --config FILE  settings as the GUI keeps them (OCR limits, writers, bitmap\n"
+           "                 export, job options); default: Orvane.ini in the program folder\n"
            "  --out BASE     sup, bmp: files are written as BASE000001.sup (.bmp), "
            "BASE000002.sup, ...\n"
            "\n"
@@ -205,6 +207,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
         } else if (a == "--mark-char") {
             if (!value(o.markChar)) return std::nullopt;
+        } else if (a == "--config") {
+            if (!value(o.config)) return std::nullopt;
         } else if (a == "--profile") {
             if (!value(o.profile)) return std::nullopt;
         } else if (a == "--timing") {

@@ -27,6 +27,7 @@ struct Options {
     std::optional<int> textColour;  // 0..3, else chosen automatically
     UnknownGlyphPolicy unknown = UnknownGlyphPolicy::Ask;
     std::string markChar = "#";  // UTF-8
+    std::string config;          // settings file; empty: the program folder's Orvane.ini
     // bmp (timing also for sup)
     std::string profile;  // bitmap settings profile to start from
     bool timing = false;  // an entry per file, with its time and rectangle

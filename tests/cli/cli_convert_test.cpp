@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -130,6 +131,35 @@ TEST_F(Convert, EveryFormatHasItsOwnShape) {
         EXPECT_EQ(text.rfind(f.begins, 0), 0u) << f.format << ":\n" << text.substr(0, 200);
         EXPECT_NE(text.find("Good night."), std::string::npos) << f.format;
     }
+}
+
+TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
+    // The GUI's stored Philips page: NTSC with drop frame, contrasts 1 2 3 4.
+    const std::string ini = dir.file("settings.ini");
+    put(ini,
+        "[PHILIPS OUTPUT]\r\nFrameRate=1\r\nDropFrame=1\r\nContrast_0=1\r\nContrast_1=2\r\n"
+        "Contrast_2=3\r\nContrast_3=4\r\n");
+    CliRun r = convert({"--format", "philips", "--out", out, "--config", ini});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::string text = slurp(out);
+    EXPECT_NE(text.find("FRAMERATE\tNTSC\r\nDROPFRAME\tYES\r\nCONTRAST\t(1 2 3 4)\r\n"), std::string::npos)
+        << text;
+    // Without --config the program folder's Orvane.ini is read: here none, so PAL.
+    const char* home = std::getenv("ORVANE_HOME");
+    const std::string saved = home ? home : "";
+    ::setenv("ORVANE_HOME", dir.path().c_str(), 1);
+    r = convert({"--format", "philips", "--out", out});
+    EXPECT_NE(slurp(out).find("FRAMERATE\tPAL\r\n"), std::string::npos);
+    // ... and with one there, its settings.
+    put(dir.file("Orvane.ini"), "[philips output]\r\nframerate=0x1\r\n");
+    r = convert({"--format", "philips", "--out", out});
+    EXPECT_NE(slurp(out).find("FRAMERATE\tNTSC\r\n"), std::string::npos) << slurp(out);
+    if (home) ::setenv("ORVANE_HOME", saved.c_str(), 1);
+    else ::unsetenv("ORVANE_HOME");
+    // A --config that is not there is a file error, not the defaults.
+    r = convert({"--format", "philips", "--out", dir.file("other.sub"), "--config", dir.file("none.ini")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("other.sub")));
 }
 
 }  // namespace
