@@ -42,8 +42,7 @@ QtUserInterface::QtUserInterface(MainWindow& main) : main_(main) {
 Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::string& text,
                                    Buttons buttons) {
     QMessageBox box(&main_);
-    box.setWindowTitle(QApplication::applicationName().isEmpty() ? QString("Orvane")
-                                                                 : QApplication::applicationName());
+    box.setWindowTitle("Orvane");
     box.setText(messageText(text));
     switch (icon) {
         case MessageIcon::Information:
