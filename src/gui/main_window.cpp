@@ -103,7 +103,8 @@ void MainWindow::FormCreate() {
         th->addWidget(b);
     }
     th->addSpacing(12);
-    ButtonPause = named(new QPushButton(QString::fromLatin1(kPauseCaption)), "ButtonPause");
+    ButtonPause = named(new QPushButton, "ButtonPause");
+    setPauseCaption(QString::fromLatin1(kPauseCaption));
     ButtonPause->setToolTip("Pause / Continue Vob scanning");
     ButtonPause->setEnabled(false);
     ButtonPause->setMinimumWidth(ButtonPause->fontMetrics().horizontalAdvance("Continue >") + 24);
@@ -243,16 +244,18 @@ QWidget* MainWindow::buildStatusPanel() {
     g->addWidget(ProgressBar1, 1, 0, 1, 4);
 
     auto* supRow = new QHBoxLayout;
+    supRow->addWidget(new QLabel("in file :"));
     supRow->addWidget(LabelNbSup);
-    supRow->addWidget(new QLabel("in file,"));
+    supRow->addSpacing(8);
+    supRow->addWidget(new QLabel("in job :"));
     supRow->addWidget(LabelTotalNbSup);
-    supRow->addWidget(new QLabel("in job"));
     supRow->addStretch(1);
     g->addWidget(caption("SubPictures :"), 2, 0);
     g->addLayout(supRow, 2, 1);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(LabelTimeElapsed);
-    timeRow->addWidget(new QLabel("/ remaining"));
+    timeRow->addSpacing(12);
+    timeRow->addWidget(new QLabel("Remaining :"));
     timeRow->addWidget(LabelTimeRemaining);
     timeRow->addStretch(1);
     g->addWidget(caption("Elapsed :"), 2, 2);
@@ -310,6 +313,15 @@ void MainWindow::FormShow() {
     layoutFrame(previewOptions_.zoom);
     buildBackground();
     handlersActive_ = true;
+    // Room for the whole frame at the stored zoom, as far as the screen
+    // allows (the preview scrolls beyond that).
+    if (!previewOptions_.autoZoom) {
+        const QSize need = BevelScreen->size() - ScrollPreview->viewport()->size();
+        QSize size = this->size() + QSize(std::max(0, need.width()), std::max(0, need.height()));
+        if (const QScreen* screen = this->screen())
+            size = size.boundedTo(screen->availableGeometry().size() - QSize(0, 30));
+        resize(size);
+    }
 }
 
 void MainWindow::OpenVob1Click() {
@@ -346,7 +358,11 @@ void MainWindow::ButtonPauseClick() {
 }
 
 void MainWindow::setPauseCaption(const QString& caption) {
-    ButtonPause->setText(caption);
+    // The caption's character 0x7F has no glyph in today's fonts (it shows
+    // as a box); the pause sign stands in for it on screen.
+    QString shown = caption;
+    shown.replace(QChar(0x7F), QChar(0x2016));
+    ButtonPause->setText(shown);
 }
 
 void MainWindow::setReadingControls(bool pauseEnabled, bool openVobEnabled) {

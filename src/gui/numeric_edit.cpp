@@ -42,7 +42,10 @@ bool NumericEdit::runCheck() {
     if (text() != corrected) setText(corrected);
     if (r.warning) QMessageBox::warning(window(), kWarningTitle, QString::fromStdString(*r.warning));
     if (r.takeFocusBack()) {
-        // After the box that had the focus is done with its own handling.
+        // Made the window's focus widget now, so that it has the focus when
+        // the window is active again, and once more after the widget that
+        // took the focus is done with its own handling.
+        setFocus(Qt::OtherFocusReason);
         QTimer::singleShot(0, this, [this] { setFocus(Qt::OtherFocusReason); });
         emit valueEdited();
     }

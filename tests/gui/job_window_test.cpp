@@ -79,7 +79,7 @@ void JobWindowTest::ocrJobThroughTheWindows() {
     MainWindow w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.ButtonPause->text(), QString("&Pause \x7F"));
+    QCOMPARE(w.ButtonPause->text(), QString("&Pause ") + QChar(0x2016));
     QVERIFY(!w.ButtonPause->isEnabled());
     QVERIFY(w.session().job().paused);
 
@@ -146,6 +146,7 @@ void JobWindowTest::ocrJobThroughTheWindows() {
     script.add([&](QWidget* m) {
         if (m || w.session().job().running || !w.session().job().paused) return false;
         if (w.ButtonPause->text() != "&Continue >" || !w.ButtonPause->isEnabled()) return false;
+        if (!w.OpenVob1->isEnabled()) return false;
         if (w.session().job().resumeSector == 0) return false;
         test::clickLater(w.ButtonPause);
         return true;

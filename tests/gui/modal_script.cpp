@@ -17,8 +17,9 @@ ModalScript::ModalScript() {
 
 void ModalScript::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (auto* box = qobject_cast<QMessageBox*>(modal); box && box != lastMessageBox_) {
-        lastMessageBox_ = box;
+    // Boxes on the stack may reuse an address: each is marked once seen.
+    if (auto* box = qobject_cast<QMessageBox*>(modal); box && !box->property("seen").toBool()) {
+        box->setProperty("seen", true);
         messages << box->text();
     }
     if (modal && modal != lastModal_) {
