@@ -306,7 +306,10 @@ bool JobDialog::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (watched == Panel5) {
+    const bool mouse = event->type() == QEvent::MouseButtonPress ||
+                       event->type() == QEvent::MouseMove ||
+                       event->type() == QEvent::MouseButtonRelease;
+    if (watched == Panel5 && mouse) {
         // Panel5MouseDown: the dialog follows the pointer.
         auto* me = static_cast<QMouseEvent*>(event);
         if (event->type() == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
