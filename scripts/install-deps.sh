@@ -2,7 +2,8 @@
 # Installs what Orvane needs to build and test on Debian (bookworm or later).
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libpng-dev)
+packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libpng-dev
+          qt6-base-dev libjpeg-dev xvfb xauth imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -401,4 +401,20 @@ void Session::remainingEstimate(int64_t sector) {
     ui_.remainingTime(formatShortTimeCode(timeCodeFromMs(ms)));
 }
 
+// ------------------------------------------------- progression controller
+
+bool Session::progressionSaveSup() {
+    const std::string title =
+        messages_.get(41) + std::to_string(job_.unitsInJob) + messages_.get(42);
+    const std::string name = ui_.askSaveFileName({title, {}, {}, {}});
+    if (name.empty()) return false;
+    try {
+        saveSupFile(name + ".SUP", assembler_.unit());
+    } catch (const IoError& e) {
+        reportIoError(e);
+        return false;
+    }
+    return true;
+}
+
 }  // namespace orvane

@@ -73,6 +73,18 @@ class Session : private PackEvents {
     void runToEnd();
     bool jobOver() const { return job_.files.size() < job_.currentFile; }
 
+    // --- the progression controller ---------------------------------------
+    // "Save As S&up": the unit on screen, exactly as collected, to the
+    // chosen name + ".SUP" (messages 41 and 42 as the dialog's title).
+    // False when cancelled or failed (a failure is reported).
+    bool progressionSaveSup();
+
+    // --- closing ----------------------------------------------------------
+    // The main window's close question: a modified matrix (Cancel keeps the
+    // window), then unsaved subtitle text (messages 9 and 10; No shows the
+    // subtitle window and keeps the main window). True when it may close.
+    bool closeQuery();
+
     // --- the character matrix --------------------------------------------
     // True when the caller may go on: not modified, saved, or not wanted.
     bool confirmDiscardMatrix();

@@ -21,6 +21,19 @@ bool Session::confirmAppend() {
                           Buttons::OkCancel) != Answer::Cancel;
 }
 
+bool Session::closeQuery() {
+    if (!confirmDiscardMatrix()) return false;
+    if (!document_.modified()) return true;
+    const std::string text =
+        messages_.get(msg::kTextNotSavedQuit) + kLineBreak + messages_.get(msg::kReallyQuit);
+    if (ui_.messageBox(QuestionId::QuitUnsaved, MessageIcon::Question, text, Buttons::YesNo) ==
+        Answer::Yes) {
+        return true;
+    }
+    ui_.showSubtitleWindow();
+    return false;
+}
+
 void Session::clearDocument() {
     if (document_.modified()) {
         const std::string text = messages_.get(17) + kLineBreak + messages_.get(18);

@@ -25,6 +25,7 @@ enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoYesToAll, CancelIgno
 // tests) can answer by policy. The text is always composed by the core.
 enum class QuestionId {
     NoVobSelected,
+    QuitUnsaved,  // close the program with unsaved subtitle text?
     BadPacketHeader,
     FileError,      // a VOB, SUP or BMP file failed during a job
     IoFailure,      // any other file error, with the system's message

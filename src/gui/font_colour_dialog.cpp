@@ -1,0 +1,114 @@
+#include "gui/font_colour_dialog.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+#include "gui/main_window.h"
+#include "gui/subtitle_window.h"
+
+namespace orvane::gui {
+
+FontColourDialog::FontColourDialog(MainWindow& main)
+    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+    setObjectName("Form9");
+    setWindowTitle("Font color selection");
+    auto* g = new QGridLayout(this);
+    Label1 = new QLabel("Select color to see white text on black background :");
+    Label1->setObjectName("Label1");
+    g->addWidget(Label1, 0, 0, 1, 2);
+    ComboBoxTextColor = new QComboBox;
+    ComboBoxTextColor->setObjectName("ComboBoxTextColor");
+    ComboBoxTextColor->addItems({"Color 0", "Color 1", "Color 2", "Color 3"});
+    ComboBoxTextColor->setCurrentIndex(2);
+    g->addWidget(ComboBoxTextColor, 1, 0);
+    Label2 = new QLabel("( Not Outlined ! )");
+    Label2->setObjectName("Label2");
+    g->addWidget(Label2, 1, 1);
+    ButtonAutoDetect = new QPushButton("Try &Auto Detect.");
+    ButtonAutoDetect->setObjectName("ButtonAutoDetect");
+    ButtonAutoDetect->setToolTip("Detect Font Color");
+    ButtonAutoDetect->setAutoDefault(false);
+    g->addWidget(ButtonAutoDetect, 2, 0, 1, 2);
+    ButtonOk = new QPushButton("OK");
+    ButtonOk->setObjectName("ButtonOk");
+    ButtonOk->setDefault(true);
+    ButtonSkipPict = new QPushButton("&Skip this Picture");
+    ButtonSkipPict->setObjectName("ButtonSkipPict");
+    ButtonSkipPict->setToolTip("Jump to the next Picture (Use in case this one has no text)");
+    ButtonSkipPict->setAutoDefault(false);
+    g->addWidget(ButtonOk, 3, 0);
+    g->addWidget(ButtonSkipPict, 3, 1);
+
+    connect(ComboBoxTextColor, &QComboBox::currentIndexChanged, this,
+            &FontColourDialog::ComboBoxTextColorChange);
+    connect(ButtonAutoDetect, &QPushButton::clicked, this, &FontColourDialog::ButtonAutoDetectClick);
+    connect(ButtonOk, &QPushButton::clicked, this, &FontColourDialog::ButtonOkClick);
+    connect(ButtonSkipPict, &QPushButton::clicked, this, &FontColourDialog::ButtonSkipPictClick);
+}
+
+std::optional<uint8_t> FontColourDialog::run(const Image24& picture, const ColourRanking&) {
+    SubtitleWindow& text = main_.subtitleWindow();
+    const bool textVisible = text.isVisible();
+    text.hide();
+    picture_ = &picture;
+    main_.showPicture(picture, DisplayArea{}, true);
+    // Beside the main window's preview, not over it.
+    const QRect m = main_.frameGeometry();
+    move(m.right() - width() - 40, m.top() + 120);
+    // Closing the dialog by other means skips the picture, like its button.
+    const bool ok = exec() == QDialog::Accepted && result_ == 0;
+    picture_ = nullptr;
+    if (!ok) return std::nullopt;
+    if (textVisible) text.show();
+    return static_cast<uint8_t>(ComboBoxTextColor->currentIndex());
+}
+
+void FontColourDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void FontColourDialog::FormShow() {
+    result_ = 0;
+    ButtonAutoDetectClick();
+    if (picture_) {
+        // Room for the whole picture in the main window.
+        main_.resize(std::max(main_.width(), picture_->width() + 23),
+                     std::max(main_.height(), picture_->height() + 110));
+    }
+    ButtonOk->setFocus();
+}
+
+void FontColourDialog::ButtonAutoDetectClick() {
+    if (!picture_) return;
+    const ColourRanking r = autoDetectColours(*picture_, main_.session().previewColours());
+    if (ComboBoxTextColor->currentIndex() == r[1]) {
+        ComboBoxTextColorChange();
+    } else {
+        ComboBoxTextColor->setCurrentIndex(r[1]);
+    }
+}
+
+void FontColourDialog::ComboBoxTextColorChange() {
+    if (!picture_) return;
+    const int n = ComboBoxTextColor->currentIndex();
+    if (n < 0) return;
+    main_.showPicture(recolourForTextChoice(*picture_, main_.session().previewColours(),
+                                            static_cast<uint8_t>(n)),
+                      DisplayArea{}, true);
+}
+
+void FontColourDialog::ButtonOkClick() {
+    result_ = 0;
+    accept();
+}
+
+void FontColourDialog::ButtonSkipPictClick() {
+    result_ = 2;
+    reject();
+}
+
+}  // namespace orvane::gui

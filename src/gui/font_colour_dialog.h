@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QDialog>
+#include <optional>
+
+#include "subpicture/colour_ranking.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace orvane::gui {
+
+class MainWindow;
+
+// "Font color selection" (TForm9): the user picks the colour number that
+// carries the text, seeing it white on black in the main window's preview.
+class FontColourDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit FontColourDialog(MainWindow& main);
+
+    // Shows the dialog modally; the chosen colour number, or nullopt for
+    // "Skip this Picture".
+    std::optional<uint8_t> run(const Image24& picture, const ColourRanking& proposal);
+
+    void FormShow();
+    void ComboBoxTextColorChange();
+    void ButtonAutoDetectClick();
+    void ButtonOkClick();
+    void ButtonSkipPictClick();
+
+    QLabel* Label1 = nullptr;
+    QComboBox* ComboBoxTextColor = nullptr;
+    QLabel* Label2 = nullptr;
+    QPushButton* ButtonAutoDetect = nullptr;
+    QPushButton* ButtonOk = nullptr;
+    QPushButton* ButtonSkipPict = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    MainWindow& main_;
+    const Image24* picture_ = nullptr;
+    int result_ = 2;
+};
+
+}  // namespace orvane::gui

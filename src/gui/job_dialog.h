@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+#include <vector>
+
+#include "app/extraction_job.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace orvane::gui {
+
+class MainWindow;
+class UpDown;
+class WordEdit;
+
+// The job setup dialog "What To Do ?" (TForm6): files and their order,
+// stream, matrix, action and start time; Start hands the job to the core.
+class JobDialog : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr const char* kVobFilter =
+        "VOB (*.vob)|*.vob|VTS Ifo (vts_*.ifo)|vts_*.ifo|All Ifo (*.ifo)|*.ifo|All (*.*)|*.*";
+
+    explicit JobDialog(MainWindow& main);
+
+    // Handlers.
+    void FormShow();
+    void ButtonOpenDirClick();
+    void ButtonOpenIfoClick();
+    void UpDownFilePoseChangingEx(bool up);
+    void RadioGroupActionClick();
+    void BitBtnStartClick();
+    void ButtonResetTCClick();
+    void ButtonClearTextClick();
+    void Button1Click();
+    void ButtonOpenCharMatrixFileClick();
+    void ButtonNewMatrixClick();
+    // Lists the VOB files of a folder (the part of the two Open buttons
+    // after the file dialog).
+    void listDirectory(const std::string& folder);
+    // The file paths in list order (kept beside the visible lines).
+    const std::vector<std::string>& paths() const { return paths_; }
+    // What Start would hand over.
+    JobRequest request() const;
+    void refreshMatrixName();
+
+    QComboBox* ComboBoxLanguage = nullptr;
+    QPushButton* ButtonOpenIfo = nullptr;
+    QLabel* LabelVobPath = nullptr;
+    QPushButton* ButtonOpenDir = nullptr;
+    QListWidget* CheckListBoxVob = nullptr;
+    UpDown* UpDownFilePose = nullptr;
+    QLineEdit* EditCharMatrixFile = nullptr;
+    QPushButton* ButtonOpenCharMatrixFile = nullptr;
+    QPushButton* ButtonNewMatrix = nullptr;
+    QGroupBox* RadioGroupAction = nullptr;
+    QRadioButton* RadioAction[4] = {};
+    QCheckBox* CheckBoxPictTiming = nullptr;
+    QPushButton* ButtonClearText = nullptr;
+    QPushButton* Button1 = nullptr;
+    WordEdit* Word_uHour = nullptr;
+    WordEdit* Word_uMin = nullptr;
+    WordEdit* Word_uSec = nullptr;
+    WordEdit* Word_uMSec = nullptr;
+    QPushButton* ButtonResetTC = nullptr;
+    QCheckBox* CheckBoxAvoidTimeRestart = nullptr;
+    QPushButton* BitBtnStart = nullptr;
+    QPushButton* BitBtnCancel = nullptr;
+    QFrame* Panel5 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void moveFile(int from, int to);
+    void showTimeCode();
+    void timeFieldEdited();
+    int actionIndex() const;
+
+    MainWindow& main_;
+    QButtonGroup* actions_ = nullptr;
+    std::vector<std::string> paths_;
+    QPoint dragOffset_;
+    bool dragging_ = false;
+};
+
+}  // namespace orvane::gui

@@ -1,0 +1,432 @@
+#include "gui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/program_folder.h"
+#include "gui/font_colour_dialog.h"
+#include "gui/job_dialog.h"
+#include "gui/new_character_dialog.h"
+#include "gui/progression_controller.h"
+#include "gui/qt_text.h"
+#include "gui/subtitle_window.h"
+#include "stream/io_error.h"
+
+namespace orvane::gui {
+
+namespace {
+
+template <typename T>
+T* named(T* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+}
+
+QLabel* valueLabel(const char* name, const QString& text, int minChars = 0) {
+    auto* l = named(new QLabel(text), name);
+    l->setTextInteractionFlags(Qt::NoTextInteraction);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    if (minChars > 0) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(minChars, '0')));
+    return l;
+}
+
+QLabel* caption(const QString& text) {
+    auto* l = new QLabel(text);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return l;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
+    FormCreate();
+    // The other windows, in the program's order of creation. The OCR
+    // setup, matrix editor, post-OCR correction, about box, output format,
+    // split, bitmap adjustment and time correction windows come with their
+    // own work.
+    newCharacterDialog_ = new NewCharacterDialog(*this);
+    subtitleWindow_ = new SubtitleWindow(*this);
+    jobDialog_ = new JobDialog(*this);
+    fontColourDialog_ = new FontColourDialog(*this);
+    progressionController_ = new ProgressionController(*this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::FormCreate() {
+    setObjectName("Form1");
+    setWindowTitle(QString::fromLatin1(Session::kCaption));
+    session_ = std::make_unique<Session>(ui_);
+
+    buildMenus();
+    auto* central = new QWidget(this);
+    central->setObjectName("PanelMain");
+    auto* v = new QVBoxLayout(central);
+    v->setContentsMargins(6, 4, 6, 6);
+    v->setSpacing(4);
+
+    // The tool bar row.
+    auto* tools = named(new QFrame, "PanelTools");
+    tools->setFrameShape(QFrame::StyledPanel);
+    auto* th = new QHBoxLayout(tools);
+    th->setContentsMargins(4, 2, 4, 2);
+    CoolButtonOpenVob = named(new QToolButton, "CoolButtonOpenVob");
+    CoolButtonOpenVob->setText("Open Vob(s)");
+    CoolButtonOpenVob->setToolTip("Open Decrypted Vob(s)");
+    CoolButtonShowSubtitleText = named(new QToolButton, "CoolButtonShowSubtitleText");
+    CoolButtonShowSubtitleText->setText("Subtitles");
+    CoolButtonShowSubtitleText->setToolTip("Show/Hide subtitles text window");
+    ButtonPreviewOption = named(new QToolButton, "ButtonPreviewOption");
+    ButtonPreviewOption->setText("Display");
+    ButtonPreviewOption->setToolTip("Preview Options");
+    ButtonPreviewOption->setCheckable(true);
+    for (QToolButton* b : {CoolButtonOpenVob, CoolButtonShowSubtitleText, ButtonPreviewOption}) {
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setAutoRaise(true);
+        th->addWidget(b);
+    }
+    th->addSpacing(12);
+    ButtonPause = named(new QPushButton, "ButtonPause");
+    setPauseCaption(QString::fromLatin1(kPauseCaption));
+    ButtonPause->setToolTip("Pause / Continue Vob scanning");
+    ButtonPause->setEnabled(false);
+    ButtonPause->setMinimumWidth(ButtonPause->fontMetrics().horizontalAdvance("Continue >") + 24);
+    th->addWidget(ButtonPause);
+    CheckBoxShowSubPict = named(new QCheckBox("Show Pict."), "CheckBoxShowSubPict");
+    CheckBoxShowSubPict->setChecked(true);
+    th->addWidget(CheckBoxShowSubPict);
+    th->addStretch(1);
+    LabelMatrix = valueLabel("LabelMatrix", "New File");
+    LabelMatrix->setToolTip("Characters Matrix in use");
+    th->addWidget(new QLabel("Matrix :"));
+    th->addWidget(LabelMatrix);
+    v->addWidget(tools);
+
+    v->addWidget(buildStatusPanel());
+    auto* previewRow = new QHBoxLayout;
+    previewRow->setSpacing(6);
+    previewRow->addWidget(buildPreview(), 1);
+    PanelPreviewCfg = buildPreviewPanel();
+    previewRow->addWidget(PanelPreviewCfg, 0, Qt::AlignTop);
+    v->addLayout(previewRow, 1);
+    setCentralWidget(central);
+    installDrag(central);
+    installDrag(tools);
+    installDrag(PanelPreviewCfg);
+
+    connect(CoolButtonOpenVob, &QToolButton::clicked, this, &MainWindow::OpenVob1Click);
+    connect(CoolButtonShowSubtitleText, &QToolButton::clicked, this,
+            &MainWindow::CoolButtonShowSubtitleTextClick);
+    connect(ButtonPreviewOption, &QToolButton::clicked, this, &MainWindow::ButtonPreviewOptionClick);
+    connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
+    connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
+            [this](bool on) { session_->showSubPicture = on; });
+
+    Timer1 = named(new QTimer(this), "Timer1");
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
+    Timer1->start();
+
+    // The design size, shrunk to a smaller screen.
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        resize(std::min(kDesignWidth, avail.width()), std::min(kDesignHeight, avail.height()));
+    }
+    ui_.chapters("0");
+}
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("&File");
+    File1 = file->menuAction();
+    File1->setObjectName("File1");
+    OpenVob1 = named(file->addAction("&Open Vob(s)"), "OpenVob1");
+    file->addSeparator();
+    Quit1 = named(file->addAction("&Quit"), "Quit1");
+
+    QMenu* matrix = bar->addMenu("&Characters Matrix");
+    CharacterMatrix1 = matrix->menuAction();
+    CharacterMatrix1->setObjectName("CharacterMatrix1");
+    NewCharaterMatrix1 = named(matrix->addAction("&New Charaters Matrix"), "NewCharaterMatrix1");
+    OpenCharacterMatrix1 =
+        named(matrix->addAction("&Open Characters Matrix File"), "OpenCharacterMatrix1");
+    SaveCharacterMatrix1 =
+        named(matrix->addAction("&Save Characters Matrix File"), "SaveCharacterMatrix1");
+    SaveCharacterMatrixAs1 =
+        named(matrix->addAction("Save Characters Matrix File &As"), "SaveCharacterMatrixAs1");
+    matrix->addSeparator();
+    // Hooks: the matrix editor and the OCR setup windows come later.
+    EditCharMatrix1 = named(matrix->addAction("&Edit/View Characters Matrix"), "EditCharMatrix1");
+    EditCharMatrix1->setEnabled(false);
+    OCRAdvancedSetup1 = named(matrix->addAction("&OCR Advanced Setup"), "OCRAdvancedSetup1");
+    OCRAdvancedSetup1->setEnabled(false);
+
+    // Hook: the language files fill this menu at the first showing.
+    QMenu* lang = bar->addMenu("GUI &Language");
+    GUILanguage1 = lang->menuAction();
+    GUILanguage1->setObjectName("GUILanguage1");
+
+    About1 = named(bar->addAction("&About"), "About1");
+
+    connect(OpenVob1, &QAction::triggered, this, &MainWindow::OpenVob1Click);
+    connect(Quit1, &QAction::triggered, this, &MainWindow::Quit1Click);
+    connect(NewCharaterMatrix1, &QAction::triggered, this, &MainWindow::NewCharaterMatrix1Click);
+    connect(OpenCharacterMatrix1, &QAction::triggered, this, &MainWindow::OpenCharacterMatrix1Click);
+    connect(SaveCharacterMatrix1, &QAction::triggered, this, &MainWindow::SaveCharacterMatrix1Click);
+    connect(SaveCharacterMatrixAs1, &QAction::triggered, this,
+            &MainWindow::SaveCharacterMatrixAs1Click);
+    connect(About1, &QAction::triggered, this, &MainWindow::About1Click);
+}
+
+QWidget* MainWindow::buildStatusPanel() {
+    auto* panel = named(new QFrame, "PanelStatus");
+    panel->setFrameShape(QFrame::StyledPanel);
+    installDrag(panel);
+    auto* g = new QGridLayout(panel);
+    g->setContentsMargins(8, 4, 8, 4);
+    g->setHorizontalSpacing(6);
+    g->setVerticalSpacing(2);
+
+    LabelVobFile = valueLabel("LabelVobFile", "-");
+    LabelVobNum = valueLabel("LabelVobNum", "0");
+    LabelVobNb = valueLabel("LabelVobNb", "0");
+    LabelPos = valueLabel("LabelPos", "0/0 MB (0%)");
+    ProgressBar1 = named(new QProgressBar, "ProgressBar1");
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    LabelNbSup = valueLabel("LabelNbSup", "0", 5);
+    LabelTotalNbSup = valueLabel("LabelTotalNbSup", "0", 5);
+    LabelTimeElapsed = valueLabel("LabelTimeElapsed", "00:00:00");
+    LabelTimeRemaining = valueLabel("LabelTimeRemaining", "00:00:00");
+    LabelTime = valueLabel("LabelTime", "00:00:00,000");
+    LabelTime7 = valueLabel("LabelTime7", "00:00:00,000");
+    LabelChapters = valueLabel("LabelChapters", "0", 3);
+    LabelFPS = valueLabel("LabelFPS", "");
+    LabelX1 = valueLabel("LabelX1", "0", 3);
+    LabelY1 = valueLabel("LabelY1", "0", 3);
+    LabelX2 = valueLabel("LabelX2", "0", 3);
+    LabelY2 = valueLabel("LabelY2", "0", 3);
+    LabelWidth = valueLabel("LabelWidth", "0", 3);
+    LabelHeight = valueLabel("LabelHeight", "0", 3);
+
+    auto* fileRow = new QHBoxLayout;
+    fileRow->addWidget(LabelVobFile);
+    fileRow->addSpacing(8);
+    fileRow->addWidget(new QLabel("("));
+    fileRow->addWidget(LabelVobNum);
+    fileRow->addWidget(new QLabel("/"));
+    fileRow->addWidget(LabelVobNb);
+    fileRow->addWidget(new QLabel(")"));
+    fileRow->addStretch(1);
+    g->addWidget(caption("Vob File :"), 0, 0);
+    g->addLayout(fileRow, 0, 1);
+    g->addWidget(caption("Position :"), 0, 2);
+    g->addWidget(LabelPos, 0, 3);
+
+    g->addWidget(ProgressBar1, 1, 0, 1, 4);
+
+    auto* supRow = new QHBoxLayout;
+    supRow->addWidget(new QLabel("in file :"));
+    supRow->addWidget(LabelNbSup);
+    supRow->addSpacing(8);
+    supRow->addWidget(new QLabel("in job :"));
+    supRow->addWidget(LabelTotalNbSup);
+    supRow->addStretch(1);
+    g->addWidget(caption("SubPictures :"), 2, 0);
+    g->addLayout(supRow, 2, 1);
+    auto* timeRow = new QHBoxLayout;
+    timeRow->addWidget(LabelTimeElapsed);
+    timeRow->addSpacing(12);
+    timeRow->addWidget(new QLabel("Remaining :"));
+    timeRow->addWidget(LabelTimeRemaining);
+    timeRow->addStretch(1);
+    g->addWidget(caption("Elapsed :"), 2, 2);
+    g->addLayout(timeRow, 2, 3);
+
+    g->addWidget(caption("Nav Packet Time ( Bad ) :"), 3, 0);
+    auto* navRow = new QHBoxLayout;
+    navRow->addWidget(LabelTime);
+    navRow->addSpacing(12);
+    navRow->addWidget(new QLabel("Chapters :"));
+    navRow->addWidget(LabelChapters);
+    navRow->addStretch(1);
+    g->addLayout(navRow, 3, 1);
+    g->addWidget(caption("Time Code :"), 3, 2);
+    auto* tcRow = new QHBoxLayout;
+    tcRow->addWidget(LabelTime7);
+    tcRow->addSpacing(12);
+    tcRow->addWidget(LabelFPS);
+    tcRow->addStretch(1);
+    g->addLayout(tcRow, 3, 3);
+
+    auto* areaRow = new QHBoxLayout;
+    const std::pair<const char*, QLabel*> coords[] = {{"X1:", LabelX1}, {"Y1:", LabelY1},
+                                                      {"X2:", LabelX2}, {"Y2:", LabelY2},
+                                                      {"Width:", LabelWidth}, {"Height:", LabelHeight}};
+    for (const auto& [text, label] : coords) {
+        areaRow->addWidget(new QLabel(text));
+        areaRow->addWidget(label);
+        areaRow->addSpacing(10);
+    }
+    areaRow->addStretch(1);
+    g->addWidget(caption("SubPicture :"), 4, 0);
+    g->addLayout(areaRow, 4, 1, 1, 3);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
+    return panel;
+}
+
+// ------------------------------------------------------------------ showing
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        FormShow();
+    }
+}
+
+void MainWindow::FormShow() {
+    // Hook (configuration): the OCR defaults, the configuration file, the
+    // bitmap export settings, the message table and the stored language
+    // are applied here once the configuration core is in; the session has
+    // already filled the message table with its built-in texts.
+    handlersActive_ = false;
+    layoutFrame(previewOptions_.zoom);
+    buildBackground();
+    handlersActive_ = true;
+    // Room for the whole frame at the stored zoom, as far as the screen
+    // allows (the preview scrolls beyond that).
+    if (!previewOptions_.autoZoom) {
+        const QSize need = BevelScreen->size() - ScrollPreview->viewport()->size();
+        QSize size = this->size() + QSize(std::max(0, need.width()), std::max(0, need.height()));
+        if (const QScreen* screen = this->screen())
+            size = size.boundedTo(screen->availableGeometry().size() - QSize(0, 30));
+        resize(size);
+    }
+}
+
+void MainWindow::OpenVob1Click() {
+    jobDialog_->exec();
+}
+
+void MainWindow::CoolButtonShowSubtitleTextClick() {
+    if (subtitleWindow_->isVisible()) {
+        subtitleWindow_->hide();
+    } else {
+        subtitleWindow_->showNormal();
+        subtitleWindow_->raise();
+    }
+}
+
+void MainWindow::About1Click() {
+    QMessageBox::about(this, "About Orvane",
+                       QString::fromLatin1(Session::kCaption) +
+                           "\n\nTurns the graphical subtitles of a DVD into timed text.");
+}
+
+void MainWindow::Timer1Timer() {
+    try {
+        session_->timerTick();
+    } catch (const std::exception& e) {
+        // Nothing may leave an event handler; the reader has reset its
+        // running state before passing this on.
+        ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+    }
+}
+
+void MainWindow::ButtonPauseClick() {
+    session_->buttonPauseClick();
+}
+
+void MainWindow::setPauseCaption(const QString& caption) {
+    // The caption's character 0x7F has no glyph in today's fonts (it shows
+    // as a box); the pause sign stands in for it on screen.
+    QString shown = caption;
+    shown.replace(QChar(0x7F), QChar(0x2016));
+    ButtonPause->setText(shown);
+}
+
+void MainWindow::setReadingControls(bool pauseEnabled, bool openVobEnabled) {
+    ButtonPause->setEnabled(pauseEnabled);
+    OpenVob1->setEnabled(openVobEnabled);
+    // The tool button follows the menu entry, so that no new job can be
+    // started while a reader is still on the stack.
+    CoolButtonOpenVob->setEnabled(openVobEnabled);
+}
+
+void MainWindow::setMatrixName(const CharMatrix& matrix) {
+    const std::string name = matrix.fileName().empty() ? "New File" : fileNameOf(matrix.fileName());
+    LabelMatrix->setText(toQt(name) + (matrix.modified() ? " *" : ""));
+}
+
+// ------------------------------------------------------------------ closing
+
+bool MainWindow::FormCloseQuery() {
+    return session_->closeQuery();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (closing_ || !FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void MainWindow::FormClose() {
+    closing_ = true;
+    if (session_->job().running && !session_->job().paused) ButtonPauseClick();
+    Timer1->stop();
+    // Hook (configuration): the configuration and the bitmap export
+    // settings are saved here once the configuration core is in.
+    subtitleWindow_->close();
+    closing_ = false;
+}
+
+void MainWindow::Quit1Click() {
+    close();
+}
+
+// ------------------------------------------------------- character matrix
+
+void MainWindow::NewCharaterMatrix1Click() {
+    session_->newMatrix();
+    setMatrixName(session_->matrix());
+}
+
+void MainWindow::OpenCharacterMatrix1Click() {
+    session_->openMatrix();
+    setMatrixName(session_->matrix());
+}
+
+void MainWindow::SaveCharacterMatrix1Click() {
+    session_->saveMatrixCommand();
+    setMatrixName(session_->matrix());
+}
+
+void MainWindow::SaveCharacterMatrixAs1Click() {
+    session_->saveMatrix(true);
+    setMatrixName(session_->matrix());
+}
+
+}  // namespace orvane::gui

@@ -1,0 +1,193 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <memory>
+
+#include "app/session.h"
+#include "config/preview_options.h"
+#include "gui/qt_user_interface.h"
+#include "subpicture/image.h"
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QMenu;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QTimer;
+class QToolButton;
+
+namespace orvane::gui {
+
+class FontColourDialog;
+class JobDialog;
+class NewCharacterDialog;
+class ProgressionController;
+class SubtitleWindow;
+
+// The main window (TForm1): the job driver's timer, pause and continue,
+// the labels of the reading, the preview and its display options, and the
+// menus. It owns the session and the other windows.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+  public:
+    static constexpr int kDesignWidth = 743;
+    static constexpr int kDesignHeight = 686;
+    static constexpr const char* kPauseCaption = "&Pause \x7F";
+
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    Session& session() { return *session_; }
+    QtUserInterface& ui() { return ui_; }
+    JobDialog& jobDialog() { return *jobDialog_; }
+    SubtitleWindow& subtitleWindow() { return *subtitleWindow_; }
+    NewCharacterDialog& newCharacterDialog() { return *newCharacterDialog_; }
+    FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
+    ProgressionController& progressionController() { return *progressionController_; }
+    // The preview options (moves into the session with the configuration).
+    PreviewOptions& previewOptions() { return previewOptions_; }
+    int currentZoom() const { return zoom_; }
+    // The other windows exist (they are made after the main window's own
+    // creation, in the program's order).
+    bool windowsCreated() const { return progressionController_ != nullptr; }
+
+    // --- handlers, named as the controls and events they serve --------------
+    void FormCreate();
+    void FormShow();
+    void OpenVob1Click();
+    void CoolButtonShowSubtitleTextClick();
+    void About1Click();
+    void Timer1Timer();
+    void ButtonPauseClick();
+    bool FormCloseQuery();
+    void FormClose();
+    void Quit1Click();
+    void NewCharaterMatrix1Click();
+    void OpenCharacterMatrix1Click();
+    void SaveCharacterMatrix1Click();
+    void SaveCharacterMatrixAs1Click();
+
+    // --- the preview (show picture) and its display options ------------------
+    void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom);
+    void ButtonPreviewOptionClick();
+    void optionsChanged();
+    void zoomChanged();
+    void windowResized();
+    void layoutFrame(int zoom);
+    void buildBackground();
+    void SpinEditAspectRatioChange();
+    void ComboBoxAspectRatioChange();
+    void ButtonImgBackClick();
+    void PanelBorderColorClick();
+    void PanelInnerColorClick();
+    const QImage& backgroundImage() const { return background_; }
+
+    // --- views the UI port writes --------------------------------------------
+    void setPauseCaption(const QString& caption);
+    void setReadingControls(bool pauseEnabled, bool openVobEnabled);
+    void setMatrixName(const CharMatrix& matrix);
+
+    // Controls (objectName = the member's name).
+    QAction* File1 = nullptr;
+    QAction* OpenVob1 = nullptr;
+    QAction* Quit1 = nullptr;
+    QAction* CharacterMatrix1 = nullptr;
+    QAction* NewCharaterMatrix1 = nullptr;
+    QAction* OpenCharacterMatrix1 = nullptr;
+    QAction* SaveCharacterMatrix1 = nullptr;
+    QAction* SaveCharacterMatrixAs1 = nullptr;
+    QAction* EditCharMatrix1 = nullptr;
+    QAction* OCRAdvancedSetup1 = nullptr;
+    QAction* GUILanguage1 = nullptr;
+    QAction* About1 = nullptr;
+    QToolButton* CoolButtonOpenVob = nullptr;
+    QToolButton* CoolButtonShowSubtitleText = nullptr;
+    QToolButton* ButtonPreviewOption = nullptr;
+    QPushButton* ButtonPause = nullptr;
+    QCheckBox* CheckBoxShowSubPict = nullptr;
+    QLabel* LabelVobFile = nullptr;
+    QLabel* LabelVobNum = nullptr;
+    QLabel* LabelVobNb = nullptr;
+    QLabel* LabelPos = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QLabel* LabelNbSup = nullptr;
+    QLabel* LabelTotalNbSup = nullptr;
+    QLabel* LabelTimeElapsed = nullptr;
+    QLabel* LabelTimeRemaining = nullptr;
+    QLabel* LabelTime = nullptr;
+    QLabel* LabelTime7 = nullptr;
+    QLabel* LabelChapters = nullptr;
+    QLabel* LabelFPS = nullptr;
+    QLabel* LabelX1 = nullptr;
+    QLabel* LabelY1 = nullptr;
+    QLabel* LabelX2 = nullptr;
+    QLabel* LabelY2 = nullptr;
+    QLabel* LabelWidth = nullptr;
+    QLabel* LabelHeight = nullptr;
+    QLabel* LabelMatrix = nullptr;
+    QScrollArea* ScrollPreview = nullptr;
+    QFrame* BevelScreen = nullptr;
+    QLabel* ImageBack = nullptr;
+    QLabel* Image1 = nullptr;
+    QFrame* PanelPreviewCfg = nullptr;
+    QCheckBox* CheckBoxTruePos = nullptr;
+    QCheckBox* CheckBoxTransparentBkGrd = nullptr;
+    QSpinBox* SpinEditZoom = nullptr;
+    QCheckBox* CheckBoxAutoZoom = nullptr;
+    QGroupBox* RadioGroupPreviewBack = nullptr;
+    QRadioButton* RadioPreviewBack[4] = {};
+    QComboBox* ComboBoxAspectRatio = nullptr;
+    QSpinBox* SpinEditAspectRatio = nullptr;
+    QLabel* PanelRatio = nullptr;
+    QPushButton* ButtonImgBack = nullptr;
+    QPushButton* PanelBorderColor = nullptr;
+    QPushButton* PanelInnerColor = nullptr;
+    QTimer* Timer1 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildMenus();
+    QWidget* buildStatusPanel();
+    QWidget* buildPreview();
+    QFrame* buildPreviewPanel();
+    void fillPreviewPanel();
+    void placePicture();
+    void setColourButton(QPushButton* b, Colour c);
+    void installDrag(QWidget* w);
+
+    QtUserInterface ui_;
+    std::unique_ptr<Session> session_;
+    JobDialog* jobDialog_ = nullptr;
+    SubtitleWindow* subtitleWindow_ = nullptr;
+    NewCharacterDialog* newCharacterDialog_ = nullptr;
+    FontColourDialog* fontColourDialog_ = nullptr;
+    ProgressionController* progressionController_ = nullptr;
+
+    PreviewOptions previewOptions_;
+    bool handlersActive_ = true;  // off while the program fills the panel
+    bool shownOnce_ = false;
+    bool closing_ = false;
+    int zoom_ = 1000;
+    QImage background_;
+    Image24 picture_;  // the picture on show, at natural size
+    DisplayArea pictureArea_;
+    bool pictureUsesZoom_ = true;
+    // Window drag.
+    QPoint dragPos_;
+    qint64 dragTick_ = -1;
+};
+
+}  // namespace orvane::gui

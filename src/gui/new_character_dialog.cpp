@@ -1,0 +1,187 @@
+#include "gui/new_character_dialog.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "gui/image_convert.h"
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
+
+namespace orvane::gui {
+
+namespace {
+
+QPushButton* button(const char* name, const char* text) {
+    auto* b = new QPushButton(text);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+}  // namespace
+
+NewCharacterDialog::NewCharacterDialog(MainWindow& main)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowMinimizeButtonHint),
+      main_(main) {
+    setObjectName("Form2");
+    setWindowTitle("New Character(s)");
+    setAutoFillBackground(true);
+    auto* v = new QVBoxLayout(this);
+
+    LabelIndex = new QLabel("Symbol index : 1");
+    LabelIndex->setObjectName("LabelIndex");
+    QFont bold = LabelIndex->font();
+    bold.setBold(true);
+    LabelIndex->setFont(bold);
+    LabelIndex->setAlignment(Qt::AlignCenter);
+    v->addWidget(LabelIndex);
+
+    ImageChar = new QLabel;
+    ImageChar->setObjectName("ImageChar");
+    ImageChar->setFixedSize(300, 100);
+    ImageChar->setScaledContents(true);
+    ImageChar->setFrameShape(QFrame::Box);
+    v->addWidget(ImageChar, 0, Qt::AlignHCenter);
+
+    Label2 = new QLabel("What is (are) this (these) character(s) ?");
+    Label2->setObjectName("Label2");
+    v->addWidget(Label2);
+    auto* textRow = new QHBoxLayout;
+    EditText = new QLineEdit;
+    EditText->setObjectName("EditText");
+    EditText->setMaxLength(20);
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setPointSizeF(fixed.pointSizeF() * 1.4);
+    EditText->setFont(fixed);
+    textRow->addWidget(EditText, 1);
+    Label1 = new QLabel("Nb Char :");
+    Label1->setObjectName("Label1");
+    LabelNbChar = new QLabel("0");
+    LabelNbChar->setObjectName("LabelNbChar");
+    LabelNbChar->setMinimumWidth(LabelNbChar->fontMetrics().horizontalAdvance("00"));
+    textRow->addWidget(Label1);
+    textRow->addWidget(LabelNbChar);
+    BitBtn1 = button("BitBtn1", "OK");
+    BitBtn1->setDefault(true);
+    BitBtn1->setAutoDefault(true);
+    textRow->addWidget(BitBtn1);
+    v->addLayout(textRow);
+
+    auto* g = new QGridLayout;
+    ButtonSkipLine = button("ButtonSkipLine", "Skip This &Line");
+    ButtonSkipSubPict = button("ButtonSkipSubPict", "Skip This S&ubPicture");
+    ButtonPause = button("ButtonPause", "&Pause");
+    ButtonChangeColor = button("ButtonChangeColor", "&Change Text Color");
+    ButtonSearchMatrix =
+        button("ButtonSearchMatrix", "Search for an existing Matrix that match for this Character");
+    g->addWidget(ButtonSkipLine, 0, 0);
+    g->addWidget(ButtonSkipSubPict, 0, 1);
+    g->addWidget(ButtonPause, 1, 0);
+    g->addWidget(ButtonChangeColor, 1, 1);
+    g->addWidget(ButtonSearchMatrix, 2, 0, 1, 2);
+    v->addLayout(g);
+
+    TimerWakeUp = new QTimer(this);
+    TimerWakeUp->setObjectName("TimerWakeUp");
+    TimerWakeUp->setInterval(kWakeUpInterval);
+    // The core releases the pause of "&Change Text Color" itself once the
+    // reader has returned (the TimerChangeColor of the original window).
+
+    connect(BitBtn1, &QPushButton::clicked, this, &NewCharacterDialog::BitBtn1Click);
+    connect(ButtonSkipLine, &QPushButton::clicked, this, &NewCharacterDialog::ButtonSkipLineClick);
+    connect(ButtonSkipSubPict, &QPushButton::clicked, this,
+            &NewCharacterDialog::ButtonSkipSubPictClick);
+    connect(ButtonPause, &QPushButton::clicked, this, &NewCharacterDialog::ButtonPauseClick);
+    connect(ButtonChangeColor, &QPushButton::clicked, this,
+            &NewCharacterDialog::ButtonChangeColorClick);
+    connect(ButtonSearchMatrix, &QPushButton::clicked, this,
+            &NewCharacterDialog::ButtonSearchMatrixClick);
+    connect(EditText, &QLineEdit::textChanged, this, &NewCharacterDialog::EditTextChange);
+    connect(TimerWakeUp, &QTimer::timeout, this, &NewCharacterDialog::TimerWakeUpTimer);
+}
+
+NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
+    EditText->clear();
+    LabelIndex->setText(QString("Symbol index : %1").arg(view.nextEntryNumber));
+    ImageChar->setPixmap(QPixmap::fromImage(toQImage(view.characterPicture)));
+    // Closing by other means drops the picture without pausing.
+    action_ = NewCharAction::SkipPicture;
+    EditText->setFocus();
+    setAlarmColour(false);
+    alarmStep_ = 0;
+    TimerWakeUp->setInterval(kWakeUpInterval);
+    TimerWakeUp->start();
+    exec();
+    TimerWakeUp->stop();
+    return {action_, fromQt(EditText->text())};
+}
+
+void NewCharacterDialog::done(int r) {
+    TimerWakeUp->stop();
+    setAlarmColour(false);
+    QDialog::done(r);
+}
+
+void NewCharacterDialog::finish(NewCharAction action) {
+    action_ = action;
+    accept();
+}
+
+void NewCharacterDialog::BitBtn1Click() {
+    finish(NewCharAction::Accept);
+}
+void NewCharacterDialog::ButtonSkipLineClick() {
+    finish(NewCharAction::SkipLine);
+}
+void NewCharacterDialog::ButtonSkipSubPictClick() {
+    finish(NewCharAction::SkipPicture);
+}
+void NewCharacterDialog::ButtonPauseClick() {
+    finish(NewCharAction::Pause);
+}
+void NewCharacterDialog::ButtonChangeColorClick() {
+    finish(NewCharAction::ChangeColour);
+}
+// The core runs the search and shows this dialog again when nothing was
+// accepted.
+void NewCharacterDialog::ButtonSearchMatrixClick() {
+    finish(NewCharAction::SearchMatrix);
+}
+
+void NewCharacterDialog::EditTextChange() {
+    LabelNbChar->setText(QString::number(EditText->text().size()));
+    // Typing restarts the current interval; it does not stop a flashing.
+    if (TimerWakeUp->isActive()) TimerWakeUp->start();
+}
+
+void NewCharacterDialog::setAlarmColour(bool red) {
+    red_ = red;
+    QPalette p = palette();
+    p.setColor(QPalette::Window, red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Window));
+    setPalette(p);
+}
+
+void NewCharacterDialog::TimerWakeUpTimer() {
+    if (alarmStep_ == 0) {
+        TimerWakeUp->setInterval(kFlashInterval);
+        alarmStep_ = 1;
+    } else if (alarmStep_ <= 24) {
+        if (alarmStep_ % 8 == 7) QApplication::beep();
+        setAlarmColour(!red_);
+        ++alarmStep_;
+    } else {
+        TimerWakeUp->setInterval(kWakeUpInterval);
+        alarmStep_ = 0;
+        setAlarmColour(false);
+    }
+}
+
+}  // namespace orvane::gui

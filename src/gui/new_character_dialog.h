@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDialog>
+
+#include "app/user_interface.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+
+namespace orvane::gui {
+
+class MainWindow;
+
+// "New Character(s)" (TForm2): an unknown glyph in its line; the user types
+// what it reads as, or takes one of the ways out. The outcome goes back to
+// the core, which learns, skips, pauses or searches.
+class NewCharacterDialog : public QDialog {
+    Q_OBJECT
+  public:
+    static constexpr int kWakeUpInterval = 10000;
+    static constexpr int kFlashInterval = 150;
+
+    explicit NewCharacterDialog(MainWindow& main);
+
+    NewCharChoice run(const NewCharacterView& view);
+
+    void BitBtn1Click();
+    void ButtonSkipLineClick();
+    void ButtonSkipSubPictClick();
+    void ButtonPauseClick();
+    void ButtonChangeColorClick();
+    void ButtonSearchMatrixClick();
+    void EditTextChange();
+    void TimerWakeUpTimer();
+    int alarmStep() const { return alarmStep_; }
+    // Whether the form shows its alarm colour.
+    bool flashing() const { return red_; }
+
+    QLabel* LabelIndex = nullptr;
+    QLabel* ImageChar = nullptr;
+    QLabel* Label2 = nullptr;
+    QLineEdit* EditText = nullptr;
+    QLabel* Label1 = nullptr;
+    QLabel* LabelNbChar = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* ButtonSkipLine = nullptr;
+    QPushButton* ButtonSkipSubPict = nullptr;
+    QPushButton* ButtonPause = nullptr;
+    QPushButton* ButtonChangeColor = nullptr;
+    QPushButton* ButtonSearchMatrix = nullptr;
+    QTimer* TimerWakeUp = nullptr;
+
+  protected:
+    void done(int r) override;
+
+  private:
+    void finish(NewCharAction action);
+    void setAlarmColour(bool red);
+
+    MainWindow& main_;
+    NewCharAction action_ = NewCharAction::SkipPicture;
+    int alarmStep_ = 0;
+    bool red_ = false;
+};
+
+}  // namespace orvane::gui

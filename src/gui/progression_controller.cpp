@@ -1,0 +1,88 @@
+#include "gui/progression_controller.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QPushButton>
+
+#include "gui/main_window.h"
+#include "gui/subtitle_window.h"
+
+namespace orvane::gui {
+
+ProgressionController::ProgressionController(MainWindow& main)
+    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+    setObjectName("Form11");
+    setWindowTitle("Progression Controller");
+    auto* g = new QGridLayout(this);
+    auto make = [this](const char* name, const char* text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(name);
+        b->setAutoDefault(false);
+        return b;
+    };
+    ButtonPause = make("ButtonPause", "&Pause ||");
+    ButtonNext = make("ButtonNext", "&Next >");
+    ButtonNoStop = make("ButtonNoStop", "No &Stop >>");
+    ButtonSaveAsBmp = make("ButtonSaveAsBmp", "Save As &Bmp");
+    ButtonSaveAsSup = make("ButtonSaveAsSup", "Save As S&up");
+    ButtonChangeColor = make("ButtonChangeColor", "Change &Colors");
+    g->addWidget(ButtonPause, 0, 0);
+    g->addWidget(ButtonNext, 0, 1);
+    g->addWidget(ButtonNoStop, 0, 2);
+    g->addWidget(ButtonSaveAsBmp, 1, 0);
+    g->addWidget(ButtonSaveAsSup, 1, 1);
+    g->addWidget(ButtonChangeColor, 1, 2);
+    // Hooks: the BMP save of the adjusted picture and the bitmap adjustment
+    // dialog come with the BMP export.
+    ButtonSaveAsBmp->setEnabled(false);
+    ButtonChangeColor->setEnabled(false);
+
+    connect(ButtonPause, &QPushButton::clicked, this, &ProgressionController::ButtonPauseClick);
+    connect(ButtonNext, &QPushButton::clicked, this, &ProgressionController::ButtonNextClick);
+    connect(ButtonNoStop, &QPushButton::clicked, this, &ProgressionController::ButtonNoStopClick);
+    connect(ButtonSaveAsBmp, &QPushButton::clicked, this,
+            &ProgressionController::ButtonSaveAsBmpClick);
+    connect(ButtonSaveAsSup, &QPushButton::clicked, this,
+            &ProgressionController::ButtonSaveAsSupClick);
+    connect(ButtonChangeColor, &QPushButton::clicked, this,
+            &ProgressionController::ButtonChangeColorClick);
+}
+
+ProgressionChoice ProgressionController::run(int32_t) {
+    // Closing by other means lets the reader go on, like Next.
+    choice_ = ProgressionChoice::Next;
+    const QRect m = main_.frameGeometry();
+    move(m.right() - width() - 40, m.top() + 120);
+    exec();
+    if (choice_ == ProgressionChoice::Next) main_.CheckBoxShowSubPict->setFocus();
+    return choice_;
+}
+
+void ProgressionController::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    main_.subtitleWindow().hide();
+    ButtonNext->setFocus();
+}
+
+void ProgressionController::finish(ProgressionChoice c) {
+    choice_ = c;
+    accept();
+}
+
+void ProgressionController::ButtonPauseClick() {
+    finish(ProgressionChoice::Pause);
+}
+void ProgressionController::ButtonNextClick() {
+    finish(ProgressionChoice::Next);
+}
+void ProgressionController::ButtonNoStopClick() {
+    finish(ProgressionChoice::NoStop);
+}
+void ProgressionController::ButtonSaveAsBmpClick() {}
+void ProgressionController::ButtonSaveAsSupClick() {
+    // The controller stays open after a save.
+    main_.session().progressionSaveSup();
+}
+void ProgressionController::ButtonChangeColorClick() {}
+
+}  // namespace orvane::gui

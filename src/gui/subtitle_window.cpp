@@ -1,0 +1,182 @@
+#include "gui/subtitle_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
+#include "gui/up_down.h"
+#include "subtitles/subtitle_document.h"
+
+namespace orvane::gui {
+
+namespace {
+
+QToolButton* toolButton(const char* name, const char* text, const char* hint) {
+    auto* b = new QToolButton;
+    b->setObjectName(name);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    b->setAutoRaise(true);
+    return b;
+}
+
+QAction* menuAction(QMenu* menu, const char* name) {
+    QAction* a = menu->menuAction();
+    a->setObjectName(name);
+    return a;
+}
+
+}  // namespace
+
+SubtitleWindow::SubtitleWindow(MainWindow& main)
+    : QMainWindow(&main, Qt::Window), main_(main) {
+    setObjectName("Form3");
+
+    QMenu* file = menuBar()->addMenu("&File");
+    File1 = menuAction(file, "File1");
+    Saveas1 = file->addAction("&Save As");
+    Saveas1->setObjectName("Saveas1");
+    OpenOrvaneFormat1 = file->addAction("&Open (Orvane Format)");
+    OpenOrvaneFormat1->setObjectName("OpenOrvaneFormat1");
+    Clear1 = file->addAction("&Clear");
+    Clear1->setObjectName("Clear1");
+    QMenu* corrections = menuBar()->addMenu(" &Corrections");
+    Corrections1 = menuAction(corrections, "Corrections1");
+    PostOCRCorrection1 = corrections->addAction("&Post OCR Spelling Correction");
+    PostOCRCorrection1->setObjectName("PostOCRCorrection1");
+    TimeCorrection1 = corrections->addAction("&Time Correction");
+    TimeCorrection1->setObjectName("TimeCorrection1");
+    QMenu* format = menuBar()->addMenu("&Output Format");
+    OutputFormat1 = menuAction(format, "OutputFormat1");
+    SetOutputFormat1 = format->addAction("Set &Output Format");
+    SetOutputFormat1->setObjectName("SetOutputFormat1");
+    Splitoutputfile1 = format->addAction("&Split Output File");
+    Splitoutputfile1->setObjectName("Splitoutputfile1");
+
+    auto* central = new QWidget;
+    central->setObjectName("PanelSubtitles");
+    auto* v = new QVBoxLayout(central);
+    v->setContentsMargins(6, 4, 6, 6);
+    auto* top = new QHBoxLayout;
+    top->addWidget(new QLabel("SubTitle Index:"));
+    LabelNbSubTitle = new QLabel("0");
+    LabelNbSubTitle->setObjectName("LabelNbSubTitle");
+    QFont bold = LabelNbSubTitle->font();
+    bold.setBold(true);
+    LabelNbSubTitle->setFont(bold);
+    LabelNbSubTitle->setMinimumWidth(LabelNbSubTitle->fontMetrics().horizontalAdvance("000000"));
+    top->addWidget(LabelNbSubTitle);
+    top->addSpacing(8);
+    CoolButtonSpellingCorrection = toolButton("CoolButtonSpellingCorrection", "Spelling",
+                                              "Use to correct some wrong characters");
+    CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time", "Time Correction");
+    CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format", "Set Output Format");
+    CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split Output File");
+    CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
+    CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
+    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
+                           CoolButtonOutputFormat, CoolButtonSplitText, CoolButtonSaveAs,
+                           CoolButtonClearSub})
+        top->addWidget(b);
+    top->addStretch(1);
+    CheckBoxScrollDown = new QCheckBox("Scroll Down");
+    CheckBoxScrollDown->setObjectName("CheckBoxScrollDown");
+    CheckBoxScrollDown->setToolTip("Auto Scroll down to show the last subtitles ( a bit slower )");
+    CheckBoxScrollDown->setChecked(true);
+    top->addWidget(CheckBoxScrollDown);
+    UpDown1 = new UpDown;
+    UpDown1->setObjectName("UpDown1");
+    UpDown1->setToolTip("Top/Bottom of the file");
+    top->addWidget(UpDown1);
+    v->addLayout(top);
+
+    ListBoxSubtitle = new QListWidget;
+    ListBoxSubtitle->setObjectName("ListBoxSubtitle");
+    ListBoxSubtitle->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ListBoxSubtitle->setUniformItemSizes(true);
+    ListBoxSubtitle->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    v->addWidget(ListBoxSubtitle, 1);
+    setCentralWidget(central);
+
+    // Hooks: the correction, output format and split dialogs come with
+    // their own work; until then their commands are off.
+    for (QAction* a : {PostOCRCorrection1, TimeCorrection1, SetOutputFormat1, Splitoutputfile1})
+        a->setEnabled(false);
+    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
+                           CoolButtonOutputFormat, CoolButtonSplitText})
+        b->setEnabled(false);
+
+    connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
+    connect(CoolButtonSaveAs, &QToolButton::clicked, this, &SubtitleWindow::Saveas1Click);
+    connect(OpenOrvaneFormat1, &QAction::triggered, this, &SubtitleWindow::OpenOrvaneFormat1Click);
+    connect(Clear1, &QAction::triggered, this, &SubtitleWindow::Clear1Click);
+    connect(CoolButtonClearSub, &QToolButton::clicked, this, &SubtitleWindow::Clear1Click);
+    connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
+
+    resize(MainWindow::kDesignWidth, 300);
+    documentChanged(main_.session().document());
+}
+
+void SubtitleWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The main window's width and left edge, bottoms aligned.
+    const QRect m = main_.frameGeometry();
+    const int frameExtra = frameGeometry().height() - geometry().height();
+    const int h = std::min(height(), std::max(150, m.height() - frameExtra));
+    setGeometry(m.left() + (geometry().left() - frameGeometry().left()),
+                m.bottom() + 1 - h - (geometry().top() - frameGeometry().top()) -
+                    (frameGeometry().bottom() - geometry().bottom()),
+                m.width() - (frameGeometry().width() - geometry().width()), h);
+}
+
+void SubtitleWindow::Saveas1Click() {
+    main_.session().saveDocument();
+}
+
+void SubtitleWindow::OpenOrvaneFormat1Click() {
+    main_.session().openOrvaneFile();
+}
+
+void SubtitleWindow::Clear1Click() {
+    main_.session().clearDocument();
+}
+
+void SubtitleWindow::UpDown1Click(bool up) {
+    const int n = ListBoxSubtitle->count();
+    if (n == 0) return;
+    ListBoxSubtitle->setCurrentRow(up ? 0 : n - 1);
+}
+
+void SubtitleWindow::documentChanged(const SubtitleDocument& doc) {
+    const std::vector<std::string>& lines = doc.displayLines();
+    // Renderings change the end of the list; only what differs is redone.
+    size_t same = 0;
+    const size_t common = std::min(lines.size(), shown_.size());
+    while (same < common && lines[same] == shown_[same]) ++same;
+    while (static_cast<size_t>(ListBoxSubtitle->count()) > same)
+        delete ListBoxSubtitle->takeItem(ListBoxSubtitle->count() - 1);
+    shown_.resize(same);
+    QStringList added;
+    for (size_t i = same; i < lines.size(); ++i) {
+        added << toQt(lines[i]);
+        shown_.push_back(lines[i]);
+    }
+    ListBoxSubtitle->addItems(added);
+    LabelNbSubTitle->setText(QString::number(doc.shownIndex()));
+    setWindowTitle(toQt(doc.caption()));
+    if (doc.scrollRequested() && CheckBoxScrollDown->isChecked() && isVisible() &&
+        ListBoxSubtitle->count() > 0) {
+        ListBoxSubtitle->setCurrentRow(ListBoxSubtitle->count() - 1);
+    }
+}
+
+}  // namespace orvane::gui

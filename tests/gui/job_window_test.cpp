@@ -1,0 +1,310 @@
+// The main path on screen: a job on the sample disc set up through the job
+// dialog's controls, read by the main window's timer, with the font colour
+// and new-character dialogs answered as they come up; pause and continue;
+// the subtitle window's list, save, clear and open; the close questions;
+// and the event loop kept alive while a long file is scanned.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "app/session.h"
+#include "config/text_encoding.h"
+#include "gui/font_colour_dialog.h"
+#include "gui/job_dialog.h"
+#include "gui/main_window.h"
+#include "gui/new_character_dialog.h"
+#include "gui/subtitle_window.h"
+#include "modal_script.h"
+#include "ocr/post_ocr_correction.h"
+#include "support/ground_truth.h"
+#include "support/learners.h"
+#include "support/ocr_scoring.h"
+#include "support/temp_dir.h"
+#include "subtitles/text_file.h"
+
+using namespace orvane;
+using namespace orvane::gui;
+using orvane::test::ModalScript;
+
+namespace {
+
+const std::string kData = ORVANE_TEST_DATA;
+const std::string kVideoTs = kData + "/pal/VIDEO_TS";
+const std::string kVob = kVideoTs + "/VTS_01_1.VOB";
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// A program folder with the shipped matrices in ChMatrix/.
+struct ProgramFolder {
+    test::TempDir dir;
+    ProgramFolder() {
+        std::filesystem::create_directories(dir.file("ChMatrix"));
+        for (const auto& e : std::filesystem::directory_iterator(ORVANE_SHIPPED_MATRICES))
+            std::filesystem::copy_file(e.path(), dir.file("ChMatrix/" + e.path().filename().string()));
+        setenv("ORVANE_HOME", dir.path().c_str(), 1);
+    }
+};
+
+}  // namespace
+
+class JobWindowTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+    void ocrJobThroughTheWindows();
+    void longFilePumpsTheEventLoopEveryMiB();
+};
+
+void JobWindowTest::ocrJobThroughTheWindows() {
+    ProgramFolder home;
+    test::TempDir out;
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QCOMPARE(w.ButtonPause->text(), QString("&Pause ") + QChar(0x2016));
+    QVERIFY(!w.ButtonPause->isEnabled());
+    QVERIFY(w.session().job().paused);
+
+    JobDialog& job = w.jobDialog();
+    ModalScript script;
+    QString firstCharacterPicture;
+    QImage firstGlyph;
+    int newCharacterShown = 0, strayGlyphs = 0;
+    bool sameGlyphAgain = false;
+
+    // The job dialog: the folder through its file dialog.
+    script.add([&](QWidget* m) {
+        if (m != &job) return false;
+        test::clickLater(job.ButtonOpenDir);
+        return true;
+    });
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(kVob)); });
+    // The stream names through the IFO file dialog.
+    script.add([&](QWidget* m) {
+        if (m != &job) return false;
+        test::clickLater(job.ButtonOpenIfo);
+        return true;
+    });
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(kVideoTs + "/VTS_01_0.IFO")); });
+    // Start with nothing checked: the warning, and the dialog stays.
+    script.add([&](QWidget* m) {
+        if (m != &job || job.CheckListBoxVob->count() == 0) return false;
+        test::clickLater(job.BitBtnStart);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        if (box->text() != "No VOB selected !!") return false;
+        return test::pressStandard(m, QMessageBox::Ok);
+    });
+    script.add([&](QWidget* m) {
+        if (m != &job) return false;
+        job.CheckListBoxVob->item(0)->setCheckState(Qt::Checked);
+        job.ComboBoxLanguage->setCurrentIndex(0);
+        job.RadioAction[0]->setChecked(true);
+        test::clickLater(job.ButtonNewMatrix);
+        test::clickLater(job.BitBtnStart);
+        return true;
+    });
+    // The font colour dialog: the fill colour of the sample disc is 3.
+    script.add([&](QWidget* m) {
+        if (m != &w.fontColourDialog()) return false;
+        w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
+        test::clickLater(w.fontColourDialog().ButtonOk);
+        return true;
+    });
+    // The first unknown glyph: pause here.
+    script.add([&](QWidget* m) {
+        NewCharacterDialog& d = w.newCharacterDialog();
+        if (m != &d) return false;
+        ++newCharacterShown;
+        firstCharacterPicture = d.LabelIndex->text();
+        firstGlyph = d.ImageChar->pixmap().toImage();
+        test::clickLater(d.ButtonPause);
+        return true;
+    });
+    // Paused with the unit to be read again; Continue.
+    script.add([&](QWidget* m) {
+        if (m || w.session().job().running || !w.session().job().paused) return false;
+        if (w.ButtonPause->text() != "&Continue >" || !w.ButtonPause->isEnabled()) return false;
+        if (!w.OpenVob1->isEnabled()) return false;
+        if (w.session().job().resumeSector == 0) return false;
+        test::clickLater(w.ButtonPause);
+        return true;
+    });
+    // The same glyph again after Continue: search the matrix folder.
+    script.add([&](QWidget* m) {
+        NewCharacterDialog& d = w.newCharacterDialog();
+        if (m != &d) return false;
+        ++newCharacterShown;
+        sameGlyphAgain = d.LabelIndex->text() == firstCharacterPicture &&
+                         d.ImageChar->pixmap().toImage() == firstGlyph;
+        test::clickLater(d.ButtonSearchMatrix);
+        return true;
+    });
+    // Offered a matrix: take the one of the disc's font.
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        if (!box->text().contains("dejavu-sans-bold-30.sum"))
+            return !test::pressStandard(m, QMessageBox::No) && false;
+        return test::pressStandard(m, QMessageBox::Yes);
+    });
+    // Glyphs the matrix does not know (if any) are read as '#'.
+    script.setFallback([&](QWidget* m) {
+        NewCharacterDialog& d = w.newCharacterDialog();
+        if (m != &d || !d.isVisible()) return false;
+        ++strayGlyphs;
+        d.EditText->setText("#");
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+
+    QTimer::singleShot(0, &w, [&] { w.OpenVob1Click(); });
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QCOMPARE(script.messages.first(), QString("No VOB selected !!"));
+    QCOMPARE(job.ComboBoxLanguage->itemText(0), QString("1  - English"));
+    QCOMPARE(job.ComboBoxLanguage->itemText(1), QString("2  - French"));
+    QCOMPARE(job.LabelVobPath->text(), q(kVideoTs + "/"));
+    QCOMPARE(w.session().job().files, std::vector<std::string>{kVob});
+    QCOMPARE(w.session().job().selectedStream, uint8_t{0x20});
+    QTRY_VERIFY_WITH_TIMEOUT(w.session().jobOver() && !w.session().job().running, 30000);
+    QCOMPARE(newCharacterShown, 2);
+    // Continue read the paused unit again: the same glyph, the same number.
+    QVERIFY(sameGlyphAgain);
+    QCOMPARE(firstCharacterPicture, QString("Symbol index : 1"));
+    QVERIFY2(strayGlyphs <= 3, qPrintable(QString::number(strayGlyphs)));
+    QCOMPARE(w.LabelMatrix->text().left(23), QString("dejavu-sans-bold-30.sum"));
+    QCOMPARE(w.LabelVobFile->text(), QString("VTS_01_1.VOB"));
+    QCOMPARE(w.ProgressBar1->value(), 100);
+
+    // The subtitle window holds the document, and the text is the disc's.
+    SubtitleWindow& sw = w.subtitleWindow();
+    const SubtitleDocument& doc = w.session().document();
+    const auto truth = test::loadGroundTruth(kData + "/pal/truth_s1.tsv");
+    QCOMPARE(doc.count(), truth.subtitles.size());
+    QCOMPARE(w.LabelTotalNbSup->text(), QString::number(truth.subtitles.size()));
+    QCOMPARE(sw.LabelNbSubTitle->text(), QString::number(doc.count()));
+    QCOMPARE(static_cast<size_t>(sw.ListBoxSubtitle->count()), doc.displayLines().size());
+    for (size_t i = 0; i < doc.displayLines().size(); ++i)
+        QCOMPARE(sw.ListBoxSubtitle->item(static_cast<int>(i))->text(),
+                 q(cp1252ToUtf8(doc.displayLines()[i])));
+    QVERIFY(sw.isVisible());
+    QCOMPARE(sw.ListBoxSubtitle->currentRow(), sw.ListBoxSubtitle->count() - 1);
+    test::CharacterErrors errors;
+    for (size_t i = 0; i < truth.subtitles.size(); ++i) {
+        std::vector<std::string> reference, read;
+        for (const auto& l : truth.subtitles[i].lines) reference.push_back(utf8ToCp1252(l));
+        for (const auto& l : doc.entry(i + 1).lines) read.push_back(repairQuotes(l));
+        errors.add(reference, read, true);
+    }
+    QVERIFY2(errors.rate() <= 0.01, qPrintable(QString::number(errors.rate())));
+    QCOMPARE(sw.windowTitle(), QString("Subtitles - New File -"));
+
+    // UpDown1: top and bottom of the list.
+    sw.UpDown1Click(true);
+    QCOMPARE(sw.ListBoxSubtitle->currentRow(), 0);
+    sw.UpDown1Click(false);
+    QCOMPARE(sw.ListBoxSubtitle->currentRow(), sw.ListBoxSubtitle->count() - 1);
+
+    // Save, clear and open again through the menus.
+    const std::string saved = out.file("stream1.ovt");
+    const std::vector<std::string> before = doc.displayLines();
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(saved)); });
+    sw.Saveas1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(readTextLines(saved), before);
+    QVERIFY(!doc.modified());
+    QCOMPARE(sw.windowTitle(), QString("Subtitles - stream1 -"));
+    sw.Clear1->trigger();  // not modified: no question
+    QCOMPARE(sw.ListBoxSubtitle->count(), 0);
+    QCOMPARE(sw.LabelNbSubTitle->text(), QString("0"));
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(saved)); });
+    sw.OpenOrvaneFormat1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(doc.displayLines(), before);
+    QCOMPARE(static_cast<size_t>(sw.ListBoxSubtitle->count()), before.size());
+
+    // The close questions: unsaved text, No keeps the window and shows the
+    // subtitle window; then Yes closes.
+    w.session().document().appendEntry({"Added"}, true, {}, timeCodeFromMs(900000),
+                                       timeCodeFromMs(899000));
+    sw.hide();
+    auto textQuestion = [&](QWidget* m, int answer) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        if (box->text().startsWith("Character Matrix ")) {
+            test::pressStandard(m, QMessageBox::No);
+            return false;  // the text question is still to come
+        }
+        if (box->text() != "Text NOT Saved !\nDo you really want to quit ?") return false;
+        return test::pressStandard(m, answer);
+    };
+    script.add([&](QWidget* m) { return textQuestion(m, QMessageBox::No); });
+    QVERIFY(!w.close());
+    QVERIFY(script.done());
+    QVERIFY(w.isVisible());
+    QVERIFY(sw.isVisible());
+    script.add([&](QWidget* m) { return textQuestion(m, QMessageBox::Yes); });
+    QVERIFY(w.close());
+    QVERIFY(!w.isVisible());
+}
+
+void JobWindowTest::longFilePumpsTheEventLoopEveryMiB() {
+    ProgramFolder home;
+    test::TempDir dir;
+    // Eight copies of the sample VOB back to back: about 9.5 MiB of packs.
+    const std::string big = dir.file("LONG.VOB");
+    {
+        std::ifstream in(kVob, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+        std::ofstream o(big, std::ios::binary);
+        for (int i = 0; i < 8; ++i) o << bytes;
+    }
+    const auto size = std::filesystem::file_size(big);
+    MainWindow w;
+    w.show();
+    // Count how often the event loop runs while the timer's reader works:
+    // a zero-interval timer fires on every pass.
+    int loops = 0;
+    QTimer counter;
+    counter.setInterval(0);
+    QObject::connect(&counter, &QTimer::timeout, [&] {
+        if (w.session().job().running) ++loops;
+    });
+    counter.start();
+    JobRequest r;
+    r.files = {big};
+    r.streamIndex = 31;  // no such stream: nothing but scanning
+    r.action = ActionMode::SaveSup;
+    w.session().setSaveBaseName(dir.file("unused"));
+    QVERIFY(w.session().startJob(r) == StartResult::Started);
+    QTRY_VERIFY_WITH_TIMEOUT(w.session().jobOver() && !w.session().job().running, 30000);
+    const int mib = static_cast<int>(size / (1024 * 1024));
+    QVERIFY2(mib >= 9, qPrintable(QString::number(mib)));
+    QVERIFY2(loops >= mib, qPrintable(QString("%1 loops for %2 MiB").arg(loops).arg(mib)));
+    QVERIFY(w.ui().pumpCount() >= mib);
+    QCOMPARE(w.session().job().unitsInJob, 0);
+}
+
+QTEST_MAIN(JobWindowTest)
+#include "job_window_test.moc"
