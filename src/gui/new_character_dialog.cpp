@@ -109,7 +109,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
 }
 
 NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
-    EditText->clear();
+    // Emptied each time it opens, but not when it only stands for the
+    // dialog that stayed open after a search that found nothing.
+    if (!view.afterFailedSearch) EditText->clear();
     LabelIndex->setText(QString("Symbol index : %1").arg(view.nextEntryNumber));
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(view.characterPicture)));
     // Closing by other means drops the picture without pausing.
