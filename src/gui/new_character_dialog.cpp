@@ -86,6 +86,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     g->addWidget(ButtonSkipSubPict, 0, 1);
     g->addWidget(ButtonPause, 1, 0);
     g->addWidget(ButtonChangeColor, 1, 1);
+    // The longest caption: room around it so that it does not touch the edges.
+    ButtonSearchMatrix->setMinimumWidth(
+        ButtonSearchMatrix->fontMetrics().horizontalAdvance(ButtonSearchMatrix->text()) + 32);
     g->addWidget(ButtonSearchMatrix, 2, 0, 1, 2);
     v->addLayout(g);
 
