@@ -21,8 +21,11 @@ void Session::pauseToReadUnitAgain() {
 }
 
 Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& view) {
+    bool searchFailed = false;
     while (true) {
-        NewCharChoice choice = ui_.newCharacter(view);
+        NewCharacterView shown = view;
+        shown.afterFailedSearch = searchFailed;
+        NewCharChoice choice = ui_.newCharacter(shown);
         if (choice.text.size() > kMaxTextLength) choice.text.resize(kMaxTextLength);
         switch (choice.action) {
             case NewCharAction::Accept:
@@ -42,6 +45,7 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
             case NewCharAction::SearchMatrix:
                 if (auto text = searchMatrixFolder(view.glyph, view.box))
                     return {5, std::move(*text)};
+                searchFailed = true;
                 break;  // nothing found: the dialog stays open
             case NewCharAction::UseOnce:
                 return {5, std::move(choice.text)};

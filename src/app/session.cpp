@@ -403,6 +403,20 @@ void Session::remainingEstimate(int64_t sector) {
 
 // ------------------------------------------------- progression controller
 
+bool Session::progressionSaveBmp() {
+    const std::string title =
+        messages_.get(40) + std::to_string(job_.unitsInJob) + messages_.get(42);
+    const std::string name = ui_.askSaveFileName({title, {}, {}, {}});
+    if (name.empty()) return false;
+    try {
+        saveAdjustedBmp(name + ".BMP");
+    } catch (const IoError& e) {
+        reportIoError(e);
+        return false;
+    }
+    return true;
+}
+
 bool Session::progressionSaveSup() {
     const std::string title =
         messages_.get(41) + std::to_string(job_.unitsInJob) + messages_.get(42);

@@ -78,6 +78,10 @@ class Session : private PackEvents {
     // chosen name + ".SUP" (messages 41 and 42 as the dialog's title).
     // False when cancelled or failed (a failure is reported).
     bool progressionSaveSup();
+    // "Save As &Bmp": the adjusted picture on screen to the chosen name +
+    // ".BMP" (messages 40 and 42 as the title); false when cancelled or
+    // failed (a failure is reported).
+    bool progressionSaveBmp();
 
     // --- closing ----------------------------------------------------------
     // The main window's close question: a modified matrix (Cancel keeps the

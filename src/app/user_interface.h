@@ -70,6 +70,9 @@ struct NewCharacterView {
     DisplayArea area;                 // the sub-picture on the screen
     int32_t unitNumber = 0;           // units in job
     size_t nextEntryNumber = 0;       // the number the glyph gets when learned
+    // Shown again because a matrix search found nothing: the dialog keeps
+    // what was typed, as if it had stayed open.
+    bool afterFailedSearch = false;
 };
 
 // The button pressed in the new-character dialog.

@@ -1,6 +1,7 @@
 #include "gui/job_dialog.h"
 
 #include <QButtonGroup>
+#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -268,6 +269,11 @@ void JobDialog::ButtonOpenDirClick() {
 void JobDialog::ButtonOpenIfoClick() {
     const std::string path = main_.ui().openFile(windowTitle(), kVobFilter, 1);
     if (path.empty()) return;
+    loadStreamNames(path);
+    listDirectory(folderOf(path));
+}
+
+void JobDialog::loadStreamNames(const std::string& path) {
     try {
         const std::vector<std::string> items = main_.session().openIfo(path);
         const QSignalBlocker block(ComboBoxLanguage);
@@ -278,7 +284,24 @@ void JobDialog::ButtonOpenIfoClick() {
         // A short or unreadable IFO leaves the stream list as it was.
         main_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
     }
-    listDirectory(folderOf(path));
+}
+
+void JobDialog::openFolder(const std::string& folder) {
+    const std::string ifo = titleSetIfo(folder);
+    if (!ifo.empty()) loadStreamNames(ifo);
+    listDirectory(folder);
+    // The VOBs of the title set with the most data are checked, ready for
+    // Start.
+    const std::vector<std::string> vobs = titleSetVobs(folder);
+    for (size_t i = 0; i < paths_.size(); ++i)
+        if (std::find(vobs.begin(), vobs.end(), paths_[i]) != vobs.end())
+            CheckListBoxVob->item(static_cast<int>(i))->setCheckState(Qt::Checked);
+}
+
+void JobDialog::setAction(int index) {
+    // A stored value outside the four actions selects the first.
+    RadioAction[index >= 0 && index < 4 ? index : 0]->setChecked(true);
+    RadioGroupActionClick();
 }
 
 void JobDialog::moveFile(int from, int to) {

@@ -48,6 +48,13 @@ class JobDialog : public QDialog {
     // Lists the VOB files of a folder (the part of the two Open buttons
     // after the file dialog).
     void listDirectory(const std::string& folder);
+    // The stream names of an IFO file into the stream list.
+    void loadStreamNames(const std::string& path);
+    // A folder ready for Start: the title set's IFO names the streams, the
+    // folder is listed and the title set's VOBs are checked.
+    void openFolder(const std::string& folder);
+    // Selects an action by its item (0..3).
+    void setAction(int index);
     // The file paths in list order (kept beside the visible lines).
     const std::vector<std::string>& paths() const { return paths_; }
     // What Start would hand over.

@@ -8,6 +8,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QFileInfo>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -18,13 +20,16 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/configuration.h"
 #include "app/program_folder.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
+#include "gui/language_binding.h"
 #include "gui/new_character_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
+#include "gui/up_down.h"
 #include "stream/io_error.h"
 
 namespace orvane::gui {
@@ -113,6 +118,10 @@ void MainWindow::FormCreate() {
     CheckBoxShowSubPict->setChecked(true);
     th->addWidget(CheckBoxShowSubPict);
     th->addStretch(1);
+    // "Save Lang" writes the template language file; it is not shown.
+    Button1 = named(new QPushButton("Save Lang"), "Button1");
+    Button1->hide();
+    th->addWidget(Button1);
     LabelMatrix = valueLabel("LabelMatrix", "New File");
     LabelMatrix->setToolTip("Characters Matrix in use");
     th->addWidget(new QLabel("Matrix :"));
@@ -136,6 +145,7 @@ void MainWindow::FormCreate() {
             &MainWindow::CoolButtonShowSubtitleTextClick);
     connect(ButtonPreviewOption, &QToolButton::clicked, this, &MainWindow::ButtonPreviewOptionClick);
     connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
+    connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
             [this](bool on) { session_->showSubPicture = on; });
 
@@ -155,6 +165,7 @@ void MainWindow::FormCreate() {
 
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
+    bar->setObjectName("MainMenu1");
     QMenu* file = bar->addMenu("&File");
     File1 = file->menuAction();
     File1->setObjectName("File1");
@@ -179,8 +190,9 @@ void MainWindow::buildMenus() {
     OCRAdvancedSetup1 = named(matrix->addAction("&OCR Advanced Setup"), "OCRAdvancedSetup1");
     OCRAdvancedSetup1->setEnabled(false);
 
-    // Hook: the language files fill this menu at the first showing.
+    // The language files fill this menu at the first showing.
     QMenu* lang = bar->addMenu("GUI &Language");
+    LanguageMenu = lang;
     GUILanguage1 = lang->menuAction();
     GUILanguage1->setObjectName("GUILanguage1");
 
@@ -305,23 +317,99 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::FormShow() {
-    // Hook (configuration): the OCR defaults, the configuration file, the
-    // bitmap export settings, the message table and the stored language
-    // are applied here once the configuration core is in; the session has
-    // already filled the message table with its built-in texts.
+    startUp();
+    // With the preview's handlers off: the frame at the stored zoom and the
+    // background.
     handlersActive_ = false;
-    layoutFrame(previewOptions_.zoom);
+    layoutFrame(previewOptions().zoom);
     buildBackground();
     handlersActive_ = true;
     // Room for the whole frame at the stored zoom, as far as the screen
     // allows (the preview scrolls beyond that).
-    if (!previewOptions_.autoZoom) {
+    if (!previewOptions().autoZoom) {
         const QSize need = BevelScreen->size() - ScrollPreview->viewport()->size();
         QSize size = this->size() + QSize(std::max(0, need.width()), std::max(0, need.height()));
         if (const QScreen* screen = this->screen())
             size = size.boundedTo(screen->availableGeometry().size() - QSize(0, 30));
         resize(size);
     }
+    if (!startFolder_.empty()) {
+        // The start argument: the folder ready in the job dialog, opened
+        // once the main window is up.
+        const QFileInfo info(toQt(startFolder_));
+        const std::string folder = info.isDir() ? fromQt(info.absoluteFilePath()) + "/"
+                                                : fromQt(info.absolutePath()) + "/";
+        jobDialog_->openFolder(folder);
+        QTimer::singleShot(0, this, &MainWindow::OpenVob1Click);
+    }
+}
+
+std::vector<QWidget*> MainWindow::languageWindows() {
+    return {this,          newCharacterDialog_,    subtitleWindow_,
+            jobDialog_,    fontColourDialog_,      progressionController_};
+}
+
+void MainWindow::startUp() {
+    // The OCR defaults, the configuration, the bitmap export settings, the
+    // built-in messages, the language list and the stored language, as the
+    // core orders them; the windows' texts go there and back as trees.
+    configPath_ = defaultConfigurationPath(session_->programFolder());
+    const std::vector<QWidget*> windows = languageWindows();
+    std::vector<ControlNode> trees = controlTrees(windows);
+    startUpConfiguration(*session_, configPath_, trees);
+    rebuildLanguageMenu(trees);
+    applyControlTrees(windows, trees);
+    setPauseCaption(ButtonPause->text());
+    settingsToControls();
+}
+
+void MainWindow::rebuildLanguageMenu(std::vector<ControlNode>& trees) {
+    LanguageMenu->clear();
+    for (ControlNode& t : trees) {
+        if (t.name != objectName().toStdString()) continue;
+        const ControlNode* menu = findControl(t, "GUILanguage1");
+        if (!menu) return;
+        for (const ControlNode& item : menu->children) {
+            QAction* a = LanguageMenu->addAction(toQt(item.text));
+            a->setObjectName(QString::fromStdString(item.name));
+            a->setCheckable(true);
+            a->setChecked(item.checked);
+            const std::string name = item.name;
+            connect(a, &QAction::triggered, this, [this, name] { switchLanguageClick(name); });
+        }
+    }
+}
+
+void MainWindow::switchLanguageClick(const std::string& name) {
+    const std::vector<QWidget*> windows = languageWindows();
+    std::vector<ControlNode> trees = controlTrees(windows);
+    switchLanguage(*session_, trees, name);
+    applyControlTrees(windows, trees);
+    setPauseCaption(ButtonPause->text());
+}
+
+void MainWindow::Button1Click() {
+    try {
+        writeLanguageTemplate(*session_, controlTrees(languageWindows()));
+    } catch (const std::exception& e) {
+        ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+    }
+}
+
+void MainWindow::settingsToControls() {
+    const ConfigSettings& c = session_->settings();
+    jobDialog_->setAction(c.actionMode);
+    jobDialog_->CheckBoxAvoidTimeRestart->setChecked(c.avoidTimeRestart);
+    jobDialog_->CheckBoxPictTiming->setChecked(c.pictTiming);
+    subtitleWindow_->CheckBoxScrollDown->setChecked(c.autoScrollDown);
+}
+
+void MainWindow::controlsToSettings() {
+    ConfigSettings& c = session_->settings();
+    c.actionMode = static_cast<int32_t>(jobDialog_->request().action) - 1;
+    c.avoidTimeRestart = jobDialog_->CheckBoxAvoidTimeRestart->isChecked();
+    c.pictTiming = jobDialog_->CheckBoxPictTiming->isChecked();
+    c.autoScrollDown = subtitleWindow_->CheckBoxScrollDown->isChecked();
 }
 
 void MainWindow::OpenVob1Click() {
@@ -395,10 +483,16 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::FormClose() {
     closing_ = true;
-    if (session_->job().running && !session_->job().paused) ButtonPauseClick();
+    // Pauses a running reader, then saves the configuration and the bitmap
+    // export settings; a failed save is reported and the closing goes on.
+    // A window never shown has read no configuration to write back.
+    if (!configPath_.empty()) {
+        controlsToSettings();
+        closeDownConfiguration(*session_, configPath_);
+    } else if (session_->job().running && !session_->job().paused) {
+        ButtonPauseClick();
+    }
     Timer1->stop();
-    // Hook (configuration): the configuration and the bitmap export
-    // settings are saved here once the configuration core is in.
     subtitleWindow_->close();
     closing_ = false;
 }

@@ -3,8 +3,11 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "app/session.h"
+#include "config/language_file.h"
 #include "config/preview_options.h"
 #include "gui/qt_user_interface.h"
 #include "subpicture/image.h"
@@ -52,8 +55,18 @@ class MainWindow : public QMainWindow {
     NewCharacterDialog& newCharacterDialog() { return *newCharacterDialog_; }
     FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
     ProgressionController& progressionController() { return *progressionController_; }
-    // The preview options (moves into the session with the configuration).
-    PreviewOptions& previewOptions() { return previewOptions_; }
+    // The preview options, kept in the session with the configuration.
+    PreviewOptions& previewOptions() { return session_->previewOptions(); }
+    // The configuration file read at the first showing and written at
+    // closing (empty until then).
+    const std::string& configurationPath() const { return configPath_; }
+    // The windows language files reach, as their trees see them.
+    std::vector<QWidget*> languageWindows();
+    // "GUI &Language": one checkable item per language file.
+    void switchLanguageClick(const std::string& name);
+    // A folder (or a file in it) to list in the job dialog at the first
+    // showing, which then opens: the program's start argument.
+    void setStartFolder(const std::string& path) { startFolder_ = path; }
     int currentZoom() const { return zoom_; }
     // The other windows exist (they are made after the main window's own
     // creation, in the program's order).
@@ -74,6 +87,7 @@ class MainWindow : public QMainWindow {
     void OpenCharacterMatrix1Click();
     void SaveCharacterMatrix1Click();
     void SaveCharacterMatrixAs1Click();
+    void Button1Click();  // "Save Lang": the template language file
 
     // --- the preview (show picture) and its display options ------------------
     void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom);
@@ -108,6 +122,8 @@ class MainWindow : public QMainWindow {
     QAction* OCRAdvancedSetup1 = nullptr;
     QAction* GUILanguage1 = nullptr;
     QAction* About1 = nullptr;
+    QMenu* LanguageMenu = nullptr;
+    QPushButton* Button1 = nullptr;  // "Save Lang", hidden
     QToolButton* CoolButtonOpenVob = nullptr;
     QToolButton* CoolButtonShowSubtitleText = nullptr;
     QToolButton* ButtonPreviewOption = nullptr;
@@ -160,6 +176,11 @@ class MainWindow : public QMainWindow {
 
   private:
     void buildMenus();
+    void startUp();
+    void rebuildLanguageMenu(std::vector<ControlNode>& trees);
+    // The configuration's records into the dialogs' controls and back.
+    void settingsToControls();
+    void controlsToSettings();
     QWidget* buildStatusPanel();
     QWidget* buildPreview();
     QFrame* buildPreviewPanel();
@@ -176,7 +197,8 @@ class MainWindow : public QMainWindow {
     FontColourDialog* fontColourDialog_ = nullptr;
     ProgressionController* progressionController_ = nullptr;
 
-    PreviewOptions previewOptions_;
+    std::string configPath_;
+    std::string startFolder_;
     bool handlersActive_ = true;  // off while the program fills the panel
     bool shownOnce_ = false;
     bool closing_ = false;

@@ -156,7 +156,7 @@ void MainWindow::setColourButton(QPushButton* b, Colour c) {
 }
 
 void MainWindow::fillPreviewPanel() {
-    const PreviewOptions& o = previewOptions_;
+    const PreviewOptions& o = previewOptions();
     CheckBoxTruePos->setChecked(o.atTruePosition);
     CheckBoxTransparentBkGrd->setChecked(o.transparentBackground);
     SpinEditZoom->setValue(o.zoom / 10);
@@ -183,7 +183,7 @@ void MainWindow::ButtonPreviewOptionClick() {
 }
 
 void MainWindow::optionsChanged() {
-    PreviewOptions& o = previewOptions_;
+    PreviewOptions& o = previewOptions();
     if (handlersActive_) {
         o.atTruePosition = CheckBoxTruePos->isChecked();
         o.transparentBackground = CheckBoxTransparentBkGrd->isChecked();
@@ -199,16 +199,16 @@ void MainWindow::optionsChanged() {
 }
 
 void MainWindow::zoomChanged() {
-    if (handlersActive_) previewOptions_.zoom = static_cast<int16_t>(SpinEditZoom->value() * 10);
-    if (previewOptions_.autoZoom) {
+    if (handlersActive_) previewOptions().zoom = static_cast<int16_t>(SpinEditZoom->value() * 10);
+    if (previewOptions().autoZoom) {
         windowResized();
     } else {
-        layoutFrame(previewOptions_.zoom);
+        layoutFrame(previewOptions().zoom);
     }
 }
 
 void MainWindow::windowResized() {
-    if (!previewOptions_.autoZoom || !ScrollPreview) return;
+    if (!previewOptions().autoZoom || !ScrollPreview) return;
     // The window's size less what lies around the preview: the same rule
     // as a window that is all preview, so that the frame fits its place.
     const QSize view = ScrollPreview->viewport()->size();
@@ -232,7 +232,7 @@ void MainWindow::layoutFrame(int zoom) {
 }
 
 void MainWindow::buildBackground() {
-    const PreviewOptions& o = previewOptions_;
+    const PreviewOptions& o = previewOptions();
     switch (o.backMode) {
         case PreviewOptions::None:
             ImageBack->hide();
@@ -278,33 +278,33 @@ void MainWindow::ComboBoxAspectRatioChange() {
 }
 
 void MainWindow::ButtonImgBackClick() {
-    const std::string start = previewOptions_.backImageName.empty()
+    const std::string start = previewOptions().backImageName.empty()
                                   ? session_->programFolder()
-                                  : previewOptions_.backImageName;
+                                  : previewOptions().backImageName;
     FileDialog d{session_->messages().get(46), "Image File (*.bmp;*.jpg)|*.bmp;*.jpg|All|*.*", {},
                  start};
     const std::string path = ui_.askOpenFileName(d);
     if (path.empty()) return;
     RadioPreviewBack[PreviewOptions::Image]->setChecked(true);
-    previewOptions_.backImageName = path;
+    previewOptions().backImageName = path;
     optionsChanged();
 }
 
 void MainWindow::PanelBorderColorClick() {
-    const QColor c = QColorDialog::getColor(toQColor(previewOptions_.borderColour), this,
+    const QColor c = QColorDialog::getColor(toQColor(previewOptions().borderColour), this,
                                             "Border color");
     if (!c.isValid()) return;
-    previewOptions_.borderColour = fromQColor(c);
-    setColourButton(PanelBorderColor, previewOptions_.borderColour);
+    previewOptions().borderColour = fromQColor(c);
+    setColourButton(PanelBorderColor, previewOptions().borderColour);
     optionsChanged();
 }
 
 void MainWindow::PanelInnerColorClick() {
     const QColor c =
-        QColorDialog::getColor(toQColor(previewOptions_.innerColour), this, "Inner color");
+        QColorDialog::getColor(toQColor(previewOptions().innerColour), this, "Inner color");
     if (!c.isValid()) return;
-    previewOptions_.innerColour = fromQColor(c);
-    setColourButton(PanelInnerColor, previewOptions_.innerColour);
+    previewOptions().innerColour = fromQColor(c);
+    setColourButton(PanelInnerColor, previewOptions().innerColour);
     optionsChanged();
 }
 
@@ -331,18 +331,24 @@ void MainWindow::placePicture() {
     }
     const int z = pictureUsesZoom_ ? zoom_ : 1000;
     QImage img;
-    if (previewOptions_.transparentBackground) {
-        // The background colour of the picture: its most frequent colour.
-        // Hook: in the BMP and SUP modes the export colour of role 0.
-        const PreviewColours& pc = session_->previewColours();
-        const ColourRanking rank = autoDetectColours(picture_, pc);
-        img = toQImageTransparent(picture_, pc[rank[0]]);
+    if (previewOptions().transparentBackground) {
+        // The picture's background: in OCR its most frequent colour; the
+        // other actions show the adjusted picture, whose background is the
+        // export colour of role 0.
+        Colour transparent;
+        if (session_->job().actionMode == ActionMode::Ocr) {
+            const PreviewColours& pc = session_->previewColours();
+            transparent = pc[autoDetectColours(picture_, pc)[0]];
+        } else {
+            transparent = session_->bitmapSettings().colours.roleColour[0];
+        }
+        img = toQImageTransparent(picture_, transparent);
     } else {
         img = toQImage(picture_);
     }
     const preview::Rect r = preview::picturePlacement(z, picture_.width(), picture_.height(),
                                                       pictureArea_.x1, pictureArea_.y1,
-                                                      previewOptions_.atTruePosition);
+                                                      previewOptions().atTruePosition);
     Image1->setPixmap(QPixmap::fromImage(img));
     Image1->setGeometry(r.left, r.top, std::max(1, r.width), std::max(1, r.height));
     Image1->show();

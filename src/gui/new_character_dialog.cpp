@@ -86,6 +86,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     g->addWidget(ButtonSkipSubPict, 0, 1);
     g->addWidget(ButtonPause, 1, 0);
     g->addWidget(ButtonChangeColor, 1, 1);
+    // The longest caption: room around it so that it does not touch the edges.
+    ButtonSearchMatrix->setMinimumWidth(
+        ButtonSearchMatrix->fontMetrics().horizontalAdvance(ButtonSearchMatrix->text()) + 32);
     g->addWidget(ButtonSearchMatrix, 2, 0, 1, 2);
     v->addLayout(g);
 
@@ -109,7 +112,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
 }
 
 NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
-    EditText->clear();
+    // Emptied each time it opens, but not when it only stands for the
+    // dialog that stayed open after a search that found nothing.
+    if (!view.afterFailedSearch) EditText->clear();
     LabelIndex->setText(QString("Symbol index : %1").arg(view.nextEntryNumber));
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(view.characterPicture)));
     // Closing by other means drops the picture without pausing.

@@ -32,10 +32,6 @@ ProgressionController::ProgressionController(MainWindow& main)
     g->addWidget(ButtonSaveAsBmp, 1, 0);
     g->addWidget(ButtonSaveAsSup, 1, 1);
     g->addWidget(ButtonChangeColor, 1, 2);
-    // Hooks: the BMP save of the adjusted picture and the bitmap adjustment
-    // dialog come with the BMP export.
-    ButtonSaveAsBmp->setEnabled(false);
-    ButtonChangeColor->setEnabled(false);
 
     connect(ButtonPause, &QPushButton::clicked, this, &ProgressionController::ButtonPauseClick);
     connect(ButtonNext, &QPushButton::clicked, this, &ProgressionController::ButtonNextClick);
@@ -78,11 +74,17 @@ void ProgressionController::ButtonNextClick() {
 void ProgressionController::ButtonNoStopClick() {
     finish(ProgressionChoice::NoStop);
 }
-void ProgressionController::ButtonSaveAsBmpClick() {}
+void ProgressionController::ButtonSaveAsBmpClick() {
+    // The controller stays open after a save.
+    main_.session().progressionSaveBmp();
+}
 void ProgressionController::ButtonSaveAsSupClick() {
     // The controller stays open after a save.
     main_.session().progressionSaveSup();
 }
-void ProgressionController::ButtonChangeColorClick() {}
+void ProgressionController::ButtonChangeColorClick() {
+    // The adjustment shows its result in the preview; the controller stays.
+    main_.session().showAdjustmentDialog();
+}
 
 }  // namespace orvane::gui

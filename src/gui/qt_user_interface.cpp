@@ -110,7 +110,19 @@ Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::stri
     }
 }
 
-std::string QtUserInterface::runFileDialog(bool save, const FileDialog& d, int filterIndex) {
+std::string* startFolderSlot(ConfigSettings& settings, const FileDialog& d, bool save) {
+    const bool matrix = d.filter.find("*.sum") != std::string::npos;
+    if (matrix) return save ? &settings.saveDialogCharMatrix : &settings.openDialogCharMatrix;
+    if (!save && d.filter.find("*.ovt") != std::string::npos) return &settings.openDialogOrvaneText;
+    // The base names of saved BMP and SUP files are asked without a filter;
+    // the subtitle file without a title (its filter follows the format).
+    if (save && d.filter.empty()) return &settings.saveDialogBmpSup;
+    if (save && d.title.empty()) return &settings.saveDialogText;
+    return nullptr;
+}
+
+std::string QtUserInterface::runFileDialog(bool save, const FileDialog& d, int filterIndex,
+                                           std::string* slot) {
     QFileDialog dialog(&main_, toQt(d.title));
     // Qt's own dialog: the same on every desktop, and reachable by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -124,32 +136,36 @@ std::string QtUserInterface::runFileDialog(bool save, const FileDialog& d, int f
         dialog.selectNameFilter(filters.value(filterIndex, filters.first()));
     }
     if (!d.defaultExtension.empty()) dialog.setDefaultSuffix(toQt(d.defaultExtension));
-    auto folder = folders_.find(d.title);
+    if (!slot) slot = &folders_[d.title];
     if (!d.proposedName.empty() && d.proposedName.find('/') != std::string::npos) {
         const QFileInfo proposed(toQt(d.proposedName));
         dialog.setDirectory(proposed.isDir() ? proposed.absoluteFilePath() : proposed.absolutePath());
         if (!proposed.isDir()) dialog.selectFile(proposed.fileName());
     } else {
-        if (folder != folders_.end()) dialog.setDirectory(folder->second);
+        // The stored folder is passed on even when it has gone.
+        if (!slot->empty()) dialog.setDirectory(toQt(*slot));
         if (!d.proposedName.empty()) dialog.selectFile(toQt(d.proposedName));
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     const QString chosen = dialog.selectedFiles().first();
-    folders_[d.title] = QFileInfo(chosen).absolutePath();
+    *slot = fromQt(QFileInfo(chosen).absolutePath()) + "/";
     return fromQt(chosen);
 }
 
 std::string QtUserInterface::askSaveFileName(const FileDialog& dialog) {
-    return runFileDialog(true, dialog, 0);
+    return runFileDialog(true, dialog, 0,
+                         startFolderSlot(main_.session().settings(), dialog, true));
 }
 
 std::string QtUserInterface::askOpenFileName(const FileDialog& dialog) {
-    return runFileDialog(false, dialog, 0);
+    return runFileDialog(false, dialog, 0,
+                         startFolderSlot(main_.session().settings(), dialog, false));
 }
 
 std::string QtUserInterface::openFile(const QString& title, const std::string& filter,
                                       int filterIndex) {
-    return runFileDialog(false, FileDialog{fromQt(title), filter, {}, {}}, filterIndex);
+    return runFileDialog(false, FileDialog{fromQt(title), filter, {}, {}}, filterIndex,
+                         &main_.session().settings().openDialogVob);
 }
 
 std::optional<uint8_t> QtUserInterface::chooseTextColour(const Image24& picture,

@@ -4,6 +4,7 @@
 #include <QString>
 #include <map>
 
+#include "app/config_settings.h"
 #include "app/user_interface.h"
 
 class QWidget;
@@ -47,20 +48,27 @@ class QtUserInterface : public UserInterface {
 
     // A file dialog of the GUI's own (the job dialog's folder and IFO):
     // `filter` in the "Name|*.ext|..." form, `filterIndex` the one shown
-    // first. The start folder is the last one used with the same title.
+    // first. Its start folder is the configuration's OpenDialogVob.
     std::string openFile(const QString& title, const std::string& filter, int filterIndex = 0);
     // How often the event loop was pumped from inside the core.
     int pumpCount() const { return pumps_; }
 
   private:
-    std::string runFileDialog(bool save, const FileDialog& dialog, int filterIndex);
+    // `slot` holds the dialog's start folder and takes the chosen one;
+    // without one the folder is kept by title.
+    std::string runFileDialog(bool save, const FileDialog& dialog, int filterIndex,
+                              std::string* slot);
 
     MainWindow& main_;
     QElapsedTimer clock_;
     int pumps_ = 0;
-    // The folder each dialog (by title) was last left in.
-    std::map<std::string, QString> folders_;
+    // The folder each other dialog (by title) was last left in.
+    std::map<std::string, std::string> folders_;
 };
+
+// Which of the configuration's start folders a file dialog uses and keeps
+// (the matrix, subtitle, own-format and BMP/SUP dialogs); nullptr for others.
+std::string* startFolderSlot(ConfigSettings& settings, const FileDialog& d, bool save);
 
 // "Name (*.a)|*.a|All|*.*" -> Qt's "Name (*.a);;All (*.*)".
 QStringList qtFilters(const std::string& filter);

@@ -293,12 +293,16 @@ TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
     Session s(ui);
     s.setProgramFolder(dir.path());
     int calls = 0;
-    ui.onNewCharacter = [&](const NewCharacterView&) {
+    std::vector<bool> afterFailedSearch;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        afterFailedSearch.push_back(v.afterFailedSearch);
         return ++calls == 1 ? NewCharChoice{NewCharAction::SearchMatrix, {}}
                             : NewCharChoice{NewCharAction::SkipPicture, {}};
     };
     s.startButton(ocrJob(vob));
     s.runToEnd();
+    // Shown again for the same glyph, marked so that the typed text stays.
+    EXPECT_EQ(afterFailedSearch, (std::vector<bool>{false, true}));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixSearchNone);
     EXPECT_EQ(ui.questions[0].text, "Can't find any matching Char Matrix File.\rBe sure to place all matrix file in " +

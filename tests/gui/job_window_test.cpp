@@ -29,6 +29,7 @@
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
 #include "gui/new_character_dialog.h"
+#include "gui/progression_controller.h"
 #include "gui/subtitle_window.h"
 #include "modal_script.h"
 #include "ocr/post_ocr_correction.h"
@@ -71,6 +72,8 @@ class JobWindowTest : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void ocrJobThroughTheWindows();
     void longFilePumpsTheEventLoopEveryMiB();
+    void failedSearchKeepsTheTypedText();
+    void progressionControllerSavesAndAdjusts();
 };
 
 void JobWindowTest::ocrJobThroughTheWindows() {
@@ -304,6 +307,115 @@ void JobWindowTest::longFilePumpsTheEventLoopEveryMiB() {
     QVERIFY2(loops >= mib, qPrintable(QString("%1 loops for %2 MiB").arg(loops).arg(mib)));
     QVERIFY(w.ui().pumpCount() >= mib);
     QCOMPARE(w.session().job().unitsInJob, 0);
+}
+
+void JobWindowTest::failedSearchKeepsTheTypedText() {
+    // No matrix folder: the search finds nothing.
+    test::TempDir home;
+    setenv("ORVANE_HOME", home.path().c_str(), 1);
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    NewCharacterDialog& d = w.newCharacterDialog();
+    ModalScript script;
+    script.add([&](QWidget* m) {
+        if (m != &w.fontColourDialog()) return false;
+        w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
+        test::clickLater(w.fontColourDialog().ButtonOk);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        QTest::keyClicks(d.EditText, "Ab");
+        test::clickLater(d.ButtonSearchMatrix);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box || !box->text().startsWith("Can't find any matching Char Matrix File.")) return false;
+        return test::pressStandard(m, QMessageBox::Ok);
+    });
+    QString kept;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        kept = d.EditText->text() + "/" + d.LabelNbChar->text();
+        test::clickLater(d.ButtonPause);
+        return true;
+    });
+    JobRequest r;
+    r.files = {kVob};
+    QVERIFY(w.session().startButton(r));
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QCOMPARE(kept, QString("Ab/2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running, 10000);
+    // The next showing (a new glyph, or this one read again) starts empty.
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        kept = d.EditText->text();
+        test::clickLater(d.ButtonPause);
+        return true;
+    });
+    w.ButtonPauseClick();
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QCOMPARE(kept, QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running, 10000);
+}
+
+void JobWindowTest::progressionControllerSavesAndAdjusts() {
+    test::TempDir home, out;
+    setenv("ORVANE_HOME", home.path().c_str(), 1);
+    MainWindow w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ProgressionController& pc = w.progressionController();
+    const std::string base = out.file("picture");
+    ModalScript script;
+    QString title;
+    script.add([&](QWidget* m) {
+        if (m != &pc) return false;
+        test::clickLater(pc.ButtonSaveAsBmp);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* fd = qobject_cast<QFileDialog*>(m);
+        if (!fd) return false;
+        title = fd->windowTitle();
+        return test::answerFileDialog(m, q(base));
+    });
+    // The controller stays open after a save; a cancelled SUP save writes
+    // nothing.
+    script.add([&](QWidget* m) {
+        if (m != &pc) return false;
+        test::clickLater(pc.ButtonSaveAsSup);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* fd = qobject_cast<QFileDialog*>(m);
+        if (!fd) return false;
+        fd->reject();
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        if (m != &pc) return false;
+        test::clickLater(pc.ButtonChangeColor);
+        test::clickLater(pc.ButtonPause);
+        return true;
+    });
+    JobRequest r;
+    r.files = {kVob};
+    r.action = ActionMode::OnlyShow;
+    QVERIFY(w.session().startButton(r));
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running && w.session().job().paused, 10000);
+    QCOMPARE(title, QString::fromUtf8("Save as BMP Subpicture N° 1 , enter the beginning of File Name"));
+    std::ifstream bmp(base + ".BMP", std::ios::binary);
+    QVERIFY(bmp.good());
+    char magic[2] = {};
+    bmp.read(magic, 2);
+    QCOMPARE(std::string(magic, 2), std::string("BM"));
+    QVERIFY(!std::filesystem::exists(base + ".SUP"));
+    QCOMPARE(w.session().settings().saveDialogBmpSup, out.path() + "/");
+    QCOMPARE(w.session().job().unitsInJob, 1);
 }
 
 QTEST_MAIN(JobWindowTest)
