@@ -188,6 +188,11 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
     session.bitmapSettings() = loadBitmapSettings(path);
     session.messages().setDefaultMessages();
     LanguageList languages = listLanguages(session.programFolder());
+    // A file whose name cannot name a menu item is left out of the menu and
+    // reported, as a control named after it would be refused; start-up goes on.
+    for (const std::string& name : languages.refused)
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error,
+                                "'" + name + "' is not a valid component name", Buttons::Ok);
     const std::string& current = session.settings().languageFileName;
     for (auto& w : windows)
         if (w.name == kLanguageWindows[0])

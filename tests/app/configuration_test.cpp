@@ -414,6 +414,7 @@ TEST_F(ConfigurationTest, TheStoredLanguageIsAppliedAtStartAndSwitchingIsRemembe
                "[Form1.MainMenu1]\r\nForm1.MainMenu1.GUILanguage1=&Langue\r\n"
                "[Messages]\r\nMsgStr_0=Trop de caract\xE8res : \r\n");
     writeBytes(dir.file("lang/Deutsch.lng"), "[Messages]\r\nMsgStr_0=Zu viele Zeichen: \r\n");
+    writeBytes(dir.file("lang/2nd try.lng"), "[Messages]\r\nMsgStr_0=x\r\n");
     writeBytes(path, "[CONFIG]\r\nLanguageFileName=Francais\r\n");
 
     ControlNode form1{ControlKind::Window, "Form1", "Orvane 0.97b", {}, false, false, {}, {}};
@@ -428,6 +429,9 @@ TEST_F(ConfigurationTest, TheStoredLanguageIsAppliedAtStartAndSwitchingIsRemembe
 
     const LanguageList list = startUpConfiguration(session, path, windows);
     EXPECT_EQ(list.names, (std::vector<std::string>{"Deutsch", "Francais"}));
+    // The file whose name cannot name a menu item is reported; start-up went on.
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text, "'2nd try' is not a valid component name");
     EXPECT_EQ(session.messages().get(0), "Trop de caract\xE8res : ");
     EXPECT_EQ(findControl(windows[1], "CheckBoxPictTiming")->text, "+ Temps");
     ControlNode& languageMenu = *findControl(windows[0], "GUILanguage1");
