@@ -97,8 +97,9 @@ void BitmapAdjustment::setPositioning(const BitmapPositioning& positioning) {
 }
 
 bool BitmapAdjustment::saveProfile() {
-    const std::string path = ui_.askSaveFileName(
-        {session_.messages().get(kSaveProfileTitle), kProfileFilter, "ini", {}});
+    // Profiles start in the program folder.
+    const std::string path = ui_.askSaveFileName({session_.messages().get(kSaveProfileTitle),
+                                                  kProfileFilter, "ini", session_.programFolder()});
     if (path.empty()) return false;
     try {
         saveBitmapSettings(path, session_.bitmapSettings());
@@ -111,8 +112,8 @@ bool BitmapAdjustment::saveProfile() {
 }
 
 bool BitmapAdjustment::loadProfile() {
-    const std::string path = ui_.askOpenFileName(
-        {session_.messages().get(kLoadProfileTitle), kProfileFilter, "ini", {}});
+    const std::string path = ui_.askOpenFileName({session_.messages().get(kLoadProfileTitle),
+                                                  kProfileFilter, "ini", session_.programFolder()});
     if (path.empty()) return false;
     session_.bitmapSettings() = loadBitmapSettings(path);
     profile_ = fileNameOf(path);

@@ -27,6 +27,17 @@ namespace {
 
 constexpr const char* kMenuName = "MainMenu1";
 
+// The tab widget whose page `w` is, if it is one.
+QTabWidget* tabWidgetOf(const QWidget* w) {
+    const QWidget* stack = w->parentWidget();
+    return stack ? qobject_cast<QTabWidget*>(stack->parentWidget()) : nullptr;
+}
+
+bool isTabSheet(const QWidget* w) {
+    QTabWidget* tabs = tabWidgetOf(w);
+    return tabs && tabs->indexOf(const_cast<QWidget*>(w)) >= 0;
+}
+
 bool isRadioGroup(const QWidget* w) {
     return qobject_cast<const QGroupBox*>(w) && w->objectName().startsWith("RadioGroup");
 }
@@ -47,6 +58,7 @@ ControlKind kindOf(const QWidget* w) {
     if (cls == "QComboBox") return ControlKind::ComboBox;
     if (cls == "QListWidget") return ControlKind::ListBox;
     if (cls == "QFrame") return ControlKind::Panel;
+    if (cls == "QWidget" && isTabSheet(w)) return ControlKind::TabSheet;
     if (qobject_cast<const NumericEdit*>(w)) return ControlKind::NumericEdit;
     return ControlKind::Other;
 }
@@ -84,6 +96,10 @@ QString captionOf(const QWidget* w) {
     if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
     if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+    if (isTabSheet(w)) {
+        QTabWidget* tabs = tabWidgetOf(w);
+        return tabs->tabText(tabs->indexOf(const_cast<QWidget*>(w)));
+    }
     return {};
 }
 
@@ -96,6 +112,8 @@ void setCaption(QWidget* w, const QString& text) {
         b->setText(text);
     else if (auto* g = qobject_cast<QGroupBox*>(w))
         g->setTitle(text);
+    else if (isTabSheet(w))
+        tabWidgetOf(w)->setTabText(tabWidgetOf(w)->indexOf(w), text);
 }
 
 ControlNode menuItemNode(QAction* a) {

@@ -22,6 +22,7 @@
 
 #include "app/configuration.h"
 #include "app/program_folder.h"
+#include "gui/bitmap_adjustment_dialog.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/language_binding.h"
@@ -71,6 +72,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     jobDialog_ = new JobDialog(*this);
     fontColourDialog_ = new FontColourDialog(*this);
     progressionController_ = new ProgressionController(*this);
+    bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -345,8 +347,8 @@ void MainWindow::FormShow() {
 }
 
 std::vector<QWidget*> MainWindow::languageWindows() {
-    return {this,          newCharacterDialog_,    subtitleWindow_,
-            jobDialog_,    fontColourDialog_,      progressionController_};
+    return {this,       newCharacterDialog_, subtitleWindow_,        jobDialog_,
+            fontColourDialog_, progressionController_, bitmapAdjustmentDialog_};
 }
 
 void MainWindow::startUp() {

@@ -29,6 +29,7 @@ class QToolButton;
 
 namespace orvane::gui {
 
+class BitmapAdjustmentDialog;
 class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
     NewCharacterDialog& newCharacterDialog() { return *newCharacterDialog_; }
     FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
     ProgressionController& progressionController() { return *progressionController_; }
+    BitmapAdjustmentDialog& bitmapAdjustmentDialog() { return *bitmapAdjustmentDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -196,6 +198,7 @@ class MainWindow : public QMainWindow {
     NewCharacterDialog* newCharacterDialog_ = nullptr;
     FontColourDialog* fontColourDialog_ = nullptr;
     ProgressionController* progressionController_ = nullptr;
+    BitmapAdjustmentDialog* bitmapAdjustmentDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "app/program_folder.h"
+#include "gui/bitmap_adjustment_dialog.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
@@ -179,6 +180,10 @@ NewCharChoice QtUserInterface::newCharacter(const NewCharacterView& view) {
 
 ProgressionChoice QtUserInterface::progressionController(int32_t unitNumber) {
     return main_.progressionController().run(unitNumber);
+}
+
+void QtUserInterface::bitmapAdjustment(BitmapAdjustment& dialog) {
+    main_.bitmapAdjustmentDialog().run(dialog);
 }
 
 void QtUserInterface::pump() {

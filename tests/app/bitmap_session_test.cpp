@@ -335,6 +335,8 @@ TEST_F(AdjustmentDialog, ProfilesAreSavedAndLoadedThroughFileDialogs) {
         EXPECT_EQ(ui.saveDialogs.back().title, "Save current BMP Settings as a Profile file");
         EXPECT_EQ(ui.saveDialogs.back().filter, "Orvane BMP Settings File (*.ini)|*.ini|All|*.*");
         EXPECT_EQ(ui.saveDialogs.back().defaultExtension, "ini");
+        // Profiles start in the program folder.
+        EXPECT_EQ(ui.saveDialogs.back().proposedName, s.programFolder());
         EXPECT_EQ(d.currentProfile(), "mine.ini");
 
         d.choosePreset(PalettePreset::IAuthor);
@@ -344,6 +346,7 @@ TEST_F(AdjustmentDialog, ProfilesAreSavedAndLoadedThroughFileDialogs) {
         ui.openName = dir.file("mine.ini");
         ASSERT_TRUE(d.loadProfile());
         EXPECT_EQ(ui.openDialogs.back().title, "Load BMP Settings from a Profile file");
+        EXPECT_EQ(ui.openDialogs.back().proposedName, s.programFolder());
         EXPECT_EQ(d.settings().colours.preset, PalettePreset::Free);
         EXPECT_EQ(d.settings().colours.bitsPerPixel, 8);
 

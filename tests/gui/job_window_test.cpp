@@ -10,9 +10,9 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QProgressBar>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -25,6 +25,7 @@
 
 #include "app/session.h"
 #include "config/text_encoding.h"
+#include "gui/bitmap_adjustment_dialog.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
@@ -33,11 +34,11 @@
 #include "gui/subtitle_window.h"
 #include "modal_script.h"
 #include "ocr/post_ocr_correction.h"
+#include "subtitles/text_file.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"
 #include "support/ocr_scoring.h"
 #include "support/temp_dir.h"
-#include "subtitles/text_file.h"
 
 using namespace orvane;
 using namespace orvane::gui;
@@ -59,7 +60,8 @@ struct ProgramFolder {
     ProgramFolder() {
         std::filesystem::create_directories(dir.file("ChMatrix"));
         for (const auto& e : std::filesystem::directory_iterator(ORVANE_SHIPPED_MATRICES))
-            std::filesystem::copy_file(e.path(), dir.file("ChMatrix/" + e.path().filename().string()));
+            std::filesystem::copy_file(e.path(),
+                                       dir.file("ChMatrix/" + e.path().filename().string()));
         setenv("ORVANE_HOME", dir.path().c_str(), 1);
     }
 };
@@ -106,7 +108,8 @@ void JobWindowTest::ocrJobThroughTheWindows() {
         test::clickLater(job.ButtonOpenIfo);
         return true;
     });
-    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(kVideoTs + "/VTS_01_0.IFO")); });
+    script.add(
+        [&](QWidget* m) { return test::answerFileDialog(m, q(kVideoTs + "/VTS_01_0.IFO")); });
     // Start with nothing checked: the warning, and the dialog stays.
     script.add([&](QWidget* m) {
         if (m != &job || job.CheckListBoxVob->count() == 0) return false;
@@ -332,7 +335,8 @@ void JobWindowTest::failedSearchKeepsTheTypedText() {
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
-        if (!box || !box->text().startsWith("Can't find any matching Char Matrix File.")) return false;
+        if (!box || !box->text().startsWith("Can't find any matching Char Matrix File."))
+            return false;
         return test::pressStandard(m, QMessageBox::Ok);
     });
     QString kept;
@@ -371,6 +375,13 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     const std::string base = out.file("picture");
     ModalScript script;
     QString title;
+    BitmapAdjustmentDialog& adjust = w.bitmapAdjustmentDialog();
+    // The show-only job shows the bitmap adjustment before its first picture.
+    script.add([&](QWidget* m) {
+        if (m != &adjust) return false;
+        test::clickLater(adjust.BitBtn1);
+        return true;
+    });
     script.add([&](QWidget* m) {
         if (m != &pc) return false;
         test::clickLater(pc.ButtonSaveAsBmp);
@@ -398,6 +409,16 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     script.add([&](QWidget* m) {
         if (m != &pc) return false;
         test::clickLater(pc.ButtonChangeColor);
+        return true;
+    });
+    // "Change &Colors" shows it again; the controller stays.
+    script.add([&](QWidget* m) {
+        if (m != &adjust) return false;
+        test::clickLater(adjust.BitBtn1);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        if (m != &pc) return false;
         test::clickLater(pc.ButtonPause);
         return true;
     });
@@ -407,7 +428,8 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     QVERIFY(w.session().startButton(r));
     QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
     QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running && w.session().job().paused, 10000);
-    QCOMPARE(title, QString::fromUtf8("Save as BMP Subpicture N° 1 , enter the beginning of File Name"));
+    QCOMPARE(title,
+             QString::fromUtf8("Save as BMP Subpicture N° 1 , enter the beginning of File Name"));
     std::ifstream bmp(base + ".BMP", std::ios::binary);
     QVERIFY(bmp.good());
     char magic[2] = {};

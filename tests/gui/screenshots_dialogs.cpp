@@ -1,0 +1,69 @@
+// Screenshots of the bitmap adjustment and OCR setup windows on a real X
+// display (Xvfb), for a look at their layout; run by
+// tests/gui/screenshots-dialogs.sh, not by CTest.
+
+#include <QApplication>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+
+#include "app/session.h"
+#include "gui/bitmap_adjustment_dialog.h"
+#include "gui/main_window.h"
+#include "modal_script.h"
+
+using namespace orvane::gui;
+
+namespace {
+void shoot(const QString& name) {
+    QApplication::processEvents();
+    QTest::qWait(400);
+    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Orvane");
+    QApplication::setQuitOnLastWindowClosed(false);
+    MainWindow w;
+    w.move(10, 10);
+    w.show();
+    BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
+    orvane::test::ModalScript script;
+    script.add([&](QWidget* m) {
+        return orvane::test::answerFileDialog(m, qEnvironmentVariable("ORVANE_HOME") + "/shot");
+    });
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        const char* names[] = {"bitmap_profiles.png", "bitmap_cropping.png", "bitmap_colors.png",
+                               "bitmap_positioning.png"};
+        for (int i = 0; i < 4; ++i) {
+            d.PageControl1->setCurrentIndex(i);
+            shoot(names[i]);
+        }
+        d.ButtonReduceWindow->click();
+        shoot("bitmap_reduced.png");
+        d.ButtonReduceWindow->click();
+        orvane::test::clickLater(d.BitBtn1);
+        return true;
+    });
+    QTimer::singleShot(300, &w, [&] {
+        orvane::JobRequest r;
+        r.files = {std::string(ORVANE_TEST_DATA) + "/pal/VIDEO_TS/VTS_01_1.VOB"};
+        r.action = orvane::ActionMode::SaveBmp;
+        w.session().startButton(r);
+    });
+    QTimer watch;
+    watch.setInterval(20);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (!script.done()) return;
+        watch.stop();
+        std::exit(0);
+    });
+    watch.start();
+    return QApplication::exec();
+}
