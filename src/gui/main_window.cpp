@@ -4,15 +4,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
-#include <QFileInfo>
-#include <QRadioButton>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -27,6 +27,7 @@
 #include "gui/job_dialog.h"
 #include "gui/language_binding.h"
 #include "gui/new_character_dialog.h"
+#include "gui/ocr_setup_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
@@ -49,7 +50,8 @@ QLabel* valueLabel(const char* name, const QString& text, int minChars = 0) {
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
-    if (minChars > 0) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(minChars, '0')));
+    if (minChars > 0)
+        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(minChars, '0')));
     return l;
 }
 
@@ -69,6 +71,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     // own work.
     newCharacterDialog_ = new NewCharacterDialog(*this);
     subtitleWindow_ = new SubtitleWindow(*this);
+    ocrSetupDialog_ = new OcrSetupDialog(*this);
     jobDialog_ = new JobDialog(*this);
     fontColourDialog_ = new FontColourDialog(*this);
     progressionController_ = new ProgressionController(*this);
@@ -145,7 +148,8 @@ void MainWindow::FormCreate() {
     connect(CoolButtonOpenVob, &QToolButton::clicked, this, &MainWindow::OpenVob1Click);
     connect(CoolButtonShowSubtitleText, &QToolButton::clicked, this,
             &MainWindow::CoolButtonShowSubtitleTextClick);
-    connect(ButtonPreviewOption, &QToolButton::clicked, this, &MainWindow::ButtonPreviewOptionClick);
+    connect(ButtonPreviewOption, &QToolButton::clicked, this,
+            &MainWindow::ButtonPreviewOptionClick);
     connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
@@ -186,11 +190,10 @@ void MainWindow::buildMenus() {
     SaveCharacterMatrixAs1 =
         named(matrix->addAction("Save Characters Matrix File &As"), "SaveCharacterMatrixAs1");
     matrix->addSeparator();
-    // Hooks: the matrix editor and the OCR setup windows come later.
+    // Hook: the matrix editor window comes later.
     EditCharMatrix1 = named(matrix->addAction("&Edit/View Characters Matrix"), "EditCharMatrix1");
     EditCharMatrix1->setEnabled(false);
     OCRAdvancedSetup1 = named(matrix->addAction("&OCR Advanced Setup"), "OCRAdvancedSetup1");
-    OCRAdvancedSetup1->setEnabled(false);
 
     // The language files fill this menu at the first showing.
     QMenu* lang = bar->addMenu("GUI &Language");
@@ -203,10 +206,13 @@ void MainWindow::buildMenus() {
     connect(OpenVob1, &QAction::triggered, this, &MainWindow::OpenVob1Click);
     connect(Quit1, &QAction::triggered, this, &MainWindow::Quit1Click);
     connect(NewCharaterMatrix1, &QAction::triggered, this, &MainWindow::NewCharaterMatrix1Click);
-    connect(OpenCharacterMatrix1, &QAction::triggered, this, &MainWindow::OpenCharacterMatrix1Click);
-    connect(SaveCharacterMatrix1, &QAction::triggered, this, &MainWindow::SaveCharacterMatrix1Click);
+    connect(OpenCharacterMatrix1, &QAction::triggered, this,
+            &MainWindow::OpenCharacterMatrix1Click);
+    connect(SaveCharacterMatrix1, &QAction::triggered, this,
+            &MainWindow::SaveCharacterMatrix1Click);
     connect(SaveCharacterMatrixAs1, &QAction::triggered, this,
             &MainWindow::SaveCharacterMatrixAs1Click);
+    connect(OCRAdvancedSetup1, &QAction::triggered, this, &MainWindow::OCRAdvancedSetup1Click);
     connect(About1, &QAction::triggered, this, &MainWindow::About1Click);
 }
 
@@ -292,9 +298,9 @@ QWidget* MainWindow::buildStatusPanel() {
     g->addLayout(tcRow, 3, 3);
 
     auto* areaRow = new QHBoxLayout;
-    const std::pair<const char*, QLabel*> coords[] = {{"X1:", LabelX1}, {"Y1:", LabelY1},
-                                                      {"X2:", LabelX2}, {"Y2:", LabelY2},
-                                                      {"Width:", LabelWidth}, {"Height:", LabelHeight}};
+    const std::pair<const char*, QLabel*> coords[] = {
+        {"X1:", LabelX1}, {"Y1:", LabelY1},       {"X2:", LabelX2},
+        {"Y2:", LabelY2}, {"Width:", LabelWidth}, {"Height:", LabelHeight}};
     for (const auto& [text, label] : coords) {
         areaRow->addWidget(new QLabel(text));
         areaRow->addWidget(label);
@@ -347,8 +353,8 @@ void MainWindow::FormShow() {
 }
 
 std::vector<QWidget*> MainWindow::languageWindows() {
-    return {this,       newCharacterDialog_, subtitleWindow_,        jobDialog_,
-            fontColourDialog_, progressionController_, bitmapAdjustmentDialog_};
+    return {this,       newCharacterDialog_, subtitleWindow_,        ocrSetupDialog_,
+            jobDialog_, fontColourDialog_,   progressionController_, bitmapAdjustmentDialog_};
 }
 
 void MainWindow::startUp() {
@@ -523,6 +529,12 @@ void MainWindow::SaveCharacterMatrix1Click() {
 void MainWindow::SaveCharacterMatrixAs1Click() {
     session_->saveMatrix(true);
     setMatrixName(session_->matrix());
+}
+
+// -------------------------------------------------------------- OCR setup
+
+void MainWindow::OCRAdvancedSetup1Click() {
+    ocrSetupDialog_->exec();
 }
 
 }  // namespace orvane::gui

@@ -33,6 +33,7 @@ class BitmapAdjustmentDialog;
 class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
+class OcrSetupDialog;
 class ProgressionController;
 class SubtitleWindow;
 
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
     FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
     ProgressionController& progressionController() { return *progressionController_; }
     BitmapAdjustmentDialog& bitmapAdjustmentDialog() { return *bitmapAdjustmentDialog_; }
+    OcrSetupDialog& ocrSetupDialog() { return *ocrSetupDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -89,6 +91,7 @@ class MainWindow : public QMainWindow {
     void OpenCharacterMatrix1Click();
     void SaveCharacterMatrix1Click();
     void SaveCharacterMatrixAs1Click();
+    void OCRAdvancedSetup1Click();
     void Button1Click();  // "Save Lang": the template language file
 
     // --- the preview (show picture) and its display options ------------------
@@ -199,6 +202,7 @@ class MainWindow : public QMainWindow {
     FontColourDialog* fontColourDialog_ = nullptr;
     ProgressionController* progressionController_ = nullptr;
     BitmapAdjustmentDialog* bitmapAdjustmentDialog_ = nullptr;
+    OcrSetupDialog* ocrSetupDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

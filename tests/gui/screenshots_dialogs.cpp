@@ -13,6 +13,7 @@
 #include "app/session.h"
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/main_window.h"
+#include "gui/ocr_setup_dialog.h"
 #include "modal_script.h"
 
 using namespace orvane::gui;
@@ -51,6 +52,19 @@ int main(int argc, char** argv) {
         orvane::test::clickLater(d.BitBtn1);
         return true;
     });
+    // The OCR setup from its menu item, once the job has been read.
+    OcrSetupDialog& ocr = w.ocrSetupDialog();
+    script.add([&](QWidget* m) {
+        if (m || !w.session().jobOver() || w.session().job().running) return false;
+        QTimer::singleShot(0, &w, [&] { w.OCRAdvancedSetup1->trigger(); });
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        if (m != &ocr) return false;
+        shoot("ocr_setup.png");
+        orvane::test::clickLater(ocr.BitBtnOk);
+        return true;
+    });
     QTimer::singleShot(300, &w, [&] {
         orvane::JobRequest r;
         r.files = {std::string(ORVANE_TEST_DATA) + "/pal/VIDEO_TS/VTS_01_1.VOB"};
@@ -60,7 +74,7 @@ int main(int argc, char** argv) {
     QTimer watch;
     watch.setInterval(20);
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!script.done()) return;
+        if (!script.done() || QApplication::activeModalWidget()) return;
         watch.stop();
         std::exit(0);
     });

@@ -1,0 +1,272 @@
+#include "gui/ocr_setup_dialog.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "app/configuration.h"
+#include "app/session.h"
+#include "config/ini_file.h"
+#include "gui/main_window.h"
+#include "gui/numeric_edit.h"
+
+namespace orvane::gui {
+
+namespace {
+
+template <typename T>
+T* named(T* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+}
+
+// As window descriptions set them: the value, then the lower bound, then
+// the upper one.
+template <typename Edit, typename V>
+Edit* numeric(const char* name, V value, V min, V max) {
+    auto* e = named(new Edit, name);
+    e->setValeur(value);
+    e->setValMin(min);
+    e->setValMax(max);
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(e->fontMetrics().horizontalAdvance("-00000") + 14);
+    return e;
+}
+
+QPushButton* button(const char* name, const char* text) {
+    auto* b = named(new QPushButton(text), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// One labelled row of a group.
+void addRow(QGridLayout* g, int row, const char* labelName, const char* text, QWidget* field) {
+    auto* l = named(new QLabel(text), labelName);
+    l->setBuddy(field);
+    g->addWidget(l, row, 0, Qt::AlignRight | Qt::AlignVCenter);
+    g->addWidget(field, row, 1, Qt::AlignLeft | Qt::AlignVCenter);
+}
+
+}  // namespace
+
+OcrSetupDialog::OcrSetupDialog(MainWindow& main)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+    setObjectName("Form4");
+    setWindowTitle("OCR Advanced Setup");
+    const OcrSettings d;
+
+    auto* lineGroup = named(new QGroupBox("Line Setup"), "GroupBoxLineSetup");
+    auto* lg = new QGridLayout(lineGroup);
+    Word_uLineMinHeight =
+        numeric<WordEdit, uint16_t>("Word_uLineMinHeight", d.minLineHeight, 0, 45);
+    Word_uMinInterLine = numeric<WordEdit, uint16_t>("Word_uMinInterLine", d.minInterLine, 1, 50);
+    Word_uLineMaxHeight =
+        numeric<WordEdit, uint16_t>("Word_uLineMaxHeight", d.maxLineHeight, 0, 45);
+    addRow(lg, 0, "LabelLineMinHeight", "Min. Line Exploration Height :", Word_uLineMinHeight);
+    addRow(lg, 1, "LabelMinInterLine", "Min. Inter Line Height :", Word_uMinInterLine);
+    addRow(lg, 2, "LabelLineMaxHeight", "Max. Line Height :", Word_uLineMaxHeight);
+
+    auto* charGroup = named(new QGroupBox("Character Setup"), "GroupBoxCharSetup");
+    auto* cg = new QGridLayout(charGroup);
+    Word_uCharMinWidth = numeric<WordEdit, uint16_t>("Word_uCharMinWidth", d.minCharWidth, 1, 45);
+    Word_uCharMinHeight =
+        numeric<WordEdit, uint16_t>("Word_uCharMinHeight", d.minCharHeight, 1, 45);
+    CheckBoxDetachedChar = named(new QCheckBox("Check For Detached Char."), "CheckBoxDetachedChar");
+    CheckBoxDetachedChar->setToolTip("For thin characters");
+    addRow(cg, 0, "LabelCharMinWidth", "Min. Char. Width :", Word_uCharMinWidth);
+    addRow(cg, 1, "LabelCharMinHeight", "Min. Char. Height :", Word_uCharMinHeight);
+    cg->addWidget(CheckBoxDetachedChar, 2, 0, 1, 2, Qt::AlignLeft);
+
+    auto* spaceGroup = named(new QGroupBox("Space Width Setup"), "GroupBoxSpaceSetup");
+    auto* sg = new QGridLayout(spaceGroup);
+    Integer_uMinSpaceWidth =
+        numeric<IntegerEdit, int32_t>("Integer_uMinSpaceWidth", d.spaceWidth, -10, 45);
+    Integer_uMinItaSpaceWidth =
+        numeric<IntegerEdit, int32_t>("Integer_uMinItaSpaceWidth", d.itaSpaceWidth, -10, 45);
+    Integer_uDetectItaWidth =
+        numeric<IntegerEdit, int32_t>("Integer_uDetectItaWidth", d.detectItaWidth, -10, 10);
+    addRow(sg, 0, "LabelMinSpaceWidth", "Normal Char. :", Integer_uMinSpaceWidth);
+    addRow(sg, 1, "LabelMinItaSpaceWidth", "Italic Char.:", Integer_uMinItaSpaceWidth);
+    addRow(sg, 2, "LabelDetectItaWidth", "Italic Detection Width :", Integer_uDetectItaWidth);
+
+    auto* engineGroup = named(new QGroupBox("OCR Engine Setup"), "GroupBoxOcrEngine");
+    auto* eg = new QGridLayout(engineGroup);
+    // The label is fixed text; it does not follow the value.
+    auto* sensLabel =
+        named(new QLabel("Sensibility on Character Difference : 980"), "LabelSensibility");
+    Word_uSensibility = numeric<WordEdit, uint16_t>("Word_uSensibility", d.sensibility, 0, 1000);
+    TrackBarSensibility = named(new QSlider(Qt::Horizontal), "TrackBarSensibility");
+    TrackBarSensibility->setRange(0, 1000);
+    TrackBarSensibility->setTickInterval(10);
+    TrackBarSensibility->setSingleStep(1);
+    TrackBarSensibility->setPageStep(10);
+    TrackBarSensibility->setTickPosition(QSlider::TicksBelow);
+    TrackBarSensibility->setValue(d.sensibility);
+    TrackBarSensibility->setMinimumWidth(260);
+    eg->addWidget(sensLabel, 0, 0, 1, 2);
+    auto* sensRow = new QHBoxLayout;
+    sensRow->addWidget(TrackBarSensibility, 1);
+    sensRow->addWidget(Word_uSensibility);
+    eg->addLayout(sensRow, 1, 0, 1, 2);
+    Word_uOcrWidthDiff =
+        numeric<WordEdit, uint16_t>("Word_uOcrWidthDiff", d.maxCharDiffWidth, 0, 45);
+    Word_uOcrHeightDiff =
+        numeric<WordEdit, uint16_t>("Word_uOcrHeightDiff", d.maxCharDiffHeight, 0, 45);
+    Word_uOcrTopDiff = numeric<WordEdit, uint16_t>("Word_uOcrTopDiff", d.maxCharDiffTop, 0, 45);
+    addRow(eg, 2, "LabelOcrWidthDiff",
+           "Max Char. Width Difference to be the Same Charater :", Word_uOcrWidthDiff);
+    addRow(eg, 3, "LabelOcrHeightDiff",
+           "Max Char. Height Difference to be the Same Charater :", Word_uOcrHeightDiff);
+    addRow(
+        eg, 4, "LabelOcrTopDiff",
+        "Max Char. Top  Difference (Line Top Relative) to be the Same Char. :", Word_uOcrTopDiff);
+
+    for (QGridLayout* g : {lg, cg, sg, eg}) g->setColumnStretch(2, 1);
+
+    auto* groups = new QGridLayout;
+    groups->addWidget(lineGroup, 0, 0);
+    groups->addWidget(charGroup, 1, 0);
+    groups->addWidget(spaceGroup, 0, 1);
+    groups->addWidget(engineGroup, 2, 0, 1, 2);
+    // The space group beside the first two; what is left below it stays empty.
+    groups->addWidget(new QWidget, 1, 1);
+
+    ButtonDefaultValues = button("ButtonDefaultValues", "Reload Default Values");
+    ButtonSaveValues = button("ButtonSaveValues", "Save these Values");
+    BitBtnOk = button("BitBtnOk", "OK");
+    BitBtnOk->setDefault(true);
+    BitBtnOk->setAutoDefault(true);
+    BitBtnCancel = button("BitBtnCancel", "Cancel");
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonDefaultValues);
+    buttons->addWidget(ButtonSaveValues);
+    buttons->addStretch(1);
+    for (QPushButton* b : {BitBtnOk, BitBtnCancel}) {
+        b->setMinimumWidth(90);
+        buttons->addWidget(b);
+    }
+
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(groups);
+    v->addLayout(buttons);
+
+    connect(TrackBarSensibility, &QSlider::valueChanged, this,
+            &OcrSetupDialog::TrackBarSensibilityChange);
+    connect(Word_uSensibility, &NumericEdit::valueEdited, this,
+            &OcrSetupDialog::Word_uSensibilityChange);
+    connect(BitBtnOk, &QPushButton::clicked, this, &OcrSetupDialog::BitBtnOkClick);
+    connect(BitBtnCancel, &QPushButton::clicked, this, &OcrSetupDialog::BitBtnCancelClick);
+    connect(ButtonDefaultValues, &QPushButton::clicked, this,
+            &OcrSetupDialog::ButtonDefaultValuesClick);
+    connect(ButtonSaveValues, &QPushButton::clicked, this, &OcrSetupDialog::ButtonSaveValuesClick);
+}
+
+OcrSettings& OcrSetupDialog::settings() {
+    return main_.session().ocrSettings();
+}
+
+void OcrSetupDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void OcrSetupDialog::FormShow() {
+    settingsToControls();
+    BitBtnCancel->setEnabled(true);
+    BitBtnOk->setFocus();
+}
+
+void OcrSetupDialog::settingsToControls() {
+    const OcrSettings& s = settings();
+    Word_uLineMinHeight->setValeur(s.minLineHeight);
+    Word_uMinInterLine->setValeur(s.minInterLine);
+    Word_uLineMaxHeight->setValeur(s.maxLineHeight);
+    Word_uCharMinWidth->setValeur(s.minCharWidth);
+    Word_uCharMinHeight->setValeur(s.minCharHeight);
+    CheckBoxDetachedChar->setChecked(s.checkDetachedChar);
+    Integer_uMinSpaceWidth->setValeur(s.spaceWidth);
+    Integer_uMinItaSpaceWidth->setValeur(s.itaSpaceWidth);
+    Integer_uDetectItaWidth->setValeur(s.detectItaWidth);
+    Word_uSensibility->setValeur(s.sensibility);
+    {
+        const QSignalBlocker block(TrackBarSensibility);
+        TrackBarSensibility->setValue(Word_uSensibility->valeur());
+    }
+    Word_uOcrWidthDiff->setValeur(s.maxCharDiffWidth);
+    Word_uOcrHeightDiff->setValeur(s.maxCharDiffHeight);
+    Word_uOcrTopDiff->setValeur(s.maxCharDiffTop);
+}
+
+void OcrSetupDialog::controlsToSettings() {
+    // A field still holding an out-of-range text (its check runs when it
+    // loses the focus) is corrected first, with its warning, so that no
+    // value beyond the field's range reaches the narrower setting.
+    for (NumericEdit* e : findChildren<NumericEdit*>()) e->runCheck();
+    OcrSettings& s = settings();
+    s.minLineHeight = static_cast<uint8_t>(Word_uLineMinHeight->valeur());
+    s.minInterLine = static_cast<uint8_t>(Word_uMinInterLine->valeur());
+    s.maxLineHeight = static_cast<uint8_t>(Word_uLineMaxHeight->valeur());
+    s.minCharWidth = static_cast<uint8_t>(Word_uCharMinWidth->valeur());
+    s.minCharHeight = static_cast<uint8_t>(Word_uCharMinHeight->valeur());
+    s.checkDetachedChar = CheckBoxDetachedChar->isChecked();
+    s.spaceWidth = Integer_uMinSpaceWidth->valeur();
+    s.itaSpaceWidth = Integer_uMinItaSpaceWidth->valeur();
+    s.detectItaWidth = Integer_uDetectItaWidth->valeur();
+    s.sensibility = Word_uSensibility->valeur();
+    s.maxCharDiffWidth = static_cast<uint8_t>(Word_uOcrWidthDiff->valeur());
+    s.maxCharDiffHeight = static_cast<uint8_t>(Word_uOcrHeightDiff->valeur());
+    s.maxCharDiffTop = static_cast<uint8_t>(Word_uOcrTopDiff->valeur());
+}
+
+void OcrSetupDialog::TrackBarSensibilityChange() {
+    Word_uSensibility->setValeur(static_cast<uint16_t>(TrackBarSensibility->value()));
+}
+
+void OcrSetupDialog::Word_uSensibilityChange() {
+    const QSignalBlocker block(TrackBarSensibility);
+    TrackBarSensibility->setValue(Word_uSensibility->valeur());
+}
+
+void OcrSetupDialog::BitBtnOkClick() {
+    controlsToSettings();
+    accept();
+}
+
+void OcrSetupDialog::BitBtnCancelClick() {
+    // The edits are discarded.
+    settingsToControls();
+    QDialog::reject();
+}
+
+void OcrSetupDialog::reject() {
+    if (BitBtnCancel->isEnabled()) BitBtnCancelClick();
+}
+
+void OcrSetupDialog::ButtonDefaultValuesClick() {
+    // The running settings themselves are reset at once.
+    setOcrDefaults(main_.session());
+    settingsToControls();
+    BitBtnCancel->setEnabled(false);
+}
+
+void OcrSetupDialog::ButtonSaveValuesClick() {
+    controlsToSettings();
+    Session& session = main_.session();
+    const std::string path = main_.configurationPath().empty()
+                                 ? defaultConfigurationPath(session.programFolder())
+                                 : main_.configurationPath();
+    try {
+        saveOcrSettings(session, path);
+    } catch (const IniWriteError& e) {
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+    }
+    BitBtnCancel->setEnabled(false);
+}
+
+}  // namespace orvane::gui

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+
+#include "ocr/ocr_settings.h"
+
+class QCheckBox;
+class QPushButton;
+class QSlider;
+
+namespace orvane::gui {
+
+class IntegerEdit;
+class MainWindow;
+class WordEdit;
+
+// "OCR Advanced Setup" (TForm4): the thirteen limits of segmentation and
+// matching, edited in place of the session's OcrSettings.
+class OcrSetupDialog : public QDialog {
+    Q_OBJECT
+  public:
+    explicit OcrSetupDialog(MainWindow& main);
+
+    // --- handlers -------------------------------------------------------
+    void FormShow();
+    void TrackBarSensibilityChange();
+    void Word_uSensibilityChange();
+    void BitBtnOkClick();
+    void BitBtnCancelClick();
+    void ButtonDefaultValuesClick();
+    void ButtonSaveValuesClick();
+
+    // The session's settings into the controls, and back.
+    void settingsToControls();
+    void controlsToSettings();
+
+    // --- controls (objectName = the member's name) ----------------------
+    WordEdit* Word_uLineMinHeight = nullptr;
+    WordEdit* Word_uMinInterLine = nullptr;
+    WordEdit* Word_uLineMaxHeight = nullptr;
+    WordEdit* Word_uCharMinWidth = nullptr;
+    WordEdit* Word_uCharMinHeight = nullptr;
+    QCheckBox* CheckBoxDetachedChar = nullptr;
+    IntegerEdit* Integer_uMinSpaceWidth = nullptr;
+    IntegerEdit* Integer_uMinItaSpaceWidth = nullptr;
+    IntegerEdit* Integer_uDetectItaWidth = nullptr;
+    WordEdit* Word_uSensibility = nullptr;
+    QSlider* TrackBarSensibility = nullptr;
+    WordEdit* Word_uOcrWidthDiff = nullptr;
+    WordEdit* Word_uOcrHeightDiff = nullptr;
+    WordEdit* Word_uOcrTopDiff = nullptr;
+    QPushButton* ButtonDefaultValues = nullptr;
+    QPushButton* ButtonSaveValues = nullptr;
+    QPushButton* BitBtnOk = nullptr;
+    QPushButton* BitBtnCancel = nullptr;
+
+  public slots:
+    // Once the running settings have been reset or saved, the dialog can
+    // only be left with OK; Escape does nothing then.
+    void reject() override;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    OcrSettings& settings();
+
+    MainWindow& main_;
+};
+
+}  // namespace orvane::gui
