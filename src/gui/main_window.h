@@ -32,6 +32,7 @@ namespace orvane::gui {
 class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
+class OutputFormatDialog;
 class ProgressionController;
 class SubtitleWindow;
 
@@ -55,6 +56,7 @@ class MainWindow : public QMainWindow {
     NewCharacterDialog& newCharacterDialog() { return *newCharacterDialog_; }
     FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
     ProgressionController& progressionController() { return *progressionController_; }
+    OutputFormatDialog& outputFormatDialog() { return *outputFormatDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -196,6 +198,7 @@ class MainWindow : public QMainWindow {
     NewCharacterDialog* newCharacterDialog_ = nullptr;
     FontColourDialog* fontColourDialog_ = nullptr;
     ProgressionController* progressionController_ = nullptr;
+    OutputFormatDialog* outputFormatDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

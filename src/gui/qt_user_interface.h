@@ -27,6 +27,7 @@ class QtUserInterface : public UserInterface {
                                             const ColourRanking& proposal) override;
     NewCharChoice newCharacter(const NewCharacterView& view) override;
     ProgressionChoice progressionController(int32_t unitNumber) override;
+    void showOutputFormat(OutputFormat format) override;
 
     void pump() override;
     uint32_t tickCount() override;

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/main_window.h"
+#include "gui/output_format_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/up_down.h"
 #include "subtitles/subtitle_document.h"
@@ -79,7 +80,8 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     CoolButtonSpellingCorrection = toolButton("CoolButtonSpellingCorrection", "Spelling",
                                               "Use to correct some wrong characters");
     CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time", "Time Correction");
-    CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format", "Set Output Format");
+    CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format",
+                                        "Choose Output Format (Dynamic conversion)");
     CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split Output File");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
@@ -107,12 +109,12 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     v->addWidget(ListBoxSubtitle, 1);
     setCentralWidget(central);
 
-    // Hooks: the correction, output format and split dialogs come with
-    // their own work; until then their commands are off.
-    for (QAction* a : {PostOCRCorrection1, TimeCorrection1, SetOutputFormat1, Splitoutputfile1})
+    // Hooks: the correction and split dialogs come with their own work;
+    // until then their commands are off.
+    for (QAction* a : {PostOCRCorrection1, TimeCorrection1, Splitoutputfile1})
         a->setEnabled(false);
     for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
-                           CoolButtonOutputFormat, CoolButtonSplitText})
+                           CoolButtonSplitText})
         b->setEnabled(false);
 
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
@@ -120,6 +122,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     connect(OpenOrvaneFormat1, &QAction::triggered, this, &SubtitleWindow::OpenOrvaneFormat1Click);
     connect(Clear1, &QAction::triggered, this, &SubtitleWindow::Clear1Click);
     connect(CoolButtonClearSub, &QToolButton::clicked, this, &SubtitleWindow::Clear1Click);
+    connect(SetOutputFormat1, &QAction::triggered, this, &SubtitleWindow::SetOutputFormat1Click);
+    connect(CoolButtonOutputFormat, &QToolButton::clicked, this,
+            &SubtitleWindow::SetOutputFormat1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
 
     resize(MainWindow::kDesignWidth, 300);
@@ -148,6 +153,10 @@ void SubtitleWindow::OpenOrvaneFormat1Click() {
 
 void SubtitleWindow::Clear1Click() {
     main_.session().clearDocument();
+}
+
+void SubtitleWindow::SetOutputFormat1Click() {
+    main_.outputFormatDialog().run();
 }
 
 void SubtitleWindow::UpDown1Click(bool up) {
