@@ -27,6 +27,7 @@
 #include "gui/language_binding.h"
 #include "gui/new_character_dialog.h"
 #include "gui/output_format_dialog.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
@@ -64,14 +65,15 @@ QLabel* caption(const QString& text) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
     // The other windows, in the program's order of creation. The OCR
-    // setup, matrix editor, post-OCR correction, about box, split, bitmap
-    // adjustment and time correction windows come with their own work.
+    // setup, matrix editor, post-OCR correction, about box, split and bitmap
+    // adjustment windows come with their own work.
     newCharacterDialog_ = new NewCharacterDialog(*this);
     subtitleWindow_ = new SubtitleWindow(*this);
     jobDialog_ = new JobDialog(*this);
     fontColourDialog_ = new FontColourDialog(*this);
     progressionController_ = new ProgressionController(*this);
     outputFormatDialog_ = new OutputFormatDialog(*this);
+    timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -347,7 +349,8 @@ void MainWindow::FormShow() {
 
 std::vector<QWidget*> MainWindow::languageWindows() {
     return {this,          newCharacterDialog_, subtitleWindow_,    jobDialog_,
-            fontColourDialog_, progressionController_, outputFormatDialog_};
+            fontColourDialog_, progressionController_, outputFormatDialog_,
+            timeCorrectionDialog_};
 }
 
 void MainWindow::startUp() {

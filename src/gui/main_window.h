@@ -33,6 +33,7 @@ class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
 class OutputFormatDialog;
+class TimeCorrectionDialog;
 class ProgressionController;
 class SubtitleWindow;
 
@@ -57,6 +58,7 @@ class MainWindow : public QMainWindow {
     FontColourDialog& fontColourDialog() { return *fontColourDialog_; }
     ProgressionController& progressionController() { return *progressionController_; }
     OutputFormatDialog& outputFormatDialog() { return *outputFormatDialog_; }
+    TimeCorrectionDialog& timeCorrectionDialog() { return *timeCorrectionDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -199,6 +201,7 @@ class MainWindow : public QMainWindow {
     FontColourDialog* fontColourDialog_ = nullptr;
     ProgressionController* progressionController_ = nullptr;
     OutputFormatDialog* outputFormatDialog_ = nullptr;
+    TimeCorrectionDialog* timeCorrectionDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

@@ -12,6 +12,7 @@
 
 #include "gui/main_window.h"
 #include "gui/output_format_dialog.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/up_down.h"
 #include "subtitles/subtitle_document.h"
@@ -79,7 +80,8 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     top->addSpacing(8);
     CoolButtonSpellingCorrection = toolButton("CoolButtonSpellingCorrection", "Spelling",
                                               "Use to correct some wrong characters");
-    CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time", "Time Correction");
+    CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time",
+                                          "Allow Timing / Speed Modifications");
     CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format",
                                         "Choose Output Format (Dynamic conversion)");
     CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split Output File");
@@ -111,10 +113,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
 
     // Hooks: the correction and split dialogs come with their own work;
     // until then their commands are off.
-    for (QAction* a : {PostOCRCorrection1, TimeCorrection1, Splitoutputfile1})
+    for (QAction* a : {PostOCRCorrection1, Splitoutputfile1})
         a->setEnabled(false);
-    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
-                           CoolButtonSplitText})
+    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonSplitText})
         b->setEnabled(false);
 
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
@@ -125,6 +126,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     connect(SetOutputFormat1, &QAction::triggered, this, &SubtitleWindow::SetOutputFormat1Click);
     connect(CoolButtonOutputFormat, &QToolButton::clicked, this,
             &SubtitleWindow::SetOutputFormat1Click);
+    connect(TimeCorrection1, &QAction::triggered, this, &SubtitleWindow::TimeCorrection1Click);
+    connect(CoolButtonTimeCorrection, &QToolButton::clicked, this,
+            &SubtitleWindow::TimeCorrection1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
 
     resize(MainWindow::kDesignWidth, 300);
@@ -157,6 +161,10 @@ void SubtitleWindow::Clear1Click() {
 
 void SubtitleWindow::SetOutputFormat1Click() {
     main_.outputFormatDialog().run();
+}
+
+void SubtitleWindow::TimeCorrection1Click() {
+    main_.timeCorrectionDialog().run();
 }
 
 void SubtitleWindow::UpDown1Click(bool up) {

@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -21,8 +22,10 @@
 
 #include "app/session.h"
 #include "gui/main_window.h"
+#include "gui/numeric_edit.h"
 #include "gui/output_format_dialog.h"
 #include "gui/subtitle_window.h"
+#include "gui/time_correction_dialog.h"
 #include "modal_script.h"
 #include "support/temp_dir.h"
 
@@ -52,6 +55,16 @@ bool listShowsDocument(SubtitleWindow& sw, const SubtitleDocument& doc) {
     return true;
 }
 
+// Types over the box's text as a person would.
+void typeInto(WordEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+std::string times(const SubtitleDocument& doc, size_t i) {
+    return formatTimeCode(doc.entry(i).start) + " " + formatTimeCode(doc.entry(i).stop);
+}
+
 }  // namespace
 
 class DialogsTest : public QObject {
@@ -60,6 +73,8 @@ class DialogsTest : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void outputFormatConvertsAndKeepsPagesApart();
     void outputFormatColoursLiveFieldsAndSelection();
+    void timeCorrectionOffsetQuestionAndKeptFields();
+    void timeCorrectionDurationsStretchAndResets();
 };
 
 void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
@@ -265,6 +280,194 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
     QVERIFY(doc.settings() == before);
     QVERIFY(listShowsDocument(sw, doc));
     QVERIFY(sw.ListBoxSubtitle->item(0)->text().contains("PHILIPS"));
+}
+
+void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {
+    ProgramFolder home;
+    MainWindow w;
+    w.show();
+    Session& s = w.session();
+    SubtitleDocument& doc = s.document();
+    SubtitleWindow& sw = w.subtitleWindow();
+    TimeCorrectionDialog& d = w.timeCorrectionDialog();
+    add(s, 10000, 12500, {"one"});
+    add(s, 20000, 0, {"open stop"});
+    doc.setModified(false);
+    QVERIFY(sw.TimeCorrection1->isEnabled());
+    QVERIFY(sw.CoolButtonTimeCorrection->isEnabled());
+
+    // +2 s typed into the seconds box: both entries move, the open stop
+    // becomes 2 s.
+    ModalScript script;
+    bool startsAtZero = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        startsAtZero = d.windowTitle() == "Time correction" && d.offset.sec->text() == "0" &&
+                       !d.CheckBoxSubDuration->isChecked() &&
+                       d.PanelProportionalTime->isVisible() && !d.PanelFixedTime->isVisible();
+        typeInto(d.offset.sec, "2");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(startsAtZero);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(times(doc, 1), std::string("00:00:12,000 00:00:14,500"));
+    QCOMPARE(times(doc, 2), std::string("00:00:22,000 00:00:02,000"));
+    QVERIFY(doc.modified());
+    QVERIFY(listShowsDocument(sw, doc));
+
+    // The tool button: the offset is back at zero, the duration box off;
+    // minus 12 s brings the first start to exactly 0, which is asked
+    // (Yes), then the durations box is left unchecked.
+    QString question;
+    bool offsetReset = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        offsetReset = d.offset.sec->text() == "0" && d.settings().offset == TimeCode{};
+        d.CheckBoxSubDuration->setChecked(true);
+        d.CheckBoxMinusOffset->setChecked(true);
+        typeInto(d.offset.sec, "12");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        question = box->text();
+        return test::pressStandard(m, QMessageBox::Yes);
+    });
+    // The duration box was checked: the proportional durations apply
+    // (500 ms + 50 ms x characters), limited by the next start.
+    sw.CoolButtonTimeCorrection->click();
+    QVERIFY(script.done());
+    QVERIFY(offsetReset);
+    QCOMPARE(question, QString("Warning : Time Code 00:00:12,000 will be reduced to 00:00:00,000\n"
+                               "Do you want to continue ? ( No undo ! )"));
+    QCOMPARE(times(doc, 1), std::string("00:00:00,000 00:00:00,650"));
+    QCOMPARE(times(doc, 2), std::string("00:00:10,000 00:00:10,950"));
+
+    // Shown again: Minus kept, the offset and the duration box cleared;
+    // Cancel changes nothing.
+    bool kept = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        kept = d.CheckBoxMinusOffset->isChecked() && d.offset.sec->text() == "0" &&
+               !d.CheckBoxSubDuration->isChecked();
+        typeInto(d.offset.hour, "1");
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(kept);
+    QCOMPARE(times(doc, 2), std::string("00:00:10,000 00:00:10,950"));
+
+    // Answering No stops the pass at that entry: the ones after keep
+    // their times.
+    doc.entry(1).start = timeCodeFromMs(3000);
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        typeInto(d.offset.sec, "5");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    script.add([&](QWidget* m) { return test::pressStandard(m, QMessageBox::No); });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(times(doc, 1), std::string("00:00:03,000 00:00:00,650"));
+    QCOMPARE(times(doc, 2), std::string("00:00:10,000 00:00:10,950"));
+}
+
+void DialogsTest::timeCorrectionDurationsStretchAndResets() {
+    ProgramFolder home;
+    MainWindow w;
+    w.show();
+    Session& s = w.session();
+    SubtitleDocument& doc = s.document();
+    SubtitleWindow& sw = w.subtitleWindow();
+    TimeCorrectionDialog& d = w.timeCorrectionDialog();
+    add(s, 1800000, 1801000, {"middle"});
+    add(s, 1804950, 1806000, {"close"});
+    add(s, 3600000, 3602000, {"last"});
+
+    // A minus stretch longer than the file is refused with messages 34
+    // and 35; the minimum interval still runs. The reset buttons clear
+    // their fields.
+    ModalScript script;
+    bool resets = false;
+    QString refusal;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        typeInto(d.offset.min, "3");
+        typeInto(d.stretch.hour, "2");
+        d.ButtonResetOffset->click();
+        d.ButtonResetStretch->click();
+        resets = d.offset.min->text() == "0" && d.stretch.hour->text() == "0" &&
+                 d.settings().offset == TimeCode{} && d.settings().stretch == TimeCode{};
+        d.CheckBoxMinusStretch->setChecked(true);
+        typeInto(d.stretch.hour, "2");
+        typeInto(d.Word_uMinInterval, "100");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        refusal = box->text();
+        return test::pressStandard(m, QMessageBox::Ok);
+    });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(resets);
+    QCOMPARE(refusal, QString("You can't make a minus time Stretch with a time\n"
+                              "that is larger than the total file time !"));
+    QCOMPARE(times(doc, 1), std::string("00:30:00,000 00:30:01,000"));
+    QCOMPARE(times(doc, 2), std::string("00:30:04,950 00:30:06,000"));
+
+    // Minus 5 s of stretch: the middle entry moves by 2.5 s, the last by 5.
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        typeInto(d.stretch.sec, "5");
+        typeInto(d.Word_uMinInterval, "0");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(formatTimeCode(doc.entry(1).start), std::string("00:29:57,500"));
+    QCOMPARE(formatTimeCode(doc.entry(3).start), std::string("00:59:55,000"));
+
+    // Fixed durations through the radio group: its panel shows, 1000 ms.
+    bool fixedPanel = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.CheckBoxSubDuration->setChecked(true);
+        d.RadioTime[0]->click();
+        fixedPanel = d.PanelFixedTime->isVisible() && !d.PanelProportionalTime->isVisible();
+        typeInto(d.Word_uFixedDuration, "1000");
+        test::clickLater(d.BitBtnModifyTC);
+        return true;
+    });
+    sw.CoolButtonTimeCorrection->click();
+    QVERIFY(script.done());
+    QVERIFY(fixedPanel);
+    for (size_t i = 1; i <= 3; ++i)
+        QCOMPARE(timeCodeToMs(doc.entry(i).stop) - timeCodeToMs(doc.entry(i).start), 1000);
+
+    // Shown again: the method and the fixed duration were kept.
+    bool methodKept = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        methodKept = d.RadioTime[0]->isChecked() && d.PanelFixedTime->isVisible() &&
+                     d.Word_uFixedDuration->text() == "1000" && d.Word_uMinInterval->text() == "0";
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    sw.TimeCorrection1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(methodKept);
 }
 
 QTEST_MAIN(DialogsTest)
