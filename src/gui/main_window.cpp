@@ -27,6 +27,7 @@
 #include "gui/language_binding.h"
 #include "gui/new_character_dialog.h"
 #include "gui/output_format_dialog.h"
+#include "gui/split_dialog.h"
 #include "gui/time_correction_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
@@ -65,7 +66,7 @@ QLabel* caption(const QString& text) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
     // The other windows, in the program's order of creation. The OCR
-    // setup, matrix editor, post-OCR correction, about box, split and bitmap
+    // setup, matrix editor, post-OCR correction, about box and bitmap
     // adjustment windows come with their own work.
     newCharacterDialog_ = new NewCharacterDialog(*this);
     subtitleWindow_ = new SubtitleWindow(*this);
@@ -73,6 +74,7 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     fontColourDialog_ = new FontColourDialog(*this);
     progressionController_ = new ProgressionController(*this);
     outputFormatDialog_ = new OutputFormatDialog(*this);
+    splitDialog_ = new SplitDialog(*this);
     timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
 }
 
@@ -350,7 +352,7 @@ void MainWindow::FormShow() {
 std::vector<QWidget*> MainWindow::languageWindows() {
     return {this,          newCharacterDialog_, subtitleWindow_,    jobDialog_,
             fontColourDialog_, progressionController_, outputFormatDialog_,
-            timeCorrectionDialog_};
+            splitDialog_, timeCorrectionDialog_};
 }
 
 void MainWindow::startUp() {

@@ -33,6 +33,7 @@ class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
 class OutputFormatDialog;
+class SplitDialog;
 class TimeCorrectionDialog;
 class ProgressionController;
 class SubtitleWindow;
@@ -59,6 +60,7 @@ class MainWindow : public QMainWindow {
     ProgressionController& progressionController() { return *progressionController_; }
     OutputFormatDialog& outputFormatDialog() { return *outputFormatDialog_; }
     TimeCorrectionDialog& timeCorrectionDialog() { return *timeCorrectionDialog_; }
+    SplitDialog& splitDialog() { return *splitDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -202,6 +204,7 @@ class MainWindow : public QMainWindow {
     ProgressionController* progressionController_ = nullptr;
     OutputFormatDialog* outputFormatDialog_ = nullptr;
     TimeCorrectionDialog* timeCorrectionDialog_ = nullptr;
+    SplitDialog* splitDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

@@ -12,6 +12,7 @@
 
 #include "gui/main_window.h"
 #include "gui/output_format_dialog.h"
+#include "gui/split_dialog.h"
 #include "gui/time_correction_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/up_down.h"
@@ -84,7 +85,7 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
                                           "Allow Timing / Speed Modifications");
     CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format",
                                         "Choose Output Format (Dynamic conversion)");
-    CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split Output File");
+    CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split text file");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
     for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
@@ -113,10 +114,8 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
 
     // Hooks: the correction and split dialogs come with their own work;
     // until then their commands are off.
-    for (QAction* a : {PostOCRCorrection1, Splitoutputfile1})
-        a->setEnabled(false);
-    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonSplitText})
-        b->setEnabled(false);
+    PostOCRCorrection1->setEnabled(false);
+    CoolButtonSpellingCorrection->setEnabled(false);
 
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
     connect(CoolButtonSaveAs, &QToolButton::clicked, this, &SubtitleWindow::Saveas1Click);
@@ -129,6 +128,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     connect(TimeCorrection1, &QAction::triggered, this, &SubtitleWindow::TimeCorrection1Click);
     connect(CoolButtonTimeCorrection, &QToolButton::clicked, this,
             &SubtitleWindow::TimeCorrection1Click);
+    connect(Splitoutputfile1, &QAction::triggered, this, &SubtitleWindow::Splitoutputfile1Click);
+    connect(CoolButtonSplitText, &QToolButton::clicked, this,
+            &SubtitleWindow::Splitoutputfile1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
 
     resize(MainWindow::kDesignWidth, 300);
@@ -165,6 +167,10 @@ void SubtitleWindow::SetOutputFormat1Click() {
 
 void SubtitleWindow::TimeCorrection1Click() {
     main_.timeCorrectionDialog().run();
+}
+
+void SubtitleWindow::Splitoutputfile1Click() {
+    main_.splitDialog().run();
 }
 
 void SubtitleWindow::UpDown1Click(bool up) {

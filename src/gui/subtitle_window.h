@@ -33,6 +33,7 @@ class SubtitleWindow : public QMainWindow {
     void Clear1Click();
     void SetOutputFormat1Click();
     void TimeCorrection1Click();
+    void Splitoutputfile1Click();
     void UpDown1Click(bool up);
     // Brings the list, the index label and the caption up to date.
     void documentChanged(const SubtitleDocument& doc);

@@ -24,6 +24,7 @@
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 #include "gui/output_format_dialog.h"
+#include "gui/split_dialog.h"
 #include "gui/subtitle_window.h"
 #include "gui/time_correction_dialog.h"
 #include "modal_script.h"
@@ -75,6 +76,7 @@ class DialogsTest : public QObject {
     void outputFormatColoursLiveFieldsAndSelection();
     void timeCorrectionOffsetQuestionAndKeptFields();
     void timeCorrectionDurationsStretchAndResets();
+    void splitRangeThroughTheDialog();
 };
 
 void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
@@ -468,6 +470,145 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
     sw.TimeCorrection1->trigger();
     QVERIFY(script.done());
     QVERIFY(methodKept);
+}
+
+void DialogsTest::splitRangeThroughTheDialog() {
+    ProgramFolder home;
+    MainWindow w;
+    w.show();
+    Session& s = w.session();
+    SubtitleDocument& doc = s.document();
+    SubtitleWindow& sw = w.subtitleWindow();
+    SplitDialog& d = w.splitDialog();
+    add(s, 5000, 8000, {"before"});
+    add(s, 10000, 15000, {"inside"});
+    add(s, 18000, 24000, {"crosses"});
+    add(s, 20000, 25000, {"at the stop"});
+    add(s, 40000, 50000, {"after"});
+    QVERIFY(sw.Splitoutputfile1->isEnabled());
+    QVERIFY(sw.CoolButtonSplitText->isEnabled());
+
+    // Unchecked: the panels are off and the whole bar is filled; checked,
+    // 10 s to 20 s fills a fifth of it, starting a fifth in.
+    ModalScript script;
+    bool offAndFull = false, fifth = false;
+    QString endLabel, startLabel;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        const QRect full = d.ShapeFullFile->geometry();
+        offAndFull = d.windowTitle() == "Split Text File" && !d.CheckBoxSplit->isChecked() &&
+                     !d.PanelStartSplit->isEnabled() &&
+                     !d.SpeedButtonCopyStopToStart->isEnabled() &&
+                     d.ShapeSplitFill->x() == full.x() && d.ShapeSplitFill->width() == full.width();
+        d.CheckBoxSplit->click();
+        typeInto(d.start.sec, "10");
+        typeInto(d.stop.sec, "20");
+        const int fill = d.ShapeSplitFill->width();
+        fifth =
+            d.PanelStartSplit->isEnabled() && std::abs(fill - full.width() / 5) <= 1 &&
+            std::abs(d.ShapeSplitFill->x() - (full.x() + full.width() / 5)) <= 1 &&
+            std::abs(d.LabelBarStop->geometry().center().x() - (d.ShapeSplitFill->x() + fill)) <= 1;
+        endLabel = d.LabelEndOfFile->text();
+        startLabel = d.LabelStartSplit->text();
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    sw.Splitoutputfile1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(offAndFull);
+    QVERIFY(fifth);
+    QCOMPARE(endLabel, QString("00:00:50,000"));
+    QCOMPARE(startLabel, QString("00:00:10,000"));
+    QVERIFY(!d.isVisible());
+    QVERIFY(doc.splitRange().enabled);
+    QCOMPARE(formatTimeCode(doc.splitRange().start), std::string("00:00:10,000"));
+    QCOMPARE(formatTimeCode(doc.splitRange().stop), std::string("00:00:20,000"));
+    // Only the entries starting in [10 s, 20 s) are shown, made relative;
+    // the one crossing the stop ends at it.
+    QVERIFY(listShowsDocument(sw, doc));
+    const QStringList shown = [&] {
+        QStringList l;
+        for (int i = 0; i < sw.ListBoxSubtitle->count(); ++i)
+            l << sw.ListBoxSubtitle->item(i)->text();
+        return l;
+    }();
+    QVERIFY(shown.contains("inside"));
+    QVERIFY(shown.contains("crosses"));
+    QVERIFY(!shown.contains("before"));
+    QVERIFY(!shown.contains("at the stop"));
+    QVERIFY(!shown.contains("after"));
+    QVERIFY(shown.join('|').contains("00:00:00,000"));
+    QVERIFY(shown.join('|').contains("00:00:10,000"));  // the crossing entry's stop
+    QCOMPARE(doc.count(), size_t{5});
+
+    // A stop before the start: message 37, the dialog stays; unchecking
+    // then keeps the times but shows everything.
+    QString refusal;
+    bool stillOpen = false, shownAsSet = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        shownAsSet = d.CheckBoxSplit->isChecked() && d.start.sec->text() == "10" &&
+                     d.stop.sec->text() == "20";
+        typeInto(d.stop.sec, "5");
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    script.add([&](QWidget* m) {
+        auto* box = qobject_cast<QMessageBox*>(m);
+        if (!box) return false;
+        refusal = box->text();
+        return test::pressStandard(m, QMessageBox::Ok);
+    });
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        stillOpen = d.isVisible() && doc.splitRange().stop == timeCodeFromMs(20000);
+        d.CheckBoxSplit->click();
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    sw.CoolButtonSplitText->click();
+    QVERIFY(script.done());
+    QVERIFY(shownAsSet);
+    QCOMPARE(refusal, QString("The Stop time is smaller than the Start time !"));
+    QVERIFY(stillOpen);
+    QVERIFY(!doc.splitRange().enabled);
+    QCOMPARE(formatTimeCode(doc.splitRange().stop), std::string("00:00:05,000"));
+    QVERIFY(listShowsDocument(sw, doc));
+    QVERIFY(sw.ListBoxSubtitle->findItems("after", Qt::MatchExactly).size() == 1);
+
+    // The last subtitle's stop, the copy to the start and the reset.
+    bool buttons = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.CheckBoxSplit->click();
+        d.ButtonEndOfFile->click();
+        const bool last = d.stop.sec->text() == "50" && d.LabelStopSplit->text() == "00:00:50,000";
+        d.SpeedButtonCopyStopToStart->click();
+        const bool copied = d.start.sec->text() == "50";
+        d.ButtonResetStartSplit->click();
+        buttons = last && copied && d.start.sec->text() == "0" &&
+                  d.ShapeSplitFill->width() == d.ShapeFullFile->width();
+        d.reject();
+        return true;
+    });
+    sw.Splitoutputfile1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(buttons);
+    QVERIFY(!doc.splitRange().enabled);
+
+    // An empty document counts as one second: unchecked, the bar is full.
+    doc.clear();
+    bool emptyFull = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        emptyFull = d.LabelEndOfFile->text() == "00:00:00,000" &&
+                    d.ShapeSplitFill->width() == d.ShapeFullFile->width();
+        d.reject();
+        return true;
+    });
+    sw.Splitoutputfile1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(emptyFull);
 }
 
 QTEST_MAIN(DialogsTest)
