@@ -33,6 +33,7 @@ class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
 class OutputFormatDialog;
+class PostOcrDialog;
 class SplitDialog;
 class TimeCorrectionDialog;
 class ProgressionController;
@@ -61,6 +62,7 @@ class MainWindow : public QMainWindow {
     OutputFormatDialog& outputFormatDialog() { return *outputFormatDialog_; }
     TimeCorrectionDialog& timeCorrectionDialog() { return *timeCorrectionDialog_; }
     SplitDialog& splitDialog() { return *splitDialog_; }
+    PostOcrDialog& postOcrDialog() { return *postOcrDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -205,6 +207,7 @@ class MainWindow : public QMainWindow {
     OutputFormatDialog* outputFormatDialog_ = nullptr;
     TimeCorrectionDialog* timeCorrectionDialog_ = nullptr;
     SplitDialog* splitDialog_ = nullptr;
+    PostOcrDialog* postOcrDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

@@ -12,9 +12,10 @@
 
 #include "gui/main_window.h"
 #include "gui/output_format_dialog.h"
+#include "gui/post_ocr_dialog.h"
+#include "gui/qt_text.h"
 #include "gui/split_dialog.h"
 #include "gui/time_correction_dialog.h"
-#include "gui/qt_text.h"
 #include "gui/up_down.h"
 #include "subtitles/subtitle_document.h"
 
@@ -40,8 +41,7 @@ QAction* menuAction(QMenu* menu, const char* name) {
 
 }  // namespace
 
-SubtitleWindow::SubtitleWindow(MainWindow& main)
-    : QMainWindow(&main, Qt::Window), main_(main) {
+SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window), main_(main) {
     setObjectName("Form3");
 
     QMenu* file = menuBar()->addMenu("&File");
@@ -81,16 +81,16 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     top->addSpacing(8);
     CoolButtonSpellingCorrection = toolButton("CoolButtonSpellingCorrection", "Spelling",
                                               "Use to correct some wrong characters");
-    CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time",
-                                          "Allow Timing / Speed Modifications");
-    CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format",
-                                        "Choose Output Format (Dynamic conversion)");
+    CoolButtonTimeCorrection =
+        toolButton("CoolButtonTimeCorrection", "Time", "Allow Timing / Speed Modifications");
+    CoolButtonOutputFormat =
+        toolButton("CoolButtonOutputFormat", "Format", "Choose Output Format (Dynamic conversion)");
     CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split text file");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
-    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
-                           CoolButtonOutputFormat, CoolButtonSplitText, CoolButtonSaveAs,
-                           CoolButtonClearSub})
+    for (QToolButton* b :
+         {CoolButtonSpellingCorrection, CoolButtonTimeCorrection, CoolButtonOutputFormat,
+          CoolButtonSplitText, CoolButtonSaveAs, CoolButtonClearSub})
         top->addWidget(b);
     top->addStretch(1);
     CheckBoxScrollDown = new QCheckBox("Scroll Down");
@@ -112,11 +112,6 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     v->addWidget(ListBoxSubtitle, 1);
     setCentralWidget(central);
 
-    // Hooks: the correction and split dialogs come with their own work;
-    // until then their commands are off.
-    PostOCRCorrection1->setEnabled(false);
-    CoolButtonSpellingCorrection->setEnabled(false);
-
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
     connect(CoolButtonSaveAs, &QToolButton::clicked, this, &SubtitleWindow::Saveas1Click);
     connect(OpenOrvaneFormat1, &QAction::triggered, this, &SubtitleWindow::OpenOrvaneFormat1Click);
@@ -131,6 +126,10 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     connect(Splitoutputfile1, &QAction::triggered, this, &SubtitleWindow::Splitoutputfile1Click);
     connect(CoolButtonSplitText, &QToolButton::clicked, this,
             &SubtitleWindow::Splitoutputfile1Click);
+    connect(PostOCRCorrection1, &QAction::triggered, this,
+            &SubtitleWindow::PostOCRCorrection1Click);
+    connect(CoolButtonSpellingCorrection, &QToolButton::clicked, this,
+            &SubtitleWindow::PostOCRCorrection1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
 
     resize(MainWindow::kDesignWidth, 300);
@@ -171,6 +170,10 @@ void SubtitleWindow::TimeCorrection1Click() {
 
 void SubtitleWindow::Splitoutputfile1Click() {
     main_.splitDialog().run();
+}
+
+void SubtitleWindow::PostOCRCorrection1Click() {
+    main_.postOcrDialog().run();
 }
 
 void SubtitleWindow::UpDown1Click(bool up) {

@@ -34,6 +34,7 @@ class SubtitleWindow : public QMainWindow {
     void SetOutputFormat1Click();
     void TimeCorrection1Click();
     void Splitoutputfile1Click();
+    void PostOCRCorrection1Click();
     void UpDown1Click(bool up);
     // Brings the list, the index label and the caption up to date.
     void documentChanged(const SubtitleDocument& doc);

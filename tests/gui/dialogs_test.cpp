@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -24,6 +25,7 @@
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 #include "gui/output_format_dialog.h"
+#include "gui/post_ocr_dialog.h"
 #include "gui/split_dialog.h"
 #include "gui/subtitle_window.h"
 #include "gui/time_correction_dialog.h"
@@ -77,6 +79,7 @@ class DialogsTest : public QObject {
     void timeCorrectionOffsetQuestionAndKeptFields();
     void timeCorrectionDurationsStretchAndResets();
     void splitRangeThroughTheDialog();
+    void postOcrCorrectionThroughTheDialog();
 };
 
 void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
@@ -609,6 +612,90 @@ void DialogsTest::splitRangeThroughTheDialog() {
     sw.Splitoutputfile1->trigger();
     QVERIFY(script.done());
     QVERIFY(emptyFull);
+}
+
+void DialogsTest::postOcrCorrectionThroughTheDialog() {
+    ProgramFolder home;
+    MainWindow w;
+    w.show();
+    Session& s = w.session();
+    SubtitleDocument& doc = s.document();
+    SubtitleWindow& sw = w.subtitleWindow();
+    PostOcrDialog& d = w.postOcrDialog();
+    add(s, 1000, 2000, {"lt is ''fine''", "l'm here"});
+    add(s, 3000, 4000, {"AlR \"\"so\"\"", "wie Ich"});
+    const std::vector<SubtitleEntry> original = doc.entries();
+    doc.setModified(false);
+    QVERIFY(sw.PostOCRCorrection1->isEnabled());
+    QVERIFY(sw.CoolButtonSpellingCorrection->isEnabled());
+
+    // Cancel: nothing changes. The language group follows the I/l box,
+    // by click and by the keyboard.
+    ModalScript script;
+    bool initial = false, follows = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        initial = d.windowTitle() == "Post OCR Correction" &&
+                  d.CheckBoxCorrectTwiceAp->isChecked() && !d.CheckBoxCorrectIl->isChecked() &&
+                  !d.RadioGroupCorrectIlLanguage->isEnabled() && d.RadioLanguage[0]->isChecked() &&
+                  d.RadioLanguage[1]->text() == QString::fromUtf8("Fran\u00e7ais ( French )");
+        d.CheckBoxCorrectIl->click();
+        const bool onByClick = d.RadioGroupCorrectIlLanguage->isEnabled();
+        d.CheckBoxCorrectIl->setFocus();
+        QTest::keyClick(d.CheckBoxCorrectIl, Qt::Key_Space);
+        follows = onByClick && !d.CheckBoxCorrectIl->isChecked() &&
+                  !d.RadioGroupCorrectIlLanguage->isEnabled();
+        test::clickLater(d.BitBtn2);
+        return true;
+    });
+    sw.PostOCRCorrection1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(initial);
+    QVERIFY(follows);
+    QVERIFY(doc.entries() == original);
+    QVERIFY(!doc.modified());
+
+    // Neither box: "Correct !" leaves the document alone.
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.CheckBoxCorrectTwiceAp->setChecked(false);
+        test::clickLater(d.BitBtnCorrect);
+        return true;
+    });
+    sw.CoolButtonSpellingCorrection->click();
+    QVERIFY(script.done());
+    QVERIFY(doc.entries() == original);
+    QVERIFY(!doc.modified());
+
+    // Both repairs in German: quotes joined, the I/l rules of German (rule
+    // 10 brings "Ich" back; "l'm" after the first line's "s" by rule 1).
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.CheckBoxCorrectTwiceAp->setChecked(true);
+        d.CheckBoxCorrectIl->click();
+        d.RadioLanguage[2]->click();
+        test::clickLater(d.BitBtnCorrect);
+        return true;
+    });
+    sw.PostOCRCorrection1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(doc.entry(1).lines, (std::vector<std::string>{"It is \"fine\"", "I'm here"}));
+    QCOMPARE(doc.entry(2).lines, (std::vector<std::string>{"AIR \"so\"", "wie Ich"}));
+    QVERIFY(doc.modified());
+    QVERIFY(listShowsDocument(sw, doc));
+    QVERIFY(sw.ListBoxSubtitle->findItems("wie Ich", Qt::MatchExactly).size() == 1);
+
+    // English on the same text: "Ich" is not an English word start.
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.RadioLanguage[0]->click();
+        test::clickLater(d.BitBtnCorrect);
+        return true;
+    });
+    sw.PostOCRCorrection1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(doc.entry(2).lines[1], std::string("wie lch"));
+    QCOMPARE(doc.entry(1).lines[0], std::string("It is \"fine\""));
 }
 
 QTEST_MAIN(DialogsTest)
