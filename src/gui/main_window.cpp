@@ -4,15 +4,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QFileInfo>
+#include <QRadioButton>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -28,11 +28,11 @@
 #include "gui/new_character_dialog.h"
 #include "gui/output_format_dialog.h"
 #include "gui/post_ocr_dialog.h"
+#include "gui/split_dialog.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
-#include "gui/split_dialog.h"
 #include "gui/subtitle_window.h"
-#include "gui/time_correction_dialog.h"
 #include "gui/up_down.h"
 #include "stream/io_error.h"
 
@@ -52,8 +52,7 @@ QLabel* valueLabel(const char* name, const QString& text, int minChars = 0) {
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
-    if (minChars > 0)
-        l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(minChars, '0')));
+    if (minChars > 0) l->setMinimumWidth(l->fontMetrics().horizontalAdvance(QString(minChars, '0')));
     return l;
 }
 
@@ -151,8 +150,7 @@ void MainWindow::FormCreate() {
     connect(CoolButtonOpenVob, &QToolButton::clicked, this, &MainWindow::OpenVob1Click);
     connect(CoolButtonShowSubtitleText, &QToolButton::clicked, this,
             &MainWindow::CoolButtonShowSubtitleTextClick);
-    connect(ButtonPreviewOption, &QToolButton::clicked, this,
-            &MainWindow::ButtonPreviewOptionClick);
+    connect(ButtonPreviewOption, &QToolButton::clicked, this, &MainWindow::ButtonPreviewOptionClick);
     connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
@@ -210,10 +208,8 @@ void MainWindow::buildMenus() {
     connect(OpenVob1, &QAction::triggered, this, &MainWindow::OpenVob1Click);
     connect(Quit1, &QAction::triggered, this, &MainWindow::Quit1Click);
     connect(NewCharaterMatrix1, &QAction::triggered, this, &MainWindow::NewCharaterMatrix1Click);
-    connect(OpenCharacterMatrix1, &QAction::triggered, this,
-            &MainWindow::OpenCharacterMatrix1Click);
-    connect(SaveCharacterMatrix1, &QAction::triggered, this,
-            &MainWindow::SaveCharacterMatrix1Click);
+    connect(OpenCharacterMatrix1, &QAction::triggered, this, &MainWindow::OpenCharacterMatrix1Click);
+    connect(SaveCharacterMatrix1, &QAction::triggered, this, &MainWindow::SaveCharacterMatrix1Click);
     connect(SaveCharacterMatrixAs1, &QAction::triggered, this,
             &MainWindow::SaveCharacterMatrixAs1Click);
     connect(About1, &QAction::triggered, this, &MainWindow::About1Click);
@@ -301,9 +297,9 @@ QWidget* MainWindow::buildStatusPanel() {
     g->addLayout(tcRow, 3, 3);
 
     auto* areaRow = new QHBoxLayout;
-    const std::pair<const char*, QLabel*> coords[] = {
-        {"X1:", LabelX1}, {"Y1:", LabelY1},       {"X2:", LabelX2},
-        {"Y2:", LabelY2}, {"Width:", LabelWidth}, {"Height:", LabelHeight}};
+    const std::pair<const char*, QLabel*> coords[] = {{"X1:", LabelX1}, {"Y1:", LabelY1},
+                                                      {"X2:", LabelX2}, {"Y2:", LabelY2},
+                                                      {"Width:", LabelWidth}, {"Height:", LabelHeight}};
     for (const auto& [text, label] : coords) {
         areaRow->addWidget(new QLabel(text));
         areaRow->addWidget(label);
@@ -356,16 +352,9 @@ void MainWindow::FormShow() {
 }
 
 std::vector<QWidget*> MainWindow::languageWindows() {
-    return {this,
-            newCharacterDialog_,
-            subtitleWindow_,
-            jobDialog_,
-            fontColourDialog_,
-            postOcrDialog_,
-            progressionController_,
-            outputFormatDialog_,
-            splitDialog_,
-            timeCorrectionDialog_};
+    return {this,          newCharacterDialog_, subtitleWindow_,    jobDialog_,
+            fontColourDialog_, postOcrDialog_, progressionController_, outputFormatDialog_,
+            splitDialog_, timeCorrectionDialog_};
 }
 
 void MainWindow::startUp() {

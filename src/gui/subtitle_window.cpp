@@ -41,7 +41,8 @@ QAction* menuAction(QMenu* menu, const char* name) {
 
 }  // namespace
 
-SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window), main_(main) {
+SubtitleWindow::SubtitleWindow(MainWindow& main)
+    : QMainWindow(&main, Qt::Window), main_(main) {
     setObjectName("Form3");
 
     QMenu* file = menuBar()->addMenu("&File");
@@ -88,9 +89,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window
     CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split text file");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
-    for (QToolButton* b :
-         {CoolButtonSpellingCorrection, CoolButtonTimeCorrection, CoolButtonOutputFormat,
-          CoolButtonSplitText, CoolButtonSaveAs, CoolButtonClearSub})
+    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
+                           CoolButtonOutputFormat, CoolButtonSplitText, CoolButtonSaveAs,
+                           CoolButtonClearSub})
         top->addWidget(b);
     top->addStretch(1);
     CheckBoxScrollDown = new QCheckBox("Scroll Down");
