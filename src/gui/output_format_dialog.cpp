@@ -79,6 +79,8 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
     setWindowTitle("Output Format");
     auto* v = new QVBoxLayout(this);
     PageControlOrvane = named(new QTabWidget, "PageControlOrvane");
+    // Every page's tab in sight: the dialog is as wide as its tabs.
+    PageControlOrvane->setUsesScrollButtons(false);
     TabSheetOrvane = buildOrvanePage();
     TabSheetSubviewer = buildSubViewerPage();
     TabSheetSubviewer2 = buildSubViewer2Page();

@@ -93,6 +93,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     SpeedButtonCopyStopToStart = named(new QToolButton, "SpeedButtonCopyStopToStart");
     SpeedButtonCopyStopToStart->setArrowType(Qt::UpArrow);
     SpeedButtonCopyStopToStart->setAutoRaise(true);
+    SpeedButtonCopyStopToStart->setMinimumSize(26, 44);
     times->addWidget(SpeedButtonCopyStopToStart, 0, Qt::AlignVCenter);
     v->addLayout(times);
 
