@@ -31,6 +31,14 @@ bool isRadioGroup(const QWidget* w) {
     return qobject_cast<const QGroupBox*>(w) && w->objectName().startsWith("RadioGroup");
 }
 
+// A page of a tab widget (its tab's text is the page's caption).
+QTabWidget* tabWidgetOf(const QWidget* page) {
+    const QWidget* stack = page->parentWidget();
+    if (!stack || QString::fromLatin1(stack->metaObject()->className()) != "QStackedWidget")
+        return nullptr;
+    return qobject_cast<QTabWidget*>(stack->parentWidget());
+}
+
 // Kinds are matched on the exact class, as language files expect: a
 // numeric edit is not an edit box, a spin box's inner line edit is never
 // reached.
@@ -48,6 +56,7 @@ ControlKind kindOf(const QWidget* w) {
     if (cls == "QListWidget") return ControlKind::ListBox;
     if (cls == "QFrame") return ControlKind::Panel;
     if (qobject_cast<const NumericEdit*>(w)) return ControlKind::NumericEdit;
+    if (tabWidgetOf(w)) return ControlKind::TabSheet;
     return ControlKind::Other;
 }
 
@@ -84,6 +93,7 @@ QString captionOf(const QWidget* w) {
     if (auto* e = qobject_cast<const QLineEdit*>(w)) return e->text();
     if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
     if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+    if (QTabWidget* tabs = tabWidgetOf(w)) return tabs->tabText(tabs->indexOf(w));
     return {};
 }
 
@@ -96,6 +106,8 @@ void setCaption(QWidget* w, const QString& text) {
         b->setText(text);
     else if (auto* g = qobject_cast<QGroupBox*>(w))
         g->setTitle(text);
+    else if (QTabWidget* tabs = tabWidgetOf(w))
+        tabs->setTabText(tabs->indexOf(w), text);
 }
 
 ControlNode menuItemNode(QAction* a) {

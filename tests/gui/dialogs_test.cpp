@@ -22,6 +22,7 @@
 #include <cstdlib>
 
 #include "app/session.h"
+#include "gui/language_binding.h"
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 #include "gui/output_format_dialog.h"
@@ -80,6 +81,7 @@ class DialogsTest : public QObject {
     void timeCorrectionDurationsStretchAndResets();
     void splitRangeThroughTheDialog();
     void postOcrCorrectionThroughTheDialog();
+    void languageFilesReachTheDialogs();
 };
 
 void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
@@ -696,6 +698,35 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     QVERIFY(script.done());
     QCOMPARE(doc.entry(2).lines[1], std::string("wie lch"));
     QCOMPARE(doc.entry(1).lines[0], std::string("It is \"fine\""));
+}
+
+void DialogsTest::languageFilesReachTheDialogs() {
+    ProgramFolder home;
+    MainWindow w;
+    // The dialogs are among the translated windows, in the program's order.
+    QStringList names;
+    for (QWidget* window : w.languageWindows()) names << window->objectName();
+    QCOMPARE(names.mid(5), (QStringList{"Form10", "Form11", "Form13", "Form17", "Form14"}));
+
+    // The output format's pages are tab sheets whose caption is the tab.
+    OutputFormatDialog& d = w.outputFormatDialog();
+    ControlNode tree = controlTree(&d);
+    ControlNode* page = nullptr;
+    for (ControlNode& c : tree.children)
+        if (c.name == "TabSheetPhilips") page = &c;
+    QVERIFY(page);
+    QCOMPARE(page->kind, ControlKind::TabSheet);
+    QCOMPARE(page->text, std::string("Philips SVCD Designer (*.sub)"));
+    page->text = "Philips (*.sub)";
+    applyControlTree(&d, tree);
+    QCOMPARE(d.PageControlOrvane->tabText(d.PageControlOrvane->indexOf(d.TabSheetPhilips)),
+             QString("Philips (*.sub)"));
+    // Controls inside the pages are reached too.
+    bool inner = false;
+    for (const ControlNode& c : tree.children)
+        if (c.name == "CheckBoxPhilipsUseBmpColor" && c.text == "Use colors from bitmap")
+            inner = true;
+    QVERIFY(inner);
 }
 
 QTEST_MAIN(DialogsTest)
