@@ -129,6 +129,14 @@ class Session : private PackEvents {
     TimeCorrectionReport correctTimes(const TimeCorrectionSettings& settings);
     // "Correct !" of the post-OCR correction; false when nothing was asked.
     bool postOcrCorrection(const PostOcrOptions& options);
+    // "&Convert to this Format" of the output format dialog: the stored
+    // settings from the dialog's, the page as the format, the display
+    // rebuilt and shown.
+    void convertToFormat(OutputFormat page, const OutputSettings& dialog);
+    // The split dialog's OK. With splitting on and the stop before the
+    // start, message 37 is shown and nothing changes (false); otherwise the
+    // range is set and the display rebuilt and shown.
+    bool applySplitRange(bool enabled, const TimeCode& start, const TimeCode& stop);
     SubtitleDocument& document() { return document_; }
     const SubtitleDocument& document() const { return document_; }
 

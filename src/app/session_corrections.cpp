@@ -1,5 +1,5 @@
-// The whole-document corrections of the subtitle window: time correction
-// and post-OCR correction.
+// The whole-document operations of the subtitle window: time correction,
+// post-OCR correction, the choice of output format and the split range.
 
 #include "app/document_corrections.h"
 #include "app/session.h"
@@ -15,6 +15,21 @@ TimeCorrectionReport Session::correctTimes(const TimeCorrectionSettings& setting
 
 bool Session::postOcrCorrection(const PostOcrOptions& options) {
     if (!correctDocumentText(document_, options)) return false;
+    ui_.documentChanged(document_);
+    return true;
+}
+
+void Session::convertToFormat(OutputFormat page, const OutputSettings& dialog) {
+    document_.convertToFormat(page, dialog);
+    ui_.documentChanged(document_);
+}
+
+bool Session::applySplitRange(bool enabled, const TimeCode& start, const TimeCode& stop) {
+    if (!document_.applySplitRange(enabled, start, stop)) {
+        ui_.messageBox(QuestionId::SplitStopBeforeStart, MessageIcon::Warning,
+                       messages_.get(msg::kStopBeforeStart), Buttons::Ok);
+        return false;
+    }
     ui_.documentChanged(document_);
     return true;
 }

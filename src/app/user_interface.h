@@ -37,6 +37,7 @@ enum class QuestionId {
     DocumentReadError,
     TimeCodeReduced,       // a minus offset brings a start to zero: go on?
     MinusStretchTooLarge,  // a minus stretch longer than the file, refused
+    SplitStopBeforeStart,  // the split dialog's stop is earlier than its start
     MatrixEmpty,
     MatrixFull,
     MatrixMemory,

@@ -46,6 +46,7 @@ inline constexpr size_t kReducedToZero = 32;
 inline constexpr size_t kContinueNoUndo = 33;
 inline constexpr size_t kMinusStretch = 34;
 inline constexpr size_t kStretchLargerThanFile = 35;
+inline constexpr size_t kStopBeforeStart = 37;
 inline constexpr size_t kSaveBmpsTitle = 38;
 inline constexpr size_t kSaveSupsTitle = 39;
 }  // namespace msg

@@ -28,6 +28,10 @@
 #include "gui/language_binding.h"
 #include "gui/new_character_dialog.h"
 #include "gui/ocr_setup_dialog.h"
+#include "gui/output_format_dialog.h"
+#include "gui/post_ocr_dialog.h"
+#include "gui/split_dialog.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
@@ -65,17 +69,19 @@ QLabel* caption(const QString& text) {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
-    // The other windows, in the program's order of creation. The OCR
-    // setup, matrix editor, post-OCR correction, about box, output format,
-    // split, bitmap adjustment and time correction windows come with their
-    // own work.
+    // The other windows, in the program's order of creation (the matrix
+    // editor and the about box come with their own work).
     newCharacterDialog_ = new NewCharacterDialog(*this);
     subtitleWindow_ = new SubtitleWindow(*this);
     ocrSetupDialog_ = new OcrSetupDialog(*this);
     jobDialog_ = new JobDialog(*this);
     fontColourDialog_ = new FontColourDialog(*this);
+    postOcrDialog_ = new PostOcrDialog(*this);
     progressionController_ = new ProgressionController(*this);
+    outputFormatDialog_ = new OutputFormatDialog(*this);
+    splitDialog_ = new SplitDialog(*this);
     bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
+    timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -353,8 +359,18 @@ void MainWindow::FormShow() {
 }
 
 std::vector<QWidget*> MainWindow::languageWindows() {
-    return {this,       newCharacterDialog_, subtitleWindow_,        ocrSetupDialog_,
-            jobDialog_, fontColourDialog_,   progressionController_, bitmapAdjustmentDialog_};
+    return {this,
+            newCharacterDialog_,
+            subtitleWindow_,
+            ocrSetupDialog_,
+            jobDialog_,
+            fontColourDialog_,
+            postOcrDialog_,
+            progressionController_,
+            outputFormatDialog_,
+            splitDialog_,
+            bitmapAdjustmentDialog_,
+            timeCorrectionDialog_};
 }
 
 void MainWindow::startUp() {

@@ -34,6 +34,10 @@ class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
 class OcrSetupDialog;
+class OutputFormatDialog;
+class PostOcrDialog;
+class SplitDialog;
+class TimeCorrectionDialog;
 class ProgressionController;
 class SubtitleWindow;
 
@@ -59,6 +63,10 @@ class MainWindow : public QMainWindow {
     ProgressionController& progressionController() { return *progressionController_; }
     BitmapAdjustmentDialog& bitmapAdjustmentDialog() { return *bitmapAdjustmentDialog_; }
     OcrSetupDialog& ocrSetupDialog() { return *ocrSetupDialog_; }
+    OutputFormatDialog& outputFormatDialog() { return *outputFormatDialog_; }
+    TimeCorrectionDialog& timeCorrectionDialog() { return *timeCorrectionDialog_; }
+    SplitDialog& splitDialog() { return *splitDialog_; }
+    PostOcrDialog& postOcrDialog() { return *postOcrDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -203,6 +211,10 @@ class MainWindow : public QMainWindow {
     ProgressionController* progressionController_ = nullptr;
     BitmapAdjustmentDialog* bitmapAdjustmentDialog_ = nullptr;
     OcrSetupDialog* ocrSetupDialog_ = nullptr;
+    OutputFormatDialog* outputFormatDialog_ = nullptr;
+    TimeCorrectionDialog* timeCorrectionDialog_ = nullptr;
+    SplitDialog* splitDialog_ = nullptr;
+    PostOcrDialog* postOcrDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

@@ -15,6 +15,7 @@
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
 #include "gui/new_character_dialog.h"
+#include "gui/output_format_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
@@ -249,6 +250,10 @@ void QtUserInterface::showSubtitleWindow() {
 
 void QtUserInterface::showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom) {
     main_.showPicture(bitmap, area, useZoom);
+}
+
+void QtUserInterface::showOutputFormat(OutputFormat format) {
+    main_.outputFormatDialog().selectFormat(format);
 }
 
 void QtUserInterface::documentChanged(const SubtitleDocument& doc) {

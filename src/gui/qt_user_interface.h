@@ -28,6 +28,7 @@ class QtUserInterface : public UserInterface {
     NewCharChoice newCharacter(const NewCharacterView& view) override;
     ProgressionChoice progressionController(int32_t unitNumber) override;
     void bitmapAdjustment(BitmapAdjustment& dialog) override;
+    void showOutputFormat(OutputFormat format) override;
 
     void pump() override;
     uint32_t tickCount() override;

@@ -11,7 +11,11 @@
 #include <QVBoxLayout>
 
 #include "gui/main_window.h"
+#include "gui/output_format_dialog.h"
+#include "gui/post_ocr_dialog.h"
 #include "gui/qt_text.h"
+#include "gui/split_dialog.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/up_down.h"
 #include "subtitles/subtitle_document.h"
 
@@ -78,9 +82,11 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     top->addSpacing(8);
     CoolButtonSpellingCorrection = toolButton("CoolButtonSpellingCorrection", "Spelling",
                                               "Use to correct some wrong characters");
-    CoolButtonTimeCorrection = toolButton("CoolButtonTimeCorrection", "Time", "Time Correction");
-    CoolButtonOutputFormat = toolButton("CoolButtonOutputFormat", "Format", "Set Output Format");
-    CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split Output File");
+    CoolButtonTimeCorrection =
+        toolButton("CoolButtonTimeCorrection", "Time", "Allow Timing / Speed Modifications");
+    CoolButtonOutputFormat =
+        toolButton("CoolButtonOutputFormat", "Format", "Choose Output Format (Dynamic conversion)");
+    CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split text file");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
     for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
@@ -107,19 +113,24 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     v->addWidget(ListBoxSubtitle, 1);
     setCentralWidget(central);
 
-    // Hooks: the correction, output format and split dialogs come with
-    // their own work; until then their commands are off.
-    for (QAction* a : {PostOCRCorrection1, TimeCorrection1, SetOutputFormat1, Splitoutputfile1})
-        a->setEnabled(false);
-    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
-                           CoolButtonOutputFormat, CoolButtonSplitText})
-        b->setEnabled(false);
-
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
     connect(CoolButtonSaveAs, &QToolButton::clicked, this, &SubtitleWindow::Saveas1Click);
     connect(OpenOrvaneFormat1, &QAction::triggered, this, &SubtitleWindow::OpenOrvaneFormat1Click);
     connect(Clear1, &QAction::triggered, this, &SubtitleWindow::Clear1Click);
     connect(CoolButtonClearSub, &QToolButton::clicked, this, &SubtitleWindow::Clear1Click);
+    connect(SetOutputFormat1, &QAction::triggered, this, &SubtitleWindow::SetOutputFormat1Click);
+    connect(CoolButtonOutputFormat, &QToolButton::clicked, this,
+            &SubtitleWindow::SetOutputFormat1Click);
+    connect(TimeCorrection1, &QAction::triggered, this, &SubtitleWindow::TimeCorrection1Click);
+    connect(CoolButtonTimeCorrection, &QToolButton::clicked, this,
+            &SubtitleWindow::TimeCorrection1Click);
+    connect(Splitoutputfile1, &QAction::triggered, this, &SubtitleWindow::Splitoutputfile1Click);
+    connect(CoolButtonSplitText, &QToolButton::clicked, this,
+            &SubtitleWindow::Splitoutputfile1Click);
+    connect(PostOCRCorrection1, &QAction::triggered, this,
+            &SubtitleWindow::PostOCRCorrection1Click);
+    connect(CoolButtonSpellingCorrection, &QToolButton::clicked, this,
+            &SubtitleWindow::PostOCRCorrection1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
 
     resize(MainWindow::kDesignWidth, 300);
@@ -148,6 +159,22 @@ void SubtitleWindow::OpenOrvaneFormat1Click() {
 
 void SubtitleWindow::Clear1Click() {
     main_.session().clearDocument();
+}
+
+void SubtitleWindow::SetOutputFormat1Click() {
+    main_.outputFormatDialog().run();
+}
+
+void SubtitleWindow::TimeCorrection1Click() {
+    main_.timeCorrectionDialog().run();
+}
+
+void SubtitleWindow::Splitoutputfile1Click() {
+    main_.splitDialog().run();
+}
+
+void SubtitleWindow::PostOCRCorrection1Click() {
+    main_.postOcrDialog().run();
 }
 
 void SubtitleWindow::UpDown1Click(bool up) {

@@ -31,6 +31,10 @@ class SubtitleWindow : public QMainWindow {
     void Saveas1Click();
     void OpenOrvaneFormat1Click();
     void Clear1Click();
+    void SetOutputFormat1Click();
+    void TimeCorrection1Click();
+    void Splitoutputfile1Click();
+    void PostOCRCorrection1Click();
     void UpDown1Click(bool up);
     // Brings the list, the index label and the caption up to date.
     void documentChanged(const SubtitleDocument& doc);

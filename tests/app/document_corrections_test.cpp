@@ -1,5 +1,7 @@
 #include "app/document_corrections.h"
 
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "app/session.h"
@@ -106,6 +108,65 @@ TEST(SessionPostOcr, NothingAskedChangesNothing) {
     EXPECT_FALSE(s.postOcrCorrection({false, false, IlLanguage::German}));
     EXPECT_EQ(s.document().entry(1).lines[0], "''lt''");
     EXPECT_FALSE(s.document().modified());
+}
+
+// Records what the window was told to show.
+struct WindowUi : FakeUi {
+    int changes = 0;
+    std::vector<std::string> shown;
+    void documentChanged(const SubtitleDocument& doc) override {
+        ++changes;
+        shown = doc.displayLines();
+    }
+};
+
+TEST(SessionSplitRange, StopBeforeStartIsRefusedWithMessage37) {
+    WindowUi ui;
+    Session s(ui);
+    add(s, 12000, 13000);
+    const int before = ui.changes;
+    EXPECT_FALSE(s.applySplitRange(true, timeCodeFromMs(10000), timeCodeFromMs(9999)));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::SplitStopBeforeStart);
+    EXPECT_EQ(ui.questions[0].buttons, Buttons::Ok);
+    EXPECT_EQ(ui.questions[0].text, "The Stop time is smaller than the Start time !");
+    EXPECT_FALSE(s.document().splitRange().enabled);
+    EXPECT_TRUE(s.document().splitRange().stop.isZero());
+    EXPECT_EQ(ui.changes, before);
+}
+
+TEST(SessionSplitRange, AcceptedRangeIsShownAndUncheckedKeepsTheTimes) {
+    WindowUi ui;
+    Session s(ui);
+    add(s, 5000, 8000, {"before"});
+    add(s, 10000, 15000, {"inside"});
+    EXPECT_TRUE(s.applySplitRange(true, timeCodeFromMs(10000), timeCodeFromMs(20000)));
+    EXPECT_EQ(ui.shown, s.document().displayLines());
+    EXPECT_EQ(std::count(ui.shown.begin(), ui.shown.end(), "before"), 0);
+    EXPECT_EQ(std::count(ui.shown.begin(), ui.shown.end(), "inside"), 1);
+    // Unchecked, a stop before the start is no error; the times are kept.
+    EXPECT_TRUE(s.applySplitRange(false, timeCodeFromMs(10000), timeCodeFromMs(3000)));
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(formatTimeCode(s.document().splitRange().stop), "00:00:03,000");
+    EXPECT_EQ(std::count(ui.shown.begin(), ui.shown.end(), "before"), 1);
+}
+
+TEST(SessionOutputFormat, ConvertShowsTheRebuiltDisplayAndKeepsLiveFields) {
+    WindowUi ui;
+    Session s(ui);
+    s.document().settings().subViewer1.title = "Kept";
+    OutputSettings dialog = s.document().settings();
+    dialog.sonicFrameRate = 1;
+    dialog.subViewer1.title = "Ignored";
+    const int before = ui.changes;
+    s.convertToFormat(OutputFormat::SubViewer1, dialog);
+    EXPECT_EQ(ui.changes, before + 1);
+    EXPECT_EQ(s.document().format(), OutputFormat::SubViewer1);
+    EXPECT_EQ(s.document().settings().sonicFrameRate, 1);
+    EXPECT_EQ(s.document().settings().subViewer1.title, "Kept");
+    ASSERT_EQ(ui.shown.size(), 16u);
+    EXPECT_EQ(ui.shown[0], "[TITLE]");
+    EXPECT_EQ(ui.shown[1], "Kept");
 }
 
 }  // namespace

@@ -5,6 +5,8 @@
 // accepted; then the window opened from the progression controller with a
 // stored I-Author profile loaded, the small window, and OK.
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -339,7 +341,7 @@ void BitmapAdjustmentTest::languageFilesReachTheTabsAndControls() {
     MainWindow w;
     BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
     const std::vector<QWidget*> windows = w.languageWindows();
-    QCOMPARE(windows.back(), static_cast<QWidget*>(&d));
+    QVERIFY(std::find(windows.begin(), windows.end(), static_cast<QWidget*>(&d)) != windows.end());
     ControlNode tree = controlTree(&d);
     QCOMPARE(tree.name, std::string("Form18"));
     auto find = [&](const std::string& name) -> ControlNode* {

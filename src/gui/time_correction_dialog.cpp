@@ -1,0 +1,252 @@
+#include "gui/time_correction_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include "gui/main_window.h"
+#include "gui/numeric_edit.h"
+
+namespace orvane::gui {
+
+namespace {
+
+template <typename T>
+T* named(T* w, const char* name) {
+    w->setObjectName(name);
+    return w;
+}
+
+WordEdit* wordEdit(const char* name, uint16_t value, uint16_t min, uint16_t max) {
+    auto* e = named(new WordEdit, name);
+    e->setValeur(value);
+    e->setValMin(min);
+    e->setValMax(max);
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(e->fontMetrics().horizontalAdvance("000000") + 12);
+    return e;
+}
+
+QPushButton* button(const char* name, const char* text) {
+    auto* b = named(new QPushButton(text), name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The hourglass until the end of the scope, also when a step throws.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+}  // namespace
+
+TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), main_(main) {
+    setObjectName("Form14");
+    setWindowTitle("Time correction");
+    auto* v = new QVBoxLayout(this);
+
+    // Offset.
+    auto* offsetGroup = named(new QGroupBox("Time Offset / Start Match"), "GroupBoxOffset");
+    auto* og = new QVBoxLayout(offsetGroup);
+    og->addWidget(new QLabel("Add/Remove this time to/from each Subtitle Time Code"));
+    auto* orow = new QHBoxLayout;
+    CheckBoxMinusOffset = named(new QCheckBox("Minus"), "CheckBoxMinusOffset");
+    orow->addWidget(CheckBoxMinusOffset);
+    orow->addSpacing(8);
+    offset = TimeFields::create("Word_uHour", "Word_uMin", "Word_uSec", "Word_uMSec", orow);
+    orow->addSpacing(8);
+    ButtonResetOffset = button("ButtonResetOffset", "&Reset");
+    orow->addWidget(ButtonResetOffset);
+    orow->addStretch(1);
+    og->addLayout(orow);
+    v->addWidget(offsetGroup);
+
+    // Stretch.
+    auto* stretchGroup = named(new QGroupBox("Time Stretch / Speed Adjust"), "GroupBoxStretch");
+    auto* sg = new QVBoxLayout(stretchGroup);
+    sg->addWidget(new QLabel("Add/Remove this time to/from the total Subtitles file duration"));
+    sg->addWidget(new QLabel("( E.g.: Use 5s minus if the subtitle is 5s longer than the film )"));
+    auto* srow = new QHBoxLayout;
+    CheckBoxMinusStretch = named(new QCheckBox("Minus"), "CheckBoxMinusStretch");
+    srow->addWidget(CheckBoxMinusStretch);
+    srow->addSpacing(8);
+    stretch = TimeFields::create("Word_uHourS", "Word_uMinS", "Word_uSecS", "Word_uMSecS", srow);
+    srow->addSpacing(8);
+    ButtonResetStretch = button("ButtonResetStretch", "&Reset");
+    srow->addWidget(ButtonResetStretch);
+    srow->addStretch(1);
+    sg->addLayout(srow);
+    v->addWidget(stretchGroup);
+
+    // Durations.
+    auto* durationGroup = named(new QGroupBox("Subtitles Duration"), "GroupBoxDuration");
+    auto* dg = new QVBoxLayout(durationGroup);
+    CheckBoxSubDuration =
+        named(new QCheckBox("Modify the duration of each subtitle (Not recommended) :"),
+              "CheckBoxSubDuration");
+    dg->addWidget(CheckBoxSubDuration);
+    auto* drow = new QHBoxLayout;
+    RadioGroupTime = named(
+        new QGroupBox("Subtitle duration method : ( Limited by the next subtitle start-time )"),
+        "RadioGroupTime");
+    auto* rg = new QVBoxLayout(RadioGroupTime);
+    auto* methods = new QButtonGroup(this);
+    const char* items[] = {"Fixed Time", "Subtitle Length Prop. Time"};
+    for (int i = 0; i < 2; ++i) {
+        RadioTime[i] = new QRadioButton(items[i]);
+        RadioTime[i]->setObjectName(QString("RadioGroupTime%1").arg(i));
+        methods->addButton(RadioTime[i], i);
+        rg->addWidget(RadioTime[i]);
+    }
+    RadioTime[1]->setChecked(true);
+    drow->addWidget(RadioGroupTime);
+
+    PanelFixedTime = named(new QFrame, "PanelFixedTime");
+    auto* fixed = new QHBoxLayout(PanelFixedTime);
+    fixed->addWidget(new QLabel("Time duration in milli Seconds :"));
+    Word_uFixedDuration = wordEdit("Word_uFixedDuration", 4000, 0, 65535);
+    fixed->addWidget(Word_uFixedDuration);
+    fixed->addStretch(1);
+    PanelProportionalTime = named(new QFrame, "PanelProportionalTime");
+    auto* prop = new QHBoxLayout(PanelProportionalTime);
+    prop->addWidget(new QLabel("Offset (ms) :"));
+    Word_uOffsetDuration = wordEdit("Word_uOffsetDuration", 500, 0, 9999);
+    prop->addWidget(Word_uOffsetDuration);
+    prop->addWidget(new QLabel("+"));
+    Word_uMsPerChar = wordEdit("Word_uMsPerChar", 50, 0, 99);
+    prop->addWidget(Word_uMsPerChar);
+    prop->addWidget(new QLabel("ms x Nb. Characters."));
+    prop->addStretch(1);
+    auto* panels = new QVBoxLayout;
+    panels->addWidget(PanelFixedTime);
+    panels->addWidget(PanelProportionalTime);
+    panels->addStretch(1);
+    drow->addLayout(panels, 1);
+    dg->addLayout(drow);
+    v->addWidget(durationGroup);
+
+    // Minimum interval.
+    auto* intervalGroup =
+        named(new QGroupBox("Minimum Interval between two Subtitles"), "GroupBoxMinInterval");
+    auto* ig = new QHBoxLayout(intervalGroup);
+    ig->addWidget(new QLabel("Force this value as minimum ms between two subtitles :"));
+    Word_uMinInterval = wordEdit("Word_uMinInterval", 0, 0, 9999);
+    ig->addWidget(Word_uMinInterval);
+    ig->addStretch(1);
+    v->addWidget(intervalGroup);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    BitBtnModifyTC = named(new QPushButton("&Correct Time"), "BitBtnModifyTC");
+    BitBtnModifyTC->setDefault(true);
+    BitBtn1 = button("BitBtn1", "&Cancel");
+    buttons->addWidget(BitBtnModifyTC);
+    buttons->addWidget(BitBtn1);
+    v->addLayout(buttons);
+
+    connect(ButtonResetOffset, &QPushButton::clicked, this,
+            &TimeCorrectionDialog::ButtonResetOffsetClick);
+    connect(ButtonResetStretch, &QPushButton::clicked, this,
+            &TimeCorrectionDialog::ButtonResetStretchClick);
+    connect(methods, &QButtonGroup::idClicked, this, &TimeCorrectionDialog::RadioGroupTimeClick);
+    connect(BitBtnModifyTC, &QPushButton::clicked, this,
+            &TimeCorrectionDialog::BitBtnModifyTCClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
+    for (QCheckBox* c : {CheckBoxMinusOffset, CheckBoxMinusStretch, CheckBoxSubDuration})
+        connect(c, &QCheckBox::toggled, this, &TimeCorrectionDialog::controlsToSettings);
+    for (const TimeFields* f : {&offset, &stretch})
+        for (WordEdit* e : *f)
+            connect(e, &NumericEdit::valueEdited, this, &TimeCorrectionDialog::controlsToSettings);
+    for (WordEdit* e :
+         {Word_uFixedDuration, Word_uOffsetDuration, Word_uMsPerChar, Word_uMinInterval})
+        connect(e, &NumericEdit::valueEdited, this, &TimeCorrectionDialog::controlsToSettings);
+
+    settingsToControls();
+    RadioGroupTimeClick();
+}
+
+void TimeCorrectionDialog::run() {
+    exec();
+}
+
+void TimeCorrectionDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TimeCorrectionDialog::FormShow() {
+    settings_.prepareForShowing();
+    settingsToControls();
+    RadioGroupTimeClick();
+}
+
+void TimeCorrectionDialog::settingsToControls() {
+    filling_ = true;
+    CheckBoxMinusOffset->setChecked(settings_.minusOffset);
+    offset.setValue(settings_.offset);
+    CheckBoxMinusStretch->setChecked(settings_.minusStretch);
+    stretch.setValue(settings_.stretch);
+    CheckBoxSubDuration->setChecked(settings_.modifyDuration);
+    RadioTime[settings_.durationMethod == DurationMethod::Fixed ? 0 : 1]->setChecked(true);
+    Word_uFixedDuration->setValeur(settings_.fixedDuration);
+    Word_uOffsetDuration->setValeur(settings_.offsetDuration);
+    Word_uMsPerChar->setValeur(settings_.msPerCharacter);
+    Word_uMinInterval->setValeur(settings_.minimumInterval);
+    filling_ = false;
+}
+
+void TimeCorrectionDialog::controlsToSettings() {
+    if (filling_) return;
+    settings_.minusOffset = CheckBoxMinusOffset->isChecked();
+    settings_.offset = offset.value();
+    settings_.minusStretch = CheckBoxMinusStretch->isChecked();
+    settings_.stretch = stretch.value();
+    settings_.modifyDuration = CheckBoxSubDuration->isChecked();
+    settings_.durationMethod =
+        RadioTime[0]->isChecked() ? DurationMethod::Fixed : DurationMethod::Proportional;
+    settings_.fixedDuration = Word_uFixedDuration->valeur();
+    settings_.offsetDuration = Word_uOffsetDuration->valeur();
+    settings_.msPerCharacter = Word_uMsPerChar->valeur();
+    settings_.minimumInterval = Word_uMinInterval->valeur();
+}
+
+void TimeCorrectionDialog::ButtonResetOffsetClick() {
+    offset.reset();
+    controlsToSettings();
+}
+
+void TimeCorrectionDialog::ButtonResetStretchClick() {
+    stretch.reset();
+    controlsToSettings();
+}
+
+void TimeCorrectionDialog::RadioGroupTimeClick() {
+    PanelFixedTime->hide();
+    PanelProportionalTime->hide();
+    if (RadioTime[0]->isChecked())
+        PanelFixedTime->show();
+    else
+        PanelProportionalTime->show();
+    controlsToSettings();
+}
+
+void TimeCorrectionDialog::BitBtnModifyTCClick() {
+    // The boxes' texts as they stand, also one still being typed in.
+    controlsToSettings();
+    {
+        const BusyCursor busy;
+        main_.session().correctTimes(settings_);
+    }
+    accept();
+}
+
+}  // namespace orvane::gui

@@ -1,0 +1,48 @@
+#include "gui/time_fields.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+
+#include "gui/numeric_edit.h"
+
+namespace orvane::gui {
+
+TimeFields TimeFields::create(const QString& hourName, const QString& minName,
+                              const QString& secName, const QString& msecName, QHBoxLayout* row) {
+    TimeFields f;
+    const std::pair<const QString&, uint16_t> specs[] = {
+        {hourName, 24}, {minName, 59}, {secName, 59}, {msecName, 999}};
+    WordEdit** fields[] = {&f.hour, &f.min, &f.sec, &f.msec};
+    const char* separators[] = {":", ":", ",", ""};
+    for (int i = 0; i < 4; ++i) {
+        auto* edit = new WordEdit;
+        edit->setObjectName(specs[i].first);
+        edit->setValeur(0);
+        edit->setValMin(0);
+        edit->setValMax(specs[i].second);
+        edit->setAlignment(Qt::AlignRight);
+        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
+        *fields[i] = edit;
+        row->addWidget(edit);
+        if (*separators[i]) row->addWidget(new QLabel(separators[i]));
+    }
+    return f;
+}
+
+TimeCode TimeFields::value() const {
+    TimeCode t;
+    t.hours = static_cast<uint8_t>(hour->valeur());
+    t.minutes = static_cast<uint8_t>(min->valeur());
+    t.seconds = static_cast<uint8_t>(sec->valeur());
+    t.milliseconds = msec->valeur();
+    return t;
+}
+
+void TimeFields::setValue(const TimeCode& t) {
+    hour->setValeur(t.hours);
+    min->setValeur(t.minutes);
+    sec->setValeur(t.seconds);
+    msec->setValeur(t.milliseconds);
+}
+
+}  // namespace orvane::gui

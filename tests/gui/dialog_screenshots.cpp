@@ -1,0 +1,102 @@
+// Shows the subtitle window's dialogs on a real X display (Xvfb) and
+// captures the screen with `import -window root`; run by
+// tests/gui/dialog_screenshots.sh, not by CTest.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <cstdlib>
+
+#include "gui/main_window.h"
+#include "gui/numeric_edit.h"
+#include "gui/output_format_dialog.h"
+#include "gui/post_ocr_dialog.h"
+#include "gui/split_dialog.h"
+#include "gui/subtitle_window.h"
+#include "gui/time_correction_dialog.h"
+#include "modal_script.h"
+
+using namespace orvane;
+using namespace orvane::gui;
+
+namespace {
+void shoot(const QString& name) {
+    QApplication::processEvents();
+    QTest::qWait(400);
+    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("Orvane");
+    QApplication::setQuitOnLastWindowClosed(false);
+    MainWindow w;
+    w.move(20, 20);
+    w.show();
+    SubtitleWindow& sw = w.subtitleWindow();
+    Session& s = w.session();
+    const std::pair<int, int> times[] = {
+        {62000, 64500}, {70000, 73000}, {1500000, 1503000}, {3000000, 3004000}};
+    int n = 0;
+    for (const auto& [start, stop] : times)
+        s.document().appendEntry({"Subtitle " + std::to_string(++n)}, true, {},
+                                 timeCodeFromMs(stop), timeCodeFromMs(start));
+    w.ui().documentChanged(s.document());
+    sw.show();
+
+    orvane::test::ModalScript script;
+    OutputFormatDialog& format = w.outputFormatDialog();
+    const QWidget* pages[] = {format.TabSheetOrvane,     format.TabSheetSubviewer,
+                              format.TabSheetSubviewer2, format.TabSheetIAuthor,
+                              format.TabSheetPhilips,    format.TabSheetSonic};
+    const char* names[] = {"orvane", "subviewer", "subviewer2", "iauthor", "philips", "sonic"};
+    script.add([&](QWidget* m) {
+        if (m != &format) return false;
+        format.CheckBoxPhilipsUseBmpColor->setChecked(false);
+        for (int i = 0; i < 6; ++i) {
+            format.PageControlOrvane->setCurrentWidget(const_cast<QWidget*>(pages[i]));
+            shoot(QString("output_format_%1.png").arg(names[i]));
+        }
+        orvane::test::clickLater(format.BitBtn1);
+        return true;
+    });
+    TimeCorrectionDialog& time = w.timeCorrectionDialog();
+    script.add([&](QWidget* m) {
+        if (m != &time) return false;
+        shoot("time_correction.png");
+        orvane::test::clickLater(time.BitBtn1);
+        return true;
+    });
+    SplitDialog& split = w.splitDialog();
+    script.add([&](QWidget* m) {
+        if (m != &split) return false;
+        split.CheckBoxSplit->click();
+        split.start.min->setText("25");
+        split.stop.min->setText("50");
+        split.Word_uHour1Change();
+        shoot("split.png");
+        split.reject();
+        return true;
+    });
+    PostOcrDialog& post = w.postOcrDialog();
+    script.add([&](QWidget* m) {
+        if (m != &post) return false;
+        post.CheckBoxCorrectIl->click();
+        shoot("post_ocr.png");
+        orvane::test::clickLater(post.BitBtn2);
+        return true;
+    });
+    QTimer::singleShot(300, &w, [&] {
+        sw.SetOutputFormat1->trigger();
+        sw.TimeCorrection1->trigger();
+        sw.Splitoutputfile1->trigger();
+        sw.PostOCRCorrection1->trigger();
+        std::exit(script.done() ? 0 : 1);
+    });
+    return QApplication::exec();
+}
