@@ -27,9 +27,9 @@ done
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 printf '%-6s %-3s %-5s | %-9s %-9s %-11s | %-9s %-9s %-11s\n' disc s lang "orvane" "I/l free" "ms/picture" "tesseract" "I/l free" "ms/picture"
-for spec in "pal 1 eng dejavu-sans-bold-30" "pal 2 fra liberation-sans-bold-32" \
+for stream_case in "pal 1 eng dejavu-sans-bold-30" "pal 2 fra liberation-sans-bold-32" \
             "ntsc 1 deu dejavu-serif-bold-28" "ntsc 2 spa liberation-serif-bold-32"; do
-    set -- $spec
+    set -- $stream_case
     disc=$1 stream=$2 lang=$3 matrix=$4
     vob="$data/$disc/VIDEO_TS/VTS_01_1.VOB"
     dir="$work/$disc$stream"

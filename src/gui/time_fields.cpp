@@ -10,16 +10,16 @@ namespace orvane::gui {
 TimeFields TimeFields::create(const QString& hourName, const QString& minName,
                               const QString& secName, const QString& msecName, QHBoxLayout* row) {
     TimeFields f;
-    const std::pair<const QString&, uint16_t> specs[] = {
+    const std::pair<const QString&, uint16_t> nameAndMax[] = {
         {hourName, 24}, {minName, 59}, {secName, 59}, {msecName, 999}};
     WordEdit** fields[] = {&f.hour, &f.min, &f.sec, &f.msec};
     const char* separators[] = {":", ":", ",", ""};
     for (int i = 0; i < 4; ++i) {
         auto* edit = new WordEdit;
-        edit->setObjectName(specs[i].first);
+        edit->setObjectName(nameAndMax[i].first);
         edit->setValeur(0);
         edit->setValMin(0);
-        edit->setValMax(specs[i].second);
+        edit->setValMax(nameAndMax[i].second);
         edit->setAlignment(Qt::AlignRight);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
         *fields[i] = edit;

@@ -73,10 +73,10 @@ Sector makeNavPack(uint32_t scr, uint8_t h, uint8_t m, uint8_t sec, uint8_t fram
     return s;
 }
 
-Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPacketSpec& spec) {
+Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPacketLayout& layout) {
     Sector s{};
     writePackHeader(s, scr);
-    const size_t h = spec.pts ? 5 : 0;
+    const size_t h = layout.pts ? 5 : 0;
     if (24 + h + payload.size() > s.size())
         throw std::length_error("payload too large for one pack");
     s[14] = 0x00;
@@ -87,12 +87,12 @@ Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPack
     s[18] = static_cast<uint8_t>(l >> 8);
     s[19] = static_cast<uint8_t>(l);
     s[20] = 0x81;
-    s[21] = spec.pts ? 0x80 : 0x00;
+    s[21] = layout.pts ? 0x80 : 0x00;
     s[22] = static_cast<uint8_t>(h);
-    if (spec.pts) writePts(&s[23], *spec.pts);
-    s[23 + h] = spec.subStream;
+    if (layout.pts) writePts(&s[23], *layout.pts);
+    s[23 + h] = layout.subStream;
     if (!payload.empty()) std::memcpy(&s[24 + h], payload.data(), payload.size());
-    if (spec.padding) writePadding(s, 20 + l);
+    if (layout.padding) writePadding(s, 20 + l);
     return s;
 }
 
@@ -103,11 +103,11 @@ std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStre
     bool first = true;
     do {
         const size_t n = std::min(chunk, unit.size() - pos);
-        SpuPacketSpec spec;
-        spec.subStream = subStream;
-        if (first) spec.pts = pts;
-        spec.padding = pos + n == unit.size();
-        out.push_back(makeSpuPack(scr, unit.subspan(pos, n), spec));
+        SpuPacketLayout layout;
+        layout.subStream = subStream;
+        if (first) layout.pts = pts;
+        layout.padding = pos + n == unit.size();
+        out.push_back(makeSpuPack(scr, unit.subspan(pos, n), layout));
         scr += 300;
         pos += n;
         first = false;

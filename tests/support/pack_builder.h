@@ -23,13 +23,13 @@ Sector makeFillerPack(uint32_t scr);
 Sector makeNavPack(uint32_t scr, uint8_t bcdHours, uint8_t bcdMinutes, uint8_t bcdSeconds,
                    uint8_t framesByte);
 
-struct SpuPacketSpec {
+struct SpuPacketLayout {
     uint8_t subStream = 0x20;
     std::optional<uint32_t> pts;  // written when set (the first packet of a unit)
     bool padding = true;          // a padding packet follows in the sector
 };
 // A private-stream-1 pack carrying the payload (at most 2048 - 24 - H).
-Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPacketSpec& spec);
+Sector makeSpuPack(uint32_t scr, std::span<const uint8_t> payload, const SpuPacketLayout& layout);
 
 // Splits a unit into packs of at most `chunk` payload bytes; the first
 // carries the PTS, the last is followed by padding.
