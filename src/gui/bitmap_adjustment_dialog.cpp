@@ -26,15 +26,11 @@
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
 
 QLabel* label(const char* name, const char* text) {
     return named(new QLabel(text), name);

@@ -28,15 +28,11 @@
 #include "gui/up_down.h"
 #include "stream/io_error.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
 
 QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
     auto* b = named(new QPushButton(text), name);

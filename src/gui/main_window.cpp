@@ -38,15 +38,11 @@
 #include "gui/up_down.h"
 #include "stream/io_error.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
 
 QLabel* valueLabel(const char* name, const QString& text, int minChars = 0) {
     auto* l = named(new QLabel(text), name);

@@ -16,27 +16,15 @@
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
-
-// As window descriptions set them: the value, then the lower bound, then
-// the upper one.
 template <typename Edit, typename V>
 Edit* numeric(const char* name, V value, V min, V max) {
-    auto* e = named(new Edit, name);
-    e->setValeur(value);
-    e->setValMin(min);
-    e->setValMax(max);
-    e->setAlignment(Qt::AlignRight);
-    e->setFixedWidth(e->fontMetrics().horizontalAdvance("-00000") + 14);
-    return e;
+    return numericEdit<Edit>(name, value, min, max, "-00000", 14);
 }
 
 QPushButton* button(const char* name, const char* text) {

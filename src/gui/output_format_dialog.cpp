@@ -19,15 +19,11 @@
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
 
 QLabel* heading(const QString& text) {
     auto* l = new QLabel(text);

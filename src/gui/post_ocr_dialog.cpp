@@ -12,15 +12,11 @@
 
 #include "gui/main_window.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
 
 }  // namespace
 

@@ -14,15 +14,11 @@
 #include "gui/qt_text.h"
 #include "subtitles/split_range.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
-
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
 
 // Rows of the bar panel.
 constexpr int kTopRow = 0;

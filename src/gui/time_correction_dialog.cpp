@@ -13,24 +13,14 @@
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 
+#include "gui/widget_factory.h"
+
 namespace orvane::gui {
 
 namespace {
 
-template <typename T>
-T* named(T* w, const char* name) {
-    w->setObjectName(name);
-    return w;
-}
-
 WordEdit* wordEdit(const char* name, uint16_t value, uint16_t min, uint16_t max) {
-    auto* e = named(new WordEdit, name);
-    e->setValeur(value);
-    e->setValMin(min);
-    e->setValMax(max);
-    e->setAlignment(Qt::AlignRight);
-    e->setFixedWidth(e->fontMetrics().horizontalAdvance("000000") + 12);
-    return e;
+    return numericEdit<WordEdit>(name, value, min, max, "000000", 12);
 }
 
 QPushButton* button(const char* name, const char* text) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QFontMetrics>
+#include <QString>
+
+namespace orvane::gui {
+
+// Controls are found by name (language files, tests), so every window names
+// them as it makes them.
+template <typename T>
+T* named(T* w, const QString& name) {
+    w->setObjectName(name);
+    return w;
+}
+
+// A numeric field as window descriptions set it up: the value, then the
+// lower bound, then the upper one; wide enough for `sample` plus `padding`.
+template <typename Edit, typename V>
+Edit* numericEdit(const char* name, V value, V min, V max, const char* sample, int padding) {
+    auto* e = named(new Edit, name);
+    e->setValeur(value);
+    e->setValMin(min);
+    e->setValMax(max);
+    e->setAlignment(Qt::AlignRight);
+    e->setFixedWidth(e->fontMetrics().horizontalAdvance(sample) + padding);
+    return e;
+}
+
+}  // namespace orvane::gui
