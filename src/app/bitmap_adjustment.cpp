@@ -97,9 +97,10 @@ void BitmapAdjustment::setPositioning(const BitmapPositioning& positioning) {
 }
 
 bool BitmapAdjustment::saveProfile() {
-    // Profiles start in the program folder.
-    const std::string path = ui_.askSaveFileName({session_.messages().get(kSaveProfileTitle),
-                                                  kProfileFilter, "ini", session_.programFolder()});
+    // Profiles start in the program folder (the home folder of an installed copy).
+    const std::string path =
+        ui_.askSaveFileName({session_.messages().get(kSaveProfileTitle), kProfileFilter, "ini",
+                             session_.folders().documents});
     if (path.empty()) return false;
     try {
         saveBitmapSettings(path, session_.bitmapSettings());
@@ -112,8 +113,9 @@ bool BitmapAdjustment::saveProfile() {
 }
 
 bool BitmapAdjustment::loadProfile() {
-    const std::string path = ui_.askOpenFileName({session_.messages().get(kLoadProfileTitle),
-                                                  kProfileFilter, "ini", session_.programFolder()});
+    const std::string path =
+        ui_.askOpenFileName({session_.messages().get(kLoadProfileTitle), kProfileFilter, "ini",
+                             session_.folders().documents});
     if (path.empty()) return false;
     session_.bitmapSettings() = loadBitmapSettings(path);
     profile_ = fileNameOf(path);

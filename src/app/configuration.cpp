@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -12,17 +13,28 @@ namespace orvane {
 
 namespace {
 
-ProfileSection configSection(ConfigSettings& c, const std::string& programFolder) {
-    const std::string matrixFolder = programFolder + "ChMatrix/";
+ProfileSection configSection(ConfigSettings& c, const ProgramFolders& folders) {
+    // Matrices are saved in the user's folder and opened from the first
+    // folder of the search that has any.
+    const std::string saveMatrixFolder = folders.userData + "ChMatrix/";
+    std::string openMatrixFolder = saveMatrixFolder;
+    for (const std::string& f : folders.searchOrder()) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(f + "ChMatrix", ec)) {
+            openMatrixFolder = f + "ChMatrix/";
+            break;
+        }
+    }
+    const std::string& documents = folders.documents;
     const ConfigSettings d;
     return {config_section::kConfig,
             {
-                ProfileKey::text("OpenDialogCharMatrix", c.openDialogCharMatrix, matrixFolder),
-                ProfileKey::text("SaveDialogCharMatrix", c.saveDialogCharMatrix, matrixFolder),
-                ProfileKey::text("SaveDialogBmpSup", c.saveDialogBmpSup, programFolder),
-                ProfileKey::text("OpenDialogVob", c.openDialogVob, programFolder),
-                ProfileKey::text("OpenDialogOrvaneText", c.openDialogOrvaneText, programFolder),
-                ProfileKey::text("SaveDialogText", c.saveDialogText, programFolder),
+                ProfileKey::text("OpenDialogCharMatrix", c.openDialogCharMatrix, openMatrixFolder),
+                ProfileKey::text("SaveDialogCharMatrix", c.saveDialogCharMatrix, saveMatrixFolder),
+                ProfileKey::text("SaveDialogBmpSup", c.saveDialogBmpSup, documents),
+                ProfileKey::text("OpenDialogVob", c.openDialogVob, documents),
+                ProfileKey::text("OpenDialogOrvaneText", c.openDialogOrvaneText, documents),
+                ProfileKey::text("SaveDialogText", c.saveDialogText, documents),
                 ProfileKey::text("LanguageFileName", c.languageFileName, d.languageFileName),
                 ProfileKey::boolean("AutoScrollDown", c.autoScrollDown, d.autoScrollDown),
                 ProfileKey::int32("ActionMode", c.actionMode, d.actionMode),
@@ -94,11 +106,6 @@ bool isOcrSection(const ProfileSection& s) {
     return s.name == config_section::kOcr;
 }
 
-std::string withSlash(std::string s) {
-    if (s.empty() || s.back() != '/') s += '/';
-    return s;
-}
-
 }  // namespace
 
 ProfileSection ocrSection(OcrSettings& o) {
@@ -124,7 +131,7 @@ ProfileSection ocrSection(OcrSettings& o) {
 std::vector<ProfileSection> configurationSections(Session& session) {
     OutputSettings& out = session.document().settings();
     std::vector<ProfileSection> sections;
-    sections.push_back(configSection(session.settings(), session.programFolder()));
+    sections.push_back(configSection(session.settings(), session.folders()));
     sections.push_back(previewSection(session.previewOptions()));
     sections.push_back(ocrSection(session.ocrSettings()));
     sections.push_back(bmpTimingSection(session.settings()));
@@ -134,21 +141,22 @@ std::vector<ProfileSection> configurationSections(Session& session) {
     return sections;
 }
 
+std::string configurationPath(const ProgramFolders& folders) {
+    const std::string inProgramFolder = folders.program + kConfigurationFileName;
+    if (folders.config == folders.program) return inProgramFolder;
+    // A read-only portable copy whose own Orvane.ini may be written keeps it.
+    const bool readOnlyCopy = std::find(folders.readOnly.begin(), folders.readOnly.end(),
+                                        folders.program) != folders.readOnly.end();
+    if (readOnlyCopy && ::access(inProgramFolder.c_str(), W_OK) == 0) return inProgramFolder;
+    return folders.config + kConfigurationFileName;
+}
+
 std::string defaultConfigurationPath(const std::string& programFolder) {
-    const std::string inProgramFolder = programFolder + kConfigurationFileName;
-    if (::access(programFolder.c_str(), W_OK) == 0 || ::access(inProgramFolder.c_str(), W_OK) == 0)
-        return inProgramFolder;
-    std::string base;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/')
-        base = withSlash(xdg);
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        base = withSlash(home) + ".config/";
-    else
-        return inProgramFolder;  // nowhere better: the save reports the failure
-    const std::string folder = base + "orvane/";
+    const ProgramFolders folders = programFolders(programFolder);
+    const std::string path = configurationPath(folders);
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    return folder + kConfigurationFileName;
+    std::filesystem::create_directories(folderOf(path), ec);  // a failure shows at the save
+    return path;
 }
 
 void setOcrDefaults(Session& session) {
@@ -186,8 +194,15 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
     setOcrDefaults(session);
     loadConfiguration(session, path);
     session.bitmapSettings() = loadBitmapSettings(path);
+    // The user's matrix folder outside the program folder is made now, so
+    // that the matrix save dialog opens in it.
+    if (const ProgramFolders& f = session.folders(); f.userData != f.program) {
+        std::error_code ec;
+        std::filesystem::create_directories(f.userData + "ChMatrix", ec);
+    }
     session.messages().setDefaultMessages();
-    LanguageList languages = listLanguages(session.programFolder());
+    const std::vector<std::string> languageFolders = session.folders().searchOrder();
+    LanguageList languages = listLanguages(languageFolders);
     // A file whose name cannot name a menu item is left out of the menu and
     // reported, as a control named after it would be refused; start-up goes on.
     for (const std::string& name : languages.refused)
@@ -199,7 +214,7 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
             if (ControlNode* menu = findControl(w, "GUILanguage1"))
                 buildLanguageMenu(*menu, languages.names, current);
     if (!current.empty())
-        applyLanguageFile(languageFilePath(session.programFolder(), current), windows,
+        applyLanguageFile(languageFilePath(languageFolders, current), windows,
                           session.messages());
     return languages;
 }
@@ -227,11 +242,15 @@ void switchLanguage(Session& session, std::vector<ControlNode>& windows, const s
         if (w.name == kLanguageWindows[0])
             if (ControlNode* menu = findControl(w, "GUILanguage1")) checkLanguageItem(*menu, name);
     session.settings().languageFileName = name;
-    applyLanguageFile(languageFilePath(session.programFolder(), name), windows, session.messages());
+    applyLanguageFile(languageFilePath(session.folders().searchOrder(), name), windows,
+                      session.messages());
 }
 
 void writeLanguageTemplate(Session& session, const std::vector<ControlNode>& windows) {
-    writeLanguageTemplate(languageFilePath(session.programFolder(), kTemplateLanguage), windows,
+    const std::string& folder = session.folders().userData;
+    std::error_code ec;
+    std::filesystem::create_directories(folder + "lang", ec);  // a failure shows at the write
+    writeLanguageTemplate(languageFilePath(folder, kTemplateLanguage), windows,
                           session.messages());
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_folder.h"
 #include "config/language_file.h"
 #include "config/profile_table.h"
 
@@ -24,9 +25,11 @@ inline constexpr const char* kPhilipsOutput = "PHILIPS OUTPUT";
 
 inline constexpr const char* kConfigurationFileName = "Orvane.ini";
 
-// The program folder's "Orvane.ini" when the folder (or the file) can be
-// written, else "Orvane.ini" in $XDG_CONFIG_HOME/orvane/ (or
-// ~/.config/orvane/), whose folder is made if needed.
+// "Orvane.ini" in the folders' configuration folder: the program folder of
+// a portable copy (also a read-only one whose Orvane.ini can be written),
+// else $XDG_CONFIG_HOME/orvane/ (or ~/.config/orvane/).
+std::string configurationPath(const ProgramFolders& folders);
+// configurationPath() of the program folder, whose folder is made if needed.
 std::string defaultConfigurationPath(const std::string& programFolder);
 
 // The sections the configuration file holds for the session, bound to its

@@ -30,7 +30,8 @@ struct ClearOnExit {
 
 }  // namespace
 
-Session::Session(UserInterface& ui) : ui_(ui), programFolder_(defaultProgramFolder()) {
+Session::Session(UserInterface& ui)
+    : ui_(ui), programFolder_(defaultProgramFolder()), folders_(programFolders(programFolder_)) {
     messages_.setDefaultMessages();
     resetTimeCode();
 }
@@ -38,6 +39,12 @@ Session::Session(UserInterface& ui) : ui_(ui), programFolder_(defaultProgramFold
 void Session::setProgramFolder(std::string folder) {
     if (folder.empty() || folder.back() != '/') folder += '/';
     programFolder_ = std::move(folder);
+    folders_ = programFolders(programFolder_);
+}
+
+void Session::setProgramFolders(ProgramFolders folders) {
+    programFolder_ = folders.program;
+    folders_ = std::move(folders);
 }
 
 void Session::reportIoError(const std::exception& e) {

@@ -8,6 +8,7 @@
 #include "app/bitmap_adjustment.h"
 #include "app/config_settings.h"
 #include "app/extraction_job.h"
+#include "app/program_folder.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
 #include "config/preview_options.h"
@@ -150,7 +151,11 @@ class Session : private PackEvents {
     const LineTable& lineTable() const { return lines_; }
     // The folder with ChMatrix/ (ends with '/').
     const std::string& programFolder() const { return programFolder_; }
+    // Where the program's files are kept and looked for, from the program
+    // folder (a portable copy keeps everything in it).
+    const ProgramFolders& folders() const { return folders_; }
     void setProgramFolder(std::string folder);
+    void setProgramFolders(ProgramFolders folders);
 
     // --- bitmap export --------------------------------------------------
     BitmapExportSettings& bitmapSettings() { return bitmapSettings_; }
@@ -254,6 +259,7 @@ class Session : private PackEvents {
     OcrSettings ocrSettings_;
     Colour textColour_ = 0xFFFFFF;
     std::string programFolder_;
+    ProgramFolders folders_;
     ConfigSettings settings_;
     PreviewOptions previewOptions_;
     // After "Change Text Color": release the pause once the reader returns.

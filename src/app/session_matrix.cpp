@@ -79,7 +79,12 @@ bool Session::saveMatrix(bool saveAs) {
                        Buttons::Ok);
         return false;
     }
-    std::string path = matrix_.fileName();
+    // A matrix opened from a read-only folder is saved as the user's copy.
+    std::string path = folders_.writablePath(matrix_.fileName());
+    if (path != matrix_.fileName()) {
+        std::error_code ec;
+        std::filesystem::create_directories(folderOf(path), ec);  // a failure shows at the write
+    }
     if (saveAs) {
         path = ui_.askSaveFileName(
             {"Save current Character Matrix File", kMatrixFilter, "sum", fileNameOf(path)});
@@ -168,22 +173,35 @@ bool Session::addMatrixEntry(const MatrixEntry& entry) {
 
 std::optional<std::string> Session::searchMatrixFolder(const MatrixEntry& glyph,
                                                        const CharBox& box) {
-    const std::string folder = programFolder_ + "ChMatrix/";
+    // The user's folder first, then the read-only ones; a file hides its
+    // namesakes in later folders, as the user's copy of a shipped matrix.
     std::vector<std::string> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::directory_iterator(folder, ec)) {
-        std::string name = e.path().filename().string();
-        std::string lower = name;
-        for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".sum") == 0)
-            files.push_back(name);
+    std::vector<std::string> names;
+    for (const std::string& base : folders_.searchOrder()) {
+        std::vector<std::string> here;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(base + "ChMatrix/", ec)) {
+            std::string name = e.path().filename().string();
+            std::string lower = name;
+            for (char& c : lower)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".sum") == 0 &&
+                std::find(names.begin(), names.end(), name) == names.end())
+                here.push_back(name);
+        }
+        // A fixed order, so that the same folder always asks in the same order.
+        std::sort(here.begin(), here.end());
+        for (std::string& name : here) {
+            files.push_back(base + "ChMatrix/" + name);
+            names.push_back(std::move(name));
+        }
     }
-    // A fixed order, so that the same folder always asks in the same order.
-    std::sort(files.begin(), files.end());
-    for (const std::string& name : files) {
+    const std::string folder = folders_.userData + "ChMatrix/";
+    for (const std::string& file : files) {
+        const std::string name = fileNameOf(file);
         CharMatrix scratch;
         try {
-            if (!loadMatrixFile(folder + name, scratch)) continue;
+            if (!loadMatrixFile(file, scratch)) continue;
         } catch (const IoError& e) {
             reportIoError(e);
             return std::nullopt;  // abandoned; the dialog stays open

@@ -110,8 +110,10 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     // --extended adds the coordinates; the configuration may ask for them too.
     if (o.extended) session.document().settings().ovtExtended = true;
     if (!o.matrix.empty()) {
+        // A bare name that is not in the current folder is one of the matrix folders'.
+        const std::string matrix = findMatrixFile(o.matrix, session.folders());
         try {
-            if (!session.loadMatrixFile(o.matrix, session.matrix())) return 1;
+            if (!session.loadMatrixFile(matrix, session.matrix())) return 1;
         } catch (const IoError& e) {
             std::fprintf(err, "orvane-cli: cannot read matrix '%s': %s\n", e.path().c_str(),
                          e.systemMessage().c_str());

@@ -87,6 +87,15 @@ std::string languageFilePath(const std::string& programFolder, const std::string
     return programFolder + "lang/" + name + ".lng";
 }
 
+std::string languageFilePath(const std::vector<std::string>& folders, const std::string& name) {
+    for (const std::string& folder : folders) {
+        std::error_code ec;
+        const std::string path = languageFilePath(folder, name);
+        if (fs::is_regular_file(path, ec)) return path;
+    }
+    return languageFilePath(folders.empty() ? std::string() : folders.front(), name);
+}
+
 bool isValidLanguageName(const std::string& name) {
     if (name.empty() || (name[0] >= '0' && name[0] <= '9')) return false;
     return std::all_of(name.begin(), name.end(), [](char c) {
@@ -116,6 +125,22 @@ LanguageList listLanguages(const std::string& programFolder) {
     for (auto& name : found)
         (isValidLanguageName(name) ? list.names : list.refused).push_back(std::move(name));
     return list;
+}
+
+LanguageList listLanguages(const std::vector<std::string>& folders) {
+    LanguageList all;
+    const auto add = [](std::vector<std::string>& to, std::vector<std::string>& from) {
+        for (auto& name : from)
+            if (std::find(to.begin(), to.end(), name) == to.end()) to.push_back(std::move(name));
+    };
+    for (const std::string& folder : folders) {
+        LanguageList one = listLanguages(folder);
+        add(all.names, one.names);
+        add(all.refused, one.refused);
+    }
+    std::sort(all.names.begin(), all.names.end(), lessIgnoringCase);
+    std::sort(all.refused.begin(), all.refused.end(), lessIgnoringCase);
+    return all;
 }
 
 void applyLanguageToWindow(const IniFile& file, ControlNode& window) {

@@ -65,6 +65,9 @@ inline constexpr const char* kTemplateLanguage = "New_LangFile";
 
 // "lang/" + name + ".lng" in the program folder (which ends with '/').
 std::string languageFilePath(const std::string& programFolder, const std::string& name);
+// The language's file in the first of `folders` (each holding lang/) that
+// has it; the first folder's path when none has.
+std::string languageFilePath(const std::vector<std::string>& folders, const std::string& name);
 
 // Letters, digits and '_', not beginning with a digit: a name that can
 // identify a menu item and sit in a key.
@@ -77,6 +80,9 @@ struct LanguageList {
 // The "*.lng" files of the program folder's lang/, without the extension,
 // in name order (case-insensitive). A missing folder lists nothing.
 LanguageList listLanguages(const std::string& programFolder);
+// The languages of several folders, each holding lang/: a name is listed
+// once however many folders have it (names compared as the menu does).
+LanguageList listLanguages(const std::vector<std::string>& folders);
 
 // Applies one window's section and menu sections; a window with an empty
 // name is skipped.

@@ -279,7 +279,7 @@ void MainWindow::ComboBoxAspectRatioChange() {
 
 void MainWindow::ButtonImgBackClick() {
     const std::string start = previewOptions().backImageName.empty()
-                                  ? session_->programFolder()
+                                  ? session_->folders().documents
                                   : previewOptions().backImageName;
     FileDialog d{session_->messages().get(46), "Image File (*.bmp;*.jpg)|*.bmp;*.jpg|All|*.*", {},
                  start};

@@ -288,6 +288,42 @@ TEST_F(OcrSession, MatrixSearchOffersEachMatchingFileInTurn) {
     EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
 }
 
+TEST_F(OcrSession, MatrixSearchAsksAboutTheUsersFilesFirstAndSkipsShippedNamesakes) {
+    makeVob(1);
+    const ProgramFolders folders =
+        resolveProgramFolders(dir.file("bin"), ProgramFolderUse::Installed, dir.file("share"),
+                              {dir.file("config"), dir.file("data"), dir.path()});
+    const std::string user = folders.userData + "ChMatrix/", shipped = dir.file("share/ChMatrix/");
+    {
+        FakeUi learner;
+        learner.onNewCharacter = [](const NewCharacterView&) { return accept("x"); };
+        Session s(learner);
+        s.startButton(ocrJob(vob));
+        s.runToEnd();
+        std::filesystem::create_directories(user);
+        std::filesystem::create_directories(shipped);
+        for (const std::string& f : {user + "z.sum", shipped + "a.sum", shipped + "z.sum"})
+            s.writeMatrixFile(f);
+    }
+    Session s(ui);
+    s.setProgramFolders(folders);
+    int calls = 0;
+    ui.onNewCharacter = [&](const NewCharacterView&) {
+        return ++calls == 1 ? NewCharChoice{NewCharAction::SearchMatrix, {}}
+                            : NewCharChoice{NewCharAction::SkipPicture, {}};
+    };
+    ui.answers = {Answer::No, Answer::No};
+    s.startButton(ocrJob(vob));
+    s.runToEnd();
+    ASSERT_EQ(ui.questions.size(), 3u);
+    EXPECT_EQ(ui.questions[0].text.substr(0, 12), "File \"z.sum\"");
+    EXPECT_EQ(ui.questions[1].text.substr(0, 12), "File \"a.sum\"");
+    // The shipped z.sum is hidden by the user's; files belong in the user's folder.
+    EXPECT_EQ(ui.questions[2].id, QuestionId::MatrixSearchNone);
+    EXPECT_NE(ui.questions[2].text.find("place all matrix file in " + user + "\r"),
+              std::string::npos);
+}
+
 TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
     makeVob(1);
     Session s(ui);

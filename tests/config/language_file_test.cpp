@@ -329,6 +329,23 @@ TEST_F(LanguageFileTest, ListsLanguageFilesAndRefusesNamesThatAreNotIdentifiers)
     EXPECT_EQ(list.refused, (std::vector<std::string>{"2bad", "My Lang"}));
 }
 
+TEST_F(LanguageFileTest, SeveralFoldersListEachLanguageOnceAndTheFirstFolderWins) {
+    const std::string user = dir.file("user/"), shipped = dir.file("shipped/");
+    std::filesystem::create_directories(user + "lang");
+    std::filesystem::create_directories(shipped + "lang");
+    for (const char* f : {"Francais.lng", "zz.lng"}) writeBytes(user + "lang/" + f, "");
+    for (const char* f : {"Francais.lng", "deutsch.lng", "1x.lng"})
+        writeBytes(shipped + "lang/" + f, "");
+    const std::vector<std::string> folders{user, dir.file("missing/"), shipped};
+    const LanguageList list = listLanguages(folders);
+    EXPECT_EQ(list.names, (std::vector<std::string>{"deutsch", "Francais", "zz"}));
+    EXPECT_EQ(list.refused, (std::vector<std::string>{"1x"}));
+    EXPECT_EQ(languageFilePath(folders, "Francais"), user + "lang/Francais.lng");
+    EXPECT_EQ(languageFilePath(folders, "deutsch"), shipped + "lang/deutsch.lng");
+    // A language no folder has is looked for (and missed) in the first.
+    EXPECT_EQ(languageFilePath(folders, "none"), user + "lang/none.lng");
+}
+
 TEST_F(LanguageFileTest, TheStoredLanguageIsCheckedOnlyWithTheSameLetterCase) {
     ControlNode& menu = *findControl(window(windows, "Form1"), "GUILanguage1");
     buildLanguageMenu(menu, {"deutsch", "Francais"}, "francais");
