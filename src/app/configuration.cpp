@@ -214,8 +214,7 @@ LanguageList startUpConfiguration(Session& session, const std::string& path,
             if (ControlNode* menu = findControl(w, "GUILanguage1"))
                 buildLanguageMenu(*menu, languages.names, current);
     if (!current.empty())
-        applyLanguageFile(languageFilePath(languageFolders, current), windows,
-                          session.messages());
+        applyLanguageFile(languageFilePath(languageFolders, current), windows, session.messages());
     return languages;
 }
 
@@ -250,8 +249,7 @@ void writeLanguageTemplate(Session& session, const std::vector<ControlNode>& win
     const std::string& folder = session.folders().userData;
     std::error_code ec;
     std::filesystem::create_directories(folder + "lang", ec);  // a failure shows at the write
-    writeLanguageTemplate(languageFilePath(folder, kTemplateLanguage), windows,
-                          session.messages());
+    writeLanguageTemplate(languageFilePath(folder, kTemplateLanguage), windows, session.messages());
 }
 
 }  // namespace orvane

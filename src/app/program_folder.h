@@ -24,10 +24,10 @@ enum class ProgramFolderUse {
 
 // Where Orvane keeps and looks for its files. Every folder ends with '/'.
 struct ProgramFolders {
-    std::string program;   // $ORVANE_HOME or the executable's folder
-    std::string config;    // the folder of Orvane.ini
-    std::string userData;  // where matrices and language files are written (ChMatrix/, lang/)
-    std::string documents; // start folder of dialogs that default to the program folder
+    std::string program;    // $ORVANE_HOME or the executable's folder
+    std::string config;     // the folder of Orvane.ini
+    std::string userData;   // where matrices and language files are written (ChMatrix/, lang/)
+    std::string documents;  // start folder of dialogs that default to the program folder
     // Folders read after userData, in this order, each holding ChMatrix/ and
     // lang/: a read-only program folder, then the installed share/orvane/.
     std::vector<std::string> readOnly;

@@ -30,8 +30,8 @@ TEST(ProgramFolders, PlaceTheFilesOfEachKindOfCopy) {
     EXPECT_EQ(own.searchOrder(), (std::vector<std::string>{"/opt/o/", "/opt/share/orvane/"}));
 
     // An installed copy: the user's folders, then the shipped files; never bin/.
-    const ProgramFolders installed = resolveProgramFolders(
-        "/usr/bin/", ProgramFolderUse::Installed, "/usr/bin/../share/orvane", kHome);
+    const ProgramFolders installed = resolveProgramFolders("/usr/bin/", ProgramFolderUse::Installed,
+                                                           "/usr/bin/../share/orvane", kHome);
     EXPECT_EQ(installed.config, "/home/u/.cfg/orvane/");
     EXPECT_EQ(installed.userData, "/home/u/.data/orvane/");
     EXPECT_EQ(installed.documents, "/home/u/");
@@ -40,8 +40,8 @@ TEST(ProgramFolders, PlaceTheFilesOfEachKindOfCopy) {
 
     // A read-only portable copy is read after the user's folder; relative XDG
     // variables are ignored for HOME's folders.
-    const ProgramFolders readOnly = resolveProgramFolders(
-        "/media/o/", ProgramFolderUse::ReadOnly, "", {"cfg", "data", "/home/u"});
+    const ProgramFolders readOnly = resolveProgramFolders("/media/o/", ProgramFolderUse::ReadOnly,
+                                                          "", {"cfg", "data", "/home/u"});
     EXPECT_EQ(readOnly.config, "/home/u/.config/orvane/");
     EXPECT_EQ(readOnly.searchOrder(),
               (std::vector<std::string>{"/home/u/.local/share/orvane/", "/media/o/"}));
@@ -76,7 +76,9 @@ struct InstalledCopy {
     ProgramFolders folders = resolveProgramFolders(
         dir.file("bin"), ProgramFolderUse::Installed, dir.file("share/orvane"),
         {dir.file("home/.config"), dir.file("home/.local/share"), dir.file("home")});
-    std::string user(const std::string& name) const { return folders.userData + "ChMatrix/" + name; }
+    std::string user(const std::string& name) const {
+        return folders.userData + "ChMatrix/" + name;
+    }
     std::string shipped(const std::string& name) const {
         return folders.readOnly.back() + "ChMatrix/" + name;
     }
