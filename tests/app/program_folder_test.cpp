@@ -127,5 +127,21 @@ TEST(ProgramFolders, ASavedShippedMatrixBecomesTheUsersCopy) {
     EXPECT_EQ(fs::file_size(shipped), shippedBytes);
 }
 
+TEST(ProgramFolders, AnInstalledCopysDialogsAndLanguageTemplateUseTheUsersFolders) {
+    InstalledCopy copy;
+    fs::create_directories(copy.shipped(""));
+    test::FakeUi ui;
+    Session s(ui);
+    s.setProgramFolders(copy.folders);
+    loadConfiguration(s, copy.dir.file("none.ini"));
+    // The user's matrix folder is not there yet: matrices open from the shipped one.
+    EXPECT_EQ(s.settings().openDialogCharMatrix, copy.shipped(""));
+    EXPECT_EQ(s.settings().saveDialogCharMatrix, copy.user(""));
+    EXPECT_EQ(s.settings().openDialogVob, copy.dir.file("home") + "/");
+    writeLanguageTemplate(s, {});
+    EXPECT_TRUE(fs::is_regular_file(copy.folders.userData + "lang/New_LangFile.lng"));
+    EXPECT_FALSE(fs::exists(copy.dir.file("bin")));
+}
+
 }  // namespace
 }  // namespace orvane
