@@ -231,6 +231,10 @@ void switchLanguage(Session& session, std::vector<ControlNode>& windows, const s
 }
 
 void writeLanguageTemplate(Session& session, const std::vector<ControlNode>& windows) {
+    // A program folder without languages yet gets its lang/ with the
+    // template; a folder that cannot be made shows as the write's error.
+    std::error_code ec;
+    std::filesystem::create_directories(session.programFolder() + "lang", ec);
     writeLanguageTemplate(languageFilePath(session.programFolder(), kTemplateLanguage), windows,
                           session.messages());
 }
