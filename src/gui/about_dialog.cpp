@@ -50,9 +50,8 @@ QImage AboutDialog::picture() {
     text.addText(0, 0, f, "...turns into text");
     const QRectF box = text.boundingRect();
     text.translate((kPictureWidth - box.width()) / 2 - box.left(), kPictureHeight - 28);
-    p.setPen(QPen(Qt::black, 3));
-    p.setBrush(Qt::white);
-    p.drawPath(text);
+    p.strokePath(text, QPen(Qt::black, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.fillPath(text, Qt::white);
     return image;
 }
 

@@ -57,7 +57,7 @@ main="$(wait_for '^Orvane')"
 sleep 1
 key "$main" alt+c
 sleep 0.5
-xdotool key o
+xdotool key o Return                      # two items share the O: the first, then Return
 open="$(wait_for '^Open a previously created Character Matrix File$')"
 sleep 0.5
 xdotool type "$ORVANE_HOME/ChMatrix/dejavu-serif-bold-28.sum"
