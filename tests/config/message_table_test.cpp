@@ -7,11 +7,12 @@
 namespace orvane {
 namespace {
 
-TEST(MessageTable, HoldsThe57BuiltInTextsExactly) {
+TEST(MessageTable, HoldsTheBuiltInTextsExactly) {
     MessageTable t;
     EXPECT_EQ(t.size(), 0u);
     t.setDefaultMessages();
-    ASSERT_EQ(t.size(), 57u);
+    ASSERT_EQ(t.size(), MessageTable::kBuiltInCount);
+    EXPECT_EQ(t.get(57), "At most 1024 VOB files can be read in one job. Files checked : ");
     EXPECT_EQ(t.get(0), "Maximum Number of Characters reached : ");
     EXPECT_EQ(t.get(26), "Bad Packet Header at LBA: ");
     EXPECT_EQ(t.get(32), " will be reduced to 00:00:00,000");

@@ -486,6 +486,7 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
     add(s, 0, 1000, {"only"});
     script.add([&](QWidget* m) {
         if (m != &d) return false;
+        d.CheckBoxMinusStretch->setChecked(false);
         typeInto(d.stretch.sec, "5");
         test::clickLater(d.BitBtnModifyTC);
         return true;
