@@ -6,7 +6,8 @@
 # Opens the serif matrix of the sample fonts (522 entries) through
 # "&Open Characters Matrix File" (Alt+C, O), the editor through
 # "&Edit/View Characters Matrix" (Alt+C, E), and the about box (Alt+A), and
-# saves matrix_editor.png and about_box.png.
+# saves matrix_editor.png and about_box.png; then switches to the shipped
+# French through "GUI &Language" (Alt+L) and saves matrix_editor_fr.png.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -20,6 +21,7 @@ if [ -z "${ORVANE_SHOTS_INSIDE:-}" ]; then
     home="$(mktemp -d)"
     trap 'rm -rf "$home"' EXIT
     cp -r "$root/data/ChMatrix" "$home/ChMatrix"
+    cp -r "$root/data/lang" "$home/lang"
     ORVANE_HOME="$home" ORVANE_SHOTS_INSIDE=1 \
         xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$out"
     ls "$out"
@@ -29,7 +31,7 @@ fi
 openbox >/dev/null 2>&1 &
 wm=$!
 wait_for() {
-    for _ in $(seq 1 100); do
+    for _ in $(seq 1 300); do
         if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)" && [ -n "$id" ]; then
             echo "$id"
             return 0
@@ -84,3 +86,16 @@ import -window "$about" -frame "$out/about_box.png" 2>/dev/null ||
     import -window "$about" "$out/about_box.png"
 key "$about" Return
 gone '^About Orvane$'
+
+# The shipped French, chosen from the menu while the program runs.
+key "$main" alt+l
+sleep 0.5
+xdotool key Return
+sleep 0.5
+key "$main" alt+c
+sleep 0.5
+xdotool key e
+editor="$(wait_for '^View/Edit Character Matrix')"
+sleep 0.8
+import -window "$editor" -frame "$out/matrix_editor_fr.png" 2>/dev/null ||
+    import -window "$editor" "$out/matrix_editor_fr.png"
