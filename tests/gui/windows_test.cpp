@@ -543,6 +543,17 @@ void WindowsTest::jobDialogCarriesAndResetsTheTimeLine() {
     QCOMPARE(reset, (QStringList{"0", "0", "0", "0"}));
     QCOMPARE(s.clock().startTime(), TimeCode{});
     QVERIFY(s.clock().rebasePending());
+    // Opened again before any job: the reset stays.
+    script.add([&](QWidget* m) {
+        if (m != &job) return false;
+        carried = fields();
+        test::clickLater(job.BitBtnCancel);
+        return true;
+    });
+    w.OpenVob1Click();
+    QVERIFY(script.done());
+    QCOMPARE(carried, (QStringList{"0", "0", "0", "0"}));
+    QCOMPARE(s.clock().startTime(), TimeCode{});
 }
 
 void WindowsTest::jobDialogRefusesMoreThan1024Files() {
