@@ -27,4 +27,9 @@ void UiTimeCorrectionQuestions::minusStretchTooLarge() {
     ui_.messageBox(QuestionId::MinusStretchTooLarge, MessageIcon::Warning, text, Buttons::Ok);
 }
 
+void UiTimeCorrectionQuestions::stretchWithoutLength() {
+    ui_.messageBox(QuestionId::StretchNoLength, MessageIcon::Warning,
+                   messages_.get(msg::kStretchNoLength), Buttons::Ok);
+}
+
 }  // namespace orvane

@@ -14,13 +14,14 @@ namespace orvane {
 bool correctDocumentText(SubtitleDocument& doc, const PostOcrOptions& options);
 
 // The time correction's questions as message boxes of the UI port, their
-// texts composed from the message table (messages 31 to 35).
+// texts composed from the message table (messages 31 to 35, 58).
 class UiTimeCorrectionQuestions : public TimeCorrectionQuestions {
   public:
     UiTimeCorrectionQuestions(UserInterface& ui, const MessageTable& messages)
         : ui_(ui), messages_(messages) {}
     bool confirmStartReducedToZero(const TimeCode& start) override;
     void minusStretchTooLarge() override;
+    void stretchWithoutLength() override;
 
   private:
     UserInterface& ui_;

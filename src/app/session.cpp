@@ -59,6 +59,13 @@ bool Session::startButton(const JobRequest& request) {
                        messages_.get(msg::kNoVobSelected), Buttons::Ok);
         return false;
     }
+    if (request.files.size() > ExtractionJob::kMaxFiles) {
+        // A job holds 1024 files; say so rather than start nothing silently.
+        ui_.messageBox(QuestionId::TooManyFiles, MessageIcon::Warning,
+                       messages_.get(msg::kTooManyFiles) + std::to_string(request.files.size()),
+                       Buttons::Ok);
+        return false;
+    }
     switch (request.action) {
         case ActionMode::SaveBmp:
         case ActionMode::SaveSup: {
@@ -122,6 +129,12 @@ StartResult Session::startJob(const JobRequest& request) {
     job_.running = false;
     if (job_.paused) buttonPauseClick();
     return StartResult::Started;
+}
+
+TimeCode Session::carryTimeLine() {
+    const TimeCode t = clock_.lastTimeCode();
+    clock_.setStartTime(t);
+    return t;
 }
 
 void Session::resetTimeCode() {

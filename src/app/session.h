@@ -56,6 +56,9 @@ class Session : private PackEvents {
     void resetTimeCode();
     // A change of the dialog's start time fields re-bases the next job.
     void setStartTime(const TimeCode& t) { clock_.setStartTime(t); }
+    // The job dialog opens: the last time code reached becomes the start
+    // time of the next job (re-base armed), so its time line goes on.
+    TimeCode carryTimeLine();
     // Shown in the time fields when the dialog opens.
     TimeCode lastTimeCode() const { return clock_.lastTimeCode(); }
 
@@ -221,6 +224,8 @@ class Session : private PackEvents {
     NewCharOutcome runNewCharacterDialog(const NewCharacterView& view);
     // The dialog's pause: the unit now on screen is read again after Continue.
     void pauseToReadUnitAgain();
+    // The folder of a chosen matrix file becomes both matrix dialogs' start.
+    void shareMatrixFolder(const std::string& chosen);
     void reportIoError(const std::exception& e);
 
     void readFile(const std::string& path);

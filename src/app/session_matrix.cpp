@@ -50,6 +50,13 @@ bool Session::confirmDiscardMatrix() {
     }
 }
 
+void Session::shareMatrixFolder(const std::string& chosen) {
+    // Open and Save of a matrix start where either was last used.
+    const size_t slash = chosen.find_last_of('/');
+    if (slash == std::string::npos) return;
+    settings_.openDialogCharMatrix = settings_.saveDialogCharMatrix = chosen.substr(0, slash + 1);
+}
+
 void Session::newMatrix() {
     if (!confirmDiscardMatrix()) return;
     matrix_.clear();
@@ -61,6 +68,7 @@ void Session::openMatrix() {
     const std::string path = ui_.askOpenFileName(
         {"Open a previously created Character Matrix File", kMatrixFilter, "sum", {}});
     if (path.empty()) return;
+    shareMatrixFolder(path);
     try {
         loadMatrixFile(path, matrix_);
     } catch (const IoError& e) {
@@ -96,6 +104,7 @@ bool Session::saveMatrix(bool saveAs) {
                 return false;
             }
         }
+        shareMatrixFolder(path);
     }
     try {
         writeMatrixFile(path);
@@ -168,6 +177,7 @@ bool Session::addMatrixEntry(const MatrixEntry& entry) {
         ui_.messageBox(QuestionId::MatrixMemory, MessageIcon::Error, text, Buttons::Ok);
         return false;
     }
+    ui_.matrixEntryAdded(matrix_, matrix_.size());
     return true;
 }
 

@@ -47,6 +47,9 @@ enum class QuestionId {
     MatrixSearchFound,
     MatrixSearchNone,
     SamePaletteIndex,  // the bitmap adjustment refuses a palette index twice
+    DeleteMatrixEntry,  // the matrix editor's Delete
+    TooManyFiles,       // more files checked than a job can hold
+    StretchNoLength,    // a stretch of a document whose last entry starts at 0
 };
 
 // A file dialog: title, filter ("Name (*.ext)|*.ext|..."), default
@@ -196,6 +199,11 @@ class UserInterface {
     }
     // The current matrix was replaced, renamed or saved.
     virtual void matrixChanged(const CharMatrix& matrix) { (void)matrix; }
+    // Entry k was learned (appended) while reading.
+    virtual void matrixEntryAdded(const CharMatrix& matrix, size_t k) {
+        (void)matrix;
+        (void)k;
+    }
 };
 
 }  // namespace orvane

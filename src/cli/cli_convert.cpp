@@ -218,9 +218,9 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     if (report.offset.stoppedAt > 0)
         std::fprintf(err, "orvane-cli: offset stopped at entry %zu; it and the entries after it keep their times\n",
                      report.offset.stoppedAt);
-    if (report.stretch == StretchResult::NoLength)
-        std::fprintf(err, "orvane-cli: stretch refused: the last entry starts at 00:00:00,000\n");
-    else if (report.stretch == StretchResult::MinusTooLarge)
+    // A stretch refused for a document whose last entry starts at 0 was
+    // told through the message table, as the GUI tells it.
+    if (report.stretch == StretchResult::MinusTooLarge)
         std::fprintf(err, "orvane-cli: stretch refused: the minus stretch is larger than the last start\n");
     session.postOcrCorrection(o->postOcr);
 

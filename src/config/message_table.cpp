@@ -66,6 +66,9 @@ constexpr std::array<const char*, MessageTable::kBuiltInCount> kBuiltIn{
     "Be sure to place all matrix file in",
     "You should try again on the next character, if still not found then you must create a new "
     "Matrix.",
+    // Orvane's own additions after the classic table.
+    "At most 1024 VOB files can be read in one job. Files checked : ",
+    "Time Stretch refused: the last subtitle starts at 00:00:00,000.",
 };
 
 const std::string kEmpty;

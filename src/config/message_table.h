@@ -10,7 +10,7 @@ namespace orvane {
 // trailing blanks belong to the text.
 class MessageTable {
   public:
-    static constexpr size_t kBuiltInCount = 57;
+    static constexpr size_t kBuiltInCount = 59;
 
     // Fills the table with the built-in English texts, replacing any content.
     void setDefaultMessages();
@@ -49,6 +49,8 @@ inline constexpr size_t kStretchLargerThanFile = 35;
 inline constexpr size_t kStopBeforeStart = 37;
 inline constexpr size_t kSaveBmpsTitle = 38;
 inline constexpr size_t kSaveSupsTitle = 39;
+inline constexpr size_t kTooManyFiles = 57;
+inline constexpr size_t kStretchNoLength = 58;
 }  // namespace msg
 
 }  // namespace orvane

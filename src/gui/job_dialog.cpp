@@ -51,7 +51,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
 
     // Stream.
     auto* streamRow = new QHBoxLayout;
-    streamRow->addWidget(new QLabel("Language Stream :"));
+    streamRow->addWidget(label("LabelLanguage", "Language Stream :"));
     ComboBoxLanguage = named(new QComboBox, "ComboBoxLanguage");
     ComboBoxLanguage->setMinimumContentsLength(18);
     streamRow->addWidget(ComboBoxLanguage, 1);
@@ -60,7 +60,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     v->addLayout(streamRow);
 
     // Files.
-    auto* files = new QGroupBox("Vob(s)");
+    auto* files = named(new QGroupBox("Vob(s)"), "GroupBoxVobs");
     auto* fg = new QGridLayout(files);
     LabelVobPath = named(new QLabel, "LabelVobPath");
     LabelVobPath->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -90,7 +90,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
 
     // Matrix.
     auto* matrixRow = new QHBoxLayout;
-    matrixRow->addWidget(new QLabel("Characters Matrix :"));
+    matrixRow->addWidget(label("LabelCharMatrixFile", "Characters Matrix :"));
     EditCharMatrixFile = named(new QLineEdit("New File"), "EditCharMatrixFile");
     EditCharMatrixFile->setReadOnly(true);
     matrixRow->addWidget(EditCharMatrixFile, 1);
@@ -150,7 +150,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
         edit->setAlignment(Qt::AlignRight);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
         tr->addWidget(edit);
-        if (*seps[k]) tr->addWidget(new QLabel(seps[k]));
+        if (*seps[k]) tr->addWidget(label(edit->objectName() + "Sep", seps[k]));
         ++k;
         connect(edit, &NumericEdit::valueEdited, this, &JobDialog::timeFieldEdited);
     }
@@ -211,13 +211,14 @@ void JobDialog::showEvent(QShowEvent* event) {
 }
 
 void JobDialog::FormShow() {
-    showTimeCode();
+    // The time line goes on from where the last job ended: the last time
+    // code in the fields, and the next job re-based to it.
+    showTimeCode(main_.session().carryTimeLine());
     refreshMatrixName();
     RadioGroupActionClick();
 }
 
-void JobDialog::showTimeCode() {
-    const TimeCode t = main_.session().lastTimeCode();
+void JobDialog::showTimeCode(const TimeCode& t) {
     Word_uHour->setValeur(t.hours);
     Word_uMin->setValeur(t.minutes);
     Word_uSec->setValeur(t.seconds);
@@ -374,7 +375,7 @@ void JobDialog::BitBtnStartClick() {
 
 void JobDialog::ButtonResetTCClick() {
     main_.session().resetTimeCode();
-    showTimeCode();
+    showTimeCode(TimeCode{});
 }
 
 void JobDialog::ButtonClearTextClick() {

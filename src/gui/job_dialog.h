@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/extraction_job.h"
+#include "stream/time_code.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -91,7 +92,7 @@ class JobDialog : public QDialog {
 
   private:
     void moveFile(int from, int to);
-    void showTimeCode();
+    void showTimeCode(const TimeCode& t);
     void timeFieldEdited();
     int actionIndex() const;
 

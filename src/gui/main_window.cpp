@@ -22,10 +22,12 @@
 
 #include "app/configuration.h"
 #include "app/program_folder.h"
+#include "gui/about_dialog.h"
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/language_binding.h"
+#include "gui/matrix_editor_dialog.h"
 #include "gui/new_character_dialog.h"
 #include "gui/ocr_setup_dialog.h"
 #include "gui/output_format_dialog.h"
@@ -55,8 +57,8 @@ QLabel* valueLabel(const char* name, const QString& text, int minChars = 0) {
     return l;
 }
 
-QLabel* caption(const QString& text) {
-    auto* l = new QLabel(text);
+QLabel* caption(const QString& name, const QString& text) {
+    auto* l = label(name, text);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return l;
 }
@@ -65,15 +67,16 @@ QLabel* caption(const QString& text) {
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
-    // The other windows, in the program's order of creation (the matrix
-    // editor and the about box come with their own work).
+    // The other windows, in the program's order of creation.
     newCharacterDialog_ = new NewCharacterDialog(*this);
     subtitleWindow_ = new SubtitleWindow(*this);
     ocrSetupDialog_ = new OcrSetupDialog(*this);
+    matrixEditorDialog_ = new MatrixEditorDialog(*this);
     jobDialog_ = new JobDialog(*this);
     fontColourDialog_ = new FontColourDialog(*this);
     postOcrDialog_ = new PostOcrDialog(*this);
     progressionController_ = new ProgressionController(*this);
+    aboutDialog_ = new AboutDialog(this);
     outputFormatDialog_ = new OutputFormatDialog(*this);
     splitDialog_ = new SplitDialog(*this);
     bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
@@ -131,7 +134,7 @@ void MainWindow::FormCreate() {
     th->addWidget(Button1);
     LabelMatrix = valueLabel("LabelMatrix", "New File");
     LabelMatrix->setToolTip("Characters Matrix in use");
-    th->addWidget(new QLabel("Matrix :"));
+    th->addWidget(label("LabelMatrixCaption", "Matrix :"));
     th->addWidget(LabelMatrix);
     v->addWidget(tools);
 
@@ -192,9 +195,7 @@ void MainWindow::buildMenus() {
     SaveCharacterMatrixAs1 =
         named(matrix->addAction("Save Characters Matrix File &As"), "SaveCharacterMatrixAs1");
     matrix->addSeparator();
-    // Hook: the matrix editor window comes later.
     EditCharMatrix1 = named(matrix->addAction("&Edit/View Characters Matrix"), "EditCharMatrix1");
-    EditCharMatrix1->setEnabled(false);
     OCRAdvancedSetup1 = named(matrix->addAction("&OCR Advanced Setup"), "OCRAdvancedSetup1");
 
     // The language files fill this menu at the first showing.
@@ -214,6 +215,7 @@ void MainWindow::buildMenus() {
             &MainWindow::SaveCharacterMatrix1Click);
     connect(SaveCharacterMatrixAs1, &QAction::triggered, this,
             &MainWindow::SaveCharacterMatrixAs1Click);
+    connect(EditCharMatrix1, &QAction::triggered, this, &MainWindow::EditCharMatrix1Click);
     connect(OCRAdvancedSetup1, &QAction::triggered, this, &MainWindow::OCRAdvancedSetup1Click);
     connect(About1, &QAction::triggered, this, &MainWindow::About1Click);
 }
@@ -252,46 +254,46 @@ QWidget* MainWindow::buildStatusPanel() {
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(LabelVobFile);
     fileRow->addSpacing(8);
-    fileRow->addWidget(new QLabel("("));
+    fileRow->addWidget(label("LabelVobOpen", "("));
     fileRow->addWidget(LabelVobNum);
-    fileRow->addWidget(new QLabel("/"));
+    fileRow->addWidget(label("LabelVobOf", "/"));
     fileRow->addWidget(LabelVobNb);
-    fileRow->addWidget(new QLabel(")"));
+    fileRow->addWidget(label("LabelVobClose", ")"));
     fileRow->addStretch(1);
-    g->addWidget(caption("Vob File :"), 0, 0);
+    g->addWidget(caption("LabelVobFileCaption", "Vob File :"), 0, 0);
     g->addLayout(fileRow, 0, 1);
-    g->addWidget(caption("Position :"), 0, 2);
+    g->addWidget(caption("LabelPosCaption", "Position :"), 0, 2);
     g->addWidget(LabelPos, 0, 3);
 
     g->addWidget(ProgressBar1, 1, 0, 1, 4);
 
     auto* supRow = new QHBoxLayout;
-    supRow->addWidget(new QLabel("in file :"));
+    supRow->addWidget(label("LabelNbSupCaption", "in file :"));
     supRow->addWidget(LabelNbSup);
     supRow->addSpacing(8);
-    supRow->addWidget(new QLabel("in job :"));
+    supRow->addWidget(label("LabelTotalNbSupCaption", "in job :"));
     supRow->addWidget(LabelTotalNbSup);
     supRow->addStretch(1);
-    g->addWidget(caption("SubPictures :"), 2, 0);
+    g->addWidget(caption("LabelSubPicturesCaption", "SubPictures :"), 2, 0);
     g->addLayout(supRow, 2, 1);
     auto* timeRow = new QHBoxLayout;
     timeRow->addWidget(LabelTimeElapsed);
     timeRow->addSpacing(12);
-    timeRow->addWidget(new QLabel("Remaining :"));
+    timeRow->addWidget(label("LabelTimeRemainingCaption", "Remaining :"));
     timeRow->addWidget(LabelTimeRemaining);
     timeRow->addStretch(1);
-    g->addWidget(caption("Elapsed :"), 2, 2);
+    g->addWidget(caption("LabelTimeElapsedCaption", "Elapsed :"), 2, 2);
     g->addLayout(timeRow, 2, 3);
 
-    g->addWidget(caption("Nav Packet Time ( Bad ) :"), 3, 0);
+    g->addWidget(caption("LabelTimeCaption", "Nav Packet Time ( Bad ) :"), 3, 0);
     auto* navRow = new QHBoxLayout;
     navRow->addWidget(LabelTime);
     navRow->addSpacing(12);
-    navRow->addWidget(new QLabel("Chapters :"));
+    navRow->addWidget(label("LabelChaptersCaption", "Chapters :"));
     navRow->addWidget(LabelChapters);
     navRow->addStretch(1);
     g->addLayout(navRow, 3, 1);
-    g->addWidget(caption("Time Code :"), 3, 2);
+    g->addWidget(caption("LabelTime7Caption", "Time Code :"), 3, 2);
     auto* tcRow = new QHBoxLayout;
     tcRow->addWidget(LabelTime7);
     tcRow->addSpacing(12);
@@ -303,13 +305,13 @@ QWidget* MainWindow::buildStatusPanel() {
     const std::pair<const char*, QLabel*> coords[] = {
         {"X1:", LabelX1}, {"Y1:", LabelY1},       {"X2:", LabelX2},
         {"Y2:", LabelY2}, {"Width:", LabelWidth}, {"Height:", LabelHeight}};
-    for (const auto& [text, label] : coords) {
-        areaRow->addWidget(new QLabel(text));
-        areaRow->addWidget(label);
+    for (const auto& [text, value] : coords) {
+        areaRow->addWidget(label(value->objectName() + "Caption", text));
+        areaRow->addWidget(value);
         areaRow->addSpacing(10);
     }
     areaRow->addStretch(1);
-    g->addWidget(caption("SubPicture :"), 4, 0);
+    g->addWidget(caption("LabelSubPictureCaption", "SubPicture :"), 4, 0);
     g->addLayout(areaRow, 4, 1, 1, 3);
     g->setColumnStretch(1, 1);
     g->setColumnStretch(3, 1);
@@ -359,14 +361,16 @@ std::vector<QWidget*> MainWindow::languageWindows() {
             newCharacterDialog_,
             subtitleWindow_,
             ocrSetupDialog_,
+            matrixEditorDialog_,
             jobDialog_,
             fontColourDialog_,
             postOcrDialog_,
             progressionController_,
+            aboutDialog_,
             outputFormatDialog_,
+            timeCorrectionDialog_,
             splitDialog_,
-            bitmapAdjustmentDialog_,
-            timeCorrectionDialog_};
+            bitmapAdjustmentDialog_};
 }
 
 void MainWindow::startUp() {
@@ -446,9 +450,7 @@ void MainWindow::CoolButtonShowSubtitleTextClick() {
 }
 
 void MainWindow::About1Click() {
-    QMessageBox::about(this, "About Orvane",
-                       QString::fromLatin1(Session::kCaption) +
-                           "\n\nTurns the graphical subtitles of a DVD into timed text.");
+    aboutDialog_->exec();
 }
 
 void MainWindow::Timer1Timer() {
@@ -541,6 +543,13 @@ void MainWindow::SaveCharacterMatrix1Click() {
 void MainWindow::SaveCharacterMatrixAs1Click() {
     session_->saveMatrix(true);
     setMatrixName(session_->matrix());
+}
+
+void MainWindow::EditCharMatrix1Click() {
+    // Modeless: it stays open beside the reading and follows the matrix.
+    matrixEditorDialog_->show();
+    matrixEditorDialog_->raise();
+    matrixEditorDialog_->activateWindow();
 }
 
 // -------------------------------------------------------------- OCR setup

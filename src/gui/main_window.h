@@ -29,7 +29,9 @@ class QToolButton;
 
 namespace orvane::gui {
 
+class AboutDialog;
 class BitmapAdjustmentDialog;
+class MatrixEditorDialog;
 class FontColourDialog;
 class JobDialog;
 class NewCharacterDialog;
@@ -67,6 +69,8 @@ class MainWindow : public QMainWindow {
     TimeCorrectionDialog& timeCorrectionDialog() { return *timeCorrectionDialog_; }
     SplitDialog& splitDialog() { return *splitDialog_; }
     PostOcrDialog& postOcrDialog() { return *postOcrDialog_; }
+    MatrixEditorDialog& matrixEditorDialog() { return *matrixEditorDialog_; }
+    AboutDialog& aboutDialog() { return *aboutDialog_; }
     // The preview options, kept in the session with the configuration.
     PreviewOptions& previewOptions() { return session_->previewOptions(); }
     // The configuration file read at the first showing and written at
@@ -99,6 +103,7 @@ class MainWindow : public QMainWindow {
     void OpenCharacterMatrix1Click();
     void SaveCharacterMatrix1Click();
     void SaveCharacterMatrixAs1Click();
+    void EditCharMatrix1Click();
     void OCRAdvancedSetup1Click();
     void Button1Click();  // "Save Lang": the template language file
 
@@ -215,6 +220,8 @@ class MainWindow : public QMainWindow {
     TimeCorrectionDialog* timeCorrectionDialog_ = nullptr;
     SplitDialog* splitDialog_ = nullptr;
     PostOcrDialog* postOcrDialog_ = nullptr;
+    MatrixEditorDialog* matrixEditorDialog_ = nullptr;
+    AboutDialog* aboutDialog_ = nullptr;
 
     std::string configPath_;
     std::string startFolder_;

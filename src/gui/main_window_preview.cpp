@@ -25,6 +25,7 @@
 #include "app/vob_folder.h"
 #include "gui/image_convert.h"
 #include "gui/main_window.h"
+#include "gui/widget_factory.h"
 #include "gui/qt_text.h"
 #include "subpicture/colour_ranking.h"
 
@@ -62,7 +63,7 @@ QFrame* MainWindow::buildPreviewPanel() {
     panel->setFrameShape(QFrame::StyledPanel);
     auto* v = new QVBoxLayout(panel);
     v->setContentsMargins(8, 6, 8, 8);
-    auto* title = new QLabel("Display Options");
+    auto* title = label("LabelDisplayOptions", "Display Options");
     QFont bold = title->font();
     bold.setBold(true);
     title->setFont(bold);
@@ -77,13 +78,13 @@ QFrame* MainWindow::buildPreviewPanel() {
     v->addWidget(CheckBoxTransparentBkGrd);
 
     auto* zoomRow = new QHBoxLayout;
-    zoomRow->addWidget(new QLabel("Zoom :"));
+    zoomRow->addWidget(label("LabelZoom", "Zoom :"));
     SpinEditZoom = new QSpinBox;
     SpinEditZoom->setObjectName("SpinEditZoom");
     SpinEditZoom->setRange(10, 200);
     SpinEditZoom->setValue(100);
     zoomRow->addWidget(SpinEditZoom);
-    zoomRow->addWidget(new QLabel("%"));
+    zoomRow->addWidget(label("LabelZoomPercent", "%"));
     CheckBoxAutoZoom = new QCheckBox("Auto");
     CheckBoxAutoZoom->setObjectName("CheckBoxAutoZoom");
     zoomRow->addWidget(CheckBoxAutoZoom);

@@ -25,8 +25,8 @@ namespace orvane::gui {
 
 namespace {
 
-QLabel* heading(const QString& text) {
-    auto* l = new QLabel(text);
+QLabel* heading(const QString& name, const QString& text) {
+    auto* l = label(name, text);
     QFont f = l->font();
     f.setBold(true);
     l->setFont(f);
@@ -34,8 +34,8 @@ QLabel* heading(const QString& text) {
     return l;
 }
 
-QLabel* note(const QString& text) {
-    auto* l = new QLabel(text);
+QLabel* note(const QString& name, const QString& text) {
+    auto* l = label(name, text);
     l->setWordWrap(true);
     return l;
 }
@@ -136,7 +136,7 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
 QWidget* OutputFormatDialog::buildOrvanePage() {
     auto* page = named(new QWidget, "TabSheetOrvane");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("Orvane Own Format ( To re-open and modify later )"));
+    v->addWidget(heading("LabelOrvaneHeading", "Orvane Own Format ( To re-open and modify later )"));
     CheckBoxOvtExtended = named(new QCheckBox("Extended Format (With Picture(s) Coordinates) :"),
                                 "CheckBoxOvtExtended");
     CheckBoxOvtExtended->setLayoutDirection(Qt::RightToLeft);  // caption left of the box
@@ -144,7 +144,7 @@ QWidget* OutputFormatDialog::buildOrvanePage() {
     CheckBoxOvtExtended->setChecked(true);
     v->addWidget(CheckBoxOvtExtended, 0, Qt::AlignLeft);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel("Subtitle Index Offset (To combine with another file) :"));
+    row->addWidget(label("LabelOrvaneOffset", "Subtitle Index Offset (To combine with another file) :"));
     SpinEditOrvaneOffset = spin("SpinEditOrvaneOffset", 0, 65535, 0);
     row->addWidget(SpinEditOrvaneOffset);
     row->addStretch(1);
@@ -156,7 +156,7 @@ QWidget* OutputFormatDialog::buildOrvanePage() {
 QWidget* OutputFormatDialog::buildSubViewerPage() {
     auto* page = named(new QWidget, "TabSheetSubviewer");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("For displaying with SubViewer 1 or Vendrak 1"));
+    v->addWidget(heading("LabelSubviewerHeading", "For displaying with SubViewer 1 or Vendrak 1"));
     auto* f = new QFormLayout;
     EditSubviewerTitle = named(new QLineEdit, "EditSubviewerTitle");
     EditSubviewerAuthor = named(new QLineEdit, "EditSubviewerAuthor");
@@ -165,16 +165,16 @@ QWidget* OutputFormatDialog::buildSubViewerPage() {
     EditSubviewerProgram = named(new QLineEdit, "EditSubviewerProgram");
     EditSubviewerFilePath = named(new QLineEdit, "EditSubviewerFilePath");
     SpinEditSubViewerDelay = spin("SpinEditSubViewerDelay", -65535, 65535, 0);
-    f->addRow("Title :", EditSubviewerTitle);
-    f->addRow("Author :", EditSubviewerAuthor);
-    f->addRow("Source :", EditSubviewerSource);
-    f->addRow("Program :", EditSubviewerProgram);
-    f->addRow("File path :", EditSubviewerFilePath);
+    f->addRow(label("LabelSubviewerTitle", "Title :"), EditSubviewerTitle);
+    f->addRow(label("LabelSubviewerAuthor", "Author :"), EditSubviewerAuthor);
+    f->addRow(label("LabelSubviewerSource", "Source :"), EditSubviewerSource);
+    f->addRow(label("LabelSubviewerProgram", "Program :"), EditSubviewerProgram);
+    f->addRow(label("LabelSubviewerFilePath", "File path :"), EditSubviewerFilePath);
     auto* delay = new QHBoxLayout;
     delay->addWidget(SpinEditSubViewerDelay);
     delay->addWidget(
-        note("Can be smaller than 0 to speed up the start of reading  ( Only with Vendrak )"), 1);
-    f->addRow("Delay :", delay);
+        note("LabelSubviewerDelayNote", "Can be smaller than 0 to speed up the start of reading  ( Only with Vendrak )"), 1);
+    f->addRow(label("LabelSubviewerDelay", "Delay :"), delay);
     v->addLayout(f);
     CheckBox2LineMax =
         named(new QCheckBox("If more than 2 lines, add next lines to the 2nd"), "CheckBox2LineMax");
@@ -192,7 +192,7 @@ QWidget* OutputFormatDialog::buildSubViewerPage() {
 QWidget* OutputFormatDialog::buildSubViewer2Page() {
     auto* page = named(new QWidget, "TabSheetSubviewer2");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("For displaying with SubViewer 2.x"));
+    v->addWidget(heading("LabelSubviewer2Heading", "For displaying with SubViewer 2.x"));
     auto* h = new QHBoxLayout;
     auto* f = new QFormLayout;
     EditSubviewer2Title = named(new QLineEdit, "EditSubviewer2Title");
@@ -204,19 +204,19 @@ QWidget* OutputFormatDialog::buildSubViewer2Page() {
     SpinEditSubViewer2Delay = spin("SpinEditSubViewer2Delay", 0, 65535, 0);
     SpinEditSubViewer2CDTrack = spin("SpinEditSubViewer2CDTrack", 0, 255, 0);
     EditSubviewer2Comment = named(new QLineEdit, "EditSubviewer2Comment");
-    f->addRow("Title :", EditSubviewer2Title);
-    f->addRow("Author :", EditSubviewer2Author);
-    f->addRow("Source :", EditSubviewer2Source);
-    f->addRow("Program :", EditSubviewer2Program);
-    f->addRow("File path :", EditSubviewer2FilePath);
+    f->addRow(label("LabelSubviewer2Title", "Title :"), EditSubviewer2Title);
+    f->addRow(label("LabelSubviewer2Author", "Author :"), EditSubviewer2Author);
+    f->addRow(label("LabelSubviewer2Source", "Source :"), EditSubviewer2Source);
+    f->addRow(label("LabelSubviewer2Program", "Program :"), EditSubviewer2Program);
+    f->addRow(label("LabelSubviewer2FilePath", "File path :"), EditSubviewer2FilePath);
     auto* numbers = new QHBoxLayout;
     numbers->addWidget(SpinEditSubViewer2Delay);
     numbers->addSpacing(12);
-    numbers->addWidget(new QLabel("CD Track :"));
+    numbers->addWidget(label("LabelSubviewer2CDTrack", "CD Track :"));
     numbers->addWidget(SpinEditSubViewer2CDTrack);
     numbers->addStretch(1);
-    f->addRow("Delay :", numbers);
-    f->addRow("Comment :", EditSubviewer2Comment);
+    f->addRow(label("LabelSubviewer2Delay", "Delay :"), numbers);
+    f->addRow(label("LabelSubviewer2Comment", "Comment :"), EditSubviewer2Comment);
     h->addLayout(f, 1);
     auto* fontColumn = new QVBoxLayout;
     PanelSubViewer2Font = named(new QLabel("FONT Sample"), "PanelSubViewer2Font");
@@ -239,33 +239,34 @@ QWidget* OutputFormatDialog::buildSubViewer2Page() {
 QWidget* OutputFormatDialog::buildIAuthorPage() {
     auto* page = named(new QWidget, "TabSheetIAuthor");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("To create an SVCD with Subtitles using I-Author 1.0"));
-    v->addWidget(heading(kBmpOnlyWarning));
+    v->addWidget(heading("LabelIAuthorHeading", "To create an SVCD with Subtitles using I-Author 1.0"));
+    v->addWidget(heading("LabelIAuthorBmpOnly", kBmpOnlyWarning));
     auto* g = new QGridLayout;
-    g->addWidget(new QLabel("Blend (0=invisible)"), 0, 2);
+    g->addWidget(label("LabelIAuthorBlend", "Blend (0=invisible)"), 0, 2);
     for (int i = 0; i < 4; ++i) {
-        auto* label = new QLabel(kIAuthorColourCaptions[i]);
+        auto* caption = label(QString("LabelIAuthorColor%1").arg(i), kIAuthorColourCaptions[i]);
         PanelPColor[i] = named(new QPushButton, QString("PanelPColor%1").arg(i));
         PanelPColor[i]->setFixedSize(48, 22);
         PanelPColor[i]->setAutoDefault(false);
         setPanelColour(PanelPColor[i], kLayoutColours[i]);
         SpinEditBlendPColor[i] =
             spin(QString("SpinEditBlendPColor%1").arg(i), 0, 15, kLayoutLevels[i]);
-        g->addWidget(label, i + 1, 0);
+        g->addWidget(caption, i + 1, 0);
         g->addWidget(PanelPColor[i], i + 1, 1);
         g->addWidget(SpinEditBlendPColor[i], i + 1, 2);
     }
     g->setColumnStretch(3, 1);
     v->addLayout(g);
-    v->addWidget(note("The highlight colors are fixed (not used by the subtitles)."));
+    v->addWidget(note("LabelIAuthorHighlightNote", "The highlight colors are fixed (not used by the subtitles)."));
     auto* interval = new QHBoxLayout;
-    interval->addWidget(new QLabel("Minimum ms between two subtitles ( Avoid problems ) :"));
+    interval->addWidget(label("LabelIAuthorInterval", "Minimum ms between two subtitles ( Avoid problems ) :"));
     SpinEditMinimumInterval = spin("SpinEditMinimumInterval", 0, 999, 10);
     interval->addWidget(SpinEditMinimumInterval);
     interval->addStretch(1);
     v->addLayout(interval);
     v->addWidget(
-        note("!! Because of the large size of the resulting text file, it will not be "
+        note("LabelIAuthorSizeNote",
+             "!! Because of the large size of the resulting text file, it will not be "
              "showed but converted at the \"Save As\" stage !!"));
     v->addStretch(1);
     return page;
@@ -274,16 +275,17 @@ QWidget* OutputFormatDialog::buildIAuthorPage() {
 QWidget* OutputFormatDialog::buildPhilipsPage() {
     auto* page = named(new QWidget, "TabSheetPhilips");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("To create an SVCD with Subtitles using Philips SVCD Designer 1.5 or 2"));
-    v->addWidget(heading(kBmpOnlyWarning));
+    v->addWidget(heading("LabelPhilipsHeading",
+                         "To create an SVCD with Subtitles using Philips SVCD Designer 1.5 or 2"));
+    v->addWidget(heading("LabelPhilipsBmpOnly", kBmpOnlyWarning));
     auto* top = new QGridLayout;
     EditPhilipsTitle = named(new QLineEdit, "EditPhilipsTitle");
     ComboBoxPhilipsFrameRate = frameRateCombo("ComboBoxPhilipsFrameRate");
     CheckBoxPhilipsDropFrame =
         named(new QCheckBox("DropFrame ( 29,97 Fps )"), "CheckBoxPhilipsDropFrame");
-    top->addWidget(new QLabel("Title :"), 0, 0);
+    top->addWidget(label("LabelPhilipsTitle", "Title :"), 0, 0);
     top->addWidget(EditPhilipsTitle, 0, 1, 1, 2);
-    top->addWidget(new QLabel("FrameRate :"), 1, 0);
+    top->addWidget(label("LabelPhilipsFrameRate", "FrameRate :"), 1, 0);
     top->addWidget(ComboBoxPhilipsFrameRate, 1, 1);
     top->addWidget(CheckBoxPhilipsDropFrame, 1, 2);
     top->setColumnStretch(2, 1);
@@ -296,7 +298,7 @@ QWidget* OutputFormatDialog::buildPhilipsPage() {
     auto* g = new QGridLayout;
     LabelPhilipsColor = named(new QLabel("Color"), "LabelPhilipsColor");
     g->addWidget(LabelPhilipsColor, 0, 1, Qt::AlignHCenter);
-    g->addWidget(new QLabel("Contrast"), 0, 2);
+    g->addWidget(label("LabelPhilipsContrast", "Contrast"), 0, 2);
     for (int i = 0; i < 4; ++i) {
         PanelPhilipsColor[i] = named(new QPushButton, QString("PanelPhilipsColor%1").arg(i));
         PanelPhilipsColor[i]->setFixedSize(48, 22);
@@ -308,14 +310,16 @@ QWidget* OutputFormatDialog::buildPhilipsPage() {
         setPanelColour(PanelPhilipsColor[i], kLayoutColours[i]);
         SpinEditPhilipsContrast[i] =
             spin(QString("SpinEditPhilipsContrast%1").arg(i), 0, 15, kLayoutLevels[i]);
-        g->addWidget(new QLabel(kPhilipsColourCaptions[i]), i + 1, 0);
+        g->addWidget(label(QString("LabelPhilipsColorName%1").arg(i), kPhilipsColourCaptions[i]),
+                     i + 1, 0);
         g->addWidget(PanelPhilipsColor[i], i + 1, 1);
         g->addWidget(SpinEditPhilipsContrast[i], i + 1, 2);
     }
     g->setColumnStretch(3, 1);
     v->addLayout(g);
     v->addWidget(
-        note("With SVCD Designer 1.5 you must use 8 bits bitmap !  It don't support 4 "
+        note("LabelPhilipsBitsNote",
+             "With SVCD Designer 1.5 you must use 8 bits bitmap !  It don't support 4 "
              "bits despite what the help file say :-("));
     v->addStretch(1);
     return page;
@@ -328,7 +332,7 @@ QWidget* OutputFormatDialog::buildSonicPage() {
     ComboBoxSonicFrameRate = frameRateCombo("ComboBoxSonicFrameRate");
     CheckBoxSonicDropFrame =
         named(new QCheckBox("DropFrame ( 29,97 Fps )"), "CheckBoxSonicDropFrame");
-    row->addWidget(new QLabel("FrameRate :"));
+    row->addWidget(label("LabelSonicFrameRate", "FrameRate :"));
     row->addWidget(ComboBoxSonicFrameRate);
     row->addWidget(CheckBoxSonicDropFrame);
     row->addStretch(1);

@@ -14,6 +14,7 @@
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
+#include "gui/matrix_editor_dialog.h"
 #include "gui/new_character_dialog.h"
 #include "gui/output_format_dialog.h"
 #include "gui/progression_controller.h"
@@ -263,7 +264,14 @@ void QtUserInterface::documentChanged(const SubtitleDocument& doc) {
 
 void QtUserInterface::matrixChanged(const CharMatrix& matrix) {
     main_.setMatrixName(matrix);
-    if (main_.windowsCreated()) main_.jobDialog().refreshMatrixName();
+    if (!main_.windowsCreated()) return;
+    main_.jobDialog().refreshMatrixName();
+    main_.matrixEditorDialog().matrixChanged();
+}
+
+void QtUserInterface::matrixEntryAdded(const CharMatrix& matrix, size_t k) {
+    main_.setMatrixName(matrix);
+    if (main_.windowsCreated()) main_.matrixEditorDialog().entryAdded(k);
 }
 
 }  // namespace orvane::gui

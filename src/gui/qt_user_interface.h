@@ -47,6 +47,7 @@ class QtUserInterface : public UserInterface {
     void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom) override;
     void documentChanged(const SubtitleDocument& doc) override;
     void matrixChanged(const CharMatrix& matrix) override;
+    void matrixEntryAdded(const CharMatrix& matrix, size_t k) override;
 
     // A file dialog of the GUI's own (the job dialog's folder and IFO):
     // `filter` in the "Name|*.ext|..." form, `filterIndex` the one shown

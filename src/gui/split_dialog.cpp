@@ -55,7 +55,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     PanelStartSplit = named(new QFrame, "PanelStartSplit");
     auto* sr = new QHBoxLayout(PanelStartSplit);
     sr->setContentsMargins(0, 0, 0, 0);
-    auto* startCaption = new QLabel("Start at :");
+    auto* startCaption = label("LabelStartAt", "Start at :");
     sr->addWidget(startCaption);
     start = TimeFields::create("Word_uHour1", "Word_uMin1", "Word_uSec1", "Word_uMSec1", sr);
     ButtonResetStartSplit = named(new QPushButton("&Reset"), "ButtonResetStartSplit");
@@ -64,7 +64,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     PanelStopSplit = named(new QFrame, "PanelStopSplit");
     auto* tr = new QHBoxLayout(PanelStopSplit);
     tr->setContentsMargins(0, 0, 0, 0);
-    auto* stopCaption = new QLabel("Stop at :");
+    auto* stopCaption = label("LabelStopAt", "Stop at :");
     tr->addWidget(stopCaption);
     stop = TimeFields::create("Word_uHour2", "Word_uMin2", "Word_uSec2", "Word_uMSec2", tr);
     ButtonEndOfFile = named(new QPushButton("&Last Sub."), "ButtonEndOfFile");
@@ -123,12 +123,17 @@ SplitDialog::SplitDialog(MainWindow& main)
     PanelBar->installEventFilter(this);
     v->addWidget(PanelBar);
 
-    auto* example = new QLabel(
-        "Example for 2 CDs :\n"
-        "1. Start at 00:00:00,000 and stop at the end of the first CD, save as file 1.\n"
-        "2. Start at the end of the first CD and stop at the last subtitle, save as file 2.");
-    example->setObjectName("LabelExample");
-    v->addWidget(example);
+    // One label per line: a language file holds no line breaks.
+    auto* example = new QVBoxLayout;
+    example->setSpacing(0);
+    example->addWidget(label("LabelExample", "Example for 2 CDs :"));
+    example->addWidget(label(
+        "LabelExample1",
+        "1. Start at 00:00:00,000 and stop at the end of the first CD, save as file 1."));
+    example->addWidget(label(
+        "LabelExample2",
+        "2. Start at the end of the first CD and stop at the last subtitle, save as file 2."));
+    v->addLayout(example);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "gui/main_window.h"
+#include "gui/widget_factory.h"
 #include "gui/output_format_dialog.h"
 #include "gui/post_ocr_dialog.h"
 #include "gui/qt_text.h"
@@ -71,7 +72,7 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     auto* v = new QVBoxLayout(central);
     v->setContentsMargins(6, 4, 6, 6);
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel("SubTitle Index:"));
+    top->addWidget(label("LabelSubTitleIndex", "SubTitle Index:"));
     LabelNbSubTitle = new QLabel("0");
     LabelNbSubTitle->setObjectName("LabelNbSubTitle");
     QFont bold = LabelNbSubTitle->font();
@@ -203,6 +204,7 @@ void SubtitleWindow::documentChanged(const SubtitleDocument& doc) {
     if (doc.scrollRequested() && CheckBoxScrollDown->isChecked() && isVisible() &&
         ListBoxSubtitle->count() > 0) {
         ListBoxSubtitle->setCurrentRow(ListBoxSubtitle->count() - 1);
+        ListBoxSubtitle->scrollToBottom();
     }
 }
 

@@ -47,7 +47,7 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     // Offset.
     auto* offsetGroup = named(new QGroupBox("Time Offset / Start Match"), "GroupBoxOffset");
     auto* og = new QVBoxLayout(offsetGroup);
-    og->addWidget(new QLabel("Add/Remove this time to/from each Subtitle Time Code"));
+    og->addWidget(label("LabelOffset", "Add/Remove this time to/from each Subtitle Time Code"));
     auto* orow = new QHBoxLayout;
     CheckBoxMinusOffset = named(new QCheckBox("Minus"), "CheckBoxMinusOffset");
     orow->addWidget(CheckBoxMinusOffset);
@@ -63,8 +63,10 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     // Stretch.
     auto* stretchGroup = named(new QGroupBox("Time Stretch / Speed Adjust"), "GroupBoxStretch");
     auto* sg = new QVBoxLayout(stretchGroup);
-    sg->addWidget(new QLabel("Add/Remove this time to/from the total Subtitles file duration"));
-    sg->addWidget(new QLabel("( E.g.: Use 5s minus if the subtitle is 5s longer than the film )"));
+    sg->addWidget(
+        label("LabelStretch", "Add/Remove this time to/from the total Subtitles file duration"));
+    sg->addWidget(label("LabelStretchExample",
+                        "( E.g.: Use 5s minus if the subtitle is 5s longer than the film )"));
     auto* srow = new QHBoxLayout;
     CheckBoxMinusStretch = named(new QCheckBox("Minus"), "CheckBoxMinusStretch");
     srow->addWidget(CheckBoxMinusStretch);
@@ -102,19 +104,19 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
 
     PanelFixedTime = named(new QFrame, "PanelFixedTime");
     auto* fixed = new QHBoxLayout(PanelFixedTime);
-    fixed->addWidget(new QLabel("Time duration in milli Seconds :"));
+    fixed->addWidget(label("LabelFixedDuration", "Time duration in milli Seconds :"));
     Word_uFixedDuration = wordEdit("Word_uFixedDuration", 4000, 0, 65535);
     fixed->addWidget(Word_uFixedDuration);
     fixed->addStretch(1);
     PanelProportionalTime = named(new QFrame, "PanelProportionalTime");
     auto* prop = new QHBoxLayout(PanelProportionalTime);
-    prop->addWidget(new QLabel("Offset (ms) :"));
+    prop->addWidget(label("LabelOffsetDuration", "Offset (ms) :"));
     Word_uOffsetDuration = wordEdit("Word_uOffsetDuration", 500, 0, 9999);
     prop->addWidget(Word_uOffsetDuration);
-    prop->addWidget(new QLabel("+"));
+    prop->addWidget(label("LabelPlus", "+"));
     Word_uMsPerChar = wordEdit("Word_uMsPerChar", 50, 0, 99);
     prop->addWidget(Word_uMsPerChar);
-    prop->addWidget(new QLabel("ms x Nb. Characters."));
+    prop->addWidget(label("LabelMsPerChar", "ms x Nb. Characters."));
     prop->addStretch(1);
     auto* panels = new QVBoxLayout;
     panels->addWidget(PanelFixedTime);
@@ -128,7 +130,7 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     auto* intervalGroup =
         named(new QGroupBox("Minimum Interval between two Subtitles"), "GroupBoxMinInterval");
     auto* ig = new QHBoxLayout(intervalGroup);
-    ig->addWidget(new QLabel("Force this value as minimum ms between two subtitles :"));
+    ig->addWidget(label("LabelMinInterval", "Force this value as minimum ms between two subtitles :"));
     Word_uMinInterval = wordEdit("Word_uMinInterval", 0, 0, 9999);
     ig->addWidget(Word_uMinInterval);
     ig->addStretch(1);

@@ -24,7 +24,12 @@ TimeFields TimeFields::create(const QString& hourName, const QString& minName,
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
         *fields[i] = edit;
         row->addWidget(edit);
-        if (*separators[i]) row->addWidget(new QLabel(separators[i]));
+        // The separators are captions too (a language may write "." for ",").
+        if (*separators[i]) {
+            auto* separator = new QLabel(separators[i]);
+            separator->setObjectName(nameAndMax[i].first + "Sep");
+            row->addWidget(separator);
+        }
     }
     return f;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QString>
 
 namespace orvane::gui {
@@ -11,6 +12,11 @@ template <typename T>
 T* named(T* w, const QString& name) {
     w->setObjectName(name);
     return w;
+}
+
+// A caption, named so that language files reach it.
+inline QLabel* label(const QString& name, const QString& text) {
+    return named(new QLabel(text), name);
 }
 
 // A numeric field as window descriptions set it up: the value, then the

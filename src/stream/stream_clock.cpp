@@ -5,6 +5,9 @@ namespace orvane {
 void StreamClock::reset() {
     rebasePending_ = true;
     startTime_ = {};
+    // The last time code reached is 0 too: the job dialog shows it when it
+    // opens again, and must not carry the old time line back.
+    offset_ = {};
     currentScr_ = 0;
     previousScr_ = 0;
     lastStep_ = 0;

@@ -17,7 +17,8 @@ class StreamClock {
     }
     const TimeCode& startTime() const { return startTime_; }
 
-    // Re-base pending, start time 00:00:00,000, all clocks zero.
+    // Re-base pending, start time 00:00:00,000, all clocks and the offset
+    // zero.
     void reset();
 
     // Called for every sector read, with its SCR.

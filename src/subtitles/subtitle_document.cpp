@@ -114,6 +114,8 @@ void SubtitleDocument::rebuildDisplay() {
     lastRenderLines_ = 0;
     for (size_t i = 1; i <= entries_.size(); ++i) renderEntry(i, false);
     shownIndex_ = entries_.size();
+    // Not per entry, but once at the end: the window goes to the last line.
+    scrollRequested_ = true;
 }
 
 void SubtitleDocument::replaceLastRendering() {

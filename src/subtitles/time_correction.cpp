@@ -126,6 +126,7 @@ TimeCorrectionReport correctTimes(SubtitleDocument& doc, const TimeCorrectionSet
     if (stretch > 0) {
         report.stretch = applyTimeStretch(doc, stretch, settings.minusStretch);
         if (report.stretch == StretchResult::MinusTooLarge) questions.minusStretchTooLarge();
+        if (report.stretch == StretchResult::NoLength) questions.stretchWithoutLength();
     }
     if (settings.modifyDuration) {
         if (settings.durationMethod == DurationMethod::Fixed) {

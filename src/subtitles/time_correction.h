@@ -49,6 +49,8 @@ class TimeCorrectionQuestions {
     virtual bool confirmStartReducedToZero(const TimeCode& start) = 0;
     // A minus stretch longer than the last entry's start was refused.
     virtual void minusStretchTooLarge() = 0;
+    // A stretch was refused because the last entry starts at 00:00:00,000.
+    virtual void stretchWithoutLength() {}
 };
 
 struct OffsetOutcome {

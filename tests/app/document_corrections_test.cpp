@@ -71,6 +71,18 @@ TEST(SessionTimeCorrection, ARefusedMinusStretchShowsMessages34And35) {
               "that is larger than the total file time !");
 }
 
+TEST(SessionTimeCorrection, AStretchOfADocumentStartingAtZeroSaysWhyItWasRefused) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 0, 2000);
+    TimeCorrectionSettings t;
+    t.stretch = timeCodeFromMs(5000);
+    EXPECT_EQ(s.correctTimes(t).stretch, StretchResult::NoLength);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::StretchNoLength);
+    EXPECT_EQ(ui.questions[0].text, s.messages().get(msg::kStretchNoLength));
+}
+
 TEST(SessionTimeCorrection, TheDisplayShowsTheCorrectedTimes) {
     FakeUi ui;
     Session s(ui);

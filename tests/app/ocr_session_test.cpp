@@ -367,6 +367,9 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     EXPECT_EQ(ui.saveDialogs[0].title, "Save current Character Matrix File");
     EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 557u);
     EXPECT_FALSE(s.matrix().modified());
+    // Open and Save start in the folder either was last used in.
+    EXPECT_EQ(s.settings().openDialogCharMatrix, dir.path() + "/");
+    EXPECT_EQ(s.settings().saveDialogCharMatrix, dir.path() + "/");
     s.addMatrixEntry(e);
     s.saveMatrixCommand();  // the file exists now: no dialog
     EXPECT_EQ(ui.saveDialogs.size(), 1u);
@@ -387,9 +390,11 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     EXPECT_EQ(s.matrix().fileName(), "");
 
     // Open takes the file; a wrong magic leaves the matrix as it was.
+    s.settings().saveDialogCharMatrix = "/elsewhere/";
     ui.openName = dir.file("m.sum");
     s.openMatrix();
     EXPECT_EQ(s.matrix().size(), 2u);
+    EXPECT_EQ(s.settings().saveDialogCharMatrix, dir.path() + "/");
     std::ofstream(dir.file("bad.sum")) << "Orvane_char_Matrix_File and more bytes to make it long enough......";
     ui.openName = dir.file("bad.sum");
     s.openMatrix();

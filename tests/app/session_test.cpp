@@ -132,6 +132,17 @@ TEST(Session, UnitTimesComeFromThePtsAndTheStartTime) {
     EXPECT_EQ(ui.units[0].start, ui.units[0].unitStart);
     EXPECT_EQ(timeCodeToMs(ui.units[0].stop) - timeCodeToMs(ui.units[0].start), 200 * 1024 / 90);
     EXPECT_EQ(ui.units[0].area, (DisplayArea{100, 500, 139, 505}));
+
+    // The job dialog opens again: the time line goes on from the last time
+    // code reached, which the next job is re-based to.
+    const TimeCode last = s.carryTimeLine();
+    EXPECT_EQ(last, s.lastTimeCode());
+    EXPECT_TRUE(s.clock().rebasePending());
+    s.startJob(request({dir.file("a.vob")}));
+    s.runToEnd();
+    ASSERT_EQ(ui.units.size(), 2u);
+    EXPECT_NEAR(static_cast<double>(timeCodeToMs(ui.units[1].unitStart)),
+                static_cast<double>(timeCodeToMs(last)) + 996, 1.0);
 }
 
 TEST(Session, PauseStopsBetweenUnitsAndContinueResumesAfterThePacket) {
@@ -404,6 +415,11 @@ TEST(Session, StartButtonChecksAndAsksAsTheDialogDoes) {
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].text, "No VOB selected !!");
     EXPECT_EQ(ui.questions[0].buttons, Buttons::Ok);
+    // More files than a job holds: said, and nothing starts.
+    EXPECT_FALSE(s.startButton(request(std::vector<std::string>(1025, "/x.vob"))));
+    EXPECT_EQ(ui.questions.back().id, QuestionId::TooManyFiles);
+    EXPECT_EQ(ui.questions.back().text,
+              "At most 1024 VOB files can be read in one job. Files checked : 1025");
 
     ui.saveName.clear();  // Cancel in the save dialog
     EXPECT_FALSE(s.startButton(request({"/tmp/x.vob"}, ActionMode::SaveBmp)));

@@ -7,11 +7,12 @@
 namespace orvane {
 namespace {
 
-TEST(MessageTable, HoldsThe57BuiltInTextsExactly) {
+TEST(MessageTable, HoldsTheBuiltInTextsExactly) {
     MessageTable t;
     EXPECT_EQ(t.size(), 0u);
     t.setDefaultMessages();
-    ASSERT_EQ(t.size(), 57u);
+    ASSERT_EQ(t.size(), MessageTable::kBuiltInCount);
+    EXPECT_EQ(t.get(57), "At most 1024 VOB files can be read in one job. Files checked : ");
     EXPECT_EQ(t.get(0), "Maximum Number of Characters reached : ");
     EXPECT_EQ(t.get(26), "Bad Packet Header at LBA: ");
     EXPECT_EQ(t.get(32), " will be reduced to 00:00:00,000");
@@ -23,18 +24,19 @@ TEST(MessageTable, HoldsThe57BuiltInTextsExactly) {
     EXPECT_EQ(t.get(56),
               "You should try again on the next character, if still not found then you must create "
               "a new Matrix.");
-    EXPECT_EQ(t.get(57), "");
+    EXPECT_EQ(t.get(58), "Time Stretch refused: the last subtitle starts at 00:00:00,000.");
+    EXPECT_EQ(t.get(59), "");
     // Separate entries with the same text: each can be translated alone.
     EXPECT_EQ(t.get(9), t.get(13));
     EXPECT_EQ(t.get(13), t.get(17));
     t.replace(13, "Texte non sauv\xE9 !");
     EXPECT_EQ(t.get(9), "Text NOT Saved !");
     EXPECT_EQ(t.get(17), "Text NOT Saved !");
-    EXPECT_FALSE(t.replace(57, "x"));
+    EXPECT_FALSE(t.replace(59, "x"));
     t.append("extra");
-    EXPECT_EQ(t.get(57), "extra");
+    EXPECT_EQ(t.get(59), "extra");
     t.setDefaultMessages();
-    EXPECT_EQ(t.size(), 57u);
+    EXPECT_EQ(t.size(), MessageTable::kBuiltInCount);
     EXPECT_EQ(t.get(13), "Text NOT Saved !");
 }
 

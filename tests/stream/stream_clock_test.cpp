@@ -14,6 +14,10 @@ TEST(StreamClock, RebaseMakesTheFirstPackTheStartTime) {
     EXPECT_EQ(c.programTime(180000), (TimeCode{0, 10, 1, 0}));
     EXPECT_FALSE(c.rebasePending());
     EXPECT_EQ(c.lastTimeCode(), (TimeCode{0, 10, 0, 0}));
+    // Reset starts the time line again from 0.
+    c.reset();
+    EXPECT_EQ(c.lastTimeCode(), TimeCode{});
+    EXPECT_TRUE(c.rebasePending());
 }
 
 TEST(StreamClock, RebaseNeverGivesANegativeOffset) {

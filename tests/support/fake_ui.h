@@ -67,6 +67,7 @@ class FakeUi : public UserInterface {
         return {NewCharAction::SkipPicture, {}};
     }
     void subtitleAdded(const SubtitleDocument&, size_t index) override { added.push_back(index); }
+    void matrixEntryAdded(const CharMatrix&, size_t k) override { learned.push_back(k); }
     ProgressionChoice progressionController(int32_t n) override {
         controllerShown.push_back(n);
         if (!progressionChoices.empty()) {
@@ -145,6 +146,7 @@ class FakeUi : public UserInterface {
     std::vector<FileDialog> saveDialogs, openDialogs;
     std::vector<ColourRanking> proposals;
     std::vector<size_t> added;
+    std::vector<size_t> learned;  // matrix entries appended
     int colourQuestions = 0;
     int newCharacterQuestions = 0;
     int adjustmentDialogs = 0;

@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# The character matrix editor and the about box of the real `orvane` under
+# Xvfb with a window manager, reached by keyboard as a person would (not run
+# by CI):
+#   tests/gui/screenshots-editor.sh BUILD_DIR OUT_DIR
+# Opens the serif matrix of the sample fonts (522 entries) through
+# "&Open Characters Matrix File" (Alt+C, O), the editor through
+# "&Edit/View Characters Matrix" (Alt+C, E), and the about box (Alt+A), and
+# saves matrix_editor.png and about_box.png; then switches to the shipped
+# French through "GUI &Language" (Alt+L) and saves matrix_editor_fr.png.
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+build="$(cd "$1" && pwd)"
+mkdir -p "$2"
+out="$(cd "$2" && pwd)"
+for tool in xdotool openbox import xvfb-run; do
+    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
+done
+
+if [ -z "${ORVANE_SHOTS_INSIDE:-}" ]; then
+    home="$(mktemp -d)"
+    trap 'rm -rf "$home"' EXIT
+    cp -r "$root/data/ChMatrix" "$home/ChMatrix"
+    cp -r "$root/data/lang" "$home/lang"
+    ORVANE_HOME="$home" ORVANE_SHOTS_INSIDE=1 \
+        xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$out"
+    ls "$out"
+    exit 0
+fi
+
+openbox >/dev/null 2>&1 &
+wm=$!
+wait_for() {
+    for _ in $(seq 1 300); do
+        if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)" && [ -n "$id" ]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.2
+    done
+    echo "no window \"$1\"" >&2
+    return 1
+}
+gone() {
+    for _ in $(seq 1 50); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.2
+    done
+    echo "window \"$1\" still there" >&2
+    return 1
+}
+key() { xdotool windowactivate --sync "$1" 2>/dev/null || true; sleep 0.3; xdotool key "${@:2}"; }
+
+"$build/src/gui/orvane" &
+pid=$!
+trap 'kill $pid $wm 2>/dev/null || true' EXIT
+
+main="$(wait_for '^Orvane')"
+sleep 1
+key "$main" alt+c
+sleep 0.5
+xdotool key o Return                      # two items share the O: the first, then Return
+open="$(wait_for '^Open a previously created Character Matrix File$')"
+sleep 0.5
+xdotool type "$ORVANE_HOME/ChMatrix/dejavu-serif-bold-28.sum"
+xdotool key Return
+gone '^Open a previously created Character Matrix File$'
+
+key "$main" alt+c
+sleep 0.5
+xdotool key e
+editor="$(wait_for '^View/Edit Character Matrix')"
+sleep 0.5
+# Type-to-find: the first entry reading "g".
+key "$editor" g
+sleep 0.5
+import -window "$editor" -frame "$out/matrix_editor.png" 2>/dev/null ||
+    import -window "$editor" "$out/matrix_editor.png"
+key "$editor" Return                      # OK closes it
+gone '^View/Edit Character Matrix'
+
+key "$main" alt+a
+about="$(wait_for '^About Orvane$')"
+sleep 0.8
+import -window "$about" -frame "$out/about_box.png" 2>/dev/null ||
+    import -window "$about" "$out/about_box.png"
+key "$about" Return
+gone '^About Orvane$'
+
+# The shipped French, chosen from the menu while the program runs.
+key "$main" alt+l
+sleep 0.5
+xdotool key Return
+sleep 0.5
+key "$main" alt+c
+sleep 0.5
+xdotool key e
+editor="$(wait_for '^View/Edit Character Matrix')"
+sleep 0.8
+import -window "$editor" -frame "$out/matrix_editor_fr.png" 2>/dev/null ||
+    import -window "$editor" "$out/matrix_editor_fr.png"
