@@ -96,12 +96,9 @@ Geometry geometry(int boxW, int boxH, int entryW, int entryH) {
     return g;
 }
 
-
-}  // namespace
-
-MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+template <class Pic, class V>
+MatrixEntry buildGlyphOf(const Pic& painted, const CharBox& box, V mark) {
     MatrixEntry g;
-    const Colour mark = markColourOf(j);
     g.relativeTop = box.relativeTop;
     const int w = std::min<int>(box.width, GlyphBits::kSide);
     const int h = std::min<int>(box.height, GlyphBits::kSide);
@@ -118,6 +115,16 @@ MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
         g.glyph.setRow(r, bits);
     }
     return g;
+}
+
+}  // namespace
+
+MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+    return buildGlyphOf(painted, box, markColourOf(j));
+}
+
+MatrixEntry buildGlyph(const Image8& labels, const CharBox& box, int j) {
+    return buildGlyphOf(labels, box, markLabelOf(j));
 }
 
 bool spaceFollows(const TextLine& line, int j, const OcrSettings& s) {

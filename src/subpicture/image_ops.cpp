@@ -5,10 +5,13 @@
 
 namespace orvane {
 
-size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_t>& stack) {
+namespace {
+
+template <class Image, class Value>
+size_t floodFillOf(Image& image, int x, int y, Value paint, std::vector<uint32_t>& stack) {
     const int w = image.width(), h = image.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return 0;
-    const Colour seed = image.pixel(x, y);
+    const Value seed = image.pixel(x, y);
     if (seed == paint) return 0;
     size_t painted = 0;
     stack.clear();
@@ -41,6 +44,16 @@ size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_
         }
     }
     return painted;
+}
+
+}  // namespace
+
+size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_t>& stack) {
+    return floodFillOf(image, x, y, paint, stack);
+}
+
+size_t floodFill(Image8& image, int x, int y, uint8_t paint, std::vector<uint32_t>& stack) {
+    return floodFillOf(image, x, y, paint, stack);
 }
 
 void frameRect(Image24& image, int left, int top, int right, int bottom, Colour colour) {

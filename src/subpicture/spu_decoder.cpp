@@ -66,35 +66,37 @@ class RunReader {
     unsigned bits_ = 0;
 };
 
+// Draws one field's runs as colour numbers, one byte per pixel: a run is a
+// memset of its colour number, colour 0 leaves the background.
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
-                 int width, int height, const std::array<uint8_t, 4>& grey, Image24& bmp) {
+                 int width, int height, Image8& numbers) {
     if (start >= unit.size()) return;
     const size_t end = std::min(endInclusive + 1, unit.size());
     RunReader reader(unit.data(), start, end);
     int x = 0;
     int y = firstRow;
-    uint8_t* row = bmp.row(y);
+    uint8_t* row = numbers.row(y);
     unsigned run, colour;
     // Row `height` is the spare row; anything below it is discarded.
     while (y <= height && reader.next(run, colour)) {
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
         if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
-        // The preview colours are greys: a run is one byte value.
-        if (colour != 0) std::memset(row + x * 3, grey[colour], size_t{r} * 3);
+        if (colour != 0) std::memset(row + x, static_cast<int>(colour), r);
         x += static_cast<int>(r);
         if (x >= width) {
             reader.alignToByte();
             x = 0;
             y += 2;
-            if (y <= height) row = bmp.row(y);
+            if (y <= height) row = numbers.row(y);
         }
     }
 }
 
 }  // namespace
 
-void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
-                      const PreviewColours& colours) {
+void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
+    out.numbersDecoded = false;
+    out.bitmapPainted = false;
     out.sequences.clear();
     out.chainTruncated = false;
     ByteCursor head(unit);
@@ -197,16 +199,53 @@ void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
     out.width = w;
     out.height = h;
 
+}
+
+void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {
+    parseSubPictureControl(unit, out);
+    const ControlSequence first = out.sequences.empty() ? ControlSequence{} : out.sequences.front();
+    ByteCursor head(unit);
+    head.readU16be();  // the unit size
+    // The bottom field ends where the control sequences begin.
+    const uint16_t firstControl = head.readU16be().value_or(0);
+    const int w = out.width, h = out.height;
     // One spare row below the picture takes the runs of each field's last
     // byte; it is dropped afterwards.
-    out.bitmap.resize(w, h + 1);
-    out.bitmap.fill(colours[0]);
-    const std::array<uint8_t, 4> grey{0, static_cast<uint8_t>(colours[1]),
-                                      static_cast<uint8_t>(colours[2]),
-                                      static_cast<uint8_t>(colours[3])};
-    decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, grey, out.bitmap);
-    decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, grey, out.bitmap);
-    out.bitmap.setHeight(h);
+    out.numbers.resize(w, h + 1);
+    out.numbers.fill(0);
+    decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, out.numbers);
+    decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, out.numbers);
+    out.numbers.setHeight(h);
+    out.numbersDecoded = true;
+}
+
+void paintSubPicture(SubPicture& out, const PreviewColours& colours) {
+    const int w = out.numbers.width(), h = out.numbers.height();
+    out.bitmap.resize(w, h);
+    // Colour 0 is the background colour as it is; numbers 1..3 take the
+    // grey level of their colour's low (red) byte in all three channels.
+    uint8_t rgb[4][3];
+    rgb[0][0] = static_cast<uint8_t>(colours[0]);
+    rgb[0][1] = static_cast<uint8_t>(colours[0] >> 8);
+    rgb[0][2] = static_cast<uint8_t>(colours[0] >> 16);
+    for (size_t n = 1; n < 4; ++n) rgb[n][0] = rgb[n][1] = rgb[n][2] = static_cast<uint8_t>(colours[n]);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* n = out.numbers.row(y);
+        uint8_t* p = out.bitmap.row(y);
+        for (int x = 0; x < w; ++x, p += 3) {
+            const uint8_t* c = rgb[n[x] & 3];
+            p[0] = c[0];
+            p[1] = c[1];
+            p[2] = c[2];
+        }
+    }
+    out.bitmapPainted = true;
+}
+
+void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
+                      const PreviewColours& colours) {
+    decodeSubPictureArea(unit, out);
+    paintSubPicture(out, colours);
 }
 
 }  // namespace orvane
