@@ -50,7 +50,7 @@ int endOfBlock(const Pic& p, int s, int e, int c0, int c1, V colour, int span) {
 
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_);
+               std::vector<uint32_t>& stack_, std::vector<int>& rows);
 
 }  // namespace
 
@@ -131,18 +131,18 @@ std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8
 }
 
 void Segmenter::segment(Image24& pic, Colour text, const OcrSettings& s, LineTable& table) {
-    segmentOf(pic, text, kMarkColourA, kMarkColourB, s, table, stack_);
+    segmentOf(pic, text, kMarkColourA, kMarkColourB, s, table, stack_, columnRows_);
 }
 
 void Segmenter::segment(Image8& labels, const OcrSettings& s, LineTable& table) {
-    segmentOf(labels, kLabelText, kLabelMarkA, kLabelMarkB, s, table, stack_);
+    segmentOf(labels, kLabelText, kLabelMarkA, kLabelMarkB, s, table, stack_, columnRows_);
 }
 
 namespace {
 
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_) {
+               std::vector<uint32_t>& stack_, std::vector<int>& rows) {
     table.count = 0;
     const int h = pic.height(), w = pic.width();
     int y = 0;
@@ -163,6 +163,22 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
         ++n;
         line.top = top;
         line.bottom = bottom;
+        // The rows of each column that hold text or a mark. Painting only
+        // turns text into a mark or one mark into the other, so these stay
+        // as they are while the line is cut, and the column scans below
+        // need look at nothing outside them.
+        rows.assign(static_cast<size_t>(w) * 2, -1);
+        int* const firstRow = rows.data();
+        int* const lastRow = rows.data() + w;
+        for (int row = top; row <= bottom; ++row) {
+            for (int col = 0; col < w; ++col) {
+                const V c = pic.pixel(col, row);
+                if (c == text || c == markA || c == markB) {
+                    if (firstRow[col] < 0) firstRow[col] = row;
+                    lastRow[col] = row;
+                }
+            }
+        }
         int k = 0;
         int x = 0;
         while (x < w) {
@@ -171,7 +187,7 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
             // scanned from the bottom of the line up.
             int start = -1;
             for (int col = x; col < w && start < 0; ++col) {
-                for (int row = bottom; row >= top; --row) {
+                for (int row = lastRow[col]; row >= 0 && row >= firstRow[col]; --row) {
                     if (pic.pixel(col, row) == text) {
                         floodFill(pic, col, row, paint, stack_);
                         start = col;
@@ -186,7 +202,7 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
             int nextColumn = -1;
             for (int col = start; col < w; ++col) {
                 bool seen = false;
-                for (int row = bottom; row >= top; --row) {
+                for (int row = lastRow[col]; row >= 0 && row >= firstRow[col]; --row) {
                     const V c = pic.pixel(col, row);
                     if (c == paint) {
                         seen = true;

@@ -87,6 +87,7 @@ class Segmenter {
 
   private:
     std::vector<uint32_t> stack_;
+    std::vector<int> columnRows_;
 };
 
 // The italic flags of a line's characters from the gaps between boxes.

@@ -1,6 +1,7 @@
 #include "subpicture/spu_decoder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "stream/byte_cursor.h"
@@ -11,8 +12,9 @@ namespace orvane {
 namespace {
 
 // Reads the run-length codes of one field from `pos` up to but excluding
-// `end`. A 32-bit window keeps the next bits, high bits first, so that a
-// code is classified by its leading zero pairs in one step.
+// `end`. A 64-bit window keeps the next bits, high bits first, so that a
+// code is classified by its leading zero pairs in one step; it is refilled
+// four bytes at a time.
 class RunReader {
   public:
     RunReader(const uint8_t* data, size_t pos, size_t end) : data_(data), pos_(pos), end_(end) {}
@@ -20,23 +22,15 @@ class RunReader {
     // One code: a run of 0 means "to the end of the row". False when the
     // data ends before the code does.
     bool next(unsigned& run, unsigned& colour) {
-        refill();
+        if (bits_ < 16) refill();
         if (bits_ < 4) return false;
-        const uint32_t v = window_ >> 16;  // the next 16 bits, zero-padded
-        unsigned len;
-        if (v >= 0x4000) {  // n n c c
-            len = 4;
-            run = v >> 14;
-        } else if (v >= 0x1000) {  // 0 0 n n n n c c
-            len = 8;
-            run = (v >> 10) & 0x0F;
-        } else if (v >= 0x0400) {  // 0 0 0 0 n n n n n n c c
-            len = 12;
-            run = (v >> 6) & 0x3F;
-        } else {  // 0 0 0 0 0 0 n n n n n n n n c c, all-zero n: to the end
-            len = 16;
-            run = (v >> 2) & 0xFF;
-        }
+        const auto v = static_cast<uint32_t>(window_ >> 48);  // the next 16 bits, zero-padded
+        // Leading zero pairs give the code's size without a branch:
+        // n n c c (4 bits), 0 0 n n n n c c (8), 0 0 0 0 n n n n n n c c
+        // (12), 0 0 0 0 0 0 n n n n n n n n c c (16; all-zero n: to the end).
+        const unsigned k = std::min((static_cast<unsigned>(std::countl_zero(v)) - 16) >> 1, 3u);
+        const unsigned len = 4 * (k + 1);
+        run = (v >> (18 - len)) & ((1u << (2 * (k + 1))) - 1);
         if (bits_ < len) return false;
         colour = (v >> (16 - len)) & 3u;
         window_ <<= len;
@@ -53,8 +47,16 @@ class RunReader {
 
   private:
     void refill() {
-        while (bits_ <= 24 && pos_ < end_) {
-            window_ |= uint32_t{data_[pos_++]} << (24 - bits_);
+        if (end_ - pos_ >= 4) {
+            const uint32_t v = uint32_t{data_[pos_]} << 24 | uint32_t{data_[pos_ + 1]} << 16 |
+                               uint32_t{data_[pos_ + 2]} << 8 | data_[pos_ + 3];
+            window_ |= uint64_t{v} << (32 - bits_);
+            pos_ += 4;
+            bits_ += 32;
+            return;
+        }
+        while (bits_ <= 56 && pos_ < end_) {
+            window_ |= uint64_t{data_[pos_++]} << (56 - bits_);
             bits_ += 8;
         }
     }
@@ -62,7 +64,7 @@ class RunReader {
     const uint8_t* data_;
     size_t pos_;
     size_t end_;
-    uint32_t window_ = 0;
+    uint64_t window_ = 0;
     unsigned bits_ = 0;
 };
 
@@ -77,11 +79,22 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
     int y = firstRow;
     uint8_t* row = numbers.row(y);
     unsigned run, colour;
+    // Short runs, the most of a line of text, are written as 16 bytes when
+    // the row has room: the bytes past the run are rewritten by the runs
+    // that follow in the row (runs of colour 0 write too), and cleared when
+    // the data ends inside the row.
+    constexpr int kBlock = 16;
     // Row `height` is the spare row; anything below it is discarded.
     while (y <= height && reader.next(run, colour)) {
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
         if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
-        if (colour != 0) std::memset(row + x, static_cast<int>(colour), r);
+        if (r <= kBlock && x + kBlock <= width) {
+            const uint64_t bytes = 0x0101010101010101ull * colour;
+            std::memcpy(row + x, &bytes, 8);
+            std::memcpy(row + x + 8, &bytes, 8);
+        } else {
+            std::memset(row + x, static_cast<int>(colour), r);
+        }
         x += static_cast<int>(r);
         if (x >= width) {
             reader.alignToByte();
@@ -90,6 +103,8 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
             if (y <= height) row = numbers.row(y);
         }
     }
+    if (y <= height && x > 0)
+        std::memset(row + x, 0, static_cast<size_t>(std::min(kBlock, width - x)));
 }
 
 }  // namespace
