@@ -170,12 +170,31 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
         rows.assign(static_cast<size_t>(w) * 2, -1);
         int* const firstRow = rows.data();
         int* const lastRow = rows.data() + w;
-        for (int row = top; row <= bottom; ++row) {
-            for (int col = 0; col < w; ++col) {
-                const V c = pic.pixel(col, row);
-                if (c == text || c == markA || c == markB) {
-                    if (firstRow[col] < 0) firstRow[col] = row;
-                    lastRow[col] = row;
+        if constexpr (std::is_same_v<Pic, Image8>) {
+            // Whole rows without branches: the last row downwards, the
+            // first one upwards.
+            for (int row = top; row <= bottom; ++row) {
+                const uint8_t* p = pic.row(row);
+                for (int col = 0; col < w; ++col) {
+                    const bool on = (p[col] == text) | (p[col] == markA) | (p[col] == markB);
+                    lastRow[col] = on ? row : lastRow[col];
+                }
+            }
+            for (int row = bottom; row >= top; --row) {
+                const uint8_t* p = pic.row(row);
+                for (int col = 0; col < w; ++col) {
+                    const bool on = (p[col] == text) | (p[col] == markA) | (p[col] == markB);
+                    firstRow[col] = on ? row : firstRow[col];
+                }
+            }
+        } else {
+            for (int row = top; row <= bottom; ++row) {
+                for (int col = 0; col < w; ++col) {
+                    const V c = pic.pixel(col, row);
+                    if (c == text || c == markA || c == markB) {
+                        if (firstRow[col] < 0) firstRow[col] = row;
+                        lastRow[col] = row;
+                    }
                 }
             }
         }
