@@ -47,7 +47,7 @@ class RunReader {
 
   private:
     void refill() {
-        if (end_ - pos_ >= 4) {
+        if (pos_ + 4 <= end_) {
             const uint32_t v = uint32_t{data_[pos_]} << 24 | uint32_t{data_[pos_ + 1]} << 16 |
                                uint32_t{data_[pos_ + 2]} << 8 | data_[pos_ + 3];
             window_ |= uint64_t{v} << (32 - bits_);
