@@ -122,10 +122,24 @@ std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8
     if (top < 0) return std::nullopt;
     const int cw = right - left + 1;
     labels.resize(cw, bottom - top + 1);
+    // Eight pixels at a time: a byte equal to the text number becomes
+    // kLabelText (1), any other 0.
+    static_assert(kLabelText == 1);
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const uint64_t spread = 0x0101010101010101ull * t;
     for (int y = top; y <= bottom; ++y) {
         const uint8_t* n = numbers.row(y) + left;
         uint8_t* l = labels.row(y - top);
-        for (int x = 0; x < cw; ++x) l[x] = n[x] == t ? kLabelText : 0;
+        int x = 0;
+        for (; x + 8 <= cw; x += 8) {
+            uint64_t v;
+            std::memcpy(&v, n + x, 8);
+            v ^= spread;                                      // 0 where equal
+            const uint64_t zero = ~(((v & kLow7) + kLow7) | v | kLow7);  // high bit of zero bytes
+            const uint64_t ones = zero >> 7;
+            std::memcpy(l + x, &ones, 8);
+        }
+        for (; x < cw; ++x) l[x] = n[x] == t ? kLabelText : 0;
     }
     return CropRect{left, top, right, bottom};
 }
