@@ -1,6 +1,7 @@
 #include "subpicture/spu_decoder.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -38,6 +39,17 @@ class RunReader {
         return true;
     }
 
+    // The next eight bits, zero-padded, and how many bits are really there.
+    unsigned peekByte() const { return static_cast<unsigned>(window_ >> 56); }
+    unsigned bitsLeft() {
+        if (bits_ < 16) refill();
+        return bits_;
+    }
+    void skip(unsigned n) {
+        window_ <<= n;
+        bits_ -= n;
+    }
+
     // Rows start on byte boundaries: drop the bits left of the current byte.
     void alignToByte() {
         const unsigned drop = bits_ % 8;
@@ -68,6 +80,45 @@ class RunReader {
     unsigned bits_ = 0;
 };
 
+// What the next eight bits of a field draw when they start with short
+// codes: two 4-bit codes, one 4-bit code before a longer one, or one 8-bit
+// code. The 16 pixel bytes start with the runs; the rest repeats the last
+// colour and is overwritten by the runs that follow. `pixels` 0 marks bits
+// that start a 12- or 16-bit code.
+struct ShortCodes {
+    std::array<std::array<uint8_t, 16>, 256> bytes{};
+    std::array<uint8_t, 256> pixels{};
+    std::array<uint8_t, 256> bits{};
+};
+
+constexpr ShortCodes makeShortCodes() {
+    ShortCodes t;
+    for (unsigned b = 0; b < 256; ++b) {
+        const unsigned hi = b >> 4, lo = b & 15;
+        unsigned n = 0;
+        if (hi >= 4) {
+            const unsigned r1 = hi >> 2, c1 = hi & 3;
+            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c1);
+            n = r1;
+            t.bits[b] = 4;
+            if (lo >= 4) {
+                const unsigned r2 = lo >> 2, c2 = lo & 3;
+                for (unsigned i = r1; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c2);
+                n += r2;
+                t.bits[b] = 8;
+            }
+        } else if (hi >= 1) {
+            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(b & 3);
+            n = b >> 2;
+            t.bits[b] = 8;
+        }
+        t.pixels[b] = static_cast<uint8_t>(n);
+    }
+    return t;
+}
+
+constexpr ShortCodes kShortCodes = makeShortCodes();
+
 // Draws one field's runs as colour numbers, one byte per pixel: a run is a
 // memset of its colour number, colour 0 leaves the background.
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
@@ -85,7 +136,20 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
     // the data ends inside the row.
     constexpr int kBlock = 16;
     // Row `height` is the spare row; anything below it is discarded.
-    while (y <= height && reader.next(run, colour)) {
+    while (y <= height) {
+        // Most codes of a line of text are short: up to two of them are
+        // drawn from one table look-up on the next byte while the row has
+        // 16 bytes of room, so that the row cannot end inside them.
+        const unsigned avail = reader.bitsLeft();
+        const unsigned b = reader.peekByte();
+        const unsigned n = kShortCodes.pixels[b];
+        if (n != 0 && x + kBlock <= width && kShortCodes.bits[b] <= avail) {
+            std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
+            x += static_cast<int>(n);
+            reader.skip(kShortCodes.bits[b]);
+            continue;
+        }
+        if (!reader.next(run, colour)) break;
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
         if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
         if (r <= kBlock && x + kBlock <= width) {
