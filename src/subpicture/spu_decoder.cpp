@@ -146,14 +146,32 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
         // drawn from one table look-up on the next byte while the row has
         // 16 bytes of room, so that the row cannot end inside them.
         const unsigned avail = reader.bitsLeft();
-        const unsigned b = reader.peekByte();
-        const unsigned n = kShortCodes.pixels[b];
-        const unsigned used = kShortCodes.bits[b];
-        if (n != 0 && x <= lastBlock && used <= avail) {
-            std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
-            x += static_cast<int>(n);
-            reader.skip(used);
-            continue;
+        if (avail >= 56) {
+            // Seven look-ups of at most eight bits each fit in the window
+            // without a refill or a count check.
+            bool stopped = false;
+            for (int k = 0; k < 7; ++k) {
+                const unsigned b = reader.peekByte();
+                const unsigned n = kShortCodes.pixels[b];
+                if (n == 0 || x > lastBlock) {
+                    stopped = true;
+                    break;
+                }
+                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
+                x += static_cast<int>(n);
+                reader.skip(kShortCodes.bits[b]);
+            }
+            if (!stopped) continue;
+        } else {
+            const unsigned b = reader.peekByte();
+            const unsigned n = kShortCodes.pixels[b];
+            const unsigned used = kShortCodes.bits[b];
+            if (n != 0 && x <= lastBlock && used <= avail) {
+                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
+                x += static_cast<int>(n);
+                reader.skip(used);
+                continue;
+            }
         }
         if (!reader.next(run, colour)) break;
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
