@@ -124,10 +124,16 @@ constexpr ShortCodes makeShortCodes() {
 constexpr ShortCodes kShortCodes = makeShortCodes();
 
 // Draws one field's runs as colour numbers, one byte per pixel: a run is a
-// memset of its colour number, colour 0 leaves the background.
+// memset of its colour number. Every row of the field is written, those
+// the data does not reach as background, so the picture needs no clearing
+// before.
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
                  int width, int height, Image8& numbers) {
-    if (start >= unit.size()) return;
+    if (start >= unit.size()) {
+        for (int y = firstRow; y < height; y += 2)
+            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+        return;
+    }
     const size_t end = std::min(endInclusive + 1, unit.size());
     RunReader reader(unit.data(), start, end);
     int x = 0;
@@ -191,8 +197,13 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
             if (y <= height) row = numbers.row(y);
         }
     }
-    if (y <= height && x > 0)
-        std::memset(row + x, 0, static_cast<size_t>(std::min(kBlock, width - x)));
+    // The rest of the field, where the data ends early, is background; the
+    // rows drawn up to here hold every one of their pixels.
+    if (y <= height) {
+        std::memset(row + x, 0, static_cast<size_t>(width - x));
+        for (y += 2; y < height; y += 2)
+            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+    }
 }
 
 }  // namespace
@@ -315,7 +326,6 @@ void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {
     // One spare row below the picture takes the runs of each field's last
     // byte; it is dropped afterwards.
     out.numbers.resize(w, h + 1);
-    out.numbers.fill(0);
     decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, out.numbers);
     decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, out.numbers);
     out.numbers.setHeight(h);
