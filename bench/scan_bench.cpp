@@ -1,251 +1,314 @@
-// Scan throughput against plain reading of the same file, both from the
-// page cache, and the CLI's peak memory on a small and a large file.
+// What users run, against plain reading of the same files in the same run:
+// the spawned `orvane-cli scan`, `sup` and `ocr` on a film-like DVD title
+// (90 minutes of video, 1,000 two-line subtitles, over 1 GiB; made once by
+// bench/make_film.sh and cached in the temp folder), the decode time per
+// unit, and each command's peak memory on a small and on the large title.
 //
-//   orvane-scan-bench [--source VOB] [--size-mib N] [--file PATH] [--keep] [--cli PATH]
+//   orvane-scan-bench [--film VIDEO_TS] [--rounds N] [--cli PATH]
 
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "app/session.h"
+#include "app/vob_folder.h"
+#include "stream/cell_clock.h"
+#include "stream/spu_assembler.h"
+#include "stream/stream_clock.h"
+#include "stream/stream_reader.h"
+#include "subpicture/spu_decoder.h"
 
 extern char** environ;
 
 namespace {
 
+namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 double seconds(Clock::time_point a, Clock::time_point b) {
     return std::chrono::duration<double>(b - a).count();
 }
 
-// Moves the sub-picture packets of a copy to sub-streams no job selects,
-// as the other subtitle languages of a disc are.
-std::vector<char> withoutSubtitles(std::vector<char> data) {
-    for (size_t at = 0; at + 2048 <= data.size(); at += 2048) {
-        auto* s = reinterpret_cast<uint8_t*>(&data[at]);
-        if (s[14] == 0 && s[15] == 0 && s[16] == 1 && s[17] == 0xBD) {
-            uint8_t& id = s[23 + s[22]];
-            if (id >= 0x20 && id < 0x40) id = static_cast<uint8_t>(0x3F - (id & 0x0F));
-        }
-    }
-    return data;
+// CPU time of this thread (user and system), which other engineers' jobs on
+// a shared machine disturb far less than the wall clock.
+double threadCpuSeconds() {
+    timespec t{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
 
-// Repeats the sectors of `source` until `path` holds at least `bytes`;
-// only every `keepEvery`th copy keeps its subtitles.
-void makeBigFile(const std::string& source, const std::string& path, uint64_t bytes,
-                 int keepEvery) {
-    std::error_code ec;
-    if (std::filesystem::file_size(path, ec) >= bytes && !ec) return;
-    std::ifstream in(source, std::ios::binary);
-    std::vector<char> data{std::istreambuf_iterator<char>(in), {}};
-    data.resize(data.size() / 2048 * 2048);
-    if (data.empty()) {
-        std::fprintf(stderr, "cannot read %s\n", source.c_str());
-        std::exit(1);
-    }
-    const std::vector<char> quiet = withoutSubtitles(data);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    uint64_t written = 0;
-    for (int copy = 0; written < bytes; ++copy) {
-        const std::vector<char>& d = copy % keepEvery == 0 ? data : quiet;
-        out.write(d.data(), static_cast<std::streamsize>(d.size()));
-        written += d.size();
-    }
-    if (!out) {
-        std::fprintf(stderr, "cannot write %s\n", path.c_str());
-        std::exit(1);
-    }
+double cpuOf(const struct rusage& ru) {
+    return static_cast<double>(ru.ru_utime.tv_sec + ru.ru_stime.tv_sec) +
+           static_cast<double>(ru.ru_utime.tv_usec + ru.ru_stime.tv_usec) * 1e-6;
 }
 
-uint64_t plainRead(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    std::vector<char> buf(1 << 20);
-    uint64_t total = 0;
-    ssize_t n;
-    while ((n = ::read(fd, buf.data(), buf.size())) > 0) total += static_cast<uint64_t>(n);
-    ::close(fd);
-    return total;
+// The film's VIDEO_TS folder, made on the first run and found afterwards.
+std::string filmFolder() {
+    const std::string cmd = std::string("bash ") + ORVANE_MAKE_FILM;
+    std::FILE* p = ::popen(cmd.c_str(), "r");
+    if (!p) return {};
+    char line[4096] = {};
+    std::string out;
+    while (std::fgets(line, sizeof line, p)) out = line;
+    if (::pclose(p) != 0) return {};
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    return out;
 }
 
-struct QuietUi : orvane::UserInterface {
-    int units = 0;
-    orvane::Answer messageBox(orvane::QuestionId, orvane::MessageIcon, const std::string& text,
-                              orvane::Buttons) override {
-        std::fprintf(stderr, "unexpected question: %s\n", text.c_str());
-        return orvane::Answer::YesToAll;
-    }
-    std::string askSaveFileName(const orvane::FileDialog&) override { return {}; }
-    std::optional<uint8_t> chooseTextColour(const orvane::Image24&,
-                                            const orvane::ColourRanking& p) override {
-        return p[1];
-    }
-    orvane::NewCharChoice newCharacter(const orvane::NewCharacterView&) override {
-        return {orvane::NewCharAction::SkipPicture, {}};
-    }
-    void unitCompleted(const orvane::UnitReport&) override { ++units; }
+uint64_t totalBytes(const std::vector<std::string>& files) {
+    uint64_t n = 0;
+    for (const auto& f : files) n += fs::file_size(f);
+    return n;
+}
+
+struct RunResult {
+    double seconds = 0;  // wall clock
+    double cpu = 0;      // user + system
+    bool ok = false;
 };
 
-// The reader's own work for one stream: every pack through the clocks,
-// NAV packs through the cell clock, the stream's packets into complete
-// units; the units are counted, not decoded.
-struct ParserOnly : orvane::PackEvents {
+// Plain read() of every file in 1 MiB blocks: the reference.
+RunResult plainRead(const std::vector<std::string>& files) {
+    static std::vector<char> buf(1 << 20);
+    const double c0 = threadCpuSeconds();
+    const auto t0 = Clock::now();
+    for (const auto& f : files) {
+        const int fd = ::open(f.c_str(), O_RDONLY);
+        if (fd < 0) continue;
+        while (::read(fd, buf.data(), buf.size()) > 0) {
+        }
+        ::close(fd);
+    }
+    return {seconds(t0, Clock::now()), threadCpuSeconds() - c0, true};
+}
+
+// Runs a command with stdout and stderr to /dev/null.
+RunResult spawnAll(std::vector<std::string> all) {
+
+    std::vector<char*> argv;
+    for (auto& a : all) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t fa;
+    posix_spawn_file_actions_init(&fa);
+    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&fa, 2, "/dev/null", O_WRONLY, 0);
+    RunResult r;
+    const auto t0 = Clock::now();
+    pid_t pid;
+    const int spawned = posix_spawn(&pid, all[0].c_str(), &fa, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&fa);
+    if (spawned != 0) return r;
+    int status = 0;
+    struct rusage ru {};
+    if (wait4(pid, &status, 0, &ru) < 0) return r;
+    r.seconds = seconds(t0, Clock::now());
+    r.cpu = cpuOf(ru);
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return r;
+}
+
+// `orvane-cli args...`: its wall time and whether it succeeded.
+RunResult spawnCli(const std::string& cli, const std::vector<std::string>& args) {
+    std::vector<std::string> all{cli};
+    all.insert(all.end(), args.begin(), args.end());
+    return spawnAll(std::move(all));
+}
+
+// The peak resident memory (KiB) of `orvane-cli args...`, or -1. Measured by
+// GNU time: a process started straight from this one would be charged with
+// this process's own peak, which the kernel hands over at exec.
+long cliPeakKiB(const std::string& cli, const std::vector<std::string>& args) {
+    const std::string report = (fs::temp_directory_path() / "orvane-scan-bench-peak").string();
+    std::vector<std::string> all{"/usr/bin/time", "-f", "%M", "-o", report, cli};
+    all.insert(all.end(), args.begin(), args.end());
+    if (!spawnAll(all).ok) return -1;
+    std::FILE* f = std::fopen(report.c_str(), "r");
+    if (!f) return -1;
+    long kib = -1;
+    char line[256];
+    while (std::fgets(line, sizeof line, f)) kib = std::atol(line);  // the last line
+    std::fclose(f);
+    fs::remove(report);
+    return kib;
+}
+
+// Every complete unit of stream 1, as the dispatch receives them.
+struct UnitCollector : orvane::PackEvents {
     orvane::StreamClock clock;
     orvane::CellClock cells;
     orvane::SpuAssembler assembler;
-    int units = 0;
+    std::vector<std::vector<uint8_t>> units;
     void onProgress(int64_t, bool) override {}
     bool onBadPackHeader(int64_t) override { return true; }
     void onScr(uint32_t scr) override { clock.updateScr(scr, false); }
     void onNavPack(const uint8_t* sector) override { cells.onNavPack(sector); }
     void onSubPicturePacket(const orvane::SubPicturePacket& p, int64_t sector) override {
         if (assembler.addPacket(p, sector, clock).complete) {
-            ++units;
+            const auto u = assembler.unit();
+            units.emplace_back(u.begin(), u.end());
             assembler.clear();
         }
     }
     bool onPausePoint() override { return false; }
 };
 
-int parse(const std::string& path) {
-    orvane::StreamReader reader;
-    ParserOnly events;
-    events.clock.reset();
-    reader.readFile(path, 0, 0x20, events);
-    return events.units;
+// CPU microseconds per unit of `decode` over all units, best of five passes.
+template <class Decode>
+double microsPerUnit(const std::vector<std::vector<uint8_t>>& units, Decode decode) {
+    orvane::SubPicture sp;
+    double best = 1e9;
+    for (int pass = 0; pass < 5; ++pass) {
+        const double t0 = threadCpuSeconds();
+        for (const auto& u : units) decode(u, sp);
+        best = std::min(best, threadCpuSeconds() - t0);
+    }
+    return best * 1e6 / static_cast<double>(units.size());
 }
 
-int scan(const std::string& path) {
-    QuietUi ui;
-    orvane::Session session(ui);
-    orvane::JobRequest req;
-    req.files = {path};
-    req.action = orvane::ActionMode::OnlyShow;
-    session.startJob(req);
-    session.progressionNonStop = true;
-    session.runToEnd();
-    return ui.units;
-}
-
-// Peak resident memory (KiB) of `orvane-cli scan FILE`.
-long cliPeakKiB(const std::string& cli, const std::string& file) {
-    std::vector<std::string> args{cli, "scan", "--bad-headers", "yes-to-all", file};
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t fa;
-    posix_spawn_file_actions_init(&fa);
-    posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
-    pid_t pid;
-    if (posix_spawn(&pid, cli.c_str(), &fa, nullptr, argv.data(), environ) != 0) return -1;
-    posix_spawn_file_actions_destroy(&fa);
-    int status = 0;
-    struct rusage ru {};
-    if (wait4(pid, &status, 0, &ru) < 0 || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        return -1;
-    return ru.ru_maxrss;
-}
+struct Command {
+    const char* label;
+    std::vector<std::string> args;  // before the files
+    double target;                  // ratio to plain reading; 0: none
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::string source = ORVANE_SAMPLE_VOB;
-    std::string file = (std::filesystem::temp_directory_path() / "orvane-scan-bench.vob").string();
+    std::string film;
     std::string cli = ORVANE_CLI_PATH;
-    uint64_t sizeMiB = 1024;
-    bool keep = false;
+    int rounds = 3;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--source" && i + 1 < argc)
-            source = argv[++i];
-        else if (a == "--size-mib" && i + 1 < argc)
-            sizeMiB = std::stoull(argv[++i]);
-        else if (a == "--file" && i + 1 < argc)
-            file = argv[++i];
+        if (a == "--film" && i + 1 < argc)
+            film = argv[++i];
         else if (a == "--cli" && i + 1 < argc)
             cli = argv[++i];
-        else if (a == "--keep")
-            keep = true;
+        else if (a == "--rounds" && i + 1 < argc)
+            rounds = std::max(1, std::atoi(argv[++i]));
         else {
-            std::fprintf(
-                stderr,
-                "usage: %s [--source VOB] [--size-mib N] [--file PATH] [--keep] [--cli PATH]\n",
-                argv[0]);
+            std::fprintf(stderr, "usage: %s [--film VIDEO_TS] [--rounds N] [--cli PATH]\n",
+                         argv[0]);
             return 2;
         }
     }
-    makeBigFile(source, file, sizeMiB << 20, 1);
-    const std::string sparse = file + ".film";
-    makeBigFile(source, sparse, sizeMiB << 20, 40);
-    plainRead(sparse);
-    const uint64_t bytes = std::filesystem::file_size(file);
-    plainRead(file);  // into the page cache
-    scan(file);
+    if (film.empty()) film = filmFolder();
+    const std::vector<std::string> large = orvane::titleSetVobs(film, 0);
+    const std::vector<std::string> small{ORVANE_SAMPLE_VOB};
+    if (large.empty()) {
+        std::fprintf(stderr, "no film title (bench/make_film.sh failed?)\n");
+        return 1;
+    }
+    const fs::path out = fs::temp_directory_path() / "orvane-scan-bench-out";
+    fs::create_directories(out);
+    const std::string matrix = std::string(ORVANE_MATRICES) + "/dejavu-sans-bold-30.sum";
+    const std::vector<Command> commands{
+        {"orvane-cli scan --stream 1", {"scan", "--stream", "1"}, 0.9},
+        {"orvane-cli sup --stream 1", {"sup", "--stream", "1", "--out", (out / "u").string()}, 0},
+        {"orvane-cli ocr --unknown mark",
+         {"ocr", "--stream", "1", "--matrix", matrix, "--unknown", "mark"},
+         0.8},
+    };
+    auto withFiles = [](std::vector<std::string> args, const std::vector<std::string>& files) {
+        args.insert(args.end(), files.begin(), files.end());
+        return args;
+    };
 
-    // Best of five, the three measured in turn so that they share the
-    // machine's state.
-    double bestRead = 1e9, bestParse = 1e9, bestScan = 1e9;
-    int units = 0, parsedUnits = 0;
-    for (int round = 0; round < 5; ++round) {
-        auto t0 = Clock::now();
-        plainRead(file);
-        auto t1 = Clock::now();
-        parsedUnits = parse(file);
-        auto t2 = Clock::now();
-        units = scan(file);
-        auto t3 = Clock::now();
-        bestRead = std::min(bestRead, seconds(t0, t1));
-        bestParse = std::min(bestParse, seconds(t1, t2));
-        bestScan = std::min(bestScan, seconds(t2, t3));
-    }
-    double bestFilm = 1e9, bestFilmRead = 1e9;
-    int filmUnits = 0;
-    for (int round = 0; round < 5; ++round) {
-        auto t0 = Clock::now();
-        plainRead(sparse);
-        auto t1 = Clock::now();
-        filmUnits = scan(sparse);
-        auto t2 = Clock::now();
-        bestFilmRead = std::min(bestFilmRead, seconds(t0, t1));
-        bestFilm = std::min(bestFilm, seconds(t1, t2));
-    }
+    const uint64_t bytes = totalBytes(large);
     const double gib = static_cast<double>(bytes) / (1 << 30);
-    std::printf(
-        "file: %s, %.2f GiB, %d sub-picture units of stream 1 (%.0f per GiB; a feature film has\n"
-        "      about 1500 in 5 GiB, 300 per GiB)\n",
-        file.c_str(), gib, units, units / gib);
-    if (parsedUnits != units) std::printf("warning: the parser counted %d units\n", parsedUnits);
-    std::printf("plain read() in 1 MiB blocks:        %.3f s  %6.2f GB/s\n", bestRead,
-                bytes / bestRead / 1e9);
-    std::printf(
-        "stream reader (packs, clocks, units): %.3f s  %6.2f GB/s  ratio to read %.2f (target >= "
-        "0.80)\n",
-        bestParse, bytes / bestParse / 1e9, bestRead / bestParse);
-    std::printf("full scan (every unit decoded):       %.3f s  %6.2f GB/s  ratio to read %.2f\n",
-                bestScan, bytes / bestScan / 1e9, bestRead / bestScan);
-    std::printf(
-        "full scan, one copy in 40 keeping its subtitles (%d units, film density):\n"
-        "                                      %.3f s  %6.2f GB/s  ratio to read %.2f\n",
-        filmUnits, bestFilm, bytes / bestFilm / 1e9, bestFilmRead / bestFilm);
+    plainRead(large);  // into the page cache
 
-    const long small = cliPeakKiB(cli, source);
-    const long large = cliPeakKiB(cli, file);
-    std::printf("orvane-cli scan peak RSS: %ld KiB on %s (%.1f MiB), %ld KiB on %.2f GiB\n", small,
-                source.c_str(), std::filesystem::file_size(source) / 1048576.0, large, gib);
-    if (!keep) {
-        std::filesystem::remove(file);
-        std::filesystem::remove(sparse);
+    // Best of N; the reference and the commands in turn in every round so
+    // that they share the machine's state.
+    RunResult bestRead{1e9, 1e9, true};
+    std::vector<RunResult> best(commands.size(), RunResult{1e9, 1e9, true});
+    for (int round = 0; round < rounds; ++round) {
+        const RunResult read = plainRead(large);
+        bestRead.seconds = std::min(bestRead.seconds, read.seconds);
+        bestRead.cpu = std::min(bestRead.cpu, read.cpu);
+        for (size_t c = 0; c < commands.size(); ++c) {
+            const RunResult r = spawnCli(cli, withFiles(commands[c].args, large));
+            if (!r.ok) {
+                std::fprintf(stderr, "%s failed\n", commands[c].label);
+                return 1;
+            }
+            best[c].seconds = std::min(best[c].seconds, r.seconds);
+            best[c].cpu = std::min(best[c].cpu, r.cpu);
+        }
+        fs::remove_all(out);
+        fs::create_directories(out);
     }
+
+    UnitCollector collected;
+    collected.clock.reset();
+    orvane::StreamReader reader;
+    for (const auto& f : large) reader.readFile(f, 0, 0x20, collected);
+    uint64_t unitBytes = 0, pixels = 0;
+    {
+        orvane::SubPicture sp;
+        for (const auto& u : collected.units) {
+            unitBytes += u.size();
+            orvane::parseSubPictureControl(u, sp);
+            pixels += uint64_t{sp.width} * sp.height;
+        }
+    }
+    const size_t n = std::max<size_t>(collected.units.size(), 1);
+
+    std::printf("film: %s, %zu VOB files, %.2f GiB, %zu sub-picture units in stream 1\n",
+                film.c_str(), large.size(), gib, collected.units.size());
+    std::printf("best of %d; wall clock (the targets), and CPU time (user + system) beside it\n",
+                rounds);
+    std::printf("plain read() in 1 MiB blocks:   %7.3f s  %6.2f GB/s  (the reference)   cpu %.3f s\n",
+                bestRead.seconds, static_cast<double>(bytes) / bestRead.seconds / 1e9,
+                bestRead.cpu);
+    for (size_t c = 0; c < commands.size(); ++c) {
+        const double ratio = bestRead.seconds / best[c].seconds;
+        std::printf("%-31s %7.3f s  %6.2f GB/s  ratio to read %.2f   cpu %.3f s, ratio %.2f",
+                    commands[c].label, best[c].seconds,
+                    static_cast<double>(bytes) / best[c].seconds / 1e9, ratio, best[c].cpu,
+                    bestRead.cpu / best[c].cpu);
+        if (commands[c].target > 0)
+            std::printf("  (target >= %.1f: %s)", commands[c].target,
+                        ratio >= commands[c].target ? "met" : "NOT met");
+        std::printf("\n");
+    }
+
+    const double control = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
+        orvane::parseSubPictureControl(u, sp);
+    });
+    const double area = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
+        orvane::decodeSubPictureArea(u, sp);
+    });
+    const double full = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
+        orvane::decodeSubPicture(u, sp);
+    });
+    std::printf(
+        "decode per unit, CPU time (typical unit of this film: %zu bytes, %.0f pixels of area, two lines):\n"
+        "  control sequences only (scan): %6.2f us\n"
+        "  colour numbers of the area (OCR): %6.2f us  (target <= 10: %s)\n"
+        "  and the 24-bit picture (shown or saved): %6.2f us\n",
+        static_cast<size_t>(unitBytes / n), static_cast<double>(pixels) / static_cast<double>(n),
+        control, area, area <= 10 ? "met" : "NOT met", full);
+
+    std::printf("peak resident memory (KiB), small = %s (%.1f MiB), large = the film (%.2f GiB):\n",
+                small[0].c_str(), static_cast<double>(totalBytes(small)) / 1048576.0, gib);
+    for (const Command& c : commands) {
+        const long onSmall = cliPeakKiB(cli, withFiles(c.args, small));
+        const long onLarge = cliPeakKiB(cli, withFiles(c.args, large));
+        std::printf("  %-31s small %7ld  large %7ld%s\n", c.label, onSmall, onLarge,
+                    onSmall > 0 && onLarge > onSmall + 1024 ? "  (grows!)" : "");
+        fs::remove_all(out);
+        fs::create_directories(out);
+    }
+    fs::remove_all(out);
     return 0;
 }

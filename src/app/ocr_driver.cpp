@@ -53,18 +53,69 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
     }
 }
 
-void Session::recogniseSubPicture(Image24& picture, const TimeCode& start, const TimeCode& stop,
+namespace {
+
+// The cropped 24-bit picture of a unit as the preview and the
+// new-character dialog show it: the colour numbers in their painted
+// colours, and with `labels` the accepted characters in their marks.
+void paintCropped(const Image8& numbers, const CropRect& crop, const Image8* labels,
+                  const PreviewColours& colours, Image24& out) {
+    const int w = crop.right - crop.left + 1, h = crop.bottom - crop.top + 1;
+    out.resize(w, h);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* n = numbers.row(crop.top + y) + crop.left;
+        for (int x = 0; x < w; ++x) out.setPixel(x, y, paintedColourOf(colours, n[x]));
+        if (!labels) continue;
+        const uint8_t* l = labels->row(y);
+        for (int x = 0; x < w; ++x) {
+            if (l[x] == kLabelMarkA) out.setPixel(x, y, kMarkColourA);
+            if (l[x] == kLabelMarkB) out.setPixel(x, y, kMarkColourB);
+        }
+    }
+}
+
+}  // namespace
+
+void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, const TimeCode& stop,
                                   const DisplayArea& area) {
     if (job_.textColourIndex == 255) {
-        const ColourRanking proposal = autoDetectColours(picture, previewColours_);
-        const std::optional<uint8_t> chosen = ui_.chooseTextColour(picture, proposal);
+        if (!picture.bitmapPainted) paintSubPicture(picture, previewColours_);
+        const ColourRanking proposal = autoDetectColours(picture.bitmap, previewColours_);
+        const std::optional<uint8_t> chosen = ui_.chooseTextColour(picture.bitmap, proposal);
         if (!chosen || *chosen > 3) return;  // "Skip this Picture": asked again with the next one
         job_.textColourIndex = *chosen;
         textColour_ = previewColours_[*chosen];
     }
-    const std::optional<CropRect> crop = cropToContent(picture, CropMode::Text, textColour_);
-    if (showSubPicture) ui_.showPicture(picture, DisplayArea{}, true);
-    segmenter_.segment(picture, textColour_, ocrSettings_, lines_);
+    // The text is every pixel painted in the text colour: the pixels of
+    // the colour number painted so, taken straight from the decoded numbers.
+    int textNumber = -1;
+    for (uint8_t n = 0; n < 4 && textNumber < 0; ++n) {
+        if (paintedColourOf(previewColours_, n) == textColour_) textNumber = n;
+    }
+    const std::optional<CropRect> crop = textLabels(picture.numbers, textNumber, ocrLabels_);
+    if (!crop) {
+        // No text: the whole picture is shown and nothing is read.
+        if (showSubPicture) {
+            if (!picture.bitmapPainted) paintSubPicture(picture, previewColours_);
+            ui_.showPicture(picture.bitmap, DisplayArea{}, true);
+        }
+        lines_.count = 0;
+        return;
+    }
+    if (showSubPicture) {
+        paintCropped(picture.numbers, *crop, nullptr, previewColours_, ocrPicture_);
+        ui_.showPicture(ocrPicture_, DisplayArea{}, true);
+    }
+    segmenter_.segment(ocrLabels_, ocrSettings_, lines_);
+    // The painted cropped picture, made only when a glyph is unknown.
+    bool paintedReady = false;
+    auto painted = [&]() -> const Image24& {
+        if (!paintedReady) {
+            paintCropped(picture.numbers, *crop, &ocrLabels_, previewColours_, ocrPicture_);
+            paintedReady = true;
+        }
+        return ocrPicture_;
+    };
 
     std::vector<std::string> text;
     for (int l = 1; l <= lines_.count; ++l) {
@@ -73,25 +124,26 @@ void Session::recogniseSubPicture(Image24& picture, const TimeCode& start, const
         bool skipped = false;
         for (int j = 1; j <= line.count && !skipped; ++j) {
             const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
-            MatrixEntry glyph = buildGlyph(picture, box, j);
+            MatrixEntry glyph = buildGlyph(ocrLabels_, box, j);
             const size_t e = matcher_.match(glyph, box, matrix_, ocrSettings_);
             std::string piece;
             if (e > 0) {
                 piece = matrix_.entry(e).text;
             } else {
-                Image24 framed = picture;
+                const Image24& shown = painted();
+                Image24 framed = shown;
                 frameRect(framed, box.left - 1, box.top - 1, box.left + box.width + 1,
                           box.top + box.height + 1, kCharFrameColour);
                 ui_.showPicture(framed, DisplayArea{}, true);
-                const Image24 charPicture = characterPicture(picture, line, j, previewColours_[0]);
+                const Image24 charPicture = characterPicture(shown, line, j, previewColours_[0]);
                 const NewCharacterView view{glyph,
                                             box,
                                             line,
                                             l,
                                             j,
-                                            picture,
+                                            shown,
                                             charPicture,
-                                            crop.value_or(CropRect{}),
+                                            *crop,
                                             area,
                                             job_.unitsInJob,
                                             matrix_.size() + 1};

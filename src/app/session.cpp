@@ -296,8 +296,20 @@ void Session::completeUnit(int64_t sector) {
     progressUpdate(sector + 1);
 }
 
-void Session::decodeUnit(UnitReport& report) {
-    decodeSubPicture(report.bytes, picture_, previewColours_);
+void Session::decodeUnit(UnitReport& report, DecodeDepth depth) {
+    // A front end with a preview may show the picture at any time.
+    if (ui_.showsPictures()) depth = DecodeDepth::Picture;
+    switch (depth) {
+        case DecodeDepth::Control:
+            parseSubPictureControl(report.bytes, picture_);
+            break;
+        case DecodeDepth::Numbers:
+            decodeSubPictureArea(report.bytes, picture_);
+            break;
+        case DecodeDepth::Picture:
+            decodeSubPicture(report.bytes, picture_, previewColours_);
+            break;
+    }
     const UnitTimes times = computeUnitTimes(report.unitStart, picture_);
     picture_.unitStart = report.unitStart;
     picture_.start = times.start;
@@ -312,7 +324,7 @@ void Session::dispatchUnit(UnitReport& report) {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
             saveSupFile(report.savedFile, report.bytes);
             if (showSubPicture || job_.timingAndPosition) {
-                decodeUnit(report);
+                decodeUnit(report, showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
                 if (job_.timingAndPosition) {
                     appendFileEntry(report.savedFile, picture_.area, report.times);
                 }
@@ -321,7 +333,13 @@ void Session::dispatchUnit(UnitReport& report) {
             break;
         }
         case ActionMode::OnlyShow:
-            decodeUnit(report);
+            if (!ui_.showsPictures() && !showBeforeNextPicture && progressionNonStop) {
+                // Nothing shows the picture and no dialog follows: the
+                // times and the area are all this unit gives.
+                decodeUnit(report, DecodeDepth::Control);
+                break;
+            }
+            decodeUnit(report, DecodeDepth::Picture);
             if (showBeforeNextPicture) showAdjustmentDialog();
             adjustCurrentPicture();
             ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
@@ -339,18 +357,18 @@ void Session::dispatchUnit(UnitReport& report) {
             }
             break;
         case ActionMode::Ocr:
-            decodeUnit(report);
+            decodeUnit(report, DecodeDepth::Numbers);
             // The start of this unit ends a subtitle whose own unit had no
             // stop command.
             if (document_.closeOpenStop(report.times.start)) ui_.documentChanged(document_);
             if (passesDisplayFilter(picture_)) {
-                recogniseSubPicture(picture_.bitmap, report.times.start, report.times.stop,
+                recogniseSubPicture(picture_, report.times.start, report.times.stop,
                                     picture_.area);
             }
             break;
         case ActionMode::SaveBmp: {
             const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
-            decodeUnit(report);
+            decodeUnit(report, DecodeDepth::Picture);
             if (showBeforeNextPicture) showAdjustmentDialog();
             adjustCurrentPicture();
             if (!saveThisPicture) break;

@@ -145,9 +145,10 @@ class Session : private PackEvents {
     const SubtitleDocument& document() const { return document_; }
 
     // --- OCR ------------------------------------------------------------
-    // Recognises one decoded picture (cropped and painted in place) and
-    // appends its text to the document.
-    void recogniseSubPicture(Image24& picture, const TimeCode& start, const TimeCode& stop,
+    // Recognises one decoded unit (its colour numbers; the 24-bit picture
+    // is painted only for the font colour question) and appends its text
+    // to the document.
+    void recogniseSubPicture(SubPicture& picture, const TimeCode& start, const TimeCode& stop,
                              const DisplayArea& area);
     OcrSettings& ocrSettings() { return ocrSettings_; }
     Colour textColour() const { return textColour_; }
@@ -233,7 +234,10 @@ class Session : private PackEvents {
     void reportFileError(const std::string& path);
     void completeUnit(int64_t sector);
     void dispatchUnit(UnitReport& report);
-    void decodeUnit(UnitReport& report);
+    // How far a unit is decoded: the control sequences (times, area), the
+    // colour numbers (OCR), or the 24-bit picture (shown or saved).
+    enum class DecodeDepth { Control, Numbers, Picture };
+    void decodeUnit(UnitReport& report, DecodeDepth depth);
     // With timing on: the entry naming a saved BMP or SUP file.
     void appendFileEntry(const std::string& file, const DisplayArea& area, const UnitTimes& times);
     void progressUpdate(int64_t sector);
@@ -263,6 +267,9 @@ class Session : private PackEvents {
     LineTable lines_;
     OcrSettings ocrSettings_;
     Colour textColour_ = 0xFFFFFF;
+    // The OCR's working pictures, kept from unit to unit.
+    Image8 ocrLabels_;
+    Image24 ocrPicture_;
     std::string programFolder_;
     ProgramFolders folders_;
     ConfigSettings settings_;

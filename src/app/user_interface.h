@@ -111,7 +111,9 @@ struct UnitReport {
     int32_t unitsInFile = 0;
     int64_t startSector = 0;
     std::span<const uint8_t> bytes;       // exactly as collected
-    const SubPicture* picture = nullptr;  // set when the action decoded the unit
+    // Set when the action decoded the unit; its numbers and bitmap only as
+    // far as it went (numbersDecoded, bitmapPainted).
+    const SubPicture* picture = nullptr;
     TimeCode unitStart;
     UnitTimes times;        // valid when picture is set
     std::string savedFile;  // the SUP or BMP file written, if any
@@ -183,6 +185,9 @@ class UserInterface {
     virtual void chapters(const std::string& text) { (void)text; }
     virtual void frameRate(const std::string& label) { (void)label; }
     virtual void showSubtitleWindow() {}
+    // Whether showPicture displays anything. A front end without a preview
+    // (the terminal) lets the core skip the pictures nobody would see.
+    virtual bool showsPictures() const { return true; }
     virtual void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom) {
         (void)bitmap;
         (void)area;

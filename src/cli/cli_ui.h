@@ -24,6 +24,8 @@ class CliUi : public UserInterface {
                                             const ColourRanking& proposal) override;
     NewCharChoice newCharacter(const NewCharacterView& view) override;
     void unitCompleted(const UnitReport& report) override;
+    // A terminal shows no pictures.
+    bool showsPictures() const override { return false; }
     void subtitleAdded(const SubtitleDocument& doc, size_t index) override;
 
     void setSaveName(std::string name) { saveName_ = std::move(name); }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
+#include <type_traits>
 
 namespace orvane {
 
@@ -96,12 +98,9 @@ Geometry geometry(int boxW, int boxH, int entryW, int entryH) {
     return g;
 }
 
-
-}  // namespace
-
-MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+template <class Pic, class V>
+MatrixEntry buildGlyphOf(const Pic& painted, const CharBox& box, V mark) {
     MatrixEntry g;
-    const Colour mark = markColourOf(j);
     g.relativeTop = box.relativeTop;
     const int w = std::min<int>(box.width, GlyphBits::kSide);
     const int h = std::min<int>(box.height, GlyphBits::kSide);
@@ -111,13 +110,39 @@ MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
         const int y = box.top + r;
         if (y >= painted.height()) break;
         uint64_t bits = 0;
-        for (int c = 0; c < w; ++c) {
+        int c = 0;
+        if constexpr (std::is_same_v<Pic, Image8>) {
+            // Eight labels at a time: the bytes equal to the mark become
+            // their high bits, gathered into the top byte by one multiply.
+            constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+            const int inside = std::min(w, painted.width() - box.left);
+            const uint64_t spread = 0x0101010101010101ull * mark;
+            for (; c + 8 <= inside; c += 8) {
+                uint64_t v;
+                std::memcpy(&v, painted.row(y) + box.left + c, 8);
+                if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+                v ^= spread;
+                const uint64_t equal = ~(((v & kLow7) + kLow7) | v | kLow7) >> 7;
+                bits |= ((equal * 0x0102040810204080ull) >> 56) << c;
+            }
+        }
+        for (; c < w; ++c) {
             const int x = box.left + c;
             if (x < painted.width() && painted.pixel(x, y) == mark) bits |= uint64_t{1} << c;
         }
         g.glyph.setRow(r, bits);
     }
     return g;
+}
+
+}  // namespace
+
+MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+    return buildGlyphOf(painted, box, markColourOf(j));
+}
+
+MatrixEntry buildGlyph(const Image8& labels, const CharBox& box, int j) {
+    return buildGlyphOf(labels, box, markLabelOf(j));
 }
 
 bool spaceFollows(const TextLine& line, int j, const OcrSettings& s) {

@@ -13,6 +13,8 @@ namespace orvane {
 // The candidate glyph of character j (1-based) of a line: the pixels of
 // its mark colour inside its box, clipped to 45 x 45.
 MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j);
+// The same from the OCR's labels (mark label of character j).
+MatrixEntry buildGlyph(const Image8& labels, const CharBox& box, int j);
 
 // Whether a space follows character j (1-based) of the line.
 bool spaceFollows(const TextLine& line, int j, const OcrSettings& settings);

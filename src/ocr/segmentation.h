@@ -60,15 +60,34 @@ inline Colour markColourOf(int j) {
     return j % 2 == 1 ? kMarkColourA : kMarkColourB;
 }
 
+// The OCR's one-byte working picture: text pixels, the two marks of
+// accepted characters (as kMarkColourA and B), everything else 0.
+inline constexpr uint8_t kLabelText = 1;
+inline constexpr uint8_t kLabelMarkA = 2;
+inline constexpr uint8_t kLabelMarkB = 3;
+inline uint8_t markLabelOf(int j) {
+    return j % 2 == 1 ? kLabelMarkA : kLabelMarkB;
+}
+
+// The text of a decoded unit straight from its colour numbers: the
+// smallest rectangle holding every pixel of number `textNumber`, cut out
+// into `labels` (kLabelText or 0). It is the rectangle cropToContent finds
+// in the painted picture. Nullopt, `labels` untouched, when no pixel has
+// that number (or textNumber is -1, no colour number is the text colour).
+std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8& labels);
+
 // Cuts a cropped picture into lines and characters, painting every
 // character in its mark colour. Keeps scratch buffers between pictures.
 class Segmenter {
   public:
     void segment(Image24& picture, Colour textColour, const OcrSettings& settings,
                  LineTable& table);
+    // The same on labels (textLabels), marking kLabelMarkA and B.
+    void segment(Image8& labels, const OcrSettings& settings, LineTable& table);
 
   private:
     std::vector<uint32_t> stack_;
+    std::vector<int> columnRows_;
 };
 
 // The italic flags of a line's characters from the gaps between boxes.

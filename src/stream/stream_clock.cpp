@@ -13,7 +13,7 @@ void StreamClock::reset() {
     lastStep_ = 0;
 }
 
-void StreamClock::updateScr(uint32_t scr, bool avoidTimeRestart) {
+void StreamClock::updateScrSlow(uint32_t scr, bool avoidTimeRestart) {
     // The clock is kept as a signed 32-bit tick count; wrap-around is by
     // two's complement, done in unsigned arithmetic to stay defined.
     const int32_t s = static_cast<int32_t>(scr);

@@ -21,8 +21,19 @@ class StreamClock {
     // zero.
     void reset();
 
-    // Called for every sector read, with its SCR.
-    void updateScr(uint32_t scr, bool avoidTimeRestart);
+    // Called for every sector read, with its SCR. A clock that steps on
+    // (the most of them) is handled here; a re-base or a restart out of line.
+    void updateScr(uint32_t scr, bool avoidTimeRestart) {
+        const int32_t s = static_cast<int32_t>(scr);
+        if (!rebasePending_ && s != 0 && s >= previousScr_) {
+            currentScr_ = s;
+            lastStep_ =
+                static_cast<uint16_t>(static_cast<uint32_t>(s) - static_cast<uint32_t>(previousScr_));
+            previousScr_ = s;
+            return;
+        }
+        updateScrSlow(scr, avoidTimeRestart);
+    }
 
     // offset + the PTS as time code: the start time of a unit.
     TimeCode programTime(uint32_t ticks) const;
@@ -36,6 +47,8 @@ class StreamClock {
     bool rebasePending() const { return rebasePending_; }
 
   private:
+    void updateScrSlow(uint32_t scr, bool avoidTimeRestart);
+
     TimeCode startTime_;
     TimeCode offset_;
     int32_t currentScr_ = 0;

@@ -46,17 +46,20 @@ size_t readFully(int fd, uint8_t* buf, size_t n, const std::string& path) {
     return got;
 }
 
-}  // namespace
-
-StreamReader::StreamReader() : buffer_(new uint8_t[kBlockSectors * kSectorSize]) {}
-StreamReader::~StreamReader() = default;
-
-uint32_t StreamReader::readScr(const uint8_t* sector) {
+// The SCR of a pack: inline, as every sector has one.
+inline uint32_t scrOf(const uint8_t* sector) {
     const uint32_t a = loadU32be(sector + kScrOffset);
     const uint32_t b = loadU16be(sector + kScrLowOffset);
     return (((a >> 27) & 0x3) << 30) | (((a >> 11) & 0x7FFF) << 15) | ((a & 0x3FF) << 5) |
            ((b >> 11) & 0x1F);
 }
+
+}  // namespace
+
+StreamReader::StreamReader() : buffer_(new uint8_t[kBlockSectors * kSectorSize]) {}
+StreamReader::~StreamReader() = default;
+
+uint32_t StreamReader::readScr(const uint8_t* sector) { return scrOf(sector); }
 
 uint32_t StreamReader::readPts(const uint8_t* sector) {
     const uint8_t* p = sector + kPtsOffset;
@@ -83,8 +86,12 @@ bool StreamReader::parsePrivatePacket(const uint8_t* sector, SubPicturePacket& o
     return true;
 }
 
-bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t selectedStream,
-                                PackEvents& events, ReadResult& result) {
+namespace {
+
+// The work done for every sector, inlined into the read loop.
+[[gnu::always_inline]] inline bool handlePack(const uint8_t* s, int64_t number,
+                                              uint8_t selectedStream, PackEvents& events,
+                                              ReadResult& result) {
     if ((number & (kSectorsPerMiB - 1)) == 0) {
         events.onProgress(number, ((number / kSectorsPerMiB) % 20) == 0);
     }
@@ -92,7 +99,7 @@ bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t select
         result = {ReadEnd::Declined, number + 1};
         return false;
     }
-    events.onScr(readScr(s));
+    events.onScr(scrOf(s));
     const uint32_t code = loadU32be(s + kFirstPacketOffset);
     if (code == kSystemHeaderStartCode) {
         events.onNavPack(s);
@@ -101,7 +108,7 @@ bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t select
     if (code == kPrivateStream1StartCode &&
         s[kSubStreamBase + s[kPesHeaderLengthOffset]] == selectedStream) {
         SubPicturePacket packet;
-        if (parsePrivatePacket(s, packet)) events.onSubPicturePacket(packet, number);
+        if (StreamReader::parsePrivatePacket(s, packet)) events.onSubPicturePacket(packet, number);
         return true;
     }
     if (events.onPausePoint()) {
@@ -109,6 +116,13 @@ bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t select
         return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool StreamReader::handleSector(const uint8_t* s, int64_t number, uint8_t selectedStream,
+                                PackEvents& events, ReadResult& result) {
+    return handlePack(s, number, selectedStream, events, result);
 }
 
 ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
@@ -140,7 +154,7 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
             readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
         const int64_t whole = static_cast<int64_t>(got / kSectorSize);
         for (int64_t i = 0; i < whole; ++i, ++sector) {
-            if (!handleSector(buf + i * kSectorSize, sector, selectedStream, events, result))
+            if (!handlePack(buf + i * kSectorSize, sector, selectedStream, events, result))
                 return result;
         }
         if (whole < want) break;  // the file shrank while it was read

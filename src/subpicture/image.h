@@ -58,4 +58,37 @@ class Image24 {
     std::vector<uint8_t> pixels_;
 };
 
+// A picture of one byte per pixel, rows top to bottom without padding: the
+// colour numbers 0..3 of a decoded unit, or the labels the OCR works on.
+// Resizing keeps the allocation, so a picture reused from unit to unit
+// allocates only when it outgrows the earlier ones.
+class Image8 {
+  public:
+    Image8() = default;
+    Image8(int width, int height) { resize(width, height); }
+
+    void resize(int width, int height) {
+        width_ = width < 0 ? 0 : width;
+        height_ = height < 0 ? 0 : height;
+        if (pixels_.size() < byteSize()) pixels_.resize(byteSize());
+    }
+    void setHeight(int height) { resize(width_, height); }
+    void fill(uint8_t v) { std::fill_n(pixels_.begin(), byteSize(), v); }
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    bool empty() const { return width_ == 0 || height_ == 0; }
+
+    uint8_t pixel(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+    void setPixel(int x, int y, uint8_t v) { pixels_[static_cast<size_t>(y) * width_ + x] = v; }
+    uint8_t* row(int y) { return &pixels_[static_cast<size_t>(y) * width_]; }
+    const uint8_t* row(int y) const { return &pixels_[static_cast<size_t>(y) * width_]; }
+
+  private:
+    size_t byteSize() const { return static_cast<size_t>(width_) * height_; }
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<uint8_t> pixels_;
+};
+
 }  // namespace orvane

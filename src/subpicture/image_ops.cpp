@@ -5,10 +5,13 @@
 
 namespace orvane {
 
-size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_t>& stack) {
+namespace {
+
+template <class Image, class Value>
+size_t floodFillOf(Image& image, int x, int y, Value paint, std::vector<uint32_t>& stack) {
     const int w = image.width(), h = image.height();
     if (x < 0 || y < 0 || x >= w || y >= h) return 0;
-    const Colour seed = image.pixel(x, y);
+    const Value seed = image.pixel(x, y);
     if (seed == paint) return 0;
     size_t painted = 0;
     stack.clear();
@@ -32,6 +35,52 @@ size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_
             bool inRun = false;
             for (int i = left; i <= right; ++i) {
                 const bool match = image.pixel(i, ny) == seed;
+                if (match && !inRun) {
+                    stack.push_back(static_cast<uint32_t>(ny) * static_cast<uint32_t>(w) +
+                                    static_cast<uint32_t>(i));
+                }
+                inRun = match;
+            }
+        }
+    }
+    return painted;
+}
+
+}  // namespace
+
+size_t floodFill(Image24& image, int x, int y, Colour paint, std::vector<uint32_t>& stack) {
+    return floodFillOf(image, x, y, paint, stack);
+}
+
+size_t floodFill(Image8& image, int x, int y, uint8_t paint, std::vector<uint32_t>& stack) {
+    // The same scanline fill on row pointers: the OCR's labels are filled
+    // once per character.
+    const int w = image.width(), h = image.height();
+    if (x < 0 || y < 0 || x >= w || y >= h) return 0;
+    const uint8_t seed = image.pixel(x, y);
+    if (seed == paint) return 0;
+    size_t painted = 0;
+    stack.clear();
+    stack.push_back(static_cast<uint32_t>(y) * static_cast<uint32_t>(w) + static_cast<uint32_t>(x));
+    while (!stack.empty()) {
+        const uint32_t at = stack.back();
+        stack.pop_back();
+        const int py = static_cast<int>(at / static_cast<uint32_t>(w));
+        const int px = static_cast<int>(at % static_cast<uint32_t>(w));
+        uint8_t* row = image.row(py);
+        if (row[px] != seed) continue;
+        int left = px;
+        while (left > 0 && row[left - 1] == seed) --left;
+        int right = px;
+        while (right + 1 < w && row[right + 1] == seed) ++right;
+        std::memset(row + left, paint, static_cast<size_t>(right - left + 1));
+        painted += static_cast<size_t>(right - left + 1);
+        for (int ny : {py - 1, py + 1}) {
+            if (ny < 0 || ny >= h) continue;
+            const uint8_t* next = image.row(ny);
+            bool inRun = false;
+            for (int i = left; i <= right; ++i) {
+                const bool match = next[i] == seed;
                 if (match && !inRun) {
                     stack.push_back(static_cast<uint32_t>(ny) * static_cast<uint32_t>(w) +
                                     static_cast<uint32_t>(i));

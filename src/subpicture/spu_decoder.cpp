@@ -1,6 +1,8 @@
 #include "subpicture/spu_decoder.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
 
 #include "stream/byte_cursor.h"
@@ -11,8 +13,9 @@ namespace orvane {
 namespace {
 
 // Reads the run-length codes of one field from `pos` up to but excluding
-// `end`. A 32-bit window keeps the next bits, high bits first, so that a
-// code is classified by its leading zero pairs in one step.
+// `end`. A 64-bit window keeps the next bits, high bits first, so that a
+// code is classified by its leading zero pairs in one step; it is refilled
+// eight bytes at a time.
 class RunReader {
   public:
     RunReader(const uint8_t* data, size_t pos, size_t end) : data_(data), pos_(pos), end_(end) {}
@@ -20,28 +23,31 @@ class RunReader {
     // One code: a run of 0 means "to the end of the row". False when the
     // data ends before the code does.
     bool next(unsigned& run, unsigned& colour) {
-        refill();
+        if (bits_ < 16) refill();
         if (bits_ < 4) return false;
-        const uint32_t v = window_ >> 16;  // the next 16 bits, zero-padded
-        unsigned len;
-        if (v >= 0x4000) {  // n n c c
-            len = 4;
-            run = v >> 14;
-        } else if (v >= 0x1000) {  // 0 0 n n n n c c
-            len = 8;
-            run = (v >> 10) & 0x0F;
-        } else if (v >= 0x0400) {  // 0 0 0 0 n n n n n n c c
-            len = 12;
-            run = (v >> 6) & 0x3F;
-        } else {  // 0 0 0 0 0 0 n n n n n n n n c c, all-zero n: to the end
-            len = 16;
-            run = (v >> 2) & 0xFF;
-        }
+        const auto v = static_cast<uint32_t>(window_ >> 48);  // the next 16 bits, zero-padded
+        // Leading zero pairs give the code's size without a branch:
+        // n n c c (4 bits), 0 0 n n n n c c (8), 0 0 0 0 n n n n n n c c
+        // (12), 0 0 0 0 0 0 n n n n n n n n c c (16; all-zero n: to the end).
+        const unsigned k = std::min((static_cast<unsigned>(std::countl_zero(v)) - 16) >> 1, 3u);
+        const unsigned len = 4 * (k + 1);
+        run = (v >> (18 - len)) & ((1u << (2 * (k + 1))) - 1);
         if (bits_ < len) return false;
         colour = (v >> (16 - len)) & 3u;
         window_ <<= len;
         bits_ -= len;
         return true;
+    }
+
+    // The next eight bits, zero-padded, and how many bits are really there.
+    unsigned peekByte() const { return static_cast<unsigned>(window_ >> 56); }
+    unsigned bitsLeft() {
+        if (bits_ < 16) refill();
+        return bits_;
+    }
+    void skip(unsigned n) {
+        window_ <<= n;
+        bits_ -= n;
     }
 
     // Rows start on byte boundaries: drop the bits left of the current byte.
@@ -53,8 +59,20 @@ class RunReader {
 
   private:
     void refill() {
-        while (bits_ <= 24 && pos_ < end_) {
-            window_ |= uint32_t{data_[pos_++]} << (24 - bits_);
+        if (pos_ + 8 <= end_) {
+            // Eight bytes at once; the window takes as many whole bytes as
+            // fit. Bits past the count are the next byte's own bits, which
+            // the next refill ORs in again at the same place.
+            uint64_t v;
+            std::memcpy(&v, data_ + pos_, 8);
+            if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+            window_ |= v >> bits_;
+            pos_ += (63 - bits_) >> 3;
+            bits_ |= 56;
+            return;
+        }
+        while (bits_ <= 56 && pos_ < end_) {
+            window_ |= uint64_t{data_[pos_++]} << (56 - bits_);
             bits_ += 8;
         }
     }
@@ -62,39 +80,137 @@ class RunReader {
     const uint8_t* data_;
     size_t pos_;
     size_t end_;
-    uint32_t window_ = 0;
+    uint64_t window_ = 0;
     unsigned bits_ = 0;
 };
 
+// What the next eight bits of a field draw when they start with short
+// codes: two 4-bit codes, one 4-bit code before a longer one, or one 8-bit
+// code. The 16 pixel bytes start with the runs; the rest repeats the last
+// colour and is overwritten by the runs that follow. `pixels` 0 marks bits
+// that start a 12- or 16-bit code.
+struct ShortCodes {
+    std::array<std::array<uint8_t, 16>, 256> bytes{};
+    std::array<uint8_t, 256> pixels{};
+    std::array<uint8_t, 256> bits{};
+};
+
+constexpr ShortCodes makeShortCodes() {
+    ShortCodes t;
+    for (unsigned b = 0; b < 256; ++b) {
+        const unsigned hi = b >> 4, lo = b & 15;
+        unsigned n = 0;
+        if (hi >= 4) {
+            const unsigned r1 = hi >> 2, c1 = hi & 3;
+            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c1);
+            n = r1;
+            t.bits[b] = 4;
+            if (lo >= 4) {
+                const unsigned r2 = lo >> 2, c2 = lo & 3;
+                for (unsigned i = r1; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c2);
+                n += r2;
+                t.bits[b] = 8;
+            }
+        } else if (hi >= 1) {
+            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(b & 3);
+            n = b >> 2;
+            t.bits[b] = 8;
+        }
+        t.pixels[b] = static_cast<uint8_t>(n);
+    }
+    return t;
+}
+
+constexpr ShortCodes kShortCodes = makeShortCodes();
+
+// Draws one field's runs as colour numbers, one byte per pixel: a run is a
+// memset of its colour number. Every row of the field is written, those
+// the data does not reach as background, so the picture needs no clearing
+// before.
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
-                 int width, int height, const std::array<uint8_t, 4>& grey, Image24& bmp) {
-    if (start >= unit.size()) return;
+                 int width, int height, Image8& numbers) {
+    if (start >= unit.size()) {
+        for (int y = firstRow; y < height; y += 2)
+            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+        return;
+    }
     const size_t end = std::min(endInclusive + 1, unit.size());
     RunReader reader(unit.data(), start, end);
     int x = 0;
     int y = firstRow;
-    uint8_t* row = bmp.row(y);
+    uint8_t* row = numbers.row(y);
     unsigned run, colour;
+    // Short runs, the most of a line of text, are written as 16 bytes when
+    // the row has room: the bytes past the run are rewritten by the runs
+    // that follow in the row (runs of colour 0 write too), and cleared when
+    // the data ends inside the row.
+    constexpr int kBlock = 16;
     // Row `height` is the spare row; anything below it is discarded.
-    while (y <= height && reader.next(run, colour)) {
+    const int lastBlock = width - kBlock;
+    while (y <= height) {
+        // Most codes of a line of text are short: up to two of them are
+        // drawn from one table look-up on the next byte while the row has
+        // 16 bytes of room, so that the row cannot end inside them.
+        const unsigned avail = reader.bitsLeft();
+        if (avail >= 56) {
+            // Seven look-ups of at most eight bits each fit in the window
+            // without a refill or a count check.
+            bool stopped = false;
+            for (int k = 0; k < 7; ++k) {
+                const unsigned b = reader.peekByte();
+                const unsigned n = kShortCodes.pixels[b];
+                if (n == 0 || x > lastBlock) {
+                    stopped = true;
+                    break;
+                }
+                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
+                x += static_cast<int>(n);
+                reader.skip(kShortCodes.bits[b]);
+            }
+            if (!stopped) continue;
+        } else {
+            const unsigned b = reader.peekByte();
+            const unsigned n = kShortCodes.pixels[b];
+            const unsigned used = kShortCodes.bits[b];
+            if (n != 0 && x <= lastBlock && used <= avail) {
+                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
+                x += static_cast<int>(n);
+                reader.skip(used);
+                continue;
+            }
+        }
+        if (!reader.next(run, colour)) break;
         unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
         if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
-        // The preview colours are greys: a run is one byte value.
-        if (colour != 0) std::memset(row + x * 3, grey[colour], size_t{r} * 3);
+        if (r <= kBlock && x + kBlock <= width) {
+            const uint64_t bytes = 0x0101010101010101ull * colour;
+            std::memcpy(row + x, &bytes, 8);
+            std::memcpy(row + x + 8, &bytes, 8);
+        } else {
+            std::memset(row + x, static_cast<int>(colour), r);
+        }
         x += static_cast<int>(r);
         if (x >= width) {
             reader.alignToByte();
             x = 0;
             y += 2;
-            if (y <= height) row = bmp.row(y);
+            if (y <= height) row = numbers.row(y);
         }
+    }
+    // The rest of the field, where the data ends early, is background; the
+    // rows drawn up to here hold every one of their pixels.
+    if (y <= height) {
+        std::memset(row + x, 0, static_cast<size_t>(width - x));
+        for (y += 2; y < height; y += 2)
+            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
     }
 }
 
 }  // namespace
 
-void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
-                      const PreviewColours& colours) {
+void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
+    out.numbersDecoded = false;
+    out.bitmapPainted = false;
     out.sequences.clear();
     out.chainTruncated = false;
     ByteCursor head(unit);
@@ -197,16 +313,52 @@ void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
     out.width = w;
     out.height = h;
 
+}
+
+void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {
+    parseSubPictureControl(unit, out);
+    const ControlSequence first = out.sequences.empty() ? ControlSequence{} : out.sequences.front();
+    ByteCursor head(unit);
+    head.readU16be();  // the unit size
+    // The bottom field ends where the control sequences begin.
+    const uint16_t firstControl = head.readU16be().value_or(0);
+    const int w = out.width, h = out.height;
     // One spare row below the picture takes the runs of each field's last
     // byte; it is dropped afterwards.
-    out.bitmap.resize(w, h + 1);
-    out.bitmap.fill(colours[0]);
-    const std::array<uint8_t, 4> grey{0, static_cast<uint8_t>(colours[1]),
-                                      static_cast<uint8_t>(colours[2]),
-                                      static_cast<uint8_t>(colours[3])};
-    decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, grey, out.bitmap);
-    decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, grey, out.bitmap);
-    out.bitmap.setHeight(h);
+    out.numbers.resize(w, h + 1);
+    decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, out.numbers);
+    decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, out.numbers);
+    out.numbers.setHeight(h);
+    out.numbersDecoded = true;
+}
+
+void paintSubPicture(SubPicture& out, const PreviewColours& colours) {
+    const int w = out.numbers.width(), h = out.numbers.height();
+    out.bitmap.resize(w, h);
+    // Colour 0 is the background colour as it is; numbers 1..3 take the
+    // grey level of their colour's low (red) byte in all three channels.
+    uint8_t rgb[4][3];
+    rgb[0][0] = static_cast<uint8_t>(colours[0]);
+    rgb[0][1] = static_cast<uint8_t>(colours[0] >> 8);
+    rgb[0][2] = static_cast<uint8_t>(colours[0] >> 16);
+    for (size_t n = 1; n < 4; ++n) rgb[n][0] = rgb[n][1] = rgb[n][2] = static_cast<uint8_t>(colours[n]);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* n = out.numbers.row(y);
+        uint8_t* p = out.bitmap.row(y);
+        for (int x = 0; x < w; ++x, p += 3) {
+            const uint8_t* c = rgb[n[x] & 3];
+            p[0] = c[0];
+            p[1] = c[1];
+            p[2] = c[2];
+        }
+    }
+    out.bitmapPainted = true;
+}
+
+void decodeSubPicture(std::span<const uint8_t> unit, SubPicture& out,
+                      const PreviewColours& colours) {
+    decodeSubPictureArea(unit, out);
+    paintSubPicture(out, colours);
 }
 
 }  // namespace orvane

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 namespace orvane {
 namespace {
 
@@ -200,6 +202,65 @@ TEST(Segmentation, ALineStopsAt500Characters) {
     ASSERT_EQ(t.count, 1);
     EXPECT_EQ(t.lines[0].count, 500);
     EXPECT_EQ(t.lines[0].chars[499].left, 998);
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(Segmentation, LabelsFromColourNumbersSegmentLikeThePaintedPicture) {
+    // The OCR cuts its labels straight from the colour numbers; random
+    // pictures of strokes, dots and outlines give the crop, the lines and
+    // boxes, and the marks of segmenting the painted picture.
+    const std::array<Colour, 4> paint{0x000000, kOutline, 0xAAAAAA, kText};
+    std::mt19937 rng(42);
+    Segmenter segmenter;
+    Image8 labels;
+    for (int round = 0; round < 300; ++round) {
+        const int w = 20 + static_cast<int>(rng() % 300), h = 10 + static_cast<int>(rng() % 90);
+        Image8 numbers(w, h);
+        numbers.fill(0);
+        for (int k = static_cast<int>(rng() % 60); k > 0; --k) {
+            const int x = static_cast<int>(rng() % w), y = static_cast<int>(rng() % h);
+            const int rw = 1 + static_cast<int>(rng() % 12), rh = 1 + static_cast<int>(rng() % 30);
+            const auto c = static_cast<uint8_t>(rng() % 4);
+            for (int yy = y; yy < std::min(h, y + rh); ++yy)
+                for (int xx = x; xx < std::min(w, x + rw); ++xx) numbers.setPixel(xx, yy, c);
+        }
+        Image24 painted(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) painted.setPixel(x, y, paint[numbers.pixel(x, y)]);
+
+        const auto cropped = cropToContent(painted, CropMode::Text, kText);
+        const auto cut = textLabels(numbers, 3, labels);
+        ASSERT_EQ(cropped, cut) << "round " << round;
+        if (!cut) continue;
+        LineTable fromPicture, fromLabels;
+        segmenter.segment(painted, kText, OcrSettings{}, fromPicture);
+        segmenter.segment(labels, OcrSettings{}, fromLabels);
+        ASSERT_EQ(fromPicture.count, fromLabels.count) << "round " << round;
+        for (int l = 0; l < fromPicture.count; ++l) {
+            const TextLine &a = fromPicture.lines[static_cast<size_t>(l)],
+                           &b = fromLabels.lines[static_cast<size_t>(l)];
+            ASSERT_EQ(a.count, b.count);
+            for (int j = 0; j < a.count; ++j) {
+                const CharBox &p = a.chars[static_cast<size_t>(j)], &q = b.chars[static_cast<size_t>(j)];
+                ASSERT_EQ(std::tie(p.left, p.top, p.width, p.height, p.relativeTop, p.italic),
+                          std::tie(q.left, q.top, q.width, q.height, q.relativeTop, q.italic));
+            }
+        }
+        for (int y = 0; y < labels.height(); ++y) {
+            for (int x = 0; x < labels.width(); ++x) {
+                const Colour c = painted.pixel(x, y);
+                const uint8_t l = labels.pixel(x, y);
+                ASSERT_EQ(l == kLabelMarkA, c == kMarkColourA);
+                ASSERT_EQ(l == kLabelMarkB, c == kMarkColourB);
+                ASSERT_EQ(l == kLabelText, c == kText);
+            }
+        }
+    }
 }
 
 }  // namespace
