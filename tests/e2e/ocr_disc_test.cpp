@@ -31,16 +31,6 @@ const std::string kShipped = ORVANE_SHIPPED_MATRICES;
 // on the text as the OCR produced it: no quote or I/l repair.
 constexpr double kBar = 0.01;
 
-// Reads without stopping: unknown glyphs become '#'.
-class Reader : public test::FakeUi {
-public:
-    NewCharChoice newCharacter(const NewCharacterView&) override {
-        ++unknown;
-        return {NewCharAction::UseOnce, "#"};
-    }
-    int unknown = 0;
-};
-
 std::vector<uint8_t> fileBytes(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(f), {}};
@@ -59,32 +49,25 @@ struct Reading {
 
 Reading readStream(const std::string& disc, int stream, const test::TrainingFont& font, const char* language) {
     SCOPED_TRACE(disc + " stream " + std::to_string(stream));
-    Reader ui;
-    Session read(ui);
-    EXPECT_TRUE(read.loadMatrixFile(kShipped + "/" + font.matrixName, read.matrix()));
     const std::string vob = kData + "/" + disc + "/VIDEO_TS/VTS_01_1.VOB";
-    EXPECT_TRUE(read.startButton(test::ocrJob(vob, stream)));
-    read.runToEnd();
+    Reading r;
+    const std::vector<SubtitleEntry> doc = test::readWithMatrix(vob, stream, kShipped + "/" + font.matrixName, &r.unknown);
     const auto truth = test::loadGroundTruth(truthPath(disc, stream));
-    const SubtitleDocument& doc = read.document();
-    EXPECT_EQ(doc.count(), truth.subtitles.size());
+    EXPECT_EQ(doc.size(), truth.subtitles.size());
 
     const int64_t origin = test::firstVobuStartMs(vob);
     const auto ilLanguage = ilLanguageFromCode(language);
-    Reading r;
-    r.unknown = ui.unknown;
-    size_t next = 1;
+    size_t next = 0;
     for (size_t i = 0; i < truth.subtitles.size(); ++i) {
         const auto& t = truth.subtitles[i];
         // The entry of this subtitle, found by its start; a missing one
         // counts all its characters as errors.
-        while (next <= doc.count() && timeCodeToMs(doc.entry(next).start) - origin < t.startMs - test::kStartToleranceMs)
-            ++next;
-        const bool found = next <= doc.count() && std::abs(timeCodeToMs(doc.entry(next).start) - origin - t.startMs) <=
-                                                      test::kStartToleranceMs;
+        while (next < doc.size() && timeCodeToMs(doc[next].start) - origin < t.startMs - test::kStartToleranceMs) ++next;
+        const bool found =
+            next < doc.size() && std::abs(timeCodeToMs(doc[next].start) - origin - t.startMs) <= test::kStartToleranceMs;
         EXPECT_TRUE(found) << "no entry for subtitle " << i + 1;
         static const SubtitleEntry kMissing{};
-        const SubtitleEntry& e = found ? doc.entry(next++) : kMissing;
+        const SubtitleEntry& e = found ? doc[next++] : kMissing;
         if (found) {
             EXPECT_LE(std::abs(timeCodeToMs(e.stop) - origin - t.stopMs), test::kStopToleranceMs) << i;
             EXPECT_EQ(e.rect, (DisplayArea{t.x1, t.y1, t.x2, t.y2})) << i;
