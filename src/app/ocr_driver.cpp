@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "ocr/character_picture.h"
+#include "ocr/touching_letters.h"
 #include "stream/io_error.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
@@ -53,15 +54,32 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
     }
 }
 
+bool Session::chooseTextColour(const Image24& picture) {
+    std::optional<uint8_t> chosen;
+    switch (ocrPolicy_.textColour) {
+        case TextColourPolicy::Ask:
+            chosen = ui_.chooseTextColour(picture, proposeTextColours(picture, previewColours_));
+            break;
+        case TextColourPolicy::Automatic:
+        case TextColourPolicy::Fixed: {
+            const bool automatic = ocrPolicy_.textColour == TextColourPolicy::Automatic;
+            const uint8_t n =
+                automatic ? robustTextColour(picture, previewColours_) : ocrPolicy_.fixedColour;
+            if (n > 3) return false;  // a picture of one colour: try the next one
+            ui_.textColourChosen(n, automatic, autoDetectColours(picture, previewColours_));
+            chosen = n;
+            break;
+        }
+    }
+    if (!chosen || *chosen > 3) return false;  // "Skip this Picture": asked again with the next one
+    job_.textColourIndex = *chosen;
+    textColour_ = previewColours_[*chosen];
+    return true;
+}
+
 void Session::recogniseSubPicture(Image24& picture, const TimeCode& start, const TimeCode& stop,
                                   const DisplayArea& area) {
-    if (job_.textColourIndex == 255) {
-        const ColourRanking proposal = autoDetectColours(picture, previewColours_);
-        const std::optional<uint8_t> chosen = ui_.chooseTextColour(picture, proposal);
-        if (!chosen || *chosen > 3) return;  // "Skip this Picture": asked again with the next one
-        job_.textColourIndex = *chosen;
-        textColour_ = previewColours_[*chosen];
-    }
+    if (job_.textColourIndex == 255 && !chooseTextColour(picture)) return;
     const std::optional<CropRect> crop = cropToContent(picture, CropMode::Text, textColour_);
     if (showSubPicture) ui_.showPicture(picture, DisplayArea{}, true);
     segmenter_.segment(picture, textColour_, ocrSettings_, lines_);
@@ -76,8 +94,28 @@ void Session::recogniseSubPicture(Image24& picture, const TimeCode& start, const
             MatrixEntry glyph = buildGlyph(picture, box, j);
             const size_t e = matcher_.match(glyph, box, matrix_, ocrSettings_);
             std::string piece;
+            std::optional<TouchingReading> cut;
+            if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
+                ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
+                cut = readTouchingLetters(picture, box, j, matrix_, ocrSettings_, matcher_);
             if (e > 0) {
                 piece = matrix_.entry(e).text;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
+                ++ocrCounts_.skipped;
+                out.clear();
+                skipped = true;
+                continue;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
+                ++ocrCounts_.skipped;
+                return;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark) {
+                if (cut) {
+                    ++ocrCounts_.cutReadings;
+                    piece = cut->text;
+                } else {
+                    ++ocrCounts_.marked;
+                    piece = ocrPolicy_.mark.substr(0, kMaxTextLength);
+                }
             } else {
                 Image24 framed = picture;
                 frameRect(framed, box.left - 1, box.top - 1, box.left + box.width + 1,
@@ -94,7 +132,9 @@ void Session::recogniseSubPicture(Image24& picture, const TimeCode& start, const
                                             crop.value_or(CropRect{}),
                                             area,
                                             job_.unitsInJob,
-                                            matrix_.size() + 1};
+                                            matrix_.size() + 1,
+                                            false,
+                                            cut ? cut->text : std::string()};
                 NewCharOutcome outcome = runNewCharacterDialog(view);
                 switch (outcome.result) {
                     case 0:
