@@ -206,19 +206,16 @@ JobRequest ocrJob(const std::string& vob, int stream) {
 
 std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
                                           int* unknown) {
-    struct Reader : FakeUi {
-        NewCharChoice newCharacter(const NewCharacterView&) override {
-            ++unknown;
-            return {NewCharAction::UseOnce, "#"};
-        }
-        int unknown = 0;
-    } ui;
+    // What `orvane-cli ocr --unknown mark` does: the session's mark policy.
+    FakeUi ui;
     Session read(ui);
+    read.ocrPolicy().unknown = UnknownGlyphPolicy::Mark;
+    read.ocrPolicy().mark = "#";
     std::vector<SubtitleEntry> entries;
     if (!read.loadMatrixFile(matrixPath, read.matrix()) || !read.startButton(ocrJob(vob, stream))) return entries;
     read.runToEnd();
     for (size_t i = 1; i <= read.document().count(); ++i) entries.push_back(read.document().entry(i));
-    if (unknown) *unknown = ui.unknown;
+    if (unknown) *unknown = read.ocrPolicyCounts().marked;
     return entries;
 }
 

@@ -64,8 +64,9 @@ extern const TrainingFont kTrainingFonts[4];
 JobRequest ocrJob(const std::string& vob, int stream);
 
 // The entries a headless OCR job reads from one stream of a VOB with the
-// matrix file; glyphs the matrix does not know read as '#', counted in
-// `unknown`. Nothing is learned.
+// matrix file under the mark policy, as `orvane-cli ocr --unknown mark`:
+// glyphs the matrix does not know read as touching known glyphs where they
+// can, else as '#', counted in `unknown`. Nothing is learned.
 std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
                                           int* unknown = nullptr);
 
