@@ -73,6 +73,7 @@ class JobWindowTest : public QObject {
     void ocrJobThroughTheWindows();
     void longFilePumpsTheEventLoopEveryMiB();
     void failedSearchKeepsTheTypedText();
+    void newCharacterDialogOpensOnTheProposal();
     void progressionControllerSavesAndAdjusts();
 };
 
@@ -311,6 +312,27 @@ void JobWindowTest::longFilePumpsTheEventLoopEveryMiB() {
     QVERIFY2(loops >= mib, qPrintable(QString("%1 loops for %2 MiB").arg(loops).arg(mib)));
     QVERIFY(w.ui().pumpCount() >= mib);
     QCOMPARE(w.session().job().unitsInJob, 0);
+}
+
+void JobWindowTest::newCharacterDialogOpensOnTheProposal() {
+    MainWindow w;
+    NewCharacterDialog& d = w.newCharacterDialog();
+    const MatrixEntry glyph;
+    const CharBox box{10, 2, 5, 8, 0, 0};
+    const TextLine line;
+    const Image24 painted(30, 12), picture(150, 50);
+    NewCharacterView view{glyph, box, line, 1, 1, painted, picture, {}, {}, 1, 1, false, "ft"};
+    QString shown, selected;
+    QTimer::singleShot(0, &d, [&] {
+        shown = d.EditText->text();
+        selected = d.EditText->selectedText();
+        d.BitBtn1->click();  // Enter's button: the proposal as it stands
+    });
+    const NewCharChoice choice = d.run(view);
+    QCOMPARE(shown, QString("ft"));
+    QCOMPARE(selected, QString("ft"));  // typing replaces it
+    QVERIFY(choice.action == NewCharAction::Accept);
+    QCOMPARE(QString::fromStdString(choice.text), QString("ft"));
 }
 
 void JobWindowTest::failedSearchKeepsTheTypedText() {
