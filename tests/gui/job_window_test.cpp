@@ -73,7 +73,7 @@ class JobWindowTest : public QObject {
     void ocrJobThroughTheWindows();
     void longFilePumpsTheEventLoopEveryMiB();
     void failedSearchKeepsTheTypedText();
-    void newCharacterDialogOpensOnTheProposal();
+    void dialogsOpenOnTheProposals();
     void progressionControllerSavesAndAdjusts();
 };
 
@@ -314,7 +314,7 @@ void JobWindowTest::longFilePumpsTheEventLoopEveryMiB() {
     QCOMPARE(w.session().job().unitsInJob, 0);
 }
 
-void JobWindowTest::newCharacterDialogOpensOnTheProposal() {
+void JobWindowTest::dialogsOpenOnTheProposals() {
     MainWindow w;
     NewCharacterDialog& d = w.newCharacterDialog();
     const MatrixEntry glyph;
@@ -333,6 +333,32 @@ void JobWindowTest::newCharacterDialogOpensOnTheProposal() {
     QCOMPARE(selected, QString("ft"));  // typing replaces it
     QVERIFY(choice.action == NewCharAction::Accept);
     QCOMPARE(QString::fromStdString(choice.text), QString("ft"));
+
+    // Dense outlined text, where the count-based detector takes another
+    // colour for the letters: the font colour dialog and its auto-detect
+    // button still select the letters' colour 3.
+    const PreviewColours& pc = w.session().previewColours();
+    Image24 dense(60, 20);
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) {
+            const bool inner = x >= 2 && x < 58 && y >= 2 && y < 18;
+            const bool letter = x >= 5 && x < 55 && x % 5 == 0 && y >= 5 && y < 15;
+            dense.setPixel(x, y, pc[letter ? 3 : inner ? 2 : x >= 1 && x < 59 && y >= 1 && y < 19 ? 1 : 0]);
+        }
+    QVERIFY(autoDetectColours(dense, pc)[1] != 3);
+    FontColourDialog& f = w.fontColourDialog();
+    int opened = -1, detected = -1;
+    QTimer::singleShot(0, &f, [&] {
+        opened = f.ComboBoxTextColor->currentIndex();
+        f.ComboBoxTextColor->setCurrentIndex(0);
+        f.ButtonAutoDetect->click();
+        detected = f.ComboBoxTextColor->currentIndex();
+        f.ButtonOk->click();
+    });
+    const auto colour = f.run(dense, proposeTextColours(dense, pc));
+    QCOMPARE(opened, 3);
+    QCOMPARE(detected, 3);
+    QVERIFY(colour == std::optional<uint8_t>(3));
 }
 
 void JobWindowTest::failedSearchKeepsTheTypedText() {
