@@ -44,7 +44,7 @@ CharMatrix learnApart(const OcrSettings& settings) {
     return m;
 }
 
-TEST(TouchingLetters, RenderedPairsAndTriplesReadAsTheLettersLearnedApart) {
+TEST(TouchingLetters, RenderedPairsReadAsTheLettersLearnedApart) {
     const OcrSettings settings;
     const CharMatrix m = learnApart(settings);
     const Rendered r = segmentRender("touching.png", settings);
