@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "ocr/character_picture.h"
+#include "ocr/touching_letters.h"
 #include "stream/io_error.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
@@ -76,15 +77,34 @@ void paintCropped(const Image8& numbers, const CropRect& crop, const Image8* lab
 
 }  // namespace
 
+bool Session::chooseTextColour(const Image24& picture) {
+    std::optional<uint8_t> chosen;
+    switch (ocrPolicy_.textColour) {
+        case TextColourPolicy::Ask:
+            chosen = ui_.chooseTextColour(picture, proposeTextColours(picture, previewColours_));
+            break;
+        case TextColourPolicy::Automatic:
+        case TextColourPolicy::Fixed: {
+            const bool automatic = ocrPolicy_.textColour == TextColourPolicy::Automatic;
+            const uint8_t n =
+                automatic ? robustTextColour(picture, previewColours_) : ocrPolicy_.fixedColour;
+            if (n > 3) return false;  // a picture of one colour: try the next one
+            ui_.textColourChosen(n, automatic, autoDetectColours(picture, previewColours_));
+            chosen = n;
+            break;
+        }
+    }
+    if (!chosen || *chosen > 3) return false;  // "Skip this Picture": asked again with the next one
+    job_.textColourIndex = *chosen;
+    textColour_ = previewColours_[*chosen];
+    return true;
+}
+
 void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, const TimeCode& stop,
                                   const DisplayArea& area) {
     if (job_.textColourIndex == 255) {
         if (!picture.bitmapPainted) paintSubPicture(picture, previewColours_);
-        const ColourRanking proposal = autoDetectColours(picture.bitmap, previewColours_);
-        const std::optional<uint8_t> chosen = ui_.chooseTextColour(picture.bitmap, proposal);
-        if (!chosen || *chosen > 3) return;  // "Skip this Picture": asked again with the next one
-        job_.textColourIndex = *chosen;
-        textColour_ = previewColours_[*chosen];
+        if (!chooseTextColour(picture.bitmap)) return;
     }
     // The text is every pixel painted in the text colour: the pixels of
     // the colour number painted so, taken straight from the decoded numbers.
@@ -127,8 +147,28 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             MatrixEntry glyph = buildGlyph(ocrLabels_, box, j);
             const size_t e = matcher_.match(glyph, box, matrix_, ocrSettings_);
             std::string piece;
+            std::optional<TouchingReading> cut;
+            if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
+                ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
+                cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_);
             if (e > 0) {
                 piece = matrix_.entry(e).text;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
+                ++ocrCounts_.skipped;
+                out.clear();
+                skipped = true;
+                continue;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
+                ++ocrCounts_.skipped;
+                return;
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark) {
+                if (cut) {
+                    ++ocrCounts_.cutReadings;
+                    piece = cut->text;
+                } else {
+                    ++ocrCounts_.marked;
+                    piece = ocrPolicy_.mark.substr(0, kMaxTextLength);
+                }
             } else {
                 const Image24& shown = painted();
                 Image24 framed = shown;
@@ -146,7 +186,9 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                                             *crop,
                                             area,
                                             job_.unitsInJob,
-                                            matrix_.size() + 1};
+                                            matrix_.size() + 1,
+                                            false,
+                                            cut ? cut->text : std::string()};
                 NewCharOutcome outcome = runNewCharacterDialog(view);
                 switch (outcome.result) {
                     case 0:

@@ -9,6 +9,7 @@
 #include "app/config_settings.h"
 #include "app/extraction_job.h"
 #include "app/program_folder.h"
+#include "app/ocr_policy.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
 #include "config/preview_options.h"
@@ -151,6 +152,10 @@ class Session : private PackEvents {
     void recogniseSubPicture(SubPicture& picture, const TimeCode& start, const TimeCode& stop,
                              const DisplayArea& area);
     OcrSettings& ocrSettings() { return ocrSettings_; }
+    // The unknown-glyph and text-colour policies the front end chose.
+    OcrPolicy& ocrPolicy() { return ocrPolicy_; }
+    const OcrPolicy& ocrPolicy() const { return ocrPolicy_; }
+    const OcrPolicyCounts& ocrPolicyCounts() const { return ocrCounts_; }
     Colour textColour() const { return textColour_; }
     const LineTable& lineTable() const { return lines_; }
     // The folder with ChMatrix/ (ends with '/').
@@ -223,6 +228,8 @@ class Session : private PackEvents {
         std::string text;
     };
     NewCharOutcome runNewCharacterDialog(const NewCharacterView& view);
+    // The text colour by the policy; false when the picture is skipped.
+    bool chooseTextColour(const Image24& picture);
     // The dialog's pause: the unit now on screen is read again after Continue.
     void pauseToReadUnitAgain();
     // The folder of a chosen matrix file becomes both matrix dialogs' start.
@@ -266,6 +273,8 @@ class Session : private PackEvents {
     Segmenter segmenter_;
     LineTable lines_;
     OcrSettings ocrSettings_;
+    OcrPolicy ocrPolicy_;
+    OcrPolicyCounts ocrCounts_;
     Colour textColour_ = 0xFFFFFF;
     // The OCR's working pictures, kept from unit to unit.
     Image8 ocrLabels_;

@@ -77,6 +77,8 @@ struct NewCharacterView {
     // Shown again because a matrix search found nothing: the dialog keeps
     // what was typed, as if it had stayed open.
     bool afterFailedSearch = false;
+    // The glyph read as touching known glyphs (Windows-1252); empty: none.
+    std::string proposal;
 };
 
 // The button pressed in the new-character dialog.
@@ -135,9 +137,17 @@ class UserInterface {
         return {};
     }
     // The font colour selection: the colour number taken as text, or
-    // nullopt for "Skip this Picture". `proposal` is the automatic ranking.
+    // nullopt for "Skip this Picture". `proposal` is the ranking the dialog
+    // proposes (proposeTextColours): [1] is the colour to select.
     virtual std::optional<uint8_t> chooseTextColour(const Image24& picture,
                                                     const ColourRanking& proposal) = 0;
+    // The policy chose the text colour without asking: `automatic` or the
+    // fixed number; `detected` is the detector's own ranking.
+    virtual void textColourChosen(uint8_t number, bool automatic, const ColourRanking& detected) {
+        (void)number;
+        (void)automatic;
+        (void)detected;
+    }
     // The new-character dialog; called again while a search finds nothing.
     virtual NewCharChoice newCharacter(const NewCharacterView& view) = 0;
     // The progression controller of the show-only action, shown after a picture.

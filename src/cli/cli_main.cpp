@@ -103,8 +103,11 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
                      "orvane-cli: the mark character must be one that Windows-1252 can hold\n");
         return 2;
     }
-    ui.setUnknownPolicy(o.unknown, mark);
-    ui.setTextColour(o.textColour);
+    OcrPolicy& policy = session.ocrPolicy();
+    policy.unknown = o.unknown;
+    policy.mark = mark;
+    policy.textColour = o.textColour ? TextColourPolicy::Fixed : TextColourPolicy::Automatic;
+    if (o.textColour) policy.fixedColour = static_cast<uint8_t>(*o.textColour);
     ui.setPrintSubtitles(true);
     session.showSubPicture = false;
     // --extended adds the coordinates; the configuration may ask for them too.
@@ -163,8 +166,9 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
                  "unknown glyphs "
                  "skipped, %d marked\n",
                  ui.stopped() ? "stopped; " : "", session.job().unitsInJob,
-                 session.document().count(), learned, session.matrix().size(), ui.unknownSkipped(),
-                 ui.marked());
+                 session.document().count(), learned, session.matrix().size(),
+                 ui.unknownSkipped() + session.ocrPolicyCounts().skipped,
+                 session.ocrPolicyCounts().marked);
     return status;
 }
 

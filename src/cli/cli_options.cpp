@@ -99,13 +99,16 @@ std::string usage() {
            "                          (a terminal or not, so learning can be scripted):\n"
            "                          first a line 'glyph picture=P line=L char=J "
            "box=X1,Y1,X2,Y2'\n"
-           "                          (the glyph's box on the 720 x 576 screen), then the line\n"
+           "                          (the glyph's box on the 720 x 576 screen; it ends with\n"
+           "                          ' proposal=TEXT' when the glyph reads as touching known\n"
+           "                          glyphs), then the line\n"
            "                          drawn as text ('#' the glyph, '+' other characters, '.'\n"
            "                          background, the glyph framed), then the prompt. The\n"
            "                          answer is the glyph's text, taken literally (at most 20\n"
            "                          characters, UTF-8, that Windows-1252 can hold; empty: the\n"
            "                          glyph reads as nothing), except for a line starting with a\n"
            "                          backslash, which is a command:\n"
+           "                            \\accept         take the proposal\n"
            "                            \\skip-line      skip the rest of this line\n"
            "                            \\skip-picture   skip this sub-picture\n"
            "                            \\search         look for a matrix in the matrix "
@@ -116,7 +119,8 @@ std::string usage() {
            "end\n"
            "                          of input every further unknown glyph skips its picture.\n"
            "     skip-line, skip-picture   answer every unknown glyph so\n"
-           "     mark                 never stop: write the mark character instead, learn nothing\n"
+           "     mark                 never stop: read the glyph as touching known glyphs, else\n"
+           "                          write the mark character instead; learn nothing\n"
            "  --mark-char C           the mark character (default '#')\n";
 }
 

@@ -4,12 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "app/ocr_policy.h"
 #include "stream/time_code.h"
 
 namespace orvane::cli {
 
 enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
-enum class UnknownGlyphPolicy { Ask, SkipLine, SkipPicture, Mark };
 
 struct Options {
     std::string command;              // streams, scan, sup, bmp, ocr

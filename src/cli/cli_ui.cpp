@@ -105,22 +105,17 @@ std::string CliUi::askSaveFileName(const FileDialog&) {
     return saveName_;
 }
 
-std::optional<uint8_t> CliUi::chooseTextColour(const Image24& picture,
-                                               const ColourRanking& proposal) {
-    uint8_t n;
-    if (textColour_) {
-        n = static_cast<uint8_t>(*textColour_);
-    } else {
-        n = robustTextColour(picture, PreviewColours{});
-        if (n > 3) return std::nullopt;  // a picture of one colour: try the next one
-    }
-    if (!colourReported_) {
-        colourReported_ = true;
-        std::fprintf(
-            err_, "orvane-cli: text colour %u (%s; the font colour dialog would propose %u)\n",
-            unsigned{n}, textColour_ ? "--text-colour" : "automatic", unsigned{proposal[1]});
-    }
-    return n;
+std::optional<uint8_t> CliUi::chooseTextColour(const Image24&, const ColourRanking& proposal) {
+    // The CLI sets a colour policy that needs no person; take the proposal.
+    return proposal[1];
+}
+
+void CliUi::textColourChosen(uint8_t n, bool automatic, const ColourRanking& detected) {
+    if (colourReported_) return;
+    colourReported_ = true;
+    std::fprintf(err_,
+                 "orvane-cli: text colour %u (%s; the font colour dialog would propose %u)\n",
+                 unsigned{n}, automatic ? "automatic" : "--text-colour", unsigned{detected[1]});
 }
 
 std::string CliUi::glyphHeader(const NewCharacterView& v) {
@@ -129,7 +124,9 @@ std::string CliUi::glyphHeader(const NewCharacterView& v) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "glyph picture=%d line=%d char=%d box=%d,%d,%d,%d", v.unitNumber,
                   v.lineNumber, v.charNumber, x1, y1, x1 + v.box.width - 1, y1 + v.box.height - 1);
-    return buf;
+    std::string header = buf;
+    if (!v.proposal.empty()) header += " proposal=" + cp1252ToUtf8(v.proposal);
+    return header;
 }
 
 std::string CliUi::drawBand(const NewCharacterView& v) {
@@ -175,7 +172,8 @@ std::string CliUi::drawBand(const NewCharacterView& v) {
     return out;
 }
 
-std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FILE* err) {
+std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FILE* err,
+                                                const std::string& proposal) {
     NewCharChoice choice;
     std::string text = line;
     if (!line.empty() && line[0] == '\\') {
@@ -189,10 +187,14 @@ std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FI
             return NewCharChoice{NewCharAction::SearchMatrix, {}};
         } else if (line == "\\stop") {
             return NewCharChoice{NewCharAction::Pause, {}};
+        } else if (line == "\\accept") {
+            if (!proposal.empty()) return NewCharChoice{NewCharAction::Accept, proposal};
+            std::fprintf(err, "no proposal for this glyph; type its text\n");
+            return std::nullopt;
         } else {
             std::fprintf(err,
-                         "unknown command '%s' (\\skip-line, \\skip-picture, \\search, \\stop; "
-                         "'\\\\' for a backslash)\n",
+                         "unknown command '%s' (\\accept, \\skip-line, \\skip-picture, \\search, "
+                         "\\stop; '\\\\' for a backslash)\n",
                          line.c_str());
             return std::nullopt;
         }
@@ -215,29 +217,16 @@ std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FI
 }
 
 NewCharChoice CliUi::newCharacter(const NewCharacterView& v) {
-    switch (unknown_) {
-        case UnknownGlyphPolicy::SkipLine:
-            ++unknownSkipped_;
-            return {NewCharAction::SkipLine, {}};
-        case UnknownGlyphPolicy::SkipPicture:
-            ++unknownSkipped_;
-            return {NewCharAction::SkipPicture, {}};
-        case UnknownGlyphPolicy::Mark:
-            ++marked_;
-            return {NewCharAction::UseOnce, mark_};
-        case UnknownGlyphPolicy::Ask:
-            break;
-    }
     if (inputEnded_) {
         ++unknownSkipped_;
         return {NewCharAction::SkipPicture, {}};
     }
     std::fprintf(err_, "%s\n%s", glyphHeader(v).c_str(), drawBand(v).c_str());
     while (true) {
-        std::fprintf(
-            err_,
-            "text for the framed glyph (entry %zu; \\skip-line \\skip-picture \\search \\stop): ",
-            v.nextEntryNumber);
+        std::fprintf(err_,
+                     "text for the framed glyph (entry %zu; %s\\skip-line \\skip-picture \\search "
+                     "\\stop): ",
+                     v.nextEntryNumber, v.proposal.empty() ? "" : "\\accept ");
         std::fflush(err_);
         std::string line;
         if (!readLine(line)) {
@@ -245,7 +234,7 @@ NewCharChoice CliUi::newCharacter(const NewCharacterView& v) {
             ++unknownSkipped_;
             return {NewCharAction::SkipPicture, {}};
         }
-        if (auto choice = parseAnswer(line, err_)) {
+        if (auto choice = parseAnswer(line, err_, v.proposal)) {
             switch (choice->action) {
                 case NewCharAction::Accept:
                     ++learned_;

@@ -10,7 +10,7 @@
 namespace orvane::cli {
 
 // The terminal side of the UI port: questions are answered by policy or at
-// a prompt, errors and the learning dialogue go to stderr, units and
+// a prompt (the OCR policies are the session's), errors and the learning dialogue go to stderr, units and
 // subtitles are listed on stdout.
 class CliUi : public UserInterface {
   public:
@@ -22,6 +22,7 @@ class CliUi : public UserInterface {
     std::string askSaveFileName(const FileDialog& dialog) override;
     std::optional<uint8_t> chooseTextColour(const Image24& picture,
                                             const ColourRanking& proposal) override;
+    void textColourChosen(uint8_t number, bool automatic, const ColourRanking& detected) override;
     NewCharChoice newCharacter(const NewCharacterView& view) override;
     void unitCompleted(const UnitReport& report) override;
     // A terminal shows no pictures.
@@ -31,18 +32,12 @@ class CliUi : public UserInterface {
     void setSaveName(std::string name) { saveName_ = std::move(name); }
     void setListUnits(bool on) { listUnits_ = on; }
     void setPrintSubtitles(bool on) { printSubtitles_ = on; }
-    void setTextColour(std::optional<int> n) { textColour_ = n; }
-    void setUnknownPolicy(UnknownGlyphPolicy p, std::string markCp1252) {
-        unknown_ = p;
-        mark_ = std::move(markCp1252);
-    }
 
     int fileErrors() const { return fileErrors_; }
     int units() const { return units_; }
     int savedFiles() const { return savedFiles_; }
     int learned() const { return learned_; }
     int unknownSkipped() const { return unknownSkipped_; }
-    int marked() const { return marked_; }
     bool stopped() const { return stopped_; }
 
     // "000001 00:00:02,060 00:00:04,540 area=162,507,557,540 sequences=2 size=1756"
@@ -53,8 +48,9 @@ class CliUi : public UserInterface {
     static std::string glyphHeader(const NewCharacterView& view);
     static std::string drawBand(const NewCharacterView& view);
     // Reads an answer line: the choice, or nullopt to ask again (the reason
-    // is written to `err`).
-    static std::optional<NewCharChoice> parseAnswer(const std::string& utf8Line, std::FILE* err);
+    // is written to `err`). `\accept` takes the proposal (Windows-1252).
+    static std::optional<NewCharChoice> parseAnswer(const std::string& utf8Line, std::FILE* err,
+                                                    const std::string& proposal = {});
 
   private:
     bool readLine(std::string& line);
@@ -66,9 +62,6 @@ class CliUi : public UserInterface {
     std::string saveName_;
     bool listUnits_ = false;
     bool printSubtitles_ = false;
-    std::optional<int> textColour_;
-    UnknownGlyphPolicy unknown_ = UnknownGlyphPolicy::Ask;
-    std::string mark_ = "#";
     bool inputEnded_ = false;
     bool colourReported_ = false;
     int fileErrors_ = 0;
@@ -76,7 +69,6 @@ class CliUi : public UserInterface {
     int savedFiles_ = 0;
     int learned_ = 0;
     int unknownSkipped_ = 0;
-    int marked_ = 0;
     bool stopped_ = false;
 };
 

@@ -49,7 +49,8 @@ FontColourDialog::FontColourDialog(MainWindow& main)
     connect(ButtonSkipPict, &QPushButton::clicked, this, &FontColourDialog::ButtonSkipPictClick);
 }
 
-std::optional<uint8_t> FontColourDialog::run(const Image24& picture, const ColourRanking&) {
+std::optional<uint8_t> FontColourDialog::run(const Image24& picture, const ColourRanking& proposal) {
+    proposal_ = proposal;
     SubtitleWindow& text = main_.subtitleWindow();
     const bool textVisible = text.isVisible();
     text.hide();
@@ -73,7 +74,7 @@ void FontColourDialog::showEvent(QShowEvent* event) {
 
 void FontColourDialog::FormShow() {
     result_ = 0;
-    ButtonAutoDetectClick();
+    selectColour(proposal_[1]);
     if (picture_) {
         // Room for the whole picture in the main window.
         main_.resize(std::max(main_.width(), picture_->width() + 23),
@@ -84,11 +85,16 @@ void FontColourDialog::FormShow() {
 
 void FontColourDialog::ButtonAutoDetectClick() {
     if (!picture_) return;
-    const ColourRanking r = autoDetectColours(*picture_, main_.session().previewColours());
-    if (ComboBoxTextColor->currentIndex() == r[1]) {
+    proposal_ = proposeTextColours(*picture_, main_.session().previewColours());
+    selectColour(proposal_[1]);
+}
+
+void FontColourDialog::selectColour(int n) {
+    if (!picture_) return;
+    if (ComboBoxTextColor->currentIndex() == n) {
         ComboBoxTextColorChange();
     } else {
-        ComboBoxTextColor->setCurrentIndex(r[1]);
+        ComboBoxTextColor->setCurrentIndex(n);
     }
 }
 

@@ -20,8 +20,8 @@ class FontColourDialog : public QDialog {
   public:
     explicit FontColourDialog(MainWindow& main);
 
-    // Shows the dialog modally; the chosen colour number, or nullopt for
-    // "Skip this Picture".
+    // Shows the dialog modally with the proposal's [1] selected; the chosen
+    // colour number, or nullopt for "Skip this Picture".
     std::optional<uint8_t> run(const Image24& picture, const ColourRanking& proposal);
 
     void FormShow();
@@ -41,7 +41,10 @@ class FontColourDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void selectColour(int n);
+
     MainWindow& main_;
+    ColourRanking proposal_{0, 1, 2, 3};
     const Image24* picture_ = nullptr;
     int result_ = 2;
 };

@@ -114,7 +114,12 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
 NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
     // Emptied each time it opens, but not when it only stands for the
     // dialog that stayed open after a search that found nothing.
-    if (!view.afterFailedSearch) EditText->clear();
+    // The touching-letters reading is proposed selected: Enter takes it,
+    // typing replaces it.
+    if (!view.afterFailedSearch) {
+        EditText->setText(toQt(view.proposal));
+        EditText->selectAll();
+    }
     LabelIndex->setText(QString("Symbol index : %1").arg(view.nextEntryNumber));
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(view.characterPicture)));
     // Closing by other means drops the picture without pausing.

@@ -137,4 +137,14 @@ uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours) 
     return best < 0 ? 255 : static_cast<uint8_t>(best);
 }
 
+ColourRanking proposeTextColours(const Image24& picture, const PreviewColours& colours) {
+    ColourRanking r = autoDetectColours(picture, colours);
+    const uint8_t robust = robustTextColour(picture, colours);
+    if (robust > 3) return r;
+    for (size_t i = 0; i < r.size(); ++i) {
+        if (r[i] == robust) std::swap(r[i], r[1]);
+    }
+    return r;
+}
+
 }  // namespace orvane

@@ -31,4 +31,9 @@ Image24 recolourForTextChoice(const Image24& picture, const PreviewColours& colo
 // antialiased letters does. Returns 255 for a picture of one colour.
 uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours);
 
+// What the font colour dialog proposes: the ranking of autoDetectColours
+// with the robust choice above brought to second place (the detector's
+// guess is the background or an outline on dense or outlined text).
+ColourRanking proposeTextColours(const Image24& picture, const PreviewColours& colours);
+
 }  // namespace orvane

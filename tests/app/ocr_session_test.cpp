@@ -347,6 +347,86 @@ TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
     EXPECT_EQ(calls, 2);
 }
 
+// A matrix that knows the box as "o" and the hook as "L" (the bar is read
+// once, not learned), then a picture where a hook touches a box with its
+// foot and a bar follows.
+class OcrPolicies : public OcrSession {
+protected:
+    Session s{ui};
+    void SetUp() override {
+        OcrSession::SetUp();
+        makeVob(1);
+        ui.onNewCharacter = [](const NewCharacterView& v) {
+            return v.glyph.width == 3 ? NewCharChoice{NewCharAction::UseOnce, "x"}
+                                      : accept(v.glyph.glyph.bit(5, 0) ? "o" : "L");
+        };
+        s.setProgramFolder(dir.path());
+        EXPECT_TRUE(s.startButton(ocrJob(vob)));
+        s.runToEnd();
+        EXPECT_EQ(s.matrix().size(), 2u);
+        IndexedPicture pic = IndexedPicture::filled(60, 16);
+        drawLine(pic, 4, 3, {kHook, kBox, kBar}, {0, 3});
+        outline(pic);
+        Vob v;
+        v.unit(pic, 90000);
+        v.write(vob);
+        ui.onNewCharacter = nullptr;
+        ui.newCharacterQuestions = 0;
+    }
+    std::vector<std::string> read(UnknownGlyphPolicy p) {
+        s.ocrPolicy().unknown = p;
+        const size_t before = s.document().count();
+        if (!s.startButton(ocrJob(vob))) return {"not started"};
+        s.runToEnd();
+        return s.document().count() > before ? s.document().entry(s.document().count()).lines
+                                             : std::vector<std::string>{};
+    }
+};
+
+TEST_F(OcrPolicies, MarkReadsTouchingGlyphsAndMarksTheRestWithoutAsking) {
+    s.ocrPolicy().mark = "*";
+    EXPECT_EQ(read(UnknownGlyphPolicy::Mark), (std::vector<std::string>{"Lo*"}));
+    EXPECT_EQ(ui.newCharacterQuestions, 0);
+    EXPECT_EQ(s.matrix().size(), 2u);  // nothing learned
+    EXPECT_EQ(s.ocrPolicyCounts().cutReadings, 1);
+    EXPECT_EQ(s.ocrPolicyCounts().marked, 1);
+}
+
+TEST_F(OcrPolicies, SkipPoliciesDropTheLineOrThePictureWithoutAsking) {
+    EXPECT_EQ(read(UnknownGlyphPolicy::SkipLine), std::vector<std::string>{});
+    EXPECT_EQ(read(UnknownGlyphPolicy::SkipPicture), std::vector<std::string>{});
+    EXPECT_EQ(ui.newCharacterQuestions, 0);
+    EXPECT_EQ(s.ocrPolicyCounts().skipped, 2);
+}
+
+TEST_F(OcrPolicies, AskOffersTheTouchingReadingAsTheProposal) {
+    std::vector<std::string> proposals;
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        proposals.push_back(v.proposal);
+        return accept(v.proposal.empty() ? "l" : v.proposal);
+    };
+    EXPECT_EQ(read(UnknownGlyphPolicy::Ask), (std::vector<std::string>{"Lol"}));
+    EXPECT_EQ(proposals, (std::vector<std::string>{"Lo", ""}));
+    // The glued glyph is learned whole, so the next reading matches it.
+    EXPECT_EQ(s.matrix().size(), 4u);
+    EXPECT_EQ(s.matrix().entry(3).text, "Lo");
+}
+
+TEST_F(OcrPolicies, TheTextColourPolicyChoosesWithoutTheDialogOrProposesTheRobustChoice) {
+    s.ocrPolicy().textColour = TextColourPolicy::Fixed;
+    s.ocrPolicy().fixedColour = 2;  // the outline: every shape is new
+    read(UnknownGlyphPolicy::SkipPicture);
+    EXPECT_EQ(ui.colourQuestions, 1);  // only the first job asked
+    EXPECT_EQ(s.textColour(), s.previewColours()[2]);
+    s.ocrPolicy().textColour = TextColourPolicy::Automatic;
+    EXPECT_EQ(read(UnknownGlyphPolicy::Mark), (std::vector<std::string>{"Lo#"}));
+    EXPECT_EQ(ui.colourQuestions, 1);
+    s.ocrPolicy().textColour = TextColourPolicy::Ask;
+    read(UnknownGlyphPolicy::Mark);
+    ASSERT_EQ(ui.proposals.size(), 2u);
+    EXPECT_EQ(ui.proposals.back()[1], 3);
+}
+
 TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     test::TempDir dir;
     FakeUi ui;
@@ -430,6 +510,7 @@ TEST(TextColour, TheRobustChoiceFindsTheLettersWhereTheProposalFails) {
     EXPECT_EQ(r[0], 2);  // the outline taken as background
     EXPECT_NE(r[1], 3);
     EXPECT_EQ(robustTextColour(sp.bitmap, colours), 3);
+    EXPECT_EQ(proposeTextColours(sp.bitmap, colours)[1], 3);  // what the dialog proposes
     // Plain text without outline on the background.
     IndexedPicture plain = IndexedPicture::filled(30, 10);
     for (int x = 3; x < 20; ++x) plain.set(x, 4, 1);

@@ -284,3 +284,25 @@ TEST(CliOcr, PoliciesAndTheEndOfInput) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(CliOcr, AcceptTakesTheProposalShownAtTheEndOfTheGlyphLine) {
+    std::FILE* err = std::tmpfile();
+    EXPECT_EQ(cli::CliUi::parseAnswer("\\accept", err, "\xE9t")->text, "\xE9t");
+    EXPECT_EQ(cli::CliUi::parseAnswer("", err, "ft")->text, "");  // an empty line stays empty
+    EXPECT_FALSE(cli::CliUi::parseAnswer("\\accept", err));
+    EXPECT_NE(test::readAndClose(err).find("no proposal"), std::string::npos);
+    const MatrixEntry glyph;
+    const CharBox box{10, 2, 5, 8, 0, 0};
+    const TextLine line;
+    const Image24 picture(30, 12);
+    NewCharacterView v{glyph, box, line, 1, 2, picture, picture, {}, {100, 400, 129, 411}, 7, 3, false, {}};
+    EXPECT_EQ(cli::CliUi::glyphHeader(v), "glyph picture=7 line=1 char=2 box=110,402,114,409");
+    v.proposal = "\xE9t";
+    EXPECT_EQ(cli::CliUi::glyphHeader(v), "glyph picture=7 line=1 char=2 box=110,402,114,409 proposal=\xC3\xA9t");
+}
+
+}  // namespace
+}  // namespace orvane

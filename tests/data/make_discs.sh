@@ -1,11 +1,19 @@
 #!/usr/bin/env bash
-# Regenerates the sample DVDs under tests/data (pal/ and ntsc/): a still MPEG-2
+# Regenerates the sample DVDs under tests/data (pal/ and ntsc/) and the held-out
+# evaluation disc (heldout/, see README.md): a still MPEG-2
 # video from ffmpeg, subtitle streams drawn with ImageMagick and multiplexed
 # with spumux, and a real VIDEO_TS authored by dvdauthor.  Alongside each disc
 # it writes the PNGs fed to spumux, the spumux XML and one truth_s<N>.tsv per
 # subtitle stream (see README.md).  Needs: ffmpeg dvdauthor imagemagick
 # fonts-dejavu-core fonts-liberation; python3 for the final cross-check.
+# Arguments: the discs to make (pal, ntsc, heldout); all three by default.
 set -euo pipefail
+
+discs=${*:-pal ntsc heldout}
+wanted() { [[ " $discs " == *" $1 "* ]]; }
+for d in $discs; do
+    [[ $d == pal || $d == ntsc || $d == heldout ]] || { echo "make_discs.sh: unknown disc $d" >&2; exit 1; }
+done
 
 DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 WORK=$(mktemp -d)
@@ -31,6 +39,9 @@ LIBERATION=/usr/share/fonts/truetype/liberation
 # the halo is met first, then the outline, then the fill: same numbers in
 # every picture.
 BG_NUM=0 HALO_NUM=1 OUTLINE_NUM=2 FILL_NUM=3
+
+# The video standard of a disc: the held-out disc is PAL.
+standard_of() { if [[ $1 == ntsc ]]; then echo ntsc; else echo pal; fi; }
 
 ms_to_tc() { # 12345 -> 00:00:12.345 (spumux reads the fraction as seconds)
     printf '%02d:%02d:%02d.%03d' $(($1 / 3600000)) $(($1 / 60000 % 60)) $(($1 / 1000 % 60)) $(($1 % 1000))
@@ -131,12 +142,14 @@ render_sub() {
 make_stream() {
     local disc=$1 n=$2 lang=$3 w=$4 h=$5 font=$6 ifont=$7 size=$8 fill=$9 outline=${10} halo=${11}
     local bottom=${12} top=${13}
-    local format=${disc^^}
+    local format
+    format=$(standard_of "$disc")
+    format=${format^^}
     local xml="$OUT/$disc/spumux_s$n.xml" truth="$OUT/$disc/truth_s$n.tsv"
     mkdir -p "$OUT/$disc/pics"
 
     {
-        printf '# %s disc, subtitle stream %d (sub-stream id 0x%02x, language "%s")\n' "$format" "$n" $((0x1F + n)) "$lang"
+        printf '# %s disc, subtitle stream %d (sub-stream id 0x%02x, language "%s")\n' "${disc^^}" "$n" $((0x1F + n)) "$lang"
         printf '# font %s, italic subtitles %s, %d px; drawn with ImageMagick +antialias,\n' \
             "$(basename "$font")" "$(basename "$ifont")" "$size"
         printf '# outline = 2 px dilation (Disk:2) of the fill, antialias = 1 px ring (Square:1) around that\n'
@@ -192,17 +205,20 @@ make_stream() {
 make_disc() {
     local disc=$1
     shift
-    local format=${disc^^} size rate secs colour
+    local std format size rate secs colour
+    std=$(standard_of "$disc")
+    format=${std^^}
     case $disc in
-        pal)  size=720x576; rate=25;         secs=48; colour=0x1c2a3a ;;
-        ntsc) size=720x480; rate=30000/1001; secs=44; colour=0x2a2a1c ;;
+        pal)     size=720x576; rate=25;         secs=48; colour=0x1c2a3a ;;
+        ntsc)    size=720x480; rate=30000/1001; secs=44; colour=0x2a2a1c ;;
+        heldout) size=720x576; rate=25;         secs=13; colour=0x1c3a2a ;;
     esac
     export VIDEO_FORMAT=$format
 
     # Flat colour, no audio: the smallest stream dvdauthor takes.  Bit-exact so
     # reruns give the same bytes.
     ffmpeg -hide_banner -loglevel error -f lavfi -i "color=c=$colour:s=$size:r=$rate" -t "$secs" \
-        -target "$disc-dvd" -aspect 4:3 -an -fflags +bitexact -flags:v +bitexact -y "$WORK/$disc.mpg"
+        -target "$std-dvd" -aspect 4:3 -an -fflags +bitexact -flags:v +bitexact -y "$WORK/$disc.mpg"
 
     local in="$WORK/$disc.mpg" i=0 lang
     local subs=""
@@ -223,7 +239,7 @@ make_disc() {
  <vmgm/>
  <titleset>
   <titles>
-   <video format="$disc" aspect="4:3"/>
+   <video format="$std" aspect="4:3"/>
 $subs   <pgc>
     <vob file="$in"/>
    </pgc>
@@ -239,6 +255,7 @@ EOF
 }
 
 # --- PAL: English (white on black) and French (yellow) -----------------------
+if wanted pal; then
 make_stream pal 1 en 720 576 "$DEJAVU/DejaVuSans-Bold.ttf" "$DEJAVU/DejaVuSans-BoldOblique.ttf" 30 \
     FFFFFF 000000 808080 48 40 <<'EOF'
 1000|3200|bottom|0|Good evening, everyone.
@@ -275,8 +292,10 @@ make_stream pal 2 fr 720 576 "$LIBERATION/LiberationSans-Bold.ttf" "$LIBERATION/
 42600|45800|bottom|0|C'est tout pour aujourd'hui.|À demain, à 10 h !
 EOF
 make_disc pal en fr
+fi
 
 # --- NTSC: German (white on dark blue) and Spanish ----------------------------
+if wanted ntsc; then
 make_stream ntsc 1 de 720 480 "$DEJAVU/DejaVuSerif-Bold.ttf" "$DEJAVU/DejaVuSerif-BoldItalic.ttf" 28 \
     FFFFFF 202060 9090A0 36 30 <<'EOF'
 800|3000|bottom|0|Guten Abend, meine Damen und Herren.
@@ -311,10 +330,80 @@ make_stream ntsc 2 es 720 480 "$LIBERATION/LiberationSerif-Bold.ttf" "$LIBERATIO
 36600|40000|bottom|0|Eso es todo por hoy.|¡Hasta mañana, a las 10!
 EOF
 make_disc ntsc de es
+fi
+
+# --- Held-out evaluation disc (PAL): the four styles of the sample streams -----
+# Texts written for this disc before it was ever read by OCR, and never changed
+# after a reading: it measures the shipped matrices, nothing is learned from it
+# (see README.md, "Held-out disc").  Stream N starts 20 (N - 1) ms after stream 1,
+# so no two sub-pictures share a time; #6 and #7 run back to back.
+if wanted heldout; then
+make_stream heldout 1 en 720 576 "$DEJAVU/DejaVuSans-Bold.ttf" "$DEJAVU/DejaVuSans-BoldOblique.ttf" 30 \
+    FFFFFF 000000 808080 48 40 <<'EOF'
+500|1300|bottom|0|Please close the window behind you.
+1500|2300|bottom|0|The bus to Oxford was late again -|nobody knows why.
+2500|3300|bottom|1|Listen... can you hear the rain?
+3500|4300|bottom|0|We need 3 eggs, 250 g of flour|and a pinch of salt.
+4500|5300|top|0|EXIT 24 - NORTH BRIDGE
+5500|6524|bottom|0|"Quiet!" whispered the old man.
+6524|7324|bottom|0|Jack's brother quit his job in May.
+7524|8324|left|0|[Door slams]
+8524|9324|bottom|1|Nobody expected the storm,|not even Grandpa.
+9524|10324|bottom|0|Is it true? That's amazing!
+10524|11324|bottom|0|Half past six; the museum closes at 7.
+11524|12324|bottom|0|Thank you for watching.|Goodnight!
+EOF
+make_stream heldout 2 fr 720 576 "$LIBERATION/LiberationSans-Bold.ttf" "$LIBERATION/LiberationSans-BoldItalic.ttf" 32 \
+    FFFF00 000000 808080 48 40 <<'EOF'
+520|1320|bottom|0|Bienvenue à la maison.
+1520|2320|bottom|0|Le musée ferme à 18 h 30,|dépêchez-vous !
+2520|3320|bottom|0|Qui a mangé le gâteau ?
+3520|4320|bottom|0|J'ai oublié mes clés chez Hélène.
+4520|5320|top|0|SORTIE 24 - PONT DU NORD
+5520|6544|bottom|0|« Silence ! » murmura le vieil homme.
+6544|7344|bottom|0|Il fait froid ; mets ton manteau.
+7544|8344|topright|0|[Porte qui claque]
+8544|9344|bottom|0|Personne n'avait prévu l'orage,|pas même grand-père.
+9544|10344|bottom|0|C'est vrai ? Quelle histoire !
+10544|11344|bottom|0|Il faut 3 œufs et 250 g de farine.
+11544|12344|bottom|0|Merci d'avoir regardé.|Bonne nuit !
+EOF
+make_stream heldout 3 de 720 576 "$DEJAVU/DejaVuSerif-Bold.ttf" "$DEJAVU/DejaVuSerif-BoldItalic.ttf" 28 \
+    FFFFFF 202060 9090A0 48 40 <<'EOF'
+540|1340|bottom|0|Bitte schließen Sie das Fenster.
+1540|2340|bottom|0|Der Bus nach Köln hatte wieder|Verspätung - keiner weiß, warum.
+2540|3340|bottom|1|Hörst du den Regen?
+3540|4340|bottom|0|Wir brauchen 3 Eier und 250 g Mehl.
+4540|5340|top|0|AUSGANG 24 - NORDBRÜCKE
+5540|6564|bottom|0|„Ruhe!“, flüsterte der alte Mann.
+6564|7364|bottom|0|Jürgen kündigte im Mai seine Stelle.
+7564|8364|left|0|[Tür knallt]
+8564|9364|bottom|1|Niemand hatte das Gewitter|erwartet, nicht einmal Opa.
+9564|10364|bottom|0|Ist das wahr? Wie schön!
+10564|11364|bottom|0|Das Museum schließt um 19 Uhr.
+11564|12364|bottom|0|Danke fürs Zuschauen.|Gute Nacht!
+EOF
+make_stream heldout 4 es 720 576 "$LIBERATION/LiberationSerif-Bold.ttf" "$LIBERATION/LiberationSerif-BoldItalic.ttf" 32 \
+    FFFFFF 000000 707070 48 40 <<'EOF'
+560|1360|bottom|0|Bienvenidos a casa.
+1560|2360|bottom|0|El autobús a Sevilla llegó tarde|otra vez; nadie sabe por qué.
+2560|3360|bottom|0|¿Oyes la lluvia en el tejado?
+3560|4360|bottom|0|Necesitamos 3 huevos y 250 g de harina.
+4560|5360|top|0|SALIDA 24 - PUENTE NORTE
+5560|6584|bottom|0|«¡Silencio!», susurró el anciano.
+6584|7384|bottom|0|Julián dejó su trabajo en mayo.
+7584|8384|topright|0|[Portazo]
+8584|9384|bottom|0|Nadie esperaba la tormenta,|ni siquiera el abuelo.
+9584|10384|bottom|0|¿Es verdad? ¡Qué maravilla!
+10584|11384|bottom|0|El museo cierra a las 19:30.
+11584|12384|bottom|0|Gracias por su atención.|¡Buenas noches!
+EOF
+make_disc heldout en fr de es
+fi
 
 # Read the discs back and compare with the truth files, pixel for pixel.
 if command -v python3 >/dev/null; then
-    for t in "$OUT"/{pal,ntsc}/truth_s*.tsv; do
+    for t in $(for d in $discs; do echo "$OUT/$d"/truth_s*.tsv; done); do
         t=${t#"$OUT"/} n=${t##*truth_s}
         (cd "$OUT" && python3 "$DATA/tools/spu_probe.py" check "${t%%/*}/VIDEO_TS/VTS_01_1.VOB" "$t" "${n%.tsv}" .)
     done
@@ -322,5 +411,7 @@ else
     echo "make_discs.sh: python3 not found, skipped the read-back check" >&2
 fi
 
-rm -rf "$DATA/pal" "$DATA/ntsc"
-cp -r "$OUT/pal" "$OUT/ntsc" "$DATA/"
+for d in $discs; do
+    rm -rf "${DATA:?}/$d"
+    cp -r "$OUT/$d" "$DATA/"
+done

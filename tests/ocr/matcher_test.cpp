@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <random>
 
 #include "support/reference_matcher.h"
@@ -128,50 +130,133 @@ TEST(Matcher, PreFilterAndFirstMatchInIndexOrder) {
     EXPECT_EQ(matcher.match(a, boxOf(a), m, s), 0u);
 }
 
-TEST(Matcher, FastAndReferenceAgreeOnRandomGlyphs) {
-    // Matrices of glyphs of a few sizes; candidates are noisy copies of
-    // entries or fresh random glyphs, so that matches, near misses and
-    // non-matches all occur.
+// A glyph of the given size with random pixels inside it.
+MatrixEntry randomGlyph(std::mt19937& rng, int w, int h, int top) {
+    MatrixEntry e = block(w, h, static_cast<uint8_t>(top));
+    const uint64_t inside = (uint64_t{1} << std::min(w, GlyphBits::kSide)) - 1;
+    for (int r = 0; r < h; ++r) e.glyph.setRow(r, (uint64_t{rng()} << 32 | rng()) & inside);
+    return e;
+}
+
+// Clears the bits outside w x h, as a glyph of that size has them.
+void resize(MatrixEntry& e, int w, int h) {
+    e.width = static_cast<uint8_t>(w);
+    e.height = static_cast<uint8_t>(h);
+    for (int r = 0; r < GlyphBits::kSide; ++r)
+        e.glyph.setRow(r, r < h ? e.glyph.row(r) & ((uint64_t{1} << std::min(w, GlyphBits::kSide)) - 1) : 0);
+}
+
+int pick(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); }
+
+TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
+    // Matrices of up to several thousand entries, a third of them near
+    // copies of an earlier entry one size step away, so that a glyph often
+    // passes several entries of different sizes and the first in index order
+    // has to be found across the size lists and past the first 64 entries.
+    // Candidates are noisy copies with relative tops on both sides of the
+    // filter's limit, boxes that differ from the glyph (clipped at 45), or
+    // fresh random glyphs; settings vary per matrix.
     std::mt19937 rng(2026);
-    OcrSettings s;
-    int matched = 0, cases = 0;
-    for (int round = 0; round < 500; ++round) {
+    static constexpr int kSensibilities[] = {980, 980, 950, 900, 1000, 800, 0};
+    int cases = 0, matched = 0, several = 0, severalSizes = 0, pastFirstWindow = 0, atTopLimit = 0,
+        pastTopLimit = 0;
+    for (int round = 0; round < 24; ++round) {
+        OcrSettings s;
+        s.sensibility = kSensibilities[rng() % std::size(kSensibilities)];
+        s.maxCharDiffWidth = static_cast<uint8_t>(pick(rng, 0, 3));
+        s.maxCharDiffHeight = static_cast<uint8_t>(pick(rng, 0, 3));
+        s.maxCharDiffTop = static_cast<uint8_t>(pick(rng, 0, 8));
+        const int n = round % 3 == 0 ? pick(rng, 2000, 6000) : pick(rng, 1, 400);
         CharMatrix m;
-        const int n = 1 + static_cast<int>(rng() % 60);
         for (int i = 0; i < n; ++i) {
-            MatrixEntry e = block(8 + rng() % 6, 14 + rng() % 6, static_cast<uint8_t>(rng() % 4));
-            for (int r = 0; r < e.height; ++r) e.glyph.setRow(r, rng() & ((1u << e.width) - 1));
+            MatrixEntry e;
+            if (i > 0 && rng() % 3 == 0) {
+                e = m.entry(1 + rng() % m.size());
+                resize(e, std::clamp(e.width + pick(rng, -1, 1), 1, 47), std::clamp(e.height + pick(rng, -1, 1), 1, 47));
+                e.relativeTop = static_cast<uint8_t>(std::max(0, e.relativeTop + pick(rng, -2, 2)));
+                for (int f = pick(rng, 0, 3); f > 0; --f) {
+                    const int c = pick(rng, 0, e.width - 1), r = pick(rng, 0, e.height - 1);
+                    e.glyph.set(c, r, !e.glyph.bit(c, r));
+                }
+            } else {
+                e = randomGlyph(rng, rng() % 16 == 0 ? pick(rng, 40, 47) : pick(rng, 3, 30), pick(rng, 5, 40),
+                                pick(rng, 0, 16));
+            }
             e.text = std::to_string(i);
             m.add(e);
         }
         Matcher fast;
-        for (int k = 0; k < 200; ++k) {
+        const int candidates = n > 1000 ? 60 : 150;
+        for (int k = 0; k < candidates; ++k) {
             MatrixEntry g;
-            if (rng() % 3 != 0) {
+            CharBox box;
+            if (rng() % 4 != 0) {
                 g = m.entry(1 + rng() % m.size());
-                const int flips = static_cast<int>(rng() % 8);
-                for (int f = 0; f < flips; ++f) {
-                    const int c = static_cast<int>(rng() % g.width), r = static_cast<int>(rng() % g.height);
+                box.width = static_cast<uint16_t>(std::max(1, g.width + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
+                box.height = static_cast<uint16_t>(std::max(1, g.height + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
+                resize(g, std::min<int>(box.width, GlyphBits::kSide), std::min<int>(box.height, GlyphBits::kSide));
+                for (int f = pick(rng, 0, g.width * g.height / 30); f > 0; --f) {
+                    const int c = pick(rng, 0, g.width - 1), r = pick(rng, 0, g.height - 1);
                     g.glyph.set(c, r, !g.glyph.bit(c, r));
                 }
-                if (rng() % 4 == 0 && g.width > 1) {  // one column narrower
-                    g.width = static_cast<uint8_t>(g.width - 1);
-                    for (int r = 0; r < 45; ++r) g.glyph.setRow(r, g.glyph.row(r) & ((uint64_t{1} << g.width) - 1));
-                }
+                g.relativeTop = static_cast<uint8_t>(
+                    std::max(0, g.relativeTop + pick(rng, -s.maxCharDiffTop - 2, s.maxCharDiffTop + 2)));
             } else {
-                g = block(8 + rng() % 6, 14 + rng() % 6, static_cast<uint8_t>(rng() % 4));
-                for (int r = 0; r < g.height; ++r) g.glyph.setRow(r, rng() & ((1u << g.width) - 1));
+                g = randomGlyph(rng, pick(rng, 3, 30), pick(rng, 5, 40), pick(rng, 0, 16));
+                box.width = g.width;
+                box.height = g.height;
             }
-            const CharBox box = boxOf(g);
-            const size_t want = referenceMatch(g, box, m, s);
+            box.relativeTop = g.relativeTop;
+            const std::vector<size_t> all = test::referenceMatches(g, box, m, s);
+            const size_t want = all.empty() ? 0 : all.front();
             ASSERT_EQ(fast.match(g, box, m, s), want) << "round " << round << " case " << k;
-            matched += want != 0;
+
             ++cases;
+            matched += want != 0;
+            if (all.size() >= 2) {
+                ++several;
+                const MatrixEntry& first = m.entry(all[0]);
+                severalSizes += std::any_of(all.begin(), all.end(), [&](size_t i) {
+                    return m.entry(i).width != first.width || m.entry(i).height != first.height;
+                });
+            }
+            // The first entry the size filter lets through, and the entries
+            // that differ from the glyph's top by exactly the limit or by one more.
+            size_t firstOfSize = 0;
+            bool beyondLimit = false;
+            for (size_t i = 1; i <= m.size(); ++i) {
+                const MatrixEntry& e = m.entry(i);
+                if (std::abs(e.width - box.width) > s.maxCharDiffWidth || std::abs(e.height - box.height) > s.maxCharDiffHeight)
+                    continue;
+                if (firstOfSize == 0) firstOfSize = i;
+                const int dTop = std::abs(e.relativeTop - g.relativeTop);
+                if (dTop == s.maxCharDiffTop + 1 && (want == 0 || i < want)) {
+                    const int area = std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height);
+                    beyondLimit |= referenceScore(g, box.width, box.height, e) * 1000 / area >= s.sensibility;
+                }
+            }
+            pastFirstWindow += want != 0 && want >= firstOfSize + 64;
+            atTopLimit += want != 0 && std::abs(m.entry(want).relativeTop - g.relativeTop) == s.maxCharDiffTop;
+            pastTopLimit += beyondLimit;
+        }
+        if (round % 4 == 1) m.remove(1 + rng() % m.size());  // the index follows changes
+        if (round % 4 == 1 && m.size() > 0) {
+            const MatrixEntry g = m.entry(m.size());
+            EXPECT_EQ(fast.match(g, boxOf(g), m, s), test::referenceMatch(g, boxOf(g), m, s));
         }
     }
-    EXPECT_EQ(cases, 100000);
+    std::printf("%d cases: %d matched, %d with several matches (%d of different sizes), %d first matches 64 or more "
+                "numbers after the first entry of a passing size, %d at the top limit, %d with an earlier "
+                "entry that only its top, one past the limit, keeps from matching\n",
+                cases, matched, several, severalSizes, pastFirstWindow, atTopLimit, pastTopLimit);
+    // The cases that tell a first-match search from a wrong one must occur.
     EXPECT_GT(matched, cases / 4);
     EXPECT_LT(matched, cases * 9 / 10);
+    EXPECT_GE(several, cases / 10);
+    EXPECT_GE(severalSizes, cases / 10);
+    EXPECT_GE(pastFirstWindow, 100);
+    EXPECT_GE(atTopLimit, 100);
+    EXPECT_GE(pastTopLimit, 100);
 }
 
 TEST(Matcher, OversizedEntriesFromFilesAreScoredWithClearBits) {

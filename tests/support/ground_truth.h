@@ -30,6 +30,14 @@ struct GroundTruth {
     std::vector<TruthSubtitle> subtitles;
 };
 
+// How far a time read from a disc may lie from the time given to spumux.
+// Starts: the PTS is the start x 90 plus the first video PTS, exactly, so
+// only the truncation of both to whole milliseconds differs. Stops: carried
+// as a delay in 1024/90000 s units rounded to nearest, so off by up to half
+// a unit (5.69 ms; 5.5 ms measured on the sample discs), plus that truncation.
+inline constexpr double kStartToleranceMs = 1.0;
+inline constexpr double kStopToleranceMs = 512.0 / 90.0 + 1.0;
+
 // Throws std::runtime_error on a malformed file.
 GroundTruth loadGroundTruth(const std::string& path);
 

@@ -204,6 +204,21 @@ JobRequest ocrJob(const std::string& vob, int stream) {
     return r;
 }
 
+std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
+                                          int* unknown) {
+    // What `orvane-cli ocr --unknown mark` does: the session's mark policy.
+    FakeUi ui;
+    Session read(ui);
+    read.ocrPolicy().unknown = UnknownGlyphPolicy::Mark;
+    read.ocrPolicy().mark = "#";
+    std::vector<SubtitleEntry> entries;
+    if (!read.loadMatrixFile(matrixPath, read.matrix()) || !read.startButton(ocrJob(vob, stream))) return entries;
+    read.runToEnd();
+    for (size_t i = 1; i <= read.document().count(); ++i) entries.push_back(read.document().entry(i));
+    if (unknown) *unknown = read.ocrPolicyCounts().marked;
+    return entries;
+}
+
 int64_t firstVobuStartMs(const std::string& vob) {
     std::ifstream f(vob, std::ios::binary);
     std::vector<uint8_t> sector(2048);

@@ -63,6 +63,13 @@ extern const TrainingFont kTrainingFonts[4];
 // An OCR job over one stream of one VOB.
 JobRequest ocrJob(const std::string& vob, int stream);
 
+// The entries a headless OCR job reads from one stream of a VOB with the
+// matrix file under the mark policy, as `orvane-cli ocr --unknown mark`:
+// glyphs the matrix does not know read as touching known glyphs where they
+// can, else as '#', counted in `unknown`. Nothing is learned.
+std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
+                                          int* unknown = nullptr);
+
 // The presentation time (ms) of a VOB's first VOBU: the PTS of its first
 // video frame, from which spumux counts subtitle times.
 int64_t firstVobuStartMs(const std::string& vob);

@@ -1,0 +1,203 @@
+#include "ocr/touching_letters.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace orvane {
+
+namespace {
+
+// Columns two neighbouring pieces may share, for strokes that run into
+// each other (the bars of "ff" or "tt").
+constexpr int kMaxShared = 3;
+
+// One piece's outcome: the entry it matched (0: none) and its ratio
+// weighted by its columns.
+struct Piece {
+    size_t entry = 0;
+    int64_t weight = 0;
+};
+
+// Piece span: columns [begin, end) of the box, of which the first `left`
+// and the last `right` are shared with the neighbours.
+struct Span {
+    int begin, end, left, right;
+};
+
+// Three pieces at most, none wider than what the matcher compares.
+bool mayBeTouching(const CharBox& box, const CharMatrix& matrix, const OcrSettings& settings) {
+    return !matrix.empty() && box.width >= 2 && box.height >= 1 &&
+           box.width <= 3 * (GlyphBits::kSide + int{settings.maxCharDiffWidth});
+}
+
+// The character's pixels in its box (1 where `isInk(x, y)`), one byte each.
+template <typename Picture, typename IsInk>
+std::vector<uint8_t> inkOf(const Picture& picture, const CharBox& box, IsInk isInk) {
+    const int w = box.width, h = box.height;
+    std::vector<uint8_t> ink(static_cast<size_t>(w) * static_cast<size_t>(h), 0);
+    for (int r = 0; r < h; ++r) {
+        const int y = box.top + r;
+        if (y >= picture.height()) break;
+        for (int c = 0; c < w; ++c) {
+            const int x = box.left + c;
+            if (x < picture.width() && isInk(x, y)) ink[static_cast<size_t>(r) * w + c] = 1;
+        }
+    }
+    return ink;
+}
+
+std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& box,
+                                       const CharMatrix& matrix, const OcrSettings& settings,
+                                       Matcher& matcher) {
+    const int w = box.width, h = box.height;
+    auto at = [&](int c, int r) -> uint8_t& { return ink[static_cast<size_t>(r) * w + c]; };
+
+    // Letters side by side touch at a few rows; a cut through a contact of
+    // more than half the height splits one shape (a bold stroke) instead.
+    std::vector<uint8_t> cuttable(static_cast<size_t>(w) + 1, 1);
+    for (int c = 1; c < w; ++c) {
+        int contact = 0;
+        for (int r = 0; r < h; ++r) contact += at(c - 1, r) & at(c, r);
+        cuttable[static_cast<size_t>(c)] = contact * 2 <= h;
+    }
+
+    std::map<std::tuple<int, int, int, int>, Piece> memo;
+    std::vector<int> label(ink.size());
+    std::vector<int> stack;
+    // The span as a glyph of its own. In shared columns only the pixels
+    // connected, inside the span, to its own columns belong to it: the rest
+    // is the neighbour's.
+    auto piece = [&](const Span& s) -> Piece {
+        const auto key = std::make_tuple(s.begin, s.end, s.left, s.right);
+        if (auto it = memo.find(key); it != memo.end()) return it->second;
+        Piece& p = memo[key];
+        const int ownBegin = s.begin + s.left, ownEnd = s.end - s.right;
+        for (int r = 0; r < h; ++r)
+            std::fill_n(label.begin() + static_cast<long>(r) * w + s.begin, s.end - s.begin, 0);
+        auto inSpan = [&](int c, int r) { return c >= s.begin && c < s.end && r >= 0 && r < h; };
+        // Mark (label 1) every pixel reachable from the span's own columns.
+        for (int c = ownBegin; c < ownEnd; ++c)
+            for (int r = 0; r < h; ++r) {
+                if (!at(c, r) || label[static_cast<size_t>(r) * w + c]) continue;
+                label[static_cast<size_t>(r) * w + c] = 1;
+                stack.assign(1, r * w + c);
+                while (!stack.empty()) {
+                    const int i = stack.back();
+                    stack.pop_back();
+                    const int pc = i % w, pr = i / w;
+                    const int next[4][2] = {{pc - 1, pr}, {pc + 1, pr}, {pc, pr - 1}, {pc, pr + 1}};
+                    for (const auto& n : next) {
+                        if (!inSpan(n[0], n[1]) || !at(n[0], n[1])) continue;
+                        int& l = label[static_cast<size_t>(n[1]) * w + n[0]];
+                        if (l) continue;
+                        l = 1;
+                        stack.push_back(n[1] * w + n[0]);
+                    }
+                }
+            }
+        int c0 = w, c1 = -1, r0 = h, r1 = -1;
+        for (int r = 0; r < h; ++r)
+            for (int c = s.begin; c < s.end; ++c) {
+                if (!label[static_cast<size_t>(r) * w + c]) continue;
+                c0 = std::min(c0, c);
+                c1 = std::max(c1, c);
+                r0 = std::min(r0, r);
+                r1 = std::max(r1, r);
+            }
+        if (c1 < 0) return p;
+        CharBox pb;
+        pb.left = static_cast<uint16_t>(box.left + c0);
+        pb.top = static_cast<uint16_t>(box.top + r0);
+        pb.width = static_cast<uint16_t>(c1 - c0 + 1);
+        pb.height = static_cast<uint16_t>(r1 - r0 + 1);
+        pb.relativeTop = static_cast<uint8_t>(box.relativeTop + r0);
+        MatrixEntry g;
+        g.relativeTop = pb.relativeTop;
+        const int gw = std::min<int>(pb.width, GlyphBits::kSide);
+        const int gh = std::min<int>(pb.height, GlyphBits::kSide);
+        g.width = static_cast<uint8_t>(gw);
+        g.height = static_cast<uint8_t>(gh);
+        for (int r = 0; r < gh; ++r) {
+            uint64_t bits = 0;
+            for (int c = 0; c < gw; ++c) {
+                if (label[static_cast<size_t>(r0 + r) * w + c0 + c]) bits |= uint64_t{1} << c;
+            }
+            g.glyph.setRow(r, bits);
+        }
+        const size_t e = matcher.match(g, pb, matrix, settings);
+        // A piece read as nothing would drop pixels from the reading.
+        if (e == 0 || matrix.entry(e).text.empty()) return p;
+        p.entry = e;
+        p.weight = int64_t{scoreGlyph(g, pb.width, pb.height, matrix.entry(e)).ratio} * (s.end - s.begin);
+        return p;
+    };
+
+    std::optional<TouchingReading> best;
+    auto consider = [&](const std::vector<Span>& spans) {
+        std::vector<size_t> entries;
+        int64_t weighted = 0, columns = 0;
+        for (const Span& s : spans) {
+            const Piece p = piece(s);
+            if (p.entry == 0) return;
+            entries.push_back(p.entry);
+            weighted += p.weight;
+            columns += s.end - s.begin;
+        }
+        // The pieces' ratios averaged over their columns.
+        const int64_t total = weighted * 1000 / columns;
+        if (best && total <= best->total) return;
+        std::vector<int> cuts;
+        for (size_t i = 1; i < spans.size(); ++i) cuts.push_back(spans[i].begin);
+        best = TouchingReading{{}, std::move(cuts), std::move(entries), total};
+    };
+    // Cuts of `shared` columns at most: piece k ends at e_k, piece k+1
+    // begins at s_k = e_k - shared_k; both boundaries must be cuttable.
+    auto search = [&](int maxShared) {
+        auto boundary = [&](int end, int begin) {
+            return cuttable[static_cast<size_t>(end)] && cuttable[static_cast<size_t>(begin)];
+        };
+        for (int e1 = 1; e1 < w; ++e1)
+            for (int s2 = std::max(1, e1 - maxShared); s2 <= e1; ++s2) {
+                if (boundary(e1, s2)) consider({{0, e1, 0, e1 - s2}, {s2, w, e1 - s2, 0}});
+            }
+        for (int e1 = 1; e1 < w; ++e1)
+            for (int s2 = std::max(1, e1 - maxShared); s2 <= e1; ++s2) {
+                if (!boundary(e1, s2) || piece({0, e1, 0, e1 - s2}).entry == 0) continue;
+                for (int e2 = e1 + 1; e2 < w; ++e2)
+                    for (int s3 = std::max(s2 + 1, e2 - maxShared); s3 <= e2; ++s3) {
+                        if (boundary(e2, s3))
+                            consider({{0, e1, 0, e1 - s2}, {s2, e2, e1 - s2, e2 - s3}, {s3, w, e2 - s3, 0}});
+                    }
+            }
+    };
+    // Plain cuts first; shared columns only where those read nothing.
+    search(0);
+    if (!best) search(kMaxShared);
+    if (best) {
+        for (size_t e : best->entries) best->text += matrix.entry(e).text;
+    }
+    return best;
+}
+
+}  // namespace
+
+std::optional<TouchingReading> readTouchingLetters(const Image24& painted, const CharBox& box,
+                                                   int j, const CharMatrix& matrix,
+                                                   const OcrSettings& settings, Matcher& matcher) {
+    if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
+    const Colour mark = markColourOf(j);
+    return readInk(inkOf(painted, box, [&](int x, int y) { return painted.pixel(x, y) == mark; }), box,
+                   matrix, settings, matcher);
+}
+
+std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box,
+                                                   int j, const CharMatrix& matrix,
+                                                   const OcrSettings& settings, Matcher& matcher) {
+    if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
+    const uint8_t mark = markLabelOf(j);
+    return readInk(inkOf(labels, box, [&](int x, int y) { return labels.pixel(x, y) == mark; }), box,
+                   matrix, settings, matcher);
+}
+
+}  // namespace orvane

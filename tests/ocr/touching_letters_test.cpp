@@ -1,0 +1,95 @@
+#include "ocr/touching_letters.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/png_image.h"
+
+namespace orvane {
+namespace {
+
+constexpr Colour kText = 0xFFFFFF;
+
+// A rendered line (white letters on black) cut into characters.
+struct Rendered {
+    Image24 painted;
+    LineTable lines;
+};
+
+Rendered segmentRender(const std::string& name, const OcrSettings& settings) {
+    const test::RgbaImage png = test::loadPng(std::string(ORVANE_TEST_DATA) + "/touching/" + name);
+    Rendered r{Image24(png.width, png.height), {}};
+    for (int y = 0; y < png.height; ++y)
+        for (int x = 0; x < png.width; ++x)
+            r.painted.setPixel(x, y, (png.at(x, y) >> 24) > 127 ? kText : 0x000000);
+    cropToContent(r.painted, CropMode::Text, kText);
+    Segmenter().segment(r.painted, kText, settings, r.lines);
+    return r;
+}
+
+// The letters learned from a render of them standing apart.
+CharMatrix learnApart(const OcrSettings& settings) {
+    const Rendered r = segmentRender("apart.png", settings);
+    const std::string letters = "ftirnwy";
+    CharMatrix m;
+    EXPECT_EQ(r.lines.count, 1);
+    EXPECT_EQ(r.lines.lines[0].count, letters.size());
+    for (int j = 1; j <= r.lines.lines[0].count; ++j) {
+        MatrixEntry e = buildGlyph(r.painted, r.lines.lines[0].chars[static_cast<size_t>(j - 1)], j);
+        e.text = std::string(1, letters[static_cast<size_t>(j - 1)]);
+        m.add(e);
+    }
+    return m;
+}
+
+TEST(TouchingLetters, RenderedPairsReadAsTheLettersLearnedApart) {
+    const OcrSettings settings;
+    const CharMatrix m = learnApart(settings);
+    const Rendered r = segmentRender("touching.png", settings);
+    // The bars of "ff" and "tt" run into each other: the pieces share
+    // columns. In "ft" the hook of the f joins the top of the t, which no
+    // cut at columns separates: it stays unknown.
+    const std::vector<std::string> expected = {"", "ff", "tt", "rn", "yw", "wy"};
+    ASSERT_EQ(r.lines.count, 1);
+    const TextLine& line = r.lines.lines[0];
+    ASSERT_EQ(line.count, expected.size());  // every group touches: one glyph each
+    Matcher matcher;
+    for (int j = 1; j <= line.count; ++j) {
+        const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
+        SCOPED_TRACE(j);
+        EXPECT_EQ(matcher.match(buildGlyph(r.painted, box, j), box, m, settings), 0u);
+        const auto reading = readTouchingLetters(r.painted, box, j, m, settings, matcher);
+        ASSERT_EQ(reading.has_value(), !expected[static_cast<size_t>(j - 1)].empty());
+        if (!reading) continue;
+        EXPECT_EQ(reading->text, expected[static_cast<size_t>(j - 1)]);
+        EXPECT_EQ(reading->cuts.size() + 1, reading->text.size());
+    }
+}
+
+TEST(TouchingLetters, NoReadingWithoutAMatchForEveryPiece) {
+    const OcrSettings settings;
+    CharMatrix m = learnApart(settings);
+    const Rendered r = segmentRender("touching.png", settings);
+    Matcher matcher;
+    // Without 'n', "rn" has no cut whose pieces all match; pieces that
+    // match entries of no text do not count either.
+    CharMatrix noN;
+    for (const MatrixEntry& e : m.entries()) {
+        MatrixEntry copy = e;
+        if (copy.text == "n") copy.text.clear();
+        noN.add(copy);
+    }
+    const CharBox& rn = r.lines.lines[0].chars[3];
+    EXPECT_FALSE(readTouchingLetters(r.painted, rn, 4, noN, settings, matcher));
+    EXPECT_FALSE(readTouchingLetters(r.painted, rn, 4, CharMatrix{}, settings, matcher));
+    // The same threshold as single glyphs: at the strictest sensibility a
+    // render's pieces differ too much from the letters drawn apart somewhere.
+    OcrSettings strict = settings;
+    strict.sensibility = 1001;
+    EXPECT_FALSE(readTouchingLetters(r.painted, rn, 4, m, strict, matcher));
+}
+
+}  // namespace
+}  // namespace orvane
