@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/ifo_format.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane {
 

@@ -3,7 +3,7 @@
 
 #include "app/session.h"
 #include "ocr/character_picture.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
 

@@ -3,7 +3,7 @@
 #include "app/ifo_reader.h"
 #include "app/program_folder.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bmp_file.h"
 #include "subpicture/sup_file.h"
 #include "subpicture/unit_times.h"

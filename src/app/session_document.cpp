@@ -4,7 +4,7 @@
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subtitles/orvane_format.h"
 #include "subtitles/text_file.h"
 

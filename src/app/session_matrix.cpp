@@ -12,7 +12,7 @@
 #include "app/session.h"
 #include "app/vob_folder.h"
 #include "ocr/matrix_file_format.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane {
 

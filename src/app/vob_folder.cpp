@@ -6,7 +6,7 @@
 #include <map>
 #include <system_error>
 
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane {
 

@@ -9,7 +9,7 @@
 #include "cli/cli_config.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane::cli {
 

@@ -16,7 +16,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "config/text_encoding.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane::cli {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bmp_format.h"
 
 namespace orvane {

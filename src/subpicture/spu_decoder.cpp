@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "stream/byte_cursor.h"
+#include "common/byte_cursor.h"
 #include "subpicture/spu_format.h"
 
 namespace orvane {

@@ -5,7 +5,7 @@
 #include "app/ifo_reader.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "support/fake_ui.h"
 #include "support/temp_dir.h"
 
