@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "config/ini_file.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane {
@@ -184,6 +185,11 @@ void saveOcrSettings(Session& session, const std::string& path) {
 LanguageList startUpConfiguration(Session& session, const std::string& path,
                                   std::vector<ControlNode>& windows) {
     setOcrDefaults(session);
+    // A settings file that is there but cannot be read leaves the defaults;
+    // say why (closing then refuses to write over it).
+    if (const IniFile probe(path); !probe.loadError().empty())
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error,
+                                path + ": " + probe.loadError(), Buttons::Ok);
     loadConfiguration(session, path);
     session.bitmapSettings() = loadBitmapSettings(path);
     session.messages().setDefaultMessages();

@@ -43,8 +43,8 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
                 resumeWhenReaderStops_ = true;
                 return {3, {}};
             case NewCharAction::SearchMatrix:
-                if (auto text = searchMatrixFolder(view.glyph, view.box))
-                    return {5, std::move(*text)};
+                if (auto found = searchMatrixFolder(view.glyph, view.box))
+                    return {found->learn ? 0 : 5, std::move(found->text)};
                 searchFailed = true;
                 break;  // nothing found: the dialog stays open
             case NewCharAction::UseOnce:

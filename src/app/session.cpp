@@ -290,7 +290,10 @@ void Session::dispatchUnit(UnitReport& report) {
     switch (job_.actionMode) {
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
-            saveSupFile(report.savedFile, report.bytes);
+            if (!saveJobOutput([&] { saveSupFile(report.savedFile, report.bytes); })) {
+                report.savedFile.clear();
+                break;
+            }
             if (showSubPicture || job_.timingAndPosition) {
                 decodeUnit(report);
                 if (job_.timingAndPosition) {
@@ -336,12 +339,26 @@ void Session::dispatchUnit(UnitReport& report) {
             if (!saveThisPicture) break;
             // Written before the entry naming it, so that a failed write
             // leaves no entry for a file that does not exist.
-            saveAdjustedBmp(file);
+            if (!saveJobOutput([&] { saveAdjustedBmp(file); })) break;
             report.savedFile = file;
             if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
             if (showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             break;
         }
+    }
+}
+
+bool Session::saveJobOutput(const std::function<void()>& save) {
+    try {
+        save();
+        return true;
+    } catch (const IoError& e) {
+        // A write that failed is no trouble with the VOB being read: say
+        // what the system said, and pause on this unit, so that Continue
+        // (after making room, say) writes it again and nothing is skipped.
+        reportIoError(e);
+        pauseToReadUnitAgain();
+        return false;
     }
 }
 

@@ -52,6 +52,27 @@ TEST(IfoStreams, NamesAndListLinesFollowTheLanguageTable) {
     EXPECT_EQ(items[31], "32 - ");
 }
 
+TEST(IfoStreams, BytesThatAreNoPrintableCharactersShowAsQuestionMarks) {
+    auto d = ifoBytes();
+    setCode(d, 1, '\n', '\x1B');
+    setCode(d, 2, 'e', '\r');
+    setCode(d, 3, '\xE9', 'x');
+    StreamNames names;
+    ASSERT_TRUE(parseIfoStreamNames(d, names));
+    EXPECT_EQ(names[0], "??");
+    EXPECT_EQ(names[1], "e?");
+    EXPECT_EQ(names[2], "?x");
+}
+
+TEST(IfoStreams, AFolderWithTheIfoOfOneTitleSetButNoVobNamesIt) {
+    test::TempDir dir;
+    writeFile(dir.file("VTS_03_0.IFO"), ifoBytes());
+    EXPECT_EQ(titleSetIfo(dir.path()), dir.file("VTS_03_0.IFO"));
+    writeFile(dir.file("VTS_04_0.IFO"), ifoBytes());
+    EXPECT_EQ(titleSetIfo(dir.path()), "");  // which one is not known
+    EXPECT_EQ(titleSetsWithIfo(dir.path()), (std::vector<int>{3, 4}));
+}
+
 TEST(IfoStreams, TheTableNeeds792Bytes) {
     StreamNames names;
     EXPECT_TRUE(parseIfoStreamNames(ifoBytes(792), names));
