@@ -3,7 +3,7 @@
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "config/ini_file.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane {

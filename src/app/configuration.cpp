@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "config/ini_file.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane {
@@ -192,6 +193,11 @@ void saveOcrSettings(Session& session, const std::string& path) {
 LanguageList startUpConfiguration(Session& session, const std::string& path,
                                   std::vector<ControlNode>& windows) {
     setOcrDefaults(session);
+    // A settings file that is there but cannot be read leaves the defaults;
+    // say why (closing then refuses to write over it).
+    if (const IniFile probe(path); !probe.loadError().empty())
+        session.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error,
+                                path + ": " + probe.loadError(), Buttons::Ok);
     loadConfiguration(session, path);
     session.bitmapSettings() = loadBitmapSettings(path);
     // The user's matrix folder outside the program folder is made now, so

@@ -1,11 +1,10 @@
 #include "app/ifo_reader.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 
 #include "app/ifo_format.h"
-#include "stream/io_error.h"
+#include "common/byte_cursor.h"
+#include "common/file_io.h"
+#include "common/io_error.h"
 
 namespace orvane {
 
@@ -33,30 +32,33 @@ std::string languageName(uint8_t first, uint8_t second) {
             return l.name;
     }
     // Unknown codes show as their letters; a lone zero byte is not shown.
+    // A byte that is no printable ASCII character (a control byte would
+    // reach the terminal or break the list's lines) shows as '?'.
+    auto shown = [](uint8_t b) { return b >= 0x20 && b <= 0x7E ? static_cast<char>(b) : '?'; };
     std::string s;
-    if (first != 0) s += static_cast<char>(first);
-    if (second != 0) s += static_cast<char>(second);
+    if (first != 0) s += shown(first);
+    if (second != 0) s += shown(second);
     return s;
 }
 
 bool parseIfoStreamNames(std::span<const uint8_t> data, StreamNames& names) {
-    if (data.size() < ifo::kMinimumFileSize) return false;
+    ByteCursor in(data);
+    if (data.size() < ifo::kMinimumFileSize || !in.seek(ifo::kSubPictureAttributesOffset))
+        return false;
     for (size_t k = 0; k < ifo::kSubPictureStreams; ++k) {
-        const size_t at = ifo::kSubPictureAttributesOffset + k * ifo::kSubPictureRecordSize;
-        names[k] = languageName(data[at], data[at + 1]).substr(0, ifo::kMaxStreamNameLength);
+        const uint8_t first = *in.readU8();
+        const uint8_t second = *in.readU8();
+        in.skip(ifo::kSubPictureRecordSize - 2);
+        names[k] = languageName(first, second).substr(0, ifo::kMaxStreamNameLength);
     }
     return true;
 }
 
 StreamNames readIfoStreamNames(const std::string& path) {
-    errno = 0;
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) throw IoError::fromErrno(path);
-    uint8_t buf[ifo::kMinimumFileSize];
-    const size_t got = std::fread(buf, 1, sizeof buf, f.get());
-    if (std::ferror(f.get())) throw IoError::fromErrno(path);
+    // Only the start matters, however large the file is.
+    const std::vector<uint8_t> start = readFileStart(path, ifo::kMinimumFileSize);
     StreamNames names;
-    if (!parseIfoStreamNames(std::span<const uint8_t>(buf, got), names)) {
+    if (!parseIfoStreamNames(start, names)) {
         throw IoError(path, "read beyond end of file (an IFO file has at least 792 bytes)");
     }
     return names;

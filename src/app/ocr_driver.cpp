@@ -3,8 +3,8 @@
 
 #include "app/session.h"
 #include "ocr/character_picture.h"
+#include "common/io_error.h"
 #include "ocr/touching_letters.h"
-#include "stream/io_error.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
 
@@ -44,8 +44,8 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
                 resumeWhenReaderStops_ = true;
                 return {3, {}};
             case NewCharAction::SearchMatrix:
-                if (auto text = searchMatrixFolder(view.glyph, view.box))
-                    return {5, std::move(*text)};
+                if (auto found = searchMatrixFolder(view.glyph, view.box))
+                    return {found->learn ? 0 : 5, std::move(found->text)};
                 searchFailed = true;
                 break;  // nothing found: the dialog stays open
             case NewCharAction::UseOnce:

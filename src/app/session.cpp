@@ -3,7 +3,7 @@
 #include "app/ifo_reader.h"
 #include "app/program_folder.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bmp_file.h"
 #include "subpicture/sup_file.h"
 #include "subpicture/unit_times.h"
@@ -322,7 +322,10 @@ void Session::dispatchUnit(UnitReport& report) {
     switch (job_.actionMode) {
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
-            saveSupFile(report.savedFile, report.bytes);
+            if (!saveJobOutput([&] { saveSupFile(report.savedFile, report.bytes); })) {
+                report.savedFile.clear();
+                break;
+            }
             if (showSubPicture || job_.timingAndPosition) {
                 decodeUnit(report, showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
                 if (job_.timingAndPosition) {
@@ -374,12 +377,26 @@ void Session::dispatchUnit(UnitReport& report) {
             if (!saveThisPicture) break;
             // Written before the entry naming it, so that a failed write
             // leaves no entry for a file that does not exist.
-            saveAdjustedBmp(file);
+            if (!saveJobOutput([&] { saveAdjustedBmp(file); })) break;
             report.savedFile = file;
             if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
             if (showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             break;
         }
+    }
+}
+
+bool Session::saveJobOutput(const std::function<void()>& save) {
+    try {
+        save();
+        return true;
+    } catch (const IoError& e) {
+        // A write that failed is no trouble with the VOB being read: say
+        // what the system said, and pause on this unit, so that Continue
+        // (after making room, say) writes it again and nothing is skipped.
+        reportIoError(e);
+        pauseToReadUnitAgain();
+        return false;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -112,7 +114,29 @@ class Session : private PackEvents {
     bool addMatrixEntry(const MatrixEntry& entry);
     // Looks in the program folder's ChMatrix/ for a matrix that knows the
     // glyph and offers to switch to it; the glyph's text when accepted.
-    std::optional<std::string> searchMatrixFolder(const MatrixEntry& glyph, const CharBox& box);
+    // A current matrix with unsaved changes is never replaced silently: the
+    // MatrixSearchReplaceModified question asks first (Yes: save it, then
+    // switch; No: switch, dropping the changes; Cancel: keep it, and learn
+    // the glyph into it with the found text, `learn` set).
+    struct MatrixSearchResult {
+        std::string text;
+        bool learn = false;  // add the glyph with `text` to the current matrix
+    };
+    std::optional<MatrixSearchResult> searchMatrixFolder(const MatrixEntry& glyph,
+                                                         const CharBox& box);
+    // Entries learned into the current matrix since it was loaded, made
+    // new or replaced: what a save adds to the file it came from.
+    size_t learnedEntries() const { return learnedEntries_; }
+    // What an accepted search does to a current matrix that holds entries:
+    // Ask (above), or Merge: keep it and append the found matrix's entries
+    // that it does not hold yet, after its own (so its own still match
+    // first). The CLI merges: it cannot show the question's consequences,
+    // and --save-matrix must never write another file's matrix over the
+    // user's.
+    enum class MatrixSearchPolicy { Ask, Merge };
+    MatrixSearchPolicy matrixSearchPolicy = MatrixSearchPolicy::Ask;
+    // Entries the Merge policy added since the matrix was loaded.
+    size_t mergedEntries() const { return mergedEntries_; }
     const CharMatrix& matrix() const { return matrix_; }
     CharMatrix& matrix() { return matrix_; }
 
@@ -268,7 +292,13 @@ class Session : private PackEvents {
     BitmapAdjustment bitmapDialog_{*this, ui_};
 
     SubtitleDocument document_;
+    void mergeMatrix(const CharMatrix& other);
+    // Runs a BMP or SUP save of the job; on failure reports it and pauses.
+    bool saveJobOutput(const std::function<void()>& save);
+
     CharMatrix matrix_;
+    size_t learnedEntries_ = 0;
+    size_t mergedEntries_ = 0;
     Matcher matcher_;
     Segmenter segmenter_;
     LineTable lines_;

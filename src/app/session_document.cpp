@@ -4,7 +4,7 @@
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subtitles/orvane_format.h"
 #include "subtitles/text_file.h"
 
@@ -112,6 +112,14 @@ bool Session::readOrvaneFile(const std::string& path) {
                 return ReadErrorAction::Ignore;
         }
     });
+    if (r.entries.size() > SubtitleDocument::kMaxEntries) {
+        // Dropping the rest silently would lose entries on the next save.
+        reportIoError(IoError(path, "holds " + std::to_string(r.entries.size()) +
+                                        " entries; a document holds at most " +
+                                        std::to_string(SubtitleDocument::kMaxEntries)));
+        ui_.documentChanged(document_);
+        return false;
+    }
     document_.settings().indexOffset = r.indexOffset;
     if (r.extendedSeen) document_.settings().ovtExtended = r.extended;
     for (const SubtitleEntry& e : r.entries)

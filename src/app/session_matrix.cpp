@@ -4,15 +4,15 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <new>
+#include <unordered_set>
 
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
 #include "ocr/matrix_file_format.h"
-#include "stream/io_error.h"
+#include "common/file_io.h"
+#include "common/io_error.h"
 
 namespace orvane {
 
@@ -20,17 +20,6 @@ namespace {
 
 constexpr char kMatrixFilter[] = "Orvane Charater Matrix (*.sum)|*.sum";
 constexpr char kLineBreak = '\r';
-
-std::vector<uint8_t> readWholeFile(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    if (!f) {
-        errno = ENOENT;
-        throw IoError::fromErrno(path);
-    }
-    std::vector<uint8_t> data{std::istreambuf_iterator<char>(f), {}};
-    if (f.bad()) throw IoError(path, "read error");
-    return data;
-}
 
 }  // namespace
 
@@ -60,6 +49,7 @@ void Session::shareMatrixFolder(const std::string& chosen) {
 void Session::newMatrix() {
     if (!confirmDiscardMatrix()) return;
     matrix_.clear();
+    learnedEntries_ = mergedEntries_ = 0;
     ui_.matrixChanged(matrix_);
 }
 
@@ -116,25 +106,14 @@ bool Session::saveMatrix(bool saveAs) {
 }
 
 void Session::writeMatrixFile(const std::string& path) {
-    const std::vector<uint8_t> bytes = matrix_.toBytes();
-    {
-        std::ofstream f(path, std::ios::binary | std::ios::trunc);
-        if (!f) {
-            errno = errno ? errno : EACCES;
-            throw IoError::fromErrno(path);
-        }
-        f.write(reinterpret_cast<const char*>(bytes.data()),
-                static_cast<std::streamsize>(bytes.size()));
-        f.close();
-        if (!f) throw IoError(path, "write error");
-    }
+    saveFile(path, matrix_.toBytes());
     matrix_.setFileName(path);
     matrix_.setModified(false);
     ui_.matrixChanged(matrix_);
 }
 
 bool Session::loadMatrixFile(const std::string& path, CharMatrix& target) {
-    const std::vector<uint8_t> data = readWholeFile(path);
+    const std::vector<uint8_t> data = readWholeFile(path, file_limits::kMatrix);
     CharMatrix loaded;
     CharMatrix::ParseResult r;
     try {
@@ -157,6 +136,7 @@ bool Session::loadMatrixFile(const std::string& path, CharMatrix& target) {
     if (r == CharMatrix::ParseResult::Truncated) throw IoError(path, "read beyond end of file");
     loaded.setModified(false);
     loaded.setFileName(path);
+    if (&target == &matrix_) learnedEntries_ = mergedEntries_ = 0;
     target = std::move(loaded);
     return true;
 }
@@ -169,7 +149,7 @@ bool Session::addMatrixEntry(const MatrixEntry& entry) {
         return false;
     }
     try {
-        matrix_.add(entry);
+        if (matrix_.add(entry)) ++learnedEntries_;
     } catch (const std::bad_alloc&) {
         const std::string text =
             messages_.get(47) + kLineBreak + messages_.get(49) +
@@ -181,8 +161,25 @@ bool Session::addMatrixEntry(const MatrixEntry& entry) {
     return true;
 }
 
-std::optional<std::string> Session::searchMatrixFolder(const MatrixEntry& glyph,
-                                                       const CharBox& box) {
+void Session::mergeMatrix(const CharMatrix& other) {
+    // An entry is the same when its file record is: measures, text, glyph.
+    auto record = [](const MatrixEntry& e) {
+        CharMatrix one;
+        one.add(e);
+        const std::vector<uint8_t> bytes = one.toBytes();
+        return std::string(bytes.begin() + matrix_file::kHeaderSize, bytes.end());
+    };
+    std::unordered_set<std::string> known;
+    for (size_t k = 1; k <= matrix_.size(); ++k) known.insert(record(matrix_.entry(k)));
+    for (size_t k = 1; k <= other.size() && matrix_.size() < CharMatrix::kMaxEntries; ++k) {
+        if (known.insert(record(other.entry(k))).second && matrix_.add(other.entry(k)))
+            ++mergedEntries_;
+    }
+    ui_.matrixChanged(matrix_);
+}
+
+std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const MatrixEntry& glyph,
+                                                                      const CharBox& box) {
     // The user's folder first, then the read-only ones; a file hides its
     // namesakes in later folders, as the user's copy of a shipped matrix.
     std::vector<std::string> files;
@@ -191,6 +188,9 @@ std::optional<std::string> Session::searchMatrixFolder(const MatrixEntry& glyph,
         std::vector<std::string> here;
         std::error_code ec;
         for (const auto& e : std::filesystem::directory_iterator(base + "ChMatrix/", ec)) {
+            // A folder (or FIFO) named like a matrix is no matrix.
+            std::error_code typeError;
+            if (!e.is_regular_file(typeError)) continue;
             std::string name = e.path().filename().string();
             std::string lower = name;
             for (char& c : lower)
@@ -213,8 +213,8 @@ std::optional<std::string> Session::searchMatrixFolder(const MatrixEntry& glyph,
         try {
             if (!loadMatrixFile(file, scratch)) continue;
         } catch (const IoError& e) {
-            reportIoError(e);
-            return std::nullopt;  // abandoned; the dialog stays open
+            reportIoError(e);  // one unreadable file does not end the search
+            continue;
         }
         Matcher matcher;
         const size_t e = matcher.match(glyph, box, scratch, ocrSettings_);
@@ -227,9 +227,25 @@ std::optional<std::string> Session::searchMatrixFolder(const MatrixEntry& glyph,
             continue;
         }
         std::string found = scratch.entry(e).text;
-        matrix_ = std::move(scratch);  // no save question: replaced as it is
+        if (!matrix_.empty() && matrixSearchPolicy == MatrixSearchPolicy::Merge) {
+            mergeMatrix(scratch);
+            return MatrixSearchResult{std::move(found), false};
+        }
+        if (!matrix_.empty() && matrix_.modified()) {
+            const std::string question = messages_.get(6) + fileNameOf(matrix_.fileName()) +
+                                         messages_.get(7) + kLineBreak + messages_.get(8);
+            const Answer a = ui_.messageBox(QuestionId::MatrixSearchReplaceModified,
+                                            MessageIcon::Warning, question, Buttons::YesNoCancel);
+            if (a == Answer::Yes) saveMatrixCommand();
+            // Kept when asked to, or when the save did not happen.
+            if (a == Answer::Cancel || (a == Answer::Yes && matrix_.modified()))
+                return MatrixSearchResult{std::move(found), true};
+        }
+        matrix_ = std::move(scratch);
+        learnedEntries_ = 0;
+        mergedEntries_ = 0;
         ui_.matrixChanged(matrix_);
-        return found;
+        return MatrixSearchResult{std::move(found), false};
     }
     const std::string text = messages_.get(54) + kLineBreak + messages_.get(55) + " " + folder +
                              kLineBreak + kLineBreak + messages_.get(56);

@@ -45,6 +45,7 @@ enum class QuestionId {
     MatrixModified,
     ReplaceMatrix,
     MatrixSearchFound,
+    MatrixSearchReplaceModified,  // the found matrix would replace unsaved changes
     MatrixSearchNone,
     SamePaletteIndex,  // the bitmap adjustment refuses a palette index twice
     DeleteMatrixEntry,  // the matrix editor's Delete

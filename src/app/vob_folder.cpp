@@ -6,7 +6,7 @@
 #include <map>
 #include <system_error>
 
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane {
 
@@ -131,7 +131,22 @@ std::string titleSetIfo(const std::string& folder, int titleSet) {
         return it != sets.end() ? it->second.ifo : std::string{};
     }
     const TitleSet* set = pickTitleSet(sets, 0);
-    return set ? set->ifo : std::string{};
+    if (set) return set->ifo;
+    // Without VOB files the only title set with an IFO is the one meant.
+    const TitleSet* only = nullptr;
+    for (const auto& [n, s] : sets) {
+        if (s.ifo.empty()) continue;
+        if (only) return {};
+        only = &s;
+    }
+    return only ? only->ifo : std::string{};
+}
+
+std::vector<int> titleSetsWithIfo(const std::string& folder) {
+    std::vector<int> out;
+    for (const auto& [n, set] : scanTitleSets(folder))
+        if (!set.ifo.empty()) out.push_back(n);
+    return out;
 }
 
 uint64_t fileSizeKiB(const std::string& path) {

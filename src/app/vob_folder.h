@@ -25,7 +25,10 @@ std::vector<VobListEntry> listVobFolder(const std::string& folder);
 // order. titleSet 0 takes the title set with the most data. Empty when there
 // is none.
 std::vector<std::string> titleSetVobs(const std::string& folder, int titleSet = 0);
-// The IFO of the title set that titleSetVobs would take; empty if none.
+// The title sets that have an IFO (VTS_nn_0.IFO), in number order.
+std::vector<int> titleSetsWithIfo(const std::string& folder);
+// The IFO of the title set that titleSetVobs would take; without VOB files
+// the IFO of the only title set that has one; empty if none.
 std::string titleSetIfo(const std::string& folder, int titleSet = 0);
 
 // Size of a file in KiB (rounded down), 0 when it does not exist.

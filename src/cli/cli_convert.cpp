@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <optional>
 
@@ -9,7 +10,7 @@
 #include "cli/cli_config.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 namespace orvane::cli {
 
@@ -168,6 +169,13 @@ class ConvertUi : public CliUi {
         : CliUi(BadHeaderPolicy::No, out, err, in), yes_(yes), in_(in), err_(err) {}
 
     Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text, Buttons buttons) override {
+        if (id == QuestionId::DocumentReadError) {
+            // One line for the first block that cannot be read; the others
+            // are skipped as it is, without a line each.
+            std::fprintf(err_, "orvane-cli: %s Ignore (and every further error)\n",
+                         oneLine(text).c_str());
+            return Answer::YesToAll;
+        }
         if (id != QuestionId::TimeCodeReduced) return CliUi::messageBox(id, icon, text, buttons);
         if (yes_) return Answer::Yes;
         if (!::isatty(::fileno(in_))) {
@@ -201,6 +209,10 @@ std::string convertUsage() {
 }
 
 int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::fprintf(out, "usage:\n%s", convertUsage().c_str());
+        return 0;
+    }
     std::string error;
     const auto o = parse(args, error);
     if (!o) {
@@ -229,7 +241,13 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         std::fprintf(err, "orvane-cli: %s\n", CliUi::oneLine(session.messages().get(37)).c_str());
         return 2;
     }
+    if (doc.count() == 0) {
+        // An empty result leaves an existing file alone.
+        std::fprintf(err, "orvane-cli: no entries; nothing written to %s\n", o->out.c_str());
+        return 0;
+    }
     try {
+        // Saved whole or not at all: converting a file onto itself is safe.
         session.writeDocument(o->out);
     } catch (const IoError& e) {
         std::fprintf(err, "orvane-cli: cannot write %s: %s\n", e.path().c_str(), e.systemMessage().c_str());

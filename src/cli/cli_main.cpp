@@ -1,12 +1,13 @@
 #include "cli/cli_main.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "app/ifo_reader.h"
 #include "cli/cli_config.h"
@@ -16,7 +17,10 @@
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "config/text_encoding.h"
-#include "stream/io_error.h"
+#include "common/file_io.h"
+#include "common/io_error.h"
+#include "config/ini_file.h"
+#include "subpicture/sup_file.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane::cli {
@@ -30,18 +34,110 @@ bool isDirectory(const std::string& p) {
     return fs::is_directory(p, ec);
 }
 
-// A file that open(2) refuses is reported before the job begins.
+// A file that cannot be read, or is no regular file (a FIFO would block
+// the reader for ever, a device never ends), is reported before the job.
 bool checkReadable(const std::string& path, std::FILE* err) {
     if (isDirectory(path)) {
         std::fprintf(err, "orvane-cli: '%s' is a folder, not a VOB file\n", path.c_str());
         return false;
     }
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        std::fprintf(err, "orvane-cli: cannot open '%s': %s\n", path.c_str(), std::strerror(errno));
+    try {
+        checkRegularFile(path);
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot open '%s': %s\n", path.c_str(),
+                     e.systemMessage().c_str());
         return false;
     }
-    ::close(fd);
+    return true;
+}
+
+// The files a command writes, with the option that names each.
+struct Output {
+    const char* option;
+    std::string path;
+};
+
+std::vector<Output> outputsOf(const Options& o) {
+    std::vector<Output> outs;
+    if (o.command == "ocr" && !o.out.empty()) outs.push_back({"--out", o.out});
+    if (o.command == "sup" || o.command == "bmp") {
+        // The numbered files go beside the first one.
+        outs.push_back({"--out", numberedFileName(o.out, 1, o.command == "sup" ? ".sup" : ".bmp")});
+    }
+    if (!o.saveMatrix.empty()) outs.push_back({"--save-matrix", o.saveMatrix});
+    if (!o.text.empty()) outs.push_back({"--text", o.text});
+    return outs;
+}
+
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    const fs::path p = fs::weakly_canonical(fs::absolute(path, ec), ec);
+    return ec ? path : p.string();
+}
+
+// Checked before the job, so that nothing learned or read is lost to an
+// output that cannot be written, and no output replaces an input.
+bool checkOutputs(const Options& o, const std::vector<std::string>& vobs, std::FILE* err) {
+    const std::vector<Output> outs = outputsOf(o);
+    std::vector<std::pair<const char*, std::string>> inputs;
+    for (const std::string& v : vobs) inputs.push_back({"input", v});
+    if (!o.config.empty()) inputs.push_back({"--config", o.config});
+    if (!o.profile.empty()) inputs.push_back({"--profile", o.profile});
+    for (size_t i = 0; i < outs.size(); ++i) {
+        const Output& out = outs[i];
+        if (isDirectory(out.path)) {
+            std::fprintf(err, "orvane-cli: %s '%s' is a folder\n", out.option, out.path.c_str());
+            return false;
+        }
+        std::string folder = fs::path(out.path).parent_path().string();
+        if (folder.empty()) folder = ".";
+        if (!isDirectory(folder) || ::access(folder.c_str(), W_OK | X_OK) != 0) {
+            std::fprintf(err, "orvane-cli: cannot write %s '%s': %s\n", out.option,
+                         out.path.c_str(),
+                         std::strerror(isDirectory(folder) ? errno : ENOENT));
+            return false;
+        }
+        auto same = [&](const std::string& a, const std::string& b) {
+            return sameFile(a, b) || absolute(a) == absolute(b);
+        };
+        for (const auto& [what, in] : inputs) {
+            if (same(out.path, in)) {
+                std::fprintf(err, "orvane-cli: %s '%s' would replace the %s file\n", out.option,
+                             out.path.c_str(), what);
+                return false;
+            }
+        }
+        // The matrix read may be saved again, but not as another output.
+        if (!o.matrix.empty() && std::string(out.option) != "--save-matrix" &&
+            same(out.path, o.matrix)) {
+            std::fprintf(err, "orvane-cli: %s '%s' would replace the --matrix file\n",
+                         out.option, out.path.c_str());
+            return false;
+        }
+        for (size_t k = 0; k < i; ++k) {
+            if (same(out.path, outs[k].path)) {
+                std::fprintf(err, "orvane-cli: %s and %s name the same file '%s'\n",
+                             outs[k].option, out.option, out.path.c_str());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// An empty result leaves an existing file alone.
+bool saveDocumentTo(Session& session, const std::string& path, std::FILE* err) {
+    if (session.document().count() == 0) {
+        std::fprintf(err, "orvane-cli: no subtitles; nothing saved to '%s'\n", path.c_str());
+        return true;
+    }
+    try {
+        session.writeDocument(path);
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
+                     e.systemMessage().c_str());
+        return false;
+    }
     return true;
 }
 
@@ -72,14 +168,20 @@ int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
     if (isDirectory(path)) {
         path = titleSetIfo(path, o.titleSet);
         if (path.empty()) {
-            std::fprintf(err, "orvane-cli: no title set IFO (VTS_xx_0.IFO) in '%s'\n",
-                         o.inputs[0].c_str());
+            const std::vector<int> sets = titleSetsWithIfo(o.inputs[0]);
+            if (sets.empty() || o.titleSet > 0) {
+                std::fprintf(err, "orvane-cli: no title set IFO (VTS_xx_0.IFO) in '%s'\n",
+                             o.inputs[0].c_str());
+            } else {
+                std::string list;
+                for (int n : sets) list += " " + std::to_string(n);
+                std::fprintf(err,
+                             "orvane-cli: no VOB files in '%s' tell which title set is the main "
+                             "one; name it with --title N (title sets with an IFO:%s)\n",
+                             o.inputs[0].c_str(), list.c_str());
+            }
             return 1;
         }
-    }
-    if (!fileExists(path)) {
-        std::fprintf(err, "orvane-cli: cannot open '%s': No such file\n", path.c_str());
-        return 1;
     }
     try {
         const StreamNames names = readIfoStreamNames(path);
@@ -92,6 +194,17 @@ int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
         return 1;
     }
     return 0;
+}
+
+// Runs the job until it ends, is paused or a stop signal arrives; the
+// signal pauses it at the next unit, as \stop does.
+void runJobToEnd(Session& session, CliUi& ui) {
+    ui.setPumpHook([&session] {
+        if (stopSignalReceived() != 0 && !session.job().paused) session.buttonPauseClick();
+    });
+    session.runToEnd();
+    ui.setPumpHook({});
+    if (stopSignalReceived() != 0) ui.noteStopped();
 }
 
 int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, Session& session,
@@ -110,6 +223,7 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     if (o.textColour) policy.fixedColour = static_cast<uint8_t>(*o.textColour);
     ui.setPrintSubtitles(true);
     session.showSubPicture = false;
+    session.matrixSearchPolicy = Session::MatrixSearchPolicy::Merge;
     // --extended adds the coordinates; the configuration may ask for them too.
     if (o.extended) session.document().settings().ovtExtended = true;
     if (!o.matrix.empty()) {
@@ -123,8 +237,6 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
             return 1;
         }
     }
-    const size_t before = session.matrix().size();
-
     JobRequest request;
     request.files = files;
     request.streamIndex = o.stream - 1;
@@ -134,9 +246,10 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
         std::fprintf(err, "orvane-cli: the job could not start\n");
         return 1;
     }
-    session.runToEnd();
+    runJobToEnd(session, ui);
 
     int status = ui.fileErrors() > 0 ? 1 : 0;
+    bool matrixSaved = false;
     if (!o.saveMatrix.empty()) {
         if (session.matrix().empty()) {
             std::fprintf(err, "orvane-cli: the matrix is empty; nothing saved to '%s'\n",
@@ -144,6 +257,7 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
         } else {
             try {
                 session.writeMatrixFile(o.saveMatrix);
+                matrixSaved = true;
             } catch (const IoError& e) {
                 std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
                              e.systemMessage().c_str());
@@ -151,30 +265,32 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
             }
         }
     }
-    if (!o.out.empty()) {
-        try {
-            session.writeDocument(o.out);
-        } catch (const IoError& e) {
-            std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
-                         e.systemMessage().c_str());
-            status = 1;
-        }
-    }
-    const size_t learned = session.matrix().size() >= before ? session.matrix().size() - before : 0;
+    if (!o.out.empty() && !saveDocumentTo(session, o.out, err)) status = 1;
+    // What the saved matrix really holds: glyphs learned into it in this
+    // run and entries merged in by a search.
+    std::string merged;
+    if (session.mergedEntries() > 0)
+        merged = ", " + std::to_string(session.mergedEntries()) + " merged from a search";
     std::fprintf(err,
-                 "orvane-cli: %s%d pictures, %zu entries, %zu glyphs learned (matrix of %zu), %d "
-                 "unknown glyphs "
-                 "skipped, %d marked\n",
+                 "orvane-cli: %s%d pictures, %zu entries, %zu glyphs learned%s (matrix of %zu%s), "
+                 "%d unknown glyphs skipped, %d marked\n",
                  ui.stopped() ? "stopped; " : "", session.job().unitsInJob,
-                 session.document().count(), learned, session.matrix().size(),
+                 session.document().count(), session.learnedEntries(), merged.c_str(),
+                 session.matrix().size(),
+                 o.saveMatrix.empty() ? ""
+                 : matrixSaved        ? ", saved"
+                                      : ", not saved",
                  ui.unknownSkipped() + session.ocrPolicyCounts().skipped,
                  session.ocrPolicyCounts().marked);
+    if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
     return status;
 }
 
 int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     std::vector<std::string> files;
     if (!resolveVobs(o, files, err)) return 1;
+    if (!checkOutputs(o, files, err)) return 1;
+    StopSignals signals;
 
     BadHeaderPolicy policy =
         o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
@@ -198,9 +314,13 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
         // The entries are there for their rectangles: keep them in the file.
         if (o.timing) session.document().settings().ovtExtended = true;
         if (!o.profile.empty()) {
-            // A missing profile would silently read as the defaults.
-            if (isDirectory(o.profile) || !std::ifstream(o.profile, std::ios::binary)) {
-                std::fprintf(err, "orvane-cli: cannot open profile '%s'\n", o.profile.c_str());
+            // A missing or unreadable profile would silently read as the defaults.
+            const IniFile probe(o.profile);
+            std::string reason = probe.loadError();
+            if (reason.empty() && !fileExists(o.profile)) reason = std::strerror(ENOENT);
+            if (!reason.empty()) {
+                std::fprintf(err, "orvane-cli: cannot open profile '%s': %s\n",
+                             o.profile.c_str(), reason.c_str());
                 return 1;
             }
             session.bitmapSettings() = loadBitmapSettings(o.profile);
@@ -214,12 +334,12 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
         return 1;
     }
     if (o.command == "scan") session.progressionNonStop = true;
-    session.runToEnd();
+    runJobToEnd(session, ui);
     std::fflush(out);
     int status = ui.fileErrors() > 0 ? 1 : 0;
     if (o.command == "sup") {
-        std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.units(),
-                     ui.units() == 1 ? "" : "s");
+        std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.savedFiles(),
+                     ui.savedFiles() == 1 ? "" : "s");
     } else if (o.command == "bmp") {
         std::fprintf(err, "orvane-cli: %d BMP file%s written\n", ui.savedFiles(),
                      ui.savedFiles() == 1 ? "" : "s");
@@ -229,16 +349,14 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
         // to that format; --text is always the own format, which convert reads.
         session.document().selectFormat(OutputFormat::Orvane);
         session.document().settings().ovtExtended = true;
-        try {
-            session.writeDocument(o.text);
+        if (!saveDocumentTo(session, o.text, err)) {
+            status = 1;
+        } else if (session.document().count() > 0) {
             std::fprintf(err, "orvane-cli: %zu entr%s saved to '%s'\n", session.document().count(),
                          session.document().count() == 1 ? "y" : "ies", o.text.c_str());
-        } catch (const IoError& e) {
-            std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
-                         e.systemMessage().c_str());
-            status = 1;
         }
     }
+    if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
     return status;
 }
 
@@ -251,6 +369,11 @@ int runCli(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
     }
     if (!args.empty() && args[0] == "--version") {
         std::fprintf(out, "%s\n", Session::kCaption);
+        return 0;
+    }
+    if (!args.empty() && args[0] != "convert" &&
+        std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::fprintf(out, "%s", usage().c_str());
         return 0;
     }
     if (!args.empty() && args[0] == "convert")

@@ -2,6 +2,7 @@
 
 #include "cli/cli_convert.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace orvane::cli {
@@ -18,6 +19,30 @@ bool parseInt(const std::string& s, int lo, int hi, int& out) {
     if (v < lo || v > hi) return false;
     out = v;
     return true;
+}
+
+constexpr uint8_t kMaxStartHours = 24;
+
+// Which command takes which option; one that another command takes is a
+// mistake, not something to ignore silently.
+bool optionBelongsTo(const std::string& option, const std::string& command) {
+    static const char* const kJob[] = {"--stream", "--start-time", "--avoid-time-restart",
+                                       "--bad-headers", "--title", "--config"};
+    static const char* const kFiles[] = {"--out", "--timing", "--text"};
+    static const char* const kOcr[] = {"--matrix",      "--save-matrix", "--out",
+                                       "--extended",    "--text-colour", "--unknown",
+                                       "--mark-char"};
+    auto in = [&](const auto& list) {
+        for (const char* o : list)
+            if (option == o) return true;
+        return false;
+    };
+    if (command == "streams") return option == "--title" || option == "--config";
+    if (in(kJob)) return true;
+    if (command == "sup") return in(kFiles);
+    if (command == "bmp") return in(kFiles) || option == "--profile";
+    if (command == "ocr") return in(kOcr);
+    return false;  // scan
 }
 
 }  // namespace
@@ -131,14 +156,20 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return std::nullopt;
     }
     o.command = args[0];
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        o.help = true;
+        return o;
+    }
     if (o.command != "streams" && o.command != "scan" && o.command != "sup" && o.command != "ocr" &&
         o.command != "bmp") {
         error = "unknown command '" + o.command + "'";
         return std::nullopt;
     }
     bool streamGiven = false;
+    std::vector<std::string> given;  // the options used, to check them against the command
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& a = args[i];
+        if (a.size() > 2 && a.compare(0, 2, "--") == 0) given.push_back(a);
         auto value = [&](std::string& out) {
             if (i + 1 >= args.size()) {
                 error = "option " + a + " needs a value";
@@ -158,8 +189,11 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         } else if (a == "--start-time") {
             if (!value(v)) return std::nullopt;
             o.startTime = parseStrictTimeCode(v);
-            if (!o.startTime) {
-                error = "bad start time '" + v + "' (expected hh:mm:ss,mmm)";
+            // The job dialog's hour field goes to 24: later start times
+            // would run past the time codes' 255 hours within a disc.
+            if (!o.startTime || o.startTime->hours > kMaxStartHours) {
+                error = "bad start time '" + v + "' (expected hh:mm:ss,mmm, at most " +
+                        std::to_string(kMaxStartHours) + " hours)";
                 return std::nullopt;
             }
         } else if (a == "--avoid-time-restart") {
@@ -238,6 +272,12 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             return std::nullopt;
         } else {
             o.inputs.push_back(a);
+        }
+    }
+    for (const std::string& a : given) {
+        if (!optionBelongsTo(a, o.command)) {
+            error = "option " + a + " is not an option of " + o.command;
+            return std::nullopt;
         }
     }
     if (o.inputs.empty()) {

@@ -13,6 +13,7 @@ enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
 
 struct Options {
     std::string command;              // streams, scan, sup, bmp, ocr
+    bool help = false;                // --help anywhere: print the usage
     std::vector<std::string> inputs;  // VOB files, a VIDEO_TS folder, or an IFO
     int stream = 1;                   // 1..32
     std::optional<TimeCode> startTime;

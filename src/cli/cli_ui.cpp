@@ -1,12 +1,42 @@
 #include "cli/cli_ui.h"
 
 #include <algorithm>
+#include <array>
+#include <csignal>
 #include <cstdio>
 
 #include "config/text_encoding.h"
 #include "subtitles/orvane_format.h"
 
 namespace orvane::cli {
+
+namespace {
+
+volatile std::sig_atomic_t stopSignal = 0;
+constexpr std::array<int, 3> kStopSignals = {SIGTERM, SIGINT, SIGHUP};
+
+extern "C" void onStopSignal(int sig) {
+    stopSignal = sig;
+}
+
+}  // namespace
+
+StopSignals::StopSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = 0;  // no SA_RESTART: a pending read of an answer ends
+    stopSignal = 0;
+    for (size_t i = 0; i < kStopSignals.size(); ++i) sigaction(kStopSignals[i], &sa, &old_[i]);
+}
+
+StopSignals::~StopSignals() {
+    for (size_t i = 0; i < kStopSignals.size(); ++i) sigaction(kStopSignals[i], &old_[i], nullptr);
+}
+
+int stopSignalReceived() {
+    return stopSignal;
+}
 
 namespace {
 constexpr size_t kMaxGlyphText = 20;
@@ -207,6 +237,12 @@ std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FI
                      text.c_str());
         return std::nullopt;
     }
+    // A zero byte would end the text in the matrix file; other control
+    // bytes have no glyph.
+    if (std::any_of(cp.begin(), cp.end(), [](char c) { return static_cast<uint8_t>(c) < 0x20; })) {
+        std::fprintf(err, "the answer holds a control character; type it again\n");
+        return std::nullopt;
+    }
     if (cp.size() > kMaxGlyphText) {
         std::fprintf(err, "at most %zu characters; type it again\n", kMaxGlyphText);
         return std::nullopt;
@@ -217,6 +253,10 @@ std::optional<NewCharChoice> CliUi::parseAnswer(const std::string& line, std::FI
 }
 
 NewCharChoice CliUi::newCharacter(const NewCharacterView& v) {
+    if (stopSignalReceived() != 0) {
+        stopped_ = true;
+        return {NewCharAction::Pause, {}};
+    }
     if (inputEnded_) {
         ++unknownSkipped_;
         return {NewCharAction::SkipPicture, {}};
@@ -231,6 +271,10 @@ NewCharChoice CliUi::newCharacter(const NewCharacterView& v) {
         std::string line;
         if (!readLine(line)) {
             std::fprintf(err_, "\n");
+            if (stopSignalReceived() != 0) {
+                stopped_ = true;
+                return {NewCharAction::Pause, {}};
+            }
             ++unknownSkipped_;
             return {NewCharAction::SkipPicture, {}};
         }

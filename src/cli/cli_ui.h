@@ -1,6 +1,9 @@
 #pragma once
 
+#include <array>
+#include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -8,6 +11,22 @@
 #include "cli/cli_options.h"
 
 namespace orvane::cli {
+
+// SIGTERM, SIGINT and SIGHUP, while an object of this class lives, stop the
+// job at the next unit or pending answer, as \stop does, so that what was
+// learned and read is still saved.
+class StopSignals {
+  public:
+    StopSignals();
+    ~StopSignals();
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+  private:
+    std::array<struct sigaction, 3> old_{};
+};
+// The stop signal received (0: none).
+int stopSignalReceived();
 
 // The terminal side of the UI port: questions are answered by policy or at
 // a prompt (the OCR policies are the session's), errors and the learning dialogue go to stderr, units and
@@ -29,6 +48,11 @@ class CliUi : public UserInterface {
     bool showsPictures() const override { return false; }
     void subtitleAdded(const SubtitleDocument& doc, size_t index) override;
 
+    void pump() override {
+        if (pumpHook_) pumpHook_();
+    }
+    void setPumpHook(std::function<void()> hook) { pumpHook_ = std::move(hook); }
+    void noteStopped() { stopped_ = true; }
     void setSaveName(std::string name) { saveName_ = std::move(name); }
     void setListUnits(bool on) { listUnits_ = on; }
     void setPrintSubtitles(bool on) { printSubtitles_ = on; }
@@ -70,6 +94,7 @@ class CliUi : public UserInterface {
     int learned_ = 0;
     int unknownSkipped_ = 0;
     bool stopped_ = false;
+    std::function<void()> pumpHook_;
 };
 
 }  // namespace orvane::cli

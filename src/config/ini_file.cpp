@@ -1,8 +1,11 @@
 #include "config/ini_file.h"
 
-#include <fstream>
-#include <iterator>
+#include <sys/stat.h>
+
 #include <limits>
+
+#include "common/file_io.h"
+#include "common/io_error.h"
 
 namespace orvane {
 
@@ -41,12 +44,13 @@ bool hasLineBreak(const std::string& s) {
 
 }  // namespace
 
-IniWriteError::IniWriteError(const std::string& path)
+IniWriteError::IniWriteError(const std::string& path, const std::string& reason)
     : std::runtime_error(
           "Impossible d'\xE9"
           "crire dans " +
-          path),
-      path_(path) {}
+          path + (reason.empty() ? std::string() : " (" + reason + ")")),
+      path_(path),
+      reason_(reason) {}
 
 bool parseProfileInteger(const std::string& text, int32_t& value) {
     const std::string t = trim(text);
@@ -128,9 +132,26 @@ std::string IniFile::encodeValue(const std::string& value) const {
 }
 
 IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), values_(values) {
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) return;
-    const std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string data;
+    try {
+        data = readWholeFileText(path_, values_ == Values::Exact ? file_limits::kLanguage
+                                                                 : file_limits::kSettings);
+    } catch (const IoError& e) {
+        struct stat st {};
+        if (::stat(path_.c_str(), &st) == 0) loadError_ = e.systemMessage();
+        return;
+    }
+    parse(data);
+}
+
+IniFile IniFile::fromText(std::string_view text, Values values) {
+    IniFile ini;
+    ini.values_ = values;
+    ini.parse(text);
+    return ini;
+}
+
+void IniFile::parse(std::string_view data) {
     std::string line;
     for (size_t i = 0; i < data.size(); ++i) {
         const char c = data[i];
@@ -145,25 +166,43 @@ IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), valu
     if (!line.empty()) lines_.push_back(parseLine(std::move(line)));
 }
 
+void IniFile::buildIndex() const {
+    sectionIndex_.clear();
+    keyIndex_.clear();
+    lastHeader_ = npos;
+    size_t header = npos;
+    bool firstHeader = false;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        const Line& l = lines_[i];
+        if (l.kind == Kind::Section) {
+            header = i;
+            lastHeader_ = i;
+            firstHeader = sectionIndex_.emplace(l.name, i).second;
+        } else if (l.kind == Kind::Key && header != npos && firstHeader) {
+            keyIndex_.emplace(std::to_string(header) + '\n' + l.name, i);
+        }
+    }
+    indexed_ = true;
+}
+
 size_t IniFile::findSection(const std::string& section) const {
-    const std::string name = lowerAscii(trim(section));
-    for (size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].kind == Kind::Section && lines_[i].name == name) return i;
-    return npos;
+    if (!indexed_) buildIndex();
+    const auto it = sectionIndex_.find(lowerAscii(trim(section)));
+    return it == sectionIndex_.end() ? npos : it->second;
 }
 
 size_t IniFile::sectionEnd(size_t header) const {
+    if (!indexed_) buildIndex();
+    if (header == lastHeader_) return lines_.size();
     size_t i = header + 1;
     while (i < lines_.size() && lines_[i].kind != Kind::Section) ++i;
     return i;
 }
 
 size_t IniFile::findKey(size_t header, const std::string& key) const {
-    const std::string name = lowerAscii(trim(key));
-    const size_t end = sectionEnd(header);
-    for (size_t i = header + 1; i < end; ++i)
-        if (lines_[i].kind == Kind::Key && lines_[i].name == name) return i;
-    return npos;
+    if (!indexed_) buildIndex();
+    const auto it = keyIndex_.find(std::to_string(header) + '\n' + lowerAscii(trim(key)));
+    return it == keyIndex_.end() ? npos : it->second;
 }
 
 bool IniFile::hasSection(const std::string& section) const {
@@ -234,14 +273,26 @@ void IniFile::writeString(const std::string& section, const std::string& key,
         if (!lines_.empty() && !trim(lines_.back().text).empty()) lines_.push_back(parseLine(""));
         lines_.push_back(parseLine("[" + s + "]"));
         lines_.push_back(parseLine(text));
+        if (indexed_) {
+            sectionIndex_.emplace(lines_[lines_.size() - 2].name, lines_.size() - 2);
+            lastHeader_ = lines_.size() - 2;
+            keyIndex_.emplace(std::to_string(lines_.size() - 2) + '\n' + lines_.back().name,
+                              lines_.size() - 1);
+        }
     } else if (const size_t at = findKey(h, k); at != npos) {
         if (lines_[at].text == text) return;
-        lines_[at] = parseLine(text);
+        lines_[at] = parseLine(text);  // same name: the index stays right
     } else {
         // After the section's last non-empty line, so its trailing blank stays.
         size_t end = sectionEnd(h);
         while (end > h + 1 && trim(lines_[end - 1].text).empty()) --end;
         lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(end), parseLine(text));
+        if (end + 1 == lines_.size()) {
+            // Appended at the very end: no other line moved.
+            keyIndex_.emplace(std::to_string(h) + '\n' + lines_.back().name, end);
+        } else {
+            dropIndex();
+        }
     }
     dirty_ = true;
 }
@@ -256,11 +307,18 @@ void IniFile::writeBool(const std::string& section, const std::string& key, bool
 
 void IniFile::flush() {
     if (!dirty_) return;
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    if (!out) throw IniWriteError(path_);
-    for (const auto& l : lines_) out << l.text << "\r\n";
-    out.close();
-    if (!out) throw IniWriteError(path_);
+    // What could not be read must not be replaced by what was not read.
+    if (!loadError_.empty()) throw IniWriteError(path_, loadError_);
+    std::string text;
+    for (const auto& l : lines_) {
+        text += l.text;
+        text += "\r\n";
+    }
+    try {
+        saveFile(path_, text);
+    } catch (const IoError& e) {
+        throw IniWriteError(path_, e.systemMessage());
+    }
     dirty_ = false;
 }
 

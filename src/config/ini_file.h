@@ -3,18 +3,23 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace orvane {
 
-// A write to the file failed; what() is the message naming the file.
+// A write to the file failed; what() is the message naming the file,
+// followed by the system's reason in parentheses when there is one.
 class IniWriteError : public std::runtime_error {
   public:
-    explicit IniWriteError(const std::string& path);
+    explicit IniWriteError(const std::string& path, const std::string& reason = {});
     const std::string& path() const { return path_; }
+    const std::string& reason() const { return reason_; }
 
   private:
     std::string path_;
+    std::string reason_;
 };
 
 // An INI file with the private-profile semantics: section and key names
@@ -23,7 +28,9 @@ class IniWriteError : public std::runtime_error {
 // and a missing or invalid value yields the caller's default. Writing a key
 // replaces its value in place (or appends it at the end of its section) and
 // leaves every other line alone. The file is read once when the object is
-// made (a missing or unreadable file reads as empty) and written by flush().
+// made (a missing or unreadable file reads as empty; loadError() tells why
+// it could not be read, and flush() then refuses to write over it) and
+// written by flush(), which replaces the file whole (see saveFile).
 //
 // Values are read trimmed of blanks and of one pair of enclosing quotes, as
 // the profile functions do; a written value that would lose something that
@@ -40,8 +47,14 @@ class IniFile {
     enum class Values : uint8_t { Profile, Exact };
 
     explicit IniFile(std::string path, Values values = Values::Profile);
+    // A file's text read from memory, with no path (flush() then fails).
+    static IniFile fromText(std::string_view text, Values values = Values::Profile);
 
     const std::string& path() const { return path_; }
+    // Why an existing file could not be read (a folder, a FIFO, no read
+    // permission, larger than its kind's limit); empty when it was read or
+    // does not exist.
+    const std::string& loadError() const { return loadError_; }
 
     bool hasKey(const std::string& section, const std::string& key) const;
     std::string readString(const std::string& section, const std::string& key,
@@ -76,6 +89,8 @@ class IniFile {
         Kind kind = Kind::Other;
         std::string name;  // section or key name, lower case
     };
+    IniFile() = default;
+    void parse(std::string_view data);
     static Line parseLine(std::string text);
     std::string valueOf(const Line& line) const;
     std::string encodeValue(const std::string& value) const;
@@ -87,10 +102,21 @@ class IniFile {
     // One past the last line belonging to the section at `header`.
     size_t sectionEnd(size_t header) const;
 
+    // Lookups by name, built when first needed and dropped when lines move:
+    // the first header of each section, and the first key of each name
+    // under it. Without them a file of n keys read key by key costs n^2.
+    void buildIndex() const;
+    void dropIndex() { indexed_ = false; }
+
     std::string path_;
-    Values values_;
+    Values values_ = Values::Profile;
     std::vector<Line> lines_;
     bool dirty_ = false;
+    std::string loadError_;
+    mutable bool indexed_ = false;
+    mutable std::unordered_map<std::string, size_t> sectionIndex_;
+    mutable std::unordered_map<std::string, size_t> keyIndex_;
+    mutable size_t lastHeader_ = static_cast<size_t>(-1);  // the last section's header  // header index, '\n', key
 };
 
 // Parses an integer as the profile reader does; false when it is not one.

@@ -80,6 +80,11 @@ std::string utf8ToCp1252(std::string_view text) {
             if ((c & 0xC0) != 0x80) ok = false;
             cp = (cp << 6) | (c & 0x3F);
         }
+        // Overlong forms (C0 80 for a zero byte), surrogates and code points
+        // past U+10FFFF are not UTF-8: they could smuggle a zero byte or a
+        // line break past a check of the plain bytes.
+        static constexpr uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (ok && (cp < kLeast[len] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)) ok = false;
         if (!ok) {
             out += '?';
             ++i;

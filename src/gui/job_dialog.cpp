@@ -26,7 +26,7 @@
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
 #include "gui/up_down.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 #include "gui/widget_factory.h"
 

@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "common/byte_cursor.h"
+#include "common/byte_writer.h"
 #include "ocr/matrix_file_format.h"
 
 namespace orvane {
@@ -64,20 +66,16 @@ void CharMatrix::clear() {
 }
 
 std::vector<uint8_t> CharMatrix::toBytes() const {
-    std::vector<uint8_t> out(mf::fileSize(entries_.size()), 0);
-    std::memcpy(out.data(), mf::kMagic, mf::kMagicSize);
-    std::memcpy(&out[mf::kCommentOffset], comment_.data(),
-                std::min(comment_.size(), mf::kCommentSize));
-    out[mf::kCountOffset] = static_cast<uint8_t>(entries_.size());
-    out[mf::kCountOffset + 1] = static_cast<uint8_t>(entries_.size() >> 8);
-    size_t at = mf::kHeaderSize;
+    ByteWriter out(mf::fileSize(entries_.size()));
+    out.putField(std::string_view(mf::kMagic, mf::kMagicSize), mf::kMagicSize);
+    out.putField(comment_, mf::kCommentSize);
+    out.putU16le(static_cast<uint16_t>(entries_.size()));
     for (const MatrixEntry& e : entries_) {
-        out[at] = e.relativeTop;
-        out[at + 1] = e.width;
-        out[at + 2] = e.height;
-        std::memcpy(&out[at + mf::kEntryTextOffset], e.text.data(),
-                    std::min(e.text.size(), mf::kTextSize));
-        uint8_t* bits = &out[at + mf::kEntryGlyphOffset];
+        out.putU8(e.relativeTop);
+        out.putU8(e.width);
+        out.putU8(e.height);
+        out.putField(e.text, mf::kTextSize);
+        const std::span<uint8_t> bits = out.reserveSpan(mf::kGlyphBytes);
         for (int r = 0; r < GlyphBits::kSide; ++r) {
             const uint64_t row = e.glyph.row(r);
             if (row == 0) continue;
@@ -89,38 +87,28 @@ std::vector<uint8_t> CharMatrix::toBytes() const {
                 }
             }
         }
-        at += mf::kEntrySize;
     }
-    return out;
+    return out.take();
 }
-
-namespace {
-
-// Bytes before the first zero, at most `max`.
-std::string zeroTerminated(const uint8_t* p, size_t max) {
-    size_t n = 0;
-    while (n < max && p[n] != 0) ++n;
-    return std::string(reinterpret_cast<const char*>(p), n);
-}
-
-}  // namespace
 
 CharMatrix::ParseResult CharMatrix::fromBytes(std::span<const uint8_t> data, CharMatrix& out) {
-    if (data.size() < mf::kMagicSize || std::memcmp(data.data(), mf::kMagic, mf::kMagicSize) != 0) {
+    ByteCursor in(data);
+    const auto magic = in.readBytes(mf::kMagicSize);
+    if (!magic || std::memcmp(magic->data(), mf::kMagic, mf::kMagicSize) != 0) {
         return ParseResult::BadMagic;
     }
-    if (data.size() < mf::kHeaderSize) return ParseResult::Truncated;
-    const size_t n = data[mf::kCountOffset] | (size_t{data[mf::kCountOffset + 1]} << 8);
-    if (data.size() < mf::fileSize(n)) return ParseResult::Truncated;
-    std::vector<MatrixEntry> entries(n);
-    size_t at = mf::kHeaderSize;
+    const auto comment = in.readField(mf::kCommentSize);
+    const auto count = in.readU16le();
+    if (!comment || !count) return ParseResult::Truncated;
+    // Checked before anything is allocated for the entries.
+    if (in.remaining() < size_t{*count} * mf::kEntrySize) return ParseResult::Truncated;
+    std::vector<MatrixEntry> entries(*count);
     for (MatrixEntry& e : entries) {
-        const uint8_t* rec = &data[at];
-        e.relativeTop = rec[0];
-        e.width = rec[1];
-        e.height = rec[2];
-        e.text = zeroTerminated(rec + mf::kEntryTextOffset, mf::kTextSize);
-        const uint8_t* bits = rec + mf::kEntryGlyphOffset;
+        e.relativeTop = *in.readU8();
+        e.width = *in.readU8();
+        e.height = *in.readU8();
+        e.text = *in.readField(mf::kTextSize);
+        const std::span<const uint8_t> bits = *in.readBytes(mf::kGlyphBytes);
         for (int r = 0; r < GlyphBits::kSide; ++r) {
             uint64_t row = 0;
             for (int c = 0; c < GlyphBits::kSide; ++c) {
@@ -129,10 +117,9 @@ CharMatrix::ParseResult CharMatrix::fromBytes(std::span<const uint8_t> data, Cha
             }
             e.glyph.setRow(r, row);
         }
-        at += mf::kEntrySize;
     }
     out.entries_ = std::move(entries);
-    out.comment_ = zeroTerminated(&data[mf::kCommentOffset], mf::kCommentSize);
+    out.comment_ = *comment;
     out.generation_ = nextGeneration();
     return ParseResult::Ok;
 }

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "stream/byte_cursor.h"
+#include "common/byte_cursor.h"
 #include "stream/mpeg_ps_format.h"
 
 namespace orvane {

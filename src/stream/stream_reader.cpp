@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 
-#include "stream/byte_cursor.h"
-#include "stream/io_error.h"
+#include "common/byte_cursor.h"
+#include "common/io_error.h"
 #include "stream/mpeg_ps_format.h"
 
 namespace orvane {

@@ -109,7 +109,10 @@ void saveBitmapSettings(const std::string& path, const BitmapExportSettings& set
 }
 
 BitmapExportSettings loadBitmapSettings(const std::string& path) {
-    const IniFile ini(path);
+    return bitmapSettingsFromIni(IniFile(path));
+}
+
+BitmapExportSettings bitmapSettingsFromIni(const IniFile& ini) {
     const BitmapExportSettings defaults;
     BitmapExportSettings s;
     for (const KeyEntry& k : kKeys) {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "config/ini_file.h"
 #include "subpicture/bitmap_export_settings.h"
 
 namespace orvane {
@@ -21,5 +22,6 @@ void saveBitmapSettings(const std::string& path, const BitmapExportSettings& set
 // outside 1..32, indices above 15 and modes outside their choices are
 // clamped to the dialog's ranges.
 BitmapExportSettings loadBitmapSettings(const std::string& path);
+BitmapExportSettings bitmapSettingsFromIni(const IniFile& ini);
 
 }  // namespace orvane

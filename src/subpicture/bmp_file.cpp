@@ -1,27 +1,12 @@
 #include "subpicture/bmp_file.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <memory>
 
-#include "stream/io_error.h"
+#include "common/byte_writer.h"
+#include "common/file_io.h"
 #include "subpicture/bmp_format.h"
 
 namespace orvane {
-
-namespace {
-
-void putU16(std::vector<uint8_t>& out, uint16_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
-}
-
-void putU32(std::vector<uint8_t>& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-}  // namespace
 
 std::vector<uint8_t> encodeBmp(const AdjustedPicture& picture) {
     const int bits = picture.bitsPerPixel == 8 ? 8 : 4;
@@ -32,36 +17,35 @@ std::vector<uint8_t> encodeBmp(const AdjustedPicture& picture) {
     const size_t offset = bmp::kFileHeaderSize + bmp::kInfoHeaderSize + paletteBytes;
     const size_t imageBytes = stride * static_cast<size_t>(height);
 
-    std::vector<uint8_t> out;
-    out.reserve(offset + imageBytes);
-    putU16(out, bmp::kMagic);
-    putU32(out, static_cast<uint32_t>(offset + imageBytes));
-    putU32(out, 0);  // reserved
-    putU32(out, static_cast<uint32_t>(offset));
+    ByteWriter out(offset + imageBytes);
+    out.putU16le(bmp::kMagic);
+    out.putU32le(static_cast<uint32_t>(offset + imageBytes));
+    out.putU32le(0);  // reserved
+    out.putU32le(static_cast<uint32_t>(offset));
 
-    putU32(out, bmp::kInfoHeaderSize);
-    putU32(out, static_cast<uint32_t>(width));
-    putU32(out, static_cast<uint32_t>(height));  // positive: bottom-up rows
-    putU16(out, 1);                              // planes
-    putU16(out, static_cast<uint16_t>(bits));
-    putU32(out, bmp::kCompressionNone);
-    putU32(out, static_cast<uint32_t>(imageBytes));
-    putU32(out, static_cast<uint32_t>(bmp::kPixelsPerMetre));
-    putU32(out, static_cast<uint32_t>(bmp::kPixelsPerMetre));
+    out.putU32le(bmp::kInfoHeaderSize);
+    out.putU32le(static_cast<uint32_t>(width));
+    out.putU32le(static_cast<uint32_t>(height));  // positive: bottom-up rows
+    out.putU16le(1);                              // planes
+    out.putU16le(static_cast<uint16_t>(bits));
+    out.putU32le(bmp::kCompressionNone);
+    out.putU32le(static_cast<uint32_t>(imageBytes));
+    out.putU32le(static_cast<uint32_t>(bmp::kPixelsPerMetre));
+    out.putU32le(static_cast<uint32_t>(bmp::kPixelsPerMetre));
     // Also at 8 bits only the 16 entries the picture can use are listed.
-    putU32(out, static_cast<uint32_t>(kExportPaletteSize));
-    putU32(out, 0);  // all colours important
+    out.putU32le(static_cast<uint32_t>(kExportPaletteSize));
+    out.putU32le(0);  // all colours important
 
     for (Colour c : picture.palette) {
-        out.push_back(static_cast<uint8_t>(c >> 16));  // blue
-        out.push_back(static_cast<uint8_t>(c >> 8));   // green
-        out.push_back(static_cast<uint8_t>(c));        // red
-        out.push_back(0);
+        out.putU8(static_cast<uint8_t>(c >> 16));  // blue
+        out.putU8(static_cast<uint8_t>(c >> 8));   // green
+        out.putU8(static_cast<uint8_t>(c));        // red
+        out.putU8(0);
     }
 
-    out.resize(offset + imageBytes, 0);
+    const std::span<uint8_t> image = out.reserveSpan(imageBytes);
     for (int y = 0; y < height; ++y) {
-        uint8_t* row = &out[offset + static_cast<size_t>(height - 1 - y) * stride];
+        uint8_t* row = &image[static_cast<size_t>(height - 1 - y) * stride];
         for (int x = 0; x < width; ++x) {
             // A pixel list shorter than the picture reads as index 0.
             const size_t at = static_cast<size_t>(y) * static_cast<size_t>(width) + x;
@@ -75,20 +59,11 @@ std::vector<uint8_t> encodeBmp(const AdjustedPicture& picture) {
             }
         }
     }
-    return out;
+    return out.take();
 }
 
 void saveBmpFile(const std::string& path, const AdjustedPicture& picture) {
-    const std::vector<uint8_t> bytes = encodeBmp(picture);
-    errno = 0;
-    std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) throw IoError::fromErrno(path);
-    if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-        throw IoError::fromErrno(path);
-    }
-    if (std::fflush(f.get()) != 0) throw IoError::fromErrno(path);
-    FILE* raw = f.release();
-    if (std::fclose(raw) != 0) throw IoError::fromErrno(path);
+    saveFile(path, encodeBmp(picture));
 }
 
 }  // namespace orvane

@@ -5,7 +5,7 @@
 #include <bit>
 #include <cstring>
 
-#include "stream/byte_cursor.h"
+#include "common/byte_cursor.h"
 #include "subpicture/spu_format.h"
 
 namespace orvane {

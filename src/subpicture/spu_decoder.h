@@ -5,19 +5,11 @@
 #include <span>
 #include <vector>
 
+#include "common/display_area.h"
 #include "stream/time_code.h"
 #include "subpicture/image.h"
 
 namespace orvane {
-
-// A sub-picture's place on the 720 x 576 screen, inclusive corners.
-struct DisplayArea {
-    int32_t x1 = 0;
-    int32_t y1 = 0;
-    int32_t x2 = 0;
-    int32_t y2 = 0;
-    friend bool operator==(const DisplayArea&, const DisplayArea&) = default;
-};
 
 enum class SequenceKind : uint8_t { Start = 1, Stop = 2 };
 

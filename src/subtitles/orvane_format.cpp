@@ -1,5 +1,6 @@
 #include "subtitles/orvane_format.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -30,6 +31,35 @@ std::string_view columns(std::string_view s, size_t from1, size_t count) {
     return s.substr(from1 - 1, count);
 }
 
+constexpr size_t kTimeWidth = 12;  // "hh:mm:ss,mmm"
+
+// A time code with three hours digits ("100:00:00,000", up to 255 hours)
+// widens the time line; the fields after it move along. The width of the
+// time code starting at `from`: 12, or 13 for such a time code.
+size_t timeWidthAt(std::string_view line, size_t from) {
+    const std::string_view t = line.substr(std::min(from, line.size()));
+    if (t.size() >= kTimeWidth + 1 && t[0] >= '0' && t[0] <= '9' && t[1] >= '0' &&
+        t[1] <= '9' && t[2] >= '0' && t[2] <= '9' && t[3] == ':' &&
+        (t.size() == kTimeWidth + 1 || t[kTimeWidth + 1] == ' ')) {
+        return kTimeWidth + 1;
+    }
+    return kTimeWidth;
+}
+
+// The time code of `width` characters at the start of `field`.
+TimeCode parseTimeField(std::string_view field, size_t width) {
+    if (width == kTimeWidth) return parseTimeCode(field);
+    field = field.substr(0, width);
+    const auto hours = parseInteger(field.substr(0, 3));
+    if (!hours || *hours > 255) return {};
+    std::string twoDigit = "00";
+    twoDigit += field.substr(3);
+    TimeCode t = parseTimeCode(twoDigit);
+    if (t.isZero() && twoDigit != "00:00:00,000") return {};
+    t.hours = static_cast<uint8_t>(*hours);
+    return t;
+}
+
 }  // namespace
 
 std::string threeDigitField(int32_t v) {
@@ -58,7 +88,11 @@ std::vector<std::string> orvaneEntryLines(const SubtitleEntry& e, size_t number,
     out.reserve(e.lines.size() + 3);
     out.push_back(std::to_string(number));
     out.push_back(orvaneTimeLine(e, extended));
-    out.insert(out.end(), e.lines.begin(), e.lines.end());
+    // A line of blanks only (a glyph learned as nothing) would read back as
+    // the end of the block, and the block's other lines as the next number:
+    // such lines carry nothing visible and are left out.
+    for (const std::string& l : e.lines)
+        if (!trimControls(l).empty()) out.push_back(l);
     out.emplace_back();
     return out;
 }
@@ -72,8 +106,11 @@ OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
     DisplayArea rect;
     size_t at = 0;
     while (at < lines.size()) {
-        // The number line.
-        const auto number = parseInteger(trimControls(lines[at++]));
+        // The number line; a UTF-8 byte-order mark before the first one is
+        // no part of it.
+        std::string_view numberLine = lines[at++];
+        if (at == 1 && numberLine.substr(0, 3) == "\xEF\xBB\xBF") numberLine.remove_prefix(3);
+        const auto number = parseInteger(trimControls(numberLine));
         bool failed = !number;
         if (number) {
             lastNumber = static_cast<uint16_t>(*number);
@@ -90,10 +127,16 @@ OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
             const std::string_view time =
                 at < lines.size() ? trimControls(lines[at]) : std::string_view{};
             ++at;
-            e.start = parseTimeCode(columns(time, 1, 12));
-            e.stop = parseTimeCode(columns(time, 18, 30));
-            if (time.size() > 31) {
-                const std::string_view rest = trimControls(columns(time, 31, 30));
+            // Columns as written while hours stay below 100: start 1-12,
+            // stop from 18, the rectangle from 31.
+            const size_t startWidth = timeWidthAt(time, 0);
+            const size_t stopFrom = startWidth + 6;
+            const size_t stopWidth = timeWidthAt(time, stopFrom - 1);
+            const size_t restFrom = stopFrom + stopWidth + 1;
+            e.start = parseTimeField(columns(time, 1, startWidth), startWidth);
+            e.stop = parseTimeField(columns(time, stopFrom, 30), stopWidth);
+            if (time.size() > restFrom) {
+                const std::string_view rest = trimControls(columns(time, restFrom, 30));
                 if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X')) {
                     const auto x1 = parseInteger(columns(rest, 4, 3));
                     const auto x2 = parseInteger(columns(rest, 11, 3));

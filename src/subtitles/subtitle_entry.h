@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "stream/time_code.h"
-#include "subpicture/spu_decoder.h"
+#include "common/display_area.h"
 
 namespace orvane {
 

@@ -1,26 +1,16 @@
 #include "subtitles/text_file.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-
-#include "stream/io_error.h"
+#include "common/file_io.h"
+#include "common/io_error.h"
 
 namespace orvane {
 
-namespace {
-using File = std::unique_ptr<FILE, int (*)(FILE*)>;
-}
-
 std::vector<std::string> readTextLines(const std::string& path) {
-    errno = 0;
-    File f(std::fopen(path.c_str(), "rb"), &std::fclose);
-    if (!f) throw IoError::fromErrno(path);
-    std::string data;
-    char buf[65536];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);
-    if (std::ferror(f.get())) throw IoError::fromErrno(path);
+    const std::string data = readWholeFileText(path, file_limits::kSubtitleText);
+    // No text file holds zero bytes; reading one as lines would only give a
+    // flood of errors.
+    if (data.find('\0') != std::string::npos)
+        throw IoError(path, "not a text file (it holds binary data)");
     std::vector<std::string> lines;
     std::string cur;
     for (size_t i = 0; i < data.size(); ++i) {
@@ -37,19 +27,20 @@ std::vector<std::string> readTextLines(const std::string& path) {
     return lines;
 }
 
-void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
-    errno = 0;
-    File f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) throw IoError::fromErrno(path);
+std::string joinTextLines(const std::vector<std::string>& lines) {
+    size_t size = 0;
+    for (const std::string& l : lines) size += l.size() + 2;
+    std::string out;
+    out.reserve(size);
     for (const std::string& l : lines) {
-        if ((!l.empty() && std::fwrite(l.data(), 1, l.size(), f.get()) != l.size()) ||
-            std::fwrite("\r\n", 1, 2, f.get()) != 2) {
-            throw IoError::fromErrno(path);
-        }
+        out += l;
+        out += "\r\n";
     }
-    if (std::fflush(f.get()) != 0) throw IoError::fromErrno(path);
-    FILE* raw = f.release();
-    if (std::fclose(raw) != 0) throw IoError::fromErrno(path);
+    return out;
+}
+
+void writeTextLines(const std::string& path, const std::vector<std::string>& lines) {
+    saveFile(path, joinTextLines(lines));
 }
 
 }  // namespace orvane

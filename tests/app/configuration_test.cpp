@@ -1,6 +1,8 @@
 #include "app/configuration.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 #include <stdlib.h>
 
 #include <cstdlib>
@@ -402,7 +404,7 @@ TEST_F(ConfigurationTest, AFailedSaveAtClosingIsReportedAndTheReaderIsPaused) {
         EXPECT_EQ(q.text,
                   "Impossible d'\xE9"
                   "crire dans " +
-                      bad);
+                      bad + " (" + std::strerror(ENOENT) + ")");
     }
     EXPECT_THROW(saveOcrSettings(session, bad), IniWriteError);
 }

@@ -5,7 +5,7 @@
 #include "app/ifo_reader.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "support/fake_ui.h"
 #include "support/temp_dir.h"
 
@@ -50,6 +50,27 @@ TEST(IfoStreams, NamesAndListLinesFollowTheLanguageTable) {
     EXPECT_EQ(items[9], "10 - Hindi");
     EXPECT_EQ(items[10], "11 - Hebrew");
     EXPECT_EQ(items[31], "32 - ");
+}
+
+TEST(IfoStreams, BytesThatAreNoPrintableCharactersShowAsQuestionMarks) {
+    auto d = ifoBytes();
+    setCode(d, 1, '\n', '\x1B');
+    setCode(d, 2, 'e', '\r');
+    setCode(d, 3, '\xE9', 'x');
+    StreamNames names;
+    ASSERT_TRUE(parseIfoStreamNames(d, names));
+    EXPECT_EQ(names[0], "??");
+    EXPECT_EQ(names[1], "e?");
+    EXPECT_EQ(names[2], "?x");
+}
+
+TEST(IfoStreams, AFolderWithTheIfoOfOneTitleSetButNoVobNamesIt) {
+    test::TempDir dir;
+    writeFile(dir.file("VTS_03_0.IFO"), ifoBytes());
+    EXPECT_EQ(titleSetIfo(dir.path()), dir.file("VTS_03_0.IFO"));
+    writeFile(dir.file("VTS_04_0.IFO"), ifoBytes());
+    EXPECT_EQ(titleSetIfo(dir.path()), "");  // which one is not known
+    EXPECT_EQ(titleSetsWithIfo(dir.path()), (std::vector<int>{3, 4}));
 }
 
 TEST(IfoStreams, TheTableNeeds792Bytes) {

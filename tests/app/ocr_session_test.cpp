@@ -427,6 +427,81 @@ TEST_F(OcrPolicies, TheTextColourPolicyChoosesWithoutTheDialogOrProposesTheRobus
     EXPECT_EQ(ui.proposals.back()[1], 3);
 }
 
+// The first glyph is learned by hand, the next is searched for: a matrix
+// holding that learning must not be replaced without a word.
+class MatrixSearchOverLearning : public OcrSession {
+  protected:
+    void SetUp() override {
+        OcrSession::SetUp();
+        makeVob(1);
+        FakeUi learner;
+        learner.onNewCharacter = [](const NewCharacterView& c) {
+            return accept(c.glyph.width == 3 ? "l" : c.glyph.glyph.bit(5, 0) ? "o" : "L");
+        };
+        Session s(learner);
+        s.startButton(ocrJob(vob));
+        s.runToEnd();
+        std::filesystem::create_directories(dir.file("ChMatrix/0_folder.sum"));
+        s.writeMatrixFile(dir.file("ChMatrix/found.sum"));
+        ui.onNewCharacter = [this](const NewCharacterView&) {
+            ++calls;
+            return calls == 1   ? accept("first")
+                   : calls == 2 ? NewCharChoice{NewCharAction::SearchMatrix, {}}
+                                : accept("x");
+        };
+    }
+    void run(Session& s) {
+        s.setProgramFolder(dir.path());
+        s.startButton(ocrJob(vob));
+        s.runToEnd();
+    }
+    int calls = 0;
+};
+
+TEST_F(MatrixSearchOverLearning, CancelKeepsTheMatrixAndLearnsTheFoundText) {
+    Session s(ui);
+    ui.answers = {Answer::Yes, Answer::Cancel};
+    run(s);
+    // The folder named like a matrix is passed over without an error.
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixSearchFound);
+    EXPECT_EQ(ui.questions[1].id, QuestionId::MatrixSearchReplaceModified);
+    EXPECT_EQ(ui.questions[1].text,
+              "Character Matrix  has been modified.\rDo you want to Save it ?");
+    EXPECT_EQ(ui.questions[1].buttons, Buttons::YesNoCancel);
+    EXPECT_EQ(s.matrix().fileName(), "");
+    ASSERT_EQ(s.matrix().size(), 3u);
+    EXPECT_EQ(s.matrix().entry(1).text, "first");
+    EXPECT_EQ(s.matrix().entry(2).text, "o");
+    EXPECT_EQ(s.learnedEntries(), 3u);
+}
+
+TEST_F(MatrixSearchOverLearning, YesSavesTheLearningBeforeTheFoundMatrixReplacesIt) {
+    Session s(ui);
+    ui.answers = {Answer::Yes, Answer::Yes};
+    ui.saveName = dir.file("mine.sum");
+    run(s);
+    EXPECT_EQ(s.matrix().fileName(), dir.file("ChMatrix/found.sum"));
+    CharMatrix mine;
+    s.loadMatrixFile(dir.file("mine.sum"), mine);
+    ASSERT_EQ(mine.size(), 1u);
+    EXPECT_EQ(mine.entry(1).text, "first");
+    EXPECT_EQ(s.learnedEntries(), 0u);
+}
+
+TEST_F(MatrixSearchOverLearning, TheMergePolicyAddsTheFoundEntriesAfterTheLearnedOnes) {
+    Session s(ui);
+    s.matrixSearchPolicy = Session::MatrixSearchPolicy::Merge;
+    ui.answers = {Answer::Yes};
+    run(s);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(s.matrix().fileName(), "");
+    ASSERT_EQ(s.matrix().size(), 4u);
+    EXPECT_EQ(s.matrix().entry(1).text, "first");
+    EXPECT_EQ(s.learnedEntries(), 1u);
+    EXPECT_EQ(s.mergedEntries(), 3u);
+}
+
 TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     test::TempDir dir;
     FakeUi ui;

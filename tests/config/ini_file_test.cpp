@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -270,6 +272,19 @@ TEST_F(IniFileTest, NamesThatWouldReadBackAsSomethingElseAreRefused) {
     EXPECT_TRUE(ini.lines().empty());
 }
 
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverWrittenOver) {
+    // A folder (or FIFO, or a file of gigabytes) where the file belongs
+    // reads as empty, says why, and is not replaced by what was not read.
+    std::filesystem::create_directories(path);
+    IniFile ini(path);
+    EXPECT_EQ(ini.loadError(), std::strerror(EISDIR));
+    ini.writeInteger("CONFIG", "ActionMode", 1);
+    EXPECT_THROW(ini.flush(), IniWriteError);
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(IniFile("/dev/zero").loadError(), "not a regular file");
+    EXPECT_EQ(IniFile(dir.file("missing.ini")).loadError(), "");
+}
+
 TEST_F(IniFileTest, AFailedWriteNamesTheFileInWindows1252) {
     const std::string bad = dir.file("no such folder/Orvane.ini");
     IniFile ini(bad);
@@ -278,10 +293,11 @@ TEST_F(IniFileTest, AFailedWriteNamesTheFileInWindows1252) {
         ini.flush();
         FAIL() << "flush into a missing folder succeeded";
     } catch (const IniWriteError& e) {
+        // The system's reason follows the message.
         EXPECT_EQ(std::string(e.what()),
                   "Impossible d'\xE9"
                   "crire dans " +
-                      bad);
+                      bad + " (" + std::strerror(ENOENT) + ")");
         EXPECT_EQ(e.path(), bad);
     }
     // Nothing was lost: the values are still there for another try.

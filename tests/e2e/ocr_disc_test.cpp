@@ -14,6 +14,7 @@
 #include "app/session.h"
 #include "config/text_encoding.h"
 #include "ocr/post_ocr_correction.h"
+#include "common/byte_cursor.h"
 #include "support/fake_ui.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"

@@ -11,7 +11,7 @@
 
 #include "app/session.h"
 #include "cli/cli_main.h"
-#include "stream/byte_cursor.h"
+#include "common/byte_cursor.h"
 #include "stream/time_code.h"
 #include "support/cli_runner.h"
 #include "support/fake_ui.h"

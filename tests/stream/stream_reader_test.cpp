@@ -5,7 +5,7 @@
 #include <deque>
 #include <random>
 
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "support/pack_builder.h"
 #include "support/temp_dir.h"
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <sstream>
 
-#include "stream/io_error.h"
+#include "common/io_error.h"
 #include "subpicture/bitmap_adjust.h"
 #include "support/bmp_reader.h"
 #include "support/temp_dir.h"

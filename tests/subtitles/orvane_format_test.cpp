@@ -189,3 +189,48 @@ TEST(SubtitleDocument, MoreThanTenLinesAreKeptInTheTenth) {
 
 }  // namespace
 }  // namespace orvane
+
+namespace orvane {
+namespace {
+
+TEST(OrvaneFormat, EveryDocumentSurvivesItsOwnRoundTrip) {
+    const int hour = 3600000;
+    const std::vector<SubtitleEntry> entries = {
+        // A glyph learned as nothing leaves lines of blanks only.
+        entry(1000, 2000, {"   ", "kept"}),
+        entry(3000, 4000, {""}),
+        entry(5000, 6000, {"next"}),
+        // 100 hours and more widen the time line.
+        entry(100 * hour, 100 * hour + 1500, {"late"}, {7, 500, 700, 540}),
+        entry(255 * hour, 255 * hour + 59 * 60000, {"latest"}, {8, 501, 701, 541}),
+    };
+    for (bool extended : {false, true}) {
+        std::vector<unsigned> asked;
+        const OrvaneReadResult r = read(render(entries, extended), &asked);
+        EXPECT_TRUE(asked.empty());
+        // The entry of blanks only carried nothing and is left out.
+        ASSERT_EQ(r.entries.size(), 4u);
+        EXPECT_EQ(r.entries[0].lines, std::vector<std::string>{"kept"});
+        EXPECT_EQ(r.entries[1].lines, std::vector<std::string>{"next"});
+        for (size_t i : {2u, 3u}) {
+            EXPECT_EQ(r.entries[i].start, entries[i + 1].start);
+            EXPECT_EQ(r.entries[i].stop, entries[i + 1].stop);
+            EXPECT_EQ(r.entries[i].lines, entries[i + 1].lines);
+            if (extended) {
+                EXPECT_EQ(r.entries[i].rect, entries[i + 1].rect);
+            }
+        }
+        EXPECT_EQ(r.extended, extended);
+    }
+}
+
+TEST(OrvaneFormat, AByteOrderMarkBeforeTheFirstNumberIsSkipped) {
+    const OrvaneReadResult r =
+        read({"\xEF\xBB\xBF" "7", "00:00:01,000 --> 00:00:02,000", "first", ""});
+    ASSERT_EQ(r.entries.size(), 1u);
+    EXPECT_EQ(r.entries[0].lines, std::vector<std::string>{"first"});
+    EXPECT_EQ(r.indexOffset, 6u);
+}
+
+}  // namespace
+}  // namespace orvane

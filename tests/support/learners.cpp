@@ -185,7 +185,7 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
 #include <filesystem>
 #include <fstream>
 
-#include "stream/byte_cursor.h"
+#include "common/byte_cursor.h"
 
 namespace orvane::test {
 

@@ -1,4 +1,4 @@
-#include "stream/io_error.h"
+#include "common/io_error.h"
 
 #include <cerrno>
 #include <cstring>

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 
 namespace orvane {
 
@@ -45,6 +46,13 @@ class ByteCursor {
         pos_ += 2;
         return v;
     }
+    std::optional<uint32_t> readU32le() {
+        if (remaining() < 4) return std::nullopt;
+        uint32_t v = uint32_t{data_[pos_]} | (uint32_t{data_[pos_ + 1]} << 8) |
+                     (uint32_t{data_[pos_ + 2]} << 16) | (uint32_t{data_[pos_ + 3]} << 24);
+        pos_ += 4;
+        return v;
+    }
     std::optional<uint32_t> readU32be() {
         if (remaining() < 4) return std::nullopt;
         uint32_t v = (uint32_t{data_[pos_]} << 24) | (uint32_t{data_[pos_ + 1]} << 16) |
@@ -56,6 +64,16 @@ class ByteCursor {
         if (n > remaining()) return std::nullopt;
         auto s = data_.subspan(pos_, n);
         pos_ += n;
+        return s;
+    }
+
+    // A fixed-size text field: the bytes before the first zero.
+    std::optional<std::string> readField(size_t size) {
+        if (size > remaining()) return std::nullopt;
+        size_t n = 0;
+        while (n < size && data_[pos_ + n] != 0) ++n;
+        std::string s(reinterpret_cast<const char*>(data_.data() + pos_), n);
+        pos_ += size;
         return s;
     }
 

@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "common/file_io.h"
+#include "common/io_error.h"
+#include "support/temp_dir.h"
+
+namespace orvane {
+namespace {
+
+std::string contents(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(f), {}};
+}
+
+void put(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+size_t entriesIn(const std::string& folder) {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
+}
+
+// The error a call throws, as the system worded it.
+template <class F>
+std::string failure(F&& f) {
+    try {
+        f();
+    } catch (const IoError& e) {
+        return e.systemMessage();
+    }
+    return "no error";
+}
+
+// Files of this process may not grow past `bytes` until the end of the
+// scope; a write beyond fails with EFBIG, as a full disk fails with ENOSPC.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit l = old_;
+        l.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &l);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+
+  private:
+    rlimit old_{};
+    void (*oldHandler_)(int);
+};
+
+TEST(SaveFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
+    test::TempDir dir;
+    const std::string path = dir.file("doc.ovt");
+    put(path, std::string(5000, 'o'));
+    ::chmod(path.c_str(), 0640);
+    saveFile(path, std::string_view("new"));
+    EXPECT_EQ(contents(path), "new");
+    struct stat st {};
+    ::stat(path.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(entriesIn(dir.path()), 1u);  // no temporary file left
+
+    // Through a symbolic link the file it points to is replaced.
+    std::filesystem::create_symlink(path, dir.file("link.ovt"));
+    saveFile(dir.file("link.ovt"), std::string_view("via link"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.ovt")));
+    EXPECT_EQ(contents(path), "via link");
+}
+
+TEST(SaveFile, AFullDiskLeavesTheOldFileAsItWasAndSaysWhy) {
+    test::TempDir dir;
+    const std::string path = dir.file("m.sum");
+    const std::string old(3000, 'x');
+    put(path, old);
+    std::string reason;
+    {
+        FileSizeLimit limit(4096);
+        reason = failure([&] { saveFile(path, std::string(10000, 'y')); });
+    }
+    EXPECT_EQ(reason, std::strerror(EFBIG));
+    EXPECT_EQ(contents(path), old);
+    EXPECT_EQ(entriesIn(dir.path()), 1u);
+
+    EXPECT_EQ(failure([&] { saveFile(dir.file("missing/x.sum"), std::string_view("y")); }),
+              std::strerror(ENOENT));
+    EXPECT_EQ(failure([&] { saveFile(dir.path(), std::string_view("y")); }),
+              std::strerror(EISDIR));
+}
+
+TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {
+    test::TempDir dir;
+    const std::string path = dir.file("doc.ovt");
+    std::string old;
+    for (int i = 0; i < 2000; ++i) old += std::to_string(i) + "\r\n";
+    put(path, old);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Killed by SIGXFSZ once the new file reaches 4 KiB: a crash in the
+        // middle of writing it.
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit l{};
+        getrlimit(RLIMIT_FSIZE, &l);
+        l.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &l);
+        saveFile(path, std::string(100000, 'n'));
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    EXPECT_EQ(contents(path), old);
+}
+
+TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOrTooLarge) {
+    test::TempDir dir;
+    EXPECT_EQ(failure([&] { readWholeFile(dir.path(), 100); }), std::strerror(EISDIR));
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    // Refused at once: nothing waits for a writer.
+    EXPECT_EQ(failure([&] { readWholeFile(fifo, 100); }), "not a regular file");
+    EXPECT_EQ(failure([&] { checkRegularFile(fifo); }), "not a regular file");
+    EXPECT_EQ(failure([&] { readWholeFile("/dev/zero", 100); }), "not a regular file");
+    EXPECT_EQ(failure([&] { readWholeFile(dir.file("none"), 100); }), std::strerror(ENOENT));
+
+    put(dir.file("big"), std::string(101, 'b'));
+    EXPECT_NE(failure([&] { readWholeFile(dir.file("big"), 100); }).find("too large"),
+              std::string::npos);
+    EXPECT_EQ(readWholeFile(dir.file("big"), 101).size(), 101u);
+    EXPECT_EQ(readFileStart(dir.file("big"), 10).size(), 10u);
+}
+
+}  // namespace
+}  // namespace orvane
