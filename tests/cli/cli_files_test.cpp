@@ -160,8 +160,8 @@ TEST(CliFiles, OutputsAreCheckedBeforeTheJobAndNeverReplaceAnInput) {
     const std::vector<std::vector<std::string>> refused = {
         {"ocr", "--unknown", "mark", "--out", vob, vob},
         {"ocr", "--unknown", "mark", "--matrix", matrix, "--out", matrix, vob},
-        {"ocr", "--unknown", "mark", "--out", dir.file("x.ovt"), "--save-matrix",
-         dir.file("x.ovt"), vob},
+        {"ocr", "--unknown", "mark", "--out", dir.file("x.ovt"), "--save-matrix", dir.file("x.ovt"),
+         vob},
         {"ocr", "--unknown", "mark", "--save-matrix", dir.file("missing/x.sum"), vob},
         {"sup", "--stream", "1", "--out", dir.file("missing/p"), vob},
     };
@@ -172,8 +172,8 @@ TEST(CliFiles, OutputsAreCheckedBeforeTheJobAndNeverReplaceAnInput) {
     }
     EXPECT_EQ(contents(vob), oldVob);
     // Saving the matrix that was read is what --save-matrix is for.
-    EXPECT_EQ(test::runCliCaptured({"ocr", "--unknown", "mark", "--matrix", matrix,
-                                    "--save-matrix", matrix, vob})
+    EXPECT_EQ(test::runCliCaptured(
+                  {"ocr", "--unknown", "mark", "--matrix", matrix, "--save-matrix", matrix, vob})
                   .status,
               0);
 }
@@ -190,7 +190,8 @@ TEST(CliFiles, AnEmptyResultLeavesAnExistingFileAlone) {
 
 TEST(CliFiles, ConvertRefusesBinaryAndOverfullFilesInOneLine) {
     test::TempDir dir;
-    put(dir.file("bin.ovt"), std::string("1\r\n\0\x01\x02garbage", 15) + std::string(50000, '\x07'));
+    static constexpr char kBinary[] = "1\r\n\0\x01\x02garbage";
+    put(dir.file("bin.ovt"), std::string(kBinary, sizeof kBinary - 1) + std::string(50000, '\x07'));
     CliRun r = test::runCliCaptured(
         {"convert", dir.file("bin.ovt"), "--format", "orvane", "--out", dir.file("o.ovt")});
     EXPECT_EQ(r.status, 1);
