@@ -1,7 +1,13 @@
 #include "ocr/segmentation.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "subpicture/image_ops.h"
 
@@ -50,7 +56,7 @@ int endOfBlock(const Pic& p, int s, int e, int c0, int c1, V colour, int span) {
 
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_, std::vector<int>& rows);
+               std::vector<uint32_t>& stack_, std::vector<int>& rows, BandCutter* fast);
 
 }  // namespace
 
@@ -131,6 +137,14 @@ std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8
         const uint8_t* n = numbers.row(y) + left;
         uint8_t* l = labels.row(y - top);
         int x = 0;
+#if defined(__SSE2__)
+        const __m128i number = _mm_set1_epi8(static_cast<char>(t));
+        const __m128i one = _mm_set1_epi8(1);
+        for (; x + 16 <= cw; x += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + x));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(l + x), _mm_and_si128(_mm_cmpeq_epi8(v, number), one));
+        }
+#endif
         for (; x + 8 <= cw; x += 8) {
             uint64_t v;
             std::memcpy(&v, n + x, 8);
@@ -145,18 +159,18 @@ std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8
 }
 
 void Segmenter::segment(Image24& pic, Colour text, const OcrSettings& s, LineTable& table) {
-    segmentOf(pic, text, kMarkColourA, kMarkColourB, s, table, stack_, columnRows_);
+    segmentOf(pic, text, kMarkColourA, kMarkColourB, s, table, stack_, columnRows_, nullptr);
 }
 
 void Segmenter::segment(Image8& labels, const OcrSettings& s, LineTable& table) {
-    segmentOf(labels, kLabelText, kLabelMarkA, kLabelMarkB, s, table, stack_, columnRows_);
+    segmentOf(labels, kLabelText, kLabelMarkA, kLabelMarkB, s, table, stack_, columnRows_, &bands_);
 }
 
 namespace {
 
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_, std::vector<int>& rows) {
+               std::vector<uint32_t>& stack_, std::vector<int>& rows, BandCutter* fast) {
     table.count = 0;
     const int h = pic.height(), w = pic.width();
     int y = 0;
@@ -177,6 +191,14 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
         ++n;
         line.top = top;
         line.bottom = bottom;
+        if constexpr (std::is_same_v<Pic, Image8>) {
+            if (fast && bottom - top + 1 <= BandCutter::kMaxRows) {
+                fast->cut(pic, top, bottom, s, line);
+                setItalicFlags(line, s.detectItaWidth);
+                if (n == static_cast<int>(LineTable::kMaxLines)) break;
+                continue;
+            }
+        }
         // The rows of each column that hold text or a mark. Painting only
         // turns text into a mark or one mark into the other, so these stay
         // as they are while the line is cut, and the column scans below
@@ -318,5 +340,225 @@ void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTab
 }
 
 }  // namespace
+
+namespace {
+
+int highestBit(uint64_t m) {
+    return 63 - std::countl_zero(m);
+}
+
+// The runs of set bits of `m` that hold a bit of `seeds` (a subset of m).
+// Upwards from the lowest seed of a run by one carry; downwards by
+// doubling shifts.
+uint64_t runsHolding(uint64_t m, uint64_t seeds) {
+    const uint64_t up = (((m + seeds) ^ m) & m) | seeds;
+    uint64_t g = seeds, p = m;
+    g |= p & (g >> 1);
+    p &= p >> 1;
+    g |= p & (g >> 2);
+    p &= p >> 2;
+    g |= p & (g >> 4);
+    p &= p >> 4;
+    g |= p & (g >> 8);
+    p &= p >> 8;
+    g |= p & (g >> 16);
+    p &= p >> 16;
+    g |= p & (g >> 32);
+    return up | g;
+}
+
+// Bit i is set when byte i of the 16 at `p` is not 0.
+unsigned nonZeroBits16(const uint8_t* p) {
+#if defined(__SSE2__)
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) & 0xFFFF;
+#else
+    unsigned bits = 0;
+    for (int half = 0; half < 2; ++half) {
+        uint64_t v;
+        std::memcpy(&v, p + 8 * half, 8);
+        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+        // Each byte's bits folded into its low bit, then gathered.
+        v |= v >> 4;
+        v |= v >> 2;
+        v |= v >> 1;
+        v &= 0x0101010101010101ull;
+        bits |= static_cast<unsigned>((v * 0x0102040810204080ull) >> 56) << (8 * half);
+    }
+    return bits;
+#endif
+}
+
+// Bit j of byte i becomes bit i of byte j.
+uint64_t transpose8x8(uint64_t x) {
+    uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+    x = x ^ t ^ (t << 7);
+    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+    x = x ^ t ^ (t << 14);
+    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+    return x ^ t ^ (t << 28);
+}
+
+}  // namespace
+
+void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
+    uint64_t* const src = plane(from);
+    uint64_t* const dst = plane(to);
+    stack_.clear();
+    stack_.push_back({col, uint64_t{1} << bit});
+    while (!stack_.empty()) {
+        const Seed seed = stack_.back();
+        stack_.pop_back();
+        const int c = seed.col;
+        const uint64_t seeds = seed.bits & src[c];
+        if (seeds == 0) continue;
+        const uint64_t region = runsHolding(src[c], seeds);
+        src[c] &= ~region;
+        dst[c] |= region;
+        uint8_t* const column = labels_->row(top_) + c;
+        for (uint64_t r = region; r != 0; r &= r - 1)
+            column[static_cast<size_t>(std::countr_zero(r)) * static_cast<size_t>(width_)] = to;
+        if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
+        if (c + 1 < width_ && (region & src[c + 1]) != 0) stack_.push_back({c + 1, region});
+    }
+}
+
+void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, TextLine& line) {
+    labels_ = &labels;
+    top_ = top;
+    width_ = labels.width();
+    const int w = width_;
+    if (planes_.size() < static_cast<size_t>(w) * 3) planes_.resize(static_cast<size_t>(w) * 3);
+    uint64_t* const text = plane(kLabelText);
+    // The text columns are all written below; the marks start empty.
+    std::memset(plane(kLabelMarkA), 0, sizeof(uint64_t) * 2 * static_cast<size_t>(w));
+    // The band's labels are text (1) or 0: the lines above were cut in
+    // their own bands, apart from this one by an empty row. Blocks of 8
+    // rows x 16 columns become row bits, transposed 8 x 8 into columns.
+    const int rows = bottom - top + 1;
+    int col = 0;
+    for (; col + 16 <= w; col += 16) {
+        uint64_t columns[16] = {};
+        for (int r0 = 0; r0 < rows; r0 += 8) {
+            const int n = std::min(8, rows - r0);
+            uint64_t low = 0, high = 0;
+            for (int i = 0; i < n; ++i) {
+                const unsigned bits = nonZeroBits16(labels.row(top + r0 + i) + col);
+                low |= uint64_t{bits & 0xFF} << (8 * i);
+                high |= uint64_t{bits >> 8} << (8 * i);
+            }
+            if ((low | high) == 0) continue;
+            low = transpose8x8(low);
+            high = transpose8x8(high);
+            for (int j = 0; j < 8; ++j) {
+                columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
+                columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
+            }
+        }
+        std::memcpy(text + col, columns, sizeof columns);
+    }
+    for (; col < w; ++col) {
+        text[col] = 0;
+        for (int row = top; row <= bottom; ++row)
+            if (labels.row(row)[col] != 0) text[col] |= uint64_t{1} << (row - top);
+    }
+
+    int k = 0;
+    int x = 0;
+    while (x < w) {
+        const uint8_t paintLabel = k % 2 == 0 ? kLabelMarkA : kLabelMarkB;
+        uint64_t* const paint = plane(paintLabel);
+        // The start: the first text pixel, columns left to right, each
+        // scanned from the bottom of the band up (the highest bit).
+        int start = -1;
+        for (int col = x; col < w; ++col) {
+            if (text[col] != 0) {
+                flood(col, highestBit(text[col]), kLabelText, paintLabel);
+                start = col;
+                break;
+            }
+        }
+        if (start < 0) break;
+
+        // Extend the character column by column. Going up a column, the
+        // first paint pixel, or the first text pixel touching the paint
+        // diagonally on the left, makes every text pixel above it join;
+        // text below it does not join and marks the next column.
+        int right = start;
+        int nextColumn = -1;
+        for (int col = start; col < w; ++col) {
+            const uint64_t t = text[col];
+            uint64_t diagonal = 0;
+            if (s.checkDetachedChar && col > 0) diagonal = (paint[col - 1] << 1) | (paint[col - 1] >> 1);
+            const uint64_t events = paint[col] | (t & diagonal);
+            bool seen = false;
+            if (events != 0) {
+                int e = highestBit(events);
+                if (nextColumn < 0 && e < 63 && (t >> (e + 1)) != 0) nextColumn = col;
+                if ((t >> e) & 1) flood(col, e, kLabelText, paintLabel);
+                seen = true;
+                for (uint64_t above = text[col] & ((uint64_t{1} << e) - 1); above != 0;
+                     above = text[col] & ((uint64_t{1} << e) - 1)) {
+                    e = highestBit(above);
+                    flood(col, e, kLabelText, paintLabel);
+                }
+            } else if (t != 0 && nextColumn < 0) {
+                nextColumn = col;
+            }
+            if (seen) right = col;
+            if (!seen && col - start >= s.minCharWidth) {
+                if (nextColumn < 0) nextColumn = col;
+                break;
+            }
+        }
+
+        uint64_t painted = 0;
+        for (int col = start; col <= right; ++col) painted |= paint[col];
+        const int charTop = top + std::countr_zero(painted);
+        const int charBottom = top + highestBit(painted);
+        // No column recorded: the line ends after this piece.
+        x = nextColumn < 0 ? w : nextColumn;
+
+        if (right - start + 1 < s.minCharWidth || charBottom - charTop + 1 < s.minCharHeight) {
+            continue;  // dropped; its pixels keep the paint of the next character
+        }
+        if (static_cast<size_t>(k) == TextLine::kMaxChars) break;  // the line holds 500
+        ++k;
+        CharBox& box = line.chars[static_cast<size_t>(k - 1)];
+        box.left = static_cast<uint16_t>(start);
+        box.top = static_cast<uint16_t>(charTop);
+        box.width = static_cast<uint16_t>(right - start + 1);
+        box.height = static_cast<uint16_t>(charBottom - charTop + 1);
+        box.relativeTop = static_cast<uint8_t>(charTop - top);
+        box.italic = 0;
+        if (k > 1) {
+            // A detached part lying wholly below the previous character
+            // (a cedilla) joins it: its first paint pixel in reading order
+            // takes the previous character's paint with its region.
+            CharBox& p = line.chars[static_cast<size_t>(k - 2)];
+            const uint16_t qRight = static_cast<uint16_t>(box.right());
+            const uint16_t pRight = static_cast<uint16_t>(p.right());
+            const uint16_t pBottom = static_cast<uint16_t>(p.bottom());
+            if (qRight <= pRight && pBottom < box.top) {
+                const uint8_t pPaint = (k - 1) % 2 == 1 ? kLabelMarkA : kLabelMarkB;
+                const int b0 = box.top - top, b1 = box.bottom() - top;
+                const uint64_t rowsOfBox = (b1 == 63 ? ~uint64_t{0} : (uint64_t{1} << (b1 + 1)) - 1) &
+                                           ~((uint64_t{1} << b0) - 1);
+                int firstBit = 64, firstCol = -1;
+                for (int col = box.left; col <= box.right(); ++col) {
+                    const uint64_t m = paint[col] & rowsOfBox;
+                    if (m != 0 && std::countr_zero(m) < firstBit) {
+                        firstBit = std::countr_zero(m);
+                        firstCol = col;
+                    }
+                }
+                if (firstCol >= 0) flood(firstCol, firstBit, paintLabel, pPaint);
+                p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
+                --k;
+            }
+        }
+    }
+    line.count = static_cast<uint16_t>(k);
+}
 
 }  // namespace orvane

@@ -76,6 +76,32 @@ inline uint8_t markLabelOf(int j) {
 // that number (or textNumber is -1, no colour number is the text colour).
 std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8& labels);
 
+// Cuts one line band of labels (at most 64 rows) into characters with
+// every column of the band held as a bit mask of its rows, so that the
+// column scans and the paint of whole regions are mask operations. It
+// gives the boxes and the marks of the pixel-by-pixel cut.
+class BandCutter {
+  public:
+    static constexpr int kMaxRows = 64;
+    void cut(Image8& labels, int top, int bottom, const OcrSettings& settings, TextLine& line);
+
+  private:
+    // Moves the 4-connected region of label `from` holding (col, bit)
+    // to label `to`, in the masks and in the labels.
+    void flood(int col, int bit, uint8_t from, uint8_t to);
+    uint64_t* plane(uint8_t label) { return planes_.data() + static_cast<size_t>(label - 1) * width_; }
+
+    Image8* labels_ = nullptr;
+    int top_ = 0;
+    int width_ = 0;
+    std::vector<uint64_t> planes_;  // labels 1..3 (text, marks), a mask per column (bit i: row top + i)
+    struct Seed {
+        int col;
+        uint64_t bits;
+    };
+    std::vector<Seed> stack_;
+};
+
 // Cuts a cropped picture into lines and characters, painting every
 // character in its mark colour. Keeps scratch buffers between pictures.
 class Segmenter {
@@ -88,6 +114,7 @@ class Segmenter {
   private:
     std::vector<uint32_t> stack_;
     std::vector<int> columnRows_;
+    BandCutter bands_;
 };
 
 // The italic flags of a line's characters from the gaps between boxes.

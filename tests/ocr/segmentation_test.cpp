@@ -213,13 +213,20 @@ namespace {
 TEST(Segmentation, LabelsFromColourNumbersSegmentLikeThePaintedPicture) {
     // The OCR cuts its labels straight from the colour numbers; random
     // pictures of strokes, dots and outlines give the crop, the lines and
-    // boxes, and the marks of segmenting the painted picture.
+    // boxes, and the marks of segmenting the painted picture, with the
+    // settings that steer the cut varied (bands of labels up to 64 rows are
+    // cut by column masks, taller ones pixel by pixel).
     const std::array<Colour, 4> paint{0x000000, kOutline, 0xAAAAAA, kText};
     std::mt19937 rng(42);
     Segmenter segmenter;
     Image8 labels;
-    for (int round = 0; round < 300; ++round) {
-        const int w = 20 + static_cast<int>(rng() % 300), h = 10 + static_cast<int>(rng() % 90);
+    for (int round = 0; round < 600; ++round) {
+        OcrSettings settings;
+        settings.checkDetachedChar = round % 3 != 2;
+        settings.minCharWidth = static_cast<uint8_t>(1 + rng() % 4);
+        settings.minCharHeight = static_cast<uint8_t>(1 + rng() % 4);
+        settings.maxLineHeight = static_cast<uint8_t>(round % 5 == 4 ? 100 : 45);
+        const int w = 20 + static_cast<int>(rng() % 300), h = 10 + static_cast<int>(rng() % 120);
         Image8 numbers(w, h);
         numbers.fill(0);
         for (int k = static_cast<int>(rng() % 60); k > 0; --k) {
@@ -238,8 +245,8 @@ TEST(Segmentation, LabelsFromColourNumbersSegmentLikeThePaintedPicture) {
         ASSERT_EQ(cropped, cut) << "round " << round;
         if (!cut) continue;
         LineTable fromPicture, fromLabels;
-        segmenter.segment(painted, kText, OcrSettings{}, fromPicture);
-        segmenter.segment(labels, OcrSettings{}, fromLabels);
+        segmenter.segment(painted, kText, settings, fromPicture);
+        segmenter.segment(labels, settings, fromLabels);
         ASSERT_EQ(fromPicture.count, fromLabels.count) << "round " << round;
         for (int l = 0; l < fromPicture.count; ++l) {
             const TextLine &a = fromPicture.lines[static_cast<size_t>(l)],
