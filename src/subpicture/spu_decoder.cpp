@@ -12,6 +12,9 @@ namespace orvane {
 
 namespace {
 
+// The bits the short-code table looks at in one step.
+constexpr unsigned kLookupBits = 12;
+
 // Reads the run-length codes of one field from `pos` up to but excluding
 // `end`. A 64-bit window keeps the next bits, high bits first, so that a
 // code is classified by its leading zero pairs in one step; it is refilled
@@ -39,10 +42,11 @@ class RunReader {
         return true;
     }
 
-    // The next eight bits, zero-padded, and how many bits are really there.
-    unsigned peekByte() const { return static_cast<unsigned>(window_ >> 56); }
+    // The next twelve bits, zero-padded, and how many bits are really there.
+    unsigned peek12() const { return static_cast<unsigned>(window_ >> (64 - kLookupBits)); }
     unsigned bitsLeft() {
-        if (bits_ < 16) refill();
+        // Topped up for four table look-ups, whole bytes at a time.
+        if (bits_ < 4 * kLookupBits) refill();
         return bits_;
     }
     void skip(unsigned n) {
@@ -84,39 +88,44 @@ class RunReader {
     unsigned bits_ = 0;
 };
 
-// What the next eight bits of a field draw when they start with short
-// codes: two 4-bit codes, one 4-bit code before a longer one, or one 8-bit
-// code. The 16 pixel bytes start with the runs; the rest repeats the last
-// colour and is overwritten by the runs that follow. `pixels` 0 marks bits
-// that start a 12- or 16-bit code.
+// What the next twelve bits of a field draw when they start with short
+// codes: as many whole 4-bit (n n c c) and 8-bit (0 0 n n n n c c) codes as
+// the twelve bits hold, while their runs add up to at most 15 pixels. The
+// 16 pixel bytes start with the runs; the rest repeats the last colour and
+// is overwritten by the runs that follow. No pixels mark bits that start a
+// 12- or 16-bit code.
 struct ShortCodes {
-    std::array<std::array<uint8_t, 16>, 256> bytes{};
-    std::array<uint8_t, 256> pixels{};
-    std::array<uint8_t, 256> bits{};
+    std::array<std::array<uint8_t, 16>, 1u << kLookupBits> bytes{};
+    // Pixels drawn in the low byte, bits used in the high byte.
+    std::array<uint16_t, 1u << kLookupBits> size{};
 };
 
 constexpr ShortCodes makeShortCodes() {
     ShortCodes t;
-    for (unsigned b = 0; b < 256; ++b) {
-        const unsigned hi = b >> 4, lo = b & 15;
-        unsigned n = 0;
-        if (hi >= 4) {
-            const unsigned r1 = hi >> 2, c1 = hi & 3;
-            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c1);
-            n = r1;
-            t.bits[b] = 4;
-            if (lo >= 4) {
-                const unsigned r2 = lo >> 2, c2 = lo & 3;
-                for (unsigned i = r1; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(c2);
-                n += r2;
-                t.bits[b] = 8;
+    for (unsigned v = 0; v < (1u << kLookupBits); ++v) {
+        unsigned used = 0, pixels = 0;
+        while (true) {
+            const unsigned left = kLookupBits - used;
+            if (left < 4) break;
+            const unsigned lead = (v >> (left - 2)) & 3;
+            unsigned run = 0, colour = 0, len = 0;
+            if (lead != 0) {
+                len = 4;
+                run = lead;
+                colour = (v >> (left - 4)) & 3;
+            } else {
+                if (left < 8) break;
+                run = (v >> (left - 6)) & 15;
+                if (run < 4) break;  // a 12- or 16-bit code
+                len = 8;
+                colour = (v >> (left - 8)) & 3;
             }
-        } else if (hi >= 1) {
-            for (unsigned i = 0; i < 16; ++i) t.bytes[b][i] = static_cast<uint8_t>(b & 3);
-            n = b >> 2;
-            t.bits[b] = 8;
+            if (pixels + run > 15) break;
+            for (unsigned i = pixels; i < 16; ++i) t.bytes[v][i] = static_cast<uint8_t>(colour);
+            pixels += run;
+            used += len;
         }
-        t.pixels[b] = static_cast<uint8_t>(n);
+        t.size[v] = static_cast<uint16_t>(pixels | used << 8);
     }
     return t;
 }
@@ -148,34 +157,33 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
     // Row `height` is the spare row; anything below it is discarded.
     const int lastBlock = width - kBlock;
     while (y <= height) {
-        // Most codes of a line of text are short: up to two of them are
-        // drawn from one table look-up on the next byte while the row has
-        // 16 bytes of room, so that the row cannot end inside them.
+        // Most codes of a line of text are short: the whole ones among the
+        // next twelve bits are drawn from one table look-up while the row
+        // has 16 bytes of room, so that the row cannot end inside them.
         const unsigned avail = reader.bitsLeft();
-        if (avail >= 56) {
-            // Seven look-ups of at most eight bits each fit in the window
-            // without a refill or a count check.
+        if (avail >= 4 * kLookupBits) {
+            // Four look-ups fit in the window without a refill or a count
+            // check.
             bool stopped = false;
-            for (int k = 0; k < 7; ++k) {
-                const unsigned b = reader.peekByte();
-                const unsigned n = kShortCodes.pixels[b];
-                if (n == 0 || x > lastBlock) {
+            for (int k = 0; k < 4; ++k) {
+                const unsigned v = reader.peek12();
+                const unsigned size = kShortCodes.size[v];
+                if ((size & 0xFF) == 0 || x > lastBlock) {
                     stopped = true;
                     break;
                 }
-                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
-                x += static_cast<int>(n);
-                reader.skip(kShortCodes.bits[b]);
+                std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
+                x += static_cast<int>(size & 0xFF);
+                reader.skip(size >> 8);
             }
             if (!stopped) continue;
         } else {
-            const unsigned b = reader.peekByte();
-            const unsigned n = kShortCodes.pixels[b];
-            const unsigned used = kShortCodes.bits[b];
-            if (n != 0 && x <= lastBlock && used <= avail) {
-                std::memcpy(row + x, kShortCodes.bytes[b].data(), kBlock);
-                x += static_cast<int>(n);
-                reader.skip(used);
+            const unsigned v = reader.peek12();
+            const unsigned size = kShortCodes.size[v];
+            if ((size & 0xFF) != 0 && x <= lastBlock && (size >> 8) <= avail) {
+                std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
+                x += static_cast<int>(size & 0xFF);
+                reader.skip(size >> 8);
                 continue;
             }
         }

@@ -277,7 +277,10 @@ TEST(SpuDecoder, AreaDecodeAndControlParseAgreeWithTheFullPicture) {
                           full.bitmap.pixel(x, y))
                     << "round " << round << " at " << x << "," << y;
         if (round % 4 != 3) {
-            ASSERT_EQ(area.numbers.pixel(0, 0), pic.at(0, 0));
+            // A whole unit decodes to the picture it was made from.
+            for (int y = 0; y < full.height; ++y)
+                for (int x = 0; x < full.width; ++x)
+                    ASSERT_EQ(area.numbers.pixel(x, y), pic.at(x, y)) << "round " << round << " at " << x << "," << y;
         }
     }
 }
