@@ -87,7 +87,8 @@ class BandCutter {
 
   private:
     // Moves the 4-connected region of label `from` holding (col, bit)
-    // to label `to`, in the masks and in the labels.
+    // to label `to`, in the masks and in the labels. A region never leaves
+    // the band: the rows just above and below it hold no text.
     void flood(int col, int bit, uint8_t from, uint8_t to);
     uint64_t* plane(uint8_t label) { return planes_.data() + static_cast<size_t>(label - 1) * width_; }
 
