@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "subtitles/orvane_format.h"
 #include "subtitles/text_file.h"
 #include "support/cli_runner.h"
