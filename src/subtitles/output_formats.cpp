@@ -148,8 +148,8 @@ const OutputFormatDescription kFormats[] = {
                  size_t) { return Lines{assDialogueLine(e)}; },
      .encoding = TextEncoding::Utf8,
      .pageName = "TabSheetAss",
-     .pageCaption = "Advanced SubStation Alpha (*.ass)",
-     .pageHeading = "For video players and muxers ( mpv, VLC, MKVToolNix )",
+     .pageCaption = "ASS (*.ass)",
+     .pageHeading = "Advanced SubStation Alpha, for video players and muxers ( mpv, VLC, MKVToolNix )",
      .pageNote = "Written in UTF-8 with one style (white Arial, black outline). A subtitle whose "
                  "picture was in the upper half of the screen is placed at the top. The OCR does "
                  "not tell italics apart, so none are marked."},
