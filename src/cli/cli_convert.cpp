@@ -211,6 +211,12 @@ class ConvertUi : public CliUi {
 }  // namespace
 
 std::string convertUsage() {
+    std::string utf8Only;
+    for (const OutputFormatDescription& f : outputFormats()) {
+        if (f.encodingChoice || f.encoding != TextEncoding::Utf8) continue;
+        if (!utf8Only.empty()) utf8Only += ", ";
+        utf8Only += f.name;
+    }
     return "  orvane-cli convert IN.ovt --format " + outputFormatNames("|") +
            "\n"
            "                 [--encoding windows-1252|utf-8] [--offset [-]T] [--stretch [-]T]\n"
@@ -221,8 +227,9 @@ std::string convertUsage() {
            "      format with the split range; --yes answers the offset's question (a start\n"
            "      reduced to 00:00:00,000) with Yes for every entry, which a terminal asks and\n"
            "      other input answers No; --encoding is that of the own format (else the\n"
-           "      input file's, else the configuration's, else Windows-1252); webvtt and\n"
-           "      ass files are UTF-8, the others Windows-1252\n";
+           "      input file's, else the configuration's, else Windows-1252); " +
+           utf8Only + " files\n"
+           "      are UTF-8, the others Windows-1252\n";
 }
 
 int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
