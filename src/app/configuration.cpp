@@ -68,7 +68,10 @@ ProfileSection bmpTimingSection(ConfigSettings& c) {
 
 ProfileSection orvaneOutputSection(OutputSettings& o) {
     return {config_section::kOrvaneOutput,
-            {ProfileKey::boolean("Extended", o.ovtExtended, OutputSettings{}.ovtExtended)}};
+            {ProfileKey::boolean("Extended", o.ovtExtended, OutputSettings{}.ovtExtended),
+             // 0 Windows-1252, 1 UTF-8; every byte is a value of the enum.
+             ProfileKey::byte("Encoding", reinterpret_cast<uint8_t&>(o.ovtEncoding),
+                              static_cast<uint8_t>(OutputSettings{}.ovtEncoding))}};
 }
 
 ProfileSection iauthorOutputSection(OutputSettings& o) {

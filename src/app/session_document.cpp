@@ -4,6 +4,7 @@
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
+#include "common/file_io.h"
 #include "common/io_error.h"
 #include "subtitles/orvane_format.h"
 #include "subtitles/text_file.h"
@@ -47,7 +48,7 @@ void Session::clearDocument() {
 }
 
 void Session::writeDocument(const std::string& path) {
-    writeTextLines(path, document_.savedLines());
+    saveFile(path, document_.savedText());
 }
 
 void Session::saveDocument() {
@@ -91,15 +92,21 @@ void Session::openOrvaneFile() {
 bool Session::readOrvaneFile(const std::string& path) {
     document_.clear();
     document_.setDocumentName(path);
-    std::vector<std::string> lines;
+    TextFileLines file;
     try {
-        lines = readTextLines(path);
+        file = readTextFile(path);
     } catch (const IoError& e) {
         reportIoError(e);
         ui_.documentChanged(document_);
         return false;
     }
-    const OrvaneReadResult r = readOrvaneLines(lines, [&](unsigned number) {
+    if (file.unmappable > 0) {
+        // Texts are held in Windows-1252: say what cannot come back on save.
+        reportIoError(IoError(path, std::to_string(file.unmappable) +
+                                        " character(s) of this UTF-8 file have no Windows-1252 "
+                                        "form; they read as '?'"));
+    }
+    const OrvaneReadResult r = readOrvaneLines(file.lines, [&](unsigned number) {
         const std::string text =
             messages_.get(15) + std::to_string(number) + kLineBreak + messages_.get(16);
         switch (ui_.messageBox(QuestionId::DocumentReadError, MessageIcon::Warning, text,
@@ -122,6 +129,9 @@ bool Session::readOrvaneFile(const std::string& path) {
     }
     document_.settings().indexOffset = r.indexOffset;
     if (r.extendedSeen) document_.settings().ovtExtended = r.extended;
+    // Like the coordinates, the encoding follows the file, so that saving
+    // again writes it as it was; plain ASCII leaves the choice alone.
+    if (file.encoding) document_.settings().ovtEncoding = *file.encoding;
     for (const SubtitleEntry& e : r.entries)
         document_.appendEntry(e.lines, false, e.rect, e.stop, e.start);
     document_.splitRange().enabled = false;

@@ -16,19 +16,23 @@ namespace orvane::cli {
 
 namespace {
 
-struct FormatName {
+struct EncodingName {
     const char* name;
-    OutputFormat format;
+    TextEncoding encoding;
 };
-constexpr FormatName kFormats[] = {
-    {"orvane", OutputFormat::Orvane},   {"subviewer1", OutputFormat::SubViewer1},
-    {"subviewer2", OutputFormat::SubViewer2}, {"iauthor", OutputFormat::IAuthor},
-    {"philips", OutputFormat::Philips}, {"sonic", OutputFormat::Sonic},
-};
+constexpr EncodingName kEncodings[] = {{"windows-1252", TextEncoding::Windows1252},
+                                       {"utf-8", TextEncoding::Utf8}};
+
+const char* encodingName(TextEncoding e) {
+    for (const auto& n : kEncodings)
+        if (n.encoding == e) return n.name;
+    return "";
+}
 
 struct ConvertOptions {
     std::string input;
-    std::optional<OutputFormat> format;
+    const OutputFormatDescription* format = nullptr;
+    std::optional<TextEncoding> encoding;
     std::string out;
     TimeCorrectionSettings times;
     bool splitOn = false;
@@ -74,10 +78,17 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
         std::string v;
         if (a == "--format") {
             if (!value(v)) return std::nullopt;
-            for (const auto& f : kFormats)
-                if (v == f.name) o.format = f.format;
+            o.format = outputFormatNamed(v);
             if (!o.format) {
-                error = "unknown format '" + v + "' (orvane, subviewer1, subviewer2, iauthor, philips, sonic)";
+                error = "unknown format '" + v + "' (" + outputFormatNames(", ") + ")";
+                return std::nullopt;
+            }
+        } else if (a == "--encoding") {
+            if (!value(v)) return std::nullopt;
+            for (const auto& n : kEncodings)
+                if (v == n.name) o.encoding = n.encoding;
+            if (!o.encoding) {
+                error = "unknown encoding '" + v + "' (windows-1252 or utf-8)";
                 return std::nullopt;
             }
         } else if (a == "--out") {
@@ -157,6 +168,8 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
     if (o.input.empty()) error = "convert needs an input file (.ovt)";
     else if (!o.format) error = "convert needs --format";
     else if (o.out.empty()) error = "convert needs --out FILE";
+    else if (o.encoding && !o.format->encodingChoice && *o.encoding != o.format->encoding)
+        error = std::string(o.format->name) + " files are always " + encodingName(o.format->encoding);
     if (!error.empty()) return std::nullopt;
     return o;
 }
@@ -198,14 +211,25 @@ class ConvertUi : public CliUi {
 }  // namespace
 
 std::string convertUsage() {
-    return "  orvane-cli convert IN.ovt --format orvane|subviewer1|subviewer2|iauthor|philips|sonic\n"
-           "                 [--offset [-]T] [--stretch [-]T] [--duration fixed:MS|prop:OFFSET:PERCHAR]\n"
-           "                 [--min-interval MS] [--split START STOP] [--fix-quotes] [--fix-il en|fr|de]\n"
+    std::string utf8Only;
+    for (const OutputFormatDescription& f : outputFormats()) {
+        if (f.encodingChoice || f.encoding != TextEncoding::Utf8) continue;
+        if (!utf8Only.empty()) utf8Only += ", ";
+        utf8Only += f.name;
+    }
+    return "  orvane-cli convert IN.ovt --format " + outputFormatNames("|") +
+           "\n"
+           "                 [--encoding windows-1252|utf-8] [--offset [-]T] [--stretch [-]T]\n"
+           "                 [--duration fixed:MS|prop:OFFSET:PERCHAR] [--min-interval MS]\n"
+           "                 [--split START STOP] [--fix-quotes] [--fix-il en|fr|de]\n"
            "                 [--yes] [--config FILE] --out FILE\n"
            "      time correction, then post-OCR correction, then the document is saved in the\n"
            "      format with the split range; --yes answers the offset's question (a start\n"
            "      reduced to 00:00:00,000) with Yes for every entry, which a terminal asks and\n"
-           "      other input answers No\n";
+           "      other input answers No; --encoding is that of the own format (else the\n"
+           "      input file's, else the configuration's, else Windows-1252); " +
+           utf8Only + " files\n"
+           "      are UTF-8, the others Windows-1252\n";
 }
 
 int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
@@ -236,7 +260,8 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         std::fprintf(err, "orvane-cli: stretch refused: the minus stretch is larger than the last start\n");
     session.postOcrCorrection(o->postOcr);
 
-    doc.selectFormat(*o->format);
+    if (o->encoding && o->format->encodingChoice) doc.settings().*o->format->encodingChoice = *o->encoding;
+    doc.selectFormat(o->format->id);
     if (o->splitOn && !doc.applySplitRange(true, o->splitStart, o->splitStop)) {
         std::fprintf(err, "orvane-cli: %s\n", CliUi::oneLine(session.messages().get(37)).c_str());
         return 2;

@@ -16,7 +16,7 @@
 #include "app/vob_folder.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "common/file_io.h"
 #include "common/io_error.h"
 #include "config/ini_file.h"

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "subtitles/orvane_format.h"
 
 namespace orvane::cli {

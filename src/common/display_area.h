@@ -13,4 +13,14 @@ struct DisplayArea {
     friend bool operator==(const DisplayArea&, const DisplayArea&) = default;
 };
 
+inline constexpr int32_t kScreenHeight = 576;
+
+// Whether the area's middle lies in the upper half of the screen. The zero
+// area stands for a place not known (an own-format file without picture
+// coordinates): it is not in the upper half.
+inline bool inUpperHalf(const DisplayArea& a) {
+    if (a == DisplayArea{}) return false;
+    return int64_t{a.y1} + a.y2 < kScreenHeight;
+}
+
 }  // namespace orvane

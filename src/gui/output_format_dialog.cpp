@@ -1,5 +1,8 @@
 #include "gui/output_format_dialog.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -77,18 +80,11 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
     PageControlOrvane = named(new QTabWidget, "PageControlOrvane");
     // Every page's tab in sight: the dialog is as wide as its tabs.
     PageControlOrvane->setUsesScrollButtons(false);
-    TabSheetOrvane = buildOrvanePage();
-    TabSheetSubviewer = buildSubViewerPage();
-    TabSheetSubviewer2 = buildSubViewer2Page();
-    TabSheetIAuthor = buildIAuthorPage();
-    TabSheetPhilips = buildPhilipsPage();
-    TabSheetSonic = buildSonicPage();
-    PageControlOrvane->addTab(TabSheetOrvane, "Orvane (*.ovt)");
-    PageControlOrvane->addTab(TabSheetSubviewer, "Subviewer (*.sub)");
-    PageControlOrvane->addTab(TabSheetSubviewer2, "Subviewer 2 (*.sub)");
-    PageControlOrvane->addTab(TabSheetIAuthor, "IAuthor (*.txt)");
-    PageControlOrvane->addTab(TabSheetPhilips, "Philips SVCD Designer (*.sub)");
-    PageControlOrvane->addTab(TabSheetSonic, "Sonic DVD Creator (*.txt)");
+    // One page per format, in the formats' order; the page knows its format.
+    for (const OutputFormatDescription& f : outputFormats()) {
+        PageControlOrvane->addTab(buildPage(f), f.pageCaption);
+        pageFormats_.push_back(f.id);
+    }
     v->addWidget(PageControlOrvane, 1);
 
     auto* buttons = new QHBoxLayout;
@@ -133,6 +129,36 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
     liveFieldsToControls();
 }
 
+QWidget* OutputFormatDialog::buildPage(const OutputFormatDescription& f) {
+    // The pages with controls of their own; any other format gets its
+    // description's heading and note.
+    struct Custom {
+        const char* name;
+        QWidget* (OutputFormatDialog::*build)();
+        QWidget* OutputFormatDialog::*member;
+    };
+    static constexpr Custom kCustom[] = {
+        {"TabSheetOrvane", &OutputFormatDialog::buildOrvanePage, &OutputFormatDialog::TabSheetOrvane},
+        {"TabSheetSubviewer", &OutputFormatDialog::buildSubViewerPage,
+         &OutputFormatDialog::TabSheetSubviewer},
+        {"TabSheetSubviewer2", &OutputFormatDialog::buildSubViewer2Page,
+         &OutputFormatDialog::TabSheetSubviewer2},
+        {"TabSheetIAuthor", &OutputFormatDialog::buildIAuthorPage, &OutputFormatDialog::TabSheetIAuthor},
+        {"TabSheetPhilips", &OutputFormatDialog::buildPhilipsPage, &OutputFormatDialog::TabSheetPhilips},
+        {"TabSheetSonic", &OutputFormatDialog::buildSonicPage, &OutputFormatDialog::TabSheetSonic},
+    };
+    for (const Custom& c : kCustom) {
+        if (std::string_view(c.name) == f.pageName) return this->*c.member = (this->*c.build)();
+    }
+    const QString stem = QString(f.pageName).remove("TabSheet");
+    auto* page = named(new QWidget, f.pageName);
+    auto* v = new QVBoxLayout(page);
+    if (f.pageHeading) v->addWidget(heading("Label" + stem + "Heading", f.pageHeading));
+    if (f.pageNote) v->addWidget(note("Label" + stem + "Note", f.pageNote));
+    v->addStretch(1);
+    return page;
+}
+
 QWidget* OutputFormatDialog::buildOrvanePage() {
     auto* page = named(new QWidget, "TabSheetOrvane");
     auto* v = new QVBoxLayout(page);
@@ -149,6 +175,16 @@ QWidget* OutputFormatDialog::buildOrvanePage() {
     row->addWidget(SpinEditOrvaneOffset);
     row->addStretch(1);
     v->addLayout(row);
+    auto* encoding = new QHBoxLayout;
+    encoding->addWidget(label("LabelOvtEncoding", "Text Encoding :"));
+    ComboBoxOvtEncoding = named(new QComboBox, "ComboBoxOvtEncoding");
+    // Items in the order of TextEncoding.
+    ComboBoxOvtEncoding->addItems({"Windows-1252 (ANSI)", "UTF-8"});
+    ComboBoxOvtEncoding->setToolTip(
+        "Windows-1252 keeps compatibility with older Orvane Format; files in either are re-opened");
+    encoding->addWidget(ComboBoxOvtEncoding);
+    encoding->addStretch(1);
+    v->addLayout(encoding);
     v->addStretch(1);
     return page;
 }
@@ -372,13 +408,19 @@ void OutputFormatDialog::FormShow() {
         ComboBoxSonicFrameRate->setCurrentIndex(s.sonicFrameRate == 1 ? 1 : 0);
         CheckBoxSonicDropFrame->setChecked(s.sonicDropFrame);
         CheckBoxOvtExtended->setChecked(s.ovtExtended);
+        ComboBoxOvtEncoding->setCurrentIndex(s.ovtEncoding == TextEncoding::Utf8 ? 1 : 0);
         filling_ = false;
     }
     liveFieldsToControls();
     ComboBoxPhilipsFrameRateChange();
     CheckBoxPhilipsUseBmpColorClick();
     ComboBoxSonicFrameRateChange();
-    PageControlOrvane->setCurrentIndex(static_cast<int>(doc.format()));
+    PageControlOrvane->setCurrentIndex(pageOf(doc.format()));
+}
+
+int OutputFormatDialog::pageOf(OutputFormat format) const {
+    const auto at = std::find(pageFormats_.begin(), pageFormats_.end(), format);
+    return at == pageFormats_.end() ? 0 : static_cast<int>(at - pageFormats_.begin());
 }
 
 void OutputFormatDialog::liveFieldsToControls() {
@@ -434,6 +476,7 @@ void OutputFormatDialog::liveFieldChanged() {
 OutputSettings OutputFormatDialog::controlsToSettings() const {
     OutputSettings s = main_.session().document().settings();
     s.ovtExtended = CheckBoxOvtExtended->isChecked();
+    s.ovtEncoding = static_cast<TextEncoding>(ComboBoxOvtEncoding->currentIndex() == 1 ? 1 : 0);
     for (int i = 0; i < 4; ++i) {
         s.iauthorColour[i] = panelColour(PanelPColor[i]);
         s.iauthorBlend[i] = static_cast<uint8_t>(SpinEditBlendPColor[i]->value());
@@ -451,7 +494,7 @@ OutputSettings OutputFormatDialog::controlsToSettings() const {
 
 void OutputFormatDialog::convert() {
     const int page = PageControlOrvane->currentIndex();
-    main_.session().convertToFormat(static_cast<OutputFormat>(page < 0 ? 0 : page),
+    main_.session().convertToFormat(pageFormats_[page < 0 ? 0 : static_cast<size_t>(page)],
                                     controlsToSettings());
 }
 
@@ -463,7 +506,7 @@ void OutputFormatDialog::BitBtnConvertClick() {
 
 void OutputFormatDialog::selectFormat(OutputFormat format) {
     FormShow();
-    PageControlOrvane->setCurrentIndex(static_cast<int>(format));
+    PageControlOrvane->setCurrentIndex(pageOf(format));
     convert();
 }
 

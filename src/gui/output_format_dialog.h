@@ -2,7 +2,9 @@
 
 #include <QDialog>
 
-#include "subtitles/subtitle_entry.h"
+#include <vector>
+
+#include "subtitles/output_formats.h"
 
 class QCheckBox;
 class QComboBox;
@@ -43,6 +45,9 @@ class OutputFormatDialog : public QDialog {
 
     // The stored settings as the controls hold them.
     OutputSettings controlsToSettings() const;
+    // The format of each page, in page order.
+    const std::vector<OutputFormat>& pageFormats() const { return pageFormats_; }
+    int pageOf(OutputFormat format) const;
 
     QTabWidget* PageControlOrvane = nullptr;
     QWidget* TabSheetOrvane = nullptr;
@@ -54,6 +59,7 @@ class OutputFormatDialog : public QDialog {
     // Orvane.
     QCheckBox* CheckBoxOvtExtended = nullptr;
     QSpinBox* SpinEditOrvaneOffset = nullptr;
+    QComboBox* ComboBoxOvtEncoding = nullptr;  // items in the order of TextEncoding
     // SubViewer 1.
     QLineEdit* EditSubviewerTitle = nullptr;
     QLineEdit* EditSubviewerAuthor = nullptr;
@@ -97,6 +103,7 @@ class OutputFormatDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    QWidget* buildPage(const OutputFormatDescription& format);
     QWidget* buildOrvanePage();
     QWidget* buildSubViewerPage();
     QWidget* buildSubViewer2Page();
@@ -113,6 +120,7 @@ class OutputFormatDialog : public QDialog {
     void convert();
 
     MainWindow& main_;
+    std::vector<OutputFormat> pageFormats_;
     bool filling_ = false;
 };
 

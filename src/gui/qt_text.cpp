@@ -1,6 +1,6 @@
 #include "gui/qt_text.h"
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 
 namespace orvane::gui {
 

@@ -3,12 +3,8 @@
 #include <algorithm>
 
 #include "subtitles/date_time_text.h"
-#include "subtitles/iauthor_writer.h"
-#include "subtitles/orvane_format.h"
-#include "subtitles/philips_writer.h"
-#include "subtitles/sonic_writer.h"
 #include "subtitles/split_range.h"
-#include "subtitles/subviewer_writer.h"
+#include "subtitles/text_file.h"
 
 namespace orvane {
 
@@ -61,52 +57,18 @@ void SubtitleDocument::renderEntry(size_t index, bool scroll) {
     shownIndex_ = index;
 }
 
+FormatWriterInput SubtitleDocument::writerInput() const {
+    return {entries_, settings_, split_, dateTimeText_};
+}
+
 std::vector<std::string> SubtitleDocument::entryLines(const SubtitleEntry& e, size_t index) const {
-    switch (format_) {
-        case OutputFormat::Orvane:
-        case OutputFormat::IAuthor:
-            // The IAuthor display shows the own format; its script is made
-            // only when saving.
-            return orvaneEntryLines(e, size_t{settings_.indexOffset} + index, extendedChoice());
-        case OutputFormat::SubViewer1: {
-            // The gap before this entry is measured from the previous entry's
-            // stop in the same time base; one the split range leaves out
-            // writes nothing here, so it gets no gap either.
-            std::optional<TimeCode> previousStop;
-            if (index > 1) {
-                if (const auto p = restrictToSplitRange(split_, entries_[index - 2])) {
-                    previousStop = p->stop;
-                }
-            }
-            return subViewer1EntryLines(e, previousStop, settings_.subViewer1);
-        }
-        case OutputFormat::SubViewer2:
-            return subViewer2EntryLines(e);
-        case OutputFormat::Philips:
-            return {philipsListLine(e, settings_)};
-        case OutputFormat::Sonic:
-            return sonicEntryLines(e, index, settings_);
-    }
-    return {};
+    return outputFormat(format_).entry(writerInput(), e, index);
 }
 
 std::vector<std::string> SubtitleDocument::headerLines() {
-    switch (format_) {
-        case OutputFormat::SubViewer1:
-            return subViewer1HeaderLines(settings_.subViewer1);
-        case OutputFormat::SubViewer2:
-            return subViewer2HeaderLines(settings_.subViewer2);
-        case OutputFormat::IAuthor:
-            // No header, but the display shows the picture rectangles.
-            settings_.ovtExtended = true;
-            return {};
-        case OutputFormat::Philips:
-            return philipsHeaderLines(settings_, dateTimeText_());
-        case OutputFormat::Orvane:
-        case OutputFormat::Sonic:
-            break;
-    }
-    return {};
+    const OutputFormatDescription& f = outputFormat(format_);
+    if (f.turnsExtendedOn) settings_.ovtExtended = true;
+    return f.header ? f.header(writerInput()) : std::vector<std::string>{};
 }
 
 void SubtitleDocument::rebuildDisplay() {
@@ -144,41 +106,29 @@ void SubtitleDocument::clear() {
 }
 
 std::vector<std::string> SubtitleDocument::savedLines() const {
-    if (format_ == OutputFormat::IAuthor) {
-        std::vector<std::string> out =
-            iauthorScriptLines(entries_, split_, settings_, dateTimeText_());
-        out.emplace_back();
-        return out;
-    }
+    const OutputFormatDescription& f = outputFormat(format_);
+    if (f.script) return f.script(writerInput());
     std::vector<std::string> out = display_;
-    if (format_ == OutputFormat::SubViewer1) {
-        const auto footer = subViewer1FooterLines();
+    if (f.footer) {
+        const auto footer = f.footer(writerInput());
         out.insert(out.end(), footer.begin(), footer.end());
     }
     return out;
 }
 
+std::string SubtitleDocument::savedText() const {
+    const std::string text = joinTextLines(savedLines());
+    return encodingOf(outputFormat(format_), settings_) == TextEncoding::Utf8 ? cp1252ToUtf8(text)
+                                                                              : text;
+}
+
 void SubtitleDocument::convertToFormat(OutputFormat page, const OutputSettings& dialog) {
     // Each stored field from its own control; the live fields are already
     // the document's.
-    settings_.ovtExtended = dialog.ovtExtended;
-    std::copy(std::begin(dialog.iauthorColour), std::end(dialog.iauthorColour),
-              std::begin(settings_.iauthorColour));
-    std::copy(std::begin(dialog.iauthorBlend), std::end(dialog.iauthorBlend),
-              std::begin(settings_.iauthorBlend));
-    settings_.iauthorMinimumInterval = dialog.iauthorMinimumInterval;
-    settings_.philipsFrameRate = dialog.philipsFrameRate;
-    settings_.philipsDropFrame = dialog.philipsDropFrame;
-    settings_.philipsUseBmpColour = dialog.philipsUseBmpColour;
-    std::copy(std::begin(dialog.philipsColour), std::end(dialog.philipsColour),
-              std::begin(settings_.philipsColour));
-    std::copy(std::begin(dialog.philipsContrast), std::end(dialog.philipsContrast),
-              std::begin(settings_.philipsContrast));
-    settings_.sonicFrameRate = dialog.sonicFrameRate;
-    settings_.sonicDropFrame = dialog.sonicDropFrame;
-
+    for (const OutputFormatDescription& f : outputFormats())
+        if (f.copyStoredSettings) f.copyStoredSettings(settings_, dialog);
     format_ = page;
-    if (page == OutputFormat::IAuthor) settings_.ovtExtended = true;
+    if (outputFormat(page).turnsExtendedOn) settings_.ovtExtended = true;
     setDocumentName(name_);
     rebuildDisplay();
 }
@@ -204,41 +154,15 @@ std::string SubtitleDocument::caption() const {
 }
 
 std::string SubtitleDocument::proposedFileName() const {
-    switch (format_) {
-        case OutputFormat::Orvane:
-            return baseNameOf(name_) + ".ovt";
-        case OutputFormat::SubViewer1:
-        case OutputFormat::SubViewer2:
-        case OutputFormat::Philips:
-            return baseNameOf(name_) + ".sub";
-        case OutputFormat::IAuthor:
-        case OutputFormat::Sonic:
-            return baseNameOf(name_) + ".txt";
-    }
-    return baseNameOf(name_);
+    return baseNameOf(name_) + "." + outputFormat(format_).extension;
 }
 
 std::string SubtitleDocument::saveFilter() const {
-    switch (format_) {
-        case OutputFormat::Orvane:
-            return "Orvane File (*.ovt)|*.ovt|Text File (*.txt)|*.txt|All|*.*";
-        case OutputFormat::SubViewer1:
-            return "SubViewer File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*";
-        case OutputFormat::SubViewer2:
-            return "SubViewer 2 File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*";
-        case OutputFormat::IAuthor:
-            return "IAuthor OGT File (*.txt)|*.txt|All|*.*";
-        case OutputFormat::Philips:
-            return "Philips SVCD Designer (*.sub)|*.sub|All|*.*";
-        case OutputFormat::Sonic:
-            return "Sonic DVD Creator (*.txt)|*.txt|All|*.*";
-    }
-    return {};
+    return outputFormat(format_).saveFilter;
 }
 
 std::string SubtitleDocument::defaultExtension() const {
-    const std::string name = proposedFileName();
-    return name.substr(name.find_last_of('.') + 1);
+    return outputFormat(format_).extension;
 }
 
 }  // namespace orvane

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "subtitles/output_formats.h"
 #include "subtitles/subtitle_entry.h"
 
 namespace orvane {
@@ -41,6 +42,9 @@ class SubtitleDocument {
     // footer), or for IAuthor the script made from the entries and one
     // empty line.
     std::vector<std::string> savedLines() const;
+    // The saved lines as the file's bytes: each line followed by CR LF, in
+    // the format's encoding (no byte-order mark).
+    std::string savedText() const;
 
     // "&Convert to this Format": the stored settings are copied from the
     // dialog's (each into its own field, live ones stay), the page becomes
@@ -87,11 +91,9 @@ class SubtitleDocument {
     bool scrollRequested() const { return scrollRequested_; }
 
   private:
+    FormatWriterInput writerInput() const;
     std::vector<std::string> entryLines(const SubtitleEntry& e, size_t index) const;
     std::vector<std::string> headerLines();
-    bool extendedChoice() const {
-        return settings_.ovtExtended || format_ == OutputFormat::IAuthor;
-    }
 
     std::vector<SubtitleEntry> entries_;
     std::vector<std::string> display_;

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "stream/time_code.h"
 #include "common/display_area.h"
+#include "common/text_encoding.h"
+#include "stream/time_code.h"
 
 namespace orvane {
 
@@ -16,15 +17,6 @@ struct SubtitleEntry {
     std::vector<std::string> lines;  // 1..10, Windows-1252
     DisplayArea rect;
     friend bool operator==(const SubtitleEntry&, const SubtitleEntry&) = default;
-};
-
-enum class OutputFormat : uint8_t {
-    Orvane = 0,
-    SubViewer1 = 1,
-    SubViewer2 = 2,
-    IAuthor = 3,
-    Philips = 4,
-    Sonic = 5
 };
 
 struct SplitRange {
@@ -83,6 +75,7 @@ struct SubViewer2Settings {
 // second group is read live from the dialog's pages and never stored.
 struct OutputSettings {
     bool ovtExtended = false;  // picture coordinates on the own format's time line
+    TextEncoding ovtEncoding = TextEncoding::Windows1252;  // of the own format's files
     ColourRef iauthorColour[4] = {0x000000, 0xFFFFFF, 0x000000, 0x808080};
     uint8_t iauthorBlend[4] = {0, 15, 15, 15};
     uint16_t iauthorMinimumInterval = 10;

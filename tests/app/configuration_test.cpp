@@ -76,6 +76,7 @@ void changeEverything(Session& s) {
 
     OutputSettings& o = s.document().settings();
     o.ovtExtended = true;
+    o.ovtEncoding = TextEncoding::Utf8;
     for (int i = 0; i < 4; ++i) {
         o.iauthorColour[i] = 0x00010203u * static_cast<uint32_t>(i + 1);
         o.iauthorBlend[i] = static_cast<uint8_t>(3 + i);
@@ -154,6 +155,7 @@ TEST_F(ConfigurationTest, AMissingFileGivesEveryDefault) {
 
     const OutputSettings& o = session.document().settings();
     EXPECT_FALSE(o.ovtExtended);
+    EXPECT_EQ(o.ovtEncoding, TextEncoding::Windows1252);
     const uint32_t colours[4] = {0, 16777215, 0, 8421504};
     const uint8_t blends[4] = {0, 15, 15, 15};
     for (int i = 0; i < 4; ++i) {
@@ -237,7 +239,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
             ++keys;
         }
     }
-    EXPECT_EQ(keys, 10u + 10u + 13u + 1u + 1u + 9u + 11u);
+    EXPECT_EQ(keys, 10u + 10u + 13u + 1u + 2u + 9u + 11u);
 
     // Booleans: each one set alone, the others cleared.
     struct Flag {

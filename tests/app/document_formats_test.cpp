@@ -1,4 +1,5 @@
-// "Save As" in the formats other than the own one: what reaches the file.
+// "Save As" in the formats other than the own one, and in the UTF-8 formats:
+// what reaches the file.
 
 #include <gtest/gtest.h>
 
@@ -67,6 +68,77 @@ TEST(SaveDocumentFormats, IAuthorWritesTheScriptNotTheDisplay) {
     ASSERT_GE(bytes.size(), end.size());
     EXPECT_EQ(bytes.substr(bytes.size() - end.size()), end);
     EXPECT_FALSE(d.modified());
+}
+
+// Windows-1252 letters beyond ASCII, markup characters, a picture in the
+// upper half of the screen and one whose place is not known.
+void appendUtf8Samples(SubtitleDocument& d) {
+    d.appendEntry({"Caf\xE9 d\xE9j\xE0 vu"}, true, {100, 450, 619, 520}, {0, 0, 3, 500}, {0, 0, 1, 0});
+    d.appendEntry({"Fish & chips <3", "\x9Cuvre \x96 5 \x80"}, true, {200, 40, 519, 100},
+                  {0, 1, 4, 999}, {0, 1, 2, 345});
+    d.appendEntry({"{Sign}"}, true, {}, {1, 0, 2, 0}, {1, 0, 0, 10});
+}
+
+TEST(SaveDocumentFormats, Utf8FormatsSaveTheHandWrittenFiles) {
+    struct Case {
+        OutputFormat format;
+        const char* golden;
+        const char* proposed;
+    };
+    for (const Case c : {Case{OutputFormat::WebVtt, "webvtt.vtt", "New File.vtt"},
+                         Case{OutputFormat::Ass, "ass.ass", "New File.ass"},
+                         Case{OutputFormat::Orvane, "orvane_utf8.ovt", "New File.ovt"}}) {
+        SCOPED_TRACE(c.golden);
+        test::TempDir dir;
+        FakeUi ui;
+        Session s(ui);
+        s.document().settings().ovtExtended = true;
+        s.document().settings().ovtEncoding = TextEncoding::Utf8;
+        s.document().selectFormat(c.format);
+        appendUtf8Samples(s.document());
+        ui.saveName = dir.file("out");
+        s.saveDocument();
+        ASSERT_EQ(ui.saveDialogs.size(), 1u);
+        EXPECT_EQ(ui.saveDialogs[0].proposedName, c.proposed);
+        EXPECT_EQ(readBytes(dir.file("out")), readBytes(std::string(ORVANE_TEST_DATA) + "/golden/" + c.golden));
+    }
+}
+
+TEST(SaveDocumentFormats, TheOwnFormatReadsEitherEncodingAndSavesItAgain) {
+    test::TempDir dir;
+    const std::string golden = std::string(ORVANE_TEST_DATA) + "/golden/orvane_utf8.ovt";
+    FakeUi ui;
+    Session s(ui);
+    ASSERT_TRUE(s.readOrvaneFile(golden));
+    Session built(ui);
+    appendUtf8Samples(built.document());
+    EXPECT_EQ(s.document().entries(), built.document().entries());
+    EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
+    s.writeDocument(dir.file("again.ovt"));
+    EXPECT_EQ(readBytes(dir.file("again.ovt")), readBytes(golden));
+
+    // Windows-1252 bytes that are not UTF-8 read as they are, and the
+    // choice follows the file; a UTF-8 character that Windows-1252 lacks
+    // reads as '?' and is reported.
+    const std::string cp1252 = "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\n\r\n";
+    std::ofstream(dir.file("cp1252.ovt"), std::ios::binary) << cp1252;
+    ASSERT_TRUE(s.readOrvaneFile(dir.file("cp1252.ovt")));
+    EXPECT_EQ(s.document().entry(1).lines, std::vector<std::string>{"Caf\xE9"});
+    EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Windows1252);
+    s.writeDocument(dir.file("again.ovt"));
+    EXPECT_EQ(readBytes(dir.file("again.ovt")), cp1252);
+    EXPECT_TRUE(ui.questions.empty());
+    std::ofstream(dir.file("cjk.ovt"), std::ios::binary)
+        << "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xB8\xAD \xC3\xA9\r\n\r\n";
+    ASSERT_TRUE(s.readOrvaneFile(dir.file("cjk.ovt")));
+    EXPECT_EQ(s.document().entry(1).lines, std::vector<std::string>{"? \xE9"});
+    EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_NE(ui.questions[0].text.find("1 character(s)"), std::string::npos) << ui.questions[0].text;
+    // Plain ASCII reads alike in both and leaves the choice as it was.
+    std::ofstream(dir.file("ascii.ovt"), std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nCafe\r\n\r\n";
+    ASSERT_TRUE(s.readOrvaneFile(dir.file("ascii.ovt")));
+    EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
 }
 
 }  // namespace

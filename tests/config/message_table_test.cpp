@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 
 namespace orvane {
 namespace {

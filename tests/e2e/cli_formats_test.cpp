@@ -10,9 +10,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
+#include "subtitles/ass_writer.h"
 #include "subtitles/orvane_format.h"
 #include "subtitles/text_file.h"
+#include "subtitles/webvtt_writer.h"
 #include "support/cli_runner.h"
 #include "support/ground_truth.h"
 #include "support/temp_dir.h"
@@ -87,7 +89,7 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
     const std::string ovt = dir.file("pal1.ovt");
     const test::CliRun ocr =
         test::runCliCaptured({"ocr", "--stream", "1", "--matrix", kShipped + "/dejavu-sans-bold-30.sum", "--unknown",
-                              "mark", "--out", ovt, kData + "/pal/VIDEO_TS"});
+                              "mark", "--extended", "--out", ovt, kData + "/pal/VIDEO_TS"});
     ASSERT_EQ(ocr.status, 0) << ocr.err;
     const std::vector<SubtitleEntry> entries = readEntries(ovt);
     ASSERT_EQ(entries.size(), truthCount("pal", 1));
@@ -138,6 +140,26 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
                       e.stop.seconds, e.stop.milliseconds / 10);
         EXPECT_NE(sv2.find(times + joined + "\r\n"), std::string::npos) << joined;
     }
+
+    // WebVTT and ASS: a cue and an event per subtitle, at the top of the
+    // screen exactly for the pictures in its upper half (the disc has some).
+    const std::string vtt = convert("webvtt");
+    const std::string ass = convert("ass");
+    size_t top = 0;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const auto& e = entries[i];
+        const bool upper = inUpperHalf(e.rect);
+        top += upper;
+        const std::string cue = "\r\n" + std::to_string(i + 1) + "\r\n" + webVttTime(e.start) + " --> " +
+                                webVttTime(e.stop) + (upper ? " line:0\r\n" : "\r\n");
+        EXPECT_NE(vtt.find(cue), std::string::npos) << cue;
+        const std::string event = "," + assTime(e.start) + "," + assTime(e.stop) + ",Default,,0,0,0,," +
+                                  (upper ? "{\\an8}" : "") + cp1252ToUtf8(e.lines[0]);
+        EXPECT_NE(ass.find(event), std::string::npos) << event;
+    }
+    EXPECT_GT(top, 0u);
+    EXPECT_LT(top, entries.size());
+    EXPECT_EQ(occurrences(ass, "\r\nDialogue: "), entries.size());
 
     // IAuthor, Philips, Sonic: one page, list line, entry per subtitle.
     const std::string iauthor = convert("iauthor");

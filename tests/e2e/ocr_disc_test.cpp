@@ -12,7 +12,7 @@
 #include <set>
 
 #include "app/session.h"
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "ocr/post_ocr_correction.h"
 #include "common/byte_cursor.h"
 #include "support/fake_ui.h"

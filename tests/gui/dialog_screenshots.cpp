@@ -51,16 +51,13 @@ int main(int argc, char** argv) {
 
     orvane::test::ModalScript script;
     OutputFormatDialog& format = w.outputFormatDialog();
-    const QWidget* pages[] = {format.TabSheetOrvane,     format.TabSheetSubviewer,
-                              format.TabSheetSubviewer2, format.TabSheetIAuthor,
-                              format.TabSheetPhilips,    format.TabSheetSonic};
-    const char* names[] = {"orvane", "subviewer", "subviewer2", "iauthor", "philips", "sonic"};
     script.add([&](QWidget* m) {
         if (m != &format) return false;
         format.CheckBoxPhilipsUseBmpColor->setChecked(false);
-        for (int i = 0; i < 6; ++i) {
-            format.PageControlOrvane->setCurrentWidget(const_cast<QWidget*>(pages[i]));
-            shoot(QString("output_format_%1.png").arg(names[i]));
+        // One picture per page, named after the page's format.
+        for (int i = 0; i < format.PageControlOrvane->count(); ++i) {
+            format.PageControlOrvane->setCurrentIndex(i);
+            shoot(QString("output_format_%1.png").arg(outputFormat(format.pageFormats()[i]).name));
         }
         orvane::test::clickLater(format.BitBtn1);
         return true;

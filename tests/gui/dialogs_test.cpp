@@ -78,6 +78,7 @@ class DialogsTest : public QObject {
     void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void outputFormatConvertsAndKeepsPagesApart();
     void outputFormatColoursLiveFieldsAndSelection();
+    void outputFormatPagesFollowTheTableAndChooseUtf8();
     void timeCorrectionOffsetQuestionAndKeptFields();
     void timeCorrectionDurationsStretchAndResets();
     void splitRangeThroughTheDialog();
@@ -288,6 +289,87 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
     QVERIFY(doc.settings() == before);
     QVERIFY(listShowsDocument(sw, doc));
     QVERIFY(sw.ListBoxSubtitle->item(0)->text().contains("PHILIPS"));
+}
+
+void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
+    ProgramFolder home;
+    MainWindow w;
+    w.show();
+    Session& s = w.session();
+    SubtitleDocument& doc = s.document();
+    SubtitleWindow& sw = w.subtitleWindow();
+    OutputFormatDialog& d = w.outputFormatDialog();
+    add(s, 1000, 2000, {"Caf\xE9"});
+    doc.entry(1).rect = {100, 30, 619, 90};  // upper half
+
+    // One page per format, in the table's order, named and captioned by it.
+    const auto formats = outputFormats();
+    QCOMPARE(d.PageControlOrvane->count(), static_cast<int>(formats.size()));
+    for (size_t i = 0; i < formats.size(); ++i) {
+        QWidget* page = d.PageControlOrvane->widget(static_cast<int>(i));
+        QCOMPARE(page->objectName(), QString(formats[i].pageName));
+        QCOMPARE(d.PageControlOrvane->tabText(static_cast<int>(i)), QString(formats[i].pageCaption));
+        QCOMPARE(d.pageFormats()[i], formats[i].id);
+    }
+    auto* vtt = d.findChild<QWidget*>("TabSheetWebVtt");
+    auto* ass = d.findChild<QWidget*>("TabSheetAss");
+    QVERIFY(vtt && ass);
+    QVERIFY(ass->findChild<QLabel*>("LabelAssNote")->text().contains("italics"));
+
+    // The own format in UTF-8: chosen on its page, kept by Convert, shown
+    // again next time; the saved bytes follow.
+    ModalScript script;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        d.PageControlOrvane->setCurrentWidget(d.TabSheetOrvane);
+        d.ComboBoxOvtEncoding->setCurrentIndex(1);
+        test::clickLater(d.BitBtnConvert);
+        return true;
+    });
+    sw.SetOutputFormat1->trigger();
+    QVERIFY(script.done());
+    QCOMPARE(doc.settings().ovtEncoding, TextEncoding::Utf8);
+    QVERIFY(doc.savedText().find("Caf\xC3\xA9\r\n") != std::string::npos);
+
+    // WebVTT, then ASS: the page becomes the format; the picture in the
+    // upper half is placed at the top. Each dialog opens on the current
+    // format's page with UTF-8 still chosen.
+    struct Step {
+        QWidget* page;
+        OutputFormat format;
+        const char* line;
+        const char* proposed;
+    };
+    for (const Step& step : {Step{vtt, OutputFormat::WebVtt, "00:00:01.000 --> 00:00:02.000 line:0", "New File.vtt"},
+                             Step{ass, OutputFormat::Ass,
+                                  "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an8}Caf\xE9", "New File.ass"}}) {
+        bool utf8Shown = false;
+        script.add([&](QWidget* m) {
+            if (m != &d) return false;
+            utf8Shown = d.ComboBoxOvtEncoding->currentIndex() == 1;
+            d.PageControlOrvane->setCurrentWidget(step.page);
+            test::clickLater(d.BitBtnConvert);
+            return true;
+        });
+        sw.CoolButtonOutputFormat->click();
+        QVERIFY(script.done());
+        QVERIFY(utf8Shown);
+        QCOMPARE(doc.format(), step.format);
+        QCOMPARE(doc.proposedFileName(), std::string(step.proposed));
+        QVERIFY(listShowsDocument(sw, doc));
+        const auto& shown = doc.displayLines();
+        QVERIFY2(std::find(shown.begin(), shown.end(), step.line) != shown.end(), step.line);
+    }
+    bool assPage = false;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        assPage = d.PageControlOrvane->currentWidget() == ass;
+        test::clickLater(d.BitBtn1);
+        return true;
+    });
+    sw.SetOutputFormat1->trigger();
+    QVERIFY(script.done());
+    QVERIFY(assPage);
 }
 
 void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {

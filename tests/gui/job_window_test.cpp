@@ -24,7 +24,7 @@
 #include <iterator>
 
 #include "app/session.h"
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"

@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "ocr/matcher.h"
 
 namespace orvane::test {
