@@ -281,7 +281,8 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
               (std::vector<std::string>{"OpenDialogCharMatrix", "SaveDialogCharMatrix",
                                         "SaveDialogBmpSup", "OpenDialogVob", "OpenDialogOrvaneText",
                                         "SaveDialogText", "LanguageFileName", "AutoScrollDown",
-                                        "ActionMode", "AvoidTimeRestart"}));
+                                        "ActionMode", "AvoidTimeRestart", "JobFolder", "JobStream",
+                                        "JobMatrix", "AttentionSignal"}));
     EXPECT_EQ(ini.keys("PREVIEW CFG"),
               (std::vector<std::string>{"AtTruePos", "TransparentBkGrd", "Zoom", "AutoZoom",
                                         "BorderColor", "InnerColor", "BackMode", "AspectRatioMode",
