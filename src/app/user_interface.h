@@ -84,14 +84,14 @@ struct NewCharacterView {
     // The line as read so far: its text before the glyph, and the rest
     // read ahead with the glyphs the matrix knows (unknown ones as
     // kUnknownAhead), both Windows-1252.
-    std::string lineBefore;
-    std::string lineAfter;
+    std::string lineBefore{};
+    std::string lineAfter{};
     static constexpr char kUnknownAhead = '_';
     size_t subtitleNumber = 0;  // the entry the picture becomes
-    TimeCode start;
-    TimeCode stop;
+    TimeCode start{};
+    TimeCode stop{};
     // Character j enlarged, with its line's baseline and x-height drawn.
-    Image24 closeUp;
+    Image24 closeUp{};
     // The glyph seems to be a piece of the character before or after it.
     PieceOf piece = PieceOf::None;
 };

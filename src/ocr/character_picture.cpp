@@ -98,9 +98,14 @@ Image24 glyphCloseUp(const Image24& painted, const TextLine& line, int j, Colour
     }
     // Guides on the pixel edges: under the baseline row, over the x-height row.
     const LineGuides g = lineGuides(line);
+    // Two pixels thick at every scale that allows it, dashed so that the
+    // letter shows through.
+    const int thick = scale >= 4 ? 2 : 1;
     const auto guide = [&](int edge, Colour c) {
-        const int y = std::clamp(edge * scale, 0, out.height() - 1);
-        for (int x = 0; x < out.width(); x += 2) out.setPixel(x, y, c);
+        const int y0 = std::clamp(edge * scale - thick / 2, 0, out.height() - thick);
+        for (int y = y0; y < y0 + thick; ++y)
+            for (int x = 0; x < out.width(); ++x)
+                if (x % 6 < 4) out.setPixel(x, y, c);
     };
     guide(g.baseline + 1 - top, kBaselineColour);
     guide(g.xHeightTop - top, kXHeightColour);

@@ -7,8 +7,8 @@
 # the fourth question of the first subtitle after "G", "o" and "d" were
 # taught; escape_question.png: what a stray Escape asks; and
 # subtitle_window_dialog.png: the whole screen at the end of a job read with
-# the disc's matrix (remembered in Orvane.ini), the time correction dialog
-# open over the subtitle window.
+# the disc's matrix (remembered in Orvane.ini), the split dialog open over
+# the subtitle window.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(cd "$1" && pwd)"
@@ -86,8 +86,11 @@ for _ in $(seq 1 20); do
     sleep 0.5
 done
 sub="$(wait_for '^Subtitles')"
-key "$sub" alt+c                           # " &Corrections"
+# The subtitle window lower down, over the main window's bottom, so that
+# the picture shows which window the dialog keeps on top.
+xdotool windowmove "$sub" 330 600
+key "$sub" alt+o                           # "&Output Format"
 sleep 0.5
-xdotool key t                              # "&Time Correction"
+xdotool key s                              # "&Split Output File"
 sleep 1
 shot_screen subtitle_window_dialog.png 1.5
