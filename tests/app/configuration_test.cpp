@@ -237,7 +237,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
             ++keys;
         }
     }
-    EXPECT_EQ(keys, 10u + 10u + 13u + 1u + 1u + 9u + 11u);
+    EXPECT_EQ(keys, 14u + 10u + 13u + 1u + 1u + 9u + 11u);
 
     // Booleans: each one set alone, the others cleared.
     struct Flag {
@@ -247,7 +247,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
     for (const auto& section : configurationSections(session))
         for (const auto& key : section.keys)
             if (key.type() == ProfileType::Boolean) flags.push_back({section.name, key.key()});
-    EXPECT_EQ(flags.size(), 10u);
+    EXPECT_EQ(flags.size(), 11u);
     const std::string out = dir.file("flip.ini");
     for (const auto& on : flags) {
         std::string flipped, section;
