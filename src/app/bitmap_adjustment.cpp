@@ -30,8 +30,12 @@ const ColourRanking& BitmapAdjustment::colourRoles() const {
 }
 
 void BitmapAdjustment::fill() {
+    // The roles follow the text colour the OCR would choose, which stays
+    // right on outlined letters and on pictures whose text outweighs the
+    // background.
     session_.colourRoles() =
-        autoDetectColours(session_.picture().bitmap, session_.previewColours());
+        robustColourRoles(session_.picture().bitmap, session_.previewColours());
+    session_.colourRolesSet = true;
     applyPalettePreset(session_.bitmapSettings().colours);
 }
 
@@ -41,7 +45,7 @@ void BitmapAdjustment::refresh() {
 
 void BitmapAdjustment::autoSortColours() {
     session_.colourRoles() =
-        autoDetectColours(session_.picture().bitmap, session_.previewColours());
+        robustColourRoles(session_.picture().bitmap, session_.previewColours());
     refresh();
 }
 

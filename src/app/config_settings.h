@@ -23,6 +23,13 @@ struct ConfigSettings {
     int32_t actionMode = 0;         // item of RadioGroupAction: the job's ActionMode minus one
     bool avoidTimeRestart = false;  // CheckBoxAvoidTimeRestart of the job setup
     bool pictTiming = true;         // CheckBoxPictTiming ("+ TC && Res.") of the job setup
+    // The job dialog as the last Start left it: the folder listed, the
+    // stream chosen and the matrix file in use (empty: none).
+    std::string jobFolder;
+    int32_t jobStream = 0;
+    std::string jobMatrix;
+    // The new-character dialog flashes and beeps when left waiting.
+    bool attentionSignal = true;
 
     friend bool operator==(const ConfigSettings&, const ConfigSettings&) = default;
 };

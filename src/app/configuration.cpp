@@ -40,6 +40,10 @@ ProfileSection configSection(ConfigSettings& c, const ProgramFolders& folders) {
                 ProfileKey::boolean("AutoScrollDown", c.autoScrollDown, d.autoScrollDown),
                 ProfileKey::int32("ActionMode", c.actionMode, d.actionMode),
                 ProfileKey::boolean("AvoidTimeRestart", c.avoidTimeRestart, d.avoidTimeRestart),
+                ProfileKey::text("JobFolder", c.jobFolder, d.jobFolder),
+                ProfileKey::int32("JobStream", c.jobStream, d.jobStream),
+                ProfileKey::text("JobMatrix", c.jobMatrix, d.jobMatrix),
+                ProfileKey::boolean("AttentionSignal", c.attentionSignal, d.attentionSignal),
             }};
 }
 

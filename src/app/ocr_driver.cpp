@@ -12,6 +12,20 @@ namespace orvane {
 
 namespace {
 constexpr size_t kMaxTextLength = 20;
+// Large enough to tell "l" from "I" and "," from "'" on DVD-sized letters.
+constexpr int kCloseUpScale = 5;
+}
+
+std::string Session::readAhead(const TextLine& line, int j) {
+    std::string text;
+    if (spaceFollows(line, j, ocrSettings_)) text += ' ';
+    for (int k = j + 1; k <= line.count; ++k) {
+        const CharBox& box = line.chars[static_cast<size_t>(k - 1)];
+        const size_t e = matcher_.match(buildGlyph(ocrLabels_, box, k), box, matrix_, ocrSettings_);
+        text += e > 0 ? matrix_.entry(e).text : std::string(1, NewCharacterView::kUnknownAhead);
+        if (spaceFollows(line, k, ocrSettings_)) text += ' ';
+    }
+    return text;
 }
 
 void Session::pauseToReadUnitAgain() {
@@ -26,7 +40,7 @@ Session::NewCharOutcome Session::runNewCharacterDialog(const NewCharacterView& v
     while (true) {
         NewCharacterView shown = view;
         shown.afterFailedSearch = searchFailed;
-        NewCharChoice choice = ui_.newCharacter(shown);
+        NewCharChoice choice = waitFor([&] { return ui_.newCharacter(shown); });
         if (choice.text.size() > kMaxTextLength) choice.text.resize(kMaxTextLength);
         switch (choice.action) {
             case NewCharAction::Accept:
@@ -81,7 +95,9 @@ bool Session::chooseTextColour(const Image24& picture) {
     std::optional<uint8_t> chosen;
     switch (ocrPolicy_.textColour) {
         case TextColourPolicy::Ask:
-            chosen = ui_.chooseTextColour(picture, proposeTextColours(picture, previewColours_));
+            chosen = waitFor([&] {
+                return ui_.chooseTextColour(picture, proposeTextColours(picture, previewColours_));
+            });
             break;
         case TextColourPolicy::Automatic:
         case TextColourPolicy::Fixed: {
@@ -176,19 +192,27 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                           box.top + box.height + 1, kCharFrameColour);
                 ui_.showPicture(framed, DisplayArea{}, true);
                 const Image24 charPicture = characterPicture(shown, line, j, previewColours_[0]);
-                const NewCharacterView view{glyph,
-                                            box,
-                                            line,
-                                            l,
-                                            j,
-                                            shown,
-                                            charPicture,
-                                            *crop,
-                                            area,
-                                            job_.unitsInJob,
-                                            matrix_.size() + 1,
-                                            false,
-                                            cut ? cut->text : std::string()};
+                const NewCharacterView view{
+                    glyph,
+                    box,
+                    line,
+                    l,
+                    j,
+                    shown,
+                    charPicture,
+                    *crop,
+                    area,
+                    job_.unitsInJob,
+                    matrix_.size() + 1,
+                    false,
+                    cut ? cut->text : std::string(),
+                    out,
+                    readAhead(line, j),
+                    document_.count() + 1,
+                    start,
+                    stop,
+                    glyphCloseUp(shown, line, j, previewColours_[0], kCloseUpScale),
+                    pieceOfNeighbour(line, j)};
                 NewCharOutcome outcome = runNewCharacterDialog(view);
                 switch (outcome.result) {
                     case 0:

@@ -181,7 +181,7 @@ void Session::readFile(const std::string& path) {
     ui_.readingControls(true, false);
     const uint32_t now = ui_.tickCount();
     lastElapsedTick_ = now;
-    estimator_.start(now);
+    estimator_.start(workTick());
     sizeBeforeCurrentKiB_ = job_.sizeBeforeCurrent();
     if (job_.resumeSector == 0) {
         job_.unitsInFile = 0;
@@ -228,11 +228,17 @@ void Session::readFile(const std::string& path) {
 }
 
 void Session::endOfFile() {
+    elapsedTick();
     job_.running = false;
     ui_.readingControls(false, true);
     job_.resumeSector = 0;
     job_.unitStartSector = 0;
     ++job_.currentFile;
+    if (jobOver()) {
+        ui_.remainingTime(formatShortTimeCode(TimeCode{}));
+        ui_.jobEnded("Job finished: " + std::to_string(job_.unitsInJob) + " SubPictures in " +
+                     formatShortTimeCode(job_.elapsed));
+    }
 }
 
 void Session::reportFileError(const std::string& path) {
@@ -244,9 +250,12 @@ void Session::reportFileError(const std::string& path) {
 
 // ----------------------------------------------------------- reader events
 
-void Session::onProgress(int64_t sector, bool estimateRemaining) {
+void Session::onProgress(int64_t sector, bool) {
     progressUpdate(sector);
-    if (estimateRemaining) remainingEstimate(sector);
+    // Every MiB rather than every 20: a title of small files (or the
+    // minutes of one spent teaching glyphs) would otherwise keep the first
+    // estimate for the whole job.
+    remainingEstimate(sector);
 }
 
 bool Session::onBadPackHeader(int64_t sector) {
@@ -344,10 +353,11 @@ void Session::dispatchUnit(UnitReport& report) {
             }
             decodeUnit(report, DecodeDepth::Picture);
             if (showBeforeNextPicture) showAdjustmentDialog();
+            chooseDefaultColourRoles();
             adjustCurrentPicture();
             ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             if (!progressionNonStop) {
-                switch (ui_.progressionController(job_.unitsInJob)) {
+                switch (waitFor([&] { return ui_.progressionController(job_.unitsInJob); })) {
                     case ProgressionChoice::NoStop:
                         progressionNonStop = true;
                         break;
@@ -373,6 +383,7 @@ void Session::dispatchUnit(UnitReport& report) {
             const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
             decodeUnit(report, DecodeDepth::Picture);
             if (showBeforeNextPicture) showAdjustmentDialog();
+            chooseDefaultColourRoles();
             adjustCurrentPicture();
             if (!saveThisPicture) break;
             // Written before the entry naming it, so that a failed write
@@ -413,6 +424,12 @@ void Session::appendFileEntry(const std::string& file, const DisplayArea& area,
 
 // ------------------------------------------------------------ bitmap export
 
+void Session::chooseDefaultColourRoles() {
+    if (colourRolesSet) return;
+    colourRoles_ = robustColourRoles(picture_.bitmap, previewColours_);
+    colourRolesSet = true;
+}
+
 void Session::adjustCurrentPicture() {
     adjusted_ =
         adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
@@ -432,7 +449,7 @@ void Session::showAdjustmentDialog() {
     saveThisPicture = true;
     bitmapDialog_.fill();
     refreshPreview();
-    ui_.bitmapAdjustment(bitmapDialog_);
+    waitFor([&] { ui_.bitmapAdjustment(bitmapDialog_); });
 }
 
 void Session::progressUpdate(int64_t sector) {
@@ -443,6 +460,11 @@ void Session::progressUpdate(int64_t sector) {
     p.positionLabel = progressPositionLabel(pos, job_.totalSize, p.percent);
     ui_.progress(p);
     ui_.pump();
+    elapsedTick();
+}
+
+void Session::elapsedTick() {
+    if (!job_.running) return;
     const uint32_t now = ui_.tickCount();
     job_.elapsed =
         addTimeCodes(job_.elapsed, timeCodeFromMs(static_cast<uint32_t>(now - lastElapsedTick_)));
@@ -452,7 +474,7 @@ void Session::progressUpdate(int64_t sector) {
 
 void Session::remainingEstimate(int64_t sector) {
     const uint64_t pos = jobPositionKiB(sector, sizeBeforeCurrentKiB_);
-    const int64_t ms = estimator_.update(ui_.tickCount(), pos, job_.totalSize);
+    const int64_t ms = estimator_.update(workTick(), pos, job_.totalSize);
     ui_.remainingTime(formatShortTimeCode(timeCodeFromMs(ms)));
 }
 

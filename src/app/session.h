@@ -79,6 +79,14 @@ class Session : private PackEvents {
     // Ticks until the job is over or paused; for front ends without a timer.
     void runToEnd();
     bool jobOver() const { return job_.files.size() < job_.currentFile; }
+    // Brings the elapsed time up to now while a reader runs: the front end
+    // calls it on its own clock, so the time keeps running while a dialog
+    // waits for the person.
+    void elapsedTick();
+    // Milliseconds the running job spent waiting for the person (the
+    // new-character, font colour, bitmap adjustment dialogs and the
+    // progression controller): left out of the remaining-time estimate.
+    uint32_t waitedMs() const { return waitedMs_; }
 
     // --- the progression controller ---------------------------------------
     // "Save As S&up": the unit on screen, exactly as collected, to the
@@ -195,6 +203,9 @@ class Session : private PackEvents {
     const BitmapExportSettings& bitmapSettings() const { return bitmapSettings_; }
     // The roles' colour numbers (background, font, outline, antialiasing).
     ColourRanking& colourRoles() { return colourRoles_; }
+    // Set once the bitmap adjustment has chosen the roles; until then the
+    // first picture of a BMP or show-only job chooses them automatically.
+    bool colourRolesSet = false;
     const ColourRanking& colourRoles() const { return colourRoles_; }
     // Adjusts the current decoded picture with the bitmap settings.
     void adjustCurrentPicture();
@@ -252,6 +263,9 @@ class Session : private PackEvents {
         std::string text;
     };
     NewCharOutcome runNewCharacterDialog(const NewCharacterView& view);
+    // The rest of a line after character j, read with the known glyphs.
+    std::string readAhead(const TextLine& line, int j);
+    void chooseDefaultColourRoles();
     // The text colour by the policy; false when the picture is skipped.
     bool chooseTextColour(const Image24& picture);
     // The dialog's pause: the unit now on screen is read again after Continue.
@@ -319,6 +333,20 @@ class Session : private PackEvents {
     // Progress clocks of the current reader run.
     uint64_t sizeBeforeCurrentKiB_ = 0;
     uint32_t lastElapsedTick_ = 0;
+    uint32_t waitedMs_ = 0;
+    // The clock of the estimate: time spent working, waits left out.
+    uint32_t workTick() { return ui_.tickCount() - waitedMs_; }
+    // Runs a dialog that waits for the person, its time counted as waiting.
+    template <class F>
+    auto waitFor(F&& dialog) {
+        const uint32_t begin = ui_.tickCount();
+        struct Count {
+            Session& s;
+            uint32_t begin;
+            ~Count() { s.waitedMs_ += s.ui_.tickCount() - begin; }
+        } count{*this, begin};
+        return dialog();
+    }
     RemainingTimeEstimator estimator_;
 };
 

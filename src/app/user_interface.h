@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ocr/char_matrix.h"
+#include "ocr/character_picture.h"
 #include "ocr/segmentation.h"
 #include "stream/time_code.h"
 #include "subpicture/colour_ranking.h"
@@ -80,6 +81,19 @@ struct NewCharacterView {
     bool afterFailedSearch = false;
     // The glyph read as touching known glyphs (Windows-1252); empty: none.
     std::string proposal;
+    // The line as read so far: its text before the glyph, and the rest
+    // read ahead with the glyphs the matrix knows (unknown ones as
+    // kUnknownAhead), both Windows-1252.
+    std::string lineBefore{};
+    std::string lineAfter{};
+    static constexpr char kUnknownAhead = '_';
+    size_t subtitleNumber = 0;  // the entry the picture becomes
+    TimeCode start{};
+    TimeCode stop{};
+    // Character j enlarged, with its line's baseline and x-height drawn.
+    Image24 closeUp{};
+    // The glyph seems to be a piece of the character before or after it.
+    PieceOf piece = PieceOf::None;
 };
 
 // The button pressed in the new-character dialog.
@@ -187,6 +201,8 @@ class UserInterface {
         (void)inJob;
     }
     virtual void elapsedTime(const std::string& text) { (void)text; }
+    // The last file of the job has been read.
+    virtual void jobEnded(const std::string& text) { (void)text; }
     virtual void remainingTime(const std::string& text) { (void)text; }
     // Per NAV pack: the accumulated cell time and offset + SCR time.
     virtual void navTimes(const TimeCode& navTotal, const TimeCode& streamTime) {

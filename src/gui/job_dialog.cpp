@@ -295,6 +295,27 @@ void JobDialog::openFolder(const std::string& folder) {
             CheckListBoxVob->item(static_cast<int>(i))->setCheckState(Qt::Checked);
 }
 
+void JobDialog::openFiles(const std::vector<std::string>& files) {
+    if (files.empty()) return;
+    const std::string dir = folderOf(files.front());
+    const std::string ifo = titleSetIfo(dir);
+    if (!ifo.empty()) loadStreamNames(ifo);
+    listDirectory(dir);
+    for (size_t i = 0; i < paths_.size(); ++i) {
+        const bool dropped = std::find(files.begin(), files.end(), paths_[i]) != files.end();
+        CheckListBoxVob->item(static_cast<int>(i))
+            ->setCheckState(dropped ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+std::string JobDialog::folder() const {
+    return fromQt(LabelVobPath->text());
+}
+
+void JobDialog::selectStream(int index) {
+    if (index >= 0 && index < ComboBoxLanguage->count()) ComboBoxLanguage->setCurrentIndex(index);
+}
+
 void JobDialog::setAction(int index) {
     // A stored value outside the four actions selects the first.
     RadioAction[index >= 0 && index < 4 ? index : 0]->setChecked(true);

@@ -54,6 +54,13 @@ class JobDialog : public QDialog {
     // A folder ready for Start: the title set's IFO names the streams, the
     // folder is listed and the title set's VOBs are checked.
     void openFolder(const std::string& folder);
+    // VOB files of one folder: the folder listed (its title set's IFO
+    // naming the streams) with exactly these files checked.
+    void openFiles(const std::vector<std::string>& files);
+    // The folder listed ("" before any).
+    std::string folder() const;
+    // Selects a stream by its item, when the list has it.
+    void selectStream(int index);
     // Selects an action by its item (0..3).
     void setAction(int index);
     // The file paths in list order (kept beside the visible lines).

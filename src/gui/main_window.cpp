@@ -4,6 +4,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -24,6 +28,7 @@
 #include "app/program_folder.h"
 #include "gui/about_dialog.h"
 #include "gui/bitmap_adjustment_dialog.h"
+#include "gui/dialog_placement.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/language_binding.h"
@@ -81,6 +86,8 @@ MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     splitDialog_ = new SplitDialog(*this);
     bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
     timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
+    // Every dialog of the program opens wholly on its parent's screen.
+    qApp->installEventFilter(new ScreenFitter(this));
 }
 
 MainWindow::~MainWindow() = default;
@@ -164,6 +171,11 @@ void MainWindow::FormCreate() {
     Timer1->setInterval(500);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
     Timer1->start();
+    TimerElapsed = named(new QTimer(this), "TimerElapsed");
+    TimerElapsed->setInterval(1000);
+    connect(TimerElapsed, &QTimer::timeout, this, &MainWindow::TimerElapsedTimer);
+    TimerElapsed->start();
+    setAcceptDrops(true);
 
     // The design size, shrunk to a smaller screen.
     resize(kDesignWidth, kDesignHeight);
@@ -181,6 +193,9 @@ void MainWindow::buildMenus() {
     File1 = file->menuAction();
     File1->setObjectName("File1");
     OpenVob1 = named(file->addAction("&Open Vob(s)"), "OpenVob1");
+    OpenVob1->setShortcut(QKeySequence::Open);
+    SaveSubtitles1 = named(file->addAction("&Save Subtitles"), "SaveSubtitles1");
+    SaveSubtitles1->setShortcut(QKeySequence::Save);
     file->addSeparator();
     Quit1 = named(file->addAction("&Quit"), "Quit1");
 
@@ -205,9 +220,13 @@ void MainWindow::buildMenus() {
     GUILanguage1->setObjectName("GUILanguage1");
 
     About1 = named(bar->addAction("&About"), "About1");
+    About1->setShortcut(QKeySequence(Qt::Key_F1));
+    // An action of the menu bar alone is not reached by its shortcut.
+    addAction(About1);
 
     connect(OpenVob1, &QAction::triggered, this, &MainWindow::OpenVob1Click);
     connect(Quit1, &QAction::triggered, this, &MainWindow::Quit1Click);
+    connect(SaveSubtitles1, &QAction::triggered, this, &MainWindow::SaveSubtitles1Click);
     connect(NewCharaterMatrix1, &QAction::triggered, this, &MainWindow::NewCharaterMatrix1Click);
     connect(OpenCharacterMatrix1, &QAction::triggered, this,
             &MainWindow::OpenCharacterMatrix1Click);
@@ -422,6 +441,20 @@ void MainWindow::Button1Click() {
 
 void MainWindow::settingsToControls() {
     const ConfigSettings& c = session_->settings();
+    // The job dialog as it was left: folder, stream and matrix (a start
+    // folder given to the program takes the folder's place).
+    if (!c.jobMatrix.empty() && QFileInfo(toQt(c.jobMatrix)).isFile()) {
+        try {
+            if (session_->loadMatrixFile(c.jobMatrix, session_->matrix()))
+                setMatrixName(session_->matrix());
+        } catch (const IoError&) {
+            // A matrix that cannot be read any more leaves a new one.
+        }
+    }
+    if (startFolder_.empty() && !c.jobFolder.empty() && QFileInfo(toQt(c.jobFolder)).isDir()) {
+        jobDialog_->openFolder(c.jobFolder);
+        jobDialog_->selectStream(c.jobStream);
+    }
     jobDialog_->setAction(c.actionMode);
     jobDialog_->CheckBoxAvoidTimeRestart->setChecked(c.avoidTimeRestart);
     jobDialog_->CheckBoxPictTiming->setChecked(c.pictTiming);
@@ -430,6 +463,11 @@ void MainWindow::settingsToControls() {
 
 void MainWindow::controlsToSettings() {
     ConfigSettings& c = session_->settings();
+    if (!jobDialog_->folder().empty()) {
+        c.jobFolder = jobDialog_->folder();
+        c.jobStream = jobDialog_->request().streamIndex;
+    }
+    c.jobMatrix = session_->matrix().fileName();
     c.actionMode = static_cast<int32_t>(jobDialog_->request().action) - 1;
     c.avoidTimeRestart = jobDialog_->CheckBoxAvoidTimeRestart->isChecked();
     c.pictTiming = jobDialog_->CheckBoxPictTiming->isChecked();
@@ -438,6 +476,61 @@ void MainWindow::controlsToSettings() {
 
 void MainWindow::OpenVob1Click() {
     jobDialog_->exec();
+}
+
+void MainWindow::SaveSubtitles1Click() {
+    subtitleWindow_->Saveas1Click();
+}
+
+namespace {
+
+// The local paths of a drag that Orvane can open: folders and VOB files.
+QStringList droppablePaths(const QMimeData* mime) {
+    QStringList paths;
+    if (!mime || !mime->hasUrls()) return paths;
+    for (const QUrl& url : mime->urls()) {
+        if (!url.isLocalFile()) continue;
+        const QFileInfo info(url.toLocalFile());
+        if (info.isDir() || info.suffix().compare("vob", Qt::CaseInsensitive) == 0)
+            paths << info.absoluteFilePath();
+    }
+    return paths;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (OpenVob1->isEnabled() && !droppablePaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppablePaths(event->mimeData());
+    if (paths.isEmpty() || !OpenVob1->isEnabled()) return;
+    event->acceptProposedAction();
+    // The job dialog opens after the drop has returned to the source.
+    QTimer::singleShot(0, this, [this, paths] {
+        if (openDropped(paths)) OpenVob1Click();
+    });
+}
+
+bool MainWindow::openDropped(const QStringList& paths) {
+    std::vector<std::string> vobs;
+    for (const QString& p : paths) {
+        const QFileInfo info(p);
+        if (info.isDir()) {
+            // A disc's folder holding VIDEO_TS stands for it.
+            QDir dir(info.absoluteFilePath());
+            const QString inner = dir.filePath("VIDEO_TS");
+            const QString folder = QFileInfo(inner).isDir() ? inner : dir.absolutePath();
+            jobDialog_->openFolder(fromQt(folder) + "/");
+            return true;
+        }
+        vobs.push_back(fromQt(info.absoluteFilePath()));
+    }
+    if (vobs.empty()) return false;
+    jobDialog_->openFiles(vobs);
+    return true;
 }
 
 void MainWindow::CoolButtonShowSubtitleTextClick() {
@@ -461,6 +554,10 @@ void MainWindow::Timer1Timer() {
         // running state before passing this on.
         ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
     }
+}
+
+void MainWindow::TimerElapsedTimer() {
+    session_->elapsedTick();
 }
 
 void MainWindow::ButtonPauseClick() {
@@ -515,6 +612,7 @@ void MainWindow::FormClose() {
         ButtonPauseClick();
     }
     Timer1->stop();
+    TimerElapsed->stop();
     subtitleWindow_->close();
     closing_ = false;
 }

@@ -95,6 +95,14 @@ class MainWindow : public QMainWindow {
     void CoolButtonShowSubtitleTextClick();
     void About1Click();
     void Timer1Timer();
+    // Every second while a reader runs: the elapsed time keeps running
+    // while a dialog waits for the person.
+    void TimerElapsedTimer();
+    // "&Save Subtitles" (Ctrl+S): the subtitle window's Save As.
+    void SaveSubtitles1Click();
+    // VOB files or a folder (a VIDEO_TS folder, or one holding it) dropped
+    // on the window: the job dialog opens with them listed and checked.
+    bool openDropped(const QStringList& paths);
     void ButtonPauseClick();
     bool FormCloseQuery();
     void FormClose();
@@ -131,6 +139,7 @@ class MainWindow : public QMainWindow {
     QAction* File1 = nullptr;
     QAction* OpenVob1 = nullptr;
     QAction* Quit1 = nullptr;
+    QAction* SaveSubtitles1 = nullptr;
     QAction* CharacterMatrix1 = nullptr;
     QAction* NewCharaterMatrix1 = nullptr;
     QAction* OpenCharacterMatrix1 = nullptr;
@@ -185,12 +194,15 @@ class MainWindow : public QMainWindow {
     QPushButton* PanelBorderColor = nullptr;
     QPushButton* PanelInnerColor = nullptr;
     QTimer* Timer1 = nullptr;
+    QTimer* TimerElapsed = nullptr;
 
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     void buildMenus();

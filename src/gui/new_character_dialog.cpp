@@ -1,6 +1,9 @@
 #include "gui/new_character_dialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -13,6 +16,7 @@
 #include "gui/image_convert.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "stream/time_code.h"
 
 namespace orvane::gui {
 
@@ -44,12 +48,45 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     LabelIndex->setAlignment(Qt::AlignCenter);
     v->addWidget(LabelIndex);
 
+    LabelSubtitle = new QLabel;
+    LabelSubtitle->setObjectName("LabelSubtitle");
+    LabelSubtitle->setAlignment(Qt::AlignCenter);
+    v->addWidget(LabelSubtitle);
+
+    auto* pictures = new QHBoxLayout;
     ImageChar = new QLabel;
     ImageChar->setObjectName("ImageChar");
     ImageChar->setFixedSize(300, 100);
     ImageChar->setScaledContents(true);
     ImageChar->setFrameShape(QFrame::Box);
-    v->addWidget(ImageChar, 0, Qt::AlignHCenter);
+    pictures->addWidget(ImageChar, 0, Qt::AlignVCenter);
+    ImageGlyph = new QLabel;
+    ImageGlyph->setObjectName("ImageGlyph");
+    ImageGlyph->setAlignment(Qt::AlignCenter);
+    ImageGlyph->setFrameShape(QFrame::Box);
+    ImageGlyph->setToolTip("The character enlarged: the green line is the baseline, the yellow one the top of the small letters");
+    pictures->addWidget(ImageGlyph, 0, Qt::AlignVCenter);
+    v->addLayout(pictures);
+
+    // The whole line as read so far, the asked glyph marked.
+    LabelLine = new QLabel;
+    LabelLine->setObjectName("LabelLine");
+    LabelLine->setTextFormat(Qt::PlainText);
+    LabelLine->setAlignment(Qt::AlignCenter);
+    LabelLine->setWordWrap(true);
+    QFont lineFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    lineFont.setPointSizeF(lineFont.pointSizeF() * 1.3);
+    LabelLine->setFont(lineFont);
+    v->addWidget(LabelLine);
+    LabelPiece = new QLabel;
+    LabelPiece->setObjectName("LabelPiece");
+    LabelPiece->setWordWrap(true);
+    LabelPiece->setAlignment(Qt::AlignCenter);
+    QFont pieceFont = LabelPiece->font();
+    pieceFont.setBold(true);
+    LabelPiece->setFont(pieceFont);
+    LabelPiece->hide();
+    v->addWidget(LabelPiece);
 
     Label2 = new QLabel("What is (are) this (these) character(s) ?");
     Label2->setObjectName("Label2");
@@ -91,6 +128,10 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
         ButtonSearchMatrix->fontMetrics().horizontalAdvance(ButtonSearchMatrix->text()) + 32);
     g->addWidget(ButtonSearchMatrix, 2, 0, 1, 2);
     v->addLayout(g);
+    CheckBoxAttention = new QCheckBox("Flash and beep when left waiting");
+    CheckBoxAttention->setObjectName("CheckBoxAttention");
+    CheckBoxAttention->setChecked(true);
+    v->addWidget(CheckBoxAttention);
 
     TimerWakeUp = new QTimer(this);
     TimerWakeUp->setObjectName("TimerWakeUp");
@@ -109,7 +150,34 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
             &NewCharacterDialog::ButtonSearchMatrixClick);
     connect(EditText, &QLineEdit::textChanged, this, &NewCharacterDialog::EditTextChange);
     connect(TimerWakeUp, &QTimer::timeout, this, &NewCharacterDialog::TimerWakeUpTimer);
+    connect(CheckBoxAttention, &QCheckBox::clicked, this,
+            &NewCharacterDialog::CheckBoxAttentionClick);
 }
+
+namespace {
+
+QString subtitleCaption(const NewCharacterView& view) {
+    return QString("SubTitle %1   %2 - %3   line %4")
+        .arg(view.subtitleNumber)
+        .arg(toQt(formatTimeCode(view.start)), toQt(formatTimeCode(view.stop)))
+        .arg(view.lineNumber);
+}
+
+QString pieceNote(PieceOf piece) {
+    switch (piece) {
+        case PieceOf::Before:
+            return "This piece seems to belong to the character before it: if so, answer with "
+                   "an empty text.";
+        case PieceOf::After:
+            return "This piece seems to belong to the character after it: if so, type the whole "
+                   "character here and answer its other piece with an empty text.";
+        case PieceOf::None:
+            break;
+    }
+    return {};
+}
+
+}  // namespace
 
 NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
     // Emptied each time it opens, but not when it only stands for the
@@ -122,14 +190,25 @@ NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
     }
     LabelIndex->setText(QString("Symbol index : %1").arg(view.nextEntryNumber));
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(view.characterPicture)));
+    ImageGlyph->setPixmap(QPixmap::fromImage(toQImage(view.closeUp)));
+    LabelSubtitle->setText(subtitleCaption(view));
+    LabelLine->setText(toQt(view.lineBefore) + kAskedMark + toQt(view.lineAfter));
+    LabelPiece->setText(pieceNote(view.piece));
+    LabelPiece->setVisible(view.piece != PieceOf::None);
+    CheckBoxAttention->setChecked(main_.session().settings().attentionSignal);
     // Closing by other means drops the picture without pausing.
     action_ = NewCharAction::SkipPicture;
     EditText->setFocus();
     setAlarmColour(false);
     alarmStep_ = 0;
     TimerWakeUp->setInterval(kWakeUpInterval);
-    TimerWakeUp->start();
+    if (CheckBoxAttention->isChecked()) TimerWakeUp->start();
+    // Keys still coming for the question before this one are held off
+    // until the guard time has passed since it came up.
+    shownAt_.start();
+    qApp->installEventFilter(this);
     exec();
+    qApp->removeEventFilter(this);
     TimerWakeUp->stop();
     return {action_, fromQt(EditText->text())};
 }
@@ -138,6 +217,41 @@ void NewCharacterDialog::done(int r) {
     TimerWakeUp->stop();
     setAlarmColour(false);
     QDialog::done(r);
+}
+
+bool NewCharacterDialog::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type t = event->type();
+    if ((t == QEvent::KeyPress || t == QEvent::KeyRelease || t == QEvent::ShortcutOverride ||
+         t == QEvent::Shortcut) &&
+        shownAt_.isValid() && shownAt_.elapsed() < kKeyGuardMs) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this) return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void NewCharacterDialog::reject() {
+    // A stray Escape must not drop the sub-picture's text unnoticed.
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    "Skip this SubPicture? Its text will not be read.",
+                    QMessageBox::Yes | QMessageBox::No, this);
+    box.setObjectName("MessageSkipSubPict");
+    box.setDefaultButton(QMessageBox::No);
+    box.setEscapeButton(QMessageBox::No);
+    if (box.exec() == QMessageBox::Yes) finish(NewCharAction::SkipPicture);
+}
+
+void NewCharacterDialog::CheckBoxAttentionClick() {
+    const bool on = CheckBoxAttention->isChecked();
+    main_.session().settings().attentionSignal = on;
+    if (on) {
+        alarmStep_ = 0;
+        TimerWakeUp->setInterval(kWakeUpInterval);
+        if (isVisible()) TimerWakeUp->start();
+    } else {
+        TimerWakeUp->stop();
+        setAlarmColour(false);
+    }
 }
 
 void NewCharacterDialog::finish(NewCharAction action) {

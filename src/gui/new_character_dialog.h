@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include "app/user_interface.h"
 
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -21,6 +23,11 @@ class NewCharacterDialog : public QDialog {
   public:
     static constexpr int kWakeUpInterval = 10000;
     static constexpr int kFlashInterval = 150;
+    // Keys pressed within this time of the question coming up were typed
+    // for the one before it, and are dropped.
+    static constexpr int kKeyGuardMs = 400;
+    // The mark of the asked glyph in LabelLine.
+    static constexpr const char* kAskedMark = "[?]";
 
     explicit NewCharacterDialog(MainWindow& main);
 
@@ -34,11 +41,20 @@ class NewCharacterDialog : public QDialog {
     void ButtonSearchMatrixClick();
     void EditTextChange();
     void TimerWakeUpTimer();
+    void CheckBoxAttentionClick();
+    // Escape (or closing by the window manager): the sub-picture is
+    // skipped only after the person confirms it.
+    void reject() override;
     int alarmStep() const { return alarmStep_; }
     // Whether the form shows its alarm colour.
     bool flashing() const { return red_; }
 
     QLabel* LabelIndex = nullptr;
+    QLabel* LabelSubtitle = nullptr;  // the subtitle's number and times
+    QLabel* LabelLine = nullptr;      // the line as read so far
+    QLabel* ImageGlyph = nullptr;     // the glyph enlarged, with its guides
+    QLabel* LabelPiece = nullptr;     // shown for a piece of a character
+    QCheckBox* CheckBoxAttention = nullptr;
     QLabel* ImageChar = nullptr;
     QLabel* Label2 = nullptr;
     QLineEdit* EditText = nullptr;
@@ -54,6 +70,7 @@ class NewCharacterDialog : public QDialog {
 
   protected:
     void done(int r) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void finish(NewCharAction action);
@@ -63,6 +80,7 @@ class NewCharacterDialog : public QDialog {
     NewCharAction action_ = NewCharAction::SkipPicture;
     int alarmStep_ = 0;
     bool red_ = false;
+    QElapsedTimer shownAt_;
 };
 
 }  // namespace orvane::gui

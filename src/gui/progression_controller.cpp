@@ -47,8 +47,15 @@ ProgressionController::ProgressionController(MainWindow& main)
 ProgressionChoice ProgressionController::run(int32_t) {
     // Closing by other means lets the reader go on, like Next.
     choice_ = ProgressionChoice::Next;
-    const QRect m = main_.frameGeometry();
-    move(m.right() - width() - 40, m.top() + 120);
+    // Placed beside the main window the first time only: afterwards it keeps
+    // its place (wherever the person moved it), so that repeated clicks on
+    // "&Next >" land on the button.
+    if (!placed_) {
+        adjustSize();
+        const QRect m = main_.frameGeometry();
+        move(m.right() - width() - 40, m.top() + 120);
+        placed_ = true;
+    }
     exec();
     if (choice_ == ProgressionChoice::Next) main_.CheckBoxShowSubPict->setFocus();
     return choice_;

@@ -41,6 +41,7 @@ class ProgressionController : public QDialog {
 
     MainWindow& main_;
     ProgressionChoice choice_ = ProgressionChoice::Next;
+    bool placed_ = false;
 };
 
 }  // namespace orvane::gui

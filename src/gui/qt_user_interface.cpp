@@ -8,9 +8,11 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "app/program_folder.h"
 #include "gui/bitmap_adjustment_dialog.h"
+#include "gui/dialog_placement.h"
 #include "gui/font_colour_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
@@ -44,7 +46,9 @@ QtUserInterface::QtUserInterface(MainWindow& main) : main_(main) {
 
 Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::string& text,
                                    Buttons buttons) {
-    QMessageBox box(&main_);
+    // Over the window that asked (the subtitle window's operations, a
+    // dialog), not over the main window.
+    QMessageBox box(ownerWindow(&main_));
     box.setWindowTitle("Orvane");
     box.setText(messageText(text));
     switch (icon) {
@@ -126,7 +130,7 @@ std::string* startFolderSlot(ConfigSettings& settings, const FileDialog& d, bool
 
 std::string QtUserInterface::runFileDialog(bool save, const FileDialog& d, int filterIndex,
                                            std::string* slot) {
-    QFileDialog dialog(&main_, toQt(d.title));
+    QFileDialog dialog(ownerWindow(&main_), toQt(d.title));
     // Qt's own dialog: the same on every desktop, and reachable by tests.
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
@@ -194,6 +198,7 @@ void QtUserInterface::pump() {
 }
 
 uint32_t QtUserInterface::tickCount() {
+    if (fakeClock_) return fakeClock_();
     return static_cast<uint32_t>(clock_.elapsed());
 }
 
@@ -224,6 +229,10 @@ void QtUserInterface::unitCounters(int32_t inFile, int32_t inJob) {
 
 void QtUserInterface::elapsedTime(const std::string& text) {
     main_.LabelTimeElapsed->setText(toQt(text));
+}
+
+void QtUserInterface::jobEnded(const std::string& text) {
+    main_.statusBar()->showMessage(toQt(text));
 }
 
 void QtUserInterface::remainingTime(const std::string& text) {

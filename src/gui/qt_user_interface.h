@@ -2,6 +2,7 @@
 
 #include <QElapsedTimer>
 #include <QString>
+#include <functional>
 #include <map>
 
 #include "app/config_settings.h"
@@ -39,6 +40,7 @@ class QtUserInterface : public UserInterface {
     void progress(const ProgressDisplay& p) override;
     void unitCounters(int32_t inFile, int32_t inJob) override;
     void elapsedTime(const std::string& text) override;
+    void jobEnded(const std::string& text) override;
     void remainingTime(const std::string& text) override;
     void navTimes(const TimeCode& navTotal, const TimeCode& streamTime) override;
     void chapters(const std::string& text) override;
@@ -53,6 +55,9 @@ class QtUserInterface : public UserInterface {
     // `filter` in the "Name|*.ext|..." form, `filterIndex` the one shown
     // first. Its start folder is the configuration's OpenDialogVob.
     std::string openFile(const QString& title, const std::string& filter, int filterIndex = 0);
+    // Replaces the monotonic clock (tests drive the time by hand); an
+    // empty function brings the real one back.
+    void setClock(std::function<uint32_t()> clock) { fakeClock_ = std::move(clock); }
     // How often the event loop was pumped from inside the core.
     int pumpCount() const { return pumps_; }
 
@@ -64,6 +69,7 @@ class QtUserInterface : public UserInterface {
 
     MainWindow& main_;
     QElapsedTimer clock_;
+    std::function<uint32_t()> fakeClock_;
     int pumps_ = 0;
     // The folder each other dialog (by title) was last left in.
     std::map<std::string, std::string> folders_;

@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "gui/dialog_placement.h"
 #include "gui/main_window.h"
 #include "gui/widget_factory.h"
 #include "gui/output_format_dialog.h"
@@ -50,6 +51,7 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     File1 = menuAction(file, "File1");
     Saveas1 = file->addAction("&Save As");
     Saveas1->setObjectName("Saveas1");
+    Saveas1->setShortcut(QKeySequence::Save);
     OpenOrvaneFormat1 = file->addAction("&Open (Orvane Format)");
     OpenOrvaneFormat1->setObjectName("OpenOrvaneFormat1");
     Clear1 = file->addAction("&Clear");
@@ -162,19 +164,25 @@ void SubtitleWindow::Clear1Click() {
     main_.session().clearDocument();
 }
 
+// The subtitle window's dialogs belong to it: opening one keeps this window
+// on top of the main window instead of bringing the main window over it.
 void SubtitleWindow::SetOutputFormat1Click() {
+    belongTo(main_.outputFormatDialog(), this);
     main_.outputFormatDialog().run();
 }
 
 void SubtitleWindow::TimeCorrection1Click() {
+    belongTo(main_.timeCorrectionDialog(), this);
     main_.timeCorrectionDialog().run();
 }
 
 void SubtitleWindow::Splitoutputfile1Click() {
+    belongTo(main_.splitDialog(), this);
     main_.splitDialog().run();
 }
 
 void SubtitleWindow::PostOCRCorrection1Click() {
+    belongTo(main_.postOcrDialog(), this);
     main_.postOcrDialog().run();
 }
 

@@ -53,9 +53,19 @@ Image24 recolourForTextChoice(const Image24& picture, const PreviewColours& colo
     return out;
 }
 
-uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours) {
+namespace {
+
+// The border's colour, and for each other colour its pixel count and summed
+// distance from the background.
+struct ShapeDepths {
+    int background = 0;
+    std::array<uint64_t, 4> count{}, sum{};
+    uint64_t total = 0;
+};
+
+ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
+    ShapeDepths d;
     const int w = picture.width(), h = picture.height();
-    if (w == 0 || h == 0) return 255;
     std::vector<int8_t> number(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x)
@@ -114,15 +124,23 @@ uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours) 
         if (y > 0) visit(x, y - 1);
         if (y + 1 < h) visit(x, y + 1);
     }
-    std::array<uint64_t, 4> count{}, sum{};
-    uint64_t total = 0;
+    d.background = background;
     for (size_t i = 0; i < number.size(); ++i) {
         const int n = number[i];
-        if (n < 0 || n == background) continue;
-        ++count[static_cast<size_t>(n)];
-        sum[static_cast<size_t>(n)] += depth[i];
-        ++total;
+        if (n < 0) continue;
+        if (n == background) continue;
+        ++d.count[static_cast<size_t>(n)];
+        d.sum[static_cast<size_t>(n)] += depth[i];
+        ++d.total;
     }
+    return d;
+}
+
+// The deepest colour of the shapes, 255 when there is none.
+uint8_t deepestColour(const ShapeDepths& d) {
+    const auto& count = d.count;
+    const auto& sum = d.sum;
+    const uint64_t total = d.total;
     // The deepest colour among those that make up a real share of the
     // shapes (a few stray pixels do not decide).
     int best = -1;
@@ -135,6 +153,34 @@ uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours) 
         }
     }
     return best < 0 ? 255 : static_cast<uint8_t>(best);
+}
+
+}  // namespace
+
+uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours) {
+    if (picture.width() == 0 || picture.height() == 0) return 255;
+    return deepestColour(shapeDepths(picture, colours));
+}
+
+ColourRanking robustColourRoles(const Image24& picture, const PreviewColours& colours) {
+    if (picture.width() == 0 || picture.height() == 0) return {0, 1, 2, 3};
+    const ShapeDepths d = shapeDepths(picture, colours);
+    const uint8_t text = deepestColour(d);
+    if (text > 3) return autoDetectColours(picture, colours);
+    ColourRanking r{static_cast<uint8_t>(d.background), text, 0, 0};
+    // The other two: the outline lies next to the body, so the shallower
+    // of them that is still part of the shapes comes first; a colour absent
+    // from the picture goes last.
+    std::array<uint8_t, 2> rest{};
+    size_t k = 0;
+    for (uint8_t n = 0; n < 4; ++n)
+        if (n != r[0] && n != r[1]) rest[k++] = n;
+    const auto present = [&](uint8_t n) { return d.count[n] > 0; };
+    if (present(rest[1]) && (!present(rest[0]) || d.count[rest[1]] > d.count[rest[0]]))
+        std::swap(rest[0], rest[1]);
+    r[2] = rest[0];
+    r[3] = rest[1];
+    return r;
 }
 
 ColourRanking proposeTextColours(const Image24& picture, const PreviewColours& colours) {

@@ -31,6 +31,12 @@ Image24 recolourForTextChoice(const Image24& picture, const PreviewColours& colo
 // antialiased letters does. Returns 255 for a picture of one colour.
 uint8_t robustTextColour(const Image24& picture, const PreviewColours& colours);
 
+// The roles of the BMP export chosen as robustly: [0] the background of the
+// border, [1] the text as robustTextColour, [2] the outline (the more
+// frequent of the other two inside the shapes), [3] the last. Falls back
+// to autoDetectColours for a picture of one colour.
+ColourRanking robustColourRoles(const Image24& picture, const PreviewColours& colours);
+
 // What the font colour dialog proposes: the ranking of autoDetectColours
 // with the robust choice above brought to second place (the detector's
 // guess is the background or an outline on dense or outlined text).

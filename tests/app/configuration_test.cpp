@@ -239,7 +239,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
             ++keys;
         }
     }
-    EXPECT_EQ(keys, 10u + 10u + 13u + 1u + 2u + 9u + 11u);
+    EXPECT_EQ(keys, 14u + 10u + 13u + 1u + 2u + 9u + 11u);
 
     // Booleans: each one set alone, the others cleared.
     struct Flag {
@@ -249,7 +249,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
     for (const auto& section : configurationSections(session))
         for (const auto& key : section.keys)
             if (key.type() == ProfileType::Boolean) flags.push_back({section.name, key.key()});
-    EXPECT_EQ(flags.size(), 10u);
+    EXPECT_EQ(flags.size(), 11u);
     const std::string out = dir.file("flip.ini");
     for (const auto& on : flags) {
         std::string flipped, section;
@@ -283,7 +283,8 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
               (std::vector<std::string>{"OpenDialogCharMatrix", "SaveDialogCharMatrix",
                                         "SaveDialogBmpSup", "OpenDialogVob", "OpenDialogOrvaneText",
                                         "SaveDialogText", "LanguageFileName", "AutoScrollDown",
-                                        "ActionMode", "AvoidTimeRestart"}));
+                                        "ActionMode", "AvoidTimeRestart", "JobFolder", "JobStream",
+                                        "JobMatrix", "AttentionSignal"}));
     EXPECT_EQ(ini.keys("PREVIEW CFG"),
               (std::vector<std::string>{"AtTruePos", "TransparentBkGrd", "Zoom", "AutoZoom",
                                         "BorderColor", "InnerColor", "BackMode", "AspectRatioMode",

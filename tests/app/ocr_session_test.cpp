@@ -586,6 +586,8 @@ TEST(TextColour, TheRobustChoiceFindsTheLettersWhereTheProposalFails) {
     EXPECT_NE(r[1], 3);
     EXPECT_EQ(robustTextColour(sp.bitmap, colours), 3);
     EXPECT_EQ(proposeTextColours(sp.bitmap, colours)[1], 3);  // what the dialog proposes
+    // The BMP export's roles: background, letters, outline, antialias.
+    EXPECT_EQ(robustColourRoles(sp.bitmap, colours), (ColourRanking{0, 3, 2, 1}));
     // Plain text without outline on the background.
     IndexedPicture plain = IndexedPicture::filled(30, 10);
     for (int x = 3; x < 20; ++x) plain.set(x, 4, 1);

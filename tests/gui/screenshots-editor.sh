@@ -30,26 +30,8 @@ fi
 
 openbox >/dev/null 2>&1 &
 wm=$!
-wait_for() {
-    for _ in $(seq 1 300); do
-        if id="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | tail -1)" && [ -n "$id" ]; then
-            echo "$id"
-            return 0
-        fi
-        sleep 0.2
-    done
-    echo "no window \"$1\"" >&2
-    return 1
-}
-gone() {
-    for _ in $(seq 1 50); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
-        sleep 0.2
-    done
-    echo "window \"$1\" still there" >&2
-    return 1
-}
-key() { xdotool windowactivate --sync "$1" 2>/dev/null || true; sleep 0.3; xdotool key "${@:2}"; }
+# shellcheck source=tests/gui/shots_lib.sh
+. "$root/tests/gui/shots_lib.sh"
 
 "$build/src/gui/orvane" &
 pid=$!
@@ -73,17 +55,13 @@ editor="$(wait_for '^View/Edit Character Matrix')"
 sleep 0.5
 # Type-to-find: the first entry reading "g".
 key "$editor" g
-sleep 0.5
-import -window "$editor" -frame "$out/matrix_editor.png" 2>/dev/null ||
-    import -window "$editor" "$out/matrix_editor.png"
+shot_window "$editor" matrix_editor.png 0.5
 key "$editor" Return                      # OK closes it
 gone '^View/Edit Character Matrix'
 
 key "$main" alt+a
 about="$(wait_for '^About Orvane$')"
-sleep 0.8
-import -window "$about" -frame "$out/about_box.png" 2>/dev/null ||
-    import -window "$about" "$out/about_box.png"
+shot_window "$about" about_box.png
 key "$about" Return
 gone '^About Orvane$'
 
@@ -96,6 +74,4 @@ key "$main" alt+c
 sleep 0.5
 xdotool key e
 editor="$(wait_for '^View/Edit Character Matrix')"
-sleep 0.8
-import -window "$editor" -frame "$out/matrix_editor_fr.png" 2>/dev/null ||
-    import -window "$editor" "$out/matrix_editor_fr.png"
+shot_window "$editor" matrix_editor_fr.png
