@@ -27,7 +27,17 @@ class TesseractEngine : public TextEngine {
         if (api_.Recognize(nullptr) != 0) return out;
         std::unique_ptr<tesseract::ResultIterator> it(api_.GetIterator());
         if (!it) return out;
+        int wordLeft = 0, wordRight = -1;
         do {
+            if (it->IsAtBeginningOf(tesseract::RIL_WORD)) {
+                int l = 0, t = 0, r = 0, b = 0;
+                if (it->BoundingBox(tesseract::RIL_WORD, &l, &t, &r, &b)) {
+                    wordLeft = l;
+                    wordRight = r - 1;
+                } else {
+                    wordRight = wordLeft - 1;
+                }
+            }
             std::unique_ptr<char[]> text(it->GetUTF8Text(tesseract::RIL_SYMBOL));
             int left = 0, top = 0, right = 0, bottom = 0;
             if (!text || !it->BoundingBox(tesseract::RIL_SYMBOL, &left, &top, &right, &bottom))
@@ -38,6 +48,8 @@ class TesseractEngine : public TextEngine {
             s.right = right - 1;  // the library's right edge is exclusive
             s.confidence = static_cast<int>(it->Confidence(tesseract::RIL_SYMBOL) + 0.5f);
             s.wordStart = it->IsAtBeginningOf(tesseract::RIL_WORD);
+            s.wordLeft = wordLeft;
+            s.wordRight = wordRight;
             out.push_back(std::move(s));
         } while (it->Next(tesseract::RIL_SYMBOL));
         return out;

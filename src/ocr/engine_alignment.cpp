@@ -13,6 +13,7 @@ namespace {
 constexpr double kSkippedGlyph = 1.0;    // the engine read nothing there
 constexpr double kStraySymbol = 1.0;     // a symbol on no glyph
 constexpr double kSharedSymbol = 0.3;    // one symbol over several glyphs
+constexpr double kUnreadableShare = 0.7; // ... that are not all the same picture
 constexpr double kExtraSymbol = 0.1;     // each symbol beyond the first of a glyph
 constexpr double kKnownMisread = 0.25;   // a known glyph read as another text
 constexpr double kClearMargin = 0.25;    // how much cheaper the proposal must be
@@ -42,8 +43,8 @@ void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePic
         out.picture.resize(0, 0);
         return;
     }
-    int left = std::numeric_limits<int>::max(), right = -1, top = std::numeric_limits<int>::max(),
-        bottom = -1;
+    // The line's band as the segmenter found it, and every box in it.
+    int left = std::numeric_limits<int>::max(), right = -1, top = line.top, bottom = line.bottom;
     for (int j = 1; j <= line.count; ++j) {
         const CharBox& b = line.chars[static_cast<size_t>(j - 1)];
         left = std::min(left, int{b.left});
@@ -51,6 +52,8 @@ void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePic
         top = std::min(top, int{b.top});
         bottom = std::max(bottom, b.bottom());
     }
+    top = std::max(0, top);
+    bottom = std::min(bottom, labels.height() - 1);
     const int h = bottom - top + 1;
     // The engine reads best at letters some 60 to 100 pixels high.
     out.scale = std::clamp((80 + h - 1) / h, 2, 4);
@@ -59,16 +62,14 @@ void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePic
     const int s = out.scale, m = out.margin;
     out.picture.resize((right - left + 1) * s + 2 * m, h * s + 2 * m);
     out.picture.fill(255);
-    for (int j = 1; j <= line.count; ++j) {
-        const CharBox& b = line.chars[static_cast<size_t>(j - 1)];
-        const uint8_t mark = markLabelOf(j);
-        for (int y = b.top; y <= b.bottom() && y < labels.height(); ++y) {
-            const uint8_t* row = labels.row(y);
-            for (int x = b.left; x <= b.right() && x < labels.width(); ++x) {
-                if (row[x] != mark) continue;
-                const int ox = (x - left) * s + m, oy = (y - top) * s + m;
-                for (int dy = 0; dy < s; ++dy) std::fill_n(out.picture.row(oy + dy) + ox, s, 0);
-            }
+    // Every text pixel of the band: also marks the segmenter left out of
+    // the characters (the dots of an umlaut too small to be a glyph).
+    for (int y = top; y <= bottom && y < labels.height(); ++y) {
+        const uint8_t* row = labels.row(y);
+        for (int x = left; x <= right && x < labels.width(); ++x) {
+            if (row[x] == 0) continue;
+            const int ox = (x - left) * s + m, oy = (y - top) * s + m;
+            for (int dy = 0; dy < s; ++dy) std::fill_n(out.picture.row(oy + dy) + ox, s, 0);
         }
     }
 }
@@ -80,6 +81,10 @@ std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,
     for (EngineSymbol& sym : symbols) {
         sym.left = back(sym.left);
         sym.right = std::max(sym.left, back(sym.right));
+        if (sym.wordRight >= sym.wordLeft) {
+            sym.wordLeft = back(sym.wordLeft);
+            sym.wordRight = std::max(sym.wordLeft, back(sym.wordRight));
+        }
     }
     return symbols;
 }
@@ -91,6 +96,27 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
     for (const EngineSymbol& s : all)
         if (!s.text.empty() && s.text != " ") symbols.push_back(s);
     const int n = static_cast<int>(glyphs.size()), m = static_cast<int>(symbols.size());
+    // Within a word, the engine's letter columns drift (towards its end
+    // most); where the word holds as many glyphs as the engine read letters,
+    // each letter takes its glyph's columns.
+    for (int first = 0; first < m;) {
+        int last = first + 1;
+        while (last < m && !symbols[static_cast<size_t>(last)].wordStart) ++last;
+        const EngineSymbol& w = symbols[static_cast<size_t>(first)];
+        if (w.wordRight >= w.wordLeft) {
+            std::vector<size_t> inside;
+            for (size_t j = 0; j < glyphs.size(); ++j) {
+                const int centre2 = glyphs[j].left + glyphs[j].right;
+                if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
+            }
+            if (static_cast<int>(inside.size()) == last - first)
+                for (int k = first; k < last; ++k) {
+                    symbols[static_cast<size_t>(k)].left = glyphs[inside[static_cast<size_t>(k - first)]].left;
+                    symbols[static_cast<size_t>(k)].right = glyphs[inside[static_cast<size_t>(k - first)]].right;
+                }
+        }
+        first = last;
+    }
     const int h = std::max(1, lineHeight);
     std::vector<std::optional<EngineReading>> result(glyphs.size());
     if (n == 0) return result;
@@ -117,6 +143,7 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
             c += kSharedSymbol;
             const auto text = sharedText(symbols[static_cast<size_t>(p)].text,
                                          glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
+            if (!text) c += kUnreadableShare;
             for (int k = 0; k < st.g; ++k) {
                 const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
                 if (gk.known && (!text || *text != gk.text)) c += kKnownMisread;

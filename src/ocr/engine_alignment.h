@@ -12,7 +12,7 @@
 
 namespace orvane {
 
-// A line drawn for the second engine: its characters' pixels dark on a
+// A line drawn for the second engine: its text pixels dark on a
 // light ground, scaled up with a margin. Column x of the cropped picture
 // is column (x - left) * scale + margin of the drawing.
 struct EngineLinePicture {
@@ -22,8 +22,8 @@ struct EngineLinePicture {
     int margin = 0;
 };
 
-// Draws line `line` of the segmenter's labels: in each character's box the
-// pixels of its mark, nothing of the lines above or below.
+// Draws line `line` of the segmenter's labels: every text pixel of the band
+// its characters span, marked or not.
 void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePicture& out);
 
 // A segmented glyph as the alignment sees it.

@@ -16,6 +16,10 @@ struct EngineSymbol {
     int right = 0;
     int confidence = 0;      // 0..100
     bool wordStart = false;  // the engine began a word here
+    // The columns of the symbol's word (right < left: not given). Engines
+    // place a word more surely than the letters in it.
+    int wordLeft = 0;
+    int wordRight = -1;
 };
 
 // A second OCR engine, asked only about glyphs the matrix cannot read. It

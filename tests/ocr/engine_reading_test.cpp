@@ -39,6 +39,11 @@ TEST(EngineAlignment, WordsTheEngineJoinsOrSplitsKeepEveryLetterOnItsGlyph) {
                      sym("d", 45, 60, true)},
                     kWords),
               kWordsRead);
+    // Letters drifting towards the end of a word the engine placed surely.
+    std::vector<EngineSymbol> drifting = {sym("a", 0, 9, true), sym("b", 10, 30), sym("c", 25, 40),
+                                          sym("d", 38, 60)};
+    for (EngineSymbol& s : drifting) s.wordLeft = 0, s.wordRight = 55;
+    EXPECT_EQ(align(drifting, kWords), kWordsRead);
     // A letter the engine did not see leaves its glyph without a reading,
     // and a speck it read where there is no glyph changes nothing.
     EXPECT_EQ(align({sym("a", 0, 9), sym("c", 34, 43), sym("d", 46, 55), sym(".", 70, 72)}, kWords),
@@ -72,13 +77,16 @@ TEST(EngineAlignment, LinesAreDrawnDarkOnLightScaledAndMappedBack) {
     labels.fill(0);
     TextLine line;
     line.count = 2;
+    line.top = 1;
+    line.bottom = 8;
     line.chars[0] = CharBox{2, 1, 3, 8, 0, 0};
     line.chars[1] = CharBox{9, 1, 4, 8, 0, 0};
     for (int y = 1; y <= 8; ++y) {
         for (int x = 2; x <= 4; ++x) labels.setPixel(x, y, markLabelOf(1));
         for (int x = 9; x <= 12; ++x) labels.setPixel(x, y, markLabelOf(2));
     }
-    labels.setPixel(6, 4, kLabelText);  // text of no character stays out
+    labels.setPixel(6, 4, kLabelText);  // text of no character too
+    labels.setPixel(6, 9, kLabelText);  // not below the band
     EngineLinePicture drawn;
     drawLineForEngine(labels, line, drawn);
     const int s = drawn.scale, m = drawn.margin;
@@ -86,7 +94,8 @@ TEST(EngineAlignment, LinesAreDrawnDarkOnLightScaledAndMappedBack) {
     EXPECT_EQ(drawn.picture.width(), 11 * s + 2 * m);
     EXPECT_EQ(drawn.picture.height(), 8 * s + 2 * m);
     EXPECT_EQ(drawn.picture.pixel(m, m), 0);
-    EXPECT_EQ(drawn.picture.pixel(m + 4 * s, m + 3 * s), 255);
+    EXPECT_EQ(drawn.picture.pixel(m + 4 * s, m + 3 * s), 0);
+    EXPECT_EQ(drawn.picture.pixel(m + 4 * s, m + 3 * s + s), 255);
     EXPECT_EQ(drawn.picture.pixel(m - 1, m), 255);
     const auto back = symbolsInCrop({sym("b", m + 7 * s, m + 11 * s - 1)}, drawn);
     EXPECT_EQ(back[0].left, 9);
