@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Reads the held-out and sample discs with Orvane (the shipped matrices) and
 # with tesseract (the same decoded pictures, text black on white) and prints
-# both engines' character error rate and time per picture side by side.
+# both engines' character error rate and time per picture side by side; then
+# Orvane again with an EMPTY matrix and --unknown auto (tesseract, as
+# libtesseract, reads only what the matrix cannot, and confirmed readings
+# are learned), its text through `orvane-cli convert --fix-quotes --fix-il`.
 #
 # Both engines run as people run them: Orvane as one orvane-cli job per
 # stream (its time includes start-up and reading the VOB), tesseract as one
@@ -37,8 +40,8 @@ trap 'rm -rf "$work"' EXIT
 printf 'P5\n64 32\n255\n' > "$work/blank.pgm"
 head -c $((64 * 32)) /dev/zero | tr '\0' '\377' >> "$work/blank.pgm"
 ms() { echo $(( ($2 - $1) / 1000000 )); }
-printf '%-7s %-2s %-4s | %-8s %-8s %-10s | %-8s %-8s %-10s %-9s\n' disc s lang "orvane" "I/l free" "ms/picture" \
-    "tesseract" "I/l free" "ms/picture" "start-up"
+printf '%-7s %-2s %-4s | %-8s %-8s %-10s | %-8s %-8s %-10s %-9s | %-8s %-8s %-10s\n' disc s lang "orvane" "I/l free" "ms/picture" \
+    "tesseract" "I/l free" "ms/picture" "start-up" "auto" "I/l free" "ms/picture"
 for stream_case in "heldout 1 eng dejavu-sans-bold-30" "heldout 2 fra liberation-sans-bold-32" \
             "heldout 3 deu dejavu-serif-bold-28" "heldout 4 spa liberation-serif-bold-32" \
             "pal 1 eng dejavu-sans-bold-30" "pal 2 fra liberation-sans-bold-32" \
@@ -53,6 +56,16 @@ for stream_case in "heldout 1 eng dejavu-sans-bold-30" "heldout 2 fra liberation
     "$build/src/cli/orvane-cli" ocr --stream "$stream" --matrix "$build/src/cli/ChMatrix/$matrix.sum" \
         --unknown mark --out "$dir/orvane.ovt" "$vob" >/dev/null 2>&1
     orvane_ms=$(ms "$start" "$(date +%s%N)")
+    # Orvane knowing nothing: an empty matrix, the engine for the unknown
+    # (its start-up included), then the post-OCR correction.
+    start=$(date +%s%N)
+    "$build/src/cli/orvane-cli" ocr --stream "$stream" --unknown auto --out "$dir/auto-raw.ovt" "$vob" \
+        >/dev/null 2>"$dir/auto.log"
+    auto_ms=$(ms "$start" "$(date +%s%N)")
+    fix=(--fix-quotes)
+    case $lang in eng) fix+=(--fix-il en) ;; fra) fix+=(--fix-il fr) ;; deu) fix+=(--fix-il de) ;; esac
+    "$build/src/cli/orvane-cli" convert "$dir/auto-raw.ovt" --format orvane "${fix[@]}" \
+        --out "$dir/auto.ovt" >/dev/null 2>&1
     # tesseract: start-up alone, then one process over every picture of the
     # stream (its text renderer ends each picture's text with a form feed).
     n=$("$build/bench/orvane-dump-pictures" "$vob" "$stream" "$dir")
@@ -64,10 +77,10 @@ for stream_case in "heldout 1 eng dejavu-sans-bold-30" "heldout 2 fra liberation
     tesseract "$dir/pictures.txt" "$dir/tesseract" -l "$lang" --psm 6 >/dev/null 2>&1
     tess_ms=$(ms "$start" "$(date +%s%N)")
     python3 - "$data/$disc/truth_s$stream.tsv" "$dir" "$n" "$orvane_ms" "$tess_ms" "$startup_ms" "$disc" "$stream" \
-        "$lang" <<'PY'
+        "$lang" "$auto_ms" <<'PY'
 import sys, os
-truth, d, n, oms, tms, sms, disc, stream, lang = sys.argv[1:]
-n, oms, tms, sms = int(n), int(oms), int(tms), int(sms)
+truth, d, n, oms, tms, sms, disc, stream, lang, ams = sys.argv[1:]
+n, oms, tms, sms, ams = int(n), int(oms), int(tms), int(sms), int(ams)
 subs = [l.rstrip('\n').split('\t') for l in open(truth, encoding='utf-8') if l.startswith('sub\t')]
 ref = ['\n'.join(s[10:]) for s in subs]
 
@@ -93,16 +106,20 @@ def quotes(line):  # the post-OCR quote repair, as orvane-cli convert --fix-quot
 def post_ocr(text):
     return '\n'.join(quotes(l) for l in text.split('\n'))
 
-blocks = open(os.path.join(d, 'orvane.ovt'), encoding='cp1252').read().replace('\r\n', '\n').strip().split('\n\n')
-orv = [post_ocr('\n'.join(b.split('\n')[2:])) for b in blocks if b.strip()]
+def ovt(name):
+    blocks = open(os.path.join(d, name), encoding='cp1252').read().replace('\r\n', '\n').strip().split('\n\n')
+    return [post_ocr('\n'.join(b.split('\n')[2:])) for b in blocks if b.strip()]
+orv = ovt('orvane.ovt')
+auto = ovt('auto.ovt')
 pages = open(os.path.join(d, 'tesseract.txt'), encoding='utf-8').read().split('\f')
 tes = [post_ocr('\n'.join(l.strip() for l in p.strip().split('\n') if l.strip())) for p in pages[:n]]
 total = sum(len(r) for r in ref)
 def cer(hyp, il):
     hyp = hyp + [''] * (len(ref) - len(hyp))
     return 100.0 * sum(dist(r, h, il) for r, h in zip(ref, hyp)) / total
-print('%-7s %-2s %-4s | %7.2f%% %7.2f%% %10.1f | %8.2f%% %7.2f%% %10.1f %6d ms' % (
+print('%-7s %-2s %-4s | %7.2f%% %7.2f%% %10.1f | %8.2f%% %7.2f%% %10.1f %6d ms | %7.2f%% %7.2f%% %10.1f' % (
     disc, stream, lang, cer(orv, False), cer(orv, True), oms / len(ref),
-    cer(tes, False), cer(tes, True), (tms - sms) / n, sms))
+    cer(tes, False), cer(tes, True), (tms - sms) / n, sms,
+    cer(auto, False), cer(auto, True), ams / len(ref)))
 PY
 done

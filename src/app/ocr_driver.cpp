@@ -2,8 +2,11 @@
 // font colour choice and the new-character dialog.
 
 #include "app/session.h"
+
+#include <algorithm>
 #include "ocr/character_picture.h"
 #include "common/io_error.h"
+#include "common/text_encoding.h"
 #include "ocr/touching_letters.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
@@ -14,7 +17,20 @@ namespace {
 constexpr size_t kMaxTextLength = 20;
 // Large enough to tell "l" from "I" and "," from "'" on DVD-sized letters.
 constexpr int kCloseUpScale = 5;
+// In ask mode an engine reading this sure of every symbol is taken without
+// a question (then learned once confirmed like any other); a doubtful one
+// becomes the question's proposal.
+constexpr int kSureConfidence = 75;
+
+uint64_t pictureKey(const MatrixEntry& glyph) {
+    uint64_t h = 1469598103934665603ull ^ (uint64_t{glyph.width} << 8 | glyph.height);
+    for (int r = 0; r < glyph.height && r < GlyphBits::kSide; ++r) {
+        h ^= glyph.glyph.row(r);
+        h *= 1099511628211ull;
+    }
+    return h;
 }
+}  // namespace
 
 std::string Session::readAhead(const TextLine& line, int j) {
     std::string text;
@@ -24,6 +40,90 @@ std::string Session::readAhead(const TextLine& line, int j) {
         const size_t e = matcher_.match(buildGlyph(ocrLabels_, box, k), box, matrix_, ocrSettings_);
         text += e > 0 ? matrix_.entry(e).text : std::string(1, NewCharacterView::kUnknownAhead);
         if (spaceFollows(line, k, ocrSettings_)) text += ' ';
+    }
+    return text;
+}
+
+TextEngine* Session::lineEngine() {
+    if (!engineFactory_ || !ocrPolicy_.useEngine) return nullptr;
+    if (engine_ && engineRequested_ == jobEngineLanguage_) return engine_.get();
+    if (!engineFailedLanguage_.empty()) return nullptr;
+    engine_.reset();
+    engineOpenLanguage_.clear();
+    engineRequested_ = jobEngineLanguage_;
+    std::string opened = jobEngineLanguage_;
+    engine_ = engineFactory_(opened);
+    // A language whose data is missing reads better as English than not at all.
+    if (!engine_ && opened != "eng") engine_ = engineFactory_(opened = "eng");
+    if (!engine_) {
+        engineFailedLanguage_ = jobEngineLanguage_;
+        return nullptr;
+    }
+    engineOpenLanguage_ = opened;
+    return engine_.get();
+}
+
+void Session::readLineByEngine(const TextLine& line, int l) {
+    (void)l;
+    const size_t n = line.count;
+    glyphs_.resize(n);
+    matches_.assign(n, 0);
+    cuts_.assign(n, std::nullopt);
+    readings_.clear();
+    matchedGeneration_ = matrix_.generation();
+    bool unknown = false;
+    for (size_t j = 1; j <= n; ++j) {
+        const CharBox& box = line.chars[j - 1];
+        glyphs_[j - 1] = buildGlyph(ocrLabels_, box, static_cast<int>(j));
+        matches_[j - 1] = matcher_.match(glyphs_[j - 1], box, matrix_, ocrSettings_);
+        if (matches_[j - 1] != 0) continue;
+        cuts_[j - 1] = readTouchingLetters(ocrLabels_, box, static_cast<int>(j), matrix_,
+                                           ocrSettings_, matcher_);
+        if (!cuts_[j - 1]) unknown = true;
+    }
+    if (!unknown) return;
+    TextEngine* engine = lineEngine();
+    if (!engine) return;
+    drawLineForEngine(ocrLabels_, line, engineLine_);
+    const std::vector<EngineSymbol> symbols =
+        symbolsInCrop(engine->readLine(engineLine_.picture), engineLine_);
+    ++ocrCounts_.engineLines;
+    std::vector<AlignGlyph> aligned(n);
+    int top = line.chars[0].top, bottom = line.chars[0].bottom();
+    for (size_t j = 0; j < n; ++j) {
+        const CharBox& box = line.chars[j];
+        top = std::min(top, int{box.top});
+        bottom = std::max(bottom, box.bottom());
+        AlignGlyph& a = aligned[j];
+        a.left = box.left;
+        a.right = box.right();
+        a.pictureKey = pictureKey(glyphs_[j]);
+        if (matches_[j] != 0 || cuts_[j]) {
+            a.known = true;
+            a.text = cp1252ToUtf8(matches_[j] != 0 ? matrix_.entry(matches_[j]).text : cuts_[j]->text);
+        }
+    }
+    readings_ = alignEngineSymbols(symbols, aligned, bottom - top + 1);
+    for (std::optional<EngineReading>& r : readings_) {
+        if (!r) continue;
+        // Windows-1252 holds the matrix's texts; what it cannot hold is no reading.
+        std::string text = utf8ToCp1252(r->text);
+        if (text.size() > kMaxTextLength ||
+            (text.find('?') != std::string::npos && r->text.find('?') == std::string::npos)) {
+            r.reset();
+            continue;
+        }
+        r->text = std::move(text);
+    }
+}
+
+std::string Session::takeEngineReading(MatrixEntry& glyph, const CharBox& box,
+                                       const std::string& text, int64_t lineId) {
+    ++ocrCounts_.engineReadings;
+    if (ledger_.record(glyph, box, text, lineId, ocrSettings_) ==
+        ProposalLedger::Verdict::Confirmed) {
+        glyph.text = text;
+        if (addMatrixEntry(glyph)) ++ocrCounts_.engineLearned;
     }
     return text;
 }
@@ -158,15 +258,34 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
         const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
         std::string out;
         bool skipped = false;
+        // Ask and auto read the line's unknown glyphs by the second engine
+        // first, matching every glyph once for it.
+        const bool engineRead = engineFactory_ && ocrPolicy_.useEngine &&
+                                (ocrPolicy_.unknown == UnknownGlyphPolicy::Ask ||
+                                 ocrPolicy_.unknown == UnknownGlyphPolicy::Auto);
+        if (engineRead) readLineByEngine(line, l);
+        const int64_t lineId = int64_t{job_.unitsInJob} * 16 + l;
         for (int j = 1; j <= line.count && !skipped; ++j) {
             const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
-            MatrixEntry glyph = buildGlyph(ocrLabels_, box, j);
-            const size_t e = matcher_.match(glyph, box, matrix_, ocrSettings_);
+            const size_t k = static_cast<size_t>(j - 1);
+            // What the engine pass matched stands while the matrix is unchanged.
+            const bool matched = engineRead && matrix_.generation() == matchedGeneration_;
+            MatrixEntry glyph = matched ? glyphs_[k] : buildGlyph(ocrLabels_, box, j);
+            const size_t e = matched ? matches_[k] : matcher_.match(glyph, box, matrix_, ocrSettings_);
             std::string piece;
             std::optional<TouchingReading> cut;
-            if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
-                ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
+            if (matched)
+                cut = cuts_[k];
+            else if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
+                     ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
                 cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_);
+            const EngineReading* reading =
+                e == 0 && !cut && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
+            if (!engineRead) reading = nullptr;
+            const bool takeReading =
+                reading && (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
+                            (reading->confidence >= kSureConfidence &&
+                             !ledger_.contested(glyph, box, ocrSettings_)));
             if (e > 0) {
                 piece = matrix_.entry(e).text;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
@@ -177,7 +296,10 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
                 ++ocrCounts_.skipped;
                 return;
-            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark) {
+            } else if (takeReading) {
+                piece = takeEngineReading(glyph, box, reading->text, lineId);
+            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark ||
+                       ocrPolicy_.unknown == UnknownGlyphPolicy::Auto) {
                 if (cut) {
                     ++ocrCounts_.cutReadings;
                     piece = cut->text;
@@ -205,7 +327,9 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                     job_.unitsInJob,
                     matrix_.size() + 1,
                     false,
-                    cut ? cut->text : std::string(),
+                    cut       ? cut->text
+                    : reading ? reading->text
+                              : std::string(),
                     out,
                     readAhead(line, j),
                     document_.count() + 1,

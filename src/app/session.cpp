@@ -126,6 +126,17 @@ StartResult Session::startJob(const JobRequest& request) {
     assembler_.clear();
     cells_.rearmFrameRate();
     job_.textColourIndex = 255;
+    // The second engine's language: the option, else the stream's in the
+    // IFO, else English. Readings waiting for confirmation belong to a job.
+    {
+        std::string code = ocrPolicy_.engineLanguage;
+        if (code.empty() && !request.files.empty())
+            code = vobStreamLanguage(request.files.front(), request.streamIndex);
+        jobEngineLanguage_ = engineLanguageCode(code);
+        if (jobEngineLanguage_.empty()) jobEngineLanguage_ = "eng";
+        engineFailedLanguage_.clear();
+        ledger_.clear();
+    }
     job_.running = false;
     if (job_.paused) buttonPauseClick();
     return StartResult::Started;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,10 +17,14 @@
 #include "config/message_table.h"
 #include "config/preview_options.h"
 #include "ocr/char_matrix.h"
+#include "ocr/engine_alignment.h"
 #include "ocr/matcher.h"
 #include "ocr/ocr_settings.h"
 #include "ocr/post_ocr_correction.h"
+#include "ocr/proposal_ledger.h"
+#include "ocr/text_engine.h"
 #include "ocr/segmentation.h"
+#include "ocr/touching_letters.h"
 #include "stream/cell_clock.h"
 #include "stream/progress.h"
 #include "stream/spu_assembler.h"
@@ -188,6 +193,16 @@ class Session : private PackEvents {
     OcrPolicy& ocrPolicy() { return ocrPolicy_; }
     const OcrPolicy& ocrPolicy() const { return ocrPolicy_; }
     const OcrPolicyCounts& ocrPolicyCounts() const { return ocrCounts_; }
+    // The second engine for glyphs the matrix cannot read; without one (the
+    // default) every unknown glyph goes by the policy alone. The engine is
+    // started at the first line that needs it and kept while the language
+    // stays the same.
+    void setTextEngineFactory(TextEngineFactory factory) { engineFactory_ = std::move(factory); }
+    // The engine's language for this job (its own code), once it has started;
+    // empty before, or when it could not start.
+    const std::string& engineLanguage() const { return engineOpenLanguage_; }
+    // The language the job asked the engine for, when it could not start.
+    const std::string& engineFailedLanguage() const { return engineFailedLanguage_; }
     Colour textColour() const { return textColour_; }
     const LineTable& lineTable() const { return lines_; }
     // The folder with ChMatrix/ (ends with '/').
@@ -268,6 +283,15 @@ class Session : private PackEvents {
     void chooseDefaultColourRoles();
     // The text colour by the policy; false when the picture is skipped.
     bool chooseTextColour(const Image24& picture);
+    // The second engine's readings of the unknown glyphs of line `l`
+    // (1-based), one per character (nullopt: none); empty when the engine
+    // is off or every glyph is read by the matrix. Fills matches_ and cuts_.
+    void readLineByEngine(const TextLine& line, int l);
+    TextEngine* lineEngine();
+    // An engine reading used without a question: recorded, and learned
+    // once confirmed.
+    std::string takeEngineReading(MatrixEntry& glyph, const CharBox& box, const std::string& text,
+                                  int64_t lineId);
     // The dialog's pause: the unit now on screen is read again after Continue.
     void pauseToReadUnitAgain();
     // The folder of a chosen matrix file becomes both matrix dialogs' start.
@@ -320,6 +344,23 @@ class Session : private PackEvents {
     OcrPolicy ocrPolicy_;
     OcrPolicyCounts ocrCounts_;
     Colour textColour_ = 0xFFFFFF;
+    // The second engine and what it has read.
+    TextEngineFactory engineFactory_;
+    std::unique_ptr<TextEngine> engine_;
+    std::string jobEngineLanguage_;  // what the job wants
+    std::string engineRequested_;  // the language engine_ was made for
+    std::string engineOpenLanguage_;
+    std::string engineFailedLanguage_;
+    ProposalLedger ledger_;
+    EngineLinePicture engineLine_;
+    // Per character of the line being read: the glyph, its match and its
+    // touching-letters reading as readLineByEngine found them, valid while
+    // the matrix generation is matchedGeneration_.
+    std::vector<MatrixEntry> glyphs_;
+    std::vector<size_t> matches_;
+    std::vector<std::optional<TouchingReading>> cuts_;
+    std::vector<std::optional<EngineReading>> readings_;
+    uint64_t matchedGeneration_ = 0;
     // The OCR's working pictures, kept from unit to unit.
     Image8 ocrLabels_;
     Image24 ocrPicture_;

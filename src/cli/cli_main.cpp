@@ -17,6 +17,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "common/text_encoding.h"
+#include "engine/tesseract_engine.h"
 #include "common/file_io.h"
 #include "common/io_error.h"
 #include "config/ini_file.h"
@@ -219,6 +220,9 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     OcrPolicy& policy = session.ocrPolicy();
     policy.unknown = o.unknown;
     policy.mark = mark;
+    policy.useEngine = o.engine;
+    policy.engineLanguage = o.language;
+    session.setTextEngineFactory(tesseractEngineFactory());
     policy.textColour = o.textColour ? TextColourPolicy::Fixed : TextColourPolicy::Automatic;
     if (o.textColour) policy.fixedColour = static_cast<uint8_t>(*o.textColour);
     ui.setPrintSubtitles(true);
@@ -282,6 +286,18 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
                                       : ", not saved",
                  ui.unknownSkipped() + session.ocrPolicyCounts().skipped,
                  session.ocrPolicyCounts().marked);
+    const OcrPolicyCounts& counts = session.ocrPolicyCounts();
+    if (!session.engineFailedLanguage().empty()) {
+        std::fprintf(err, "orvane-cli: the OCR engine could not start (language '%s'); "
+                          "unknown glyphs went by --unknown alone\n",
+                     session.engineFailedLanguage().c_str());
+    } else if (counts.engineLines > 0) {
+        std::fprintf(err,
+                     "orvane-cli: the OCR engine (%s) read %d lines: %d glyphs taken, %d of them "
+                     "learned\n",
+                     session.engineLanguage().c_str(), counts.engineLines, counts.engineReadings,
+                     counts.engineLearned);
+    }
     if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
     return status;
 }

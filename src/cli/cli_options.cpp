@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include "cli/cli_convert.h"
+#include "ocr/text_engine.h"
 
 #include <algorithm>
 #include <cctype>
@@ -31,7 +32,7 @@ bool optionBelongsTo(const std::string& option, const std::string& command) {
     static const char* const kFiles[] = {"--out", "--timing", "--text"};
     static const char* const kOcr[] = {"--matrix",      "--save-matrix", "--out",
                                        "--extended",    "--text-colour", "--unknown",
-                                       "--mark-char"};
+                                       "--mark-char",   "--no-engine",   "--language"};
     auto in = [&](const auto& list) {
         for (const char* o : list)
             if (option == o) return true;
@@ -70,8 +71,8 @@ std::string usage() {
            "  orvane-cli ocr [--stream N] [--matrix FILE.sum] [--save-matrix FILE.sum] [--out "
            "FILE.ovt]\n"
            "                 [--extended] [--text-colour 0..3] [--unknown "
-           "ask|skip-line|skip-picture|mark]\n"
-           "                 [--mark-char C] [--start-time T] [--avoid-time-restart] "
+           "ask|auto|skip-line|skip-picture|mark]\n"
+           "                 [--mark-char C] [--no-engine] [--language CODE] [--start-time T] [--avoid-time-restart] "
            "[--bad-headers ...]\n"
            "                 [--title N] FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli scan [--stream N] [--start-time hh:mm:ss,mmm] [--avoid-time-restart]\n"
@@ -120,13 +121,15 @@ std::string usage() {
            "                          text the most frequent other colour not met first from\n"
            "                          the top (the choice is printed)\n"
            "  --unknown POLICY        what to do with a glyph the matrix does not know:\n"
-           "     ask (default)        show it on stderr and read one answer line from stdin\n"
+           "     ask (default)        unless the OCR engine reads it surely (see auto): show\n"
+           "                          it on stderr and read one answer line from stdin\n"
            "                          (a terminal or not, so learning can be scripted):\n"
            "                          first a line 'glyph picture=P line=L char=J "
            "box=X1,Y1,X2,Y2'\n"
            "                          (the glyph's box on the 720 x 576 screen; it ends with\n"
            "                          ' proposal=TEXT' when the glyph reads as touching known\n"
-           "                          glyphs), then the line\n"
+           "                          glyphs or as the OCR engine doubtfully reads it), then\n"
+           "                          the line\n"
            "                          drawn as text ('#' the glyph, '+' other characters, '.'\n"
            "                          background, the glyph framed), then the prompt. The\n"
            "                          answer is the glyph's text, taken literally (at most 20\n"
@@ -143,10 +146,19 @@ std::string usage() {
            "                          and '\\\\' at the start stands for one backslash. At the "
            "end\n"
            "                          of input every further unknown glyph skips its picture.\n"
+           "     auto                 never stop: read the glyph as touching known glyphs,\n"
+           "                          else as the OCR engine (Tesseract) reads it in its\n"
+           "                          line, else write the mark character; a glyph the engine\n"
+           "                          read the same way on two lines is learned\n"
            "     skip-line, skip-picture   answer every unknown glyph so\n"
            "     mark                 never stop: read the glyph as touching known glyphs, else\n"
            "                          write the mark character instead; learn nothing\n"
-           "  --mark-char C           the mark character (default '#')\n";
+           "  --mark-char C           the mark character (default '#')\n"
+           "  --no-engine             no OCR engine for unknown glyphs: ask asks about every\n"
+           "                          one, auto marks them\n"
+           "  --language CODE         the OCR engine's language (en, fr, de, es... or the\n"
+           "                          engine's eng, fra...); default: the stream's language\n"
+           "                          in the title set's IFO, else English\n";
 }
 
 std::optional<Options> parseOptions(const std::vector<std::string>& args, std::string& error) {
@@ -242,13 +254,25 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
                 o.unknown = UnknownGlyphPolicy::SkipPicture;
             else if (v == "mark")
                 o.unknown = UnknownGlyphPolicy::Mark;
+            else if (v == "auto")
+                o.unknown = UnknownGlyphPolicy::Auto;
             else {
-                error =
-                    "bad value '" + v + "' for --unknown (ask, skip-line, skip-picture or mark)";
+                error = "bad value '" + v +
+                        "' for --unknown (ask, auto, skip-line, skip-picture or mark)";
                 return std::nullopt;
             }
         } else if (a == "--mark-char") {
             if (!value(o.markChar)) return std::nullopt;
+        } else if (a == "--no-engine") {
+            o.engine = false;
+        } else if (a == "--language") {
+            if (!value(v)) return std::nullopt;
+            if (engineLanguageCode(v).empty()) {
+                error = "unknown language '" + v + "' (a two-letter code such as en, or the "
+                        "OCR engine's own such as eng)";
+                return std::nullopt;
+            }
+            o.language = v;
         } else if (a == "--config") {
             if (!value(o.config)) return std::nullopt;
         } else if (a == "--profile") {

@@ -28,6 +28,8 @@ struct Options {
     std::optional<int> textColour;  // 0..3, else chosen automatically
     UnknownGlyphPolicy unknown = UnknownGlyphPolicy::Ask;
     std::string markChar = "#";  // UTF-8
+    bool engine = true;          // the OCR engine reads unknown glyphs (ask, auto)
+    std::string language;        // its language; empty: the stream's
     std::string config;          // settings file; empty: the program folder's Orvane.ini
     // bmp (timing also for sup)
     std::string profile;  // bitmap settings profile to start from

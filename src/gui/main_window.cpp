@@ -1,5 +1,7 @@
 #include "gui/main_window.h"
 
+#include "engine/tesseract_engine.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -96,6 +98,7 @@ void MainWindow::FormCreate() {
     setObjectName("Form1");
     setWindowTitle(QString::fromLatin1(Session::kCaption));
     session_ = std::make_unique<Session>(ui_);
+    session_->setTextEngineFactory(tesseractEngineFactory());
 
     buildMenus();
     auto* central = new QWidget(this);

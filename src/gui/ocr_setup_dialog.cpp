@@ -115,6 +115,14 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         eg, 4, "LabelOcrTopDiff",
         "Max Char. Top  Difference (Line Top Relative) to be the Same Char. :", Word_uOcrTopDiff);
 
+    CheckBoxOcrEngine = named(
+        new QCheckBox("Read Unknown Characters with a Second OCR Engine (Tesseract)"),
+        "CheckBoxOcrEngine");
+    CheckBoxOcrEngine->setToolTip(
+        "Proposes the text of characters the matrix does not know, and learns it once read "
+        "the same way twice");
+    eg->addWidget(CheckBoxOcrEngine, 5, 0, 1, 2, Qt::AlignLeft);
+
     for (QGridLayout* g : {lg, cg, sg, eg}) g->setColumnStretch(2, 1);
 
     auto* groups = new QGridLayout;
@@ -189,6 +197,7 @@ void OcrSetupDialog::settingsToControls() {
     Word_uOcrWidthDiff->setValeur(s.maxCharDiffWidth);
     Word_uOcrHeightDiff->setValeur(s.maxCharDiffHeight);
     Word_uOcrTopDiff->setValeur(s.maxCharDiffTop);
+    CheckBoxOcrEngine->setChecked(main_.session().ocrPolicy().useEngine);
 }
 
 void OcrSetupDialog::controlsToSettings() {
@@ -210,6 +219,7 @@ void OcrSetupDialog::controlsToSettings() {
     s.maxCharDiffWidth = static_cast<uint8_t>(Word_uOcrWidthDiff->valeur());
     s.maxCharDiffHeight = static_cast<uint8_t>(Word_uOcrHeightDiff->valeur());
     s.maxCharDiffTop = static_cast<uint8_t>(Word_uOcrTopDiff->valeur());
+    main_.session().ocrPolicy().useEngine = CheckBoxOcrEngine->isChecked();
 }
 
 void OcrSetupDialog::TrackBarSensibilityChange() {

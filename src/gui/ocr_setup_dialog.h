@@ -15,7 +15,8 @@ class MainWindow;
 class WordEdit;
 
 // "OCR Advanced Setup" (TForm4): the thirteen limits of segmentation and
-// matching, edited in place of the session's OcrSettings.
+// matching, edited in place of the session's OcrSettings, and whether a
+// second engine reads what the matrix does not know.
 class OcrSetupDialog : public QDialog {
     Q_OBJECT
   public:
@@ -49,6 +50,7 @@ class OcrSetupDialog : public QDialog {
     WordEdit* Word_uOcrWidthDiff = nullptr;
     WordEdit* Word_uOcrHeightDiff = nullptr;
     WordEdit* Word_uOcrTopDiff = nullptr;
+    QCheckBox* CheckBoxOcrEngine = nullptr;
     QPushButton* ButtonDefaultValues = nullptr;
     QPushButton* ButtonSaveValues = nullptr;
     QPushButton* BitBtnOk = nullptr;

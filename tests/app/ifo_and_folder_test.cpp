@@ -52,6 +52,22 @@ TEST(IfoStreams, NamesAndListLinesFollowTheLanguageTable) {
     EXPECT_EQ(items[31], "32 - ");
 }
 
+TEST(IfoStreams, AVobFindsItsStreamsLanguageInTheTitleSetsIfo) {
+    test::TempDir dir;
+    auto d = ifoBytes();
+    setCode(d, 1, 'e', 'n');
+    setCode(d, 2, 'f', 'r');
+    setCode(d, 3, 0x01, 'r');
+    writeFile(dir.file("VTS_02_0.IFO"), d);
+    writeFile(dir.file("vts_03_0.ifo"), d);
+    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 1), "fr");
+    EXPECT_EQ(vobStreamLanguage(dir.file("vts_03_4.vob"), 0), "en");
+    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 2), "");   // no letters
+    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 32), "");  // no such stream
+    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_04_1.VOB"), 0), "");   // no IFO
+    EXPECT_EQ(vobStreamLanguage(dir.file("film.vob"), 0), "");
+}
+
 TEST(IfoStreams, BytesThatAreNoPrintableCharactersShowAsQuestionMarks) {
     auto d = ifoBytes();
     setCode(d, 1, '\n', '\x1B');

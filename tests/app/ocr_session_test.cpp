@@ -6,6 +6,7 @@
 
 #include "app/session.h"
 #include "subpicture/colour_ranking.h"
+#include "support/fake_engine.h"
 #include "support/fake_ui.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
@@ -425,6 +426,90 @@ TEST_F(OcrPolicies, TheTextColourPolicyChoosesWithoutTheDialogOrProposesTheRobus
     read(UnknownGlyphPolicy::Mark);
     ASSERT_EQ(ui.proposals.size(), 2u);
     EXPECT_EQ(ui.proposals.back()[1], 3);
+}
+
+// The second engine over two pictures of "lol o" / "Ll": a fake that reads
+// each dark run of the drawn line by its shape, as the matrix would.
+class EngineReadings : public OcrSession {
+  protected:
+    test::FakeEngineScript engine;
+    void SetUp() override {
+        OcrSession::SetUp();
+        makeVob(2);
+        engine.name = [](const Image8& p, int left, int right) {
+            int top = 0, bottom = 0;
+            for (int y = p.height() - 1; y >= 0; --y)
+                for (int x = left; x <= right; ++x)
+                    if (p.pixel(x, y) < 128) top = y, bottom = std::max(bottom, y);
+            if ((right - left + 1) * 100 < (bottom - top + 1) * 45) return std::string("l");
+            return std::string(p.pixel(right, top) < 128 ? "o" : "L");
+        };
+    }
+    // What each question showed: line:char=proposal.
+    std::vector<std::string> questions(Session& s) {
+        std::vector<std::string> asked;
+        ui.onNewCharacter = [&](const NewCharacterView& v) {
+            asked.push_back(std::to_string(v.lineNumber) + ":" + std::to_string(v.charNumber) + "=" +
+                            v.proposal);
+            return accept(v.glyph.width == 3 ? "l" : v.glyph.glyph.bit(5, 0) ? "o" : "L");
+        };
+        s.setProgramFolder(dir.path());
+        EXPECT_TRUE(s.startButton(ocrJob(vob)));
+        s.runToEnd();
+        return asked;
+    }
+};
+
+TEST_F(EngineReadings, AutoReadsByTheEngineAndLearnsWhatItReadTheSameWayOnTwoLines) {
+    Session s(ui);
+    s.setTextEngineFactory(test::fakeEngineFactory(engine));
+    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    s.ocrPolicy().engineLanguage = "de";
+    EXPECT_EQ(questions(s), std::vector<std::string>{});
+    ASSERT_EQ(s.document().count(), 2u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
+    EXPECT_EQ(s.document().entry(2).lines, s.document().entry(1).lines);
+    // The bar twice on line 1 counts once, then line 2 confirms it; the box
+    // and the hook are confirmed in the second picture, after which its
+    // first line needs the engine no more.
+    ASSERT_EQ(s.matrix().size(), 3u);
+    EXPECT_EQ(s.matrix().entry(1).text, "l");
+    EXPECT_EQ(s.matrix().entry(2).text, "o");
+    EXPECT_EQ(s.matrix().entry(3).text, "L");
+    EXPECT_EQ(s.ocrPolicyCounts().engineLearned, 3);
+    EXPECT_EQ(s.ocrPolicyCounts().engineLines, 4);
+    EXPECT_EQ(engine.linesRead, 4);
+    EXPECT_EQ(engine.languages, std::vector<std::string>{"deu"});  // one engine for the job
+    EXPECT_EQ(s.engineLanguage(), "deu");
+}
+
+TEST_F(EngineReadings, AskAsksOnlyAboutDoubtfulReadingsWithTheReadingAsProposal) {
+    Session sure(ui);
+    sure.setTextEngineFactory(test::fakeEngineFactory(engine));
+    EXPECT_EQ(questions(sure), std::vector<std::string>{});
+    EXPECT_EQ(sure.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
+    engine.confidence = 50;
+    Session doubtful(ui);
+    doubtful.setTextEngineFactory(test::fakeEngineFactory(engine));
+    EXPECT_EQ(questions(doubtful), (std::vector<std::string>{"1:1=l", "1:2=o", "2:1=L"}));
+}
+
+TEST_F(EngineReadings, WithoutTheEngineAskAsksExactlyAsBefore) {
+    Session before(ui);
+    const std::vector<std::string> old = questions(before);
+    EXPECT_EQ(old, (std::vector<std::string>{"1:1=", "1:2=", "2:1="}));
+    Session off(ui);
+    off.setTextEngineFactory(test::fakeEngineFactory(engine));
+    off.ocrPolicy().useEngine = false;
+    EXPECT_EQ(questions(off), old);
+    EXPECT_EQ(off.matrix().entries(), before.matrix().entries());
+    EXPECT_EQ(off.document().entry(2).lines, before.document().entry(2).lines);
+    // Mark never starts the engine.
+    Session mark(ui);
+    mark.setTextEngineFactory(test::fakeEngineFactory(engine));
+    mark.ocrPolicy().unknown = UnknownGlyphPolicy::Mark;
+    questions(mark);
+    EXPECT_EQ(engine.enginesMade, 0);
 }
 
 // The first glyph is learned by hand, the next is searched for: a matrix

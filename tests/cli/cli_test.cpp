@@ -240,7 +240,7 @@ std::string makeOcrVob(const test::TempDir& dir) {
 TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
     test::TempDir dir;
     const std::string vob = makeOcrVob(dir);
-    const CliRun r = run({"ocr", "--text-colour", "3", "--save-matrix", dir.file("m.sum"), "--out", dir.file("o.ovt"),
+    const CliRun r = run({"ocr", "--no-engine", "--text-colour", "3", "--save-matrix", dir.file("m.sum"), "--out", dir.file("o.ovt"),
                           "--extended", vob},
                          "l\n\xC3\xA9\n");
     ASSERT_EQ(r.status, 0) << r.err;
@@ -279,16 +279,16 @@ TEST(CliOcr, PoliciesAndTheEndOfInput) {
     EXPECT_NE(skip.err.find("2 pictures, 0 entries"), std::string::npos);
 
     // Input ends after one answer: every further unknown glyph skips its picture.
-    CliRun ended = run({"ocr", vob}, "l\n");
+    CliRun ended = run({"ocr", "--no-engine", vob}, "l\n");
     EXPECT_NE(ended.err.find("2 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << ended.err;
 
     // \stop pauses, saves and ends.
-    CliRun stopped = run({"ocr", "--save-matrix", dir.file("s.sum"), vob}, "l\n\\stop\n");
+    CliRun stopped = run({"ocr", "--no-engine", "--save-matrix", dir.file("s.sum"), vob}, "l\n\\stop\n");
     EXPECT_NE(stopped.err.find("stopped; 0 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << stopped.err;
     EXPECT_EQ(std::filesystem::file_size(dir.file("s.sum")), 557u);
 
     // A refused answer is asked again.
-    CliRun retry = run({"ocr", "--unknown", "ask", vob}, "\xE4\xB8\xAD\nl\n\\skip-picture\n");
+    CliRun retry = run({"ocr", "--unknown", "ask", "--no-engine", vob}, "\xE4\xB8\xAD\nl\n\\skip-picture\n");
     EXPECT_NE(retry.err.find("cannot hold"), std::string::npos);
     EXPECT_NE(retry.err.find("1 glyphs learned"), std::string::npos);
 }

@@ -17,6 +17,7 @@
 #include "common/byte_cursor.h"
 #include "support/fake_ui.h"
 #include "support/ground_truth.h"
+#include "engine/tesseract_engine.h"
 #include "support/learners.h"
 #include "support/ocr_scoring.h"
 #include "support/temp_dir.h"
@@ -179,6 +180,40 @@ TEST(OcrDiscs, SampleDiscFigures) {
         const auto& font = test::kTrainingFonts[i];
         readStream(font.disc, font.stream, font, kLanguages[i]);
     }
+}
+
+}  // namespace
+}  // namespace orvane
+
+namespace orvane {
+namespace {
+
+// Tesseract as installed by scripts/install-deps.sh, on a stream the matrix
+// knows nothing of: the engine reads every glyph, learns what it read twice,
+// and the text comes out mostly right without a question.
+TEST(OcrDiscs, AnEmptyMatrixReadsTheSampleDiscByTheEngine) {
+    test::FakeUi ui;
+    Session s(ui);
+    s.setTextEngineFactory(tesseractEngineFactory());
+    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    s.ocrPolicy().textColour = TextColourPolicy::Automatic;
+    JobRequest r;
+    r.files = {kData + "/pal/VIDEO_TS/VTS_01_1.VOB"};
+    r.action = ActionMode::Ocr;
+    ASSERT_TRUE(s.startButton(r));
+    s.runToEnd();
+    EXPECT_EQ(s.engineLanguage(), "eng");  // stream 1 is English in the IFO
+    EXPECT_EQ(ui.newCharacterQuestions, 0);
+    EXPECT_GT(s.ocrPolicyCounts().engineLearned, 20);
+    const auto truth = test::loadGroundTruth(truthPath("pal", 1));
+    ASSERT_EQ(s.document().count(), truth.subtitles.size());
+    test::CharacterErrors errors;
+    for (size_t i = 0; i < truth.subtitles.size(); ++i) {
+        std::vector<std::string> read;
+        for (const std::string& line : s.document().entry(i + 1).lines) read.push_back(cp1252ToUtf8(line));
+        errors.add(truth.subtitles[i].lines, read, true);
+    }
+    EXPECT_LT(errors.rate(), 0.05) << errors.errors << " of " << errors.characters;
 }
 
 }  // namespace

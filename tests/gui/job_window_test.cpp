@@ -36,6 +36,7 @@
 #include "subtitles/text_file.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"
+#include "support/fake_engine.h"
 #include "support/temp_dir.h"
 
 using namespace orvane;
@@ -74,6 +75,7 @@ class JobWindowTest : public QObject {
     void longFilePumpsTheEventLoopEveryMiB();
     void failedSearchKeepsTheTypedText();
     void dialogsOpenOnTheProposals();
+    void newCharacterDialogOpensOnTheEnginesReading();
     void progressionControllerSavesAndAdjusts();
 };
 
@@ -81,6 +83,7 @@ void JobWindowTest::ocrJobThroughTheWindows() {
     ProgramFolder home;
     test::TempDir out;
     MainWindow w;
+    w.session().ocrPolicy().useEngine = false;  // every glyph is taught here
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     QCOMPARE(w.ButtonPause->text(), QString("&Pause ") + QChar(0x2016));
@@ -361,11 +364,50 @@ void JobWindowTest::dialogsOpenOnTheProposals() {
     QVERIFY(colour == std::optional<uint8_t>(3));
 }
 
+void JobWindowTest::newCharacterDialogOpensOnTheEnginesReading() {
+    test::TempDir home;
+    setenv("ORVANE_HOME", home.path().c_str(), 1);
+    MainWindow w;
+    // A doubtful engine: its reading is asked about, as the proposal.
+    test::FakeEngineScript engine;
+    engine.name = [](const Image8&, int, int) { return std::string("\xC3\xA9"); };
+    engine.confidence = 40;
+    w.session().setTextEngineFactory(test::fakeEngineFactory(engine));
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    NewCharacterDialog& d = w.newCharacterDialog();
+    ModalScript script;
+    script.add([&](QWidget* m) {
+        if (m != &w.fontColourDialog()) return false;
+        w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
+        test::clickLater(w.fontColourDialog().ButtonOk);
+        return true;
+    });
+    QString shown, selected;
+    script.add([&](QWidget* m) {
+        if (m != &d) return false;
+        shown = d.EditText->text();
+        selected = d.EditText->selectedText();
+        test::clickLater(d.ButtonPause);
+        return true;
+    });
+    JobRequest r;
+    r.files = {kVob};
+    QVERIFY(w.session().startButton(r));
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running, 10000);
+    QCOMPARE(shown, QString::fromUtf8("\xC3\xA9"));
+    QCOMPARE(selected, shown);
+    QCOMPARE(engine.enginesMade, 1);
+    QCOMPARE(engine.languages.front(), std::string("eng"));  // the disc's IFO: stream 1 is English
+}
+
 void JobWindowTest::failedSearchKeepsTheTypedText() {
     // No matrix folder: the search finds nothing.
     test::TempDir home;
     setenv("ORVANE_HOME", home.path().c_str(), 1);
     MainWindow w;
+    w.session().ocrPolicy().useEngine = false;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     NewCharacterDialog& d = w.newCharacterDialog();

@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     const QString video = QString(ORVANE_TEST_DATA) + "/pal/VIDEO_TS";
     MainWindow w;
+    w.session().ocrPolicy().useEngine = false;  // the new-character dialog is shot teaching
     w.move(20, 20);
     w.show();
     orvane::test::ModalScript script;

@@ -1,0 +1,267 @@
+#include "ocr/engine_alignment.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <map>
+
+namespace orvane {
+
+namespace {
+
+// Costs in line heights of span disagreement.
+constexpr double kSkippedGlyph = 1.0;    // the engine read nothing there
+constexpr double kStraySymbol = 1.0;     // a symbol on no glyph
+constexpr double kSharedSymbol = 0.3;    // one symbol over several glyphs
+constexpr double kUnreadableShare = 0.7; // ... that are not all the same picture
+constexpr double kExtraSymbol = 0.1;     // each symbol beyond the first of a glyph
+constexpr double kKnownMisread = 0.25;   // a known glyph read as another text
+constexpr double kClearMargin = 0.25;    // how much cheaper the proposal must be
+constexpr int kMaxSymbolsPerGlyph = 3;
+constexpr int kMaxGlyphsPerSymbol = 3;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+double spanCost(int l1, int r1, int l2, int r2, int lineHeight) {
+    return double(std::abs(l1 - l2) + std::abs(r1 - r2)) / lineHeight;
+}
+
+// What each of `k` glyphs reads when one symbol lies over all of them: a
+// straight double quote over its two like strokes gives each an apostrophe
+// (two in a row read back as the quote), any other mark over pictures that
+// are all the same repeats on each; otherwise nothing can be told.
+std::optional<std::string> sharedText(const std::string& symbol, std::span<const AlignGlyph> group) {
+    for (const AlignGlyph& g : group)
+        if (g.pictureKey != group.front().pictureKey) return std::nullopt;
+    if (symbol == "\"" && group.size() == 2) return std::string("'");
+    return symbol;
+}
+
+}  // namespace
+
+void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePicture& out) {
+    if (line.count == 0) {
+        out.picture.resize(0, 0);
+        return;
+    }
+    // The line's band as the segmenter found it, and every box in it.
+    int left = std::numeric_limits<int>::max(), right = -1, top = line.top, bottom = line.bottom;
+    for (int j = 1; j <= line.count; ++j) {
+        const CharBox& b = line.chars[static_cast<size_t>(j - 1)];
+        left = std::min(left, int{b.left});
+        right = std::max(right, b.right());
+        top = std::min(top, int{b.top});
+        bottom = std::max(bottom, b.bottom());
+    }
+    top = std::max(0, top);
+    bottom = std::min(bottom, labels.height() - 1);
+    const int h = bottom - top + 1;
+    // The engine reads best at letters some 60 to 100 pixels high.
+    out.scale = std::clamp((80 + h - 1) / h, 2, 4);
+    out.margin = std::max(8, h * out.scale / 2);
+    out.left = left;
+    const int s = out.scale, m = out.margin;
+    out.picture.resize((right - left + 1) * s + 2 * m, h * s + 2 * m);
+    out.picture.fill(255);
+    // Every text pixel of the band: also marks the segmenter left out of
+    // the characters (the dots of an umlaut too small to be a glyph).
+    for (int y = top; y <= bottom && y < labels.height(); ++y) {
+        const uint8_t* row = labels.row(y);
+        for (int x = left; x <= right && x < labels.width(); ++x) {
+            if (row[x] == 0) continue;
+            const int ox = (x - left) * s + m, oy = (y - top) * s + m;
+            for (int dy = 0; dy < s; ++dy) std::fill_n(out.picture.row(oy + dy) + ox, s, 0);
+        }
+    }
+}
+
+std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,
+                                        const EngineLinePicture& drawn) {
+    const int s = std::max(1, drawn.scale);
+    auto back = [&](int x) { return std::max(0, x - drawn.margin) / s + drawn.left; };
+    for (EngineSymbol& sym : symbols) {
+        sym.left = back(sym.left);
+        sym.right = std::max(sym.left, back(sym.right));
+        if (sym.wordRight >= sym.wordLeft) {
+            sym.wordLeft = back(sym.wordLeft);
+            sym.wordRight = std::max(sym.wordLeft, back(sym.wordRight));
+        }
+    }
+    return symbols;
+}
+
+std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const EngineSymbol> all,
+                                                             std::span<const AlignGlyph> glyphs,
+                                                             int lineHeight) {
+    std::vector<EngineSymbol> symbols;
+    for (const EngineSymbol& s : all)
+        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
+    const int n = static_cast<int>(glyphs.size()), m = static_cast<int>(symbols.size());
+    // Within a word, the engine's letter columns drift (towards its end
+    // most); where the word holds as many glyphs as the engine read letters,
+    // each letter takes its glyph's columns.
+    for (int first = 0; first < m;) {
+        int last = first + 1;
+        while (last < m && !symbols[static_cast<size_t>(last)].wordStart) ++last;
+        const EngineSymbol& w = symbols[static_cast<size_t>(first)];
+        if (w.wordRight >= w.wordLeft) {
+            std::vector<size_t> inside;
+            for (size_t j = 0; j < glyphs.size(); ++j) {
+                const int centre2 = glyphs[j].left + glyphs[j].right;
+                if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
+            }
+            if (static_cast<int>(inside.size()) == last - first)
+                for (int k = first; k < last; ++k) {
+                    symbols[static_cast<size_t>(k)].left = glyphs[inside[static_cast<size_t>(k - first)]].left;
+                    symbols[static_cast<size_t>(k)].right = glyphs[inside[static_cast<size_t>(k - first)]].right;
+                }
+        }
+        first = last;
+    }
+    const int h = std::max(1, lineHeight);
+    std::vector<std::optional<EngineReading>> result(glyphs.size());
+    if (n == 0) return result;
+
+    // One step of an alignment: glyphs [i, i + g) take symbols [p, p + t).
+    struct Step {
+        int g, t;
+    };
+    auto stepCost = [&](int i, int p, Step st) -> double {
+        if (st.g == 0) return kStraySymbol;
+        if (st.t == 0) return kSkippedGlyph;
+        const int gl = glyphs[static_cast<size_t>(i)].left;
+        const int gr = glyphs[static_cast<size_t>(i + st.g - 1)].right;
+        const int sl = symbols[static_cast<size_t>(p)].left;
+        const int sr = symbols[static_cast<size_t>(p + st.t - 1)].right;
+        double c = spanCost(gl, gr, sl, sr, h);
+        if (st.g > 1) {
+            // One symbol over several glyphs covers at least half of each.
+            for (int k = 0; k < st.g; ++k) {
+                const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
+                const int overlap = std::min(gk.right, sr) - std::max(gk.left, sl) + 1;
+                if (2 * overlap < gk.right - gk.left + 1) return kInf;
+            }
+            c += kSharedSymbol;
+            const auto text = sharedText(symbols[static_cast<size_t>(p)].text,
+                                         glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
+            if (!text) c += kUnreadableShare;
+            for (int k = 0; k < st.g; ++k) {
+                const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
+                if (gk.known && (!text || *text != gk.text)) c += kKnownMisread;
+            }
+        } else {
+            c += kExtraSymbol * (st.t - 1);
+            const AlignGlyph& g = glyphs[static_cast<size_t>(i)];
+            // Letters touching in one glyph lie within it, each of them.
+            for (int k = 0; st.t > 1 && k < st.t; ++k) {
+                const EngineSymbol& sk = symbols[static_cast<size_t>(p + k)];
+                const int centre2 = sk.left + sk.right;
+                if (centre2 < 2 * g.left - h / 2 || centre2 > 2 * g.right + h / 2) return kInf;
+            }
+            if (g.known) {
+                std::string read;
+                for (int k = 0; k < st.t; ++k) read += symbols[static_cast<size_t>(p + k)].text;
+                if (read != g.text) c += kKnownMisread;
+            }
+        }
+        return c;
+    };
+    std::vector<Step> steps{{0, 1}, {1, 0}};
+    for (int t = 1; t <= kMaxSymbolsPerGlyph; ++t) steps.push_back({1, t});
+    for (int g = 2; g <= kMaxGlyphsPerSymbol; ++g) steps.push_back({g, 1});
+
+    const auto at = [m](int i, int p) { return static_cast<size_t>(i) * static_cast<size_t>(m + 1) + static_cast<size_t>(p); };
+    std::vector<double> fwd(static_cast<size_t>(n + 1) * static_cast<size_t>(m + 1), kInf);
+    std::vector<double> bwd(fwd.size(), kInf);
+    fwd[at(0, 0)] = 0;
+    for (int i = 0; i <= n; ++i)
+        for (int p = 0; p <= m; ++p) {
+            const double f = fwd[at(i, p)];
+            if (f == kInf) continue;
+            for (Step st : steps) {
+                if (i + st.g > n || p + st.t > m) continue;
+                double& to = fwd[at(i + st.g, p + st.t)];
+                to = std::min(to, f + stepCost(i, p, st));
+            }
+        }
+    bwd[at(n, m)] = 0;
+    for (int i = n; i >= 0; --i)
+        for (int p = m; p >= 0; --p) {
+            double& b = bwd[at(i, p)];
+            for (Step st : steps) {
+                if (i + st.g > n || p + st.t > m) continue;
+                const double rest = bwd[at(i + st.g, p + st.t)];
+                if (rest != kInf) b = std::min(b, stepCost(i, p, st) + rest);
+            }
+        }
+
+    // For each glyph, the cheapest whole alignment giving it each text
+    // (nullopt: no text), with the lowest confidence of its symbols.
+    struct Option {
+        double cost = kInf;
+        int confidence = 0;
+    };
+    std::vector<std::map<std::optional<std::string>, Option>> options(glyphs.size());
+    auto offer = [&](int j, std::optional<std::string> text, double cost, int confidence) {
+        Option& o = options[static_cast<size_t>(j)][std::move(text)];
+        if (cost < o.cost) o = {cost, confidence};
+    };
+    for (int i = 0; i < n; ++i)
+        for (int p = 0; p <= m; ++p) {
+            const double f = fwd[at(i, p)];
+            if (f == kInf) continue;
+            for (Step st : steps) {
+                if (st.g == 0 || i + st.g > n || p + st.t > m) continue;
+                const double rest = bwd[at(i + st.g, p + st.t)];
+                if (rest == kInf) continue;
+                const double total = f + stepCost(i, p, st) + rest;
+                if (total == kInf) continue;
+                if (st.t == 0) {
+                    offer(i, std::nullopt, total, 0);
+                } else if (st.g == 1) {
+                    std::string read;
+                    int conf = 100;
+                    for (int k = 0; k < st.t; ++k) {
+                        read += symbols[static_cast<size_t>(p + k)].text;
+                        conf = std::min(conf, symbols[static_cast<size_t>(p + k)].confidence);
+                    }
+                    offer(i, std::move(read), total, conf);
+                } else {
+                    const EngineSymbol& s = symbols[static_cast<size_t>(p)];
+                    const auto text = sharedText(
+                        s.text, glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
+                    for (int k = 0; k < st.g; ++k) offer(i + k, text, total, s.confidence);
+                }
+            }
+        }
+    for (int j = 0; j < n; ++j) {
+        if (glyphs[static_cast<size_t>(j)].known) continue;
+        const auto& opts = options[static_cast<size_t>(j)];
+        auto best = opts.end();
+        for (auto it = opts.begin(); it != opts.end(); ++it)
+            if (best == opts.end() || it->second.cost < best->second.cost) best = it;
+        if (best == opts.end() || !best->first) continue;
+        bool clear = true;
+        for (auto it = opts.begin(); it != opts.end(); ++it)
+            if (it != best && it->second.cost < best->second.cost + kClearMargin) clear = false;
+        if (clear) result[static_cast<size_t>(j)] = EngineReading{*best->first, best->second.confidence};
+    }
+    return result;
+}
+
+std::string engineLanguageCode(const std::string& code) {
+    if (code.size() >= 3) return code;
+    static const std::map<std::string, std::string> kCodes = {
+        {"en", "eng"}, {"fr", "fra"}, {"de", "deu"}, {"es", "spa"}, {"it", "ita"}, {"nl", "nld"},
+        {"pt", "por"}, {"sv", "swe"}, {"no", "nor"}, {"nb", "nor"}, {"da", "dan"}, {"fi", "fin"},
+        {"pl", "pol"}, {"cs", "ces"}, {"tr", "tur"}, {"hu", "hun"}, {"el", "ell"}, {"is", "isl"},
+        {"hr", "hrv"}, {"he", "heb"}, {"iw", "heb"}, {"hi", "hin"}, {"ru", "rus"}, {"ro", "ron"},
+        {"ca", "cat"}, {"sk", "slk"}, {"sl", "slv"}, {"bg", "bul"}, {"uk", "ukr"}, {"et", "est"},
+        {"lv", "lav"}, {"lt", "lit"}, {"sr", "srp"}, {"ja", "jpn"}, {"zh", "chi_sim"},
+        {"ko", "kor"}, {"ar", "ara"}, {"th", "tha"}, {"vi", "vie"}, {"id", "ind"}};
+    std::string lower;
+    for (char c : code) lower += static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const auto it = kCodes.find(lower);
+    return it == kCodes.end() ? std::string() : it->second;
+}
+
+}  // namespace orvane

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "ocr/segmentation.h"
+#include "ocr/text_engine.h"
+#include "subpicture/image.h"
+
+namespace orvane {
+
+// A line drawn for the second engine: its text pixels dark on a
+// light ground, scaled up with a margin. Column x of the cropped picture
+// is column (x - left) * scale + margin of the drawing.
+struct EngineLinePicture {
+    Image8 picture;
+    int left = 0;
+    int scale = 1;
+    int margin = 0;
+};
+
+// Draws line `line` of the segmenter's labels: every text pixel of the band
+// its characters span, marked or not.
+void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePicture& out);
+
+// A segmented glyph as the alignment sees it.
+struct AlignGlyph {
+    int left = 0;  // columns of the cropped picture, inclusive
+    int right = 0;
+    uint64_t pictureKey = 0;  // equal for glyphs of the same picture
+    bool known = false;       // the matrix read it as `text`
+    std::string text;         // UTF-8
+};
+
+// A glyph's text as the engine read it.
+struct EngineReading {
+    std::string text;  // UTF-8
+    int confidence = 0;  // the lowest of its symbols
+};
+
+// Aligns the engine's symbols (columns of the cropped picture) to the
+// segmented glyphs of the line, in order. A glyph may take one to three
+// symbols (letters touching in the picture), two or three glyphs may share
+// one symbol (a straight double quote read as one mark over its two
+// strokes), a glyph may get nothing and a symbol may fall on no glyph; each
+// costs by how far the spans disagree, and known glyphs read otherwise cost
+// a little more. The engine's word breaks play no part: it may join or
+// split words without moving a letter. Every glyph that is not known gets
+// the text of the cheapest alignment when every alignment giving it
+// another text (or none) costs clearly more; otherwise nullopt.
+std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const EngineSymbol> symbols,
+                                                             std::span<const AlignGlyph> glyphs,
+                                                             int lineHeight);
+
+// The symbols of a drawing mapped back to columns of the cropped picture.
+std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,
+                                        const EngineLinePicture& drawn);
+
+}  // namespace orvane

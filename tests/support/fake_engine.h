@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ocr/text_engine.h"
+
+namespace orvane::test {
+
+// A second engine that reads each run of dark columns of the drawn line as
+// one symbol, its text chosen by `name` from the run's pixels; counts lines
+// read and engines made.
+struct FakeEngineScript {
+    // The text of a run of columns [left, right] of the picture.
+    std::function<std::string(const Image8&, int left, int right)> name;
+    int confidence = 95;
+    int linesRead = 0;
+    int enginesMade = 0;
+    std::vector<std::string> languages;  // asked for, in order
+};
+
+class FakeEngine : public TextEngine {
+  public:
+    explicit FakeEngine(FakeEngineScript& script) : script_(script) {}
+    std::vector<EngineSymbol> readLine(const Image8& picture) override {
+        ++script_.linesRead;
+        std::vector<EngineSymbol> out;
+        auto dark = [&](int x) {
+            for (int y = 0; y < picture.height(); ++y)
+                if (picture.pixel(x, y) < 128) return true;
+            return false;
+        };
+        for (int x = 0; x < picture.width();) {
+            if (!dark(x)) {
+                ++x;
+                continue;
+            }
+            int r = x;
+            while (r + 1 < picture.width() && dark(r + 1)) ++r;
+            out.push_back({script_.name(picture, x, r), x, r, script_.confidence, out.empty()});
+            x = r + 1;
+        }
+        return out;
+    }
+
+  private:
+    FakeEngineScript& script_;
+};
+
+inline TextEngineFactory fakeEngineFactory(FakeEngineScript& script) {
+    return [&script](const std::string& language) -> std::unique_ptr<TextEngine> {
+        script.languages.push_back(language);
+        ++script.enginesMade;
+        return std::make_unique<FakeEngine>(script);
+    };
+}
+
+}  // namespace orvane::test
