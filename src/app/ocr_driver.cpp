@@ -3,6 +3,7 @@
 
 #include "app/session.h"
 #include "ocr/character_picture.h"
+#include "ocr/line_assembly.h"
 #include "common/io_error.h"
 #include "ocr/touching_letters.h"
 #include "subpicture/colour_ranking.h"
@@ -140,7 +141,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
     std::vector<std::string> text;
     for (int l = 1; l <= lines_.count; ++l) {
         const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
-        std::string out;
+        std::vector<std::string> pieces;  // what each character reads as
         bool skipped = false;
         for (int j = 1; j <= line.count && !skipped; ++j) {
             const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
@@ -155,7 +156,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                 piece = matrix_.entry(e).text;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
                 ++ocrCounts_.skipped;
-                out.clear();
+                pieces.clear();
                 skipped = true;
                 continue;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
@@ -197,7 +198,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                         piece = std::move(outcome.text);
                         break;
                     case 1:
-                        out.clear();
+                        pieces.clear();
                         skipped = true;
                         continue;
                     case 2:
@@ -208,9 +209,9 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                         break;
                 }
             }
-            out += piece;
-            if (spaceFollows(line, j, ocrSettings_)) out += ' ';
+            pieces.push_back(std::move(piece));
         }
+        std::string out = assembleLineText(line, pieces, ocrSettings_);
         if (!out.empty()) text.push_back(std::move(out));
     }
     if (text.empty()) return;
