@@ -95,6 +95,22 @@ Join joinOf(const CharBox& a, const std::string& ta, const CharBox& b, const std
 
 }  // namespace
 
+namespace {
+
+bool isDoubleQuote(char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return c == '"' || u == 0x84 || u == 0x93 || u == 0x94;  // " „ “ ”
+}
+
+// A double quote in the assembled text: where it is, its first and last
+// pieces, and the nearest pieces with text before and after it (-1: none).
+struct QuoteAt {
+    size_t position;
+    int first, last, before, after;
+};
+
+}  // namespace
+
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
                              const OcrSettings& settings) {
     LineMeasure m;
@@ -105,6 +121,8 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
     // the length of `out` right after its text.
     int mark = -1;
     size_t afterMark = 0;
+    int lastText = -1;  // the last piece with text
+    std::vector<QuoteAt> quotes;
     const int k = std::min<int>(line.count, static_cast<int>(texts.size()));
     for (int j = 0; j < k; ++j) {
         const std::string& text = texts[static_cast<size_t>(j)];
@@ -116,6 +134,8 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
             // The second stroke: no space between, the pair as one mark.
             out.resize(afterMark);
             out.back() = doubledMark(texts[static_cast<size_t>(mark)]);
+            if (!quotes.empty() && quotes.back().last == mark) quotes.back().last = j;
+            else if (isDoubleQuote(out.back())) quotes.push_back({out.size() - 1, mark, j, -1, -1});
             mark = -1;
         } else if (join == Join::DotOfLetter) {
             // The letter's reading stands; it may take its other dot too.
@@ -128,8 +148,35 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
             out += text;
             mark = doubledMark(text) != 0 ? j : -1;
             afterMark = out.size();
+            if (text.size() == 1 && isDoubleQuote(text[0])) quotes.push_back({out.size() - 1, j, j, -1, -1});
         }
+        if (!text.empty()) lastText = j;
         if (spaceFollows(line, j + 1, settings)) out += ' ';
+    }
+    // A double quote belongs to the word on one side of it. Its side
+    // bearings can make both gaps reach the space width; then the space on
+    // the nearer side goes, and at either end of the line the space
+    // between it and the line's only word beside it.
+    for (QuoteAt& q : quotes) {
+        for (int j = q.first - 1; j >= 0 && q.before < 0; --j)
+            if (!texts[static_cast<size_t>(j)].empty()) q.before = j;
+        for (int j = q.last + 1; j <= lastText && q.after < 0; ++j)
+            if (!texts[static_cast<size_t>(j)].empty()) q.after = j;
+    }
+    for (auto q = quotes.rbegin(); q != quotes.rend(); ++q) {
+        const size_t p = q->position;
+        const bool spaceBefore = p > 0 && out[p - 1] == ' ';
+        const bool spaceAfter = p + 1 < out.size() && out[p + 1] == ' ';
+        auto gap = [&](int left, int right) {
+            const CharBox& a = line.chars[static_cast<size_t>(left)];
+            return int{line.chars[static_cast<size_t>(right)].left} - a.right() - 1;
+        };
+        if (spaceAfter && q->after >= 0 &&
+            (q->before < 0 || (spaceBefore && gap(q->last, q->after) < gap(q->before, q->first))))
+            out.erase(p + 1, 1);
+        else if (spaceBefore && q->before >= 0 &&
+                 (q->after < 0 || (spaceAfter && gap(q->before, q->first) < gap(q->last, q->after))))
+            out.erase(p - 1, 1);
     }
     return out;
 }

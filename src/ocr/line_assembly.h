@@ -30,6 +30,12 @@ namespace orvane {
 // pair then reads as the double mark (two apostrophes as '"', two commas as
 // the low double quote, ...) or, when each stroke read as the whole mark,
 // as that mark once, without a space between.
+//
+// A double quote (straight, low or curly; not a guillemet, which French
+// sets off by spaces) belongs to the word on one side of it, but its wide
+// side bearings can make the gaps on both sides reach the space width: then
+// only the space on the wider side stays, and at the start or the end of
+// the line the space between the quote and its one neighbour goes.
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
                              const OcrSettings& settings);
 

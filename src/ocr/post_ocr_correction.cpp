@@ -52,9 +52,11 @@ constexpr uint16_t rules(std::initializer_list<int> numbers) {
 constexpr uint16_t kEnglishRules = rules({1, 2, 3, 4, 5, 6, 7, 8, 9});
 constexpr uint16_t kFrenchRules = rules({4, 5, 6, 8, 9});
 constexpr uint16_t kGermanRules = rules({1, 2, 3, 4, 5, 6, 8, 9, 10});
-// Spanish: no elision and no lone-letter word but the numeral I, and a
-// sentence also begins after an opening ¿ or ¡.
-constexpr uint16_t kSpanishRules = rules({2, 4, 5, 6, 8, 9, 11});
+// Spanish: no elision and no lone-letter word but the numeral I, a
+// sentence also begins after an opening ¿ or ¡, and within capitals only
+// the letter after counts (accented capitals too): "El" begins so many
+// sentences that a capital before an l says nothing.
+constexpr uint16_t kSpanishRules = rules({2, 4, 5, 6, 9, 11, 12});
 
 uint16_t rulesOf(IlLanguage language) {
     switch (language) {
@@ -74,6 +76,14 @@ bool isCapital(char c) {
     return c >= 'A' && c <= 'Z';
 }
 
+// Capitals with the accented ones of Windows-1252 (À..Þ less ×, Š Œ Ž Ÿ),
+// which Spanish writes on capitals (Ó, Á, Ñ).
+bool isCapitalWithAccents(char ch) {
+    const auto c = static_cast<unsigned char>(ch);
+    return isCapital(ch) || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C || c == 0x8E ||
+           c == 0x9F;
+}
+
 constexpr char kInvertedQuestion = static_cast<char>(0xBF);     // ¿
 constexpr char kInvertedExclamation = static_cast<char>(0xA1);  // ¡
 
@@ -86,7 +96,7 @@ bool opensSpanishSentence(char c) {
 bool looksLikeCapitalI(const std::string& s, size_t p, uint16_t enabled) {
     const char p1 = s[p - 1], p2 = s[p - 2], n1 = s[p + 1], n2 = s[p + 2];
     auto on = [enabled](int r) { return (enabled & (1u << (r - 1))) != 0; };
-    const bool holds[11] = {
+    const bool holds[12] = {
         // 1: "I'm", "I'll" after a blank
         (n1 == '\'' || n2 == '\'') && p1 == ' ',
         // 2: a lone letter
@@ -109,8 +119,10 @@ bool looksLikeCapitalI(const std::string& s, size_t p, uint16_t enabled) {
         p1 == ' ' && (n1 == 'n' || n1 == 'd' || n1 == 'h' || n1 == 'c' || n1 == 'r' || n1 == 's'),
         // 11: after an opening ¿ or ¡
         opensSpanishSentence(p1) || (p1 == ' ' && opensSpanishSentence(p2)),
+        // 12: before a capital, accented ones too
+        isCapitalWithAccents(n1),
     };
-    for (int r = 1; r <= 11; ++r) {
+    for (int r = 1; r <= 12; ++r) {
         if (on(r) && holds[r - 1]) return true;
     }
     return false;

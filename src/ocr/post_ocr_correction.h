@@ -23,7 +23,10 @@ std::optional<IlLanguage> ilLanguageFromCode(std::string_view code);
 // l, and an l turns back into I where a rule of the language holds.
 // `before` is the character taken to stand before the line: the last
 // character of the previous line of the same entry, or '.' for a first line
-// (as if a sentence had just ended).
+// (as if a sentence had just ended). The Spanish rules are the French ones
+// and a lone letter as the numeral I, an l after an opening ¿ or ¡ (or one
+// and a blank), and within capitals only an l before a capital, accented
+// or not ("El" stays).
 std::string repairIl(std::string_view line, char before, IlLanguage language);
 
 // Whether a word (Windows-1252 letters) is spelled right in a language.

@@ -120,10 +120,35 @@ TEST(LineAssembly, SpacesAndThePairsALineOfBoxesMakes) {
     const OcrSettings settings;
     EXPECT_EQ(assembleLineText(line, {"H", "'", "'", "H", "'", "'", "H"}, settings), "H \"H ' ' H");
     EXPECT_EQ(assembleLineText(line, {"H", ",", ",", "H", "\x8B", "\x8B", "H"}, settings), "H \x84H \x8B \x8B H");
-    EXPECT_EQ(assembleLineText(line, {"H", "\"", "\"", "H", "\"", "\"", "H"}, settings), "H \"H \" \" H");
+    // (Two quotes a word space apart each keep the space on their wider side.)
+    EXPECT_EQ(assembleLineText(line, {"H", "\"", "\"", "H", "\"", "\"", "H"}, settings), "H \"H\" \"H");
     // Different marks, or a stroke and a letter, are not joined.
     EXPECT_EQ(assembleLineText(line, {"H", "'", "\"", "H", "'", "'", "H"}, settings), "H '\"H ' ' H");
     EXPECT_EQ(assembleLineText(line, {"H", "'", "", "H", "'", "'", "H"}, settings), "H 'H ' ' H");
+}
+
+TEST(LineAssembly, ADoubleQuoteKeepsTheSpaceOnItsWiderSideOnly) {
+    // Boxes 8 rows tall for quotes, 22 for letters; left and width each.
+    auto lineOf = [](std::initializer_list<std::pair<int, int>> boxes) {
+        TextLine line;
+        for (const auto& [left, width] : boxes) {
+            const uint16_t height = width == 8 ? 8 : 22;
+            line.chars[line.count++] =
+                CharBox{static_cast<uint16_t>(left), 0, static_cast<uint16_t>(width), height, 0, 0};
+        }
+        return line;
+    };
+    const OcrSettings settings;  // a space from 7 blank columns
+    // 8 blank columns before the quote, 7 after: the word after it is its own.
+    const TextLine between = lineOf({{0, 16}, {24, 8}, {39, 16}});
+    EXPECT_EQ(assembleLineText(between, {"H", "\"", "H"}, settings), "H \"H");
+    EXPECT_EQ(assembleLineText(between, {"H", "\x84", "H"}, settings), "H \x84H");
+    EXPECT_EQ(assembleLineText(between, {"H", "\xAB", "H"}, settings), "H \xAB H");  // guillemets stand apart
+    // As wide on both sides: nothing tells, both stay.
+    EXPECT_EQ(assembleLineText(lineOf({{0, 16}, {24, 8}, {40, 16}}), {"H", "\"", "H"}, settings), "H \" H");
+    // At the start and the end of the line.
+    EXPECT_EQ(assembleLineText(lineOf({{0, 8}, {15, 16}}), {"\"", "H"}, settings), "\"H");
+    EXPECT_EQ(assembleLineText(lineOf({{0, 16}, {23, 8}}), {"H", "\x93"}, settings), "H\x93");
 }
 
 }  // namespace

@@ -171,6 +171,12 @@ TEST(IlRepair, SpanishRules) {
     EXPECT_EQ(repairIl("so lnd", 'a', kEs), "so lnd");          // no German rule
     EXPECT_EQ(repairIl("\xBFlr? \xA1 lsla!", 'a', kEs), "\xBFIr? \xA1 Isla!");  // 11
     EXPECT_EQ(repairIl("\xBFlr?", 'a', kEn), "\xBFlr?");
+    // Within capitals: an l before a capital, accented too, but not after
+    // one ("El" begins sentences).
+    EXPECT_EQ(repairIl("HABITACl\xD3N AlRE", 'a', kEs), "HABITACI\xD3N AIRE");
+    EXPECT_EQ(repairIl("HABITACl\xD3N", 'a', kFr), "HABITACl\xD3N");
+    EXPECT_EQ(repairIl("El tren", '.', kEs), "El tren");
+    EXPECT_EQ(repairIl("El tren", '.', kFr), "EI tren");
 }
 
 // The Debian hunspell dictionaries (scripts/install-deps.sh installs them).
