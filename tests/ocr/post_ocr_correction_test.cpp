@@ -258,6 +258,7 @@ TEST(SpellingDictionary, AMissingDictionarySaysWhereItLookedAndWhatToInstall) {
     EXPECT_NE(load.error.find("fr_FR.aff"), std::string::npos) << load.error;
     EXPECT_NE(load.error.find("hunspell-fr"), std::string::npos) << load.error;
     EXPECT_TRUE(dictionary(kDe).knows("Stra\xDF" "e"));  // Windows-1252 in, UTF-8 dictionary
+    EXPECT_TRUE(dictionary(kFr).knows("\x9C" "il"));     // œ, beyond Latin-1
     EXPECT_FALSE(dictionary(kDe).knows("Strasse3"));
 }
 
