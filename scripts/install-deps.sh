@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libpng-dev
           qt6-base-dev libjpeg-dev xvfb xauth imagemagick desktop-file-utils appstream file
           clang libclang-rt-14-dev ffmpeg libtesseract-dev tesseract-ocr-eng tesseract-ocr-fra
-          tesseract-ocr-deu tesseract-ocr-spa)
+          tesseract-ocr-deu tesseract-ocr-spa
+          libhunspell-dev hunspell-en-us hunspell-fr hunspell-de-de hunspell-es)
 
 missing=()
 for p in "${packages[@]}"; do

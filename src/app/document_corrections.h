@@ -10,8 +10,10 @@ namespace orvane {
 
 // The post-OCR correction over every entry of the document, then the
 // display is rebuilt. Options that ask for nothing leave the document (and
-// its modified flag) alone; false then.
-bool correctDocumentText(SubtitleDocument& doc, const PostOcrOptions& options);
+// its modified flag) alone; false then. `dictionary` decides words where
+// the options ask for it (null: the rules alone).
+bool correctDocumentText(SubtitleDocument& doc, const PostOcrOptions& options,
+                         const SpellingDictionary* dictionary = nullptr);
 
 // The time correction's questions as message boxes of the UI port, their
 // texts composed from the message table (messages 31 to 35, 58).

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include "ocr/character_picture.h"
+#include "ocr/line_assembly.h"
 #include "common/io_error.h"
 #include "common/text_encoding.h"
 #include "ocr/touching_letters.h"
@@ -256,7 +257,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
     std::vector<std::string> text;
     for (int l = 1; l <= lines_.count; ++l) {
         const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
-        std::string out;
+        std::vector<std::string> pieces;  // what each character reads as
         bool skipped = false;
         // Ask and auto read the line's unknown glyphs by the second engine
         // first, matching every glyph once for it.
@@ -290,7 +291,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                 piece = matrix_.entry(e).text;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
                 ++ocrCounts_.skipped;
-                out.clear();
+                pieces.clear();
                 skipped = true;
                 continue;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
@@ -345,7 +346,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                         piece = std::move(outcome.text);
                         break;
                     case 1:
-                        out.clear();
+                        pieces.clear();
                         skipped = true;
                         continue;
                     case 2:
@@ -356,9 +357,9 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                         break;
                 }
             }
-            out += piece;
-            if (spaceFollows(line, j, ocrSettings_)) out += ' ';
+            pieces.push_back(std::move(piece));
         }
+        std::string out = assembleLineText(line, pieces, ocrSettings_);
         if (!out.empty()) text.push_back(std::move(out));
     }
     if (text.empty()) return;

@@ -25,6 +25,7 @@
 #include "ocr/text_engine.h"
 #include "ocr/segmentation.h"
 #include "ocr/touching_letters.h"
+#include "ocr/spelling_dictionary.h"
 #include "stream/cell_clock.h"
 #include "stream/progress.h"
 #include "stream/spu_assembler.h"
@@ -170,7 +171,14 @@ class Session : private PackEvents {
     // entry through the port, then the display is rebuilt.
     TimeCorrectionReport correctTimes(const TimeCorrectionSettings& settings);
     // "Correct !" of the post-OCR correction; false when nothing was asked.
+    // With the dictionary asked for and not found, the user is told why
+    // (DictionaryMissing) and the rules alone decide.
     bool postOcrCorrection(const PostOcrOptions& options);
+    // The spelling dictionary of a language from dictionaryFolder(), loaded
+    // once; null, with the reason in `error`, when it is not there.
+    const SpellingDictionary* spellingDictionary(IlLanguage language, std::string* error = nullptr);
+    const std::string& dictionaryFolder() const { return dictionaryFolder_; }
+    void setDictionaryFolder(std::string folder);
     // "&Convert to this Format" of the output format dialog: the stored
     // settings from the dialog's, the page as the format, the display
     // rebuilt and shown.
@@ -361,6 +369,8 @@ class Session : private PackEvents {
     std::vector<std::optional<TouchingReading>> cuts_;
     std::vector<std::optional<EngineReading>> readings_;
     uint64_t matchedGeneration_ = 0;
+    std::string dictionaryFolder_ = kDefaultDictionaryFolder;
+    std::array<std::unique_ptr<SpellingDictionary>, 4> dictionaries_;  // by IlLanguage
     // The OCR's working pictures, kept from unit to unit.
     Image8 ocrLabels_;
     Image24 ocrPicture_;

@@ -13,8 +13,34 @@ TimeCorrectionReport Session::correctTimes(const TimeCorrectionSettings& setting
     return report;
 }
 
+const SpellingDictionary* Session::spellingDictionary(IlLanguage language, std::string* error) {
+    auto& slot = dictionaries_[static_cast<size_t>(language)];
+    if (!slot) {
+        DictionaryLoad load = loadSpellingDictionary(language, dictionaryFolder_);
+        if (!load.dictionary) {
+            if (error) *error = std::move(load.error);
+            return nullptr;
+        }
+        slot = std::move(load.dictionary);
+    }
+    return slot.get();
+}
+
+void Session::setDictionaryFolder(std::string folder) {
+    dictionaryFolder_ = std::move(folder);
+    for (auto& d : dictionaries_) d.reset();
+}
+
 bool Session::postOcrCorrection(const PostOcrOptions& options) {
-    if (!correctDocumentText(document_, options)) return false;
+    const SpellingDictionary* dictionary = nullptr;
+    if (options.useDictionary && options.any()) {
+        std::string error;
+        dictionary = spellingDictionary(options.language, &error);
+        if (!dictionary)
+            ui_.messageBox(QuestionId::DictionaryMissing, MessageIcon::Warning,
+                           error + ". The I/l and 0/O choices are made by the rules alone.", Buttons::Ok);
+    }
+    if (!correctDocumentText(document_, options, dictionary)) return false;
     ui_.documentChanged(document_);
     return true;
 }

@@ -52,6 +52,7 @@ enum class QuestionId {
     DeleteMatrixEntry,  // the matrix editor's Delete
     TooManyFiles,       // more files checked than a job can hold
     StretchNoLength,    // a stretch of a document whose last entry starts at 0
+    DictionaryMissing,  // the post-OCR correction's spelling dictionary is not installed
 };
 
 // A file dialog: title, filter ("Name (*.ext)|*.ext|..."), default

@@ -38,6 +38,7 @@ struct ConvertOptions {
     bool splitOn = false;
     TimeCode splitStart, splitStop;
     PostOcrOptions postOcr;
+    std::string dictionaryFolder;
     bool yes = false;
     std::string config;
 };
@@ -146,11 +147,17 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
             if (!value(v)) return std::nullopt;
             const auto lang = ilLanguageFromCode(v);
             if (!lang) {
-                error = "unknown I/l rules '" + v + "' (en, fr or de)";
+                error = "unknown I/l rules '" + v + "' (en, fr, de or es)";
                 return std::nullopt;
             }
             o.postOcr.repairIl = true;
             o.postOcr.language = *lang;
+        } else if (a == "--fix-zero-o") {
+            o.postOcr.repairZeroO = true;
+        } else if (a == "--dictionary") {
+            o.postOcr.useDictionary = true;
+        } else if (a == "--dictionary-dir") {
+            if (!value(o.dictionaryFolder)) return std::nullopt;
         } else if (a == "--config") {
             if (!value(o.config)) return std::nullopt;
         } else if (a == "--yes") {
@@ -170,6 +177,8 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
     else if (o.out.empty()) error = "convert needs --out FILE";
     else if (o.encoding && !o.format->encodingChoice && *o.encoding != o.format->encoding)
         error = std::string(o.format->name) + " files are always " + encodingName(o.format->encoding);
+    // The dictionary is the language's whose I/l rules are asked for.
+    else if (o.postOcr.useDictionary && !o.postOcr.repairIl) error = "--dictionary needs --fix-il LANG";
     if (!error.empty()) return std::nullopt;
     return o;
 }
@@ -221,7 +230,8 @@ std::string convertUsage() {
            "\n"
            "                 [--encoding windows-1252|utf-8] [--offset [-]T] [--stretch [-]T]\n"
            "                 [--duration fixed:MS|prop:OFFSET:PERCHAR] [--min-interval MS]\n"
-           "                 [--split START STOP] [--fix-quotes] [--fix-il en|fr|de]\n"
+           "                 [--split START STOP] [--fix-quotes] [--fix-il en|fr|de|es]\n"
+           "                 [--fix-zero-o] [--dictionary] [--dictionary-dir DIR]\n"
            "                 [--yes] [--config FILE] --out FILE\n"
            "      time correction, then post-OCR correction, then the document is saved in the\n"
            "      format with the split range; --yes answers the offset's question (a start\n"
@@ -229,7 +239,9 @@ std::string convertUsage() {
            "      other input answers No; --encoding is that of the own format (else the\n"
            "      input file's, else the configuration's, else Windows-1252); " +
            utf8Only + " files\n"
-           "      are UTF-8, the others Windows-1252\n";
+           "      are UTF-8, the others Windows-1252; --dictionary lets the --fix-il language's\n"
+           "      hunspell dictionary (in DIR, default /usr/share/hunspell) choose I or l, and\n"
+           "      with --fix-zero-o 0 or O, in each word it knows\n";
 }
 
 int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
@@ -247,6 +259,16 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     Session session(ui);
     // The writers' settings (IAuthor colours, Philips frame rate, ...) are the GUI's.
     if (!loadCliConfiguration(session, o->config, err)) return 1;
+    if (!o->dictionaryFolder.empty()) session.setDictionaryFolder(o->dictionaryFolder);
+    if (o->postOcr.useDictionary) {
+        // Asked for by name: a missing dictionary stops the command before
+        // anything is read or written.
+        std::string why;
+        if (!session.spellingDictionary(o->postOcr.language, &why)) {
+            std::fprintf(err, "orvane-cli: %s\n", why.c_str());
+            return 1;
+        }
+    }
     if (!session.readOrvaneFile(o->input)) return 1;  // the reason went to stderr
     SubtitleDocument& doc = session.document();
 

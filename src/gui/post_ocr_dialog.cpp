@@ -33,17 +33,23 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
     CheckBoxCorrectIl = named(new QCheckBox("Try to correct I and l  (Use if they are confused)"),
                               "CheckBoxCorrectIl");
     v->addWidget(CheckBoxCorrectIl);
+    CheckBoxCorrectZeroO =
+        named(new QCheckBox("Try to correct 0 and O in words and numbers"), "CheckBoxCorrectZeroO");
+    v->addWidget(CheckBoxCorrectZeroO);
     RadioGroupCorrectIlLanguage = named(new QGroupBox, "RadioGroupCorrectIlLanguage");
     auto* rg = new QVBoxLayout(RadioGroupCorrectIlLanguage);
     auto* languages = new QButtonGroup(this);
     const char* items[] = {"English (May work with other languages)", "Fran\u00e7ais ( French )",
-                           "Deutsch ( German )"};
-    for (int i = 0; i < 3; ++i) {
+                           "Deutsch ( German )", "Espa\u00f1ol ( Spanish )"};
+    for (int i = 0; i < 4; ++i) {
         RadioLanguage[i] = new QRadioButton(QString::fromUtf8(items[i]));
         RadioLanguage[i]->setObjectName(QString("RadioGroupCorrectIlLanguage%1").arg(i));
         languages->addButton(RadioLanguage[i], i);
         rg->addWidget(RadioLanguage[i]);
     }
+    CheckBoxUseDictionary = named(new QCheckBox("Check words in the language's spelling dictionary"),
+                                  "CheckBoxUseDictionary");
+    rg->addWidget(CheckBoxUseDictionary);
     RadioLanguage[0]->setChecked(true);
     RadioGroupCorrectIlLanguage->setEnabled(false);
     auto* indent = new QHBoxLayout;
@@ -65,6 +71,7 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
 
     // A click and the keyboard's toggle both come through toggled.
     connect(CheckBoxCorrectIl, &QCheckBox::toggled, this, &PostOcrDialog::CheckBoxCorrectIlClick);
+    connect(CheckBoxCorrectZeroO, &QCheckBox::toggled, this, &PostOcrDialog::CheckBoxCorrectIlClick);
     connect(BitBtnCorrect, &QPushButton::clicked, this, &PostOcrDialog::BitBtnCorrectClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -87,14 +94,18 @@ PostOcrOptions PostOcrDialog::options() const {
     PostOcrOptions o;
     o.repairQuotes = CheckBoxCorrectTwiceAp->isChecked();
     o.repairIl = CheckBoxCorrectIl->isChecked();
-    o.language = RadioLanguage[2]->isChecked()   ? IlLanguage::German
+    o.language = RadioLanguage[3]->isChecked()   ? IlLanguage::Spanish
+                 : RadioLanguage[2]->isChecked() ? IlLanguage::German
                  : RadioLanguage[1]->isChecked() ? IlLanguage::French
                                                  : IlLanguage::English;
+    o.repairZeroO = CheckBoxCorrectZeroO->isChecked();
+    o.useDictionary = CheckBoxUseDictionary->isChecked();
     return o;
 }
 
 void PostOcrDialog::CheckBoxCorrectIlClick() {
-    RadioGroupCorrectIlLanguage->setEnabled(CheckBoxCorrectIl->isChecked());
+    // The language (and its dictionary) serve both the I/l and the 0/O repair.
+    RadioGroupCorrectIlLanguage->setEnabled(CheckBoxCorrectIl->isChecked() || CheckBoxCorrectZeroO->isChecked());
 }
 
 void PostOcrDialog::BitBtnCorrectClick() {

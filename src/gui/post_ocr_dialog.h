@@ -14,7 +14,8 @@ namespace orvane::gui {
 class MainWindow;
 
 // "Post OCR Correction" (TForm10): the quote repair and the I/l repair of
-// the whole document, with the I/l rules' language.
+// the whole document, with the I/l rules' language; the 0/O repair and the
+// spelling dictionary of that language on request.
 class PostOcrDialog : public QDialog {
     Q_OBJECT
   public:
@@ -31,7 +32,11 @@ class PostOcrDialog : public QDialog {
     QCheckBox* CheckBoxCorrectTwiceAp = nullptr;
     QCheckBox* CheckBoxCorrectIl = nullptr;
     QGroupBox* RadioGroupCorrectIlLanguage = nullptr;
-    QRadioButton* RadioLanguage[3] = {};
+    QRadioButton* RadioLanguage[4] = {};
+    // Beyond the I/l rules: 0/O, and the language's spelling dictionary
+    // deciding the words it knows.
+    QCheckBox* CheckBoxCorrectZeroO = nullptr;
+    QCheckBox* CheckBoxUseDictionary = nullptr;
     QPushButton* BitBtnCorrect = nullptr;
     QPushButton* BitBtn2 = nullptr;
 

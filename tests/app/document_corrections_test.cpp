@@ -112,6 +112,25 @@ TEST(SessionPostOcr, RepairsEveryEntryAndRebuildsTheDisplay) {
     EXPECT_EQ(s.document().displayLines()[7], "AIR -");
 }
 
+TEST(SessionPostOcr, TheDictionaryWhenAskedAndWhyNotWhenMissing) {
+    FakeUi ui;
+    Session s(ui);
+    add(s, 1000, 2000, {"- Ies enfants"});
+    // Not installed where it is looked for: the user is told which package
+    // is missing, and the rules alone decide.
+    s.setDictionaryFolder("/nonexistent");
+    EXPECT_TRUE(s.postOcrCorrection({false, true, IlLanguage::French, true}));
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].id, QuestionId::DictionaryMissing);
+    EXPECT_NE(ui.questions[0].text.find("hunspell-fr"), std::string::npos) << ui.questions[0].text;
+    EXPECT_EQ(s.document().entry(1).lines[0], "- Ies enfants");
+    // The Debian folder: the French dictionary knows "les", not "Ies".
+    s.setDictionaryFolder(kDefaultDictionaryFolder);
+    EXPECT_TRUE(s.postOcrCorrection({false, true, IlLanguage::French, true}));
+    EXPECT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(s.document().entry(1).lines[0], "- les enfants");
+}
+
 TEST(SessionPostOcr, NothingAskedChangesNothing) {
     FakeUi ui;
     Session s(ui);

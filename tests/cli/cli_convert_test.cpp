@@ -53,7 +53,8 @@ TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
         {"--format", "orvane", "--out", "x", "--duration", "prop:500"},
         {"--format", "orvane", "--out", "x", "--duration", "fixed:70000"},
         {"--format", "orvane", "--out", "x", "--min-interval", "10000"},
-        {"--format", "orvane", "--out", "x", "--fix-il", "es"},
+        {"--format", "orvane", "--out", "x", "--fix-il", "it"},
+        {"--format", "orvane", "--out", "x", "--dictionary"},  // no --fix-il language
         {"--format", "orvane", "--out", "x", "--split", "00:00:05,000"},
         {"--format", "orvane", "--out", "x", "--frobnicate"},
         {"--format", "orvane", "--out", "x", "second.ovt"},
@@ -89,6 +90,22 @@ TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
     // Without the split range the first entry is there, quotes repaired.
     ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--fix-quotes"}).status, 0);
     EXPECT_EQ(slurp(out).substr(0, 56), "1\r\n00:00:02,000 --> 00:00:03,500\r\n\"Hello,\" she said.\r\n\r\n");
+}
+
+TEST_F(Convert, TheDictionaryOfTheFixIlLanguageDecidesWords) {
+    put(in, "1\r\n00:00:01,000 --> 00:00:02,000\r\n- Ies enfants, 0K ?\r\n\r\n");
+    ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--fix-il", "fr"}).status, 0);
+    EXPECT_NE(slurp(out).find("- Ies enfants, 0K ?"), std::string::npos) << slurp(out);  // the rules alone
+    const CliRun r = convert({"--format", "orvane", "--out", out, "--fix-il", "fr", "--fix-zero-o", "--dictionary"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(slurp(out).find("- les enfants, OK ?"), std::string::npos) << slurp(out);
+    // Asked for and not there: the command stops, saying what to install.
+    const std::string elsewhere = dir.file("elsewhere.txt");
+    const CliRun missing = convert({"--format", "orvane", "--out", elsewhere, "--fix-il", "es", "--dictionary",
+                                    "--dictionary-dir", dir.file("none")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_NE(missing.err.find("hunspell-es"), std::string::npos) << missing.err;
+    EXPECT_FALSE(std::filesystem::exists(elsewhere));
 }
 
 TEST_F(Convert, TheOffsetQuestionIsAnsweredByYesOrByTheInput) {

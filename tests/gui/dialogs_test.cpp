@@ -803,6 +803,30 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     QVERIFY(script.done());
     QCOMPARE(doc.entry(2).lines[1], std::string("wie lch"));
     QCOMPARE(doc.entry(1).lines[0], std::string("It is \"fine\""));
+
+    // French: after a dash the rules make "Ies"; with the dictionary box
+    // the word is the one the French dictionary knows. The language group
+    // also serves the 0/O box alone.
+    add(s, 5000, 6000, {"- Ies enfants", "B0NJ0UR"});
+    bool zeroOEnables = false;
+    for (const bool dictionary : {false, true}) {
+        script.add([&](QWidget* m) {
+            if (m != &d) return false;
+            d.CheckBoxCorrectIl->setChecked(false);
+            d.CheckBoxCorrectZeroO->setChecked(true);
+            zeroOEnables = d.RadioGroupCorrectIlLanguage->isEnabled();
+            d.CheckBoxCorrectIl->setChecked(true);
+            d.RadioLanguage[1]->click();
+            d.CheckBoxUseDictionary->setChecked(dictionary);
+            test::clickLater(d.BitBtnCorrect);
+            return true;
+        });
+        sw.PostOCRCorrection1->trigger();
+        QVERIFY(script.done());
+        QVERIFY(zeroOEnables);
+        QCOMPARE(doc.entry(3).lines,
+                 (std::vector<std::string>{dictionary ? "- les enfants" : "- Ies enfants", "BONJOUR"}));
+    }
 }
 
 void DialogsTest::languageFilesReachTheDialogs() {

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+
+#include "ocr/spelling_dictionary.h"
 
 namespace orvane {
 namespace {
@@ -10,6 +13,7 @@ namespace {
 constexpr IlLanguage kEn = IlLanguage::English;
 constexpr IlLanguage kFr = IlLanguage::French;
 constexpr IlLanguage kDe = IlLanguage::German;
+constexpr IlLanguage kEs = IlLanguage::Spanish;
 
 // One line as the first line of an entry.
 std::string first(std::string_view line, IlLanguage lang) {
@@ -148,10 +152,114 @@ TEST(PostOcr, LanguageCodes) {
     EXPECT_EQ(ilLanguageFromCode("en"), kEn);
     EXPECT_EQ(ilLanguageFromCode("FR"), kFr);
     EXPECT_EQ(ilLanguageFromCode("De"), kDe);
+    EXPECT_EQ(ilLanguageFromCode("es"), kEs);
     EXPECT_FALSE(ilLanguageFromCode(""));
     EXPECT_FALSE(ilLanguageFromCode("e"));
     EXPECT_FALSE(ilLanguageFromCode("eng"));
     EXPECT_FALSE(ilLanguageFromCode("it"));
+}
+
+TEST(IlRepair, SpanishRules) {
+    // As French, and a lone letter is the numeral I, and a sentence starts
+    // after an opening question or exclamation mark.
+    EXPECT_EQ(repairIl("so l'm", 'a', kEs), "so l'm");          // no elision rule
+    EXPECT_EQ(repairIl("Carlos l", 'a', kEs), "Carlos I");      // 2
+    EXPECT_EQ(repairIl("so lt is", 'a', kEs), "so lt is");      // no " It "
+    EXPECT_EQ(repairIl("so. lo", 'a', kEs), "so. Io");          // 4
+    EXPECT_EQ(repairIl("- la", 'a', kEs), "- Ia");              // 5
+    EXPECT_EQ(repairIl("so \"la", 'a', kEs), "so \"la");        // no quote rule
+    EXPECT_EQ(repairIl("so lnd", 'a', kEs), "so lnd");          // no German rule
+    EXPECT_EQ(repairIl("\xBFlr? \xA1 lsla!", 'a', kEs), "\xBFIr? \xA1 Isla!");  // 11
+    EXPECT_EQ(repairIl("\xBFlr?", 'a', kEn), "\xBFlr?");
+    // Within capitals: an l before a capital, accented too, but not after
+    // one ("El" begins sentences).
+    EXPECT_EQ(repairIl("HABITACl\xD3N AlRE", 'a', kEs), "HABITACI\xD3N AIRE");
+    EXPECT_EQ(repairIl("HABITACl\xD3N", 'a', kFr), "HABITACl\xD3N");
+    EXPECT_EQ(repairIl("El tren", '.', kEs), "El tren");
+    EXPECT_EQ(repairIl("El tren", '.', kFr), "EI tren");
+}
+
+// The Debian hunspell dictionaries (scripts/install-deps.sh installs them).
+const SpellingDictionary& dictionary(IlLanguage language) {
+    static std::unique_ptr<SpellingDictionary> loaded[4];
+    auto& d = loaded[static_cast<size_t>(language)];
+    if (!d) {
+        DictionaryLoad load = loadSpellingDictionary(language);
+        EXPECT_TRUE(load.dictionary) << load.error;
+        d = std::move(load.dictionary);
+    }
+    return *d;
+}
+
+TEST(IlRepair, TheDictionaryDecidesTheWordsItKnows) {
+    struct Case {
+        IlLanguage language;
+        const char* line;
+        const char* rules;       // the rules alone
+        const char* dictionary;  // with the language's dictionary
+    };
+    const Case cases[] = {
+        {kEn, "Say hi to Ian - Iook!", "Say hi to lan - Iook!", "Say hi to Ian - look!"},
+        {kEn, "lt's AlR, I'll see", "It's AIR, I'll see", "It's AIR, I'll see"},  // the rules stand
+        {kFr, "- Ies enfants et Iui", "- Ies enfants et lui", "- les enfants et lui"},
+        {kFr, "Il a vu l'\xEEle", "Il a vu l'\xEEle", "Il a vu l'\xEEle"},
+        {kDe, "- Iass das, lch bitte", "- Iass das, Ich bitte", "- lass das, Ich bitte"},
+        {kEs, "- Ia casa, \xBFlr?", "- Ia casa, \xBFIr?", "- la casa, \xBFIr?"},
+        {kEs, "llamar", "Ilamar", "llamar"},  // rule 4 at an entry's start
+        // No spelling known: the rules decide.
+        {kEn, "- Iqzx", "- Iqzx", "- Iqzx"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(repairIlWithDictionary(c.line, '.', c.language, nullptr), c.rules);
+        EXPECT_EQ(repairIlWithDictionary(c.line, '.', c.language, &dictionary(c.language)), c.dictionary);
+    }
+    // Through the entry's correction, only when the options ask for it.
+    std::vector<std::string> lines{"- Ies", "- Ies"};
+    correctEntryLines(lines, {false, true, kFr, false}, &dictionary(kFr));
+    EXPECT_EQ(lines[0], "- Ies");
+    correctEntryLines(lines, {false, true, kFr, true}, &dictionary(kFr));
+    EXPECT_EQ(lines, (std::vector<std::string>{"- les", "- les"}));
+}
+
+TEST(ZeroORepair, NumbersWordsAndTheDictionary) {
+    // Without a dictionary.
+    EXPECT_EQ(repairZeroO("In 2O1O, 1O0 km and 6,OOO at 10:OO", nullptr), "In 2010, 100 km and 6,000 at 10:00");
+    EXPECT_EQ(repairZeroO("B0NJ0UR! 0K? 0ui", nullptr), "BONJOUR! OK? Oui");
+    EXPECT_EQ(repairZeroO("10h00 H2O R2D2 O 00 cl0se", nullptr), "10h00 H2O R2D2 O 00 cl0se");
+    // With each language's dictionary: a word it knows decides.
+    struct Case {
+        IlLanguage language;
+        const char* line;
+        const char* repaired;
+    };
+    const Case cases[] = {
+        {kEn, "cl0se the d00r, 0K", "close the door, OK"},
+        {kFr, "N0\xEBl, v0us 3O ans", "No\xEBl, vous 30 ans"},
+        {kDe, "Sch0n um 1O Uhr", "Schon um 10 Uhr"},
+        {kEs, "C0m0 en 2OO5", "Como en 2005"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        EXPECT_EQ(repairZeroO(c.line, &dictionary(c.language)), c.repaired);
+    }
+    // Only when asked, after the quote repair and before I/l.
+    std::vector<std::string> lines{"''0K''"};
+    correctEntryLines(lines, {true, false, kEn}, &dictionary(kEn));
+    EXPECT_EQ(lines[0], "\"0K\"");
+    correctEntryLines(lines, {false, false, kEn, true, true}, &dictionary(kEn));
+    EXPECT_EQ(lines[0], "\"OK\"");
+}
+
+TEST(SpellingDictionary, AMissingDictionarySaysWhereItLookedAndWhatToInstall) {
+    const DictionaryLoad load = loadSpellingDictionary(kFr, "/nonexistent");
+    EXPECT_FALSE(load.dictionary);
+    EXPECT_NE(load.error.find("/nonexistent"), std::string::npos) << load.error;
+    EXPECT_NE(load.error.find("fr_FR.aff"), std::string::npos) << load.error;
+    EXPECT_NE(load.error.find("hunspell-fr"), std::string::npos) << load.error;
+    EXPECT_TRUE(dictionary(kDe).knows("Stra\xDF" "e"));  // Windows-1252 in, UTF-8 dictionary
+    EXPECT_TRUE(dictionary(kFr).knows("\x9C" "il"));     // œ, beyond Latin-1
+    EXPECT_FALSE(dictionary(kDe).knows("Strasse3"));
 }
 
 }  // namespace
