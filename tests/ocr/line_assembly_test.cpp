@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "config/text_encoding.h"
+#include "common/text_encoding.h"
 #include "ocr/matcher.h"
 #include "ocr/touching_letters.h"
 #include "support/png_image.h"
