@@ -12,7 +12,7 @@ namespace orvane::cli {
 enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
 
 struct Options {
-    std::string command;              // streams, scan, sup, bmp, ocr
+    std::string command;              // streams, scan, sup, bmp, ocr, vobsub
     bool help = false;                // --help anywhere: print the usage
     std::vector<std::string> inputs;  // VOB files, a VIDEO_TS folder, or an IFO
     int stream = 1;                   // 1..32
@@ -21,6 +21,7 @@ struct Options {
     std::optional<BadHeaderPolicy> badHeaders;  // unset: ask on a terminal, else no
     std::string out;                            // sup: base name; ocr: the .ovt file
     int titleSet = 0;                           // VIDEO_TS folder: 0 = the largest title set
+    bool forcedOnly = false;                    // only the units with a forced start
     // ocr
     std::string matrix;             // matrix to start from
     std::string saveMatrix;         // where the learned matrix goes
