@@ -97,7 +97,9 @@ bool Session::startButton(const JobRequest& request) {
             ui_.showSubtitleWindow();
             break;
     }
-    if (request.action != ActionMode::OnlyShow && document_.splitRange().enabled) {
+    // The split range hides new entries; shown and VobSub jobs add none.
+    if (request.action != ActionMode::OnlyShow && request.action != ActionMode::SaveVobSub &&
+        document_.splitRange().enabled) {
         ui_.messageBox(QuestionId::SplitWarning, MessageIcon::Information,
                        messages_.get(23) + kLineBreak + messages_.get(24), Buttons::Ok);
     }
@@ -140,6 +142,8 @@ StartResult Session::startJob(const JobRequest& request) {
     job_.textColourIndex = 255;
     job_.running = false;
     unitCounts_[static_cast<size_t>(request.streamIndex)] = {true, 0, 0};
+    // A VobSub job left paused keeps what it read.
+    if (vobSubPending_) writeVobSubPair();
     vobSubData_.clear();
     vobSubEntries_ = {};
     vobSubPending_ = request.action == ActionMode::SaveVobSub;
@@ -161,7 +165,8 @@ void Session::resetTimeCode() {
 }
 
 std::vector<std::string> Session::openIfo(const std::string& path) {
-    if (fileExists(path)) streamNames_ = readIfoStreamNames(path);
+    if (fileExists(path))
+        streamNames_ = isVobSubIndex(path) ? vobSubStreamNames(path) : readIfoStreamNames(path);
     return streamListItems(streamNames_);
 }
 
@@ -370,7 +375,7 @@ void Session::dispatchUnit(UnitReport& report) {
         case ActionMode::SaveVobSub:
             decodeUnit(report, DecodeDepth::Control);
             addVobSubUnit(report);
-            if (showSubPicture) ui_.showPicture(picture_.bitmap, picture_.area, true);
+            if (showSubPicture) ui_.showPicture(shownBitmap(), picture_.area, true);
             break;
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
@@ -383,7 +388,7 @@ void Session::dispatchUnit(UnitReport& report) {
                 if (job_.timingAndPosition) {
                     appendFileEntry(report.savedFile, picture_.area, report.times);
                 }
-                ui_.showPicture(picture_.bitmap, picture_.area, true);
+                ui_.showPicture(shownBitmap(), picture_.area, true);
             }
             break;
         }
@@ -466,9 +471,28 @@ void Session::appendFileEntry(const std::string& file, const DisplayArea& area,
 // ------------------------------------------------------------ bitmap export
 
 void Session::adjustCurrentPicture() {
-    adjusted_ =
-        adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
-                      roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+    const std::optional<PreviewColours> disc =
+        bitmapSettings_.colours.discColours ? currentDiscColours() : std::nullopt;
+    if (!disc) {
+        adjusted_ =
+            adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
+                          roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+        return;
+    }
+    // Each role is written in the disc's colour of its colour number.
+    BitmapExportSettings settings = bitmapSettings_;
+    for (int r = 0; r < kRoleCount; ++r)
+        settings.colours.roleColour[r] = (*disc)[colourRoles_[r] & 3u];
+    adjusted_ = adjustPicture(picture_.bitmap, picture_.area, settings,
+                              roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+}
+
+const Image24& Session::shownBitmap() {
+    const std::optional<PreviewColours> disc =
+        bitmapSettings_.colours.discColours ? currentDiscColours() : std::nullopt;
+    if (!disc || !picture_.numbersDecoded) return picture_.bitmap;
+    paintInColours(picture_, *disc, discBitmap_);
+    return discBitmap_;
 }
 
 void Session::refreshPreview() {

@@ -69,7 +69,7 @@ class Session : private PackEvents {
     // Shown in the time fields when the dialog opens.
     TimeCode lastTimeCode() const { return clock_.lastTimeCode(); }
 
-    // Reads the stream names of a title set IFO (a missing file leaves them
+    // Reads the stream names of a title set IFO or a VobSub index (a missing file leaves them
     // as they are) and returns the 32 stream list lines. Throws IoError.
     std::vector<std::string> openIfo(const std::string& path);
     const std::array<std::string, kStreamCount>& streamNames() const { return streamNames_; }
@@ -228,6 +228,9 @@ class Session : private PackEvents {
     const ColourRanking& colourRoles() const { return colourRoles_; }
     // Adjusts the current decoded picture with the bitmap settings.
     void adjustCurrentPicture();
+    // The decoded picture as the preview shows it: in the disc's colours
+    // when the bitmap settings choose them and the disc has them.
+    const Image24& shownBitmap();
     // Adjusts it and shows the result at its adjusted rectangle.
     void refreshPreview();
     const AdjustedPicture& adjustedPicture() const { return adjusted_.picture; }
@@ -355,6 +358,7 @@ class Session : private PackEvents {
 
     TitleSetInfo titleSet_;
     std::optional<DiscColourTable> discColours_;
+    Image24 discBitmap_;
     std::optional<vobsub::Index> inputIndex_;  // of the job's first VobSub file
     std::unordered_map<uint64_t, int64_t> indexTimes_;  // file position -> ms, of the file read
     std::array<StreamUnitCounts, kStreamCount> unitCounts_{};

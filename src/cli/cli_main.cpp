@@ -345,6 +345,7 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
             }
             session.bitmapSettings() = loadBitmapSettings(o.profile);
         }
+        if (o.discColours) session.bitmapSettings().colours.discColours = true;
     } else {
         request.action = ActionMode::OnlyShow;
         ui.setListUnits(true);

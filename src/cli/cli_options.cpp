@@ -41,7 +41,7 @@ bool optionBelongsTo(const std::string& option, const std::string& command) {
     if (command == "streams") return option == "--title" || option == "--config";
     if (in(kJob)) return true;
     if (command == "sup") return in(kFiles);
-    if (command == "bmp") return in(kFiles) || option == "--profile";
+    if (command == "bmp") return in(kFiles) || option == "--profile" || option == "--disc-colours";
     if (command == "ocr") return in(kOcr);
     if (command == "vobsub") return option == "--out";
     return false;  // scan
@@ -81,8 +81,8 @@ std::string usage() {
            "FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
            "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
-           "  orvane-cli bmp --stream N --out BASE [--profile FILE.ini] [--timing --text "
-           "OUT.ovt]\n"
+           "  orvane-cli bmp --stream N --out BASE [--profile FILE.ini] [--disc-colours]\n"
+           "                 [--timing --text OUT.ovt]\n"
            "                 [--start-time T] [--avoid-time-restart] [--bad-headers ...] "
            "[--title N]\n"
            "                 FILE.VOB...|VIDEO_TS\n"
@@ -115,6 +115,9 @@ std::string usage() {
            "(cropping, colours and palette, positioning):\n"
            "  --profile FILE.ini  the settings of a profile saved by the bitmap adjustment\n"
            "                      dialog (default: the built-in settings)\n"
+           "  --disc-colours      each role in the disc's own colour of its colour number\n"
+           "                      (the title's colour table from its IFO, or the VobSub\n"
+           "                      index's palette) instead of the role colours\n"
            "  --timing --text OUT.ovt  also save one entry per file, its name as the text,\n"
            "                      with its times and screen rectangle (Orvane format with\n"
            "                      picture coordinates); sup accepts them as well\n"
@@ -266,6 +269,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             if (!value(o.markChar)) return std::nullopt;
         } else if (a == "--config") {
             if (!value(o.config)) return std::nullopt;
+        } else if (a == "--disc-colours") {
+            o.discColours = true;
         } else if (a == "--profile") {
             if (!value(o.profile)) return std::nullopt;
         } else if (a == "--timing") {

@@ -32,6 +32,7 @@ struct Options {
     std::string config;          // settings file; empty: the program folder's Orvane.ini
     // bmp (timing also for sup)
     std::string profile;  // bitmap settings profile to start from
+    bool discColours = false;  // the roles in the disc's own colours
     bool timing = false;  // an entry per file, with its time and rectangle
     std::string text;     // where those entries are saved (.ovt)
 };

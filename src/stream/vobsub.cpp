@@ -34,6 +34,7 @@ bool number(std::string_view s, T& out, int base = 10) {
 // "hh:mm:ss:mmm"; false for anything else (a negative time included).
 bool parseTime(std::string_view s, int64_t& ms) {
     s = trim(s);
+    if (!s.empty() && s.front() == '-') return false;
     int64_t part[4];
     for (int i = 0; i < 4; ++i) {
         const size_t colon = i < 3 ? s.find(':') : s.size();

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <sstream>
 
+#include "support/bmp_reader.h"
 #include "support/cli_runner.h"
 #include "support/ground_truth.h"
 #include "support/temp_dir.h"
@@ -178,6 +179,44 @@ TEST(ForcedDisc, ScanMarksAndForcedOnlyKeepsExactlyTheForcedUnits) {
     EXPECT_EQ(entries(text), forcedAreas.size()) << text;
     for (const std::string& f : forced)
         EXPECT_NE(text.find(f.substr(7, 12) + " --> "), std::string::npos) << text;
+}
+
+// With --disc-colours the BMP files are written in the colours the disc
+// gives each subtitle: those of the pictures fed to spumux, back through the
+// IFO's YCrCb table.
+TEST(DiscColours, BmpExportWritesThePicturesOwnColours) {
+    auto near = [](uint32_t a, uint32_t b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 3)
+                return false;
+        return true;
+    };
+    for (const Stream& s : {kStreams[1], kStreams[2]}) {
+        SCOPED_TRACE(s.disc + " stream " + std::to_string(s.number));
+        const test::GroundTruth truth =
+            test::loadGroundTruth(kData + "/" + s.disc + "/truth_s" + std::to_string(s.number) + ".tsv");
+        std::vector<uint32_t> colours;  // 0xRRGGBB of numbers 0..3
+        for (uint32_t rgba : truth.rgbaOfNumber) colours.push_back(rgba >> 8);
+        for (const bool disc : {false, true}) {
+            test::TempDir dir;
+            std::vector<std::string> args{"bmp", "--stream", std::to_string(s.number), "--out", dir.file("b")};
+            if (disc) args.push_back("--disc-colours");
+            args.push_back(kData + "/" + s.disc + "/VIDEO_TS");
+            cli(args);
+            const test::BmpProbe bmp = test::probeBmp(dir.file("b000001.bmp"));
+            ASSERT_TRUE(bmp.ok) << bmp.error;
+            bool allTheDiscs = true, fillSeen = false;
+            for (const auto& row : bmp.rows)
+                for (int i : row) {
+                    const uint32_t c = bmp.palette.at(static_cast<size_t>(i));
+                    bool known = false;
+                    for (uint32_t t : colours) known = known || near(c, t);
+                    allTheDiscs = allTheDiscs && known;
+                    fillSeen = fillSeen || near(c, colours[3]);
+                }
+            EXPECT_EQ(allTheDiscs && fillSeen, disc);
+        }
+    }
 }
 
 }  // namespace
