@@ -479,10 +479,14 @@ void Session::adjustCurrentPicture() {
                           roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
         return;
     }
-    // Each role is written in the disc's colour of its colour number.
+    // Each role is written in the disc's colour of its colour number; a
+    // number the disc shows fully transparent keeps the role's colour.
     BitmapExportSettings settings = bitmapSettings_;
-    for (int r = 0; r < kRoleCount; ++r)
-        settings.colours.roleColour[r] = (*disc)[colourRoles_[r] & 3u];
+    const uint16_t contrast = picture_.sequences.front().contrast;
+    for (int r = 0; r < kRoleCount; ++r) {
+        const unsigned n = colourRoles_[r] & 3u;
+        if (!transparentNumber(contrast, n)) settings.colours.roleColour[r] = (*disc)[n];
+    }
     adjusted_ = adjustPicture(picture_.bitmap, picture_.area, settings,
                               roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
 }
@@ -491,7 +495,12 @@ const Image24& Session::shownBitmap() {
     const std::optional<PreviewColours> disc =
         bitmapSettings_.colours.discColours ? currentDiscColours() : std::nullopt;
     if (!disc || !picture_.numbersDecoded) return picture_.bitmap;
-    paintInColours(picture_, *disc, discBitmap_);
+    // What the disc never shows is painted as the preview's background.
+    PreviewColours shown = *disc;
+    for (unsigned n = 0; n < 4; ++n)
+        if (transparentNumber(picture_.sequences.front().contrast, n))
+            shown.colour[n] = previewColours_[0];
+    paintInColours(picture_, shown, discBitmap_);
     return discBitmap_;
 }
 

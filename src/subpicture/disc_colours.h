@@ -25,6 +25,13 @@ std::array<uint32_t, 16> rgbOfDiscColours(const DiscColourTable& table);
 // nibble from the low end).
 PreviewColours unitDiscColours(uint16_t palette, const DiscColourTable& table);
 
+// Whether colour number n is fully transparent by a sequence's contrast
+// word (number n's alpha in the n-th nibble from the low end): the disc
+// gives such a number a colour, but it is never seen.
+inline bool transparentNumber(uint16_t contrast, unsigned n) {
+    return ((contrast >> (4 * (n & 3))) & 0xF) == 0;
+}
+
 // The decoded colour numbers of `picture` painted in `colours` as they are
 // (not as greys), into `out`.
 void paintInColours(const SubPicture& picture, const PreviewColours& colours, Image24& out);

@@ -183,7 +183,7 @@ TEST(ForcedDisc, ScanMarksAndForcedOnlyKeepsExactlyTheForcedUnits) {
 
 // With --disc-colours the BMP files are written in the colours the disc
 // gives each subtitle: those of the pictures fed to spumux, back through the
-// IFO's YCrCb table.
+// IFO's YCrCb table; the transparent background keeps its black.
 TEST(DiscColours, BmpExportWritesThePicturesOwnColours) {
     auto near = [](uint32_t a, uint32_t b) {
         for (int shift : {0, 8, 16})
@@ -205,6 +205,7 @@ TEST(DiscColours, BmpExportWritesThePicturesOwnColours) {
             cli(args);
             const test::BmpProbe bmp = test::probeBmp(dir.file("b000001.bmp"));
             ASSERT_TRUE(bmp.ok) << bmp.error;
+            EXPECT_EQ(bmp.palette.at(static_cast<size_t>(bmp.rows.at(0).at(0))), 0u);  // background
             bool allTheDiscs = true, fillSeen = false;
             for (const auto& row : bmp.rows)
                 for (int i : row) {

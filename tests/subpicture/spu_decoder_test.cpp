@@ -348,6 +348,10 @@ TEST(DiscColours, ColourTableEntriesBecomeDisplayColoursByThePaletteWord) {
     EXPECT_EQ(unit[3], rgbColour(255, 255, 255));
     EXPECT_EQ(rgbOfDiscColours(table)[3], 0xFFFF00u);
     EXPECT_EQ(discColoursFromRgb(rgbOfDiscColours(table)), table);
+    // Alphas in the same nibble order: 0xFFF0 leaves only number 0 unseen.
+    EXPECT_TRUE(transparentNumber(0xFFF0, 0));
+    EXPECT_FALSE(transparentNumber(0xFFF0, 1));
+    EXPECT_TRUE(transparentNumber(0x0FFF, 3));
 }
 
 TEST(UnitTimes, DisplayFilterWantsAStartAndMoreThan200Ms) {
