@@ -13,7 +13,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 secs="${1:-300}"
 [ $# -gt 0 ] && shift
 build="${FUZZ_BUILD:-$root/build-fuzz}"
-all=(stream spu_decoder matrix orvane_format ini language ifo bitmap_profile)
+all=(stream spu_decoder matrix orvane_format ini language ifo bitmap_profile vobsub_index)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all[@]}")
 

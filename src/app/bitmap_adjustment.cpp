@@ -90,6 +90,11 @@ void BitmapAdjustment::setUnusedColour(Colour colour) {
     refresh();
 }
 
+void BitmapAdjustment::setDiscColours(bool on) {
+    session_.bitmapSettings().colours.discColours = on;
+    refresh();
+}
+
 void BitmapAdjustment::setCropping(const BitmapCropping& cropping) {
     session_.bitmapSettings().cropping = cropping;
     refresh();

@@ -40,6 +40,8 @@ class BitmapAdjustment {
     void setBitsPerPixel(uint8_t bits);
     void setRoleColour(int role, Colour colour);
     void setUnusedColour(Colour colour);
+    // "Disc colours": the roles in the disc's own colours.
+    void setDiscColours(bool on);
     // "Cropping" and "Positioning" tabs: the whole tab at once.
     void setCropping(const BitmapCropping& cropping);
     void setPositioning(const BitmapPositioning& positioning);

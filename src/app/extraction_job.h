@@ -9,7 +9,7 @@
 
 namespace orvane {
 
-enum class ActionMode : uint8_t { Ocr = 1, SaveBmp = 2, SaveSup = 3, OnlyShow = 4 };
+enum class ActionMode : uint8_t { Ocr = 1, SaveBmp = 2, SaveSup = 3, OnlyShow = 4, SaveVobSub = 5 };
 
 // The job of the main window: which files, which stream, what to do, and
 // where reading stands.
@@ -33,6 +33,9 @@ struct ExtractionJob {
     TimeCode elapsed;
     int32_t unitsInFile = 0;
     int32_t unitsInJob = 0;
+    // Only the units with a forced start are dispatched; the others are
+    // passed over as if the stream did not hold them.
+    bool forcedOnly = false;
 
     // KiB of the files before the current one.
     uint64_t sizeBeforeCurrent() const {
@@ -49,6 +52,7 @@ struct JobRequest {
     ActionMode action = ActionMode::Ocr;
     bool timing = false;  // "+ TC && Res."
     bool avoidTimeRestart = false;
+    bool forcedOnly = false;  // "Forced subtitles only"
 };
 
 }  // namespace orvane

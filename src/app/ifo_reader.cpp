@@ -64,6 +64,51 @@ StreamNames readIfoStreamNames(const std::string& path) {
     return names;
 }
 
+bool parseTitleSetInfo(std::span<const uint8_t> data, TitleSetInfo& info) {
+    info = TitleSetInfo{};
+    if (!parseIfoStreamNames(data, info.names)) return false;
+    for (size_t k = 0; k < ifo::kSubPictureStreams; ++k) {
+        const size_t at = ifo::kSubPictureAttributesOffset + k * ifo::kSubPictureRecordSize;
+        const auto letter = [](uint8_t b) { return b >= 'a' && b <= 'z'; };
+        if (letter(data[at]) && letter(data[at + 1]))
+            info.languageCodes[k] = std::string{static_cast<char>(data[at]),
+                                                static_cast<char>(data[at + 1])};
+    }
+    ByteCursor in(data);
+    if (in.seek(ifo::kVideoAttributesOffset)) {
+        if (auto v = in.readU8()) info.pal = ((*v >> 4) & 0x3) == 1;
+    }
+    // The first program chain of the title table: its colour lookup table.
+    if (!in.seek(ifo::kPgcTableSectorOffset)) return true;
+    const auto sector = in.readU32be();
+    if (!sector || *sector == 0) return true;
+    const uint64_t table = uint64_t{*sector} * ifo::kSectorSize;
+    if (table > data.size() || !in.seek(static_cast<size_t>(table))) return true;
+    const auto count = in.readU16be();
+    if (!count || *count == 0 ||
+        !in.seek(static_cast<size_t>(table) + ifo::kPgcTableHeaderSize + ifo::kPgcOffsetInEntry))
+        return true;
+    const auto pgc = in.readU32be();
+    if (!pgc) return true;
+    const uint64_t clut = table + *pgc + ifo::kPgcColourTableOffset;
+    if (clut + 4 * ifo::kColourTableEntries > data.size() ||
+        !in.seek(static_cast<size_t>(clut)))
+        return true;
+    for (size_t i = 0; i < ifo::kColourTableEntries; ++i)
+        info.colourTable[i] = *in.readU32be() & 0xFFFFFF;
+    info.hasColourTable = true;
+    return true;
+}
+
+TitleSetInfo readTitleSetInfo(const std::string& path) {
+    const std::vector<uint8_t> data = readFileStart(path, ifo::kMaxFileSize);
+    TitleSetInfo info;
+    if (!parseTitleSetInfo(data, info)) {
+        throw IoError(path, "read beyond end of file (an IFO file has at least 792 bytes)");
+    }
+    return info;
+}
+
 std::vector<std::string> streamListItems(const StreamNames& names) {
     std::vector<std::string> items;
     items.reserve(names.size());

@@ -22,6 +22,23 @@ bool parseIfoStreamNames(std::span<const uint8_t> data, StreamNames& names);
 // shorter than 792 bytes.
 StreamNames readIfoStreamNames(const std::string& path);
 
+// What a title set IFO says of its pictures and subtitles beyond the names.
+struct TitleSetInfo {
+    StreamNames names;
+    std::array<std::string, 32> languageCodes;  // the two letters, empty for none
+    bool pal = true;                            // else NTSC (720 x 480)
+    bool hasColourTable = false;
+    // The title's colour lookup table: 0x00YYCrCb per entry.
+    std::array<uint32_t, 16> colourTable{};
+};
+
+// Parses what it can: the names need 792 bytes (false without them); the
+// video standard and colour table are taken when the data holds them.
+bool parseTitleSetInfo(std::span<const uint8_t> data, TitleSetInfo& info);
+
+// Reads it from a file (at most 16 MiB). Throws IoError as readIfoStreamNames.
+TitleSetInfo readTitleSetInfo(const std::string& path);
+
 // "1  - English", ..., "10 - French": the 32 lines of the stream list.
 std::vector<std::string> streamListItems(const StreamNames& names);
 

@@ -6,6 +6,7 @@
 #include "common/io_error.h"
 #include "subpicture/bmp_file.h"
 #include "subpicture/sup_file.h"
+#include "stream/mpeg_ps_format.h"
 #include "subpicture/unit_times.h"
 
 namespace orvane {
@@ -79,6 +80,14 @@ bool Session::startButton(const JobRequest& request) {
             ui_.showSubtitleWindow();
             break;
         }
+        case ActionMode::SaveVobSub: {
+            const std::string name =
+                ui_.askSaveFileName({messages_.get(msg::kSaveVobSubTitle), {}, {}, {}});
+            if (name.empty()) return false;
+            // "film.idx" names the pair as well as "film" does.
+            saveBaseName_ = isVobSubIndex(name) ? name.substr(0, name.size() - 4) : name;
+            break;
+        }
         case ActionMode::OnlyShow:
             showBeforeNextPicture = true;
             progressionNonStop = false;
@@ -88,7 +97,9 @@ bool Session::startButton(const JobRequest& request) {
             ui_.showSubtitleWindow();
             break;
     }
-    if (request.action != ActionMode::OnlyShow && document_.splitRange().enabled) {
+    // The split range hides new entries; shown and VobSub jobs add none.
+    if (request.action != ActionMode::OnlyShow && request.action != ActionMode::SaveVobSub &&
+        document_.splitRange().enabled) {
         ui_.messageBox(QuestionId::SplitWarning, MessageIcon::Information,
                        messages_.get(23) + kLineBreak + messages_.get(24), Buttons::Ok);
     }
@@ -110,9 +121,12 @@ StartResult Session::startJob(const JobRequest& request) {
     job_.fileSizes.fill(0);
     job_.totalSize = 0;
     job_.selectedStream = static_cast<uint8_t>(0x20 + request.streamIndex);
+    job_.forcedOnly = request.forcedOnly;
     for (const std::string& f : request.files) {
         job_.files.push_back(f);
-        const uint32_t kib = static_cast<uint32_t>(fileSizeKiB(f));
+        // A VobSub index is read through its .sub, which tells the progress.
+        const uint32_t kib =
+            static_cast<uint32_t>(fileSizeKiB(isVobSubIndex(f) ? vobSubDataFile(f) : f));
         job_.fileSizes[job_.files.size()] = kib;
         job_.totalSize += kib;
     }
@@ -138,6 +152,13 @@ StartResult Session::startJob(const JobRequest& request) {
         ledger_.clear();
     }
     job_.running = false;
+    unitCounts_[static_cast<size_t>(request.streamIndex)] = {true, 0, 0};
+    // A VobSub job left paused keeps what it read.
+    if (vobSubPending_) writeVobSubPair();
+    vobSubData_.clear();
+    vobSubEntries_ = {};
+    vobSubPending_ = request.action == ActionMode::SaveVobSub;
+    loadTitleSetOf(request.files.empty() ? std::string{} : request.files.front());
     if (job_.paused) buttonPauseClick();
     return StartResult::Started;
 }
@@ -155,7 +176,8 @@ void Session::resetTimeCode() {
 }
 
 std::vector<std::string> Session::openIfo(const std::string& path) {
-    if (fileExists(path)) streamNames_ = readIfoStreamNames(path);
+    if (fileExists(path))
+        streamNames_ = isVobSubIndex(path) ? vobSubStreamNames(path) : readIfoStreamNames(path);
     return streamListItems(streamNames_);
 }
 
@@ -202,9 +224,18 @@ void Session::readFile(const std::string& path) {
     const int64_t first = job_.resumeSector;
     job_.resumeSector = 0;
 
+    std::string dataFile = path;
+    indexTimes_.clear();
+    if (isVobSubIndex(path)) {
+        dataFile = openVobSubIndex(path);
+        if (dataFile.empty()) {
+            endOfFile();
+            return;
+        }
+    }
     ReadResult result;
     try {
-        result = reader_.readFile(path, first, job_.selectedStream, *this);
+        result = reader_.readFile(dataFile, first, job_.selectedStream, *this);
     } catch (const IoError& e) {
         reportFileError(e.path());
         endOfFile();
@@ -245,6 +276,7 @@ void Session::endOfFile() {
     job_.resumeSector = 0;
     job_.unitStartSector = 0;
     ++job_.currentFile;
+    if (jobOver() && vobSubPending_) writeVobSubPair();
     if (jobOver()) {
         ui_.remainingTime(formatShortTimeCode(TimeCode{}));
         ui_.jobEnded("Job finished: " + std::to_string(job_.unitsInJob) + " SubPictures in " +
@@ -299,6 +331,18 @@ void Session::onSubPicturePacket(const SubPicturePacket& packet, int64_t sector)
 }
 
 void Session::completeUnit(int64_t sector) {
+    // The control sequences tell whether the unit is forced; a job of
+    // forced subtitles passes over the others as if they were not there.
+    parseSubPictureControl(assembler_.unit(), picture_);
+    const bool forced = isForcedUnit(picture_);
+    StreamUnitCounts& counts = unitCounts_[job_.selectedStream & 0x1F];
+    ++counts.units;
+    if (forced) ++counts.forced;
+    if (job_.forcedOnly && !forced) {
+        assembler_.clear();
+        progressUpdate(sector + 1);
+        return;
+    }
     ++job_.unitsInFile;
     ++job_.unitsInJob;
     {
@@ -309,6 +353,14 @@ void Session::completeUnit(int64_t sector) {
         report.startSector = assembler_.unitStartSector();
         report.bytes = assembler_.unit();
         report.unitStart = assembler_.unitStartTime();
+        // A VobSub index times its units itself, by their place in the .sub.
+        if (!indexTimes_.empty()) {
+            const auto t = indexTimes_.find(static_cast<uint64_t>(report.startSector) *
+                                            mpeg_ps::kSectorSize);
+            if (t != indexTimes_.end())
+                report.unitStart =
+                    addTimeCodes(clock_.startTime(), timeCodeFromMs(t->second));
+        }
         ui_.unitCounters(job_.unitsInFile, job_.unitsInJob);
         dispatchUnit(report);
         ui_.unitCompleted(report);
@@ -340,6 +392,11 @@ void Session::decodeUnit(UnitReport& report, DecodeDepth depth) {
 
 void Session::dispatchUnit(UnitReport& report) {
     switch (job_.actionMode) {
+        case ActionMode::SaveVobSub:
+            decodeUnit(report, DecodeDepth::Control);
+            addVobSubUnit(report);
+            if (showSubPicture) ui_.showPicture(shownBitmap(), picture_.area, true);
+            break;
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
             if (!saveJobOutput([&] { saveSupFile(report.savedFile, report.bytes); })) {
@@ -351,7 +408,7 @@ void Session::dispatchUnit(UnitReport& report) {
                 if (job_.timingAndPosition) {
                     appendFileEntry(report.savedFile, picture_.area, report.times);
                 }
-                ui_.showPicture(picture_.bitmap, picture_.area, true);
+                ui_.showPicture(shownBitmap(), picture_.area, true);
             }
             break;
         }
@@ -442,9 +499,37 @@ void Session::chooseDefaultColourRoles() {
 }
 
 void Session::adjustCurrentPicture() {
-    adjusted_ =
-        adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
-                      roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+    const std::optional<PreviewColours> disc =
+        bitmapSettings_.colours.discColours ? currentDiscColours() : std::nullopt;
+    if (!disc) {
+        adjusted_ =
+            adjustPicture(picture_.bitmap, picture_.area, bitmapSettings_,
+                          roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+        return;
+    }
+    // Each role is written in the disc's colour of its colour number; a
+    // number the disc shows fully transparent keeps the role's colour.
+    BitmapExportSettings settings = bitmapSettings_;
+    const uint16_t contrast = picture_.sequences.front().contrast;
+    for (int r = 0; r < kRoleCount; ++r) {
+        const unsigned n = colourRoles_[r] & 3u;
+        if (!transparentNumber(contrast, n)) settings.colours.roleColour[r] = (*disc)[n];
+    }
+    adjusted_ = adjustPicture(picture_.bitmap, picture_.area, settings,
+                              roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+}
+
+const Image24& Session::shownBitmap() {
+    const std::optional<PreviewColours> disc =
+        bitmapSettings_.colours.discColours ? currentDiscColours() : std::nullopt;
+    if (!disc || !picture_.numbersDecoded) return picture_.bitmap;
+    // What the disc never shows is painted as the preview's background.
+    PreviewColours shown = *disc;
+    for (unsigned n = 0; n < 4; ++n)
+        if (transparentNumber(picture_.sequences.front().contrast, n))
+            shown.colour[n] = previewColours_[0];
+    paintInColours(picture_, shown, discBitmap_);
+    return discBitmap_;
 }
 
 void Session::refreshPreview() {

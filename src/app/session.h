@@ -5,12 +5,14 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
 #include "app/bitmap_adjustment.h"
 #include "app/config_settings.h"
 #include "app/extraction_job.h"
+#include "app/ifo_reader.h"
 #include "app/program_folder.h"
 #include "app/ocr_policy.h"
 #include "app/user_interface.h"
@@ -31,7 +33,9 @@
 #include "stream/spu_assembler.h"
 #include "stream/stream_clock.h"
 #include "stream/stream_reader.h"
+#include "stream/vobsub.h"
 #include "subpicture/bitmap_adjust.h"
+#include "subpicture/disc_colours.h"
 #include "subpicture/spu_decoder.h"
 #include "subtitles/subtitle_document.h"
 #include "subtitles/time_correction.h"
@@ -71,10 +75,36 @@ class Session : private PackEvents {
     // Shown in the time fields when the dialog opens.
     TimeCode lastTimeCode() const { return clock_.lastTimeCode(); }
 
-    // Reads the stream names of a title set IFO (a missing file leaves them
+    // Reads the stream names of a title set IFO or a VobSub index (a missing file leaves them
     // as they are) and returns the 32 stream list lines. Throws IoError.
     std::vector<std::string> openIfo(const std::string& path);
     const std::array<std::string, kStreamCount>& streamNames() const { return streamNames_; }
+
+    // --- VobSub pairs, forced subtitles and the disc's colours -------------
+    // What the job's title set IFO (or VobSub index) says: languages, video
+    // standard, colour table. Read when a job starts.
+    const TitleSetInfo& titleSetInfo() const { return titleSet_; }
+    // The 16 colours of the job's sub-pictures, when the disc gave them.
+    const std::optional<DiscColourTable>& discColourTable() const { return discColours_; }
+    // The display colours of the current unit's colour numbers in the disc's
+    // own colours (its first sequence's palette), when the disc gave them.
+    std::optional<PreviewColours> currentDiscColours() const;
+    // Units and forced units of a stream (0-based) seen by the last job
+    // that read it; `counted` is false before any.
+    struct StreamUnitCounts {
+        bool counted = false;
+        int units = 0;
+        int forced = 0;
+    };
+    const StreamUnitCounts& unitCounts(int streamIndex) const;
+    // Writes the VobSub pair of the job (save base name + ".idx" and
+    // ".sub"); done at the end of a VobSub job and by a front end that
+    // stops one early. False when nothing was written or a write failed
+    // (reported).
+    bool writeVobSubPair();
+    // The stream names of a VobSub index, as the IFO's are listed. Throws
+    // IoError when it cannot be read or is no index.
+    static StreamNames vobSubStreamNames(const std::string& idxPath);
 
     // --- the driver -----------------------------------------------------
     // One 500 ms tick: starts reading the current file unless reading,
@@ -232,6 +262,9 @@ class Session : private PackEvents {
     const ColourRanking& colourRoles() const { return colourRoles_; }
     // Adjusts the current decoded picture with the bitmap settings.
     void adjustCurrentPicture();
+    // The decoded picture as the preview shows it: in the disc's colours
+    // when the bitmap settings choose them and the disc has them.
+    const Image24& shownBitmap();
     // Adjusts it and shows the result at its adjusted rectangle.
     void refreshPreview();
     const AdjustedPicture& adjustedPicture() const { return adjusted_.picture; }
@@ -307,6 +340,13 @@ class Session : private PackEvents {
     void reportIoError(const std::exception& e);
 
     void readFile(const std::string& path);
+    // The title set of the job's first file, its languages and colours.
+    void loadTitleSetOf(const std::string& firstFile);
+    // For a VobSub index: its .sub (returned), the times of the selected
+    // stream's units by file position. Empty when it cannot be read (reported).
+    std::string openVobSubIndex(const std::string& idxPath);
+    // The VobSub output of the current unit.
+    void addVobSubUnit(const UnitReport& report);
     void endOfFile();
     void reportFileError(const std::string& path);
     void completeUnit(int64_t sector);
@@ -380,6 +420,16 @@ class Session : private PackEvents {
     PreviewOptions previewOptions_;
     // After "Change Text Color": release the pause once the reader returns.
     bool resumeWhenReaderStops_ = false;
+
+    TitleSetInfo titleSet_;
+    std::optional<DiscColourTable> discColours_;
+    Image24 discBitmap_;
+    std::optional<vobsub::Index> inputIndex_;  // of the job's first VobSub file
+    std::unordered_map<uint64_t, int64_t> indexTimes_;  // file position -> ms, of the file read
+    std::array<StreamUnitCounts, kStreamCount> unitCounts_{};
+    vobsub::SubFileWriter vobSubData_;
+    vobsub::IndexStream vobSubEntries_;
+    bool vobSubPending_ = false;
 
     // Progress clocks of the current reader run.
     uint64_t sizeBeforeCurrentKiB_ = 0;

@@ -101,7 +101,9 @@ std::vector<VobListEntry> listVobFolder(const std::string& folder) {
         std::error_code fec;
         if (!e.is_regular_file(fec)) continue;
         const std::string name = e.path().filename().string();
-        if (name.size() < 4 || upper(name.substr(name.size() - 4)) != ".VOB") continue;
+        // VobSub indexes are read as VOBs are: their .sub holds the units.
+        if (name.size() < 4 || (upper(name.substr(name.size() - 4)) != ".VOB" && !isVobSubIndex(name)))
+            continue;
         VobListEntry v;
         v.name = name;
         v.path = dir + name;
@@ -147,6 +149,27 @@ std::vector<int> titleSetsWithIfo(const std::string& folder) {
     for (const auto& [n, set] : scanTitleSets(folder))
         if (!set.ifo.empty()) out.push_back(n);
     return out;
+}
+
+bool isVobSubIndex(const std::string& path) {
+    return path.size() >= 4 && upper(path.substr(path.size() - 4)) == ".IDX";
+}
+
+std::string vobSubDataFile(const std::string& idx) {
+    const std::string stem = idx.substr(0, idx.size() - 4);
+    for (const char* ext : {".sub", ".SUB", ".Sub"}) {
+        if (fileExists(stem + ext)) return stem + ext;
+    }
+    return stem + ".sub";
+}
+
+std::string titleSetIfoOfVob(const std::string& vob) {
+    const fs::path p(vob);
+    int ts = 0, part = 0;
+    if (!parseTitleSetName(p.filename().string(), ts, part, ".VOB")) return {};
+    const auto sets = scanTitleSets(p.parent_path().empty() ? "." : p.parent_path().string());
+    const auto it = sets.find(ts);
+    return it != sets.end() ? it->second.ifo : std::string{};
 }
 
 uint64_t fileSizeKiB(const std::string& path) {

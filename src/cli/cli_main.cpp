@@ -65,6 +65,10 @@ std::vector<Output> outputsOf(const Options& o) {
         // The numbered files go beside the first one.
         outs.push_back({"--out", numberedFileName(o.out, 1, o.command == "sup" ? ".sup" : ".bmp")});
     }
+    if (o.command == "vobsub") {
+        outs.push_back({"--out", o.out + ".idx"});
+        outs.push_back({"--out", o.out + ".sub"});
+    }
     if (!o.saveMatrix.empty()) outs.push_back({"--save-matrix", o.saveMatrix});
     if (!o.text.empty()) outs.push_back({"--text", o.text});
     return outs;
@@ -166,6 +170,17 @@ bool resolveVobs(const Options& o, std::vector<std::string>& files, std::FILE* e
 
 int runStreams(const Options& o, std::FILE* out, std::FILE* err) {
     std::string path = o.inputs[0];
+    if (isVobSubIndex(path)) {
+        try {
+            for (const std::string& line : streamListItems(Session::vobSubStreamNames(path)))
+                std::fprintf(out, "%s\n", cp1252ToUtf8(line).c_str());
+        } catch (const IoError& e) {
+            std::fprintf(err, "orvane-cli: cannot read '%s': %s\n", e.path().c_str(),
+                         e.systemMessage().c_str());
+            return 1;
+        }
+        return 0;
+    }
     if (isDirectory(path)) {
         path = titleSetIfo(path, o.titleSet);
         if (path.empty()) {
@@ -245,6 +260,7 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     request.files = files;
     request.streamIndex = o.stream - 1;
     request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
+    request.forcedOnly = o.forcedOnly;
     request.action = ActionMode::Ocr;
     if (!session.startButton(request)) {
         std::fprintf(err, "orvane-cli: the job could not start\n");
@@ -323,7 +339,11 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     request.files = files;
     request.streamIndex = o.stream - 1;
     request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
-    if (o.command == "sup" || o.command == "bmp") {
+    request.forcedOnly = o.forcedOnly;
+    if (o.command == "vobsub") {
+        request.action = ActionMode::SaveVobSub;
+        ui.setSaveName(o.out);
+    } else if (o.command == "sup" || o.command == "bmp") {
         request.action = o.command == "sup" ? ActionMode::SaveSup : ActionMode::SaveBmp;
         request.timing = o.timing;
         ui.setSaveName(o.out);
@@ -341,6 +361,7 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
             }
             session.bitmapSettings() = loadBitmapSettings(o.profile);
         }
+        if (o.discColours) session.bitmapSettings().colours.discColours = true;
     } else {
         request.action = ActionMode::OnlyShow;
         ui.setListUnits(true);
@@ -352,8 +373,19 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     if (o.command == "scan") session.progressionNonStop = true;
     runJobToEnd(session, ui);
     std::fflush(out);
+    // Stopped early: what was read is still written.
+    if (o.command == "vobsub") session.writeVobSubPair();
+    std::fflush(out);
     int status = ui.fileErrors() > 0 ? 1 : 0;
-    if (o.command == "sup") {
+    if (o.command == "vobsub") {
+        const int n = session.job().unitsInJob;
+        if (n == 0)
+            std::fprintf(err, "orvane-cli: no subtitles; nothing saved to '%s.idx'\n",
+                         o.out.c_str());
+        else
+            std::fprintf(err, "orvane-cli: %d subtitle%s written to '%s.idx' and '%s.sub'\n", n,
+                         n == 1 ? "" : "s", o.out.c_str(), o.out.c_str());
+    } else if (o.command == "sup") {
         std::fprintf(err, "orvane-cli: %d SUP file%s written\n", ui.savedFiles(),
                      ui.savedFiles() == 1 ? "" : "s");
     } else if (o.command == "bmp") {

@@ -27,8 +27,9 @@ constexpr uint8_t kMaxStartHours = 24;
 // Which command takes which option; one that another command takes is a
 // mistake, not something to ignore silently.
 bool optionBelongsTo(const std::string& option, const std::string& command) {
-    static const char* const kJob[] = {"--stream", "--start-time", "--avoid-time-restart",
-                                       "--bad-headers", "--title", "--config"};
+    static const char* const kJob[] = {"--stream",      "--start-time", "--avoid-time-restart",
+                                       "--bad-headers", "--title",      "--config",
+                                       "--forced-only"};
     static const char* const kFiles[] = {"--out", "--timing", "--text"};
     static const char* const kOcr[] = {"--matrix",      "--save-matrix", "--out",
                                        "--extended",    "--text-colour", "--unknown",
@@ -41,8 +42,9 @@ bool optionBelongsTo(const std::string& option, const std::string& command) {
     if (command == "streams") return option == "--title" || option == "--config";
     if (in(kJob)) return true;
     if (command == "sup") return in(kFiles);
-    if (command == "bmp") return in(kFiles) || option == "--profile";
+    if (command == "bmp") return in(kFiles) || option == "--profile" || option == "--disc-colours";
     if (command == "ocr") return in(kOcr);
+    if (command == "vobsub") return option == "--out";
     return false;  // scan
 }
 
@@ -67,7 +69,7 @@ std::optional<TimeCode> parseStrictTimeCode(const std::string& text) {
 
 std::string usage() {
     return "usage:\n"
-           "  orvane-cli streams VTS_xx_0.IFO|VIDEO_TS\n"
+           "  orvane-cli streams VTS_xx_0.IFO|VIDEO_TS|FILE.idx\n"
            "  orvane-cli ocr [--stream N] [--matrix FILE.sum] [--save-matrix FILE.sum] [--out "
            "FILE.ovt]\n"
            "                 [--extended] [--text-colour 0..3] [--unknown "
@@ -80,11 +82,13 @@ std::string usage() {
            "FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli sup --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
            "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n"
-           "  orvane-cli bmp --stream N --out BASE [--profile FILE.ini] [--timing --text "
-           "OUT.ovt]\n"
+           "  orvane-cli bmp --stream N --out BASE [--profile FILE.ini] [--disc-colours]\n"
+           "                 [--timing --text OUT.ovt]\n"
            "                 [--start-time T] [--avoid-time-restart] [--bad-headers ...] "
            "[--title N]\n"
-           "                 FILE.VOB...|VIDEO_TS\n" +
+           "                 FILE.VOB...|VIDEO_TS\n"
+           "  orvane-cli vobsub --stream N --out BASE [--start-time T] [--avoid-time-restart]\n"
+           "                 [--bad-headers ...] [--title N] FILE.VOB...|VIDEO_TS\n" +
            convertUsage() +
            "\n"
            "  --stream N     subtitle stream 1..32 (sub-stream id 0x20 + N - 1), default 1\n"
@@ -93,16 +97,28 @@ std::string usage() {
            "  --bad-headers  answer to \"Bad Packet Header\": ask (on a terminal), yes,\n"
            "                 yes-to-all or no (the default when not on a terminal)\n"
            "  --title N      with a VIDEO_TS folder: title set N (default: the largest)\n"
+           "  --forced-only  only the forced subtitles (units with a forced start); the\n"
+           "                 others are passed over as if the stream did not hold them\n"
            "  --config FILE  settings as the GUI keeps them (OCR limits, writers, bitmap\n"
            "                 export, job options); default: Orvane.ini in the program folder\n"
            "                 (~/.config/orvane/ for an installed copy)\n"
            "  --out BASE     sup, bmp: files are written as BASE000001.sup (.bmp), "
            "BASE000002.sup, ...\n"
            "\n"
+           "Every command that reads a stream also reads a VobSub pair: give FILE.idx (its\n"
+           "FILE.sub beside it) instead of VOB files; --stream N is the index's stream\n"
+           "'index: N-1', and the index's timestamps time the units.\n"
+           "vobsub writes BASE.idx and BASE.sub: every unit of the stream as collected,\n"
+           "with its time, the title's colour table (from the title set IFO) and language.\n"
+           "scan ends the line of a forced unit with ' forced'.\n"
+           "\n"
            "bmp saves each sub-picture as a BMP file adjusted by the bitmap settings\n"
            "(cropping, colours and palette, positioning):\n"
            "  --profile FILE.ini  the settings of a profile saved by the bitmap adjustment\n"
            "                      dialog (default: the built-in settings)\n"
+           "  --disc-colours      each role in the disc's own colour of its colour number\n"
+           "                      (the title's colour table from its IFO, or the VobSub\n"
+           "                      index's palette) instead of the role colours\n"
            "  --timing --text OUT.ovt  also save one entry per file, its name as the text,\n"
            "                      with its times and screen rectangle (Orvane format with\n"
            "                      picture coordinates); sup accepts them as well\n"
@@ -173,7 +189,7 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         return o;
     }
     if (o.command != "streams" && o.command != "scan" && o.command != "sup" && o.command != "ocr" &&
-        o.command != "bmp") {
+        o.command != "bmp" && o.command != "vobsub") {
         error = "unknown command '" + o.command + "'";
         return std::nullopt;
     }
@@ -210,6 +226,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             }
         } else if (a == "--avoid-time-restart") {
             o.avoidTimeRestart = true;
+        } else if (a == "--forced-only") {
+            o.forcedOnly = true;
         } else if (a == "--bad-headers") {
             if (!value(v)) return std::nullopt;
             if (v == "ask")
@@ -275,6 +293,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
             o.language = v;
         } else if (a == "--config") {
             if (!value(o.config)) return std::nullopt;
+        } else if (a == "--disc-colours") {
+            o.discColours = true;
         } else if (a == "--profile") {
             if (!value(o.profile)) return std::nullopt;
         } else if (a == "--timing") {
@@ -305,12 +325,22 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         }
     }
     if (o.inputs.empty()) {
-        error = o.command == "streams" ? "no IFO file given" : "no VOB file given";
+        error = o.command == "streams" ? "no IFO or VobSub index given" : "no VOB file given";
         return std::nullopt;
     }
     if (o.command == "streams" && o.inputs.size() != 1) {
         error = "streams takes one IFO file";
         return std::nullopt;
+    }
+    if (o.command == "vobsub") {
+        if (!streamGiven) {
+            error = "vobsub needs --stream N";
+            return std::nullopt;
+        }
+        if (o.out.empty()) {
+            error = "vobsub needs --out BASE";
+            return std::nullopt;
+        }
     }
     if (o.command == "sup" || o.command == "bmp") {
         if (!streamGiven) {

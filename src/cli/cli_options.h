@@ -12,7 +12,7 @@ namespace orvane::cli {
 enum class BadHeaderPolicy { Ask, Yes, YesToAll, No };
 
 struct Options {
-    std::string command;              // streams, scan, sup, bmp, ocr
+    std::string command;              // streams, scan, sup, bmp, ocr, vobsub
     bool help = false;                // --help anywhere: print the usage
     std::vector<std::string> inputs;  // VOB files, a VIDEO_TS folder, or an IFO
     int stream = 1;                   // 1..32
@@ -21,6 +21,7 @@ struct Options {
     std::optional<BadHeaderPolicy> badHeaders;  // unset: ask on a terminal, else no
     std::string out;                            // sup: base name; ocr: the .ovt file
     int titleSet = 0;                           // VIDEO_TS folder: 0 = the largest title set
+    bool forcedOnly = false;                    // only the units with a forced start
     // ocr
     std::string matrix;             // matrix to start from
     std::string saveMatrix;         // where the learned matrix goes
@@ -33,6 +34,7 @@ struct Options {
     std::string config;          // settings file; empty: the program folder's Orvane.ini
     // bmp (timing also for sup)
     std::string profile;  // bitmap settings profile to start from
+    bool discColours = false;  // the roles in the disc's own colours
     bool timing = false;  // an entry per file, with its time and rectangle
     std::string text;     // where those entries are saved (.ovt)
 };

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "common/text_encoding.h"
+#include "subpicture/unit_times.h"
 #include "subtitles/orvane_format.h"
 
 namespace orvane::cli {
@@ -58,7 +59,9 @@ std::string CliUi::unitLine(const UnitReport& r) {
                   r.unitsInJob, formatTimeCode(r.times.start).c_str(),
                   formatTimeCode(r.times.stop).c_str(), a.x1, a.y1, a.x2, a.y2, sequences,
                   r.bytes.size());
-    return buf;
+    std::string line = buf;
+    if (r.picture && isForcedUnit(*r.picture)) line += " forced";
+    return line;
 }
 
 bool CliUi::readLine(std::string& line) {

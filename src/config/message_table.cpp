@@ -69,6 +69,7 @@ constexpr std::array<const char*, MessageTable::kBuiltInCount> kBuiltIn{
     // Orvane's own additions after the classic table.
     "At most 1024 VOB files can be read in one job. Files checked : ",
     "Time Stretch refused: the last subtitle starts at 00:00:00,000.",
+    "Save VobSub : Enter File Name (.idx and .sub are added)",
 };
 
 const std::string kEmpty;

@@ -10,7 +10,7 @@ namespace orvane {
 // trailing blanks belong to the text.
 class MessageTable {
   public:
-    static constexpr size_t kBuiltInCount = 59;
+    static constexpr size_t kBuiltInCount = 60;
 
     // Fills the table with the built-in English texts, replacing any content.
     void setDefaultMessages();
@@ -51,6 +51,7 @@ inline constexpr size_t kSaveBmpsTitle = 38;
 inline constexpr size_t kSaveSupsTitle = 39;
 inline constexpr size_t kTooManyFiles = 57;
 inline constexpr size_t kStretchNoLength = 58;
+inline constexpr size_t kSaveVobSubTitle = 59;
 }  // namespace msg
 
 }  // namespace orvane

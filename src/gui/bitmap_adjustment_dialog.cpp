@@ -272,6 +272,12 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
     roles->addWidget(label("LabelUnusedColor", "Unused Palette Colors :"), kRoleCount + 1, 0, 1, 2,
                      Qt::AlignRight);
     roles->addWidget(PanelUnusedColor, kRoleCount + 1, 2, Qt::AlignCenter);
+    CheckBoxDiscColors = named(new QCheckBox("Disc colours"), "CheckBoxDiscColors");
+    CheckBoxDiscColors->setToolTip(
+        "Use the colours the disc gives each subtitle (from the title's IFO) instead of the colours above");
+    roles->addWidget(CheckBoxDiscColors, kRoleCount + 2, 0, 1, 4);
+    connect(CheckBoxDiscColors, &QCheckBox::toggled, this,
+            [this](bool on) { adjustment_->setDiscColours(on); });
     roles->setColumnStretch(4, 1);
     for (QFrame* p :
          {PanelColor[0], PanelColor[1], PanelColor[2], PanelColor[3], PanelUnusedColor}) {
@@ -445,7 +451,9 @@ void BitmapAdjustmentDialog::fillColourControls() {
     for (QComboBox* b : ComboBoxDVDColor) blockers.emplace_back(b);
     for (QComboBox* b : ComboBoxColorIndex) blockers.emplace_back(b);
     blockers.emplace_back(ComboBoxBitPerPixel);
+    blockers.emplace_back(CheckBoxDiscColors);
     const BitmapColours& c = adjustment_->settings().colours;
+    CheckBoxDiscColors->setChecked(c.discColours);
     const ColourRanking& roles = adjustment_->colourRoles();
     ComboBoxBitPerPixel->setCurrentIndex(c.bitsPerPixel == 8 ? 1 : 0);
     for (size_t r = 0; r < kRoleCount; ++r) {

@@ -90,6 +90,8 @@ class BitmapAdjustmentDialog : public QDialog {
     QGroupBox* RadioGroupPresetPaletteIndex = nullptr;
     QRadioButton* RadioPreset[3] = {};
     QFrame* PanelUnusedColor = nullptr;
+    // The disc's own colours instead of the role colours.
+    QCheckBox* CheckBoxDiscColors = nullptr;
     QPushButton* ButtonAutoSortColor = nullptr;
     // Positioning.
     QCheckBox* CheckBoxAllowPositionChange = nullptr;

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "app/ifo_reader.h"
+#include "app/session.h"
 #include "app/program_folder.h"
 #include "app/vob_folder.h"
 #include "gui/main_window.h"
@@ -58,6 +59,8 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     ButtonOpenIfo = button("ButtonOpenIfo", "Open &IFO", "View available subtitle languages from IFO");
     streamRow->addWidget(ButtonOpenIfo);
     v->addLayout(streamRow);
+    LabelForcedCount = named(new QLabel, "LabelForcedCount");
+    v->addWidget(LabelForcedCount);
 
     // Files.
     auto* files = named(new QGroupBox("Vob(s)"), "GroupBoxVobs");
@@ -109,8 +112,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     auto* ag = new QVBoxLayout(RadioGroupAction);
     actions_ = new QButtonGroup(this);
     const char* items[] = {"SubPictures to Text via OCR", "Save SubPictures As BMP",
-                           "Save SubPictures As SUP Files", "Only Show SubPictures"};
-    for (int i = 0; i < 4; ++i) {
+                           "Save SubPictures As SUP Files", "Only Show SubPictures",
+                           "Save SubPictures As VobSub (.idx + .sub)"};
+    for (int i = 0; i < kActionCount; ++i) {
         RadioAction[i] = new QRadioButton(items[i]);
         RadioAction[i]->setObjectName(QString("RadioGroupAction%1").arg(i));
         actions_->addButton(RadioAction[i], i);
@@ -120,6 +124,10 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     CheckBoxPictTiming = named(new QCheckBox("+ TC && Res."), "CheckBoxPictTiming");
     CheckBoxPictTiming->setToolTip("Get the timing and image(s) size(s) & position(s)");
     ag->addWidget(CheckBoxPictTiming);
+    CheckBoxForcedOnly = named(new QCheckBox("Forced subtitles only"), "CheckBoxForcedOnly");
+    CheckBoxForcedOnly->setToolTip(
+        "Keep only the subtitles the disc shows even when subtitles are off");
+    ag->addWidget(CheckBoxForcedOnly);
     actionRow->addWidget(RadioGroupAction, 1);
     auto* textCol = new QVBoxLayout;
     ButtonClearText = button("ButtonClearText", "&Clear Text File", "Clear the Subtitles Text File");
@@ -202,7 +210,16 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     connect(ButtonOpenCharMatrixFile, &QPushButton::clicked, this,
             &JobDialog::ButtonOpenCharMatrixFileClick);
     connect(ButtonNewMatrix, &QPushButton::clicked, this, &JobDialog::ButtonNewMatrixClick);
+    connect(ComboBoxLanguage, &QComboBox::currentIndexChanged, this,
+            &JobDialog::refreshForcedCount);
     RadioGroupActionClick();
+}
+
+void JobDialog::refreshForcedCount() {
+    const Session::StreamUnitCounts& c =
+        main_.session().unitCounts(std::max(0, ComboBoxLanguage->currentIndex()));
+    LabelForcedCount->setText(
+        c.counted ? QString("Forced subtitles : %1 of %2").arg(c.forced).arg(c.units) : QString());
 }
 
 void JobDialog::showEvent(QShowEvent* event) {
@@ -215,6 +232,7 @@ void JobDialog::FormShow() {
     // code in the fields, and the next job re-based to it.
     showTimeCode(main_.session().carryTimeLine());
     refreshMatrixName();
+    refreshForcedCount();
     RadioGroupActionClick();
 }
 
@@ -268,6 +286,12 @@ void JobDialog::ButtonOpenIfoClick() {
     if (path.empty()) return;
     loadStreamNames(path);
     listDirectory(folderOf(path));
+    // A VobSub index is a job file too: it is checked, ready for Start.
+    if (isVobSubIndex(path)) {
+        for (size_t i = 0; i < paths_.size(); ++i)
+            if (paths_[i] == path)
+                CheckListBoxVob->item(static_cast<int>(i))->setCheckState(Qt::Checked);
+    }
 }
 
 void JobDialog::loadStreamNames(const std::string& path) {
@@ -317,8 +341,8 @@ void JobDialog::selectStream(int index) {
 }
 
 void JobDialog::setAction(int index) {
-    // A stored value outside the four actions selects the first.
-    RadioAction[index >= 0 && index < 4 ? index : 0]->setChecked(true);
+    // A stored value outside the actions selects the first.
+    RadioAction[index >= 0 && index < kActionCount ? index : 0]->setChecked(true);
     RadioGroupActionClick();
 }
 
@@ -385,6 +409,7 @@ JobRequest JobDialog::request() const {
     r.action = static_cast<ActionMode>(actionIndex() + 1);
     r.timing = CheckBoxPictTiming->isChecked();
     r.avoidTimeRestart = CheckBoxAvoidTimeRestart->isChecked();
+    r.forcedOnly = CheckBoxForcedOnly->isChecked();
     return r;
 }
 

@@ -30,7 +30,9 @@ class JobDialog : public QDialog {
     Q_OBJECT
   public:
     static constexpr const char* kVobFilter =
-        "VOB (*.vob)|*.vob|VTS Ifo (vts_*.ifo)|vts_*.ifo|All Ifo (*.ifo)|*.ifo|All (*.*)|*.*";
+        "VOB (*.vob)|*.vob|VTS Ifo (vts_*.ifo)|vts_*.ifo|All Ifo (*.ifo)|*.ifo|All (*.*)|*.*|"
+        "VobSub (*.idx)|*.idx";
+    static constexpr int kActionCount = 5;
 
     explicit JobDialog(MainWindow& main);
 
@@ -61,13 +63,14 @@ class JobDialog : public QDialog {
     std::string folder() const;
     // Selects a stream by its item, when the list has it.
     void selectStream(int index);
-    // Selects an action by its item (0..3).
+    // Selects an action by its item (0..4).
     void setAction(int index);
     // The file paths in list order (kept beside the visible lines).
     const std::vector<std::string>& paths() const { return paths_; }
     // What Start would hand over.
     JobRequest request() const;
     void refreshMatrixName();
+    void refreshForcedCount();
 
     QComboBox* ComboBoxLanguage = nullptr;
     QPushButton* ButtonOpenIfo = nullptr;
@@ -79,8 +82,11 @@ class JobDialog : public QDialog {
     QPushButton* ButtonOpenCharMatrixFile = nullptr;
     QPushButton* ButtonNewMatrix = nullptr;
     QGroupBox* RadioGroupAction = nullptr;
-    QRadioButton* RadioAction[4] = {};
+    QRadioButton* RadioAction[kActionCount] = {};
     QCheckBox* CheckBoxPictTiming = nullptr;
+    QCheckBox* CheckBoxForcedOnly = nullptr;
+    // How many units of the selected stream the last job found forced.
+    QLabel* LabelForcedCount = nullptr;
     QPushButton* ButtonClearText = nullptr;
     QPushButton* Button1 = nullptr;
     WordEdit* Word_uHour = nullptr;

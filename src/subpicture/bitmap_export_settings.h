@@ -38,6 +38,9 @@ struct BitmapColours {
     PalettePreset preset = PalettePreset::IAuthor;
     std::array<uint8_t, kRoleCount> paletteIndex{0, 1, 2, 3};  // 0..15
     Colour unusedColour = 0x000000;
+    // The roles take the disc's own colours of their colour numbers (the
+    // title's colour table) instead of roleColour, when the disc has them.
+    bool discColours = false;
     friend bool operator==(const BitmapColours&, const BitmapColours&) = default;
 };
 

@@ -83,6 +83,8 @@ const KeyEntry kKeys[] = {
      [](S& s, int32_t v) { s.colours.paletteIndex[3] = paletteIndex(v); }},
     {kColour, "UnusedColor", [](const S& s) -> int64_t { return s.colours.unusedColour; },
      [](S& s, int32_t v) { s.colours.unusedColour = cut<Colour>(v); }},
+    {kColour, "DiscColors", [](const S& s) -> int64_t { return s.colours.discColours; },
+     [](S& s, int32_t v) { s.colours.discColours = v != 0; }},
 
     {kPos, "Enabled", [](const S& s) -> int64_t { return s.positioning.enabled; },
      [](S& s, int32_t v) { s.positioning.enabled = v != 0; }},

@@ -244,6 +244,7 @@ void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
         seq.delay = spu::delayToMs(*delay);
         seq.next = *next;
         seq.kind = SequenceKind::Start;
+        seq.forced = false;
         seq.contrast = spu::kDefaultContrast;
         bool ended = false;
         while (!ended && c.position() < commandLimit) {
@@ -252,6 +253,7 @@ void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
                 case spu::kCmdForcedStart:
                 case spu::kCmdStart:
                     seq.kind = SequenceKind::Start;
+                    seq.forced = cmd == spu::kCmdForcedStart;
                     break;
                 case spu::kCmdStop:
                     seq.kind = SequenceKind::Stop;

@@ -18,6 +18,7 @@ struct ControlSequence {
     int32_t delay = 0;    // milliseconds from the unit's presentation time
     uint16_t next = 0;
     SequenceKind kind = SequenceKind::Start;
+    bool forced = false;  // a forced start: shown even when subtitles are off
     uint16_t palette = 0;
     uint16_t contrast = 0xFFF0;
     DisplayArea area;

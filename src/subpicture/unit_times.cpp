@@ -29,4 +29,10 @@ bool passesDisplayFilter(const SubPicture& picture) {
     return true;
 }
 
+bool isForcedUnit(const SubPicture& picture) {
+    for (const ControlSequence& s : picture.sequences)
+        if (s.forced) return true;
+    return false;
+}
+
 }  // namespace orvane

@@ -19,4 +19,8 @@ UnitTimes computeUnitTimes(const TimeCode& unitStart, const SubPicture& picture)
 // and, when a last stop sequence exists, it stays on screen more than 200 ms.
 bool passesDisplayFilter(const SubPicture& picture);
 
+// Whether the unit is a forced subtitle: one of its sequences starts the
+// display with the forced start command.
+bool isForcedUnit(const SubPicture& picture);
+
 }  // namespace orvane

@@ -99,6 +99,49 @@ TEST(IfoStreams, TheTableNeeds792Bytes) {
     EXPECT_EQ(languageName(0, 'x'), "x");  // a lone zero byte is not shown
 }
 
+TEST(IfoTitleSet, LanguageCodesVideoStandardAndTheTitlesColourTable) {
+    std::vector<uint8_t> d = ifoBytes(3 * 2048);
+    setCode(d, 1, 'e', 'n');
+    setCode(d, 2, 'F', 'R');  // not a code a VobSub index can carry
+    d[0x200] = 0x53;          // PAL
+    d[0xCF] = 1;              // the title's program chains from sector 1
+    d[2048 + 1] = 1;          // one chain
+    d[2048 + 8 + 7] = 0x10;   // at 0x10 into the table
+    const size_t clut = 2048 + 0x10 + 0xA4;
+    for (size_t i = 0; i < 16; ++i) d[clut + 4 * i + 1] = static_cast<uint8_t>(i + 1);
+    d[clut + 4 * 15 + 2] = 0x92;
+    d[clut + 4 * 15 + 3] = 0x10;
+    TitleSetInfo info;
+    ASSERT_TRUE(parseTitleSetInfo(d, info));
+    EXPECT_EQ(info.names[0], "English");
+    EXPECT_EQ(info.languageCodes[0], "en");
+    EXPECT_EQ(info.languageCodes[1], "");
+    EXPECT_TRUE(info.pal);
+    ASSERT_TRUE(info.hasColourTable);
+    EXPECT_EQ(info.colourTable[0], 0x010000u);
+    EXPECT_EQ(info.colourTable[15], 0x109210u);
+
+    // NTSC; a chain pointer past the end of the file: no colour table, the
+    // rest still read.
+    d[0x200] = 0x43;
+    d[2048 + 8 + 6] = 0x7F;
+    ASSERT_TRUE(parseTitleSetInfo(d, info));
+    EXPECT_FALSE(info.pal);
+    EXPECT_FALSE(info.hasColourTable);
+    EXPECT_EQ(info.names[0], "English");
+    // A table sector beyond the file, or no chain at all.
+    d[2048 + 8 + 6] = 0;
+    d[0xCF] = 9;
+    ASSERT_TRUE(parseTitleSetInfo(d, info));
+    EXPECT_FALSE(info.hasColourTable);
+    d[0xCF] = 1;
+    d[2048 + 1] = 0;
+    ASSERT_TRUE(parseTitleSetInfo(d, info));
+    EXPECT_FALSE(info.hasColourTable);
+    // Too short for the stream table: nothing.
+    EXPECT_FALSE(parseTitleSetInfo(std::span<const uint8_t>(d.data(), 791), info));
+}
+
 TEST(IfoStreams, SessionKeepsTheNamesWhenTheFileIsMissingOrShort) {
     test::TempDir dir;
     auto d = ifoBytes();

@@ -52,6 +52,8 @@ TEST(Cli, CommandLineMistakesGiveOneLineAndStatus2) {
                                                {"scan", "--stream", "two", "x.vob"},
                                                {"sup", "--stream", "1", "x.vob"},
                                                {"sup", "--out", "b", "x.vob"},
+                                               {"vobsub", "--stream", "1", "x.vob"},
+                                               {"vobsub", "--out", "b", "x.vob"},
                                                {"scan", "--start-time", "1:2:3", "x.vob"},
                                                {"scan", "--bad-headers", "maybe", "x.vob"},
                                                {"scan", "--frobnicate", "x.vob"},
@@ -320,6 +322,9 @@ TEST(Cli, OptionsOfOtherCommandsAndStartTimesPastADayAreRefused) {
              {"scan", "--out", "x", "a.vob"},
              {"sup", "--stream", "1", "--out", "b", "--matrix", "m.sum", "a.vob"},
              {"streams", "--stream", "2", "a.ifo"},
+             {"streams", "--forced-only", "a.ifo"},
+             {"vobsub", "--stream", "1", "--out", "b", "--timing", "a.vob"},
+             {"sup", "--stream", "1", "--out", "b", "--disc-colours", "a.vob"},
              {"scan", "--start-time", "255:59:59,999", "a.vob"},
              {"scan", "--start-time", "25:00:00,000", "a.vob"}}) {
         const CliRun r = run(args);

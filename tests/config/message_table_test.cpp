@@ -25,16 +25,17 @@ TEST(MessageTable, HoldsTheBuiltInTextsExactly) {
               "You should try again on the next character, if still not found then you must create "
               "a new Matrix.");
     EXPECT_EQ(t.get(58), "Time Stretch refused: the last subtitle starts at 00:00:00,000.");
-    EXPECT_EQ(t.get(59), "");
+    EXPECT_EQ(t.get(59), "Save VobSub : Enter File Name (.idx and .sub are added)");
+    EXPECT_EQ(t.get(60), "");
     // Separate entries with the same text: each can be translated alone.
     EXPECT_EQ(t.get(9), t.get(13));
     EXPECT_EQ(t.get(13), t.get(17));
     t.replace(13, "Texte non sauv\xE9 !");
     EXPECT_EQ(t.get(9), "Text NOT Saved !");
     EXPECT_EQ(t.get(17), "Text NOT Saved !");
-    EXPECT_FALSE(t.replace(59, "x"));
+    EXPECT_FALSE(t.replace(60, "x"));
     t.append("extra");
-    EXPECT_EQ(t.get(59), "extra");
+    EXPECT_EQ(t.get(60), "extra");
     t.setDefaultMessages();
     EXPECT_EQ(t.size(), MessageTable::kBuiltInCount);
     EXPECT_EQ(t.get(13), "Text NOT Saved !");

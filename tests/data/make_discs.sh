@@ -6,13 +6,14 @@
 # it writes the PNGs fed to spumux, the spumux XML and one truth_s<N>.tsv per
 # subtitle stream (see README.md).  Needs: ffmpeg dvdauthor imagemagick
 # fonts-dejavu-core fonts-liberation; python3 for the final cross-check.
-# Arguments: the discs to make (pal, ntsc, heldout); all three by default.
+# Arguments: the discs to make (pal, ntsc, heldout, forced); all four by default.
+# forced/ is a short PAL disc whose stream mixes forced and unforced subtitles.
 set -euo pipefail
 
-discs=${*:-pal ntsc heldout}
+discs=${*:-pal ntsc heldout forced}
 wanted() { [[ " $discs " == *" $1 "* ]]; }
 for d in $discs; do
-    [[ $d == pal || $d == ntsc || $d == heldout ]] || { echo "make_discs.sh: unknown disc $d" >&2; exit 1; }
+    [[ $d == pal || $d == ntsc || $d == heldout || $d == forced ]] || { echo "make_discs.sh: unknown disc $d" >&2; exit 1; }
 done
 
 DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -192,11 +193,15 @@ make_stream() {
         local x1=$((bx & ~1)) y1=$((by & ~1))
         local x2=$((x1 + ((bx + bw - x1 + 1) & ~1) - 1)) y2=$((y1 + ((by + bh - y1 + 1) & ~1) - 1))
 
-        printf '  <spu start="%s" end="%s" image="%s"/>\n' "$(ms_to_tc "$start")" "$(ms_to_tc "$stop")" "$png" >> "$xml"
+        # FORCED lists the subtitles spumux marks with the forced start command.
+        local force=""
+        [[ " ${FORCED:-} " == *" $idx "* ]] && force=' force="yes"'
+        printf '  <spu start="%s" end="%s" image="%s"%s/>\n' "$(ms_to_tc "$start")" "$(ms_to_tc "$stop")" "$png" "$force" >> "$xml"
         printf 'sub\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\t%d\t%s' "$idx" "$start" "$stop" "$x1" "$y1" "$x2" "$y2" \
             "$png" "$italic" "$l1" >> "$truth"
         [[ -n "$l2" ]] && printf '\t%s' "$l2" >> "$truth"
         printf '\n' >> "$truth"
+        [[ -z "$force" ]] || printf 'forced\t%d\n' "$idx" >> "$truth"
     done
     printf ' </stream>\n</subpictures>\n' >> "$xml"
 }
@@ -212,6 +217,7 @@ make_disc() {
         pal)     size=720x576; rate=25;         secs=48; colour=0x1c2a3a ;;
         ntsc)    size=720x480; rate=30000/1001; secs=44; colour=0x2a2a1c ;;
         heldout) size=720x576; rate=25;         secs=13; colour=0x1c3a2a ;;
+        forced)  size=720x576; rate=25;         secs=6;  colour=0x2a1c3a ;;
     esac
     export VIDEO_FORMAT=$format
 
@@ -399,6 +405,18 @@ make_stream heldout 4 es 720 576 "$LIBERATION/LiberationSerif-Bold.ttf" "$LIBERA
 11584|12384|bottom|0|Gracias por su atención.|¡Buenas noches!
 EOF
 make_disc heldout en fr de es
+fi
+
+# --- Forced subtitles (PAL): a film's foreign-language lines among the others ---
+if wanted forced; then
+FORCED="2 4" make_stream forced 1 en 720 576 "$DEJAVU/DejaVuSans-Bold.ttf" "$DEJAVU/DejaVuSans-BoldOblique.ttf" 30 \
+    FFFFFF 000000 808080 48 40 <<'EOF'
+500|1500|bottom|0|Where are we going?
+1700|2700|bottom|0|[In Spanish] Follow me.
+2900|3900|bottom|0|I don't understand him.
+4100|5100|top|0|[In Spanish] To the station!
+EOF
+make_disc forced en
 fi
 
 # Read the discs back and compare with the truth files, pixel for pixel.

@@ -77,6 +77,7 @@ class JobWindowTest : public QObject {
     void dialogsOpenOnTheProposals();
     void newCharacterDialogOpensOnTheEnginesReading();
     void progressionControllerSavesAndAdjusts();
+    void forcedSubtitlesToAVobSubPairAndBack();
 };
 
 void JobWindowTest::ocrJobThroughTheWindows() {
@@ -529,6 +530,50 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     QVERIFY(!std::filesystem::exists(base + ".SUP"));
     QCOMPARE(w.session().settings().saveDialogBmpSup, out.path() + "/");
     QCOMPARE(w.session().job().unitsInJob, 1);
+}
+
+// "Forced subtitles only" and the VobSub action: the pair of the forced
+// units of a disc, the count of forced units shown, then the pair opened
+// again as a job file.
+void JobWindowTest::forcedSubtitlesToAVobSubPairAndBack() {
+    ProgramFolder home;
+    test::TempDir dir;
+    MainWindow w;
+    w.show();
+    JobDialog& job = w.jobDialog();
+    job.openFolder(kData + "/forced/VIDEO_TS");
+    job.FormShow();
+    QVERIFY(!job.CheckBoxForcedOnly->isChecked());
+    QVERIFY(!job.request().forcedOnly);
+    QCOMPARE(job.LabelForcedCount->text(), QString());  // nothing read yet
+    QCOMPARE(job.RadioAction[4]->text(), QString("Save SubPictures As VobSub (.idx + .sub)"));
+    job.CheckBoxForcedOnly->setChecked(true);
+    job.RadioAction[4]->setChecked(true);
+    QVERIFY(job.request().forcedOnly);
+    QVERIFY(job.request().action == ActionMode::SaveVobSub);
+
+    ModalScript script;
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(dir.file("forced"))); });
+    QTimer::singleShot(0, &job, [&] { job.BitBtnStartClick(); });
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.session().jobOver() && !w.session().job().running, 30000);
+    const test::GroundTruth truth = test::loadGroundTruth(kData + "/forced/truth_s1.tsv");
+    int forced = 0;
+    for (const auto& t : truth.subtitles) forced += t.forced;
+    QVERIFY(forced > 0);
+    QCOMPARE(w.session().job().unitsInJob, forced);
+    QVERIFY(std::filesystem::file_size(dir.file("forced.sub")) >= 2048u * forced);
+    job.FormShow();
+    QCOMPARE(job.LabelForcedCount->text(), QString("Forced subtitles : %1 of %2")
+                                               .arg(forced)
+                                               .arg(truth.subtitles.size()));
+
+    // Open IFO takes the index: its streams, and the index checked.
+    script.add([&](QWidget* m) { return test::answerFileDialog(m, q(dir.file("forced.idx"))); });
+    QTimer::singleShot(0, &job, [&] { job.ButtonOpenIfoClick(); });
+    QTRY_VERIFY_WITH_TIMEOUT(script.done(), 10000);
+    QCOMPARE(job.ComboBoxLanguage->itemText(0), QString("1  - English"));
+    QCOMPARE(job.request().files, std::vector<std::string>{dir.file("forced.idx")});
 }
 
 QTEST_MAIN(JobWindowTest)

@@ -30,6 +30,7 @@ BitmapExportSettings everyFieldChanged() {
     s.colours.preset = PalettePreset::Free;
     s.colours.paletteIndex = {15, 14, 13, 12};
     s.colours.unusedColour = 0x00FFEEDD;
+    s.colours.discColours = true;
     s.positioning = {true, 3, 123, -45, 2, 456, 78};
     return s;
 }
@@ -57,7 +58,7 @@ TEST(BitmapProfile, EveryKeyRoundTripsInTheWrittenOrder) {
     EXPECT_EQ(ini.keys("BMP OUT COLOR"),
               (Keys{"BitPerPixel", "Color_0", "Color_1", "Color_2", "Color_3",
                     "PresetColorPalIndex", "ColorPalIndex_0", "ColorPalIndex_1", "ColorPalIndex_2",
-                    "ColorPalIndex_3", "UnusedColor"}));
+                    "ColorPalIndex_3", "UnusedColor", "DiscColors"}));
     EXPECT_EQ(ini.keys("BMP OUT POSITIONING"), (Keys{"Enabled", "XPosMode", "SetTo.X", "PosShift.X",
                                                      "YPosMode", "SetTo.Y", "PosShift.Y"}));
     EXPECT_NE(text.find("\r\nColor_0=66051\r\n"), std::string::npos);

@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "subpicture/disc_colours.h"
 #include "subpicture/unit_times.h"
 #include "support/spu_encoder.h"
 
@@ -304,6 +305,56 @@ TEST(UnitTimes, StartAndStopComeFromTheFirstAndLastSequence) {
     sp.sequences.resize(2);
     sp.sequences[1].kind = SequenceKind::Start;
     EXPECT_TRUE(computeUnitTimes({}, sp).stop.isZero());
+}
+
+TEST(SpuDecoder, TheForcedStartCommandMarksItsSequenceAndTheUnit) {
+    auto unitWith = [](std::vector<uint8_t> first, std::vector<uint8_t> second) {
+        SpuBuilder b;
+        b.setFields({0x00}, {0x00});
+        b.addSequence(0, first);
+        b.addSequence(100, second);
+        SubPicture sp;
+        parseSubPictureControl(b.build(), sp);
+        return sp;
+    };
+    const SubPicture forced = unitWith({0x00}, {0x02});
+    ASSERT_EQ(forced.sequences.size(), 2u);
+    EXPECT_TRUE(forced.sequences[0].forced);
+    EXPECT_EQ(forced.sequences[0].kind, SequenceKind::Start);
+    EXPECT_FALSE(forced.sequences[1].forced);  // not carried to the stop
+    EXPECT_TRUE(isForcedUnit(forced));
+    // A later plain start in the same sequence is no forced start.
+    EXPECT_FALSE(unitWith({0x00, 0x01}, {0x02}).sequences[0].forced);
+    const SubPicture plain = unitWith({0x01}, {0x02});
+    EXPECT_FALSE(isForcedUnit(plain));
+    EXPECT_TRUE(isForcedUnit(unitWith({0x01}, {0x00})));
+}
+
+TEST(DiscColours, ColourTableEntriesBecomeDisplayColoursByThePaletteWord) {
+    // Studio-range black, white, mid grey and a yellow.
+    EXPECT_EQ(colourFromYCrCb(0x10, 0x80, 0x80), rgbColour(0, 0, 0));
+    EXPECT_EQ(colourFromYCrCb(0xEB, 0x80, 0x80), rgbColour(255, 255, 255));
+    EXPECT_EQ(colourFromYCrCb(0x7E, 0x80, 0x80), rgbColour(128, 128, 128));
+    EXPECT_EQ(colourFromYCrCb(0xD2, 0x92, 0x10), rgbColour(255, 255, 0));
+    // Out-of-range values are clipped, not wrapped.
+    EXPECT_EQ(colourFromYCrCb(0xFF, 0xFF, 0x00), rgbColour(255, 225, 20));
+    std::array<uint32_t, 16> ycrcb{};
+    ycrcb.fill(0x108080);
+    ycrcb[1] = 0xEB8080;
+    ycrcb[3] = 0xD29210;
+    const DiscColourTable table = discColoursFromYCrCb(ycrcb);
+    // Colour number n takes the entry in the word's n-th nibble from the low end.
+    const PreviewColours unit = unitDiscColours(0x1030, table);
+    EXPECT_EQ(unit[0], rgbColour(0, 0, 0));
+    EXPECT_EQ(unit[1], rgbColour(255, 255, 0));
+    EXPECT_EQ(unit[2], rgbColour(0, 0, 0));
+    EXPECT_EQ(unit[3], rgbColour(255, 255, 255));
+    EXPECT_EQ(rgbOfDiscColours(table)[3], 0xFFFF00u);
+    EXPECT_EQ(discColoursFromRgb(rgbOfDiscColours(table)), table);
+    // Alphas in the same nibble order: 0xFFF0 leaves only number 0 unseen.
+    EXPECT_TRUE(transparentNumber(0xFFF0, 0));
+    EXPECT_FALSE(transparentNumber(0xFFF0, 1));
+    EXPECT_TRUE(transparentNumber(0x0FFF, 3));
 }
 
 TEST(UnitTimes, DisplayFilterWantsAStartAndMoreThan200Ms) {

@@ -54,6 +54,10 @@ GroundTruth loadGroundTruth(const std::string& path) {
                 s.italic = f[9] == "1";
                 s.lines.assign(f.begin() + 10, f.end());
                 gt.subtitles.push_back(std::move(s));
+            } else if (f[0] == "forced" && f.size() == 2) {
+                const int k = std::stoi(f[1]);
+                if (gt.subtitles.empty() || gt.subtitles.back().index != k) throw std::runtime_error("forced before its sub");
+                gt.subtitles.back().forced = true;
             } else if (f[0] == "cell" && f.size() == 6) {
                 const int k = std::stoi(f[1]);
                 if (gt.subtitles.empty() || gt.subtitles.back().index != k) throw std::runtime_error("cell before its sub");

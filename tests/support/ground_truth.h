@@ -14,6 +14,7 @@ struct TruthSubtitle {
     int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     std::string png;  // relative to tests/data
     bool italic = false;
+    bool forced = false;             // marked force="yes" for spumux (a "forced" line)
     std::vector<std::string> lines;  // UTF-8
     // Training material only: the cell of each character drawn.
     struct Cell {
