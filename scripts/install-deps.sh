@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libpng-dev
           qt6-base-dev libjpeg-dev xvfb xauth imagemagick desktop-file-utils appstream file
-          clang libclang-rt-14-dev)
+          clang libclang-rt-14-dev clang-format)
 
 missing=()
 for p in "${packages[@]}"; do
