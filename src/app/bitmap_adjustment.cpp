@@ -10,12 +10,6 @@ namespace orvane {
 
 namespace {
 
-// Message numbers of the dialog.
-constexpr size_t kSamePaletteIndex = 36;
-constexpr size_t kSaveCurrentBmpTitle = 43;
-constexpr size_t kSaveProfileTitle = 44;
-constexpr size_t kLoadProfileTitle = 45;
-
 constexpr const char* kProfileFilter = "Orvane BMP Settings File (*.ini)|*.ini|All|*.*";
 constexpr const char* kBmpFilter = "Bitmap File (*.bmp)|*.bmp|All|*.*";
 
@@ -59,7 +53,7 @@ bool BitmapAdjustment::changePaletteIndex(int role, uint8_t index) {
     BitmapColours& colours = session_.bitmapSettings().colours;
     if (!paletteIndexFree(colours, index)) {
         ui_.messageBox(QuestionId::SamePaletteIndex, MessageIcon::Warning,
-                       session_.messages().get(kSamePaletteIndex), Buttons::Ok);
+                       session_.messages().get(msg::kSamePaletteIndex), Buttons::Ok);
         return false;
     }
     colours.paletteIndex[static_cast<size_t>(role)] = index;
@@ -108,7 +102,7 @@ void BitmapAdjustment::setPositioning(const BitmapPositioning& positioning) {
 bool BitmapAdjustment::saveProfile() {
     // Profiles start in the program folder (the home folder of an installed copy).
     const std::string path =
-        ui_.askSaveFileName({session_.messages().get(kSaveProfileTitle), kProfileFilter, "ini",
+        ui_.askSaveFileName({session_.messages().get(msg::kSaveProfileTitle), kProfileFilter, "ini",
                              session_.folders().documents});
     if (path.empty()) return false;
     try {
@@ -123,7 +117,7 @@ bool BitmapAdjustment::saveProfile() {
 
 bool BitmapAdjustment::loadProfile() {
     const std::string path =
-        ui_.askOpenFileName({session_.messages().get(kLoadProfileTitle), kProfileFilter, "ini",
+        ui_.askOpenFileName({session_.messages().get(msg::kLoadProfileTitle), kProfileFilter, "ini",
                              session_.folders().documents});
     if (path.empty()) return false;
     session_.bitmapSettings() = loadBitmapSettings(path);
@@ -134,8 +128,8 @@ bool BitmapAdjustment::loadProfile() {
 }
 
 bool BitmapAdjustment::saveCurrentBmp() {
-    const std::string path =
-        ui_.askSaveFileName({session_.messages().get(kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
+    const std::string path = ui_.askSaveFileName(
+        {session_.messages().get(msg::kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
     if (path.empty()) return false;
     try {
         session_.saveAdjustedBmp(path);

@@ -146,7 +146,8 @@ bool MatrixEditor::deleteSelected() {
     if (k < 1 || k > matrix().size()) return false;
     const int position = selected_;
     const MessageTable& messages = session_.messages();
-    const std::string question = messages.get(19) + matrix().entry(k).text + messages.get(20);
+    const std::string question = messages.get(msg::kDeleteCharacter) + matrix().entry(k).text +
+                                 messages.get(msg::kDeleteCharacterEnd);
     if (session_.ui().messageBox(QuestionId::DeleteMatrixEntry, MessageIcon::Question, question,
                                  Buttons::YesNo) != Answer::Yes)
         return false;

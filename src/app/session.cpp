@@ -101,7 +101,9 @@ bool Session::startButton(const JobRequest& request) {
     if (request.action != ActionMode::OnlyShow && request.action != ActionMode::SaveVobSub &&
         document_.splitRange().enabled) {
         ui_.messageBox(QuestionId::SplitWarning, MessageIcon::Information,
-                       messages_.get(23) + kLineBreak + messages_.get(24), Buttons::Ok);
+                       messages_.get(msg::kSplitOutputEnabled) + kLineBreak +
+                           messages_.get(msg::kSplitMightHideNew),
+                       Buttons::Ok);
     }
     return startJob(request) == StartResult::Started;
 }
@@ -577,8 +579,8 @@ void Session::remainingEstimate(int64_t sector) {
 // ------------------------------------------------- progression controller
 
 bool Session::progressionSaveBmp() {
-    const std::string title =
-        messages_.get(40) + std::to_string(job_.unitsInJob) + messages_.get(42);
+    const std::string title = messages_.get(msg::kSaveAsBmpUnit) + std::to_string(job_.unitsInJob) +
+                              messages_.get(msg::kEnterFileNameStart);
     const std::string name = ui_.askSaveFileName({title, {}, {}, {}});
     if (name.empty()) return false;
     try {
@@ -591,8 +593,8 @@ bool Session::progressionSaveBmp() {
 }
 
 bool Session::progressionSaveSup() {
-    const std::string title =
-        messages_.get(41) + std::to_string(job_.unitsInJob) + messages_.get(42);
+    const std::string title = messages_.get(msg::kSaveAsSupUnit) + std::to_string(job_.unitsInJob) +
+                              messages_.get(msg::kEnterFileNameStart);
     const std::string name = ui_.askSaveFileName({title, {}, {}, {}});
     if (name.empty()) return false;
     try {

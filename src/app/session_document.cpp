@@ -17,7 +17,8 @@ constexpr char kLineBreak = '\r';
 
 bool Session::confirmAppend() {
     if (document_.count() == 0) return true;
-    const std::string text = messages_.get(21) + kLineBreak + messages_.get(22);
+    const std::string text =
+        messages_.get(msg::kTextNotEmpty) + kLineBreak + messages_.get(msg::kAddToEndOfFile);
     return ui_.messageBox(QuestionId::ConfirmAppend, MessageIcon::Information, text,
                           Buttons::OkCancel) != Answer::Cancel;
 }
@@ -37,7 +38,8 @@ bool Session::closeQuery() {
 
 void Session::clearDocument() {
     if (document_.modified()) {
-        const std::string text = messages_.get(17) + kLineBreak + messages_.get(18);
+        const std::string text = messages_.get(msg::kTextNotSavedClear) + kLineBreak +
+                                 messages_.get(msg::kReallyClearText);
         if (ui_.messageBox(QuestionId::ClearUnsaved, MessageIcon::Question, text, Buttons::YesNo) !=
             Answer::Yes) {
             return;
@@ -57,7 +59,8 @@ void Session::saveDocument() {
         {{}, document_.saveFilter(), document_.defaultExtension(), document_.proposedFileName()});
     if (path.empty()) return;
     if (fileExists(path)) {
-        const std::string text = messages_.get(11) + fileNameOf(path) + messages_.get(12);
+        const std::string text = messages_.get(msg::kTextFileWord) + fileNameOf(path) +
+                                 messages_.get(msg::kTextExistsReplace);
         if (ui_.messageBox(QuestionId::ReplaceDocument, MessageIcon::Warning, text,
                            Buttons::YesNo) != Answer::Yes) {
             return;
@@ -76,7 +79,8 @@ void Session::saveDocument() {
 
 void Session::openOrvaneFile() {
     if (document_.modified()) {
-        const std::string text = messages_.get(13) + kLineBreak + messages_.get(14);
+        const std::string text = messages_.get(msg::kTextNotSavedOpen) + kLineBreak +
+                                 messages_.get(msg::kReallyOpenAnother);
         if (ui_.messageBox(QuestionId::OpenUnsaved, MessageIcon::Question, text, Buttons::YesNo) !=
             Answer::Yes) {
             return;
@@ -108,7 +112,8 @@ bool Session::readOrvaneFile(const std::string& path) {
     }
     const OrvaneReadResult r = readOrvaneLines(file.lines, [&](unsigned number) {
         const std::string text =
-            messages_.get(15) + std::to_string(number) + kLineBreak + messages_.get(16);
+            messages_.get(msg::kErrorAtSubtitle) + std::to_string(number) + kLineBreak +
+            messages_.get(msg::kIgnoreAndContinue);
         switch (ui_.messageBox(QuestionId::DocumentReadError, MessageIcon::Warning, text,
                                Buttons::CancelIgnoreYesToAll)) {
             case Answer::Cancel:

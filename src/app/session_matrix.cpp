@@ -25,8 +25,9 @@ constexpr char kLineBreak = '\r';
 
 bool Session::confirmDiscardMatrix() {
     if (!matrix_.modified()) return true;
-    const std::string text = messages_.get(6) + fileNameOf(matrix_.fileName()) + messages_.get(7) +
-                             kLineBreak + messages_.get(8);
+    const std::string text = messages_.get(msg::kCharacterMatrixWord) +
+                             fileNameOf(matrix_.fileName()) + messages_.get(msg::kHasBeenModified) +
+                             kLineBreak + messages_.get(msg::kWantToSaveIt);
     switch (ui_.messageBox(QuestionId::MatrixModified, MessageIcon::Warning, text,
                            Buttons::YesNoCancel)) {
         case Answer::Cancel:
@@ -73,8 +74,8 @@ void Session::saveMatrixCommand() {
 
 bool Session::saveMatrix(bool saveAs) {
     if (matrix_.empty()) {
-        ui_.messageBox(QuestionId::MatrixEmpty, MessageIcon::Warning, messages_.get(2),
-                       Buttons::Ok);
+        ui_.messageBox(QuestionId::MatrixEmpty, MessageIcon::Warning,
+                       messages_.get(msg::kMatrixEmpty), Buttons::Ok);
         return false;
     }
     // A matrix opened from a read-only folder is saved as the user's copy.
@@ -88,7 +89,8 @@ bool Session::saveMatrix(bool saveAs) {
             {"Save current Character Matrix File", kMatrixFilter, "sum", fileNameOf(path)});
         if (path.empty()) return false;
         if (fileExists(path)) {
-            const std::string text = messages_.get(3) + fileNameOf(path) + messages_.get(4);
+            const std::string text = messages_.get(msg::kMatrixFileWord) + fileNameOf(path) +
+                                     messages_.get(msg::kMatrixExistsReplace);
             if (ui_.messageBox(QuestionId::ReplaceMatrix, MessageIcon::Warning, text,
                                Buttons::YesNo) != Answer::Yes) {
                 return false;
@@ -122,7 +124,8 @@ bool Session::loadMatrixFile(const std::string& path, CharMatrix& target) {
         // The count was readable, or the magic check would have failed.
         const size_t n =
             data[matrix_file::kCountOffset] | (size_t{data[matrix_file::kCountOffset + 1]} << 8);
-        const std::string text = messages_.get(48) + kLineBreak + messages_.get(49) +
+        const std::string text = messages_.get(msg::kNoMemoryForMatrix) + kLineBreak +
+                                 messages_.get(msg::kMatrixSizeInBytes) +
                                  std::to_string(n * matrix_file::kSlotBytesInMessages +
                                                 matrix_file::kSlotBytesInMessages);
         ui_.messageBox(QuestionId::MatrixMemory, MessageIcon::Error, text, Buttons::Ok);
@@ -130,7 +133,7 @@ bool Session::loadMatrixFile(const std::string& path, CharMatrix& target) {
     }
     if (r == CharMatrix::ParseResult::BadMagic) {
         ui_.messageBox(QuestionId::MatrixInvalid, MessageIcon::Warning,
-                       messages_.get(5) + kLineBreak + path, Buttons::Ok);
+                       messages_.get(msg::kNotAMatrixFile) + kLineBreak + path, Buttons::Ok);
         return false;
     }
     if (r == CharMatrix::ParseResult::Truncated) throw IoError(path, "read beyond end of file");
@@ -143,8 +146,9 @@ bool Session::loadMatrixFile(const std::string& path, CharMatrix& target) {
 
 bool Session::addMatrixEntry(const MatrixEntry& entry) {
     if (matrix_.size() >= CharMatrix::kMaxEntries) {
-        const std::string text =
-            messages_.get(0) + std::to_string(matrix_.size()) + kLineBreak + messages_.get(1);
+        const std::string text = messages_.get(msg::kMaxCharactersReached) +
+                                 std::to_string(matrix_.size()) + kLineBreak +
+                                 messages_.get(msg::kMatrixPerDvd);
         ui_.messageBox(QuestionId::MatrixFull, MessageIcon::Warning, text, Buttons::Ok);
         return false;
     }
@@ -152,7 +156,8 @@ bool Session::addMatrixEntry(const MatrixEntry& entry) {
         if (matrix_.add(entry)) ++learnedEntries_;
     } catch (const std::bad_alloc&) {
         const std::string text =
-            messages_.get(47) + kLineBreak + messages_.get(49) +
+            messages_.get(msg::kNoMemoryForCharacter) + kLineBreak +
+            messages_.get(msg::kMatrixSizeInBytes) +
             std::to_string((matrix_.size() + 1) * matrix_file::kSlotBytesInMessages);
         ui_.messageBox(QuestionId::MatrixMemory, MessageIcon::Error, text, Buttons::Ok);
         return false;
@@ -219,9 +224,11 @@ std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const Mat
         Matcher matcher;
         const size_t e = matcher.match(glyph, box, scratch, ocrSettings_);
         if (e == 0) continue;
-        const std::string text = messages_.get(50) + " \"" + name + "\" " + messages_.get(51) +
-                                 " \"" + scratch.entry(e).text + "\" " + kLineBreak +
-                                 messages_.get(52) + kLineBreak + kLineBreak + messages_.get(53);
+        const std::string text = messages_.get(msg::kFoundFileWord) + " \"" + name + "\" " +
+                                 messages_.get(msg::kContainCharacter) + " \"" +
+                                 scratch.entry(e).text + "\" " + kLineBreak +
+                                 messages_.get(msg::kSeemsToMatch) + kLineBreak + kLineBreak +
+                                 messages_.get(msg::kOpenThisMatrix);
         if (ui_.messageBox(QuestionId::MatrixSearchFound, MessageIcon::Question, text,
                            Buttons::YesNo) != Answer::Yes) {
             continue;
@@ -232,8 +239,10 @@ std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const Mat
             return MatrixSearchResult{std::move(found), false};
         }
         if (!matrix_.empty() && matrix_.modified()) {
-            const std::string question = messages_.get(6) + fileNameOf(matrix_.fileName()) +
-                                         messages_.get(7) + kLineBreak + messages_.get(8);
+            const std::string question = messages_.get(msg::kCharacterMatrixWord) +
+                                         fileNameOf(matrix_.fileName()) +
+                                         messages_.get(msg::kHasBeenModified) + kLineBreak +
+                                         messages_.get(msg::kWantToSaveIt);
             const Answer a = ui_.messageBox(QuestionId::MatrixSearchReplaceModified,
                                             MessageIcon::Warning, question, Buttons::YesNoCancel);
             if (a == Answer::Yes) saveMatrixCommand();
@@ -247,8 +256,9 @@ std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const Mat
         ui_.matrixChanged(matrix_);
         return MatrixSearchResult{std::move(found), false};
     }
-    const std::string text = messages_.get(54) + kLineBreak + messages_.get(55) + " " + folder +
-                             kLineBreak + kLineBreak + messages_.get(56);
+    const std::string text = messages_.get(msg::kNoMatchingMatrix) + kLineBreak +
+                             messages_.get(msg::kPlaceMatrixFilesIn) + " " + folder + kLineBreak +
+                             kLineBreak + messages_.get(msg::kTryNextCharacter);
     ui_.messageBox(QuestionId::MatrixSearchNone, MessageIcon::Information, text, Buttons::Ok);
     return std::nullopt;
 }

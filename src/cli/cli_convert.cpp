@@ -285,7 +285,8 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     if (o->encoding && o->format->encodingChoice) doc.settings().*o->format->encodingChoice = *o->encoding;
     doc.selectFormat(o->format->id);
     if (o->splitOn && !doc.applySplitRange(true, o->splitStart, o->splitStop)) {
-        std::fprintf(err, "orvane-cli: %s\n", CliUi::oneLine(session.messages().get(37)).c_str());
+        std::fprintf(err, "orvane-cli: %s\n",
+                     CliUi::oneLine(session.messages().get(msg::kStopBeforeStart)).c_str());
         return 2;
     }
     if (doc.count() == 0) {

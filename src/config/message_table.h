@@ -31,10 +31,33 @@ class MessageTable {
     std::vector<std::string> messages_;
 };
 
-// Numbers of the messages the code composes by name.
+// The message numbers by name: code never fetches a message by its bare number.
 namespace msg {
+inline constexpr size_t kMaxCharactersReached = 0;
+inline constexpr size_t kMatrixPerDvd = 1;
+inline constexpr size_t kMatrixEmpty = 2;
+inline constexpr size_t kMatrixFileWord = 3;
+inline constexpr size_t kMatrixExistsReplace = 4;
+inline constexpr size_t kNotAMatrixFile = 5;
+inline constexpr size_t kCharacterMatrixWord = 6;
+inline constexpr size_t kHasBeenModified = 7;
+inline constexpr size_t kWantToSaveIt = 8;
 inline constexpr size_t kTextNotSavedQuit = 9;
 inline constexpr size_t kReallyQuit = 10;
+inline constexpr size_t kTextFileWord = 11;
+inline constexpr size_t kTextExistsReplace = 12;
+inline constexpr size_t kTextNotSavedOpen = 13;
+inline constexpr size_t kReallyOpenAnother = 14;
+inline constexpr size_t kErrorAtSubtitle = 15;
+inline constexpr size_t kIgnoreAndContinue = 16;
+inline constexpr size_t kTextNotSavedClear = 17;
+inline constexpr size_t kReallyClearText = 18;
+inline constexpr size_t kDeleteCharacter = 19;
+inline constexpr size_t kDeleteCharacterEnd = 20;
+inline constexpr size_t kTextNotEmpty = 21;
+inline constexpr size_t kAddToEndOfFile = 22;
+inline constexpr size_t kSplitOutputEnabled = 23;
+inline constexpr size_t kSplitMightHideNew = 24;
 inline constexpr size_t kNoVobSelected = 25;
 inline constexpr size_t kBadPacketHeader = 26;
 inline constexpr size_t kWantToContinue = 27;
@@ -46,12 +69,32 @@ inline constexpr size_t kReducedToZero = 32;
 inline constexpr size_t kContinueNoUndo = 33;
 inline constexpr size_t kMinusStretch = 34;
 inline constexpr size_t kStretchLargerThanFile = 35;
+inline constexpr size_t kSamePaletteIndex = 36;
 inline constexpr size_t kStopBeforeStart = 37;
 inline constexpr size_t kSaveBmpsTitle = 38;
 inline constexpr size_t kSaveSupsTitle = 39;
+inline constexpr size_t kSaveAsBmpUnit = 40;
+inline constexpr size_t kSaveAsSupUnit = 41;
+inline constexpr size_t kEnterFileNameStart = 42;
+inline constexpr size_t kSaveCurrentBmpTitle = 43;
+inline constexpr size_t kSaveProfileTitle = 44;
+inline constexpr size_t kLoadProfileTitle = 45;
+inline constexpr size_t kLoadBackgroundTitle = 46;
+inline constexpr size_t kNoMemoryForCharacter = 47;
+inline constexpr size_t kNoMemoryForMatrix = 48;
+inline constexpr size_t kMatrixSizeInBytes = 49;
+inline constexpr size_t kFoundFileWord = 50;
+inline constexpr size_t kContainCharacter = 51;
+inline constexpr size_t kSeemsToMatch = 52;
+inline constexpr size_t kOpenThisMatrix = 53;
+inline constexpr size_t kNoMatchingMatrix = 54;
+inline constexpr size_t kPlaceMatrixFilesIn = 55;
+inline constexpr size_t kTryNextCharacter = 56;
 inline constexpr size_t kTooManyFiles = 57;
 inline constexpr size_t kStretchNoLength = 58;
 inline constexpr size_t kSaveVobSubTitle = 59;
+inline constexpr size_t kCount = 60;
+static_assert(kCount == MessageTable::kBuiltInCount);
 }  // namespace msg
 
 }  // namespace orvane

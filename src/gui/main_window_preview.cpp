@@ -282,7 +282,9 @@ void MainWindow::ButtonImgBackClick() {
     const std::string start = previewOptions().backImageName.empty()
                                   ? session_->folders().documents
                                   : previewOptions().backImageName;
-    FileDialog d{session_->messages().get(46), "Image File (*.bmp;*.jpg)|*.bmp;*.jpg|All|*.*", {},
+    FileDialog d{session_->messages().get(msg::kLoadBackgroundTitle),
+                 "Image File (*.bmp;*.jpg)|*.bmp;*.jpg|All|*.*",
+                 {},
                  start};
     const std::string path = ui_.askOpenFileName(d);
     if (path.empty()) return;

@@ -12,21 +12,16 @@
 
 #include "app/session.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
+using test::readBytes;
+using test::writeBytes;
+
 using test::FakeUi;
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // The part of a file from a section's header to the next header.
 std::string sectionText(const std::string& bytes, const std::string& header) {

@@ -8,17 +8,15 @@
 
 #include "app/session.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
-using test::FakeUi;
+using test::readBytes;
 
-std::string readBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
+using test::FakeUi;
 
 TEST(SaveDocumentFormats, EmptySubViewer1DocumentSavesHeaderAndFooter) {
     test::TempDir dir;

@@ -7,10 +7,13 @@
 #include "app/vob_folder.h"
 #include "common/io_error.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
+
+using test::writeBytes;
 
 std::vector<uint8_t> ifoBytes(size_t size = 2048) {
     std::vector<uint8_t> d(size, 0);
@@ -22,11 +25,6 @@ std::vector<uint8_t> ifoBytes(size_t size = 2048) {
 void setCode(std::vector<uint8_t>& d, int stream, char a, char b) {
     d[600 + 6 * (stream - 1)] = static_cast<uint8_t>(a);
     d[601 + 6 * (stream - 1)] = static_cast<uint8_t>(b);
-}
-
-void writeFile(const std::string& path, const std::vector<uint8_t>& d) {
-    std::ofstream f(path, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(d.data()), static_cast<std::streamsize>(d.size()));
 }
 
 TEST(IfoStreams, NamesAndListLinesFollowTheLanguageTable) {
@@ -82,9 +80,9 @@ TEST(IfoStreams, BytesThatAreNoPrintableCharactersShowAsQuestionMarks) {
 
 TEST(IfoStreams, AFolderWithTheIfoOfOneTitleSetButNoVobNamesIt) {
     test::TempDir dir;
-    writeFile(dir.file("VTS_03_0.IFO"), ifoBytes());
+    writeBytes(dir.file("VTS_03_0.IFO"), ifoBytes());
     EXPECT_EQ(titleSetIfo(dir.path()), dir.file("VTS_03_0.IFO"));
-    writeFile(dir.file("VTS_04_0.IFO"), ifoBytes());
+    writeBytes(dir.file("VTS_04_0.IFO"), ifoBytes());
     EXPECT_EQ(titleSetIfo(dir.path()), "");  // which one is not known
     EXPECT_EQ(titleSetsWithIfo(dir.path()), (std::vector<int>{3, 4}));
 }
@@ -94,7 +92,7 @@ TEST(IfoStreams, TheTableNeeds792Bytes) {
     EXPECT_TRUE(parseIfoStreamNames(ifoBytes(792), names));
     EXPECT_FALSE(parseIfoStreamNames(ifoBytes(791), names));
     test::TempDir dir;
-    writeFile(dir.file("short.ifo"), ifoBytes(791));
+    writeBytes(dir.file("short.ifo"), ifoBytes(791));
     EXPECT_THROW(readIfoStreamNames(dir.file("short.ifo")), IoError);
     EXPECT_EQ(languageName(0, 'x'), "x");  // a lone zero byte is not shown
 }
@@ -146,8 +144,8 @@ TEST(IfoStreams, SessionKeepsTheNamesWhenTheFileIsMissingOrShort) {
     test::TempDir dir;
     auto d = ifoBytes();
     setCode(d, 2, 'd', 'e');
-    writeFile(dir.file("VTS_01_0.IFO"), d);
-    writeFile(dir.file("short.IFO"), ifoBytes(100));
+    writeBytes(dir.file("VTS_01_0.IFO"), d);
+    writeBytes(dir.file("short.IFO"), ifoBytes(100));
     test::FakeUi ui;
     Session s(ui);
     EXPECT_EQ(s.openIfo(dir.file("VTS_01_0.IFO"))[1], "2  - German");
@@ -158,11 +156,11 @@ TEST(IfoStreams, SessionKeepsTheNamesWhenTheFileIsMissingOrShort) {
 
 TEST(VobFolder, ListsVobFilesSortedWithoutRegardToCase) {
     test::TempDir dir;
-    writeFile(dir.file("vts_01_2.vob"), std::vector<uint8_t>(5000));
-    writeFile(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(2048));
-    writeFile(dir.file("VTS_01_0.IFO"), std::vector<uint8_t>(10));
-    writeFile(dir.file("a.Vob"), {});
-    writeFile(dir.file("vob"), {});
+    writeBytes(dir.file("vts_01_2.vob"), std::vector<uint8_t>(5000));
+    writeBytes(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(2048));
+    writeBytes(dir.file("VTS_01_0.IFO"), std::vector<uint8_t>(10));
+    writeBytes(dir.file("a.Vob"), "");
+    writeBytes(dir.file("vob"), "");
     const auto list = listVobFolder(dir.path());
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[0].name, "a.Vob");
@@ -182,11 +180,11 @@ TEST(VobFolder, DisplayLinePadsNameAndSize) {
 
 TEST(VobFolder, TitleSetPartsInOrderAndTheLargestByDefault) {
     test::TempDir dir;
-    writeFile(dir.file("VTS_01_0.VOB"), std::vector<uint8_t>(100));
-    writeFile(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(100));
-    writeFile(dir.file("VTS_02_0.IFO"), std::vector<uint8_t>(1));
-    writeFile(dir.file("vts_02_2.vob"), std::vector<uint8_t>(300));
-    writeFile(dir.file("VTS_02_1.VOB"), std::vector<uint8_t>(300));
+    writeBytes(dir.file("VTS_01_0.VOB"), std::vector<uint8_t>(100));
+    writeBytes(dir.file("VTS_01_1.VOB"), std::vector<uint8_t>(100));
+    writeBytes(dir.file("VTS_02_0.IFO"), std::vector<uint8_t>(1));
+    writeBytes(dir.file("vts_02_2.vob"), std::vector<uint8_t>(300));
+    writeBytes(dir.file("VTS_02_1.VOB"), std::vector<uint8_t>(300));
     EXPECT_EQ(titleSetVobs(dir.path()),
               (std::vector<std::string>{dir.file("VTS_02_1.VOB"), dir.file("vts_02_2.vob")}));
     EXPECT_EQ(titleSetVobs(dir.path(), 1), (std::vector<std::string>{dir.file("VTS_01_1.VOB")}));

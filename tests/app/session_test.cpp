@@ -9,12 +9,15 @@
 #include <iterator>
 
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
+
+using test::readByteVector;
 
 using test::FakeUi;
 using test::Sector;
@@ -56,11 +59,6 @@ JobRequest request(std::vector<std::string> files, ActionMode mode = ActionMode:
     r.files = std::move(files);
     r.action = mode;
     return r;
-}
-
-std::vector<uint8_t> readAll(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 TEST(Session, StartsPausedAndIdle) {
@@ -361,8 +359,8 @@ TEST(Session, SupActionWritesEachUnitAsCollected) {
     s.runToEnd();
     ASSERT_EQ(ui.units.size(), 2u);
     EXPECT_EQ(ui.units[0].savedFile, dir.file("out_000001.sup"));
-    EXPECT_EQ(readAll(dir.file("out_000001.sup")), u1);
-    EXPECT_EQ(readAll(dir.file("out_000002.sup")), u2);
+    EXPECT_EQ(readByteVector(dir.file("out_000001.sup")), u1);
+    EXPECT_EQ(readByteVector(dir.file("out_000002.sup")), u2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("out_000003.sup")));
     EXPECT_FALSE(ui.units[0].decoded);  // neither shown nor timed
     EXPECT_TRUE(ui.shownAreas.empty());

@@ -9,21 +9,16 @@
 #include <utility>
 
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
+using test::readBytes;
+using test::writeBytes;
+
 using test::CliRun;
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void put(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
 
 // Three entries; the quotes are as the OCR reads them (two strokes each).
 const std::string kOvt =
@@ -33,7 +28,7 @@ const std::string kOvt =
 
 class Convert : public ::testing::Test {
   protected:
-    void SetUp() override { put(in, kOvt); }
+    void SetUp() override { writeBytes(in, kOvt); }
     CliRun convert(std::vector<std::string> args, const std::string& input = "") {
         args.insert(args.begin(), {"convert", in});
         return test::runCliCaptured(args, input);
@@ -84,12 +79,13 @@ TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
     const CliRun r = convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--duration",
                               "fixed:1500", "--fix-quotes", "--split", "00:00:04,500", "00:00:12,000"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(slurp(out),
+    EXPECT_EQ(readBytes(out),
               "2\r\n00:00:00,500 --> 00:00:02,000\r\nIt's late.\r\n\r\n"
               "3\r\n00:00:06,500 --> 00:00:07,500\r\nGood night.\r\nSee you.\r\n\r\n");
     // Without the split range the first entry is there, quotes repaired.
     ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--fix-quotes"}).status, 0);
-    EXPECT_EQ(slurp(out).substr(0, 56), "1\r\n00:00:02,000 --> 00:00:03,500\r\n\"Hello,\" she said.\r\n\r\n");
+    EXPECT_EQ(readBytes(out).substr(0, 56),
+              "1\r\n00:00:02,000 --> 00:00:03,500\r\n\"Hello,\" she said.\r\n\r\n");
 }
 
 TEST_F(Convert, TheDictionaryOfTheFixIlLanguageDecidesWords) {
@@ -115,15 +111,15 @@ TEST_F(Convert, TheOffsetQuestionIsAnsweredByYesOrByTheInput) {
     CliRun r = convert(minus);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.err.find("will be reduced to 00:00:00,000"), std::string::npos) << r.err;
-    EXPECT_NE(slurp(out).find("00:00:01,000 --> 00:00:02,500"), std::string::npos);
-    EXPECT_NE(slurp(out).find("00:00:04,000 --> 00:00:06,000"), std::string::npos);
+    EXPECT_NE(readBytes(out).find("00:00:01,000 --> 00:00:02,500"), std::string::npos);
+    EXPECT_NE(readBytes(out).find("00:00:04,000 --> 00:00:06,000"), std::string::npos);
     // --yes: the start becomes zero, its stop goes to zero too, and the rest
     // move by 4 s (entry 2 reaches zero exactly and is asked as well).
     auto withYes = minus;
     withYes.push_back("--yes");
     r = convert(withYes);
     ASSERT_EQ(r.status, 0) << r.err;
-    const std::string text = slurp(out);
+    const std::string text = readBytes(out);
     EXPECT_NE(text.find("1\r\n00:00:00,000 --> 00:00:00,000"), std::string::npos) << text;
     EXPECT_NE(text.find("2\r\n00:00:00,000 --> 00:00:02,000"), std::string::npos) << text;
     EXPECT_NE(text.find("3\r\n00:00:06,000 --> 00:00:08,000"), std::string::npos) << text;
@@ -147,7 +143,7 @@ TEST_F(Convert, EveryFormatHasItsOwnShape) {
     for (const auto& f : formats) {
         const CliRun r = convert({"--format", f.format, "--out", out});
         ASSERT_EQ(r.status, 0) << f.format << r.err;
-        const std::string text = slurp(out);
+        const std::string text = readBytes(out);
         EXPECT_EQ(text.rfind(f.begins, 0), 0u) << f.format << ":\n" << text.substr(0, 200);
         EXPECT_NE(text.find("Good night."), std::string::npos) << f.format;
     }
@@ -181,12 +177,12 @@ TEST_F(Convert, EncodingChoosesTheOwnFormatsAndTheOthersKeepTheirs) {
 TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
     // The GUI's stored Philips page: NTSC with drop frame, contrasts 1 2 3 4.
     const std::string ini = dir.file("settings.ini");
-    put(ini,
-        "[PHILIPS OUTPUT]\r\nFrameRate=1\r\nDropFrame=1\r\nContrast_0=1\r\nContrast_1=2\r\n"
-        "Contrast_2=3\r\nContrast_3=4\r\n");
+    writeBytes(ini,
+               "[PHILIPS OUTPUT]\r\nFrameRate=1\r\nDropFrame=1\r\nContrast_0=1\r\nContrast_1=2\r\n"
+               "Contrast_2=3\r\nContrast_3=4\r\n");
     CliRun r = convert({"--format", "philips", "--out", out, "--config", ini});
     ASSERT_EQ(r.status, 0) << r.err;
-    std::string text = slurp(out);
+    std::string text = readBytes(out);
     EXPECT_NE(text.find("FRAMERATE\tNTSC\r\nDROPFRAME\tYES\r\nCONTRAST\t(1 2 3 4)\r\n"), std::string::npos)
         << text;
     // Without --config the program folder's Orvane.ini is read: here none, so PAL.
@@ -194,11 +190,11 @@ TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
     const std::string saved = home ? home : "";
     ::setenv("ORVANE_HOME", dir.path().c_str(), 1);
     r = convert({"--format", "philips", "--out", out});
-    EXPECT_NE(slurp(out).find("FRAMERATE\tPAL\r\n"), std::string::npos);
+    EXPECT_NE(readBytes(out).find("FRAMERATE\tPAL\r\n"), std::string::npos);
     // ... and with one there, its settings.
-    put(dir.file("Orvane.ini"), "[philips output]\r\nframerate=0x1\r\n");
+    writeBytes(dir.file("Orvane.ini"), "[philips output]\r\nframerate=0x1\r\n");
     r = convert({"--format", "philips", "--out", out});
-    EXPECT_NE(slurp(out).find("FRAMERATE\tNTSC\r\n"), std::string::npos) << slurp(out);
+    EXPECT_NE(readBytes(out).find("FRAMERATE\tNTSC\r\n"), std::string::npos) << readBytes(out);
     if (home) ::setenv("ORVANE_HOME", saved.c_str(), 1);
     else ::unsetenv("ORVANE_HOME");
     // A --config that is not there is a file error, not the defaults.

@@ -6,10 +6,14 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
+
+using test::readBytes;
+using test::writeBytes;
 
 ControlNode node(ControlKind kind, std::string name, std::string text = {}, std::string hint = {},
                  std::vector<ControlNode> children = {}) {
@@ -74,15 +78,6 @@ ControlNode& window(std::vector<ControlNode>& ws, const std::string& name) {
     for (auto& w : ws)
         if (w.name == name) return w;
     throw std::runtime_error("no window " + name);
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Section and key names in other letter case, Windows-1252 texts.

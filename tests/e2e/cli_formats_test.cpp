@@ -16,19 +16,17 @@
 #include "subtitles/text_file.h"
 #include "subtitles/webvtt_writer.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/ground_truth.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
+using test::readBytes;
+
 const std::string kData = ORVANE_TEST_DATA;
 const std::string kShipped = ORVANE_SHIPPED_MATRICES;
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
 size_t occurrences(const std::string& text, const std::string& what) {
     size_t n = 0;
@@ -100,12 +98,12 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
         args.insert(args.end(), extra.begin(), extra.end());
         const test::CliRun r = test::runCliCaptured(args);
         EXPECT_EQ(r.status, 0) << format << ": " << r.err;
-        return slurp(out);
+        return readBytes(out);
     };
 
     // Own format: the same entries back.
     const std::string own = convert("orvane");
-    EXPECT_EQ(own, slurp(ovt));
+    EXPECT_EQ(own, readBytes(ovt));
 
     // SubViewer 1: every entry's lines joined with '|' after its start,
     // rounded to the second: up only above 500 ms, carrying into the minutes.
@@ -207,7 +205,7 @@ TEST_F(CliFormats, BmpTimingThenTheAuthoringScriptsPlaceEveryBmp) {
         const std::string out = dir.file("n1." + format);
         const test::CliRun r = test::runCliCaptured({"convert", ovt, "--format", format, "--out", out});
         EXPECT_EQ(r.status, 0) << format << ": " << r.err;
-        return slurp(out);
+        return readBytes(out);
     };
     const std::string iauthor = convert("iauthor");
     const std::string philips = convert("philips");

@@ -12,10 +12,13 @@
 #include "subtitles/subtitle_document.h"
 #include "subtitles/subviewer_writer.h"
 #include "subtitles/text_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
+
+using test::readBytes;
 
 using Lines = std::vector<std::string>;
 
@@ -26,12 +29,6 @@ TimeCode tc(int h, int m, int s, int ms) {
 
 SubtitleEntry entry(Lines lines, TimeCode start, TimeCode stop, DisplayArea rect = {}) {
     return {start, stop, std::move(lines), rect};
-}
-
-std::string readBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    EXPECT_TRUE(f.good()) << path;
-    return {std::istreambuf_iterator<char>(f), {}};
 }
 
 // Saves the document as "Save As" would and compares with the golden file.
