@@ -35,7 +35,8 @@ struct Dumper : PackEvents {
         if (textNumber < 0) textNumber = robustTextColour(picture.bitmap, PreviewColours{});
         const Colour text = PreviewColours{}[static_cast<size_t>(textNumber & 3)];
         constexpr int kMargin = 10;
-        const int w = picture.bitmap.width() + 2 * kMargin, h = picture.bitmap.height() + 2 * kMargin;
+        const int w = picture.bitmap.width() + 2 * kMargin,
+                  h = picture.bitmap.height() + 2 * kMargin;
         char name[64];
         std::snprintf(name, sizeof name, "/%06d.pgm", ++count);
         FILE* f = std::fopen((dir + name).c_str(), "wb");
@@ -44,7 +45,8 @@ struct Dumper : PackEvents {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
                 const int sx = x - kMargin, sy = y - kMargin;
-                const bool ink = sx >= 0 && sy >= 0 && sx < picture.bitmap.width() && sy < picture.bitmap.height() &&
+                const bool ink = sx >= 0 && sy >= 0 && sx < picture.bitmap.width() &&
+                                 sy < picture.bitmap.height() &&
                                  picture.bitmap.pixel(sx, sy) == text;
                 std::fputc(ink ? 0 : 255, f);
             }

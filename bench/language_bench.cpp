@@ -17,8 +17,14 @@ double secondsToLoad(const std::string& path) {
     messages.setDefaultMessages();
     orvane::ControlNode window{orvane::ControlKind::Window, "Form1", "", {}, false, false, {}, {}};
     for (int i = 0; i < 200; ++i)
-        window.children.push_back(
-            {orvane::ControlKind::Label, "Label" + std::to_string(i), "x", {}, false, false, {}, {}});
+        window.children.push_back({orvane::ControlKind::Label,
+                                   "Label" + std::to_string(i),
+                                   "x",
+                                   {},
+                                   false,
+                                   false,
+                                   {},
+                                   {}});
     std::vector<orvane::ControlNode> windows{window};
     const auto t0 = std::chrono::steady_clock::now();
     orvane::applyLanguageFile(path, windows, messages);

@@ -54,7 +54,8 @@ struct Collector : PackEvents {
         segmenter.segment(picture.bitmap, c, OcrSettings{}, lines);
         for (int l = 0; l < lines.count; ++l)
             for (int j = 1; j <= lines.lines[static_cast<size_t>(l)].count; ++j) {
-                const CharBox& b = lines.lines[static_cast<size_t>(l)].chars[static_cast<size_t>(j - 1)];
+                const CharBox& b =
+                    lines.lines[static_cast<size_t>(l)].chars[static_cast<size_t>(j - 1)];
                 out->push_back({buildGlyph(picture.bitmap, b, j), b});
             }
     }
@@ -70,7 +71,8 @@ int main(int argc, char** argv) {
     size_t queries = 2000;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--queries" && i + 1 < argc) queries = std::stoul(argv[++i]);
+        if (a == "--queries" && i + 1 < argc)
+            queries = std::stoul(argv[++i]);
         else {
             std::fprintf(stderr, "usage: %s [--queries N]\n", argv[0]);
             return 2;
@@ -90,7 +92,8 @@ int main(int argc, char** argv) {
     std::printf("%zu glyphs cut from the sample discs\n", samples.size());
     std::mt19937 rng(7);
     const OcrSettings settings;
-    std::printf("%8s %14s %14s %8s %10s\n", "entries", "fast ns/glyph", "ref ns/glyph", "ratio", "matched");
+    std::printf("%8s %14s %14s %8s %10s\n", "entries", "fast ns/glyph", "ref ns/glyph", "ratio",
+                "matched");
     for (size_t size : {100u, 1000u, 10000u}) {
         // The matrix: sample glyphs with a few pixels changed, in random
         // order, as a long learning session leaves them.
@@ -99,7 +102,8 @@ int main(int argc, char** argv) {
             Sample s = samples[rng() % samples.size()];
             const int flips = static_cast<int>(rng() % 6);
             for (int f = 0; f < flips; ++f) {
-                const int c = static_cast<int>(rng() % s.glyph.width), r = static_cast<int>(rng() % s.glyph.height);
+                const int c = static_cast<int>(rng() % s.glyph.width),
+                          r = static_cast<int>(rng() % s.glyph.height);
                 s.glyph.glyph.set(c, r, !s.glyph.glyph.bit(c, r));
             }
             s.glyph.text = "x";
@@ -115,7 +119,8 @@ int main(int argc, char** argv) {
         Clock::duration bestFast = Clock::duration::max(), bestRef = Clock::duration::max();
         for (int run = 0; run < 3; ++run) {
             const auto t0 = Clock::now();
-            for (size_t i = 0; i < q.size(); ++i) fastResults[i] = fast.match(q[i]->glyph, q[i]->box, m, settings);
+            for (size_t i = 0; i < q.size(); ++i)
+                fastResults[i] = fast.match(q[i]->glyph, q[i]->box, m, settings);
             const auto t1 = Clock::now();
             found = agree = 0;
             for (size_t i = 0; i < q.size(); ++i) {
@@ -128,8 +133,8 @@ int main(int argc, char** argv) {
             bestRef = std::min(bestRef, t2 - t1);
         }
         const double f = nsPerGlyph(bestFast, q.size()), r = nsPerGlyph(bestRef, q.size());
-        std::printf("%8zu %14.0f %14.0f %7.1fx %9zu%%%s\n", size, f, r, r / f, found * 100 / q.size(),
-                    agree == q.size() ? "" : "  (results differ!)");
+        std::printf("%8zu %14.0f %14.0f %7.1fx %9zu%%%s\n", size, f, r, r / f,
+                    found * 100 / q.size(), agree == q.size() ? "" : "  (results differ!)");
     }
     return 0;
 }

@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
     int runs = 5;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        if (a == "--runs" && i + 1 < argc) runs = std::stoi(argv[++i]);
+        if (a == "--runs" && i + 1 < argc)
+            runs = std::stoi(argv[++i]);
         else {
             std::fprintf(stderr, "usage: %s [--runs N]\n", argv[0]);
             return 2;
@@ -55,7 +56,8 @@ int main(int argc, char** argv) {
                               {"ntsc", 2, "liberation-serif-bold-32.sum"}};
     int totalPictures = 0;
     double totalSeconds = 0;
-    std::printf("%-6s %6s %8s %9s %12s %8s\n", "disc", "stream", "pictures", "ms each", "pictures/s", "unknown");
+    std::printf("%-6s %6s %8s %9s %12s %8s\n", "disc", "stream", "pictures", "ms each",
+                "pictures/s", "unknown");
     for (const Stream& s : streams) {
         double best = 1e9;
         int pictures = 0, unknown = 0;
@@ -73,17 +75,20 @@ int main(int argc, char** argv) {
             const auto t0 = std::chrono::steady_clock::now();
             session.startButton(req);
             session.runToEnd();
-            const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+            const double secs =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
             best = std::min(best, secs);
             pictures = session.job().unitsInJob;
             unknown = ui.unknown;
         }
-        std::printf("%-6s %6d %8d %9.3f %12.0f %8d\n", s.disc, s.stream, pictures, best * 1000 / pictures,
-                    pictures / best, unknown);
+        std::printf("%-6s %6d %8d %9.3f %12.0f %8d\n", s.disc, s.stream, pictures,
+                    best * 1000 / pictures, pictures / best, unknown);
         totalPictures += pictures;
         totalSeconds += best;
     }
-    std::printf("all: %d pictures in %.3f s, %.0f pictures/s (%.3f ms each), reading the VOB included\n",
-                totalPictures, totalSeconds, totalPictures / totalSeconds, totalSeconds * 1000 / totalPictures);
+    std::printf(
+        "all: %d pictures in %.3f s, %.0f pictures/s (%.3f ms each), reading the VOB included\n",
+        totalPictures, totalSeconds, totalPictures / totalSeconds,
+        totalSeconds * 1000 / totalPictures);
     return 0;
 }

@@ -94,7 +94,6 @@ RunResult plainRead(const std::vector<std::string>& files) {
 
 // Runs a command with stdout and stderr to /dev/null.
 RunResult spawnAll(std::vector<std::string> all) {
-
     std::vector<char*> argv;
     for (auto& a : all) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -267,9 +266,9 @@ int main(int argc, char** argv) {
                 film.c_str(), large.size(), gib, collected.units.size());
     std::printf("best of %d; wall clock (the targets), and CPU time (user + system) beside it\n",
                 rounds);
-    std::printf("plain read() in 1 MiB blocks:   %7.3f s  %6.2f GB/s  (the reference)   cpu %.3f s\n",
-                bestRead.seconds, static_cast<double>(bytes) / bestRead.seconds / 1e9,
-                bestRead.cpu);
+    std::printf(
+        "plain read() in 1 MiB blocks:   %7.3f s  %6.2f GB/s  (the reference)   cpu %.3f s\n",
+        bestRead.seconds, static_cast<double>(bytes) / bestRead.seconds / 1e9, bestRead.cpu);
     for (size_t c = 0; c < commands.size(); ++c) {
         const double ratio = bestRead.seconds / best[c].seconds;
         std::printf("%-31s %7.3f s  %6.2f GB/s  ratio to read %.2f   cpu %.3f s, ratio %.2f",
@@ -282,17 +281,15 @@ int main(int argc, char** argv) {
         std::printf("\n");
     }
 
-    const double control = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
-        orvane::parseSubPictureControl(u, sp);
-    });
-    const double area = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
-        orvane::decodeSubPictureArea(u, sp);
-    });
-    const double full = microsPerUnit(collected.units, [](const auto& u, auto& sp) {
-        orvane::decodeSubPicture(u, sp);
-    });
+    const double control = microsPerUnit(
+        collected.units, [](const auto& u, auto& sp) { orvane::parseSubPictureControl(u, sp); });
+    const double area = microsPerUnit(
+        collected.units, [](const auto& u, auto& sp) { orvane::decodeSubPictureArea(u, sp); });
+    const double full = microsPerUnit(
+        collected.units, [](const auto& u, auto& sp) { orvane::decodeSubPicture(u, sp); });
     std::printf(
-        "decode per unit, CPU time (typical unit of this film: %zu bytes, %.0f pixels of area, two lines):\n"
+        "decode per unit, CPU time (typical unit of this film: %zu bytes, %.0f pixels of area, two "
+        "lines):\n"
         "  control sequences only (scan): %6.2f us\n"
         "  colour numbers of the area (OCR): %6.2f us  (target <= 10: %s)\n"
         "  and the 24-bit picture (shown or saved): %6.2f us\n",

@@ -7,8 +7,8 @@
 #include "subpicture/bitmap_profile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const orvane::IniFile ini = orvane::IniFile::fromText(
-        std::string_view(reinterpret_cast<const char*>(data), size));
+    const orvane::IniFile ini =
+        orvane::IniFile::fromText(std::string_view(reinterpret_cast<const char*>(data), size));
     const orvane::BitmapExportSettings s = orvane::bitmapSettingsFromIni(ini);
     // Exporting a small picture with them must stay in bounds.
     orvane::Image24 picture(16, 8);

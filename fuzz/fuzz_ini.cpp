@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (c == '\r' || c == '\n') c = ' ';
         const std::string back = ini.readString("CONFIG", "Fuzzed", "");
         if (values == orvane::IniFile::Values::Exact ? back != expected
-                                                      : back.size() > expected.size())
+                                                     : back.size() > expected.size())
             std::abort();
         (void)ini.lines();
     }

@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (failed || again.entries.size() != r.entries.size()) std::abort();
     for (size_t i = 0; i < r.entries.size(); ++i)
         if (again.entries[i].lines != r.entries[i].lines ||
-            again.entries[i].start != r.entries[i].start || again.entries[i].stop != r.entries[i].stop)
+            again.entries[i].start != r.entries[i].start ||
+            again.entries[i].stop != r.entries[i].stop)
             std::abort();
     return 0;
 }

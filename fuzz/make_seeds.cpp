@@ -18,7 +18,8 @@ using Bytes = std::vector<uint8_t>;
 void write(const fs::path& folder, const std::string& name, const Bytes& bytes) {
     fs::create_directories(folder);
     std::ofstream(folder / name, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 void write(const fs::path& folder, const std::string& name, const std::string& text) {
@@ -28,7 +29,8 @@ void write(const fs::path& folder, const std::string& name, const std::string& t
 orvane::test::IndexedPicture picture(int w, int h) {
     auto pic = orvane::test::IndexedPicture::filled(w, h, 0);
     for (int y = 1; y < h - 1; ++y)
-        for (int x = 1; x < w - 1; ++x) pic.set(x, y, static_cast<uint8_t>(1 + (x * 7 + y * 3) % 3));
+        for (int x = 1; x < w - 1; ++x)
+            pic.set(x, y, static_cast<uint8_t>(1 + (x * 7 + y * 3) % 3));
     return pic;
 }
 
@@ -43,11 +45,13 @@ int main(int argc, char** argv) {
     const std::vector<Bytes> units = {makeUnit(picture(20, 4), 10, 20, 100),
                                       makeUnit(picture(64, 18), 100, 400, 200, 10),
                                       makeUnit(picture(3, 1), 0, 0)};
-    for (size_t i = 0; i < units.size(); ++i) write(out / "spu_decoder", "unit" + std::to_string(i), units[i]);
+    for (size_t i = 0; i < units.size(); ++i)
+        write(out / "spu_decoder", "unit" + std::to_string(i), units[i]);
     uint32_t scr = 1000;
     std::vector<Sector> sectors{makeNavPack(scr, 0, 0, 1, 0x40)};
     for (size_t i = 0; i < units.size(); ++i)
-        for (auto& s : packetizeUnit(units[i], 0x20, 90000u * static_cast<uint32_t>(i + 1), scr, 700))
+        for (auto& s :
+             packetizeUnit(units[i], 0x20, 90000u * static_cast<uint32_t>(i + 1), scr, 700))
             sectors.push_back(s);
     sectors.push_back(makeFillerPack(scr += 300));
     Bytes vob;
@@ -71,19 +75,26 @@ int main(int argc, char** argv) {
 
     // Own-format files, plain and extended, with a wide time.
     std::string ovt;
-    const std::vector<orvane::SubtitleEntry> entries = {
-        {orvane::timeCodeFromMs(1500), orvane::timeCodeFromMs(3000), {"Hello,", "world"}, {7, 500, 700, 540}},
-        {orvane::timeCodeFromMs(360000000), orvane::timeCodeFromMs(360001000), {"late"}, {0, 0, 0, 0}}};
+    const std::vector<orvane::SubtitleEntry> entries = {{orvane::timeCodeFromMs(1500),
+                                                         orvane::timeCodeFromMs(3000),
+                                                         {"Hello,", "world"},
+                                                         {7, 500, 700, 540}},
+                                                        {orvane::timeCodeFromMs(360000000),
+                                                         orvane::timeCodeFromMs(360001000),
+                                                         {"late"},
+                                                         {0, 0, 0, 0}}};
     for (bool extended : {false, true}) {
         std::string text;
         for (size_t i = 0; i < entries.size(); ++i)
-            for (const auto& l : orvane::orvaneEntryLines(entries[i], i + 1, extended)) text += l + "\r\n";
+            for (const auto& l : orvane::orvaneEntryLines(entries[i], i + 1, extended))
+                text += l + "\r\n";
         write(out / "orvane_format", extended ? "extended" : "plain", text);
     }
 
     // INI files: the configuration, a profile and a language file.
     const std::string ini =
-        "[CONFIG]\r\nActionMode=1\r\nLanguageFileName=Fran\xE7" "ais\r\n\r\n[OCR SETTING]\r\n"
+        "[CONFIG]\r\nActionMode=1\r\nLanguageFileName=Fran\xE7"
+        "ais\r\n\r\n[OCR SETTING]\r\n"
         "Sensibility=0x10\r\nMaxLineHeight=\"  40 \"\r\n";
     write(out / "ini", "config", ini);
     const std::string profile =
@@ -92,7 +103,8 @@ int main(int argc, char** argv) {
     write(out / "bitmap_profile", "profile", profile);
     write(out / "language", "lang",
           "[Form1]\r\nForm1.Form1.Caption=Orvane\r\nForm1.Button1.Caption= OK \r\n"
-          "Form1.RadioGroupAction.Items1=BMP\r\n[Form1.MainMenu1]\r\nForm1.MainMenu1.Open1=&Ouvrir\r\n"
+          "Form1.RadioGroupAction.Items1=BMP\r\n[Form1.MainMenu1]\r\nForm1.MainMenu1.Open1=&"
+          "Ouvrir\r\n"
           "[Messages]\r\nMsgStr_0=Un\r\nMsgStr_1=Deux\r\n");
 
     // A title set IFO with a few language codes.

@@ -2,8 +2,8 @@
 
 #include "app/program_folder.h"
 #include "app/session.h"
-#include "config/ini_file.h"
 #include "common/io_error.h"
+#include "config/ini_file.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane {

@@ -9,7 +9,8 @@ constexpr char kLineBreak = '\r';
 bool correctDocumentText(SubtitleDocument& doc, const PostOcrOptions& options,
                          const SpellingDictionary* dictionary) {
     if (!options.any()) return false;
-    for (size_t i = 1; i <= doc.count(); ++i) correctEntryLines(doc.entry(i).lines, options, dictionary);
+    for (size_t i = 1; i <= doc.count(); ++i)
+        correctEntryLines(doc.entry(i).lines, options, dictionary);
     doc.rebuildDisplay();
     return true;
 }

@@ -1,6 +1,5 @@
 #include "app/ifo_reader.h"
 
-
 #include "app/ifo_format.h"
 #include "common/byte_cursor.h"
 #include "common/file_io.h"
@@ -71,8 +70,8 @@ bool parseTitleSetInfo(std::span<const uint8_t> data, TitleSetInfo& info) {
         const size_t at = ifo::kSubPictureAttributesOffset + k * ifo::kSubPictureRecordSize;
         const auto letter = [](uint8_t b) { return b >= 'a' && b <= 'z'; };
         if (letter(data[at]) && letter(data[at + 1]))
-            info.languageCodes[k] = std::string{static_cast<char>(data[at]),
-                                                static_cast<char>(data[at + 1])};
+            info.languageCodes[k] =
+                std::string{static_cast<char>(data[at]), static_cast<char>(data[at + 1])};
     }
     ByteCursor in(data);
     if (in.seek(ifo::kVideoAttributesOffset)) {
@@ -91,8 +90,7 @@ bool parseTitleSetInfo(std::span<const uint8_t> data, TitleSetInfo& info) {
     const auto pgc = in.readU32be();
     if (!pgc) return true;
     const uint64_t clut = table + *pgc + ifo::kPgcColourTableOffset;
-    if (clut + 4 * ifo::kColourTableEntries > data.size() ||
-        !in.seek(static_cast<size_t>(clut)))
+    if (clut + 4 * ifo::kColourTableEntries > data.size() || !in.seek(static_cast<size_t>(clut)))
         return true;
     for (size_t i = 0; i < ifo::kColourTableEntries; ++i)
         info.colourTable[i] = *in.readU32be() & 0xFFFFFF;
@@ -135,9 +133,11 @@ std::string vobStreamLanguage(const std::string& vobPath, int streamIndex) {
     try {
         const std::vector<uint8_t> start = readFileStart(ifo, ifo::kMinimumFileSize);
         if (start.size() < ifo::kMinimumFileSize) return {};
-        const size_t at =
-            ifo::kSubPictureAttributesOffset + static_cast<size_t>(streamIndex) * ifo::kSubPictureRecordSize;
-        const auto letter = [](uint8_t b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); };
+        const size_t at = ifo::kSubPictureAttributesOffset +
+                          static_cast<size_t>(streamIndex) * ifo::kSubPictureRecordSize;
+        const auto letter = [](uint8_t b) {
+            return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+        };
         if (!letter(start[at]) || !letter(start[at + 1])) return {};
         return {static_cast<char>(start[at]), static_cast<char>(start[at + 1])};
     } catch (const IoError&) {

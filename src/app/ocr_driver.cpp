@@ -4,10 +4,10 @@
 #include "app/session.h"
 
 #include <algorithm>
-#include "ocr/character_picture.h"
-#include "ocr/line_assembly.h"
 #include "common/io_error.h"
 #include "common/text_encoding.h"
+#include "ocr/character_picture.h"
+#include "ocr/line_assembly.h"
 #include "ocr/touching_letters.h"
 #include "subpicture/colour_ranking.h"
 #include "subpicture/image_ops.h"
@@ -101,7 +101,8 @@ void Session::readLineByEngine(const TextLine& line, int l) {
         a.pictureKey = pictureKey(glyphs_[j]);
         if (matches_[j] != 0 || cuts_[j]) {
             a.known = true;
-            a.text = cp1252ToUtf8(matches_[j] != 0 ? matrix_.entry(matches_[j]).text : cuts_[j]->text);
+            a.text =
+                cp1252ToUtf8(matches_[j] != 0 ? matrix_.entry(matches_[j]).text : cuts_[j]->text);
         }
     }
     readings_ = alignEngineSymbols(symbols, aligned, bottom - top + 1);
@@ -272,7 +273,8 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             // What the engine pass matched stands while the matrix is unchanged.
             const bool matched = engineRead && matrix_.generation() == matchedGeneration_;
             MatrixEntry glyph = matched ? glyphs_[k] : buildGlyph(ocrLabels_, box, j);
-            const size_t e = matched ? matches_[k] : matcher_.match(glyph, box, matrix_, ocrSettings_);
+            const size_t e =
+                matched ? matches_[k] : matcher_.match(glyph, box, matrix_, ocrSettings_);
             std::string piece;
             std::optional<TouchingReading> cut;
             if (matched)
@@ -283,10 +285,9 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             const EngineReading* reading =
                 e == 0 && !cut && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
             if (!engineRead) reading = nullptr;
-            const bool takeReading =
-                reading && (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
-                            (reading->confidence >= kSureConfidence &&
-                             !ledger_.contested(glyph, box, ocrSettings_)));
+            const bool takeReading = reading && (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
+                                                 (reading->confidence >= kSureConfidence &&
+                                                  !ledger_.contested(glyph, box, ocrSettings_)));
             if (e > 0) {
                 piece = matrix_.entry(e).text;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {

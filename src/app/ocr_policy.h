@@ -38,9 +38,9 @@ struct OcrPolicy {
 
 // What the policies did during the session's jobs.
 struct OcrPolicyCounts {
-    int skipped = 0;      // unknown glyphs that dropped their line or picture
-    int marked = 0;       // unknown glyphs read as the mark text
-    int cutReadings = 0;  // unknown glyphs read as touching known glyphs
+    int skipped = 0;         // unknown glyphs that dropped their line or picture
+    int marked = 0;          // unknown glyphs read as the mark text
+    int cutReadings = 0;     // unknown glyphs read as touching known glyphs
     int engineLines = 0;     // lines the second engine read
     int engineReadings = 0;  // unknown glyphs read by the second engine without a question
     int engineLearned = 0;   // of those, glyphs learned once their reading was confirmed

@@ -4,9 +4,9 @@
 #include "app/program_folder.h"
 #include "app/vob_folder.h"
 #include "common/io_error.h"
+#include "stream/mpeg_ps_format.h"
 #include "subpicture/bmp_file.h"
 #include "subpicture/sup_file.h"
-#include "stream/mpeg_ps_format.h"
 #include "subpicture/unit_times.h"
 
 namespace orvane {
@@ -357,11 +357,10 @@ void Session::completeUnit(int64_t sector) {
         report.unitStart = assembler_.unitStartTime();
         // A VobSub index times its units itself, by their place in the .sub.
         if (!indexTimes_.empty()) {
-            const auto t = indexTimes_.find(static_cast<uint64_t>(report.startSector) *
-                                            mpeg_ps::kSectorSize);
+            const auto t =
+                indexTimes_.find(static_cast<uint64_t>(report.startSector) * mpeg_ps::kSectorSize);
             if (t != indexTimes_.end())
-                report.unitStart =
-                    addTimeCodes(clock_.startTime(), timeCodeFromMs(t->second));
+                report.unitStart = addTimeCodes(clock_.startTime(), timeCodeFromMs(t->second));
         }
         ui_.unitCounters(job_.unitsInFile, job_.unitsInJob);
         dispatchUnit(report);
@@ -445,8 +444,7 @@ void Session::dispatchUnit(UnitReport& report) {
             // stop command.
             if (document_.closeOpenStop(report.times.start)) ui_.documentChanged(document_);
             if (passesDisplayFilter(picture_)) {
-                recogniseSubPicture(picture_, report.times.start, report.times.stop,
-                                    picture_.area);
+                recogniseSubPicture(picture_, report.times.start, report.times.stop, picture_.area);
             }
             break;
         case ActionMode::SaveBmp: {
@@ -517,8 +515,9 @@ void Session::adjustCurrentPicture() {
         const unsigned n = colourRoles_[r] & 3u;
         if (!transparentNumber(contrast, n)) settings.colours.roleColour[r] = (*disc)[n];
     }
-    adjusted_ = adjustPicture(picture_.bitmap, picture_.area, settings,
-                              roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
+    adjusted_ =
+        adjustPicture(picture_.bitmap, picture_.area, settings,
+                      roleDisplayColours(colourRoles_, previewColours_), previewColours_[0]);
 }
 
 const Image24& Session::shownBitmap() {

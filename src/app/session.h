@@ -5,16 +5,16 @@
 #include <functional>
 #include <memory>
 #include <optional>
-#include <unordered_map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/bitmap_adjustment.h"
 #include "app/config_settings.h"
 #include "app/extraction_job.h"
 #include "app/ifo_reader.h"
-#include "app/program_folder.h"
 #include "app/ocr_policy.h"
+#include "app/program_folder.h"
 #include "app/user_interface.h"
 #include "config/message_table.h"
 #include "config/preview_options.h"
@@ -24,10 +24,10 @@
 #include "ocr/ocr_settings.h"
 #include "ocr/post_ocr_correction.h"
 #include "ocr/proposal_ledger.h"
-#include "ocr/text_engine.h"
 #include "ocr/segmentation.h"
-#include "ocr/touching_letters.h"
 #include "ocr/spelling_dictionary.h"
+#include "ocr/text_engine.h"
+#include "ocr/touching_letters.h"
 #include "stream/cell_clock.h"
 #include "stream/progress.h"
 #include "stream/spu_assembler.h"
@@ -396,7 +396,7 @@ class Session : private PackEvents {
     TextEngineFactory engineFactory_;
     std::unique_ptr<TextEngine> engine_;
     std::string jobEngineLanguage_;  // what the job wants
-    std::string engineRequested_;  // the language engine_ was made for
+    std::string engineRequested_;    // the language engine_ was made for
     std::string engineOpenLanguage_;
     std::string engineFailedLanguage_;
     ProposalLedger ledger_;
@@ -424,7 +424,7 @@ class Session : private PackEvents {
     TitleSetInfo titleSet_;
     std::optional<DiscColourTable> discColours_;
     Image24 discBitmap_;
-    std::optional<vobsub::Index> inputIndex_;  // of the job's first VobSub file
+    std::optional<vobsub::Index> inputIndex_;           // of the job's first VobSub file
     std::unordered_map<uint64_t, int64_t> indexTimes_;  // file position -> ms, of the file read
     std::array<StreamUnitCounts, kStreamCount> unitCounts_{};
     vobsub::SubFileWriter vobSubData_;

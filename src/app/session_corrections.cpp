@@ -38,7 +38,8 @@ bool Session::postOcrCorrection(const PostOcrOptions& options) {
         dictionary = spellingDictionary(options.language, &error);
         if (!dictionary)
             ui_.messageBox(QuestionId::DictionaryMissing, MessageIcon::Warning,
-                           error + ". The I/l and 0/O choices are made by the rules alone.", Buttons::Ok);
+                           error + ". The I/l and 0/O choices are made by the rules alone.",
+                           Buttons::Ok);
     }
     if (!correctDocumentText(document_, options, dictionary)) return false;
     ui_.documentChanged(document_);

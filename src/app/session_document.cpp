@@ -111,9 +111,8 @@ bool Session::readOrvaneFile(const std::string& path) {
                                         "form; they read as '?'"));
     }
     const OrvaneReadResult r = readOrvaneLines(file.lines, [&](unsigned number) {
-        const std::string text =
-            messages_.get(msg::kErrorAtSubtitle) + std::to_string(number) + kLineBreak +
-            messages_.get(msg::kIgnoreAndContinue);
+        const std::string text = messages_.get(msg::kErrorAtSubtitle) + std::to_string(number) +
+                                 kLineBreak + messages_.get(msg::kIgnoreAndContinue);
         switch (ui_.messageBox(QuestionId::DocumentReadError, MessageIcon::Warning, text,
                                Buttons::CancelIgnoreYesToAll)) {
             case Answer::Cancel:

@@ -10,9 +10,9 @@
 #include "app/program_folder.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
-#include "ocr/matrix_file_format.h"
 #include "common/file_io.h"
 #include "common/io_error.h"
+#include "ocr/matrix_file_format.h"
 
 namespace orvane {
 
@@ -184,7 +184,7 @@ void Session::mergeMatrix(const CharMatrix& other) {
 }
 
 std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const MatrixEntry& glyph,
-                                                                      const CharBox& box) {
+                                                                       const CharBox& box) {
     // The user's folder first, then the read-only ones; a file hides its
     // namesakes in later folders, as the user's copy of a shipped matrix.
     std::vector<std::string> files;

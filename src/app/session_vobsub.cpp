@@ -1,5 +1,5 @@
-#include "app/session.h"
 #include "app/ifo_format.h"
+#include "app/session.h"
 #include "app/vob_folder.h"
 #include "common/file_io.h"
 #include "common/io_error.h"
@@ -28,9 +28,9 @@ StreamNames Session::vobSubStreamNames(const std::string& idxPath) {
     for (const vobsub::IndexStream& s : index.streams) {
         const auto at = static_cast<size_t>(s.index);
         const std::string& l = s.language;
-        names[at] = l.size() == 2 ? languageName(static_cast<uint8_t>(l[0]),
-                                                 static_cast<uint8_t>(l[1]))
-                                  : l.substr(0, ifo::kMaxStreamNameLength);
+        names[at] = l.size() == 2
+                        ? languageName(static_cast<uint8_t>(l[0]), static_cast<uint8_t>(l[1]))
+                        : l.substr(0, ifo::kMaxStreamNameLength);
     }
     return names;
 }
@@ -97,8 +97,7 @@ void Session::addVobSubUnit(const UnitReport& report) {
     const int64_t ms = timeCodeToMs(report.unitStart);
     const auto pts = static_cast<uint32_t>(msToTicks(ms));
     // One stream per pair: index 0, sub-stream 0x20.
-    const uint64_t pos =
-        vobSubData_.addUnit(report.bytes, mpeg_ps::kFirstSubPictureStream, pts);
+    const uint64_t pos = vobSubData_.addUnit(report.bytes, mpeg_ps::kFirstSubPictureStream, pts);
     vobSubEntries_.entries.push_back({ms, pos});
 }
 

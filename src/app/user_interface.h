@@ -48,7 +48,7 @@ enum class QuestionId {
     MatrixSearchFound,
     MatrixSearchReplaceModified,  // the found matrix would replace unsaved changes
     MatrixSearchNone,
-    SamePaletteIndex,  // the bitmap adjustment refuses a palette index twice
+    SamePaletteIndex,   // the bitmap adjustment refuses a palette index twice
     DeleteMatrixEntry,  // the matrix editor's Delete
     TooManyFiles,       // more files checked than a job can hold
     StretchNoLength,    // a stretch of a document whose last entry starts at 0
@@ -128,7 +128,7 @@ struct UnitReport {
     int32_t unitsInJob = 0;
     int32_t unitsInFile = 0;
     int64_t startSector = 0;
-    std::span<const uint8_t> bytes;       // exactly as collected
+    std::span<const uint8_t> bytes;  // exactly as collected
     // Set when the action decoded the unit; its numbers and bitmap only as
     // far as it went (numbersDecoded, bitmapPainted).
     const SubPicture* picture = nullptr;

@@ -102,7 +102,8 @@ std::vector<VobListEntry> listVobFolder(const std::string& folder) {
         if (!e.is_regular_file(fec)) continue;
         const std::string name = e.path().filename().string();
         // VobSub indexes are read as VOBs are: their .sub holds the units.
-        if (name.size() < 4 || (upper(name.substr(name.size() - 4)) != ".VOB" && !isVobSubIndex(name)))
+        if (name.size() < 4 ||
+            (upper(name.substr(name.size() - 4)) != ".VOB" && !isVobSubIndex(name)))
             continue;
         VobListEntry v;
         v.name = name;

@@ -99,7 +99,8 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
             const bool offset = a == "--offset";
             if (!parseSignedTime(v, offset ? o.times.offset : o.times.stretch,
                                  offset ? o.times.minusOffset : o.times.minusStretch)) {
-                error = "bad time '" + v + "' for " + a + " (expected [-]hh:mm:ss,mmm, at most 24 hours)";
+                error = "bad time '" + v + "' for " + a +
+                        " (expected [-]hh:mm:ss,mmm, at most 24 hours)";
                 return std::nullopt;
             }
         } else if (a == "--duration") {
@@ -134,7 +135,8 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
             const auto start = parseStrictTimeCode(args[i + 1]);
             const auto stop = parseStrictTimeCode(args[i + 2]);
             if (!start || !stop) {
-                error = "bad split range '" + args[i + 1] + " " + args[i + 2] + "' (expected hh:mm:ss,mmm twice)";
+                error = "bad split range '" + args[i + 1] + " " + args[i + 2] +
+                        "' (expected hh:mm:ss,mmm twice)";
                 return std::nullopt;
             }
             o.splitOn = true;
@@ -172,13 +174,18 @@ std::optional<ConvertOptions> parse(const std::vector<std::string>& args, std::s
             return std::nullopt;
         }
     }
-    if (o.input.empty()) error = "convert needs an input file (.ovt)";
-    else if (!o.format) error = "convert needs --format";
-    else if (o.out.empty()) error = "convert needs --out FILE";
+    if (o.input.empty())
+        error = "convert needs an input file (.ovt)";
+    else if (!o.format)
+        error = "convert needs --format";
+    else if (o.out.empty())
+        error = "convert needs --out FILE";
     else if (o.encoding && !o.format->encodingChoice && *o.encoding != o.format->encoding)
-        error = std::string(o.format->name) + " files are always " + encodingName(o.format->encoding);
+        error =
+            std::string(o.format->name) + " files are always " + encodingName(o.format->encoding);
     // The dictionary is the language's whose I/l rules are asked for.
-    else if (o.postOcr.useDictionary && !o.postOcr.repairIl) error = "--dictionary needs --fix-il LANG";
+    else if (o.postOcr.useDictionary && !o.postOcr.repairIl)
+        error = "--dictionary needs --fix-il LANG";
     if (!error.empty()) return std::nullopt;
     return o;
 }
@@ -190,7 +197,8 @@ class ConvertUi : public CliUi {
     ConvertUi(bool yes, std::FILE* out, std::FILE* err, std::FILE* in)
         : CliUi(BadHeaderPolicy::No, out, err, in), yes_(yes), in_(in), err_(err) {}
 
-    Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text, Buttons buttons) override {
+    Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text,
+                      Buttons buttons) override {
         if (id == QuestionId::DocumentReadError) {
             // One line for the first block that cannot be read; the others
             // are skipped as it is, without a line each.
@@ -238,13 +246,15 @@ std::string convertUsage() {
            "      reduced to 00:00:00,000) with Yes for every entry, which a terminal asks and\n"
            "      other input answers No; --encoding is that of the own format (else the\n"
            "      input file's, else the configuration's, else Windows-1252); " +
-           utf8Only + " files\n"
+           utf8Only +
+           " files\n"
            "      are UTF-8, the others Windows-1252; --dictionary lets the --fix-il language's\n"
            "      hunspell dictionary (in DIR, default /usr/share/hunspell) choose I or l, and\n"
            "      with --fix-zero-o 0 or O, in each word it knows\n";
 }
 
-int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in) {
+int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err,
+               std::FILE* in) {
     if (std::find(args.begin(), args.end(), "--help") != args.end()) {
         std::fprintf(out, "usage:\n%s", convertUsage().c_str());
         return 0;
@@ -274,15 +284,19 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
 
     const TimeCorrectionReport report = session.correctTimes(o->times);
     if (report.offset.stoppedAt > 0)
-        std::fprintf(err, "orvane-cli: offset stopped at entry %zu; it and the entries after it keep their times\n",
+        std::fprintf(err,
+                     "orvane-cli: offset stopped at entry %zu; it and the entries after it keep "
+                     "their times\n",
                      report.offset.stoppedAt);
     // A stretch refused for a document whose last entry starts at 0 was
     // told through the message table, as the GUI tells it.
     if (report.stretch == StretchResult::MinusTooLarge)
-        std::fprintf(err, "orvane-cli: stretch refused: the minus stretch is larger than the last start\n");
+        std::fprintf(
+            err, "orvane-cli: stretch refused: the minus stretch is larger than the last start\n");
     session.postOcrCorrection(o->postOcr);
 
-    if (o->encoding && o->format->encodingChoice) doc.settings().*o->format->encodingChoice = *o->encoding;
+    if (o->encoding && o->format->encodingChoice)
+        doc.settings().*o->format->encodingChoice = *o->encoding;
     doc.selectFormat(o->format->id);
     if (o->splitOn && !doc.applySplitRange(true, o->splitStart, o->splitStop)) {
         std::fprintf(err, "orvane-cli: %s\n",
@@ -298,11 +312,12 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         // Saved whole or not at all: converting a file onto itself is safe.
         session.writeDocument(o->out);
     } catch (const IoError& e) {
-        std::fprintf(err, "orvane-cli: cannot write %s: %s\n", e.path().c_str(), e.systemMessage().c_str());
+        std::fprintf(err, "orvane-cli: cannot write %s: %s\n", e.path().c_str(),
+                     e.systemMessage().c_str());
         return 1;
     }
-    std::fprintf(err, "orvane-cli: %zu entr%s written to %s\n", doc.count(), doc.count() == 1 ? "y" : "ies",
-                 o->out.c_str());
+    std::fprintf(err, "orvane-cli: %zu entr%s written to %s\n", doc.count(),
+                 doc.count() == 1 ? "y" : "ies", o->out.c_str());
     return 0;
 }
 

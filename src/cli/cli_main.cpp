@@ -10,19 +10,19 @@
 #include <filesystem>
 
 #include "app/ifo_reader.h"
-#include "cli/cli_config.h"
-#include "cli/cli_convert.h"
 #include "app/session.h"
 #include "app/vob_folder.h"
+#include "cli/cli_config.h"
+#include "cli/cli_convert.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
-#include "common/text_encoding.h"
-#include "engine/tesseract_engine.h"
 #include "common/file_io.h"
 #include "common/io_error.h"
+#include "common/text_encoding.h"
 #include "config/ini_file.h"
-#include "subpicture/sup_file.h"
+#include "engine/tesseract_engine.h"
 #include "subpicture/bitmap_profile.h"
+#include "subpicture/sup_file.h"
 
 namespace orvane::cli {
 
@@ -98,8 +98,7 @@ bool checkOutputs(const Options& o, const std::vector<std::string>& vobs, std::F
         if (folder.empty()) folder = ".";
         if (!isDirectory(folder) || ::access(folder.c_str(), W_OK | X_OK) != 0) {
             std::fprintf(err, "orvane-cli: cannot write %s '%s': %s\n", out.option,
-                         out.path.c_str(),
-                         std::strerror(isDirectory(folder) ? errno : ENOENT));
+                         out.path.c_str(), std::strerror(isDirectory(folder) ? errno : ENOENT));
             return false;
         }
         auto same = [&](const std::string& a, const std::string& b) {
@@ -115,14 +114,14 @@ bool checkOutputs(const Options& o, const std::vector<std::string>& vobs, std::F
         // The matrix read may be saved again, but not as another output.
         if (!o.matrix.empty() && std::string(out.option) != "--save-matrix" &&
             same(out.path, o.matrix)) {
-            std::fprintf(err, "orvane-cli: %s '%s' would replace the --matrix file\n",
-                         out.option, out.path.c_str());
+            std::fprintf(err, "orvane-cli: %s '%s' would replace the --matrix file\n", out.option,
+                         out.path.c_str());
             return false;
         }
         for (size_t k = 0; k < i; ++k) {
             if (same(out.path, outs[k].path)) {
-                std::fprintf(err, "orvane-cli: %s and %s name the same file '%s'\n",
-                             outs[k].option, out.option, out.path.c_str());
+                std::fprintf(err, "orvane-cli: %s and %s name the same file '%s'\n", outs[k].option,
+                             out.option, out.path.c_str());
                 return false;
             }
         }
@@ -291,21 +290,21 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     std::string merged;
     if (session.mergedEntries() > 0)
         merged = ", " + std::to_string(session.mergedEntries()) + " merged from a search";
-    std::fprintf(err,
-                 "orvane-cli: %s%d pictures, %zu entries, %zu glyphs learned%s (matrix of %zu%s), "
-                 "%d unknown glyphs skipped, %d marked\n",
-                 ui.stopped() ? "stopped; " : "", session.job().unitsInJob,
-                 session.document().count(), session.learnedEntries(), merged.c_str(),
-                 session.matrix().size(),
-                 o.saveMatrix.empty() ? ""
-                 : matrixSaved        ? ", saved"
-                                      : ", not saved",
-                 ui.unknownSkipped() + session.ocrPolicyCounts().skipped,
-                 session.ocrPolicyCounts().marked);
+    std::fprintf(
+        err,
+        "orvane-cli: %s%d pictures, %zu entries, %zu glyphs learned%s (matrix of %zu%s), "
+        "%d unknown glyphs skipped, %d marked\n",
+        ui.stopped() ? "stopped; " : "", session.job().unitsInJob, session.document().count(),
+        session.learnedEntries(), merged.c_str(), session.matrix().size(),
+        o.saveMatrix.empty() ? ""
+        : matrixSaved        ? ", saved"
+                             : ", not saved",
+        ui.unknownSkipped() + session.ocrPolicyCounts().skipped, session.ocrPolicyCounts().marked);
     const OcrPolicyCounts& counts = session.ocrPolicyCounts();
     if (!session.engineFailedLanguage().empty()) {
-        std::fprintf(err, "orvane-cli: the OCR engine could not start (language '%s'); "
-                          "unknown glyphs went by --unknown alone\n",
+        std::fprintf(err,
+                     "orvane-cli: the OCR engine could not start (language '%s'); "
+                     "unknown glyphs went by --unknown alone\n",
                      session.engineFailedLanguage().c_str());
     } else if (counts.engineLines > 0) {
         std::fprintf(err,
@@ -355,8 +354,8 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
             std::string reason = probe.loadError();
             if (reason.empty() && !fileExists(o.profile)) reason = std::strerror(ENOENT);
             if (!reason.empty()) {
-                std::fprintf(err, "orvane-cli: cannot open profile '%s': %s\n",
-                             o.profile.c_str(), reason.c_str());
+                std::fprintf(err, "orvane-cli: cannot open profile '%s': %s\n", o.profile.c_str(),
+                             reason.c_str());
                 return 1;
             }
             session.bitmapSettings() = loadBitmapSettings(o.profile);

@@ -31,9 +31,9 @@ bool optionBelongsTo(const std::string& option, const std::string& command) {
                                        "--bad-headers", "--title",      "--config",
                                        "--forced-only"};
     static const char* const kFiles[] = {"--out", "--timing", "--text"};
-    static const char* const kOcr[] = {"--matrix",      "--save-matrix", "--out",
-                                       "--extended",    "--text-colour", "--unknown",
-                                       "--mark-char",   "--no-engine",   "--language"};
+    static const char* const kOcr[] = {"--matrix",    "--save-matrix", "--out",
+                                       "--extended",  "--text-colour", "--unknown",
+                                       "--mark-char", "--no-engine",   "--language"};
     auto in = [&](const auto& list) {
         for (const char* o : list)
             if (option == o) return true;
@@ -74,7 +74,8 @@ std::string usage() {
            "FILE.ovt]\n"
            "                 [--extended] [--text-colour 0..3] [--unknown "
            "ask|auto|skip-line|skip-picture|mark]\n"
-           "                 [--mark-char C] [--no-engine] [--language CODE] [--start-time T] [--avoid-time-restart] "
+           "                 [--mark-char C] [--no-engine] [--language CODE] [--start-time T] "
+           "[--avoid-time-restart] "
            "[--bad-headers ...]\n"
            "                 [--title N] FILE.VOB...|VIDEO_TS\n"
            "  orvane-cli scan [--stream N] [--start-time hh:mm:ss,mmm] [--avoid-time-restart]\n"
@@ -286,7 +287,8 @@ std::optional<Options> parseOptions(const std::vector<std::string>& args, std::s
         } else if (a == "--language") {
             if (!value(v)) return std::nullopt;
             if (engineLanguageCode(v).empty()) {
-                error = "unknown language '" + v + "' (a two-letter code such as en, or the "
+                error = "unknown language '" + v +
+                        "' (a two-letter code such as en, or the "
                         "OCR engine's own such as eng)";
                 return std::nullopt;
             }

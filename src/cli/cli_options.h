@@ -33,10 +33,10 @@ struct Options {
     std::string language;        // its language; empty: the stream's
     std::string config;          // settings file; empty: the program folder's Orvane.ini
     // bmp (timing also for sup)
-    std::string profile;  // bitmap settings profile to start from
+    std::string profile;       // bitmap settings profile to start from
     bool discColours = false;  // the roles in the disc's own colours
-    bool timing = false;  // an entry per file, with its time and rectangle
-    std::string text;     // where those entries are saved (.ovt)
+    bool timing = false;       // an entry per file, with its time and rectangle
+    std::string text;          // where those entries are saved (.ovt)
 };
 
 // Parses the command line; on a mistake returns nullopt and sets `error`.

@@ -146,8 +146,7 @@ std::optional<uint8_t> CliUi::chooseTextColour(const Image24&, const ColourRanki
 void CliUi::textColourChosen(uint8_t n, bool automatic, const ColourRanking& detected) {
     if (colourReported_) return;
     colourReported_ = true;
-    std::fprintf(err_,
-                 "orvane-cli: text colour %u (%s; the font colour dialog would propose %u)\n",
+    std::fprintf(err_, "orvane-cli: text colour %u (%s; the font colour dialog would propose %u)\n",
                  unsigned{n}, automatic ? "automatic" : "--text-colour", unsigned{detected[1]});
 }
 

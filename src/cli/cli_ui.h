@@ -29,8 +29,8 @@ class StopSignals {
 int stopSignalReceived();
 
 // The terminal side of the UI port: questions are answered by policy or at
-// a prompt (the OCR policies are the session's), errors and the learning dialogue go to stderr, units and
-// subtitles are listed on stdout.
+// a prompt (the OCR policies are the session's), errors and the learning dialogue go to stderr,
+// units and subtitles are listed on stdout.
 class CliUi : public UserInterface {
   public:
     CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in)

@@ -175,9 +175,8 @@ void saveFile(const std::string& path, std::span<const uint8_t> bytes) {
     }
 
     const std::string folder = folderOf(target);
-    const std::string base = target.substr(target.rfind('/') == std::string::npos
-                                               ? 0
-                                               : target.rfind('/') + 1);
+    const std::string base =
+        target.substr(target.rfind('/') == std::string::npos ? 0 : target.rfind('/') + 1);
     std::string temp = folder + "/." + base + ".orvane-XXXXXX";
     errno = 0;
     Fd fd(::mkostemp(temp.data(), O_CLOEXEC));
@@ -210,7 +209,8 @@ void saveFile(const std::string& path, std::string_view bytes) {
 }
 
 bool sameFile(const std::string& a, const std::string& b) {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (::stat(a.c_str(), &sa) != 0 || ::stat(b.c_str(), &sb) != 0) return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }

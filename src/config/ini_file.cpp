@@ -134,8 +134,8 @@ std::string IniFile::encodeValue(const std::string& value) const {
 IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), values_(values) {
     std::string data;
     try {
-        data = readWholeFileText(path_, values_ == Values::Exact ? file_limits::kLanguage
-                                                                 : file_limits::kSettings);
+        data = readWholeFileText(
+            path_, values_ == Values::Exact ? file_limits::kLanguage : file_limits::kSettings);
     } catch (const IoError& e) {
         struct stat st {};
         if (::stat(path_.c_str(), &st) == 0) loadError_ = e.systemMessage();

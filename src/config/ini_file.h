@@ -116,7 +116,8 @@ class IniFile {
     mutable bool indexed_ = false;
     mutable std::unordered_map<std::string, size_t> sectionIndex_;
     mutable std::unordered_map<std::string, size_t> keyIndex_;
-    mutable size_t lastHeader_ = static_cast<size_t>(-1);  // the last section's header  // header index, '\n', key
+    mutable size_t lastHeader_ =
+        static_cast<size_t>(-1);  // the last section's header  // header index, '\n', key
 };
 
 // Parses an integer as the profile reader does; false when it is not one.

@@ -74,8 +74,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     big.setPointSize(big.pointSize() + 10);
     big.setBold(true);
     LabelVersion->setFont(big);
-    LabelPurpose =
-        named(new QLabel("Turns the graphical subtitles of a DVD into timed text."), "LabelPurpose");
+    LabelPurpose = named(new QLabel("Turns the graphical subtitles of a DVD into timed text."),
+                         "LabelPurpose");
     for (QLabel* l : {LabelVersion, LabelPurpose}) {
         l->setStyleSheet("color: white; background: transparent;");
         l->setAlignment(Qt::AlignHCenter);

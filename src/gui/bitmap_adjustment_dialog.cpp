@@ -274,7 +274,8 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
     roles->addWidget(PanelUnusedColor, kRoleCount + 1, 2, Qt::AlignCenter);
     CheckBoxDiscColors = named(new QCheckBox("Disc colours"), "CheckBoxDiscColors");
     CheckBoxDiscColors->setToolTip(
-        "Use the colours the disc gives each subtitle (from the title's IFO) instead of the colours above");
+        "Use the colours the disc gives each subtitle (from the title's IFO) instead of the "
+        "colours above");
     roles->addWidget(CheckBoxDiscColors, kRoleCount + 2, 0, 1, 4);
     connect(CheckBoxDiscColors, &QCheckBox::toggled, this,
             [this](bool on) { adjustment_->setDiscColours(on); });

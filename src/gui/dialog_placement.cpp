@@ -35,8 +35,10 @@ void fitOnScreen(QWidget& window) {
                       std::min(window.height(), room.height()));
         frame = window.frameGeometry();
     }
-    const int x = std::clamp(frame.left(), avail.left(), std::max(avail.left(), avail.right() - frame.width() + 1));
-    const int y = std::clamp(frame.top(), avail.top(), std::max(avail.top(), avail.bottom() - frame.height() + 1));
+    const int x = std::clamp(frame.left(), avail.left(),
+                             std::max(avail.left(), avail.right() - frame.width() + 1));
+    const int y = std::clamp(frame.top(), avail.top(),
+                             std::max(avail.top(), avail.bottom() - frame.height() + 1));
     if (x != frame.left() || y != frame.top()) window.move(x, y);
 }
 

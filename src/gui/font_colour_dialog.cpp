@@ -44,12 +44,14 @@ FontColourDialog::FontColourDialog(MainWindow& main)
 
     connect(ComboBoxTextColor, &QComboBox::currentIndexChanged, this,
             &FontColourDialog::ComboBoxTextColorChange);
-    connect(ButtonAutoDetect, &QPushButton::clicked, this, &FontColourDialog::ButtonAutoDetectClick);
+    connect(ButtonAutoDetect, &QPushButton::clicked, this,
+            &FontColourDialog::ButtonAutoDetectClick);
     connect(ButtonOk, &QPushButton::clicked, this, &FontColourDialog::ButtonOkClick);
     connect(ButtonSkipPict, &QPushButton::clicked, this, &FontColourDialog::ButtonSkipPictClick);
 }
 
-std::optional<uint8_t> FontColourDialog::run(const Image24& picture, const ColourRanking& proposal) {
+std::optional<uint8_t> FontColourDialog::run(const Image24& picture,
+                                             const ColourRanking& proposal) {
     proposal_ = proposal;
     SubtitleWindow& text = main_.subtitleWindow();
     const bool textVisible = text.isVisible();
@@ -102,9 +104,9 @@ void FontColourDialog::ComboBoxTextColorChange() {
     if (!picture_) return;
     const int n = ComboBoxTextColor->currentIndex();
     if (n < 0) return;
-    main_.showPicture(recolourForTextChoice(*picture_, main_.session().previewColours(),
-                                            static_cast<uint8_t>(n)),
-                      DisplayArea{}, true);
+    main_.showPicture(
+        recolourForTextChoice(*picture_, main_.session().previewColours(), static_cast<uint8_t>(n)),
+        DisplayArea{}, true);
 }
 
 void FontColourDialog::ButtonOkClick() {

@@ -1,7 +1,6 @@
 #include "gui/job_dialog.h"
 
 #include <QButtonGroup>
-#include <algorithm>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -17,17 +16,18 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ifo_reader.h"
-#include "app/session.h"
 #include "app/program_folder.h"
+#include "app/session.h"
 #include "app/vob_folder.h"
+#include "common/io_error.h"
 #include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
 #include "gui/subtitle_window.h"
 #include "gui/up_down.h"
-#include "common/io_error.h"
 
 #include "gui/widget_factory.h"
 
@@ -56,7 +56,8 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     ComboBoxLanguage = named(new QComboBox, "ComboBoxLanguage");
     ComboBoxLanguage->setMinimumContentsLength(18);
     streamRow->addWidget(ComboBoxLanguage, 1);
-    ButtonOpenIfo = button("ButtonOpenIfo", "Open &IFO", "View available subtitle languages from IFO");
+    ButtonOpenIfo =
+        button("ButtonOpenIfo", "Open &IFO", "View available subtitle languages from IFO");
     streamRow->addWidget(ButtonOpenIfo);
     v->addLayout(streamRow);
     LabelForcedCount = named(new QLabel, "LabelForcedCount");
@@ -130,7 +131,8 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     ag->addWidget(CheckBoxForcedOnly);
     actionRow->addWidget(RadioGroupAction, 1);
     auto* textCol = new QVBoxLayout;
-    ButtonClearText = button("ButtonClearText", "&Clear Text File", "Clear the Subtitles Text File");
+    ButtonClearText =
+        button("ButtonClearText", "&Clear Text File", "Clear the Subtitles Text File");
     Button1 = button("Button1", "&View Text File", "Show the Subtitles Text File");
     textCol->addWidget(ButtonClearText);
     textCol->addWidget(Button1);
@@ -169,9 +171,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     tr->addWidget(ButtonResetTC);
     tr->addStretch(1);
     tg->addLayout(tr, 0, 0);
-    CheckBoxAvoidTimeRestart = named(
-        new QCheckBox("Enable this box if time restart from 0 in the middle of the DVD"),
-        "CheckBoxAvoidTimeRestart");
+    CheckBoxAvoidTimeRestart =
+        named(new QCheckBox("Enable this box if time restart from 0 in the middle of the DVD"),
+              "CheckBoxAvoidTimeRestart");
     tg->addWidget(CheckBoxAvoidTimeRestart, 1, 0);
     v->addWidget(time);
 

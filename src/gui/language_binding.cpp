@@ -53,7 +53,8 @@ ControlKind kindOf(const QWidget* w) {
     if (cls == "QToolButton") return ControlKind::ToolButton;
     if (cls == "QRadioButton") return ControlKind::RadioButton;
     if (cls == "QCheckBox") return ControlKind::CheckBox;
-    if (cls == "QGroupBox") return isRadioGroup(w) ? ControlKind::RadioGroup : ControlKind::GroupBox;
+    if (cls == "QGroupBox")
+        return isRadioGroup(w) ? ControlKind::RadioGroup : ControlKind::GroupBox;
     if (cls == "QSpinBox") return ControlKind::SpinEdit;
     if (cls == "QComboBox") return ControlKind::ComboBox;
     if (cls == "QListWidget") return ControlKind::ListBox;
@@ -232,7 +233,8 @@ std::vector<ControlNode> controlTrees(const std::vector<QWidget*>& windows) {
     return trees;
 }
 
-void applyControlTrees(const std::vector<QWidget*>& windows, const std::vector<ControlNode>& trees) {
+void applyControlTrees(const std::vector<QWidget*>& windows,
+                       const std::vector<ControlNode>& trees) {
     for (QWidget* w : windows)
         for (const ControlNode& t : trees)
             if (!t.name.empty() && t.name == w->objectName().toStdString()) applyControlTree(w, t);

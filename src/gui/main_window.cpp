@@ -9,13 +9,13 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -28,6 +28,7 @@
 
 #include "app/configuration.h"
 #include "app/program_folder.h"
+#include "common/io_error.h"
 #include "gui/about_dialog.h"
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/dialog_placement.h"
@@ -39,13 +40,12 @@
 #include "gui/ocr_setup_dialog.h"
 #include "gui/output_format_dialog.h"
 #include "gui/post_ocr_dialog.h"
-#include "gui/split_dialog.h"
-#include "gui/time_correction_dialog.h"
 #include "gui/progression_controller.h"
 #include "gui/qt_text.h"
+#include "gui/split_dialog.h"
 #include "gui/subtitle_window.h"
+#include "gui/time_correction_dialog.h"
 #include "gui/up_down.h"
-#include "common/io_error.h"
 
 #include "gui/widget_factory.h"
 

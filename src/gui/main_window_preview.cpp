@@ -25,8 +25,8 @@
 #include "app/vob_folder.h"
 #include "gui/image_convert.h"
 #include "gui/main_window.h"
-#include "gui/widget_factory.h"
 #include "gui/qt_text.h"
+#include "gui/widget_factory.h"
 #include "subpicture/colour_ranking.h"
 
 namespace orvane::gui {
@@ -294,8 +294,8 @@ void MainWindow::ButtonImgBackClick() {
 }
 
 void MainWindow::PanelBorderColorClick() {
-    const QColor c = QColorDialog::getColor(toQColor(previewOptions().borderColour), this,
-                                            "Border color");
+    const QColor c =
+        QColorDialog::getColor(toQColor(previewOptions().borderColour), this, "Border color");
     if (!c.isValid()) return;
     previewOptions().borderColour = fromQColor(c);
     setColourButton(PanelBorderColor, previewOptions().borderColour);
@@ -349,9 +349,9 @@ void MainWindow::placePicture() {
     } else {
         img = toQImage(picture_);
     }
-    const preview::Rect r = preview::picturePlacement(z, picture_.width(), picture_.height(),
-                                                      pictureArea_.x1, pictureArea_.y1,
-                                                      previewOptions().atTruePosition);
+    const preview::Rect r =
+        preview::picturePlacement(z, picture_.width(), picture_.height(), pictureArea_.x1,
+                                  pictureArea_.y1, previewOptions().atTruePosition);
     Image1->setPixmap(QPixmap::fromImage(img));
     Image1->setGeometry(r.left, r.top, std::max(1, r.width), std::max(1, r.height));
     Image1->show();

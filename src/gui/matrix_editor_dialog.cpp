@@ -141,7 +141,8 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
     BitBtn1->setDefault(true);
     BitBtn1->setMinimumWidth(90);
-    for (QPushButton* b : {ButtonModify, ButtonDelete, ButtonOpenChMatrix}) b->setAutoDefault(false);
+    for (QPushButton* b : {ButtonModify, ButtonDelete, ButtonOpenChMatrix})
+        b->setAutoDefault(false);
     bottom->addWidget(ButtonOpenChMatrix);
     bottom->addStretch(1);
     bottom->addWidget(BitBtn1);

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QKeyEvent>
-#include <QMessageBox>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -64,7 +64,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     ImageGlyph->setObjectName("ImageGlyph");
     ImageGlyph->setAlignment(Qt::AlignCenter);
     ImageGlyph->setFrameShape(QFrame::Box);
-    ImageGlyph->setToolTip("The character enlarged: the green line is the baseline, the yellow one the top of the small letters");
+    ImageGlyph->setToolTip(
+        "The character enlarged: the green line is the baseline, the yellow one the top of the "
+        "small letters");
     pictures->addWidget(ImageGlyph, 0, Qt::AlignVCenter);
     v->addLayout(pictures);
 
@@ -289,7 +291,8 @@ void NewCharacterDialog::EditTextChange() {
 void NewCharacterDialog::setAlarmColour(bool red) {
     red_ = red;
     QPalette p = palette();
-    p.setColor(QPalette::Window, red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Window));
+    p.setColor(QPalette::Window,
+               red ? QColor(255, 0, 0) : QApplication::palette().color(QPalette::Window));
     setPalette(p);
 }
 

@@ -40,7 +40,8 @@ bool NumericEdit::runCheck() {
     const NumericEntryModel::CheckResult r = model_.check();
     const QString corrected = QString::fromStdString(model_.text());
     if (text() != corrected) setText(corrected);
-    if (r.warning) QMessageBox::warning(window(), kWarningTitle, QString::fromStdString(*r.warning));
+    if (r.warning)
+        QMessageBox::warning(window(), kWarningTitle, QString::fromStdString(*r.warning));
     if (r.takeFocusBack()) {
         // Made the window's focus widget now, so that it has the focus when
         // the window is active again, and once more after the widget that
@@ -61,7 +62,9 @@ void NumericEdit::focusOutEvent(QFocusEvent* event) {
     checking_ = false;
 }
 
-WordEdit::WordEdit(QWidget* parent) : NumericEdit(word_, parent) { refresh(); }
+WordEdit::WordEdit(QWidget* parent) : NumericEdit(word_, parent) {
+    refresh();
+}
 
 void WordEdit::setValeur(uint16_t v) {
     word_.setValeur(v);
@@ -76,7 +79,9 @@ void WordEdit::setValMax(uint16_t v) {
     refresh();
 }
 
-IntegerEdit::IntegerEdit(QWidget* parent) : NumericEdit(integer_, parent) { refresh(); }
+IntegerEdit::IntegerEdit(QWidget* parent) : NumericEdit(integer_, parent) {
+    refresh();
+}
 
 void IntegerEdit::setValeur(int32_t v) {
     integer_.setValeur(v);

@@ -115,9 +115,9 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         eg, 4, "LabelOcrTopDiff",
         "Max Char. Top  Difference (Line Top Relative) to be the Same Char. :", Word_uOcrTopDiff);
 
-    CheckBoxOcrEngine = named(
-        new QCheckBox("Read Unknown Characters with a Second OCR Engine (Tesseract)"),
-        "CheckBoxOcrEngine");
+    CheckBoxOcrEngine =
+        named(new QCheckBox("Read Unknown Characters with a Second OCR Engine (Tesseract)"),
+              "CheckBoxOcrEngine");
     CheckBoxOcrEngine->setToolTip(
         "Proposes the text of characters the matrix does not know, and learns it once read "
         "the same way twice");

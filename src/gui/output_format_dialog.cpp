@@ -138,13 +138,16 @@ QWidget* OutputFormatDialog::buildPage(const OutputFormatDescription& f) {
         QWidget* OutputFormatDialog::*member;
     };
     static constexpr Custom kCustom[] = {
-        {"TabSheetOrvane", &OutputFormatDialog::buildOrvanePage, &OutputFormatDialog::TabSheetOrvane},
+        {"TabSheetOrvane", &OutputFormatDialog::buildOrvanePage,
+         &OutputFormatDialog::TabSheetOrvane},
         {"TabSheetSubviewer", &OutputFormatDialog::buildSubViewerPage,
          &OutputFormatDialog::TabSheetSubviewer},
         {"TabSheetSubviewer2", &OutputFormatDialog::buildSubViewer2Page,
          &OutputFormatDialog::TabSheetSubviewer2},
-        {"TabSheetIAuthor", &OutputFormatDialog::buildIAuthorPage, &OutputFormatDialog::TabSheetIAuthor},
-        {"TabSheetPhilips", &OutputFormatDialog::buildPhilipsPage, &OutputFormatDialog::TabSheetPhilips},
+        {"TabSheetIAuthor", &OutputFormatDialog::buildIAuthorPage,
+         &OutputFormatDialog::TabSheetIAuthor},
+        {"TabSheetPhilips", &OutputFormatDialog::buildPhilipsPage,
+         &OutputFormatDialog::TabSheetPhilips},
         {"TabSheetSonic", &OutputFormatDialog::buildSonicPage, &OutputFormatDialog::TabSheetSonic},
     };
     for (const Custom& c : kCustom) {
@@ -162,7 +165,8 @@ QWidget* OutputFormatDialog::buildPage(const OutputFormatDescription& f) {
 QWidget* OutputFormatDialog::buildOrvanePage() {
     auto* page = named(new QWidget, "TabSheetOrvane");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("LabelOrvaneHeading", "Orvane Own Format ( To re-open and modify later )"));
+    v->addWidget(
+        heading("LabelOrvaneHeading", "Orvane Own Format ( To re-open and modify later )"));
     CheckBoxOvtExtended = named(new QCheckBox("Extended Format (With Picture(s) Coordinates) :"),
                                 "CheckBoxOvtExtended");
     CheckBoxOvtExtended->setLayoutDirection(Qt::RightToLeft);  // caption left of the box
@@ -170,7 +174,8 @@ QWidget* OutputFormatDialog::buildOrvanePage() {
     CheckBoxOvtExtended->setChecked(true);
     v->addWidget(CheckBoxOvtExtended, 0, Qt::AlignLeft);
     auto* row = new QHBoxLayout;
-    row->addWidget(label("LabelOrvaneOffset", "Subtitle Index Offset (To combine with another file) :"));
+    row->addWidget(
+        label("LabelOrvaneOffset", "Subtitle Index Offset (To combine with another file) :"));
     SpinEditOrvaneOffset = spin("SpinEditOrvaneOffset", 0, 65535, 0);
     row->addWidget(SpinEditOrvaneOffset);
     row->addStretch(1);
@@ -209,7 +214,9 @@ QWidget* OutputFormatDialog::buildSubViewerPage() {
     auto* delay = new QHBoxLayout;
     delay->addWidget(SpinEditSubViewerDelay);
     delay->addWidget(
-        note("LabelSubviewerDelayNote", "Can be smaller than 0 to speed up the start of reading  ( Only with Vendrak )"), 1);
+        note("LabelSubviewerDelayNote",
+             "Can be smaller than 0 to speed up the start of reading  ( Only with Vendrak )"),
+        1);
     f->addRow(label("LabelSubviewerDelay", "Delay :"), delay);
     v->addLayout(f);
     CheckBox2LineMax =
@@ -275,7 +282,8 @@ QWidget* OutputFormatDialog::buildSubViewer2Page() {
 QWidget* OutputFormatDialog::buildIAuthorPage() {
     auto* page = named(new QWidget, "TabSheetIAuthor");
     auto* v = new QVBoxLayout(page);
-    v->addWidget(heading("LabelIAuthorHeading", "To create an SVCD with Subtitles using I-Author 1.0"));
+    v->addWidget(
+        heading("LabelIAuthorHeading", "To create an SVCD with Subtitles using I-Author 1.0"));
     v->addWidget(heading("LabelIAuthorBmpOnly", kBmpOnlyWarning));
     auto* g = new QGridLayout;
     g->addWidget(label("LabelIAuthorBlend", "Blend (0=invisible)"), 0, 2);
@@ -293,17 +301,18 @@ QWidget* OutputFormatDialog::buildIAuthorPage() {
     }
     g->setColumnStretch(3, 1);
     v->addLayout(g);
-    v->addWidget(note("LabelIAuthorHighlightNote", "The highlight colors are fixed (not used by the subtitles)."));
+    v->addWidget(note("LabelIAuthorHighlightNote",
+                      "The highlight colors are fixed (not used by the subtitles)."));
     auto* interval = new QHBoxLayout;
-    interval->addWidget(label("LabelIAuthorInterval", "Minimum ms between two subtitles ( Avoid problems ) :"));
+    interval->addWidget(
+        label("LabelIAuthorInterval", "Minimum ms between two subtitles ( Avoid problems ) :"));
     SpinEditMinimumInterval = spin("SpinEditMinimumInterval", 0, 999, 10);
     interval->addWidget(SpinEditMinimumInterval);
     interval->addStretch(1);
     v->addLayout(interval);
-    v->addWidget(
-        note("LabelIAuthorSizeNote",
-             "!! Because of the large size of the resulting text file, it will not be "
-             "showed but converted at the \"Save As\" stage !!"));
+    v->addWidget(note("LabelIAuthorSizeNote",
+                      "!! Because of the large size of the resulting text file, it will not be "
+                      "showed but converted at the \"Save As\" stage !!"));
     v->addStretch(1);
     return page;
 }
@@ -353,10 +362,9 @@ QWidget* OutputFormatDialog::buildPhilipsPage() {
     }
     g->setColumnStretch(3, 1);
     v->addLayout(g);
-    v->addWidget(
-        note("LabelPhilipsBitsNote",
-             "With SVCD Designer 1.5 you must use 8 bits bitmap !  It don't support 4 "
-             "bits despite what the help file say :-("));
+    v->addWidget(note("LabelPhilipsBitsNote",
+                      "With SVCD Designer 1.5 you must use 8 bits bitmap !  It don't support 4 "
+                      "bits despite what the help file say :-("));
     v->addStretch(1);
     return page;
 }

@@ -16,9 +16,7 @@
 
 namespace orvane::gui {
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 PostOcrDialog::PostOcrDialog(MainWindow& main)
     : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
@@ -47,8 +45,9 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
         languages->addButton(RadioLanguage[i], i);
         rg->addWidget(RadioLanguage[i]);
     }
-    CheckBoxUseDictionary = named(new QCheckBox("Check words in the language's spelling dictionary"),
-                                  "CheckBoxUseDictionary");
+    CheckBoxUseDictionary =
+        named(new QCheckBox("Check words in the language's spelling dictionary"),
+              "CheckBoxUseDictionary");
     rg->addWidget(CheckBoxUseDictionary);
     RadioLanguage[0]->setChecked(true);
     RadioGroupCorrectIlLanguage->setEnabled(false);
@@ -71,7 +70,8 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
 
     // A click and the keyboard's toggle both come through toggled.
     connect(CheckBoxCorrectIl, &QCheckBox::toggled, this, &PostOcrDialog::CheckBoxCorrectIlClick);
-    connect(CheckBoxCorrectZeroO, &QCheckBox::toggled, this, &PostOcrDialog::CheckBoxCorrectIlClick);
+    connect(CheckBoxCorrectZeroO, &QCheckBox::toggled, this,
+            &PostOcrDialog::CheckBoxCorrectIlClick);
     connect(BitBtnCorrect, &QPushButton::clicked, this, &PostOcrDialog::BitBtnCorrectClick);
     connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -105,7 +105,8 @@ PostOcrOptions PostOcrDialog::options() const {
 
 void PostOcrDialog::CheckBoxCorrectIlClick() {
     // The language (and its dictionary) serve both the I/l and the 0/O repair.
-    RadioGroupCorrectIlLanguage->setEnabled(CheckBoxCorrectIl->isChecked() || CheckBoxCorrectZeroO->isChecked());
+    RadioGroupCorrectIlLanguage->setEnabled(CheckBoxCorrectIl->isChecked() ||
+                                            CheckBoxCorrectZeroO->isChecked());
 }
 
 void PostOcrDialog::BitBtnCorrectClick() {

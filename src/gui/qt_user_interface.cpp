@@ -146,7 +146,8 @@ std::string QtUserInterface::runFileDialog(bool save, const FileDialog& d, int f
     if (!slot) slot = &folders_[d.title];
     if (!d.proposedName.empty() && d.proposedName.find('/') != std::string::npos) {
         const QFileInfo proposed(toQt(d.proposedName));
-        dialog.setDirectory(proposed.isDir() ? proposed.absoluteFilePath() : proposed.absolutePath());
+        dialog.setDirectory(proposed.isDir() ? proposed.absoluteFilePath()
+                                             : proposed.absolutePath());
         if (!proposed.isDir()) dialog.selectFile(proposed.fileName());
     } else {
         // The stored folder is passed on even when it has gone.

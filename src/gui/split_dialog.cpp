@@ -127,9 +127,9 @@ SplitDialog::SplitDialog(MainWindow& main)
     auto* example = new QVBoxLayout;
     example->setSpacing(0);
     example->addWidget(label("LabelExample", "Example for 2 CDs :"));
-    example->addWidget(label(
-        "LabelExample1",
-        "1. Start at 00:00:00,000 and stop at the end of the first CD, save as file 1."));
+    example->addWidget(
+        label("LabelExample1",
+              "1. Start at 00:00:00,000 and stop at the end of the first CD, save as file 1."));
     example->addWidget(label(
         "LabelExample2",
         "2. Start at the end of the first CD and stop at the last subtitle, save as file 2."));

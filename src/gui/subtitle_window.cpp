@@ -12,13 +12,13 @@
 
 #include "gui/dialog_placement.h"
 #include "gui/main_window.h"
-#include "gui/widget_factory.h"
 #include "gui/output_format_dialog.h"
 #include "gui/post_ocr_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/split_dialog.h"
 #include "gui/time_correction_dialog.h"
 #include "gui/up_down.h"
+#include "gui/widget_factory.h"
 #include "subtitles/subtitle_document.h"
 
 namespace orvane::gui {
@@ -43,8 +43,7 @@ QAction* menuAction(QMenu* menu, const char* name) {
 
 }  // namespace
 
-SubtitleWindow::SubtitleWindow(MainWindow& main)
-    : QMainWindow(&main, Qt::Window), main_(main) {
+SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window), main_(main) {
     setObjectName("Form3");
 
     QMenu* file = menuBar()->addMenu("&File");
@@ -92,9 +91,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main)
     CoolButtonSplitText = toolButton("CoolButtonSplitText", "Split", "Split text file");
     CoolButtonSaveAs = toolButton("CoolButtonSaveAs", "Save As", "Save As");
     CoolButtonClearSub = toolButton("CoolButtonClearSub", "Clear", "Clear");
-    for (QToolButton* b : {CoolButtonSpellingCorrection, CoolButtonTimeCorrection,
-                           CoolButtonOutputFormat, CoolButtonSplitText, CoolButtonSaveAs,
-                           CoolButtonClearSub})
+    for (QToolButton* b :
+         {CoolButtonSpellingCorrection, CoolButtonTimeCorrection, CoolButtonOutputFormat,
+          CoolButtonSplitText, CoolButtonSaveAs, CoolButtonClearSub})
         top->addWidget(b);
     top->addStretch(1);
     CheckBoxScrollDown = new QCheckBox("Scroll Down");

@@ -130,7 +130,8 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     auto* intervalGroup =
         named(new QGroupBox("Minimum Interval between two Subtitles"), "GroupBoxMinInterval");
     auto* ig = new QHBoxLayout(intervalGroup);
-    ig->addWidget(label("LabelMinInterval", "Force this value as minimum ms between two subtitles :"));
+    ig->addWidget(
+        label("LabelMinInterval", "Force this value as minimum ms between two subtitles :"));
     Word_uMinInterval = wordEdit("Word_uMinInterval", 0, 0, 9999);
     ig->addWidget(Word_uMinInterval);
     ig->addStretch(1);

@@ -10,13 +10,13 @@ namespace orvane {
 namespace {
 
 // Costs in line heights of span disagreement.
-constexpr double kSkippedGlyph = 1.0;    // the engine read nothing there
-constexpr double kStraySymbol = 1.0;     // a symbol on no glyph
-constexpr double kSharedSymbol = 0.3;    // one symbol over several glyphs
-constexpr double kUnreadableShare = 0.7; // ... that are not all the same picture
-constexpr double kExtraSymbol = 0.1;     // each symbol beyond the first of a glyph
-constexpr double kKnownMisread = 0.25;   // a known glyph read as another text
-constexpr double kClearMargin = 0.25;    // how much cheaper the proposal must be
+constexpr double kSkippedGlyph = 1.0;     // the engine read nothing there
+constexpr double kStraySymbol = 1.0;      // a symbol on no glyph
+constexpr double kSharedSymbol = 0.3;     // one symbol over several glyphs
+constexpr double kUnreadableShare = 0.7;  // ... that are not all the same picture
+constexpr double kExtraSymbol = 0.1;      // each symbol beyond the first of a glyph
+constexpr double kKnownMisread = 0.25;    // a known glyph read as another text
+constexpr double kClearMargin = 0.25;     // how much cheaper the proposal must be
 constexpr int kMaxSymbolsPerGlyph = 3;
 constexpr int kMaxGlyphsPerSymbol = 3;
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -29,7 +29,8 @@ double spanCost(int l1, int r1, int l2, int r2, int lineHeight) {
 // straight double quote over its two like strokes gives each an apostrophe
 // (two in a row read back as the quote), any other mark over pictures that
 // are all the same repeats on each; otherwise nothing can be told.
-std::optional<std::string> sharedText(const std::string& symbol, std::span<const AlignGlyph> group) {
+std::optional<std::string> sharedText(const std::string& symbol,
+                                      std::span<const AlignGlyph> group) {
     for (const AlignGlyph& g : group)
         if (g.pictureKey != group.front().pictureKey) return std::nullopt;
     if (symbol == "\"" && group.size() == 2) return std::string("'");
@@ -111,8 +112,10 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
             }
             if (static_cast<int>(inside.size()) == last - first)
                 for (int k = first; k < last; ++k) {
-                    symbols[static_cast<size_t>(k)].left = glyphs[inside[static_cast<size_t>(k - first)]].left;
-                    symbols[static_cast<size_t>(k)].right = glyphs[inside[static_cast<size_t>(k - first)]].right;
+                    symbols[static_cast<size_t>(k)].left =
+                        glyphs[inside[static_cast<size_t>(k - first)]].left;
+                    symbols[static_cast<size_t>(k)].right =
+                        glyphs[inside[static_cast<size_t>(k - first)]].right;
                 }
         }
         first = last;
@@ -141,8 +144,9 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
                 if (2 * overlap < gk.right - gk.left + 1) return kInf;
             }
             c += kSharedSymbol;
-            const auto text = sharedText(symbols[static_cast<size_t>(p)].text,
-                                         glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
+            const auto text =
+                sharedText(symbols[static_cast<size_t>(p)].text,
+                           glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
             if (!text) c += kUnreadableShare;
             for (int k = 0; k < st.g; ++k) {
                 const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
@@ -169,7 +173,9 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
     for (int t = 1; t <= kMaxSymbolsPerGlyph; ++t) steps.push_back({1, t});
     for (int g = 2; g <= kMaxGlyphsPerSymbol; ++g) steps.push_back({g, 1});
 
-    const auto at = [m](int i, int p) { return static_cast<size_t>(i) * static_cast<size_t>(m + 1) + static_cast<size_t>(p); };
+    const auto at = [m](int i, int p) {
+        return static_cast<size_t>(i) * static_cast<size_t>(m + 1) + static_cast<size_t>(p);
+    };
     std::vector<double> fwd(static_cast<size_t>(n + 1) * static_cast<size_t>(m + 1), kInf);
     std::vector<double> bwd(fwd.size(), kInf);
     fwd[at(0, 0)] = 0;
@@ -243,7 +249,8 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
         bool clear = true;
         for (auto it = opts.begin(); it != opts.end(); ++it)
             if (it != best && it->second.cost < best->second.cost + kClearMargin) clear = false;
-        if (clear) result[static_cast<size_t>(j)] = EngineReading{*best->first, best->second.confidence};
+        if (clear)
+            result[static_cast<size_t>(j)] = EngineReading{*best->first, best->second.confidence};
     }
     return result;
 }
@@ -251,11 +258,12 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
 std::string engineLanguageCode(const std::string& code) {
     if (code.size() >= 3) return code;
     static const std::map<std::string, std::string> kCodes = {
-        {"en", "eng"}, {"fr", "fra"}, {"de", "deu"}, {"es", "spa"}, {"it", "ita"}, {"nl", "nld"},
-        {"pt", "por"}, {"sv", "swe"}, {"no", "nor"}, {"nb", "nor"}, {"da", "dan"}, {"fi", "fin"},
-        {"pl", "pol"}, {"cs", "ces"}, {"tr", "tur"}, {"hu", "hun"}, {"el", "ell"}, {"is", "isl"},
-        {"hr", "hrv"}, {"he", "heb"}, {"iw", "heb"}, {"hi", "hin"}, {"ru", "rus"}, {"ro", "ron"},
-        {"ca", "cat"}, {"sk", "slk"}, {"sl", "slv"}, {"bg", "bul"}, {"uk", "ukr"}, {"et", "est"},
+        {"en", "eng"}, {"fr", "fra"}, {"de", "deu"}, {"es", "spa"}, {"it", "ita"},
+        {"nl", "nld"}, {"pt", "por"}, {"sv", "swe"}, {"no", "nor"}, {"nb", "nor"},
+        {"da", "dan"}, {"fi", "fin"}, {"pl", "pol"}, {"cs", "ces"}, {"tr", "tur"},
+        {"hu", "hun"}, {"el", "ell"}, {"is", "isl"}, {"hr", "hrv"}, {"he", "heb"},
+        {"iw", "heb"}, {"hi", "hin"}, {"ru", "rus"}, {"ro", "ron"}, {"ca", "cat"},
+        {"sk", "slk"}, {"sl", "slv"}, {"bg", "bul"}, {"uk", "ukr"}, {"et", "est"},
         {"lv", "lav"}, {"lt", "lit"}, {"sr", "srp"}, {"ja", "jpn"}, {"zh", "chi_sim"},
         {"ko", "kor"}, {"ar", "ara"}, {"th", "tha"}, {"vi", "vie"}, {"id", "ind"}};
     std::string lower;

@@ -37,7 +37,7 @@ struct AlignGlyph {
 
 // A glyph's text as the engine read it.
 struct EngineReading {
-    std::string text;  // UTF-8
+    std::string text;    // UTF-8
     int confidence = 0;  // the lowest of its symbols
 };
 

@@ -12,8 +12,18 @@ namespace {
 // ä ë ï ö ü ÿ Ä Ë Ï Ö Ü Ÿ.
 bool isDiaeresisLetter(char c) {
     switch (static_cast<unsigned char>(c)) {
-        case 0xE4: case 0xEB: case 0xEF: case 0xF6: case 0xFC: case 0xFF:
-        case 0xC4: case 0xCB: case 0xCF: case 0xD6: case 0xDC: case 0x9F:
+        case 0xE4:
+        case 0xEB:
+        case 0xEF:
+        case 0xF6:
+        case 0xFC:
+        case 0xFF:
+        case 0xC4:
+        case 0xCB:
+        case 0xCF:
+        case 0xD6:
+        case 0xDC:
+        case 0x9F:
             return true;
         default:
             return false;
@@ -29,13 +39,13 @@ char doubledMark(const std::string& text) {
             return '"';
         case ',':
             return static_cast<char>(0x84);  // „
-        case 0x91:                            // ‘
+        case 0x91:                           // ‘
             return static_cast<char>(0x93);  // “
-        case 0x92:                            // ’
+        case 0x92:                           // ’
             return static_cast<char>(0x94);  // ”
-        case 0x8B:                            // ‹
+        case 0x8B:                           // ‹
             return static_cast<char>(0xAB);  // «
-        case 0x9B:                            // ›
+        case 0x9B:                           // ›
             return static_cast<char>(0xBB);  // »
         // The whole mark, matched by each stroke: read once.
         case '"':
@@ -74,14 +84,17 @@ enum class Join {
 };
 
 // How pieces a and b (a left of b), read as ta and tb, belong together.
-Join joinOf(const CharBox& a, const std::string& ta, const CharBox& b, const std::string& tb, const LineMeasure& m) {
+Join joinOf(const CharBox& a, const std::string& ta, const CharBox& b, const std::string& tb,
+            const LineMeasure& m) {
     const int gap = int{b.left} - a.right() - 1;
     if (gap * 10 > m.letterHeight * 3) return Join::None;
     const char letter = diaeresisLetter(ta);
     const bool sameLetter = letter != 0 && letter == diaeresisLetter(tb);
     const bool level = a.top <= b.bottom() && b.top <= a.bottom();
-    const bool alike = std::abs(int{a.width} - int{b.width}) <= 2 && std::abs(int{a.height} - int{b.height}) <= 2;
-    if (isSmall(a, m) && isSmall(b, m) && level && alike && (ta == tb || sameLetter) && doubledMark(ta) != 0)
+    const bool alike =
+        std::abs(int{a.width} - int{b.width}) <= 2 && std::abs(int{a.height} - int{b.height}) <= 2;
+    if (isSmall(a, m) && isSmall(b, m) && level && alike && (ta == tb || sameLetter) &&
+        doubledMark(ta) != 0)
         return Join::Strokes;
     if (!sameLetter) return Join::None;
     const CharBox& dot = a.height <= b.height ? a : b;
@@ -127,15 +140,17 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
     for (int j = 0; j < k; ++j) {
         const std::string& text = texts[static_cast<size_t>(j)];
         const CharBox& box = line.chars[static_cast<size_t>(j)];
-        const Join join = mark >= 0 ? joinOf(line.chars[static_cast<size_t>(mark)], texts[static_cast<size_t>(mark)],
-                                             box, text, m)
+        const Join join = mark >= 0 ? joinOf(line.chars[static_cast<size_t>(mark)],
+                                             texts[static_cast<size_t>(mark)], box, text, m)
                                     : Join::None;
         if (join == Join::Strokes) {
             // The second stroke: no space between, the pair as one mark.
             out.resize(afterMark);
             out.back() = doubledMark(texts[static_cast<size_t>(mark)]);
-            if (!quotes.empty() && quotes.back().last == mark) quotes.back().last = j;
-            else if (isDoubleQuote(out.back())) quotes.push_back({out.size() - 1, mark, j, -1, -1});
+            if (!quotes.empty() && quotes.back().last == mark)
+                quotes.back().last = j;
+            else if (isDoubleQuote(out.back()))
+                quotes.push_back({out.size() - 1, mark, j, -1, -1});
             mark = -1;
         } else if (join == Join::DotOfLetter) {
             // The letter's reading stands; it may take its other dot too.
@@ -148,7 +163,8 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
             out += text;
             mark = doubledMark(text) != 0 ? j : -1;
             afterMark = out.size();
-            if (text.size() == 1 && isDoubleQuote(text[0])) quotes.push_back({out.size() - 1, j, j, -1, -1});
+            if (text.size() == 1 && isDoubleQuote(text[0]))
+                quotes.push_back({out.size() - 1, j, j, -1, -1});
         }
         if (!text.empty()) lastText = j;
         if (spaceFollows(line, j + 1, settings)) out += ' ';
@@ -175,7 +191,8 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
             (q->before < 0 || (spaceBefore && gap(q->last, q->after) < gap(q->before, q->first))))
             out.erase(p + 1, 1);
         else if (spaceBefore && q->before >= 0 &&
-                 (q->after < 0 || (spaceAfter && gap(q->before, q->first) < gap(q->last, q->after))))
+                 (q->after < 0 ||
+                  (spaceAfter && gap(q->before, q->first) < gap(q->last, q->after))))
             out.erase(p - 1, 1);
     }
     return out;

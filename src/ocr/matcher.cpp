@@ -32,8 +32,8 @@ int neededScore(int area, int sensibility) {
 // The pixel steps for glyphs up to 64 columns wide, a row at a time with
 // bit masks. Returns false as soon as `needScore` can no longer be reached.
 // `gRows` and `eRows` hold gCount and eCount rows; rows past them are clear.
-bool scoreRows(const uint64_t* gRows, int gCount, const uint64_t* eRows, int eCount, int minW, int minH,
-               int& score, int needScore) {
+bool scoreRows(const uint64_t* gRows, int gCount, const uint64_t* eRows, int eCount, int minW,
+               int minH, int& score, int needScore) {
     const uint64_t mask = lowBits(minW);
     int penalty = 1;
     for (int r = 0; r < minH; ++r) {
@@ -123,8 +123,10 @@ MatrixEntry buildGlyphOf(const Pic& painted, const CharBox& box, V mark) {
             const __m128i marks = _mm_set1_epi8(static_cast<char>(mark));
             const int roomInRow = painted.width() - box.left;
             for (; c < inside && c + 16 <= roomInRow; c += 16) {
-                const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(painted.row(y) + box.left + c));
-                const auto found = static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, marks)));
+                const __m128i v = _mm_loadu_si128(
+                    reinterpret_cast<const __m128i*>(painted.row(y) + box.left + c));
+                const auto found =
+                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, marks)));
                 bits |= (uint64_t{found} & lowBits(inside - c)) << c;
             }
             if (c >= inside) c = w;  // the rest lies outside the picture
@@ -176,8 +178,8 @@ MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
     MatchScore m;
     m.score = g.base;
     if (g.minW <= 64) {
-        scoreRows(glyph.glyph.rows(), GlyphBits::kSide, entry.glyph.rows(), GlyphBits::kSide, g.minW, g.minH,
-                  m.score, INT32_MIN);
+        scoreRows(glyph.glyph.rows(), GlyphBits::kSide, entry.glyph.rows(), GlyphBits::kSide,
+                  g.minW, g.minH, m.score, INT32_MIN);
     } else {
         scorePixels(glyph, entry, g.minW, g.minH, m.score);
     }
@@ -217,18 +219,22 @@ void Matcher::reindex(const CharMatrix& matrix) {
     generation_ = matrix.generation();
 }
 
-size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix, const OcrSettings& s) {
+size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                      const OcrSettings& s) {
     if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
     // The entries of the sizes the pre-filter lets through, merged from their
     // size lists into index order, so that the first match can end the
     // search as early as the plain scan would.
     lists_.clear();
-    const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth), w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
-    const int h0 = std::max(0, int{box.height} - s.maxCharDiffHeight), h1 = std::min(255, int{box.height} + s.maxCharDiffHeight);
+    const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth),
+              w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
+    const int h0 = std::max(0, int{box.height} - s.maxCharDiffHeight),
+              h1 = std::min(255, int{box.height} + s.maxCharDiffHeight);
     for (int w = w0; w <= w1; ++w) {
         for (int h = h0; h <= h1; ++h) {
             const size_t k = key(w, h);
-            if (start_[k] != start_[k + 1]) lists_.push_back({order_.data() + start_[k], order_.data() + start_[k + 1]});
+            if (start_[k] != start_[k + 1])
+                lists_.push_back({order_.data() + start_[k], order_.data() + start_[k + 1]});
         }
     }
     // 64 entry numbers at a time: the lists' numbers in the window become
@@ -264,8 +270,9 @@ size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMa
             if (g.minW <= 64) {
                 // The entry's rows from the copy kept in size order, which
                 // keeps the candidates of one size close in memory.
-                if (!scoreRows(glyph.glyph.rows(), GlyphBits::kSide, rows_.data() + rowStart_[i], rowCount_[i],
-                               g.minW, g.minH, score, neededScore(g.area, s.sensibility))) {
+                if (!scoreRows(glyph.glyph.rows(), GlyphBits::kSide, rows_.data() + rowStart_[i],
+                               rowCount_[i], g.minW, g.minH, score,
+                               neededScore(g.area, s.sensibility))) {
                     continue;
                 }
             } else {

@@ -41,7 +41,9 @@ class Matcher {
   private:
     void reindex(const CharMatrix& matrix);
     static constexpr size_t kKeys = 256 * 256;
-    static size_t key(int width, int height) { return static_cast<size_t>(width) << 8 | static_cast<size_t>(height); }
+    static size_t key(int width, int height) {
+        return static_cast<size_t>(width) << 8 | static_cast<size_t>(height);
+    }
 
     const CharMatrix* indexed_ = nullptr;
     uint64_t generation_ = ~uint64_t{0};
@@ -53,7 +55,7 @@ class Matcher {
         uint8_t width, height, top;
     };
     std::vector<Meta> meta_;
-    std::vector<uint64_t> rows_;   // the entries' glyph rows, in size order
+    std::vector<uint64_t> rows_;  // the entries' glyph rows, in size order
     std::vector<uint32_t> rowStart_;
     std::vector<uint8_t> rowCount_;
     struct Cursor {

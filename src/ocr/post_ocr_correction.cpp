@@ -80,8 +80,8 @@ bool isCapital(char c) {
 // which Spanish writes on capitals (Ó, Á, Ñ).
 bool isCapitalWithAccents(char ch) {
     const auto c = static_cast<unsigned char>(ch);
-    return isCapital(ch) || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C || c == 0x8E ||
-           c == 0x9F;
+    return isCapital(ch) || (c >= 0xC0 && c <= 0xDE && c != 0xD7) || c == 0x8A || c == 0x8C ||
+           c == 0x8E || c == 0x9F;
 }
 
 constexpr char kInvertedQuestion = static_cast<char>(0xBF);     // ¿
@@ -155,7 +155,13 @@ bool isLetter(char ch) {
     const auto c = static_cast<unsigned char>(ch);
     if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) return true;
     switch (c) {
-        case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
+        case 0x8A:
+        case 0x8C:
+        case 0x8E:
+        case 0x9A:
+        case 0x9C:
+        case 0x9E:
+        case 0x9F:
             return true;
         default:
             return c >= 0xC0 && c != 0xD7 && c != 0xF7;
@@ -177,8 +183,8 @@ std::vector<std::pair<size_t, size_t>> wordsOf(std::string_view line) {
             continue;
         }
         const size_t begin = i;
-        while (i < line.size() &&
-               (isLetter(line[i]) || (line[i] == '\'' && i + 1 < line.size() && isLetter(line[i + 1]))))
+        while (i < line.size() && (isLetter(line[i]) || (line[i] == '\'' && i + 1 < line.size() &&
+                                                         isLetter(line[i + 1]))))
             ++i;
         words.emplace_back(begin, i);
     }
@@ -226,7 +232,8 @@ std::string repairIlWithDictionary(std::string_view line, char before, IlLanguag
     return result;
 }
 
-void repairIlLines(std::vector<std::string>& lines, IlLanguage language, const SpellingDictionary* dictionary) {
+void repairIlLines(std::vector<std::string>& lines, IlLanguage language,
+                   const SpellingDictionary* dictionary) {
     for (size_t i = 0; i < lines.size(); ++i) {
         const char before = (i == 0 || lines[i - 1].empty()) ? '.' : lines[i - 1].back();
         lines[i] = repairIlWithDictionary(lines[i], before, language, dictionary);
@@ -261,8 +268,10 @@ std::string repairZeroO(std::string_view line, const SpellingDictionary* diction
         const auto [begin, end] = runs[r];
         size_t otherLetters = 0, os = 0, zeros = 0, smallLetters = 0;
         for (size_t i = begin; i < end; ++i) {
-            if (line[i] == 'O') ++os;
-            else if (line[i] == '0') ++zeros;
+            if (line[i] == 'O')
+                ++os;
+            else if (line[i] == '0')
+                ++zeros;
             else if (isLetter(line[i])) {
                 ++otherLetters;
                 if (line[i] >= 'a' && line[i] <= 'z') ++smallLetters;
@@ -280,8 +289,8 @@ std::string repairZeroO(std::string_view line, const SpellingDictionary* diction
                 return hasOtherDigit(runs[other].first, runs[other].second) &&
                        !onlyOs(runs[other].first, runs[other].second);
             };
-            const bool after = r > 0 && runs[r - 1].second + 1 == begin && isNumberSeparator(line[begin - 1]) &&
-                               numberAt(r - 1);
+            const bool after = r > 0 && runs[r - 1].second + 1 == begin &&
+                               isNumberSeparator(line[begin - 1]) && numberAt(r - 1);
             const bool beforeNumber = r + 1 < runs.size() && end + 1 == runs[r + 1].first &&
                                       isNumberSeparator(line[end]) && numberAt(r + 1);
             if (after || beforeNumber)
@@ -293,10 +302,13 @@ std::string repairZeroO(std::string_view line, const SpellingDictionary* diction
             for (size_t i = 0; i < word.size(); ++i)
                 if (word[i] == '0') word[i] = smallLetters == 0 || i == 0 ? 'O' : 'o';
             bool change;
-            if (dictionary && dictionary->knows(word)) change = true;
-            else if (dictionary && dictionary->knows(result.substr(begin, end - begin))) change = false;
-            else change = smallLetters == 0 || (line[begin] == '0' && end > begin + 1 && line[begin + 1] >= 'a' &&
-                                               line[begin + 1] <= 'z');
+            if (dictionary && dictionary->knows(word))
+                change = true;
+            else if (dictionary && dictionary->knows(result.substr(begin, end - begin)))
+                change = false;
+            else
+                change = smallLetters == 0 || (line[begin] == '0' && end > begin + 1 &&
+                                               line[begin + 1] >= 'a' && line[begin + 1] <= 'z');
             if (change) result.replace(begin, end - begin, word);
         }
     }

@@ -142,13 +142,14 @@ std::optional<CropRect> textLabels(const Image8& numbers, int textNumber, Image8
         const __m128i one = _mm_set1_epi8(1);
         for (; x + 16 <= cw; x += 16) {
             const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(n + x));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(l + x), _mm_and_si128(_mm_cmpeq_epi8(v, number), one));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(l + x),
+                             _mm_and_si128(_mm_cmpeq_epi8(v, number), one));
         }
 #endif
         for (; x + 8 <= cw; x += 8) {
             uint64_t v;
             std::memcpy(&v, n + x, 8);
-            v ^= spread;                                      // 0 where equal
+            v ^= spread;                                                 // 0 where equal
             const uint64_t zero = ~(((v & kLow7) + kLow7) | v | kLow7);  // high bit of zero bytes
             const uint64_t ones = zero >> 7;
             std::memcpy(l + x, &ones, 8);
@@ -371,7 +372,8 @@ uint64_t runsHolding(uint64_t m, uint64_t seeds) {
 unsigned nonZeroBits16(const uint8_t* p) {
 #if defined(__SSE2__)
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) & 0xFFFF;
+    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) &
+           0xFFFF;
 #else
     unsigned bits = 0;
     for (int half = 0; half < 2; ++half) {
@@ -489,7 +491,8 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
         for (int col = start; col < w; ++col) {
             const uint64_t t = text[col];
             uint64_t diagonal = 0;
-            if (s.checkDetachedChar && col > 0) diagonal = (paint[col - 1] << 1) | (paint[col - 1] >> 1);
+            if (s.checkDetachedChar && col > 0)
+                diagonal = (paint[col - 1] << 1) | (paint[col - 1] >> 1);
             const uint64_t events = paint[col] | (t & diagonal);
             bool seen = false;
             if (events != 0) {
@@ -542,8 +545,9 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
             if (qRight <= pRight && pBottom < box.top) {
                 const uint8_t pPaint = (k - 1) % 2 == 1 ? kLabelMarkA : kLabelMarkB;
                 const int b0 = box.top - top, b1 = box.bottom() - top;
-                const uint64_t rowsOfBox = (b1 == 63 ? ~uint64_t{0} : (uint64_t{1} << (b1 + 1)) - 1) &
-                                           ~((uint64_t{1} << b0) - 1);
+                const uint64_t rowsOfBox =
+                    (b1 == 63 ? ~uint64_t{0} : (uint64_t{1} << (b1 + 1)) - 1) &
+                    ~((uint64_t{1} << b0) - 1);
                 int firstBit = 64, firstCol = -1;
                 for (int col = box.left; col <= box.right(); ++col) {
                     const uint64_t m = paint[col] & rowsOfBox;

@@ -90,12 +90,15 @@ class BandCutter {
     // to label `to`, in the masks and in the labels. A region never leaves
     // the band: the rows just above and below it hold no text.
     void flood(int col, int bit, uint8_t from, uint8_t to);
-    uint64_t* plane(uint8_t label) { return planes_.data() + static_cast<size_t>(label - 1) * width_; }
+    uint64_t* plane(uint8_t label) {
+        return planes_.data() + static_cast<size_t>(label - 1) * width_;
+    }
 
     Image8* labels_ = nullptr;
     int top_ = 0;
     int width_ = 0;
-    std::vector<uint64_t> planes_;  // labels 1..3 (text, marks), a mask per column (bit i: row top + i)
+    std::vector<uint64_t>
+        planes_;  // labels 1..3 (text, marks), a mask per column (bit i: row top + i)
     struct Seed {
         int col;
         uint64_t bits;

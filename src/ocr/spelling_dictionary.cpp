@@ -68,8 +68,9 @@ DictionaryLoad loadSpellingDictionary(IlLanguage language, const std::string& fo
         tried += name;
         tried += ".aff/.dic";
     }
-    return {nullptr, std::string("No ") + files.languageName + " spelling dictionary: " + tried + " not found in " +
-                         folder + " (Debian package " + files.debianPackage + ")"};
+    return {nullptr, std::string("No ") + files.languageName + " spelling dictionary: " + tried +
+                         " not found in " + folder + " (Debian package " + files.debianPackage +
+                         ")"};
 }
 
 }  // namespace orvane

@@ -35,6 +35,7 @@ struct DictionaryLoad {
 // Loads the hunspell dictionary of the language from `folder`: en_US, fr_FR
 // (or fr), de_DE, es_ES. The error names the files looked for and the
 // Debian package that holds them.
-DictionaryLoad loadSpellingDictionary(IlLanguage language, const std::string& folder = kDefaultDictionaryFolder);
+DictionaryLoad loadSpellingDictionary(IlLanguage language,
+                                      const std::string& folder = kDefaultDictionaryFolder);
 
 }  // namespace orvane

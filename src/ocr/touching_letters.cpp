@@ -129,7 +129,8 @@ std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& 
         // A piece read as nothing would drop pixels from the reading.
         if (e == 0 || matrix.entry(e).text.empty()) return p;
         p.entry = e;
-        p.weight = int64_t{scoreGlyph(g, pb.width, pb.height, matrix.entry(e)).ratio} * (s.end - s.begin);
+        p.weight =
+            int64_t{scoreGlyph(g, pb.width, pb.height, matrix.entry(e)).ratio} * (s.end - s.begin);
         return p;
     };
 
@@ -167,7 +168,9 @@ std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& 
                 for (int e2 = e1 + 1; e2 < w; ++e2)
                     for (int s3 = std::max(s2 + 1, e2 - maxShared); s3 <= e2; ++s3) {
                         if (boundary(e2, s3))
-                            consider({{0, e1, 0, e1 - s2}, {s2, e2, e1 - s2, e2 - s3}, {s3, w, e2 - s3, 0}});
+                            consider({{0, e1, 0, e1 - s2},
+                                      {s2, e2, e1 - s2, e2 - s3},
+                                      {s3, w, e2 - s3, 0}});
                     }
             }
     };
@@ -187,17 +190,17 @@ std::optional<TouchingReading> readTouchingLetters(const Image24& painted, const
                                                    const OcrSettings& settings, Matcher& matcher) {
     if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
     const Colour mark = markColourOf(j);
-    return readInk(inkOf(painted, box, [&](int x, int y) { return painted.pixel(x, y) == mark; }), box,
-                   matrix, settings, matcher);
+    return readInk(inkOf(painted, box, [&](int x, int y) { return painted.pixel(x, y) == mark; }),
+                   box, matrix, settings, matcher);
 }
 
-std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box,
-                                                   int j, const CharMatrix& matrix,
+std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box, int j,
+                                                   const CharMatrix& matrix,
                                                    const OcrSettings& settings, Matcher& matcher) {
     if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
     const uint8_t mark = markLabelOf(j);
-    return readInk(inkOf(labels, box, [&](int x, int y) { return labels.pixel(x, y) == mark; }), box,
-                   matrix, settings, matcher);
+    return readInk(inkOf(labels, box, [&](int x, int y) { return labels.pixel(x, y) == mark; }),
+                   box, matrix, settings, matcher);
 }
 
 }  // namespace orvane

@@ -28,15 +28,15 @@ struct TouchingReading {
 // with a text by the usual first-match rule and threshold. Where no such cut
 // reads, neighbouring pieces may share up to three columns (strokes that
 // run into each other, the bars of "tt"): in them a piece keeps only the
-// pixels connected to its own columns. Of the cuts whose pieces all match, the best total (the ratios averaged
-// over the pieces' columns) wins, the earliest on a tie, two pieces before
-// three. nullopt when no cut reads.
+// pixels connected to its own columns. Of the cuts whose pieces all match, the best total (the
+// ratios averaged over the pieces' columns) wins, the earliest on a tie, two pieces before three.
+// nullopt when no cut reads.
 std::optional<TouchingReading> readTouchingLetters(const Image24& painted, const CharBox& box,
                                                    int j, const CharMatrix& matrix,
                                                    const OcrSettings& settings, Matcher& matcher);
 // The same on the segmenter's labels, where character j is markLabelOf(j).
-std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box,
-                                                   int j, const CharMatrix& matrix,
+std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box, int j,
+                                                   const CharMatrix& matrix,
                                                    const OcrSettings& settings, Matcher& matcher);
 
 }  // namespace orvane

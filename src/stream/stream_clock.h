@@ -27,8 +27,8 @@ class StreamClock {
         const int32_t s = static_cast<int32_t>(scr);
         if (!rebasePending_ && s != 0 && s >= previousScr_) {
             currentScr_ = s;
-            lastStep_ =
-                static_cast<uint16_t>(static_cast<uint32_t>(s) - static_cast<uint32_t>(previousScr_));
+            lastStep_ = static_cast<uint16_t>(static_cast<uint32_t>(s) -
+                                              static_cast<uint32_t>(previousScr_));
             previousScr_ = s;
             return;
         }

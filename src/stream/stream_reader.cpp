@@ -59,7 +59,9 @@ inline uint32_t scrOf(const uint8_t* sector) {
 StreamReader::StreamReader() : buffer_(new uint8_t[kBlockSectors * kSectorSize]) {}
 StreamReader::~StreamReader() = default;
 
-uint32_t StreamReader::readScr(const uint8_t* sector) { return scrOf(sector); }
+uint32_t StreamReader::readScr(const uint8_t* sector) {
+    return scrOf(sector);
+}
 
 uint32_t StreamReader::readPts(const uint8_t* sector) {
     const uint8_t* p = sector + kPtsOffset;

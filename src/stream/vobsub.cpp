@@ -196,8 +196,7 @@ std::string indexText(const Index& index) {
     return crlf;
 }
 
-uint64_t SubFileWriter::addUnit(std::span<const uint8_t> unit, uint8_t subStream,
-                                uint32_t pts90k) {
+uint64_t SubFileWriter::addUnit(std::span<const uint8_t> unit, uint8_t subStream, uint32_t pts90k) {
     const uint64_t start = bytes_.size();
     size_t done = 0;
     bool firstPacket = true;

@@ -209,8 +209,7 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
     // rows drawn up to here hold every one of their pixels.
     if (y <= height) {
         std::memset(row + x, 0, static_cast<size_t>(width - x));
-        for (y += 2; y < height; y += 2)
-            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+        for (y += 2; y < height; y += 2) std::memset(numbers.row(y), 0, static_cast<size_t>(width));
     }
 }
 
@@ -322,7 +321,6 @@ void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
     if (h > spu::kScreenHeight) h = spu::kScreenHeight;
     out.width = w;
     out.height = h;
-
 }
 
 void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {
@@ -351,7 +349,8 @@ void paintSubPicture(SubPicture& out, const PreviewColours& colours) {
     rgb[0][0] = static_cast<uint8_t>(colours[0]);
     rgb[0][1] = static_cast<uint8_t>(colours[0] >> 8);
     rgb[0][2] = static_cast<uint8_t>(colours[0] >> 16);
-    for (size_t n = 1; n < 4; ++n) rgb[n][0] = rgb[n][1] = rgb[n][2] = static_cast<uint8_t>(colours[n]);
+    for (size_t n = 1; n < 4; ++n)
+        rgb[n][0] = rgb[n][1] = rgb[n][2] = static_cast<uint8_t>(colours[n]);
     for (int y = 0; y < h; ++y) {
         const uint8_t* n = out.numbers.row(y);
         uint8_t* p = out.bitmap.row(y);

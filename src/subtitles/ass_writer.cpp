@@ -29,9 +29,9 @@ std::vector<std::string> assHeaderLines() {
 std::string assTime(const TimeCode& t) {
     const int64_t ms = timeCodeToMs(t);
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld.%02lld", static_cast<long long>(ms / 3600000),
-                  static_cast<long long>(ms / 60000 % 60), static_cast<long long>(ms / 1000 % 60),
-                  static_cast<long long>(ms % 1000 / 10));
+    std::snprintf(buf, sizeof buf, "%lld:%02lld:%02lld.%02lld",
+                  static_cast<long long>(ms / 3600000), static_cast<long long>(ms / 60000 % 60),
+                  static_cast<long long>(ms / 1000 % 60), static_cast<long long>(ms % 1000 / 10));
     return buf;
 }
 

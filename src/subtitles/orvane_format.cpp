@@ -38,8 +38,8 @@ constexpr size_t kTimeWidth = 12;  // "hh:mm:ss,mmm"
 // time code starting at `from`: 12, or 13 for such a time code.
 size_t timeWidthAt(std::string_view line, size_t from) {
     const std::string_view t = line.substr(std::min(from, line.size()));
-    if (t.size() >= kTimeWidth + 1 && t[0] >= '0' && t[0] <= '9' && t[1] >= '0' &&
-        t[1] <= '9' && t[2] >= '0' && t[2] <= '9' && t[3] == ':' &&
+    if (t.size() >= kTimeWidth + 1 && t[0] >= '0' && t[0] <= '9' && t[1] >= '0' && t[1] <= '9' &&
+        t[2] >= '0' && t[2] <= '9' && t[3] == ':' &&
         (t.size() == kTimeWidth + 1 || t[kTimeWidth + 1] == ' ')) {
         return kTimeWidth + 1;
     }

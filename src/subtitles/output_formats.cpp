@@ -40,7 +40,8 @@ Lines subViewer1Entry(const FormatWriterInput& in, const SubtitleEntry& e, size_
     // here, so it gets no gap either.
     std::optional<TimeCode> previousStop;
     if (index > 1) {
-        if (const auto p = restrictToSplitRange(in.split, in.entries[index - 2])) previousStop = p->stop;
+        if (const auto p = restrictToSplitRange(in.split, in.entries[index - 2]))
+            previousStop = p->stop;
     }
     return subViewer1EntryLines(e, previousStop, in.settings.subViewer1);
 }
@@ -68,7 +69,8 @@ const OutputFormatDescription kFormats[] = {
      .name = "subviewer1",
      .extension = "sub",
      .saveFilter = "SubViewer File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*",
-     .header = [](const FormatWriterInput& in) { return subViewer1HeaderLines(in.settings.subViewer1); },
+     .header =
+         [](const FormatWriterInput& in) { return subViewer1HeaderLines(in.settings.subViewer1); },
      .entry = subViewer1Entry,
      .footer = [](const FormatWriterInput&) { return subViewer1FooterLines(); },
      .pageName = "TabSheetSubviewer",
@@ -77,8 +79,10 @@ const OutputFormatDescription kFormats[] = {
      .name = "subviewer2",
      .extension = "sub",
      .saveFilter = "SubViewer 2 File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*",
-     .header = [](const FormatWriterInput& in) { return subViewer2HeaderLines(in.settings.subViewer2); },
-     .entry = [](const FormatWriterInput&, const SubtitleEntry& e, size_t) { return subViewer2EntryLines(e); },
+     .header =
+         [](const FormatWriterInput& in) { return subViewer2HeaderLines(in.settings.subViewer2); },
+     .entry = [](const FormatWriterInput&, const SubtitleEntry& e,
+                 size_t) { return subViewer2EntryLines(e); },
      .pageName = "TabSheetSubviewer2",
      .pageCaption = "Subviewer 2 (*.sub)"},
     {.id = OutputFormat::IAuthor,
@@ -100,7 +104,8 @@ const OutputFormatDescription kFormats[] = {
      .name = "philips",
      .extension = "sub",
      .saveFilter = "Philips SVCD Designer (*.sub)|*.sub|All|*.*",
-     .header = [](const FormatWriterInput& in) { return philipsHeaderLines(in.settings, in.dateTime()); },
+     .header =
+         [](const FormatWriterInput& in) { return philipsHeaderLines(in.settings, in.dateTime()); },
      .entry = [](const FormatWriterInput& in, const SubtitleEntry& e,
                  size_t) { return Lines{philipsListLine(e, in.settings)}; },
      .copyStoredSettings =
@@ -149,7 +154,8 @@ const OutputFormatDescription kFormats[] = {
      .encoding = TextEncoding::Utf8,
      .pageName = "TabSheetAss",
      .pageCaption = "ASS (*.ass)",
-     .pageHeading = "Advanced SubStation Alpha, for video players and muxers ( mpv, VLC, MKVToolNix )",
+     .pageHeading =
+         "Advanced SubStation Alpha, for video players and muxers ( mpv, VLC, MKVToolNix )",
      .pageNote = "Written in UTF-8 with one style (white Arial, black outline). A subtitle whose "
                  "picture was in the upper half of the screen is placed at the top. The OCR does "
                  "not tell italics apart, so none are marked."},

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <stdlib.h>
+#include <cstring>
 
 #include <cstdlib>
 #include <filesystem>

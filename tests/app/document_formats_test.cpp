@@ -26,7 +26,8 @@ TEST(SaveDocumentFormats, EmptySubViewer1DocumentSavesHeaderAndFooter) {
     ui.saveName = dir.file("empty.sub");
     s.saveDocument();
     ASSERT_EQ(ui.saveDialogs.size(), 1u);
-    EXPECT_EQ(ui.saveDialogs[0].filter, "SubViewer File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*");
+    EXPECT_EQ(ui.saveDialogs[0].filter,
+              "SubViewer File (*.sub)|*.sub|Text File (*.txt)|*.txt|All|*.*");
     EXPECT_EQ(ui.saveDialogs[0].proposedName, "New File.sub");
     EXPECT_EQ(readBytes(dir.file("empty.sub")),
               "[TITLE]\r\n\r\n[AUTHOR]\r\n\r\n[SOURCE]\r\nSubtitles captured by Orvane 0.97b\r\n"
@@ -71,7 +72,8 @@ TEST(SaveDocumentFormats, IAuthorWritesTheScriptNotTheDisplay) {
 // Windows-1252 letters beyond ASCII, markup characters, a picture in the
 // upper half of the screen and one whose place is not known.
 void appendUtf8Samples(SubtitleDocument& d) {
-    d.appendEntry({"Caf\xE9 d\xE9j\xE0 vu"}, true, {100, 450, 619, 520}, {0, 0, 3, 500}, {0, 0, 1, 0});
+    d.appendEntry({"Caf\xE9 d\xE9j\xE0 vu"}, true, {100, 450, 619, 520}, {0, 0, 3, 500},
+                  {0, 0, 1, 0});
     d.appendEntry({"Fish & chips <3", "\x9Cuvre \x96 5 \x80"}, true, {200, 40, 519, 100},
                   {0, 1, 4, 999}, {0, 1, 2, 345});
     d.appendEntry({"{Sign}"}, true, {}, {1, 0, 2, 0}, {1, 0, 0, 10});
@@ -98,7 +100,8 @@ TEST(SaveDocumentFormats, Utf8FormatsSaveTheHandWrittenFiles) {
         s.saveDocument();
         ASSERT_EQ(ui.saveDialogs.size(), 1u);
         EXPECT_EQ(ui.saveDialogs[0].proposedName, c.proposed);
-        EXPECT_EQ(readBytes(dir.file("out")), readBytes(std::string(ORVANE_TEST_DATA) + "/golden/" + c.golden));
+        EXPECT_EQ(readBytes(dir.file("out")),
+                  readBytes(std::string(ORVANE_TEST_DATA) + "/golden/" + c.golden));
     }
 }
 
@@ -127,14 +130,17 @@ TEST(SaveDocumentFormats, TheOwnFormatReadsEitherEncodingAndSavesItAgain) {
     EXPECT_EQ(readBytes(dir.file("again.ovt")), cp1252);
     EXPECT_TRUE(ui.questions.empty());
     std::ofstream(dir.file("cjk.ovt"), std::ios::binary)
-        << "\xEF\xBB\xBF" "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xB8\xAD \xC3\xA9\r\n\r\n";
+        << "\xEF\xBB\xBF"
+           "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xB8\xAD \xC3\xA9\r\n\r\n";
     ASSERT_TRUE(s.readOrvaneFile(dir.file("cjk.ovt")));
     EXPECT_EQ(s.document().entry(1).lines, std::vector<std::string>{"? \xE9"});
     EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
     ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_NE(ui.questions[0].text.find("1 character(s)"), std::string::npos) << ui.questions[0].text;
+    EXPECT_NE(ui.questions[0].text.find("1 character(s)"), std::string::npos)
+        << ui.questions[0].text;
     // Plain ASCII reads alike in both and leaves the choice as it was.
-    std::ofstream(dir.file("ascii.ovt"), std::ios::binary) << "1\r\n00:00:01,000 --> 00:00:02,000\r\nCafe\r\n\r\n";
+    std::ofstream(dir.file("ascii.ovt"), std::ios::binary)
+        << "1\r\n00:00:01,000 --> 00:00:02,000\r\nCafe\r\n\r\n";
     ASSERT_TRUE(s.readOrvaneFile(dir.file("ascii.ovt")));
     EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
 }

@@ -50,15 +50,16 @@ TEST(MatrixEditorRows, ReadTheQuotedTextAndTheFiveDigitNumber) {
 // Texts equal but for case stay in entry number order.
 TEST_F(EditorFixture, SortsAlphabeticallyIgnoringCaseOrByIndex) {
     fill({"b", "a", "B", "", "\xC9t\xE9", "a", "ab"});
-    EXPECT_EQ(editor.rows(), (std::vector<std::string>{
-                                 "\"\"    00004", "\"a\"    00002", "\"a\"    00006",
-                                 "\"ab\"    00007", "\"b\"    00001", "\"B\"    00003",
-                                 "\"\xC9t\xE9\"    00005"}));
+    EXPECT_EQ(editor.rows(),
+              (std::vector<std::string>{"\"\"    00004", "\"a\"    00002", "\"a\"    00006",
+                                        "\"ab\"    00007", "\"b\"    00001", "\"B\"    00003",
+                                        "\"\xC9t\xE9\"    00005"}));
     EXPECT_EQ(editor.selectedRow(), 0);
     editor.selectRow(3);
     editor.setSortOrder(MatrixEditor::SortOrder::Index);
     ASSERT_EQ(editor.rows().size(), 7u);
-    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(MatrixEditor::entryNumberOfRow(editor.rows()[i]), i + 1);
+    for (size_t i = 0; i < 7; ++i)
+        EXPECT_EQ(MatrixEditor::entryNumberOfRow(editor.rows()[i]), i + 1);
     EXPECT_EQ(editor.selectedRow(), 0);
     EXPECT_EQ(editor.caption(), "View/Edit Character Matrix -  -");
 }

@@ -19,7 +19,8 @@ using test::FakeUi;
 using test::IndexedPicture;
 
 // Glyph shapes: '#' is text (colour 3); each is outlined in colour 2.
-const std::vector<std::string> kBar = {"###", "###", "###", "###", "###", "###", "###", "###", "###", "###"};
+const std::vector<std::string> kBar = {"###", "###", "###", "###", "###",
+                                       "###", "###", "###", "###", "###"};
 const std::vector<std::string> kBox = {"######", "#....#", "#....#", "#....#", "#....#",
                                        "#....#", "#....#", "#....#", "#....#", "######"};
 const std::vector<std::string> kHook = {"#.....", "#.....", "#.....", "#.....", "#.....",
@@ -27,8 +28,8 @@ const std::vector<std::string> kHook = {"#.....", "#.....", "#.....", "#.....", 
 
 // Draws shapes left to right starting at x with the given gaps (empty
 // columns between shapes), then outlines every text pixel.
-void drawLine(IndexedPicture& pic, int x, int y, const std::vector<std::vector<std::string>>& shapes,
-              const std::vector<int>& gaps) {
+void drawLine(IndexedPicture& pic, int x, int y,
+              const std::vector<std::vector<std::string>>& shapes, const std::vector<int>& gaps) {
     for (size_t i = 0; i < shapes.size(); ++i) {
         const auto& s = shapes[i];
         for (size_t r = 0; r < s.size(); ++r)
@@ -46,7 +47,9 @@ void outline(IndexedPicture& pic) {
             for (int dy = -1; dy <= 1; ++dy)
                 for (int dx = -1; dx <= 1; ++dx) {
                     const int nx = x + dx, ny = y + dy;
-                    if (nx >= 0 && ny >= 0 && nx < pic.width && ny < pic.height && copy.at(nx, ny) == 3) pic.set(x, y, 2);
+                    if (nx >= 0 && ny >= 0 && nx < pic.width && ny < pic.height &&
+                        copy.at(nx, ny) == 3)
+                        pic.set(x, y, 2);
                 }
         }
 }
@@ -79,10 +82,12 @@ JobRequest ocrJob(const std::string& file) {
     return r;
 }
 
-NewCharChoice accept(std::string t) { return {NewCharAction::Accept, std::move(t)}; }
+NewCharChoice accept(std::string t) {
+    return {NewCharAction::Accept, std::move(t)};
+}
 
 class OcrSession : public ::testing::Test {
-protected:
+  protected:
     test::TempDir dir;
     FakeUi ui;
     std::string vob;
@@ -131,7 +136,8 @@ TEST_F(OcrSession, SkipLineDropsTheWholeLineAndSkipPictureEverything) {
     ui.onNewCharacter = [&](const NewCharacterView& v) {
         ++calls;
         if (v.lineNumber == 1 && v.charNumber == 1) return accept("l");
-        if (v.lineNumber == 1) return NewCharChoice{NewCharAction::SkipLine, {}};  // on the second character
+        if (v.lineNumber == 1)
+            return NewCharChoice{NewCharAction::SkipLine, {}};  // on the second character
         return accept("L");
     };
     Session s(ui);
@@ -141,7 +147,9 @@ TEST_F(OcrSession, SkipLineDropsTheWholeLineAndSkipPictureEverything) {
     EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"Ll"}));
 
     FakeUi ui2;
-    ui2.onNewCharacter = [](const NewCharacterView&) { return NewCharChoice{NewCharAction::SkipLine, {}}; };
+    ui2.onNewCharacter = [](const NewCharacterView&) {
+        return NewCharChoice{NewCharAction::SkipLine, {}};
+    };
     Session s2(ui2);
     s2.startButton(ocrJob(vob));
     s2.runToEnd();
@@ -158,7 +166,9 @@ TEST_F(OcrSession, SkipLineDropsTheWholeLineAndSkipPictureEverything) {
 
 TEST_F(OcrSession, AnEmptyTextLearnsAGlyphThatReadsAsNothing) {
     makeVob(1);
-    ui.onNewCharacter = [&](const NewCharacterView& v) { return accept(v.glyph.width == 3 ? "" : "o"); };
+    ui.onNewCharacter = [&](const NewCharacterView& v) {
+        return accept(v.glyph.width == 3 ? "" : "o");
+    };
     Session s(ui);
     s.startButton(ocrJob(vob));
     s.runToEnd();
@@ -179,10 +189,10 @@ TEST_F(OcrSession, PauseReadsTheSameUnitAgainAfterContinue) {
     s.startButton(ocrJob(vob));
     s.timerTick();
     EXPECT_TRUE(s.job().paused);
-    EXPECT_EQ(s.job().unitsInJob, 0);       // taken back
-    EXPECT_EQ(s.document().count(), 0u);    // the picture was dropped
-    EXPECT_EQ(s.matrix().size(), 1u);       // what was learned stays
-    EXPECT_EQ(s.job().resumeSector, 1);     // the unit's first sector
+    EXPECT_EQ(s.job().unitsInJob, 0);     // taken back
+    EXPECT_EQ(s.document().count(), 0u);  // the picture was dropped
+    EXPECT_EQ(s.matrix().size(), 1u);     // what was learned stays
+    EXPECT_EQ(s.job().resumeSector, 1);   // the unit's first sector
     s.buttonPauseClick();
     s.runToEnd();
     ASSERT_EQ(s.document().count(), 2u);
@@ -223,10 +233,12 @@ TEST_F(OcrSession, SkippingTheColourDialogDropsOnlyThatPicture) {
 
 TEST_F(OcrSession, ShortUnitsAreNotReadButStillCloseAnOpenStop) {
     Vob v;
-    v.unit(twoLinePicture(), 90000, 0);     // no stop command: stop open
-    v.unit(twoLinePicture(), 270000, 12);   // shown for 136 ms: not read
+    v.unit(twoLinePicture(), 90000, 0);    // no stop command: stop open
+    v.unit(twoLinePicture(), 270000, 12);  // shown for 136 ms: not read
     v.write(vob);
-    ui.onNewCharacter = [](const NewCharacterView& c) { return accept(c.glyph.width == 3 ? "l" : "o"); };
+    ui.onNewCharacter = [](const NewCharacterView& c) {
+        return accept(c.glyph.width == 3 ? "l" : "o");
+    };
     Session s(ui);
     s.startButton(ocrJob(vob));
     s.runToEnd();
@@ -277,9 +289,11 @@ TEST_F(OcrSession, MatrixSearchOffersEachMatchingFileInTurn) {
     s.runToEnd();
     ASSERT_GE(ui.questions.size(), 3u);
     EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixInvalid);
-    EXPECT_EQ(ui.questions[0].text, "This is NOT a valid Char Matrix File !\r" + dir.file("ChMatrix/0_broken.sum"));
+    EXPECT_EQ(ui.questions[0].text,
+              "This is NOT a valid Char Matrix File !\r" + dir.file("ChMatrix/0_broken.sum"));
     EXPECT_EQ(ui.questions[1].text,
-              "File \"a_first.SUM\" contain character \"l\" \rit seem to match with the current one.\r\rDo you want to "
+              "File \"a_first.SUM\" contain character \"l\" \rit seem to match with the current "
+              "one.\r\rDo you want to "
               "open this Char Matrix File ?");
     EXPECT_EQ(ui.questions[2].text.substr(0, 20), "File \"b_second.sum\" ");
     EXPECT_EQ(s.matrix().fileName(), dir.file("ChMatrix/b_second.sum"));
@@ -342,9 +356,11 @@ TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
     EXPECT_EQ(afterFailedSearch, (std::vector<bool>{false, true}));
     ASSERT_EQ(ui.questions.size(), 1u);
     EXPECT_EQ(ui.questions[0].id, QuestionId::MatrixSearchNone);
-    EXPECT_EQ(ui.questions[0].text, "Can't find any matching Char Matrix File.\rBe sure to place all matrix file in " +
-                                        dir.path() + "/ChMatrix/\r\rYou should try again on the next character, if "
-                                                     "still not found then you must create a new Matrix.");
+    EXPECT_EQ(ui.questions[0].text,
+              "Can't find any matching Char Matrix File.\rBe sure to place all matrix file in " +
+                  dir.path() +
+                  "/ChMatrix/\r\rYou should try again on the next character, if "
+                  "still not found then you must create a new Matrix.");
     EXPECT_EQ(calls, 2);
 }
 
@@ -352,7 +368,7 @@ TEST_F(OcrSession, AFailedSearchSaysWhereItLookedAndAsksAgain) {
 // once, not learned), then a picture where a hook touches a box with its
 // foot and a bar follows.
 class OcrPolicies : public OcrSession {
-protected:
+  protected:
     Session s{ui};
     void SetUp() override {
         OcrSession::SetUp();
@@ -449,8 +465,8 @@ class EngineReadings : public OcrSession {
     std::vector<std::string> questions(Session& s) {
         std::vector<std::string> asked;
         ui.onNewCharacter = [&](const NewCharacterView& v) {
-            asked.push_back(std::to_string(v.lineNumber) + ":" + std::to_string(v.charNumber) + "=" +
-                            v.proposal);
+            asked.push_back(std::to_string(v.lineNumber) + ":" + std::to_string(v.charNumber) +
+                            "=" + v.proposal);
             return accept(v.glyph.width == 3 ? "l" : v.glyph.glyph.bit(5, 0) ? "o" : "L");
         };
         s.setProgramFolder(dir.path());
@@ -622,7 +638,8 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     s.addMatrixEntry(e);
     ui.answers = {Answer::Cancel};
     s.newMatrix();
-    EXPECT_EQ(ui.questions.back().text, "Character Matrix m.sum has been modified.\rDo you want to Save it ?");
+    EXPECT_EQ(ui.questions.back().text,
+              "Character Matrix m.sum has been modified.\rDo you want to Save it ?");
     EXPECT_EQ(s.matrix().size(), 3u);
     ui.answers = {Answer::No};
     s.newMatrix();
@@ -635,7 +652,8 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     s.openMatrix();
     EXPECT_EQ(s.matrix().size(), 2u);
     EXPECT_EQ(s.settings().saveDialogCharMatrix, dir.path() + "/");
-    std::ofstream(dir.file("bad.sum")) << "Orvane_char_Matrix_File and more bytes to make it long enough......";
+    std::ofstream(dir.file("bad.sum"))
+        << "Orvane_char_Matrix_File and more bytes to make it long enough......";
     ui.openName = dir.file("bad.sum");
     s.openMatrix();
     EXPECT_EQ(ui.questions.back().id, QuestionId::MatrixInvalid);
@@ -650,7 +668,8 @@ TEST(MatrixCommands, AFullMatrixRefusesTheNextGlyph) {
     for (size_t i = 0; i < CharMatrix::kMaxEntries; ++i) s.matrix().add(e);
     EXPECT_FALSE(s.addMatrixEntry(e));
     EXPECT_EQ(ui.questions.back().text,
-              "Maximum Number of Characters reached : 65535\rYou have to use a different char. matrix for each DVD.");
+              "Maximum Number of Characters reached : 65535\rYou have to use a different char. "
+              "matrix for each DVD.");
 }
 
 TEST(TextColour, TheRobustChoiceFindsTheLettersWhereTheProposalFails) {
@@ -700,19 +719,22 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
     Session s(ui);
     s.saveDocument();  // nothing to save: no dialog
     EXPECT_TRUE(ui.saveDialogs.empty());
-    s.document().appendEntry({"Caf\xE9", "two"}, true, {10, 20, 30, 40}, {0, 0, 2, 0}, {0, 0, 1, 0});
+    s.document().appendEntry({"Caf\xE9", "two"}, true, {10, 20, 30, 40}, {0, 0, 2, 0},
+                             {0, 0, 1, 0});
     s.document().appendEntry({"next"}, true, {}, {0, 0, 4, 0}, {0, 0, 3, 0});
     ui.saveName = dir.file("doc.ovt");
     s.saveDocument();
     ASSERT_EQ(ui.saveDialogs.size(), 1u);
-    EXPECT_EQ(ui.saveDialogs[0].filter, "Orvane File (*.ovt)|*.ovt|Text File (*.txt)|*.txt|All|*.*");
+    EXPECT_EQ(ui.saveDialogs[0].filter,
+              "Orvane File (*.ovt)|*.ovt|Text File (*.txt)|*.txt|All|*.*");
     EXPECT_EQ(ui.saveDialogs[0].proposedName, "New File.ovt");
     EXPECT_FALSE(s.document().modified());
     EXPECT_EQ(s.document().caption(), "Subtitles - doc -");
     std::ifstream f(dir.file("doc.ovt"), std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(f), {}};
     EXPECT_EQ(bytes,
-              "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\ntwo\r\n\r\n2\r\n00:00:03,000 --> 00:00:04,000\r\nnext\r\n\r\n");
+              "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\ntwo\r\n\r\n2\r\n00:00:03,000 --> "
+              "00:00:04,000\r\nnext\r\n\r\n");
     // An existing file is replaced only after Yes.
     s.document().setModified(true);
     ui.answers = {Answer::No};
@@ -728,7 +750,8 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
     ui.answers = {Answer::Yes};
     ui.openName = dir.file("doc.ovt");
     s.openOrvaneFile();
-    EXPECT_EQ(ui.questions.back().text, "Text NOT Saved !\rDo you really want to open another file ?");
+    EXPECT_EQ(ui.questions.back().text,
+              "Text NOT Saved !\rDo you really want to open another file ?");
     ASSERT_EQ(s.document().count(), 2u);
     EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"Caf\xE9", "two"}));
     EXPECT_FALSE(s.document().modified());
@@ -736,7 +759,8 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
 
     // A damaged file asks per bad block: Cancel keeps what was read.
     std::ofstream(dir.file("bad.ovt"), std::ios::binary)
-        << "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> 00:00:04,000\r\nlost\r\n";
+        << "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> "
+           "00:00:04,000\r\nlost\r\n";
     ui.openName = dir.file("bad.ovt");
     ui.answers = {Answer::Cancel};
     s.openOrvaneFile();

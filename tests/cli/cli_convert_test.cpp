@@ -40,9 +40,9 @@ class Convert : public ::testing::Test {
 
 TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
     const std::vector<std::vector<std::string>> bad = {
-        {"--out", "x"},                                     // no format
-        {"--format", "srt", "--out", "x"},                  // unknown format
-        {"--format", "orvane"},                             // no --out
+        {"--out", "x"},                     // no format
+        {"--format", "srt", "--out", "x"},  // unknown format
+        {"--format", "orvane"},             // no --out
         {"--format", "orvane", "--out", "x", "--offset", "1:00:00"},
         {"--format", "orvane", "--out", "x", "--offset", "25:00:00,000"},
         {"--format", "orvane", "--out", "x", "--duration", "prop:500"},
@@ -60,14 +60,17 @@ TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
         EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
     }
     // A stop before the start is the split dialog's refusal.
-    const CliRun r = convert({"--format", "orvane", "--out", out, "--split", "00:00:05,000", "00:00:04,000"});
+    const CliRun r =
+        convert({"--format", "orvane", "--out", out, "--split", "00:00:05,000", "00:00:04,000"});
     EXPECT_EQ(r.status, 2);
-    EXPECT_NE(r.err.find("The Stop time is smaller than the Start time !"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("The Stop time is smaller than the Start time !"), std::string::npos)
+        << r.err;
     EXPECT_FALSE(std::filesystem::exists(out));
 }
 
 TEST_F(Convert, AMissingInputIsAFileError) {
-    const CliRun r = test::runCliCaptured({"convert", dir.file("none.ovt"), "--format", "orvane", "--out", out});
+    const CliRun r =
+        test::runCliCaptured({"convert", dir.file("none.ovt"), "--format", "orvane", "--out", out});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(out));
 }
@@ -76,14 +79,18 @@ TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
     // +1 s, then fixed durations of 1.5 s, then the quote repair; the split
     // range keeps entries within 00:00:04,500..00:00:12,000, counts from
     // its start and cuts the last stop (12,500) at its end.
-    const CliRun r = convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--duration",
-                              "fixed:1500", "--fix-quotes", "--split", "00:00:04,500", "00:00:12,000"});
+    const CliRun r =
+        convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--duration",
+                 "fixed:1500", "--fix-quotes", "--split", "00:00:04,500", "00:00:12,000"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(readBytes(out),
               "2\r\n00:00:00,500 --> 00:00:02,000\r\nIt's late.\r\n\r\n"
               "3\r\n00:00:06,500 --> 00:00:07,500\r\nGood night.\r\nSee you.\r\n\r\n");
     // Without the split range the first entry is there, quotes repaired.
-    ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--fix-quotes"}).status, 0);
+    ASSERT_EQ(
+        convert({"--format", "orvane", "--out", out, "--offset", "00:00:01,000", "--fix-quotes"})
+            .status,
+        0);
     EXPECT_EQ(readBytes(out).substr(0, 56),
               "1\r\n00:00:02,000 --> 00:00:03,500\r\n\"Hello,\" she said.\r\n\r\n");
 }
@@ -91,14 +98,16 @@ TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
 TEST_F(Convert, TheDictionaryOfTheFixIlLanguageDecidesWords) {
     put(in, "1\r\n00:00:01,000 --> 00:00:02,000\r\n- Ies enfants, 0K ?\r\n\r\n");
     ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--fix-il", "fr"}).status, 0);
-    EXPECT_NE(slurp(out).find("- Ies enfants, 0K ?"), std::string::npos) << slurp(out);  // the rules alone
-    const CliRun r = convert({"--format", "orvane", "--out", out, "--fix-il", "fr", "--fix-zero-o", "--dictionary"});
+    EXPECT_NE(slurp(out).find("- Ies enfants, 0K ?"), std::string::npos)
+        << slurp(out);  // the rules alone
+    const CliRun r = convert(
+        {"--format", "orvane", "--out", out, "--fix-il", "fr", "--fix-zero-o", "--dictionary"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_NE(slurp(out).find("- les enfants, OK ?"), std::string::npos) << slurp(out);
     // Asked for and not there: the command stops, saying what to install.
     const std::string elsewhere = dir.file("elsewhere.txt");
-    const CliRun missing = convert({"--format", "orvane", "--out", elsewhere, "--fix-il", "es", "--dictionary",
-                                    "--dictionary-dir", dir.file("none")});
+    const CliRun missing = convert({"--format", "orvane", "--out", elsewhere, "--fix-il", "es",
+                                    "--dictionary", "--dictionary-dir", dir.file("none")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.err.find("hunspell-es"), std::string::npos) << missing.err;
     EXPECT_FALSE(std::filesystem::exists(elsewhere));
@@ -106,7 +115,8 @@ TEST_F(Convert, TheDictionaryOfTheFixIlLanguageDecidesWords) {
 
 TEST_F(Convert, TheOffsetQuestionIsAnsweredByYesOrByTheInput) {
     // Minus 4 s brings entry 1 (1 s) to zero: the question comes first there.
-    const std::vector<std::string> minus = {"--format", "orvane", "--out", out, "--offset", "-00:00:04,000"};
+    const std::vector<std::string> minus = {"--format", "orvane",   "--out",
+                                            out,        "--offset", "-00:00:04,000"};
     // Input that is not a terminal answers No: nothing moves.
     CliRun r = convert(minus);
     ASSERT_EQ(r.status, 0) << r.err;
@@ -161,13 +171,16 @@ TEST_F(Convert, EncodingChoosesTheOwnFormatsAndTheOthersKeepTheirs) {
     put(in, utf8);
     ASSERT_EQ(convert({"--format", "orvane", "--out", out}).status, 0);
     EXPECT_EQ(slurp(out), utf8);
-    ASSERT_EQ(convert({"--format", "orvane", "--encoding", "windows-1252", "--out", out}).status, 0);
+    ASSERT_EQ(convert({"--format", "orvane", "--encoding", "windows-1252", "--out", out}).status,
+              0);
     EXPECT_EQ(slurp(out), cp1252);
     ASSERT_EQ(convert({"--format", "sonic", "--out", out}).status, 0);
     EXPECT_NE(slurp(out).find("  Caf\xE9\r\n"), std::string::npos);
     // Formats of one encoding refuse the other.
-    for (const auto& [format, encoding] : {std::pair{"webvtt", "windows-1252"}, std::pair{"subviewer2", "utf-8"}}) {
-        const CliRun r = convert({"--format", format, "--encoding", encoding, "--out", dir.file("x")});
+    for (const auto& [format, encoding] :
+         {std::pair{"webvtt", "windows-1252"}, std::pair{"subviewer2", "utf-8"}}) {
+        const CliRun r =
+            convert({"--format", format, "--encoding", encoding, "--out", dir.file("x")});
         EXPECT_EQ(r.status, 2) << format;
         EXPECT_NE(r.err.find("files are always"), std::string::npos) << r.err;
     }
@@ -183,7 +196,8 @@ TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
     CliRun r = convert({"--format", "philips", "--out", out, "--config", ini});
     ASSERT_EQ(r.status, 0) << r.err;
     std::string text = readBytes(out);
-    EXPECT_NE(text.find("FRAMERATE\tNTSC\r\nDROPFRAME\tYES\r\nCONTRAST\t(1 2 3 4)\r\n"), std::string::npos)
+    EXPECT_NE(text.find("FRAMERATE\tNTSC\r\nDROPFRAME\tYES\r\nCONTRAST\t(1 2 3 4)\r\n"),
+              std::string::npos)
         << text;
     // Without --config the program folder's Orvane.ini is read: here none, so PAL.
     const char* home = std::getenv("ORVANE_HOME");
@@ -195,10 +209,13 @@ TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
     writeBytes(dir.file("Orvane.ini"), "[philips output]\r\nframerate=0x1\r\n");
     r = convert({"--format", "philips", "--out", out});
     EXPECT_NE(readBytes(out).find("FRAMERATE\tNTSC\r\n"), std::string::npos) << readBytes(out);
-    if (home) ::setenv("ORVANE_HOME", saved.c_str(), 1);
-    else ::unsetenv("ORVANE_HOME");
+    if (home)
+        ::setenv("ORVANE_HOME", saved.c_str(), 1);
+    else
+        ::unsetenv("ORVANE_HOME");
     // A --config that is not there is a file error, not the defaults.
-    r = convert({"--format", "philips", "--out", dir.file("other.sub"), "--config", dir.file("none.ini")});
+    r = convert(
+        {"--format", "philips", "--out", dir.file("other.sub"), "--config", dir.file("none.ini")});
     EXPECT_EQ(r.status, 1);
     EXPECT_FALSE(std::filesystem::exists(dir.file("other.sub")));
 }

@@ -225,8 +225,8 @@ TEST(CliFiles, SigtermWhileLearningSavesWhatWasLearned) {
         std::FILE* err = ::fdopen(fromChild[1], "w");
         std::FILE* out = std::fopen("/dev/null", "w");
         std::setvbuf(err, nullptr, _IONBF, 0);
-        ::_exit(cli::runCli({"ocr", "--no-engine", "--stream", "1", "--save-matrix", matrix, "--out", doc,
-                             std::string(ORVANE_TEST_DATA) + "/pal/VIDEO_TS"},
+        ::_exit(cli::runCli({"ocr", "--no-engine", "--stream", "1", "--save-matrix", matrix,
+                             "--out", doc, std::string(ORVANE_TEST_DATA) + "/pal/VIDEO_TS"},
                             out, err, in));
     }
     ::close(toChild[0]);

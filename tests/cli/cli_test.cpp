@@ -195,10 +195,12 @@ TEST(CliOcr, AnswersAreTextCommandsOrRefused) {
     EXPECT_EQ(parse("abc")->text, "abc");
     EXPECT_EQ(parse("")->text, "");
     EXPECT_EQ(parse("\xC3\xA9t\xC3\xA9")->text, "\xE9t\xE9");  // UTF-8 in, Windows-1252 kept
-    EXPECT_EQ(parse("\\\\n")->text, "\\n");                     // a literal backslash
+    EXPECT_EQ(parse("\\\\n")->text, "\\n");                    // a literal backslash
     // An overlong zero byte, a surrogate and control bytes never reach a
     // matrix text, where a zero byte would cut it short.
-    EXPECT_FALSE(parse("a\xC0\x80" "b"));
+    EXPECT_FALSE(
+        parse("a\xC0\x80"
+              "b"));
     EXPECT_FALSE(parse("\xE0\x80\xAF"));
     EXPECT_FALSE(parse("\xED\xA0\x80"));
     EXPECT_FALSE(parse(std::string("a\0b", 3)));
@@ -208,8 +210,8 @@ TEST(CliOcr, AnswersAreTextCommandsOrRefused) {
     EXPECT_EQ(parse("\\search")->action, NewCharAction::SearchMatrix);
     EXPECT_EQ(parse("\\stop")->action, NewCharAction::Pause);
     EXPECT_FALSE(parse("\\frobnicate"));
-    EXPECT_FALSE(parse("\xE4\xB8\xAD"));            // not in Windows-1252
-    EXPECT_FALSE(parse(std::string(21, 'x')));      // too long
+    EXPECT_FALSE(parse("\xE4\xB8\xAD"));        // not in Windows-1252
+    EXPECT_FALSE(parse(std::string(21, 'x')));  // too long
     EXPECT_TRUE(parse(std::string(20, 'x')));
     EXPECT_EQ(parse("?")->text, "?");
     const std::string messages = test::readAndClose(err);
@@ -227,9 +229,10 @@ std::string makeOcrVob(const test::TempDir& dir) {
         for (int x = 14; x < 20; ++x) pic.set(x, y, 3);  // block, 9 columns later: a space
     }
     for (int y = 18; y < 28; ++y)
-        for (int x = 2; x < 5; ++x) pic.set(x, y, 3);    // bar on the second line
+        for (int x = 2; x < 5; ++x) pic.set(x, y, 3);  // bar on the second line
     for (int n = 0; n < 2; ++n) {
-        for (auto& s : test::packetizeUnit(test::makeUnit(pic, 100, 400, 300), 0x20, 90000u * (n + 1), scr)) {
+        for (auto& s :
+             test::packetizeUnit(test::makeUnit(pic, 100, 400, 300), 0x20, 90000u * (n + 1), scr)) {
             sectors.push_back(s);
         }
         sectors.push_back(test::makeFillerPack(scr += 300));
@@ -242,12 +245,13 @@ std::string makeOcrVob(const test::TempDir& dir) {
 TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
     test::TempDir dir;
     const std::string vob = makeOcrVob(dir);
-    const CliRun r = run({"ocr", "--no-engine", "--text-colour", "3", "--save-matrix", dir.file("m.sum"), "--out", dir.file("o.ovt"),
-                          "--extended", vob},
+    const CliRun r = run({"ocr", "--no-engine", "--text-colour", "3", "--save-matrix",
+                          dir.file("m.sum"), "--out", dir.file("o.ovt"), "--extended", vob},
                          "l\n\xC3\xA9\n");
     ASSERT_EQ(r.status, 0) << r.err;
     // Two glyphs asked, the third matches the first.
-    EXPECT_NE(r.err.find("glyph picture=1 line=1 char=1 box=102,402,104,411\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("glyph picture=1 line=1 char=1 box=102,402,104,411\n"), std::string::npos)
+        << r.err;
     EXPECT_NE(r.err.find("glyph picture=1 line=1 char=2 box=114,402,119,411\n"), std::string::npos);
     EXPECT_EQ(r.err.find("line=2 char=1"), std::string::npos);
     EXPECT_NE(r.err.find("|###|"), std::string::npos);  // the glyph framed in the drawing
@@ -259,7 +263,8 @@ TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
     EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 280u + 2 * 277u);
     std::ifstream ovt(dir.file("o.ovt"), std::ios::binary);
     const std::string saved{std::istreambuf_iterator<char>(ovt), {}};
-    EXPECT_EQ(saved.substr(0, 63), "1\r\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\r\n");
+    EXPECT_EQ(saved.substr(0, 63),
+              "1\r\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\r\n");
     EXPECT_NE(saved.find("l \xE9\r\n"), std::string::npos);  // Windows-1252 in the file
 
     // The saved matrix reads the same disc without a question.
@@ -275,22 +280,28 @@ TEST(CliOcr, PoliciesAndTheEndOfInput) {
     CliRun mark = run({"ocr", "--unknown", "mark", "--mark-char", "\xC2\xA4", vob});
     EXPECT_EQ(mark.status, 0);
     EXPECT_NE(mark.out.find("\xC2\xA4 \xC2\xA4\n\xC2\xA4\n"), std::string::npos) << mark.out;
-    EXPECT_NE(mark.err.find("0 glyphs learned (matrix of 0), 0 unknown glyphs skipped, 6 marked"), std::string::npos);
+    EXPECT_NE(mark.err.find("0 glyphs learned (matrix of 0), 0 unknown glyphs skipped, 6 marked"),
+              std::string::npos);
 
     CliRun skip = run({"ocr", "--unknown", "skip-line", vob});
     EXPECT_NE(skip.err.find("2 pictures, 0 entries"), std::string::npos);
 
     // Input ends after one answer: every further unknown glyph skips its picture.
     CliRun ended = run({"ocr", "--no-engine", vob}, "l\n");
-    EXPECT_NE(ended.err.find("2 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << ended.err;
+    EXPECT_NE(ended.err.find("2 pictures, 0 entries, 1 glyphs learned"), std::string::npos)
+        << ended.err;
 
     // \stop pauses, saves and ends.
-    CliRun stopped = run({"ocr", "--no-engine", "--save-matrix", dir.file("s.sum"), vob}, "l\n\\stop\n");
-    EXPECT_NE(stopped.err.find("stopped; 0 pictures, 0 entries, 1 glyphs learned"), std::string::npos) << stopped.err;
+    CliRun stopped =
+        run({"ocr", "--no-engine", "--save-matrix", dir.file("s.sum"), vob}, "l\n\\stop\n");
+    EXPECT_NE(stopped.err.find("stopped; 0 pictures, 0 entries, 1 glyphs learned"),
+              std::string::npos)
+        << stopped.err;
     EXPECT_EQ(std::filesystem::file_size(dir.file("s.sum")), 557u);
 
     // A refused answer is asked again.
-    CliRun retry = run({"ocr", "--unknown", "ask", "--no-engine", vob}, "\xE4\xB8\xAD\nl\n\\skip-picture\n");
+    CliRun retry =
+        run({"ocr", "--unknown", "ask", "--no-engine", vob}, "\xE4\xB8\xAD\nl\n\\skip-picture\n");
     EXPECT_NE(retry.err.find("cannot hold"), std::string::npos);
     EXPECT_NE(retry.err.find("1 glyphs learned"), std::string::npos);
 }
@@ -311,10 +322,12 @@ TEST(CliOcr, AcceptTakesTheProposalShownAtTheEndOfTheGlyphLine) {
     const CharBox box{10, 2, 5, 8, 0, 0};
     const TextLine line;
     const Image24 picture(30, 12);
-    NewCharacterView v{glyph, box, line, 1, 2, picture, picture, {}, {100, 400, 129, 411}, 7, 3, false, {}};
+    NewCharacterView v{glyph, box, line,  1, 2, picture, picture, {}, {100, 400, 129, 411},
+                       7,     3,   false, {}};
     EXPECT_EQ(cli::CliUi::glyphHeader(v), "glyph picture=7 line=1 char=2 box=110,402,114,409");
     v.proposal = "\xE9t";
-    EXPECT_EQ(cli::CliUi::glyphHeader(v), "glyph picture=7 line=1 char=2 box=110,402,114,409 proposal=\xC3\xA9t");
+    EXPECT_EQ(cli::CliUi::glyphHeader(v),
+              "glyph picture=7 line=1 char=2 box=110,402,114,409 proposal=\xC3\xA9t");
 }
 
 TEST(Cli, OptionsOfOtherCommandsAndStartTimesPastADayAreRefused) {
@@ -331,11 +344,11 @@ TEST(Cli, OptionsOfOtherCommandsAndStartTimesPastADayAreRefused) {
         EXPECT_EQ(r.status, 2) << args[1];
         EXPECT_EQ(lineCount(r.err), 1u) << r.err;
     }
-    EXPECT_EQ(run({"scan", "--start-time", "24:59:59,999", "--frobnicate", "a.vob"}).err.find(
-                  "start time"),
+    EXPECT_EQ(run({"scan", "--start-time", "24:59:59,999", "--frobnicate", "a.vob"})
+                  .err.find("start time"),
               std::string::npos);
-    for (const auto& args : std::vector<std::vector<std::string>>{{"convert", "--help"},
-                                                                   {"scan", "--help"}}) {
+    for (const auto& args :
+         std::vector<std::vector<std::string>>{{"convert", "--help"}, {"scan", "--help"}}) {
         const CliRun r = run(args);
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("orvane-cli convert IN.ovt"), std::string::npos) << r.out;

@@ -97,8 +97,7 @@ TEST(SaveFile, AFullDiskLeavesTheOldFileAsItWasAndSaysWhy) {
 
     EXPECT_EQ(failure([&] { saveFile(dir.file("missing/x.sum"), std::string_view("y")); }),
               std::strerror(ENOENT));
-    EXPECT_EQ(failure([&] { saveFile(dir.path(), std::string_view("y")); }),
-              std::strerror(EISDIR));
+    EXPECT_EQ(failure([&] { saveFile(dir.path(), std::string_view("y")); }), std::strerror(EISDIR));
 }
 
 TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {

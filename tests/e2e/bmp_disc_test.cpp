@@ -80,7 +80,8 @@ TEST(BmpDisc, OneBmpPerSubtitleWithEntriesThatPlaceItsTextExactly) {
             SCOPED_TRACE(name);
             EXPECT_EQ(e.number, static_cast<int>(i) + 1);
             EXPECT_EQ(e.text, name);
-            EXPECT_LE(std::abs(timeCodeToMs(e.start) - origin - t.startMs), test::kStartToleranceMs);
+            EXPECT_LE(std::abs(timeCodeToMs(e.start) - origin - t.startMs),
+                      test::kStartToleranceMs);
             EXPECT_LE(std::abs(timeCodeToMs(e.stop) - origin - t.stopMs), test::kStopToleranceMs);
 
             const test::BmpProbe bmp = test::probeBmp(dir.file(name));

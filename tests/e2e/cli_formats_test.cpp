@@ -30,27 +30,31 @@ const std::string kShipped = ORVANE_SHIPPED_MATRICES;
 
 size_t occurrences(const std::string& text, const std::string& what) {
     size_t n = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+    for (size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + what.size()))
+        ++n;
     return n;
 }
 
 // The entries of an own-format file, as Orvane reads it back.
 std::vector<SubtitleEntry> readEntries(const std::string& path) {
-    const auto r = readOrvaneLines(readTextLines(path), [](unsigned) { return ReadErrorAction::Cancel; });
+    const auto r =
+        readOrvaneLines(readTextLines(path), [](unsigned) { return ReadErrorAction::Cancel; });
     EXPECT_FALSE(r.cancelled);
     return r.entries;
 }
 
 // The subtitles of a sample stream.
 size_t truthCount(const std::string& disc, int stream) {
-    return test::loadGroundTruth(kData + "/" + disc + "/truth_s" + std::to_string(stream) + ".tsv").subtitles.size();
+    return test::loadGroundTruth(kData + "/" + disc + "/truth_s" + std::to_string(stream) + ".tsv")
+        .subtitles.size();
 }
 
 // hh:mm:ss of a time in milliseconds.
 std::string hms(int64_t ms) {
     char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ms / 3600000), static_cast<int>(ms / 60000 % 60),
-                  static_cast<int>(ms / 1000 % 60));
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", static_cast<int>(ms / 3600000),
+                  static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60));
     return text;
 }
 
@@ -72,8 +76,10 @@ class CliFormats : public ::testing::Test {
         ::setenv("ORVANE_HOME", home_.path().c_str(), 1);
     }
     void TearDown() override {
-        if (hadHome_) ::setenv("ORVANE_HOME", savedHome_.c_str(), 1);
-        else ::unsetenv("ORVANE_HOME");
+        if (hadHome_)
+            ::setenv("ORVANE_HOME", savedHome_.c_str(), 1);
+        else
+            ::unsetenv("ORVANE_HOME");
     }
     test::TempDir dir;
 
@@ -85,9 +91,9 @@ class CliFormats : public ::testing::Test {
 
 TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
     const std::string ovt = dir.file("pal1.ovt");
-    const test::CliRun ocr =
-        test::runCliCaptured({"ocr", "--stream", "1", "--matrix", kShipped + "/dejavu-sans-bold-30.sum", "--unknown",
-                              "mark", "--extended", "--out", ovt, kData + "/pal/VIDEO_TS"});
+    const test::CliRun ocr = test::runCliCaptured(
+        {"ocr", "--stream", "1", "--matrix", kShipped + "/dejavu-sans-bold-30.sum", "--unknown",
+         "mark", "--extended", "--out", ovt, kData + "/pal/VIDEO_TS"});
     ASSERT_EQ(ocr.status, 0) << ocr.err;
     const std::vector<SubtitleEntry> entries = readEntries(ovt);
     ASSERT_EQ(entries.size(), truthCount("pal", 1));
@@ -133,9 +139,9 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
         std::string joined = e.lines[0];
         for (size_t k = 1; k < e.lines.size(); ++k) joined += "[br]" + e.lines[k];
         char times[96];
-        std::snprintf(times, sizeof times, "%02d:%02d:%02d.%02d,%02d:%02d:%02d.%02d\r\n", e.start.hours,
-                      e.start.minutes, e.start.seconds, e.start.milliseconds / 10, e.stop.hours, e.stop.minutes,
-                      e.stop.seconds, e.stop.milliseconds / 10);
+        std::snprintf(times, sizeof times, "%02d:%02d:%02d.%02d,%02d:%02d:%02d.%02d\r\n",
+                      e.start.hours, e.start.minutes, e.start.seconds, e.start.milliseconds / 10,
+                      e.stop.hours, e.stop.minutes, e.stop.seconds, e.stop.milliseconds / 10);
         EXPECT_NE(sv2.find(times + joined + "\r\n"), std::string::npos) << joined;
     }
 
@@ -148,11 +154,12 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
         const auto& e = entries[i];
         const bool upper = inUpperHalf(e.rect);
         top += upper;
-        const std::string cue = "\r\n" + std::to_string(i + 1) + "\r\n" + webVttTime(e.start) + " --> " +
-                                webVttTime(e.stop) + (upper ? " line:0\r\n" : "\r\n");
+        const std::string cue = "\r\n" + std::to_string(i + 1) + "\r\n" + webVttTime(e.start) +
+                                " --> " + webVttTime(e.stop) + (upper ? " line:0\r\n" : "\r\n");
         EXPECT_NE(vtt.find(cue), std::string::npos) << cue;
-        const std::string event = "," + assTime(e.start) + "," + assTime(e.stop) + ",Default,,0,0,0,," +
-                                  (upper ? "{\\an8}" : "") + cp1252ToUtf8(e.lines[0]);
+        const std::string event = "," + assTime(e.start) + "," + assTime(e.stop) +
+                                  ",Default,,0,0,0,," + (upper ? "{\\an8}" : "") +
+                                  cp1252ToUtf8(e.lines[0]);
         EXPECT_NE(ass.find(event), std::string::npos) << event;
     }
     EXPECT_GT(top, 0u);
@@ -173,13 +180,15 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
         char place[64];
         std::snprintf(place, sizeof place, " %03d %03d %03d %03d\r\n", e.rect.x2 - e.rect.x1 + 1,
                       e.rect.y2 - e.rect.y1 + 1, e.rect.x1, e.rect.y1);
-        EXPECT_NE(philips.find("\r\n" + e.lines[0] + " " + palFrames(e.start) + " " + palFrames(e.stop) + place),
+        EXPECT_NE(philips.find("\r\n" + e.lines[0] + " " + palFrames(e.start) + " " +
+                               palFrames(e.stop) + place),
                   std::string::npos)
             << i;
         // Sonic: number, times and first line, the other lines, an empty line.
         char number[32];
         std::snprintf(number, sizeof number, "%04zu  ", i + 1);
-        std::string block = "\r\n" + (number + palFrames(e.start)) + "  " + palFrames(e.stop) + "  " + e.lines[0] + "\r\n";
+        std::string block = "\r\n" + (number + palFrames(e.start)) + "  " + palFrames(e.stop) +
+                            "  " + e.lines[0] + "\r\n";
         for (size_t k = 1; k < e.lines.size(); ++k) block += e.lines[k] + "\r\n";
         EXPECT_NE(sonicFromLineStart.find(block + "\r\n"), std::string::npos) << i;
     }
@@ -195,15 +204,17 @@ TEST_F(CliFormats, OcrThenConvertToEveryFormat) {
 
 TEST_F(CliFormats, BmpTimingThenTheAuthoringScriptsPlaceEveryBmp) {
     const std::string ovt = dir.file("ntsc1.ovt");
-    const test::CliRun bmp = test::runCliCaptured(
-        {"bmp", "--stream", "1", "--out", dir.file("n1_"), "--timing", "--text", ovt, kData + "/ntsc/VIDEO_TS"});
+    const test::CliRun bmp =
+        test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("n1_"), "--timing",
+                              "--text", ovt, kData + "/ntsc/VIDEO_TS"});
     ASSERT_EQ(bmp.status, 0) << bmp.err;
     const std::vector<SubtitleEntry> entries = readEntries(ovt);
     ASSERT_EQ(entries.size(), truthCount("ntsc", 1));
 
     auto convert = [&](const std::string& format) {
         const std::string out = dir.file("n1." + format);
-        const test::CliRun r = test::runCliCaptured({"convert", ovt, "--format", format, "--out", out});
+        const test::CliRun r =
+            test::runCliCaptured({"convert", ovt, "--format", format, "--out", out});
         EXPECT_EQ(r.status, 0) << format << ": " << r.err;
         return readBytes(out);
     };
@@ -221,8 +232,8 @@ TEST_F(CliFormats, BmpTimingThenTheAuthoringScriptsPlaceEveryBmp) {
         const size_t page = iauthor.find(std::string("BMPFILE: ") + name + "\r\n");
         ASSERT_NE(page, std::string::npos);
         char region[96];
-        std::snprintf(region, sizeof region, " region %d, %d to %d, %d\r\n", e.rect.x1, e.rect.y1, e.rect.x2,
-                      e.rect.y2);
+        std::snprintf(region, sizeof region, " region %d, %d to %d, %d\r\n", e.rect.x1, e.rect.y1,
+                      e.rect.x2, e.rect.y2);
         EXPECT_EQ(iauthor.find(region, page), iauthor.find(" region ", page)) << region;
         // Philips: the file, its frames, then width, height, left and top.
         const size_t line = philips.find(std::string("\r\n") + name + " ");
@@ -230,7 +241,8 @@ TEST_F(CliFormats, BmpTimingThenTheAuthoringScriptsPlaceEveryBmp) {
         char place[64];
         std::snprintf(place, sizeof place, " %03d %03d %03d %03d\r\n", e.rect.x2 - e.rect.x1 + 1,
                       e.rect.y2 - e.rect.y1 + 1, e.rect.x1, e.rect.y1);
-        EXPECT_EQ(philips.find("\r\n", line + 2), philips.find(place, line) + std::string(place).size() - 2)
+        EXPECT_EQ(philips.find("\r\n", line + 2),
+                  philips.find(place, line) + std::string(place).size() - 2)
             << place;
     }
 }

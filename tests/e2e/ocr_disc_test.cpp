@@ -13,13 +13,13 @@
 #include <set>
 
 #include "app/session.h"
+#include "common/byte_cursor.h"
 #include "common/text_encoding.h"
+#include "engine/tesseract_engine.h"
 #include "ocr/post_ocr_correction.h"
 #include "ocr/spelling_dictionary.h"
-#include "common/byte_cursor.h"
 #include "support/fake_ui.h"
 #include "support/ground_truth.h"
-#include "engine/tesseract_engine.h"
 #include "support/learners.h"
 #include "support/ocr_scoring.h"
 #include "support/temp_dir.h"
@@ -63,11 +63,13 @@ const SpellingDictionary* dictionaryOf(IlLanguage language) {
     return d.get();
 }
 
-Reading readStream(const std::string& disc, int stream, const test::TrainingFont& font, const char* language) {
+Reading readStream(const std::string& disc, int stream, const test::TrainingFont& font,
+                   const char* language) {
     SCOPED_TRACE(disc + " stream " + std::to_string(stream));
     const std::string vob = kData + "/" + disc + "/VIDEO_TS/VTS_01_1.VOB";
     Reading r;
-    const std::vector<SubtitleEntry> doc = test::readWithMatrix(vob, stream, kShipped + "/" + font.matrixName, &r.unknown);
+    const std::vector<SubtitleEntry> doc =
+        test::readWithMatrix(vob, stream, kShipped + "/" + font.matrixName, &r.unknown);
     const auto truth = test::loadGroundTruth(truthPath(disc, stream));
     EXPECT_EQ(doc.size(), truth.subtitles.size());
 
@@ -78,14 +80,17 @@ Reading readStream(const std::string& disc, int stream, const test::TrainingFont
         const auto& t = truth.subtitles[i];
         // The entry of this subtitle, found by its start; a missing one
         // counts all its characters as errors.
-        while (next < doc.size() && timeCodeToMs(doc[next].start) - origin < t.startMs - test::kStartToleranceMs) ++next;
-        const bool found =
-            next < doc.size() && std::abs(timeCodeToMs(doc[next].start) - origin - t.startMs) <= test::kStartToleranceMs;
+        while (next < doc.size() &&
+               timeCodeToMs(doc[next].start) - origin < t.startMs - test::kStartToleranceMs)
+            ++next;
+        const bool found = next < doc.size() && std::abs(timeCodeToMs(doc[next].start) - origin -
+                                                         t.startMs) <= test::kStartToleranceMs;
         EXPECT_TRUE(found) << "no entry for subtitle " << i + 1;
         static const SubtitleEntry kMissing{};
         const SubtitleEntry& e = found ? doc[next++] : kMissing;
         if (found) {
-            EXPECT_LE(std::abs(timeCodeToMs(e.stop) - origin - t.stopMs), test::kStopToleranceMs) << i;
+            EXPECT_LE(std::abs(timeCodeToMs(e.stop) - origin - t.stopMs), test::kStopToleranceMs)
+                << i;
             EXPECT_EQ(e.rect, (DisplayArea{t.x1, t.y1, t.x2, t.y2})) << i;
         }
         std::vector<std::string> reference, quotes;
@@ -109,13 +114,16 @@ Reading readStream(const std::string& disc, int stream, const test::TrainingFont
                         cp1252ToUtf8(test::joinLines(e.lines)).c_str());
         }
     }
-    std::printf("%s stream %d (%s): CER %.2f%% (%d/%d); I/l not counted %.2f%% (%d); after the quote repair "
-                "%.2f%% (I/l not counted %.2f%%); after the quote and I/l repairs %.2f%% (%s), with the dictionary "
-                "(I/l and 0/O) %.2f%%; %d unknown glyphs\n",
-                disc.c_str(), stream, font.matrixName, r.raw.rate() * 100, r.raw.errors, r.raw.characters,
-                r.ilFree.rate() * 100, r.ilFree.errors, r.quotesRepaired.rate() * 100, r.quotesIlFree.rate() * 100,
-                r.ilRepaired.rate() * 100, ilLanguage ? language : "no I/l rules", r.dictionaryRepaired.rate() * 100,
-                r.unknown);
+    std::printf(
+        "%s stream %d (%s): CER %.2f%% (%d/%d); I/l not counted %.2f%% (%d); after the quote "
+        "repair "
+        "%.2f%% (I/l not counted %.2f%%); after the quote and I/l repairs %.2f%% (%s), with the "
+        "dictionary "
+        "(I/l and 0/O) %.2f%%; %d unknown glyphs\n",
+        disc.c_str(), stream, font.matrixName, r.raw.rate() * 100, r.raw.errors, r.raw.characters,
+        r.ilFree.rate() * 100, r.ilFree.errors, r.quotesRepaired.rate() * 100,
+        r.quotesIlFree.rate() * 100, r.ilRepaired.rate() * 100,
+        ilLanguage ? language : "no I/l rules", r.dictionaryRepaired.rate() * 100, r.unknown);
     return r;
 }
 
@@ -140,7 +148,8 @@ TEST(OcrDiscs, ShippedMatricesAreWhatTheTrainingDiscTeaches) {
         EXPECT_EQ(read.matrix().toBytes(), teach.matrix().toBytes());
         auto shipped = fileBytes(kShipped + "/" + font.matrixName);
         const auto learned = fileBytes(matrixPath);
-        ASSERT_EQ(shipped.size(), learned.size()) << "data/ChMatrix is out of date: run orvane-make-matrices";
+        ASSERT_EQ(shipped.size(), learned.size())
+            << "data/ChMatrix is out of date: run orvane-make-matrices";
         std::fill(shipped.begin() + 23, shipped.begin() + 278, 0);
         EXPECT_TRUE(shipped == learned) << "data/ChMatrix is out of date: run orvane-make-matrices";
     }
@@ -181,12 +190,15 @@ TEST(OcrDiscs, HeldOutDiscAgainstTheBar) {
     // bar is asserted on each stream and its margin printed; the entries'
     // times and rectangles are asserted too.
     for (int stream = 1; stream <= 4; ++stream) {
-        const Reading r = readStream("heldout", stream, test::kTrainingFonts[stream - 1], kLanguages[stream - 1]);
+        const Reading r =
+            readStream("heldout", stream, test::kTrainingFonts[stream - 1], kLanguages[stream - 1]);
         const int allowed = static_cast<int>(kBar * r.ilFree.characters);
-        std::printf("heldout stream %d: bar %.0f%% (I/l not counted, no repair): %d errors of %d allowed, margin %d "
-                    "characters (%.2f points)\n",
-                    stream, kBar * 100, r.ilFree.errors, allowed, allowed - r.ilFree.errors,
-                    (kBar - r.ilFree.rate()) * 100);
+        std::printf(
+            "heldout stream %d: bar %.0f%% (I/l not counted, no repair): %d errors of %d allowed, "
+            "margin %d "
+            "characters (%.2f points)\n",
+            stream, kBar * 100, r.ilFree.errors, allowed, allowed - r.ilFree.errors,
+            (kBar - r.ilFree.rate()) * 100);
         EXPECT_LE(r.ilFree.errors, allowed) << "heldout stream " << stream << " is below the bar";
     }
 }
@@ -229,7 +241,8 @@ TEST(OcrDiscs, AnEmptyMatrixReadsTheSampleDiscByTheEngine) {
     test::CharacterErrors errors;
     for (size_t i = 0; i < truth.subtitles.size(); ++i) {
         std::vector<std::string> read;
-        for (const std::string& line : s.document().entry(i + 1).lines) read.push_back(cp1252ToUtf8(line));
+        for (const std::string& line : s.document().entry(i + 1).lines)
+            read.push_back(cp1252ToUtf8(line));
         errors.add(truth.subtitles[i].lines, read, true);
     }
     EXPECT_LT(errors.rate(), 0.05) << errors.errors << " of " << errors.characters;

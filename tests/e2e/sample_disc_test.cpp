@@ -62,7 +62,6 @@ std::vector<std::string> lines(const std::string& text) {
     return v;
 }
 
-
 struct ScanLine {
     int number;
     TimeCode start, stop;
@@ -116,8 +115,10 @@ TEST(SampleDiscs, ScanListsExactlyTheGroundTruthOfEachStream) {
                 EXPECT_EQ(s.number, static_cast<int>(i) + 1);
                 EXPECT_EQ(out[i].substr(0, 7),
                           (i < 9 ? "00000" : "0000") + std::to_string(i + 1) + " ");
-                EXPECT_LE(std::abs(timeCodeToMs(s.start) - origin - t.startMs), test::kStartToleranceMs);
-                EXPECT_LE(std::abs(timeCodeToMs(s.stop) - origin - t.stopMs), test::kStopToleranceMs);
+                EXPECT_LE(std::abs(timeCodeToMs(s.start) - origin - t.startMs),
+                          test::kStartToleranceMs);
+                EXPECT_LE(std::abs(timeCodeToMs(s.stop) - origin - t.stopMs),
+                          test::kStopToleranceMs);
                 EXPECT_EQ(s.x1, t.x1);
                 EXPECT_EQ(s.y1, t.y1);
                 EXPECT_EQ(s.x2, t.x2);

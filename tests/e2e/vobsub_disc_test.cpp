@@ -60,7 +60,9 @@ size_t entries(const std::string& text) {
     return n;
 }
 
-std::string disc(const Stream& s) { return kData + "/" + s.disc + "/VIDEO_TS"; }
+std::string disc(const Stream& s) {
+    return kData + "/" + s.disc + "/VIDEO_TS";
+}
 
 test::CliRun cli(const std::vector<std::string>& args) {
     test::CliRun r = test::runCliCaptured(args);
@@ -91,8 +93,8 @@ TEST(VobSubDisc, PairReadsBackToTheSameUnitsTimesAndText) {
         const std::string n = std::to_string(s.number);
         cli({"sup", "--stream", n, "--out", dir.file("vob"), disc(s)});
         cli({"sup", "--stream", "1", "--out", dir.file("idx"), idx});
-        const size_t units = test::loadGroundTruth(kData + "/" + s.disc + "/truth_s" + n + ".tsv")
-                                 .subtitles.size();
+        const size_t units =
+            test::loadGroundTruth(kData + "/" + s.disc + "/truth_s" + n + ".tsv").subtitles.size();
         for (size_t k = 1; k <= units + 1; ++k) {
             char num[16];
             std::snprintf(num, sizeof num, "%06zu.sup", k);
@@ -103,8 +105,8 @@ TEST(VobSubDisc, PairReadsBackToTheSameUnitsTimesAndText) {
         // The same times, areas and sizes, and the same text.
         EXPECT_EQ(cli({"scan", "--stream", n, disc(s)}).out,
                   cli({"scan", "--stream", "1", idx}).out);
-        const std::vector<std::string> ocr{"ocr", "--matrix", kShipped + "/" + s.matrix,
-                                           "--unknown", "mark", "--stream"};
+        const std::vector<std::string> ocr{"ocr",       "--matrix", kShipped + "/" + s.matrix,
+                                           "--unknown", "mark",     "--stream"};
         auto withInput = [&](std::string stream, std::string input) {
             std::vector<std::string> a = ocr;
             a.push_back(stream);
@@ -150,8 +152,9 @@ TEST(ForcedDisc, ScanMarksAndForcedOnlyKeepsExactlyTheForcedUnits) {
     for (size_t k = 0; k < all.size(); ++k) {
         const test::TruthSubtitle& t = truth.subtitles[k];
         const std::string suffix = " forced";
-        const bool marked = all[k].size() > suffix.size() &&
-                            all[k].compare(all[k].size() - suffix.size(), suffix.size(), suffix) == 0;
+        const bool marked =
+            all[k].size() > suffix.size() &&
+            all[k].compare(all[k].size() - suffix.size(), suffix.size(), suffix) == 0;
         EXPECT_EQ(marked, t.forced) << all[k];
         const std::string area = "area=" + std::to_string(t.x1) + "," + std::to_string(t.y1) + "," +
                                  std::to_string(t.x2) + "," + std::to_string(t.y2);
@@ -173,8 +176,8 @@ TEST(ForcedDisc, ScanMarksAndForcedOnlyKeepsExactlyTheForcedUnits) {
     test::TempDir dir;
     const std::string idx = writePair({"forced", 1, "", 40.0}, dir, "forced", {"--forced-only"});
     EXPECT_EQ(cli({"scan", idx}).out, cli({"scan", "--forced-only", vob}).out);
-    const std::string text = cli({"ocr", "--forced-only", "--matrix", kShipped + "/dejavu-sans-bold-30.sum",
-                                  "--unknown", "mark", vob})
+    const std::string text = cli({"ocr", "--forced-only", "--matrix",
+                                  kShipped + "/dejavu-sans-bold-30.sum", "--unknown", "mark", vob})
                                  .out;
     EXPECT_EQ(entries(text), forcedAreas.size()) << text;
     for (const std::string& f : forced)
@@ -187,19 +190,21 @@ TEST(ForcedDisc, ScanMarksAndForcedOnlyKeepsExactlyTheForcedUnits) {
 TEST(DiscColours, BmpExportWritesThePicturesOwnColours) {
     auto near = [](uint32_t a, uint32_t b) {
         for (int shift : {0, 8, 16})
-            if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 3)
+            if (std::abs(static_cast<int>((a >> shift) & 0xFF) -
+                         static_cast<int>((b >> shift) & 0xFF)) > 3)
                 return false;
         return true;
     };
     for (const Stream& s : {kStreams[1], kStreams[2]}) {
         SCOPED_TRACE(s.disc + " stream " + std::to_string(s.number));
-        const test::GroundTruth truth =
-            test::loadGroundTruth(kData + "/" + s.disc + "/truth_s" + std::to_string(s.number) + ".tsv");
+        const test::GroundTruth truth = test::loadGroundTruth(kData + "/" + s.disc + "/truth_s" +
+                                                              std::to_string(s.number) + ".tsv");
         std::vector<uint32_t> colours;  // 0xRRGGBB of numbers 0..3
         for (uint32_t rgba : truth.rgbaOfNumber) colours.push_back(rgba >> 8);
         for (const bool disc : {false, true}) {
             test::TempDir dir;
-            std::vector<std::string> args{"bmp", "--stream", std::to_string(s.number), "--out", dir.file("b")};
+            std::vector<std::string> args{"bmp", "--stream", std::to_string(s.number), "--out",
+                                          dir.file("b")};
             if (disc) args.push_back("--disc-colours");
             args.push_back(kData + "/" + s.disc + "/VIDEO_TS");
             cli(args);

@@ -55,8 +55,7 @@ struct ProgramFolder {
 
 QStringList actionNames(QMenu* menu) {
     QStringList names;
-    for (QAction* a : menu->actions())
-        names << a->objectName() + (a->isChecked() ? "*" : "");
+    for (QAction* a : menu->actions()) names << a->objectName() + (a->isChecked() ? "*" : "");
     return names;
 }
 
@@ -167,16 +166,17 @@ void ConfigurationTest::closingWritesWhatTheNextStartReads() {
              &s.openDialogCharMatrix);
     QCOMPARE(startFolderSlot(s, {"Save", "Orvane Charater Matrix (*.sum)|*.sum", "sum", {}}, true),
              &s.saveDialogCharMatrix);
-    QCOMPARE(startFolderSlot(s, {{}, "Orvane Text File (*.ovt)|*.ovt|All (*.*)|*.*", "ovt", {}},
-                             false),
-             &s.openDialogOrvaneText);
+    QCOMPARE(
+        startFolderSlot(s, {{}, "Orvane Text File (*.ovt)|*.ovt|All (*.*)|*.*", "ovt", {}}, false),
+        &s.openDialogOrvaneText);
     QCOMPARE(startFolderSlot(s, {"Save BMPs : Enter beginning of File Name", {}, {}, {}}, true),
              &s.saveDialogBmpSup);
     QCOMPARE(startFolderSlot(s, {{}, "SubViewer File (*.sub)|*.sub", "sub", {}}, true),
              &s.saveDialogText);
-    QCOMPARE(startFolderSlot(s, {"Load a Background Image", "Image File (*.bmp;*.jpg)|*.bmp;*.jpg", {}, {}},
-                             false),
-             static_cast<std::string*>(nullptr));
+    QCOMPARE(
+        startFolderSlot(
+            s, {"Load a Background Image", "Image File (*.bmp;*.jpg)|*.bmp;*.jpg", {}, {}}, false),
+        static_cast<std::string*>(nullptr));
 }
 
 void ConfigurationTest::languageFileTranslatesWindowsAndMessages() {

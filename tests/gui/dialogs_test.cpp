@@ -4,7 +4,6 @@
 // its modal questions answered as they come, and the document checked
 // afterwards.
 
-#include <algorithm>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColorDialog>
@@ -20,6 +19,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 
 #include "app/session.h"
@@ -308,7 +308,8 @@ void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
     for (size_t i = 0; i < formats.size(); ++i) {
         QWidget* page = d.PageControlOrvane->widget(static_cast<int>(i));
         QCOMPARE(page->objectName(), QString(formats[i].pageName));
-        QCOMPARE(d.PageControlOrvane->tabText(static_cast<int>(i)), QString(formats[i].pageCaption));
+        QCOMPARE(d.PageControlOrvane->tabText(static_cast<int>(i)),
+                 QString(formats[i].pageCaption));
         QCOMPARE(d.pageFormats()[i], formats[i].id);
     }
     auto* vtt = d.findChild<QWidget*>("TabSheetWebVtt");
@@ -340,9 +341,11 @@ void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
         const char* line;
         const char* proposed;
     };
-    for (const Step& step : {Step{vtt, OutputFormat::WebVtt, "00:00:01.000 --> 00:00:02.000 line:0", "New File.vtt"},
-                             Step{ass, OutputFormat::Ass,
-                                  "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an8}Caf\xE9", "New File.ass"}}) {
+    for (const Step& step :
+         {Step{vtt, OutputFormat::WebVtt, "00:00:01.000 --> 00:00:02.000 line:0", "New File.vtt"},
+          Step{ass, OutputFormat::Ass,
+               "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an8}Caf\xE9",
+               "New File.ass"}}) {
         bool utf8Shown = false;
         script.add([&](QWidget* m) {
             if (m != &d) return false;
@@ -824,8 +827,9 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
         sw.PostOCRCorrection1->trigger();
         QVERIFY(script.done());
         QVERIFY(zeroOEnables);
-        QCOMPARE(doc.entry(3).lines,
-                 (std::vector<std::string>{dictionary ? "- les enfants" : "- Ies enfants", "BONJOUR"}));
+        QCOMPARE(
+            doc.entry(3).lines,
+            (std::vector<std::string>{dictionary ? "- les enfants" : "- Ies enfants", "BONJOUR"}));
     }
 }
 

@@ -34,9 +34,9 @@
 #include "gui/subtitle_window.h"
 #include "modal_script.h"
 #include "subtitles/text_file.h"
+#include "support/fake_engine.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"
-#include "support/fake_engine.h"
 #include "support/temp_dir.h"
 
 using namespace orvane;
@@ -226,10 +226,11 @@ void JobWindowTest::ocrJobThroughTheWindows() {
     QCOMPARE(sw.ListBoxSubtitle->currentRow(), sw.ListBoxSubtitle->count() - 1);
     // Exactly the text the core reads headless with the matrix the search
     // switched to (how well that reads is the OCR tests' business).
-    const std::vector<SubtitleEntry> headless =
-        test::readWithMatrix(kVob, 1, std::string(ORVANE_SHIPPED_MATRICES) + "/dejavu-sans-bold-30.sum");
+    const std::vector<SubtitleEntry> headless = test::readWithMatrix(
+        kVob, 1, std::string(ORVANE_SHIPPED_MATRICES) + "/dejavu-sans-bold-30.sum");
     QCOMPARE(headless.size(), doc.count());
-    for (size_t i = 0; i < headless.size(); ++i) QCOMPARE(doc.entry(i + 1).lines, headless[i].lines);
+    for (size_t i = 0; i < headless.size(); ++i)
+        QCOMPARE(doc.entry(i + 1).lines, headless[i].lines);
     QCOMPARE(sw.windowTitle(), QString("Subtitles - New File -"));
 
     // UpDown1: top and bottom of the list.
@@ -347,7 +348,11 @@ void JobWindowTest::dialogsOpenOnTheProposals() {
         for (int x = 0; x < 60; ++x) {
             const bool inner = x >= 2 && x < 58 && y >= 2 && y < 18;
             const bool letter = x >= 5 && x < 55 && x % 5 == 0 && y >= 5 && y < 15;
-            dense.setPixel(x, y, pc[letter ? 3 : inner ? 2 : x >= 1 && x < 59 && y >= 1 && y < 19 ? 1 : 0]);
+            dense.setPixel(x, y,
+                           pc[letter                                 ? 3
+                              : inner                                ? 2
+                              : x >= 1 && x < 59 && y >= 1 && y < 19 ? 1
+                                                                     : 0]);
         }
     QVERIFY(autoDetectColours(dense, pc)[1] != 3);
     FontColourDialog& f = w.fontColourDialog();
@@ -564,9 +569,8 @@ void JobWindowTest::forcedSubtitlesToAVobSubPairAndBack() {
     QCOMPARE(w.session().job().unitsInJob, forced);
     QVERIFY(std::filesystem::file_size(dir.file("forced.sub")) >= 2048u * forced);
     job.FormShow();
-    QCOMPARE(job.LabelForcedCount->text(), QString("Forced subtitles : %1 of %2")
-                                               .arg(forced)
-                                               .arg(truth.subtitles.size()));
+    QCOMPARE(job.LabelForcedCount->text(),
+             QString("Forced subtitles : %1 of %2").arg(forced).arg(truth.subtitles.size()));
 
     // Open IFO takes the index: its streams, and the index checked.
     script.add([&](QWidget* m) { return test::answerFileDialog(m, q(dir.file("forced.idx"))); });

@@ -3,13 +3,13 @@
 // tests/gui/screenshots.sh, not by CTest.
 
 #include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <cstdlib>

@@ -54,8 +54,8 @@ struct Question {
     Image24 painted{40, 20};
     Image24 picture{150, 50};
     NewCharacterView view() const {
-        return {glyph, box,  line, 1,  1,  painted, picture, {}, {}, 1, 1, false, {},
-                {},    {},   1,    {}, {}, {},      PieceOf::None};
+        return {glyph, box,   line, 1,  1,  painted, picture, {}, {}, 1,
+                1,     false, {},   {}, {}, 1,       {},      {}, {}, PieceOf::None};
     }
 };
 
@@ -236,8 +236,8 @@ void TeachingTest::subtitleWindowDialogsBelongToIt() {
     SubtitleWindow& sw = w.subtitleWindow();
     sw.show();
     QStringList wrong;
-    for (QAction* a : {sw.SetOutputFormat1, sw.TimeCorrection1, sw.Splitoutputfile1,
-                       sw.PostOCRCorrection1}) {
+    for (QAction* a :
+         {sw.SetOutputFormat1, sw.TimeCorrection1, sw.Splitoutputfile1, sw.PostOCRCorrection1}) {
         ModalScript script;
         script.add([&](QWidget* m) {
             auto* dialog = qobject_cast<QDialog*>(m);
@@ -358,10 +358,9 @@ void TeachingTest::shortcutsOpenSaveAndAbout() {
     MainWindow w;
     w.show();
     w.session().document().appendEntry({"one"}, true, {}, {0, 0, 2, 0}, {0, 0, 1, 0});
-    const std::pair<QKeySequence, QString> keys[] = {
-        {QKeySequence("Ctrl+O"), "JobDialog"},
-        {QKeySequence("Ctrl+S"), "QFileDialog"},
-        {QKeySequence("F1"), "AboutDialog"}};
+    const std::pair<QKeySequence, QString> keys[] = {{QKeySequence("Ctrl+O"), "JobDialog"},
+                                                     {QKeySequence("Ctrl+S"), "QFileDialog"},
+                                                     {QKeySequence("F1"), "AboutDialog"}};
     for (const auto& [key, kind] : keys) {
         ModalScript script;
         QString seen;

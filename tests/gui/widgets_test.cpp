@@ -14,10 +14,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QToolButton>
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <fstream>
 
@@ -115,7 +115,8 @@ void WidgetsTest::numericEditsCorrectWithTheirWarnings() {
     word->setValeur(5);
     word->setValMin(1);
     QCOMPARE(word->toolTip(), QString("Entier entre 1 et 45"));
-    QCOMPARE(leaveWith(word, other, "", script), QString("Valeur comprise entre 1 et 45 attendue."));
+    QCOMPARE(leaveWith(word, other, "", script),
+             QString("Valeur comprise entre 1 et 45 attendue."));
     QCOMPARE(word->text(), QString("1"));
     // A value within bounds passes without a word.
     script.messages.clear();
@@ -169,9 +170,8 @@ void WidgetsTest::previewZoomAndBackground() {
     w.CheckBoxAutoZoom->setChecked(true);
     QVERIFY(!w.SpinEditZoom->isEnabled());
     const QSize view = w.ScrollPreview->viewport()->size();
-    QCOMPARE(w.currentZoom(),
-             preview::autoZoom(view.width() + preview::kWindowExtraWidth - 2,
-                               view.height() + preview::kWindowExtraHeight - 2));
+    QCOMPARE(w.currentZoom(), preview::autoZoom(view.width() + preview::kWindowExtraWidth - 2,
+                                                view.height() + preview::kWindowExtraHeight - 2));
 
     // A picture at its true position, scaled.
     w.CheckBoxAutoZoom->setChecked(false);

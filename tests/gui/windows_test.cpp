@@ -238,8 +238,8 @@ void WindowsTest::editorModifiesDeletesAndDescribes() {
     QVERIFY(script.done());
     QCOMPARE(w.session().matrix().size(), size_t{3});
     QCOMPARE(w.session().matrix().entry(3).text, std::string("q"));
-    QCOMPARE(listRows(d.ListBoxMatrix),
-             (QStringList{"\"q\"    00003", "\"x\"    00002", "\"" + QString(20, 'z') + "\"    00001"}));
+    QCOMPARE(listRows(d.ListBoxMatrix), (QStringList{"\"q\"    00003", "\"x\"    00002",
+                                                     "\"" + QString(20, 'z') + "\"    00001"}));
     QCOMPARE(d.ListBoxMatrix->currentRow(), 0);
     QCOMPARE(d.LabelCharIndex->text(), QString("3"));
 
@@ -318,8 +318,10 @@ void WindowsTest::editorFollowsARunningOcrJob() {
         if (static_cast<size_t>(d.ListBoxMatrix->count()) != n ||
             (asked > 0 && d.LabelCharIndex->text() != QString::number(n)) ||
             (asked > 0 && !currentRowText(d).endsWith(QString("%1").arg(n, 5, 10, QChar('0')))))
-            outOfStep << QString("%1: %2 rows, %3 shown").arg(n).arg(d.ListBoxMatrix->count()).arg(
-                             d.LabelCharIndex->text());
+            outOfStep << QString("%1: %2 rows, %3 shown")
+                             .arg(n)
+                             .arg(d.ListBoxMatrix->count())
+                             .arg(d.LabelCharIndex->text());
         ++asked;
         nc.EditText->setText("e");
         test::clickLater(nc.BitBtn1);

@@ -94,7 +94,8 @@ TEST(CharMatrix, MagicIsComparedByteForByte) {
     auto cut = bytes;
     cut.resize(400);
     EXPECT_EQ(CharMatrix::fromBytes(cut, out), CharMatrix::ParseResult::Truncated);
-    EXPECT_EQ(CharMatrix::fromBytes(std::span<const uint8_t>(bytes.data(), 10), out), CharMatrix::ParseResult::BadMagic);
+    EXPECT_EQ(CharMatrix::fromBytes(std::span<const uint8_t>(bytes.data(), 10), out),
+              CharMatrix::ParseResult::BadMagic);
     EXPECT_EQ(out.size(), 1u);
 }
 

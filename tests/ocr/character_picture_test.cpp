@@ -23,8 +23,8 @@ CharBox box(int left, int top, int width, int height) {
 // its dot above it, sharing its columns.
 TextLine sampleLine() {
     TextLine line;
-    const CharBox boxes[] = {box(0, 0, 10, 20),  box(12, 8, 9, 12), box(23, 8, 9, 12),
-                             box(34, 17, 3, 5),  box(40, 8, 3, 12), box(40, 2, 3, 3)};
+    const CharBox boxes[] = {box(0, 0, 10, 20), box(12, 8, 9, 12), box(23, 8, 9, 12),
+                             box(34, 17, 3, 5), box(40, 8, 3, 12), box(40, 2, 3, 3)};
     for (const CharBox& b : boxes) line.chars[line.count++] = b;
     line.top = 0;
     line.bottom = 21;
@@ -43,8 +43,8 @@ TEST(CharacterPicture, GuidesCloseUpAndPieces) {
     painted.fillRect(12, 8, 21, 20, 0x0000FF);
     const Image24 big = glyphCloseUp(painted, line, 2, 0x000000, 5);
     EXPECT_EQ(big.width(), (9 + 4) * 5);
-    EXPECT_EQ(big.height(), (22 + 4) * 5);  // rows -2..23
-    EXPECT_EQ(big.pixel(2 * 5 + 2, 12 * 5), 0x0000FFu);   // inside the o
+    EXPECT_EQ(big.height(), (22 + 4) * 5);               // rows -2..23
+    EXPECT_EQ(big.pixel(2 * 5 + 2, 12 * 5), 0x0000FFu);  // inside the o
     EXPECT_EQ(big.pixel(0, (19 + 1 + 2) * 5), kBaselineColour);
     EXPECT_EQ(big.pixel(0, (8 + 2) * 5), kXHeightColour);
 

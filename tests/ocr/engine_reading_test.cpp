@@ -30,11 +30,13 @@ const Readings kWordsRead = {"a", "b", "c", "d"};
 TEST(EngineAlignment, WordsTheEngineJoinsOrSplitsKeepEveryLetterOnItsGlyph) {
     // As segmented; joined into one word; split into four with boxes a
     // little off, as the engine's boxes are at the end of words.
-    EXPECT_EQ(align({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43, true), sym("d", 46, 55)},
-                    kWords),
-              kWordsRead);
-    EXPECT_EQ(align({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43), sym("d", 46, 55)}, kWords),
-              kWordsRead);
+    EXPECT_EQ(
+        align({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43, true), sym("d", 46, 55)},
+              kWords),
+        kWordsRead);
+    EXPECT_EQ(
+        align({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43), sym("d", 46, 55)}, kWords),
+        kWordsRead);
     EXPECT_EQ(align({sym("a", 1, 8, true), sym("b", 10, 24, true), sym("c", 31, 44, true),
                      sym("d", 45, 60, true)},
                     kWords),
@@ -56,8 +58,9 @@ TEST(EngineAlignment, TouchingLettersTakeTheirSymbolsAndADoubleQuoteGivesEachStr
                     {glyph(0, 19), glyph(22, 30), glyph(33, 40, 0, "y")}),
               (Readings{"ft", "x", std::nullopt}));
     // The two strokes of '"' (the same picture) under one symbol.
-    EXPECT_EQ(align({sym("\"", 0, 9), sym("a", 12, 21)}, {glyph(0, 2, 7), glyph(6, 8, 7), glyph(12, 21)}),
-              (Readings{"'", "'", "a"}));
+    EXPECT_EQ(
+        align({sym("\"", 0, 9), sym("a", 12, 21)}, {glyph(0, 2, 7), glyph(6, 8, 7), glyph(12, 21)}),
+        (Readings{"'", "'", "a"}));
     // Another double mark repeats on each of its like pieces.
     EXPECT_EQ(align({sym("»", 0, 11)}, {glyph(0, 4, 7), glyph(6, 10, 7)}), (Readings{"»", "»"}));
 }
@@ -65,7 +68,7 @@ TEST(EngineAlignment, TouchingLettersTakeTheirSymbolsAndADoubleQuoteGivesEachStr
 TEST(EngineAlignment, AnAmbiguousPlacementGivesNoReading) {
     // One symbol midway between two different glyphs: either may be it.
     EXPECT_EQ(align({sym("m", 5, 16)}, {glyph(0, 9), glyph(12, 21)}),
-                    (Readings{std::nullopt, std::nullopt}));
+              (Readings{std::nullopt, std::nullopt}));
     // Two symbols over two different glyphs that the engine read as one
     // stroke each: the glyphs keep nothing they could not be told apart by.
     EXPECT_EQ(align({sym("\"", 0, 9)}, {glyph(0, 2, 7), glyph(6, 8, 8)}),
@@ -122,7 +125,7 @@ TEST(ProposalLedger, AReadingIsConfirmedWhenReadTheSameWayOnTwoLines) {
     const CharBox lb{0, 0, 3, 20, 0, 0}, db{0, 0, 4, 4, 16, 0};
     using V = ProposalLedger::Verdict;
     EXPECT_EQ(ledger.record(l, lb, "l", 1, settings), V::Pending);
-    EXPECT_EQ(ledger.record(l, lb, "l", 1, settings), V::Pending);  // the same line again
+    EXPECT_EQ(ledger.record(l, lb, "l", 1, settings), V::Pending);    // the same line again
     EXPECT_EQ(ledger.record(dot, db, ".", 1, settings), V::Pending);  // another glyph
     EXPECT_EQ(ledger.record(l, lb, "l", 2, settings), V::Confirmed);
     EXPECT_EQ(ledger.size(), 2u);

@@ -46,9 +46,12 @@ std::string readRender(const std::string& png, const CharMatrix& matrix, std::st
     for (int j = 1; j <= line.count; ++j) {
         const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
         const size_t e = matcher.match(buildGlyph(painted, box, j), box, matrix, settings);
-        if (e > 0) texts.push_back(matrix.entry(e).text);
-        else if (auto cut = readTouchingLetters(painted, box, j, matrix, settings, matcher)) texts.push_back(cut->text);
-        else texts.push_back("#");
+        if (e > 0)
+            texts.push_back(matrix.entry(e).text);
+        else if (auto cut = readTouchingLetters(painted, box, j, matrix, settings, matcher))
+            texts.push_back(cut->text);
+        else
+            texts.push_back("#");
         joined += texts.back();
     }
     return assembleLineText(line, texts, settings);
@@ -58,7 +61,8 @@ std::string readRender(const std::string& png, const CharMatrix& matrix, std::st
 std::string marksOf(const std::string& text) {
     std::string marks;
     for (const char c : text)
-        if (std::string_view("'\",\xAB\xBB\x84\x93\xEF\xCF").find(c) != std::string_view::npos) marks += c;
+        if (std::string_view("'\",\xAB\xBB\x84\x93\xEF\xCF").find(c) != std::string_view::npos)
+            marks += c;
     return marks;
 }
 
@@ -75,12 +79,14 @@ struct Style {
     const char* matrix;
 };
 constexpr Style kStyles[] = {
-    {1, "dejavu-sans-bold-30.sum"},  {2, "dejavu-sans-bold-30.sum"},  {3, "liberation-sans-bold-32.sum"},
-    {4, "dejavu-serif-bold-28.sum"}, {5, "dejavu-serif-bold-28.sum"}, {6, "liberation-serif-bold-32.sum"},
+    {1, "dejavu-sans-bold-30.sum"},     {2, "dejavu-sans-bold-30.sum"},
+    {3, "liberation-sans-bold-32.sum"}, {4, "dejavu-serif-bold-28.sum"},
+    {5, "dejavu-serif-bold-28.sum"},    {6, "liberation-serif-bold-32.sum"},
 };
 
 TEST(LineAssembly, MarksCutIntoStrokesReadOnceAndSingleMarksStay) {
-    const std::string doubled = utf8ToCp1252("\"Oui,\" dit Zo\u00eb, na\u00eff \u00ab non \u00bb \u201eja\u201c");
+    const std::string doubled =
+        utf8ToCp1252("\"Oui,\" dit Zo\u00eb, na\u00eff \u00ab non \u00bb \u201eja\u201c");
     const std::string single = utf8ToCp1252("rock 'n' roll, l'\u00e9t\u00e9 ' ' ... No\u00ebl");
     int piecesReadTwice = 0;
     for (const Style& s : kStyles) {
@@ -89,14 +95,17 @@ TEST(LineAssembly, MarksCutIntoStrokesReadOnceAndSingleMarksStay) {
         std::string joined;
         // The strokes of `"`, « », „ “ and the dots of ï: one mark each,
         // without a space between the strokes.
-        const std::string read = readRender("doubled_" + std::to_string(s.number) + ".png", m, joined);
+        const std::string read =
+            readRender("doubled_" + std::to_string(s.number) + ".png", m, joined);
         EXPECT_EQ(marksOf(read), marksOf(doubled)) << cp1252ToUtf8(read);
-        EXPECT_NE(read.find(utf8ToCp1252("\u00ab non \u00bb \u201eja\u201c")), std::string::npos) << cp1252ToUtf8(read);
+        EXPECT_NE(read.find(utf8ToCp1252("\u00ab non \u00bb \u201eja\u201c")), std::string::npos)
+            << cp1252ToUtf8(read);
         EXPECT_NE(read.find(utf8ToCp1252("na\u00ef")), std::string::npos) << cp1252ToUtf8(read);
         piecesReadTwice += marksOf(joined).size() > marksOf(doubled).size();
         // Apostrophes a space apart, and single marks, stay as they are.
         joined.clear();
-        EXPECT_EQ(ilFree(readRender("single_" + std::to_string(s.number) + ".png", m, joined)), ilFree(single));
+        EXPECT_EQ(ilFree(readRender("single_" + std::to_string(s.number) + ".png", m, joined)),
+                  ilFree(single));
     }
     // The pictures do cut marks into pieces that each read as a mark.
     EXPECT_EQ(piecesReadTwice, static_cast<int>(std::size(kStyles)));
@@ -107,8 +116,12 @@ TEST(LineAssembly, SpacesAndThePairsALineOfBoxesMakes) {
     // then the same strokes a word space (10 columns) apart.
     TextLine line;
     auto add = [&](int left, int top, int width, int height) {
-        line.chars[line.count++] = CharBox{static_cast<uint16_t>(left), static_cast<uint16_t>(top),
-                                           static_cast<uint16_t>(width), static_cast<uint16_t>(height), 0, 0};
+        line.chars[line.count++] = CharBox{static_cast<uint16_t>(left),
+                                           static_cast<uint16_t>(top),
+                                           static_cast<uint16_t>(width),
+                                           static_cast<uint16_t>(height),
+                                           0,
+                                           0};
     };
     add(0, 0, 16, 22);   // H
     add(24, 0, 3, 8);    // '
@@ -119,11 +132,14 @@ TEST(LineAssembly, SpacesAndThePairsALineOfBoxesMakes) {
     add(84, 0, 16, 22);  // H
     const OcrSettings settings;
     EXPECT_EQ(assembleLineText(line, {"H", "'", "'", "H", "'", "'", "H"}, settings), "H \"H ' ' H");
-    EXPECT_EQ(assembleLineText(line, {"H", ",", ",", "H", "\x8B", "\x8B", "H"}, settings), "H \x84H \x8B \x8B H");
+    EXPECT_EQ(assembleLineText(line, {"H", ",", ",", "H", "\x8B", "\x8B", "H"}, settings),
+              "H \x84H \x8B \x8B H");
     // (Two quotes a word space apart each keep the space on their wider side.)
-    EXPECT_EQ(assembleLineText(line, {"H", "\"", "\"", "H", "\"", "\"", "H"}, settings), "H \"H\" \"H");
+    EXPECT_EQ(assembleLineText(line, {"H", "\"", "\"", "H", "\"", "\"", "H"}, settings),
+              "H \"H\" \"H");
     // Different marks, or a stroke and a letter, are not joined.
-    EXPECT_EQ(assembleLineText(line, {"H", "'", "\"", "H", "'", "'", "H"}, settings), "H '\"H ' ' H");
+    EXPECT_EQ(assembleLineText(line, {"H", "'", "\"", "H", "'", "'", "H"}, settings),
+              "H '\"H ' ' H");
     EXPECT_EQ(assembleLineText(line, {"H", "'", "", "H", "'", "'", "H"}, settings), "H 'H ' ' H");
 }
 
@@ -143,9 +159,11 @@ TEST(LineAssembly, ADoubleQuoteKeepsTheSpaceOnItsWiderSideOnly) {
     const TextLine between = lineOf({{0, 16}, {24, 8}, {39, 16}});
     EXPECT_EQ(assembleLineText(between, {"H", "\"", "H"}, settings), "H \"H");
     EXPECT_EQ(assembleLineText(between, {"H", "\x84", "H"}, settings), "H \x84H");
-    EXPECT_EQ(assembleLineText(between, {"H", "\xAB", "H"}, settings), "H \xAB H");  // guillemets stand apart
+    EXPECT_EQ(assembleLineText(between, {"H", "\xAB", "H"}, settings),
+              "H \xAB H");  // guillemets stand apart
     // As wide on both sides: nothing tells, both stay.
-    EXPECT_EQ(assembleLineText(lineOf({{0, 16}, {24, 8}, {40, 16}}), {"H", "\"", "H"}, settings), "H \" H");
+    EXPECT_EQ(assembleLineText(lineOf({{0, 16}, {24, 8}, {40, 16}}), {"H", "\"", "H"}, settings),
+              "H \" H");
     // At the start and the end of the line.
     EXPECT_EQ(assembleLineText(lineOf({{0, 8}, {15, 16}}), {"\"", "H"}, settings), "\"H");
     EXPECT_EQ(assembleLineText(lineOf({{0, 16}, {23, 8}}), {"H", "\x93"}, settings), "H\x93");

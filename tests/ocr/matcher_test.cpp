@@ -87,14 +87,16 @@ TEST(Matcher, PenaltyDoublesUntilAnExactPixel) {
     // exact one does. Checked against the written-out steps.
     std::mt19937 rng(5);
     for (int i = 0; i < 2000; ++i) {
-        MatrixEntry a = block(1 + rng() % 45, 1 + rng() % 45), b = block(1 + rng() % 45, 1 + rng() % 45);
+        MatrixEntry a = block(1 + rng() % 45, 1 + rng() % 45),
+                    b = block(1 + rng() % 45, 1 + rng() % 45);
         for (int r = 0; r < 45; ++r) {
             a.glyph.setRow(r, (uint64_t{rng()} << 32 | rng()) & ((uint64_t{1} << a.width) - 1));
             b.glyph.setRow(r, (uint64_t{rng()} << 32 | rng()) & ((uint64_t{1} << b.width) - 1));
             if (r >= a.height) a.glyph.setRow(r, 0);
             if (r >= b.height) b.glyph.setRow(r, 0);
         }
-        ASSERT_EQ(scoreGlyph(a, a.width, a.height, b).score, referenceScore(a, a.width, a.height, b));
+        ASSERT_EQ(scoreGlyph(a, a.width, a.height, b).score,
+                  referenceScore(a, a.width, a.height, b));
     }
 }
 
@@ -143,10 +145,13 @@ void resize(MatrixEntry& e, int w, int h) {
     e.width = static_cast<uint8_t>(w);
     e.height = static_cast<uint8_t>(h);
     for (int r = 0; r < GlyphBits::kSide; ++r)
-        e.glyph.setRow(r, r < h ? e.glyph.row(r) & ((uint64_t{1} << std::min(w, GlyphBits::kSide)) - 1) : 0);
+        e.glyph.setRow(
+            r, r < h ? e.glyph.row(r) & ((uint64_t{1} << std::min(w, GlyphBits::kSide)) - 1) : 0);
 }
 
-int pick(std::mt19937& rng, int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1)); }
+int pick(std::mt19937& rng, int lo, int hi) {
+    return lo + static_cast<int>(rng() % static_cast<unsigned>(hi - lo + 1));
+}
 
 TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
     // Matrices of up to several thousand entries, a third of them near
@@ -172,15 +177,16 @@ TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
             MatrixEntry e;
             if (i > 0 && rng() % 3 == 0) {
                 e = m.entry(1 + rng() % m.size());
-                resize(e, std::clamp(e.width + pick(rng, -1, 1), 1, 47), std::clamp(e.height + pick(rng, -1, 1), 1, 47));
+                resize(e, std::clamp(e.width + pick(rng, -1, 1), 1, 47),
+                       std::clamp(e.height + pick(rng, -1, 1), 1, 47));
                 e.relativeTop = static_cast<uint8_t>(std::max(0, e.relativeTop + pick(rng, -2, 2)));
                 for (int f = pick(rng, 0, 3); f > 0; --f) {
                     const int c = pick(rng, 0, e.width - 1), r = pick(rng, 0, e.height - 1);
                     e.glyph.set(c, r, !e.glyph.bit(c, r));
                 }
             } else {
-                e = randomGlyph(rng, rng() % 16 == 0 ? pick(rng, 40, 47) : pick(rng, 3, 30), pick(rng, 5, 40),
-                                pick(rng, 0, 16));
+                e = randomGlyph(rng, rng() % 16 == 0 ? pick(rng, 40, 47) : pick(rng, 3, 30),
+                                pick(rng, 5, 40), pick(rng, 0, 16));
             }
             e.text = std::to_string(i);
             m.add(e);
@@ -192,15 +198,18 @@ TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
             CharBox box;
             if (rng() % 4 != 0) {
                 g = m.entry(1 + rng() % m.size());
-                box.width = static_cast<uint16_t>(std::max(1, g.width + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
-                box.height = static_cast<uint16_t>(std::max(1, g.height + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
-                resize(g, std::min<int>(box.width, GlyphBits::kSide), std::min<int>(box.height, GlyphBits::kSide));
+                box.width = static_cast<uint16_t>(
+                    std::max(1, g.width + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
+                box.height = static_cast<uint16_t>(
+                    std::max(1, g.height + (rng() % 3 == 0 ? pick(rng, -1, 1) : 0)));
+                resize(g, std::min<int>(box.width, GlyphBits::kSide),
+                       std::min<int>(box.height, GlyphBits::kSide));
                 for (int f = pick(rng, 0, g.width * g.height / 30); f > 0; --f) {
                     const int c = pick(rng, 0, g.width - 1), r = pick(rng, 0, g.height - 1);
                     g.glyph.set(c, r, !g.glyph.bit(c, r));
                 }
-                g.relativeTop = static_cast<uint8_t>(
-                    std::max(0, g.relativeTop + pick(rng, -s.maxCharDiffTop - 2, s.maxCharDiffTop + 2)));
+                g.relativeTop = static_cast<uint8_t>(std::max(
+                    0, g.relativeTop + pick(rng, -s.maxCharDiffTop - 2, s.maxCharDiffTop + 2)));
             } else {
                 g = randomGlyph(rng, pick(rng, 3, 30), pick(rng, 5, 40), pick(rng, 0, 16));
                 box.width = g.width;
@@ -226,17 +235,21 @@ TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
             bool beyondLimit = false;
             for (size_t i = 1; i <= m.size(); ++i) {
                 const MatrixEntry& e = m.entry(i);
-                if (std::abs(e.width - box.width) > s.maxCharDiffWidth || std::abs(e.height - box.height) > s.maxCharDiffHeight)
+                if (std::abs(e.width - box.width) > s.maxCharDiffWidth ||
+                    std::abs(e.height - box.height) > s.maxCharDiffHeight)
                     continue;
                 if (firstOfSize == 0) firstOfSize = i;
                 const int dTop = std::abs(e.relativeTop - g.relativeTop);
                 if (dTop == s.maxCharDiffTop + 1 && (want == 0 || i < want)) {
-                    const int area = std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height);
-                    beyondLimit |= referenceScore(g, box.width, box.height, e) * 1000 / area >= s.sensibility;
+                    const int area =
+                        std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height);
+                    beyondLimit |=
+                        referenceScore(g, box.width, box.height, e) * 1000 / area >= s.sensibility;
                 }
             }
             pastFirstWindow += want != 0 && want >= firstOfSize + 64;
-            atTopLimit += want != 0 && std::abs(m.entry(want).relativeTop - g.relativeTop) == s.maxCharDiffTop;
+            atTopLimit += want != 0 &&
+                          std::abs(m.entry(want).relativeTop - g.relativeTop) == s.maxCharDiffTop;
             pastTopLimit += beyondLimit;
         }
         if (round % 4 == 1) m.remove(1 + rng() % m.size());  // the index follows changes
@@ -245,10 +258,12 @@ TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
             EXPECT_EQ(fast.match(g, boxOf(g), m, s), test::referenceMatch(g, boxOf(g), m, s));
         }
     }
-    std::printf("%d cases: %d matched, %d with several matches (%d of different sizes), %d first matches 64 or more "
-                "numbers after the first entry of a passing size, %d at the top limit, %d with an earlier "
-                "entry that only its top, one past the limit, keeps from matching\n",
-                cases, matched, several, severalSizes, pastFirstWindow, atTopLimit, pastTopLimit);
+    std::printf(
+        "%d cases: %d matched, %d with several matches (%d of different sizes), %d first matches "
+        "64 or more "
+        "numbers after the first entry of a passing size, %d at the top limit, %d with an earlier "
+        "entry that only its top, one past the limit, keeps from matching\n",
+        cases, matched, several, severalSizes, pastFirstWindow, atTopLimit, pastTopLimit);
     // The cases that tell a first-match search from a wrong one must occur.
     EXPECT_GT(matched, cases / 4);
     EXPECT_LT(matched, cases * 9 / 10);
@@ -279,10 +294,10 @@ TEST(Spaces, GapsFromTheSettingsDecide) {
     TextLine line;
     line.count = 3;
     line.chars[0].left = 0;
-    line.chars[0].width = 10;   // 0..9
-    line.chars[1].left = 17;    // 7 empty columns
-    line.chars[1].width = 10;   // 17..26
-    line.chars[2].left = 33;    // 6 empty columns
+    line.chars[0].width = 10;  // 0..9
+    line.chars[1].left = 17;   // 7 empty columns
+    line.chars[1].width = 10;  // 17..26
+    line.chars[2].left = 33;   // 6 empty columns
     line.chars[2].width = 10;
     OcrSettings s;
     EXPECT_TRUE(spaceFollows(line, 1, s));
@@ -299,9 +314,9 @@ TEST(Spaces, GapsFromTheSettingsDecide) {
 TEST(BuildGlyph, TakesOnlyTheCharactersPaintInsideItsBox) {
     Image24 p(60, 50);
     p.fill(0);
-    p.fillRect(2, 2, 6, 8, kMarkColourA);   // character 1 (odd: A)
-    p.fillRect(4, 3, 5, 4, kMarkColourB);   // a pixel of character 2 reaching in
-    p.fillRect(0, 0, 60, 1, 0xFFFFFF);      // text colour, not painted
+    p.fillRect(2, 2, 6, 8, kMarkColourA);  // character 1 (odd: A)
+    p.fillRect(4, 3, 5, 4, kMarkColourB);  // a pixel of character 2 reaching in
+    p.fillRect(0, 0, 60, 1, 0xFFFFFF);     // text colour, not painted
     CharBox box;
     box.left = 2;
     box.top = 2;

@@ -162,13 +162,13 @@ TEST(PostOcr, LanguageCodes) {
 TEST(IlRepair, SpanishRules) {
     // As French, and a lone letter is the numeral I, and a sentence starts
     // after an opening question or exclamation mark.
-    EXPECT_EQ(repairIl("so l'm", 'a', kEs), "so l'm");          // no elision rule
-    EXPECT_EQ(repairIl("Carlos l", 'a', kEs), "Carlos I");      // 2
-    EXPECT_EQ(repairIl("so lt is", 'a', kEs), "so lt is");      // no " It "
-    EXPECT_EQ(repairIl("so. lo", 'a', kEs), "so. Io");          // 4
-    EXPECT_EQ(repairIl("- la", 'a', kEs), "- Ia");              // 5
-    EXPECT_EQ(repairIl("so \"la", 'a', kEs), "so \"la");        // no quote rule
-    EXPECT_EQ(repairIl("so lnd", 'a', kEs), "so lnd");          // no German rule
+    EXPECT_EQ(repairIl("so l'm", 'a', kEs), "so l'm");                          // no elision rule
+    EXPECT_EQ(repairIl("Carlos l", 'a', kEs), "Carlos I");                      // 2
+    EXPECT_EQ(repairIl("so lt is", 'a', kEs), "so lt is");                      // no " It "
+    EXPECT_EQ(repairIl("so. lo", 'a', kEs), "so. Io");                          // 4
+    EXPECT_EQ(repairIl("- la", 'a', kEs), "- Ia");                              // 5
+    EXPECT_EQ(repairIl("so \"la", 'a', kEs), "so \"la");                        // no quote rule
+    EXPECT_EQ(repairIl("so lnd", 'a', kEs), "so lnd");                          // no German rule
     EXPECT_EQ(repairIl("\xBFlr? \xA1 lsla!", 'a', kEs), "\xBFIr? \xA1 Isla!");  // 11
     EXPECT_EQ(repairIl("\xBFlr?", 'a', kEn), "\xBFlr?");
     // Within capitals: an l before a capital, accented too, but not after
@@ -212,7 +212,8 @@ TEST(IlRepair, TheDictionaryDecidesTheWordsItKnows) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(repairIlWithDictionary(c.line, '.', c.language, nullptr), c.rules);
-        EXPECT_EQ(repairIlWithDictionary(c.line, '.', c.language, &dictionary(c.language)), c.dictionary);
+        EXPECT_EQ(repairIlWithDictionary(c.line, '.', c.language, &dictionary(c.language)),
+                  c.dictionary);
     }
     // Through the entry's correction, only when the options ask for it.
     std::vector<std::string> lines{"- Ies", "- Ies"};
@@ -224,7 +225,8 @@ TEST(IlRepair, TheDictionaryDecidesTheWordsItKnows) {
 
 TEST(ZeroORepair, NumbersWordsAndTheDictionary) {
     // Without a dictionary.
-    EXPECT_EQ(repairZeroO("In 2O1O, 1O0 km and 6,OOO at 10:OO", nullptr), "In 2010, 100 km and 6,000 at 10:00");
+    EXPECT_EQ(repairZeroO("In 2O1O, 1O0 km and 6,OOO at 10:OO", nullptr),
+              "In 2010, 100 km and 6,000 at 10:00");
     EXPECT_EQ(repairZeroO("B0NJ0UR! 0K? 0ui", nullptr), "BONJOUR! OK? Oui");
     EXPECT_EQ(repairZeroO("10h00 H2O R2D2 O 00 cl0se", nullptr), "10h00 H2O R2D2 O 00 cl0se");
     // With each language's dictionary: a word it knows decides.
@@ -257,8 +259,12 @@ TEST(SpellingDictionary, AMissingDictionarySaysWhereItLookedAndWhatToInstall) {
     EXPECT_NE(load.error.find("/nonexistent"), std::string::npos) << load.error;
     EXPECT_NE(load.error.find("fr_FR.aff"), std::string::npos) << load.error;
     EXPECT_NE(load.error.find("hunspell-fr"), std::string::npos) << load.error;
-    EXPECT_TRUE(dictionary(kDe).knows("Stra\xDF" "e"));  // Windows-1252 in, UTF-8 dictionary
-    EXPECT_TRUE(dictionary(kFr).knows("\x9C" "il"));     // œ, beyond Latin-1
+    EXPECT_TRUE(
+        dictionary(kDe).knows("Stra\xDF"
+                              "e"));  // Windows-1252 in, UTF-8 dictionary
+    EXPECT_TRUE(
+        dictionary(kFr).knows("\x9C"
+                              "il"));  // œ, beyond Latin-1
     EXPECT_FALSE(dictionary(kDe).knows("Strasse3"));
 }
 

@@ -16,7 +16,9 @@ Image24 blank(int w, int h) {
     return p;
 }
 
-void rect(Image24& p, int x, int y, int w, int h, Colour c = kText) { p.fillRect(x, y, x + w, y + h, c); }
+void rect(Image24& p, int x, int y, int w, int h, Colour c = kText) {
+    p.fillRect(x, y, x + w, y + h, c);
+}
 
 LineTable segment(Image24& p, const OcrSettings& s = OcrSettings{}) {
     Segmenter seg;
@@ -171,7 +173,7 @@ TEST(Segmentation, OverlappingBoxesAreItalic) {
     // Letters one empty column apart are not italic.
     Image24 q = blank(40, 14);
     rect(q, 2, 2, 5, 10);
-    rect(q, 8, 2, 5, 10);   // one empty column apart
+    rect(q, 8, 2, 5, 10);  // one empty column apart
     const LineTable u = segment(q);
     ASSERT_EQ(u.lines[0].count, 2);
     EXPECT_EQ(u.lines[0].chars[0].italic, 0);
@@ -253,7 +255,8 @@ TEST(Segmentation, LabelsFromColourNumbersSegmentLikeThePaintedPicture) {
                            &b = fromLabels.lines[static_cast<size_t>(l)];
             ASSERT_EQ(a.count, b.count);
             for (int j = 0; j < a.count; ++j) {
-                const CharBox &p = a.chars[static_cast<size_t>(j)], &q = b.chars[static_cast<size_t>(j)];
+                const CharBox &p = a.chars[static_cast<size_t>(j)],
+                              &q = b.chars[static_cast<size_t>(j)];
                 ASSERT_EQ(std::tie(p.left, p.top, p.width, p.height, p.relativeTop, p.italic),
                           std::tie(q.left, q.top, q.width, q.height, q.relativeTop, q.italic));
             }

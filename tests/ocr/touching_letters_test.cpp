@@ -37,7 +37,8 @@ CharMatrix learnApart(const OcrSettings& settings) {
     EXPECT_EQ(r.lines.count, 1);
     EXPECT_EQ(r.lines.lines[0].count, letters.size());
     for (int j = 1; j <= r.lines.lines[0].count; ++j) {
-        MatrixEntry e = buildGlyph(r.painted, r.lines.lines[0].chars[static_cast<size_t>(j - 1)], j);
+        MatrixEntry e =
+            buildGlyph(r.painted, r.lines.lines[0].chars[static_cast<size_t>(j - 1)], j);
         e.text = std::string(1, letters[static_cast<size_t>(j - 1)]);
         m.add(e);
     }

@@ -30,7 +30,8 @@ struct Collector : PackEvents {
     void onSubPicturePacket(const SubPicturePacket& p, int64_t sector) override {
         if (assembler.addPacket(p, sector, clock).complete) {
             const auto u = assembler.unit();
-            units.push_back({{u.begin(), u.end()}, assembler.unitStartSector(), assembler.unitStartTime()});
+            units.push_back(
+                {{u.begin(), u.end()}, assembler.unitStartSector(), assembler.unitStartTime()});
             assembler.clear();
         }
     }
@@ -39,7 +40,8 @@ struct Collector : PackEvents {
     void read(const std::vector<uint8_t>& file, uint8_t stream) {
         ReadResult r;
         for (size_t s = 0; s * 2048 < file.size(); ++s)
-            StreamReader::handleSector(file.data() + s * 2048, static_cast<int64_t>(s), stream, *this, r);
+            StreamReader::handleSector(file.data() + s * 2048, static_cast<int64_t>(s), stream,
+                                       *this, r);
     }
 };
 
@@ -86,7 +88,8 @@ TEST(VobSubIndex, WrittenIndexReadsBack) {
     Index index;
     index.width = 720;
     index.height = 480;
-    for (size_t i = 0; i < index.palette.size(); ++i) index.palette[i] = 0x102030u * static_cast<uint32_t>(i);
+    for (size_t i = 0; i < index.palette.size(); ++i)
+        index.palette[i] = 0x102030u * static_cast<uint32_t>(i);
     index.streams.push_back({"de", 0, {{1540, 0}, {3600000 + 61001, 0x1800}}});
     index.streams.push_back({"", 3, {{5, 0x2000}}});
     const std::string text = vobsub::indexText(index);
@@ -114,10 +117,10 @@ TEST(VobSubIndex, MalformedLinesAreSkippedAndNonIndexesRefused) {
     std::string error;
     const std::string good =
         "\xEF\xBB\xBF# VobSub index file, v7 (do not modify this line!)\n"
-        "size: 99999x0\n"                                 // out of range: kept 720x576
-        "palette: ffffff, zz, 00ff00\n"                   // the bad entry stays 0
+        "size: 99999x0\n"                                // out of range: kept 720x576
+        "palette: ffffff, zz, 00ff00\n"                  // the bad entry stays 0
         "timestamp: 00:00:01:000, filepos: 000000000\n"  // before any id: no stream
-        "id: en, index: 40\n"                             // no such sub-stream
+        "id: en, index: 40\n"                            // no such sub-stream
         "timestamp: 00:00:02:000, filepos: 000000800\n"
         "id: fr, index: 1\n"
         "timestamp: 00:00:03:000, filepos: 000001000\n"

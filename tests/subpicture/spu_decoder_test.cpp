@@ -245,8 +245,9 @@ TEST(SpuDecoder, AreaDecodeAndControlParseAgreeWithTheFullPicture) {
     for (int round = 0; round < 600; ++round) {
         const IndexedPicture pic = randomPicture(rng, 1 + static_cast<int>(rng() % 720),
                                                  1 + static_cast<int>(rng() % 120));
-        auto unit = test::makeUnit(pic, static_cast<int>(rng() % 100), static_cast<int>(rng() % 400),
-                                   static_cast<uint16_t>(rng() % 1000));
+        auto unit =
+            test::makeUnit(pic, static_cast<int>(rng() % 100), static_cast<int>(rng() % 400),
+                           static_cast<uint16_t>(rng() % 1000));
         if (round % 4 == 3)
             for (int k = 0; k < 3; ++k) unit[rng() % unit.size()] = static_cast<uint8_t>(rng());
         SubPicture full;
@@ -281,7 +282,8 @@ TEST(SpuDecoder, AreaDecodeAndControlParseAgreeWithTheFullPicture) {
             // A whole unit decodes to the picture it was made from.
             for (int y = 0; y < full.height; ++y)
                 for (int x = 0; x < full.width; ++x)
-                    ASSERT_EQ(area.numbers.pixel(x, y), pic.at(x, y)) << "round " << round << " at " << x << "," << y;
+                    ASSERT_EQ(area.numbers.pixel(x, y), pic.at(x, y))
+                        << "round " << round << " at " << x << "," << y;
         }
     }
 }

@@ -6,7 +6,8 @@ namespace orvane {
 namespace {
 
 std::string frames(uint16_t h, uint16_t m, uint16_t s, uint16_t ms, uint8_t rate, bool drop) {
-    const TimeCode tc{static_cast<uint8_t>(h), static_cast<uint8_t>(m), static_cast<uint8_t>(s), ms};
+    const TimeCode tc{static_cast<uint8_t>(h), static_cast<uint8_t>(m), static_cast<uint8_t>(s),
+                      ms};
     return formatFrameTimeCode(toFrameTimeCode(tc, rate, drop));
 }
 
@@ -34,7 +35,7 @@ TEST(FrameTimeCode, DropFrameSkipsTheFirstTwoLabelsOfMostMinutes) {
     EXPECT_EQ(frames(0, 1, 0, 100, kNtsc, true), "00:01:00:03");  // later labels untouched
     EXPECT_EQ(frames(0, 10, 0, 0, kNtsc, true), "00:10:00:00");   // every tenth minute keeps them
     EXPECT_EQ(frames(0, 0, 0, 0, kNtsc, true), "00:00:00:00");
-    EXPECT_EQ(frames(0, 1, 1, 0, kNtsc, true), "00:01:01:00");    // only second 0 of the minute
+    EXPECT_EQ(frames(0, 1, 1, 0, kNtsc, true), "00:01:01:00");  // only second 0 of the minute
     EXPECT_EQ(frames(0, 1, 0, 0, kNtsc, false), "00:01:00:00");
 }
 

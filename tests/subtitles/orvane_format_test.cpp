@@ -11,7 +11,8 @@ SubtitleEntry entry(int startMs, int stopMs, std::vector<std::string> lines, Dis
     return SubtitleEntry{timeCodeFromMs(startMs), timeCodeFromMs(stopMs), std::move(lines), r};
 }
 
-std::vector<std::string> render(const std::vector<SubtitleEntry>& entries, bool extended, uint16_t offset = 0) {
+std::vector<std::string> render(const std::vector<SubtitleEntry>& entries, bool extended,
+                                uint16_t offset = 0) {
     std::vector<std::string> out;
     for (size_t i = 0; i < entries.size(); ++i) {
         auto b = orvaneEntryLines(entries[i], offset + i + 1, extended);
@@ -30,18 +31,21 @@ OrvaneReadResult read(const std::vector<std::string>& lines, std::vector<unsigne
 
 TEST(OrvaneFormat, BlocksHaveNumberTimeTextAndAnEmptyLine) {
     const auto e = entry(3723004, 3725500, {"Hello,", "world!"}, {7, 500, 1000, 540});
-    EXPECT_EQ(orvaneEntryLines(e, 12, false),
-              (std::vector<std::string>{"12", "01:02:03,004 --> 01:02:05,500", "Hello,", "world!", ""}));
+    EXPECT_EQ(
+        orvaneEntryLines(e, 12, false),
+        (std::vector<std::string>{"12", "01:02:03,004 --> 01:02:05,500", "Hello,", "world!", ""}));
     // Extended: X1, X2, Y1, Y2 in three digits, cut to the first three.
-    EXPECT_EQ(orvaneTimeLine(e, true), "01:02:03,004 --> 01:02:05,500  X1:007 X2:100 Y1:500 Y2:540");
+    EXPECT_EQ(orvaneTimeLine(e, true),
+              "01:02:03,004 --> 01:02:05,500  X1:007 X2:100 Y1:500 Y2:540");
     EXPECT_EQ(orvaneTimeLine(e, true).size(), 58u);
     EXPECT_EQ(orvaneTimeLine(e, false).size(), 29u);
 }
 
 TEST(OrvaneFormat, ReadsBackWhatItWrites) {
-    const std::vector<SubtitleEntry> entries{entry(1000, 2500, {"Caf\xE9 cr\xE8me"}, {100, 450, 600, 520}),
-                                             entry(3000, 0, {"One", "Two"}, {0, 0, 719, 575}),
-                                             entry(359999000, 359999999, {"  spaced  "}, {12, 34, 56, 78})};
+    const std::vector<SubtitleEntry> entries{
+        entry(1000, 2500, {"Caf\xE9 cr\xE8me"}, {100, 450, 600, 520}),
+        entry(3000, 0, {"One", "Two"}, {0, 0, 719, 575}),
+        entry(359999000, 359999999, {"  spaced  "}, {12, 34, 56, 78})};
     for (bool extended : {false, true}) {
         const auto r = read(render(entries, extended));
         ASSERT_EQ(r.entries.size(), 3u);
@@ -99,7 +103,8 @@ TEST(OrvaneFormat, ErrorsAskWithTheNumberAfterTheLastOne) {
 
     // A coordinate that is not a number: the text line after it is then
     // read as a number line, and so is the empty line.
-    std::vector<std::string> coord{"1", "00:00:01,000 --> 00:00:02,000  X1:1x2 X2:300 Y1:400 Y2:450", "t", ""};
+    std::vector<std::string> coord{
+        "1", "00:00:01,000 --> 00:00:02,000  X1:1x2 X2:300 Y1:400 Y2:450", "t", ""};
     asked.clear();
     r = read(coord, &asked);
     EXPECT_EQ(asked, (std::vector<unsigned>{2, 2, 2}));
@@ -118,14 +123,17 @@ TEST(OrvaneFormat, TimeLinesAreReadAtFixedColumns) {
     EXPECT_EQ(r.entries[0].start, TimeCode{});
     EXPECT_EQ(r.entries[0].stop, (TimeCode{0, 0, 2, 0}));
     // Without an X the rectangle of the entry before is kept.
-    std::vector<std::string> keep{"1", "00:00:01,000 --> 00:00:02,000  X1:010 X2:020 Y1:030 Y2:040", "a", "",
-                                  "2", "00:00:03,000 --> 00:00:04,000  Q",                        "b", ""};
+    std::vector<std::string> keep{"1", "00:00:01,000 --> 00:00:02,000  X1:010 X2:020 Y1:030 Y2:040",
+                                  "a", "",
+                                  "2", "00:00:03,000 --> 00:00:04,000  Q",
+                                  "b", ""};
     r = read(keep);
     ASSERT_EQ(r.entries.size(), 2u);
     EXPECT_EQ(r.entries[1].rect, (DisplayArea{10, 30, 20, 40}));
     EXPECT_TRUE(r.extended);
     // A block without text is skipped and the next one read normally.
-    std::vector<std::string> empty{"1", "00:00:01,000 --> 00:00:02,000", "", "2", "00:00:03,000 --> 00:00:04,000", "b", ""};
+    std::vector<std::string> empty{
+        "1", "00:00:01,000 --> 00:00:02,000", "", "2", "00:00:03,000 --> 00:00:04,000", "b", ""};
     r = read(empty);
     ASSERT_EQ(r.entries.size(), 1u);
     EXPECT_EQ(r.entries[0].lines[0], "b");
@@ -139,7 +147,8 @@ TEST(SubtitleDocument, RendersAppendsAndClosesOpenStops) {
     EXPECT_FALSE(d.modified());
     d.appendEntry({"first"}, true, {1, 2, 3, 4}, TimeCode{}, {0, 0, 1, 0});
     EXPECT_TRUE(d.modified());
-    EXPECT_EQ(d.displayLines(), (std::vector<std::string>{"1", "00:00:01,000 --> 00:00:00,000", "first", ""}));
+    EXPECT_EQ(d.displayLines(),
+              (std::vector<std::string>{"1", "00:00:01,000 --> 00:00:00,000", "first", ""}));
     // The next unit's start closes the open stop and re-renders the entry.
     EXPECT_TRUE(d.closeOpenStop({0, 0, 3, 0}));
     EXPECT_EQ(d.displayLines()[1], "00:00:01,000 --> 00:00:03,000");
@@ -226,7 +235,9 @@ TEST(OrvaneFormat, EveryDocumentSurvivesItsOwnRoundTrip) {
 
 TEST(OrvaneFormat, AByteOrderMarkBeforeTheFirstNumberIsSkipped) {
     const OrvaneReadResult r =
-        read({"\xEF\xBB\xBF" "7", "00:00:01,000 --> 00:00:02,000", "first", ""});
+        read({"\xEF\xBB\xBF"
+              "7",
+              "00:00:01,000 --> 00:00:02,000", "first", ""});
     ASSERT_EQ(r.entries.size(), 1u);
     EXPECT_EQ(r.entries[0].lines, std::vector<std::string>{"first"});
     EXPECT_EQ(r.indexOffset, 6u);

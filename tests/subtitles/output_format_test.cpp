@@ -16,9 +16,9 @@ TimeCode tc(int h, int m, int s, int ms) {
             static_cast<uint16_t>(ms)};
 }
 
-constexpr OutputFormat kAllFormats[] = {OutputFormat::Orvane,  OutputFormat::SubViewer1,
+constexpr OutputFormat kAllFormats[] = {OutputFormat::Orvane,     OutputFormat::SubViewer1,
                                         OutputFormat::SubViewer2, OutputFormat::IAuthor,
-                                        OutputFormat::Philips, OutputFormat::Sonic};
+                                        OutputFormat::Philips,    OutputFormat::Sonic};
 
 SubtitleDocument newDocument() {
     SubtitleDocument d;
@@ -115,7 +115,8 @@ TEST(ConvertToFormat, EmptyDocumentShowsOnlyTheFormatsHeader) {
     // Saving it writes the header and the footer.
     const Lines saved = d.savedLines();
     ASSERT_EQ(saved.size(), 18u);
-    EXPECT_EQ(Lines(saved.end() - 2, saved.end()), (Lines{"[END]", "******** End Script ********"}));
+    EXPECT_EQ(Lines(saved.end() - 2, saved.end()),
+              (Lines{"[END]", "******** End Script ********"}));
 
     d.selectFormat(OutputFormat::SubViewer2);
     EXPECT_EQ(d.displayLines().size(), 15u);
@@ -228,9 +229,8 @@ TEST(SplitRange, EntriesAreLimitedCutAndShiftedButKeepTheirNumbers) {
     d.appendEntry({"runs over"}, false, {}, tc(0, 0, 25, 0), tc(0, 0, 19, 0));
     d.appendEntry({"at stop"}, false, {}, tc(0, 0, 21, 0), tc(0, 0, 20, 0));
     ASSERT_TRUE(d.applySplitRange(true, tc(0, 0, 10, 0), tc(0, 0, 20, 0)));
-    EXPECT_EQ(d.displayLines(),
-              (Lines{"102", "00:00:00,000 --> 00:00:02,000", "at start", "",  //
-                     "103", "00:00:09,000 --> 00:00:10,000", "runs over", ""}));
+    EXPECT_EQ(d.displayLines(), (Lines{"102", "00:00:00,000 --> 00:00:02,000", "at start", "",  //
+                                       "103", "00:00:09,000 --> 00:00:10,000", "runs over", ""}));
     EXPECT_EQ(d.shownIndex(), 4u);  // the count, though the last was left out
     d.selectFormat(OutputFormat::Sonic);
     EXPECT_EQ(d.displayLines()[0], "0002  00:00:00:00  00:00:02:00  at start");
@@ -260,7 +260,8 @@ TEST(SplitRange, TheSplitRangeRestrictsAnEntry) {
     EXPECT_EQ(cut->stop, tc(0, 0, 20, 0));
     // An open stop stays open rather than going negative.
     const SubtitleEntry open{tc(0, 0, 19, 0), {}, {"x"}, {}};
-    EXPECT_EQ(restrictToSplitRange({true, tc(0, 0, 10, 0), tc(0, 0, 20, 0)}, open)->stop, TimeCode{});
+    EXPECT_EQ(restrictToSplitRange({true, tc(0, 0, 10, 0), tc(0, 0, 20, 0)}, open)->stop,
+              TimeCode{});
 }
 
 TEST(SplitBar, ClampsToTheFileAndTreatsAnEmptyFileAsOneSecond) {

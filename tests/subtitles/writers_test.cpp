@@ -184,10 +184,10 @@ TEST(IAuthorWriter, MinimumIntervalShortensOnlyCloseNonOverlappingStops) {
         const Lines script = iauthorScriptLines(es, {}, s, "now");
         return script[3 + 2 * 15];  // page 1, line 16
     };
-    EXPECT_EQ(disableTime(tc(0, 0, 5, 5)), "TIME: 5.09 DISABLE_OGT");   // 4995 ms
-    EXPECT_EQ(disableTime(tc(0, 0, 5, 10)), "TIME: 5.10 DISABLE_OGT");  // gap = interval
-    EXPECT_EQ(disableTime(tc(0, 0, 5, 0)), "TIME: 5.09 DISABLE_OGT");   // touching: 4990 ms
-    EXPECT_EQ(disableTime(tc(0, 0, 4, 900)), "TIME: 5.10 DISABLE_OGT"); // overlap
+    EXPECT_EQ(disableTime(tc(0, 0, 5, 5)), "TIME: 5.09 DISABLE_OGT");    // 4995 ms
+    EXPECT_EQ(disableTime(tc(0, 0, 5, 10)), "TIME: 5.10 DISABLE_OGT");   // gap = interval
+    EXPECT_EQ(disableTime(tc(0, 0, 5, 0)), "TIME: 5.09 DISABLE_OGT");    // touching: 4990 ms
+    EXPECT_EQ(disableTime(tc(0, 0, 4, 900)), "TIME: 5.10 DISABLE_OGT");  // overlap
 }
 
 TEST(IAuthorWriter, SplitRangeComparesTheNextStartInTheShiftedTimeBase) {
@@ -219,9 +219,8 @@ TEST(IAuthorWriter, SavedScriptMatchesGoldenWithAndWithoutSplit) {
 
 TEST(PhilipsWriter, ListNumbersAreThreeDigitFieldsCutToThreeCharacters) {
     OutputSettings s;
-    EXPECT_EQ(philipsListLine(entry({"name.bmp"}, tc(0, 0, 1, 480), tc(0, 0, 3, 200),
-                                    {180, 450, 539, 521}),
-                              s),
+    EXPECT_EQ(philipsListLine(
+                  entry({"name.bmp"}, tc(0, 0, 1, 480), tc(0, 0, 3, 200), {180, 450, 539, 521}), s),
               "name.bmp 00:00:01:12 00:00:03:05 360 072 180 450");
     EXPECT_EQ(philipsListLine(entry({"w.bmp"}, {}, {}, {7, 1000, 1006, 1099}), s),
               "w.bmp 00:00:00:00 00:00:00:00 100 100 007 100");

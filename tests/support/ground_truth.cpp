@@ -56,12 +56,15 @@ GroundTruth loadGroundTruth(const std::string& path) {
                 gt.subtitles.push_back(std::move(s));
             } else if (f[0] == "forced" && f.size() == 2) {
                 const int k = std::stoi(f[1]);
-                if (gt.subtitles.empty() || gt.subtitles.back().index != k) throw std::runtime_error("forced before its sub");
+                if (gt.subtitles.empty() || gt.subtitles.back().index != k)
+                    throw std::runtime_error("forced before its sub");
                 gt.subtitles.back().forced = true;
             } else if (f[0] == "cell" && f.size() == 6) {
                 const int k = std::stoi(f[1]);
-                if (gt.subtitles.empty() || gt.subtitles.back().index != k) throw std::runtime_error("cell before its sub");
-                gt.subtitles.back().cells.push_back({std::stoi(f[2]), f[3], std::stoi(f[4]), std::stoi(f[5])});
+                if (gt.subtitles.empty() || gt.subtitles.back().index != k)
+                    throw std::runtime_error("cell before its sub");
+                gt.subtitles.back().cells.push_back(
+                    {std::stoi(f[2]), f[3], std::stoi(f[4]), std::stoi(f[5])});
             } else {
                 throw std::runtime_error("unknown line");
             }

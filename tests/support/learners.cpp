@@ -43,7 +43,8 @@ double typicalCharWidth(const CharMatrix& m) {
         if (e.text.size() == 1 && e.text[0] >= 'a' && e.text[0] <= 'z') widths.push_back(e.width);
     }
     if (widths.empty()) return 15.0;
-    std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2), widths.end());
+    std::nth_element(widths.begin(), widths.begin() + static_cast<long>(widths.size() / 2),
+                     widths.end());
     return widths[widths.size() / 2];
 }
 
@@ -113,11 +114,13 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
             if (spaceFollows(v.line, i, settings)) expect += ' ';
         }
         const std::string after = rest.substr(m);
-        const bool ok = complete ? after == expect : after.compare(0, expect.size(), expect) == 0 && !expect.empty();
+        const bool ok = complete ? after == expect
+                                 : after.compare(0, expect.size(), expect) == 0 && !expect.empty();
         if (ok) fits.push_back(t);
     }
     // The shape's own text, where the line has it here, settles a doubt.
-    if (fits.size() != 1 && text[j] && !text[j]->empty() && rest.compare(0, text[j]->size(), *text[j]) == 0) {
+    if (fits.size() != 1 && text[j] && !text[j]->empty() &&
+        rest.compare(0, text[j]->size(), *text[j]) == 0) {
         fits.assign(1, *text[j]);
     }
     if (fits.size() == 1) {
@@ -143,8 +146,10 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
     // and, for glyph j, the one text they give.
     const size_t n = line.size();
     std::vector<std::vector<int>> ways(static_cast<size_t>(k) + 2, std::vector<int>(n + 1, -1));
-    std::vector<std::vector<std::string>> mine(static_cast<size_t>(k) + 2, std::vector<std::string>(n + 1));
-    std::vector<std::vector<char>> conflict(static_cast<size_t>(k) + 2, std::vector<char>(n + 1, 0));
+    std::vector<std::vector<std::string>> mine(static_cast<size_t>(k) + 2,
+                                               std::vector<std::string>(n + 1));
+    std::vector<std::vector<char>> conflict(static_cast<size_t>(k) + 2,
+                                            std::vector<char>(n + 1, 0));
     std::function<int(int, size_t)> count = [&](int i, size_t p) -> int {
         if (i > k) return p == n ? 1 : 0;
         int& w = ways[static_cast<size_t>(i)][p];
@@ -152,12 +157,15 @@ NewCharChoice TextLearner::newCharacter(const NewCharacterView& v) {
         w = 0;
         const std::string gap = spaceFollows(v.line, i, settings) ? " " : "";
         auto tryText = [&](const std::string& t) {
-            if (line.compare(p, t.size(), t) != 0 || line.compare(p + t.size(), gap.size(), gap) != 0) return;
+            if (line.compare(p, t.size(), t) != 0 ||
+                line.compare(p + t.size(), gap.size(), gap) != 0)
+                return;
             const int sub = count(i + 1, p + t.size() + gap.size());
             if (sub == 0) return;
             if (i == v.charNumber) {
                 std::string& agreed = mine[static_cast<size_t>(i)][p];
-                if (w > 0 && agreed != t) conflict[static_cast<size_t>(i)][p] = 1;  // readings disagree
+                if (w > 0 && agreed != t)
+                    conflict[static_cast<size_t>(i)][p] = 1;  // readings disagree
                 agreed = t;
             }
             w = std::min(2, w + sub);
@@ -204,17 +212,19 @@ JobRequest ocrJob(const std::string& vob, int stream) {
     return r;
 }
 
-std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
-                                          int* unknown) {
+std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream,
+                                          const std::string& matrixPath, int* unknown) {
     // What `orvane-cli ocr --unknown mark` does: the session's mark policy.
     FakeUi ui;
     Session read(ui);
     read.ocrPolicy().unknown = UnknownGlyphPolicy::Mark;
     read.ocrPolicy().mark = "#";
     std::vector<SubtitleEntry> entries;
-    if (!read.loadMatrixFile(matrixPath, read.matrix()) || !read.startButton(ocrJob(vob, stream))) return entries;
+    if (!read.loadMatrixFile(matrixPath, read.matrix()) || !read.startButton(ocrJob(vob, stream)))
+        return entries;
     read.runToEnd();
-    for (size_t i = 1; i <= read.document().count(); ++i) entries.push_back(read.document().entry(i));
+    for (size_t i = 1; i <= read.document().count(); ++i)
+        entries.push_back(read.document().entry(i));
     if (unknown) *unknown = read.ocrPolicyCounts().marked;
     return entries;
 }
@@ -230,7 +240,8 @@ int64_t firstVobuStartMs(const std::string& vob) {
 
 CharMatrix learnFont(const std::string& dataDir, const TrainingFont& font, LearnReport* report) {
     const std::string vob = dataDir + "/train/VIDEO_TS/VTS_01_1.VOB";
-    const GroundTruth grid = loadGroundTruth(dataDir + "/train/truth_s" + std::to_string(font.gridStream) + ".tsv");
+    const GroundTruth grid =
+        loadGroundTruth(dataDir + "/train/truth_s" + std::to_string(font.gridStream) + ".tsv");
     const Session* current = nullptr;
     CellLearner cells(grid, current);
     Session gridSession(cells);
@@ -243,7 +254,8 @@ CharMatrix learnFont(const std::string& dataDir, const TrainingFont& font, Learn
     r.unplaced = cells.unplaced;
     r.skippedPictures = cells.skippedPictures;
 
-    const std::string textTruth = dataDir + "/train/truth_s" + std::to_string(font.textStream) + ".tsv";
+    const std::string textTruth =
+        dataDir + "/train/truth_s" + std::to_string(font.textStream) + ".tsv";
     if (std::filesystem::exists(textTruth)) {
         const GroundTruth text = loadGroundTruth(textTruth);
         for (int pass = 0; pass < 2; ++pass) {

@@ -16,14 +16,15 @@ namespace orvane::test {
 // Pictures cut into another number of lines than they hold (accents cut
 // off as a line of their own) are skipped.
 class CellLearner : public FakeUi {
-public:
-    CellLearner(const GroundTruth& truth, const Session*& session) : truth_(truth), session_(session) {}
+  public:
+    CellLearner(const GroundTruth& truth, const Session*& session)
+        : truth_(truth), session_(session) {}
     NewCharChoice newCharacter(const NewCharacterView& v) override;
     int answered = 0;
     int unplaced = 0;
     int skippedPictures = 0;
 
-private:
+  private:
     const GroundTruth& truth_;
     const Session*& session_;
     std::set<std::pair<size_t, size_t>> seen_;
@@ -34,13 +35,14 @@ private:
 // the matrix, and the unknown glyph is the part of the line between them.
 // Lines where that part is not clear are skipped.
 class TextLearner : public FakeUi {
-public:
-    TextLearner(const GroundTruth& truth, const Session*& session) : truth_(truth), session_(session) {}
+  public:
+    TextLearner(const GroundTruth& truth, const Session*& session)
+        : truth_(truth), session_(session) {}
     NewCharChoice newCharacter(const NewCharacterView& v) override;
     int answered = 0;
     int skipped = 0;
 
-private:
+  private:
     const GroundTruth& truth_;
     const Session*& session_;
 };
@@ -67,8 +69,8 @@ JobRequest ocrJob(const std::string& vob, int stream);
 // matrix file under the mark policy, as `orvane-cli ocr --unknown mark`:
 // glyphs the matrix does not know read as touching known glyphs where they
 // can, else as '#', counted in `unknown`. Nothing is learned.
-std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream, const std::string& matrixPath,
-                                          int* unknown = nullptr);
+std::vector<SubtitleEntry> readWithMatrix(const std::string& vob, int stream,
+                                          const std::string& matrixPath, int* unknown = nullptr);
 
 // The presentation time (ms) of a VOB's first VOBU: the PTS of its first
 // video frame, from which spumux counts subtitle times.
@@ -81,6 +83,7 @@ struct LearnReport {
 // Learns a matrix for the font from the training disc under `dataDir`
 // (tests/data): the grid stream, then the running-text stream twice (the
 // second pass learns what the first left unclear).
-CharMatrix learnFont(const std::string& dataDir, const TrainingFont& font, LearnReport* report = nullptr);
+CharMatrix learnFont(const std::string& dataDir, const TrainingFont& font,
+                     LearnReport* report = nullptr);
 
 }  // namespace orvane::test

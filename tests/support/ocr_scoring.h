@@ -16,7 +16,8 @@ int editDistance(const std::string& a, const std::string& b, bool iAndL);
 struct CharacterErrors {
     int errors = 0;
     int characters = 0;
-    void add(const std::vector<std::string>& reference, const std::vector<std::string>& recognised, bool iAndL) {
+    void add(const std::vector<std::string>& reference, const std::vector<std::string>& recognised,
+             bool iAndL) {
         const std::string r = joinLines(reference);
         errors += editDistance(r, joinLines(recognised), iAndL);
         characters += static_cast<int>(r.size());

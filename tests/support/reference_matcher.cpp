@@ -31,27 +31,31 @@ int referenceScore(const MatrixEntry& glyph, int boxW, int boxH, const MatrixEnt
 
 namespace {
 
-bool matches(const MatrixEntry& glyph, const CharBox& box, const MatrixEntry& e, const OcrSettings& s) {
-    if (std::abs(e.width - box.width) > s.maxCharDiffWidth || std::abs(e.height - box.height) > s.maxCharDiffHeight ||
+bool matches(const MatrixEntry& glyph, const CharBox& box, const MatrixEntry& e,
+             const OcrSettings& s) {
+    if (std::abs(e.width - box.width) > s.maxCharDiffWidth ||
+        std::abs(e.height - box.height) > s.maxCharDiffHeight ||
         std::abs(e.relativeTop - glyph.relativeTop) > s.maxCharDiffTop) {
         return false;
     }
-    const int area = std::max(std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height), 1);
+    const int area =
+        std::max(std::max<int>(box.width, e.width) * std::max<int>(box.height, e.height), 1);
     const int score = referenceScore(glyph, box.width, box.height, e);
     return static_cast<int>(int64_t{score} * 1000 / area) >= s.sensibility;
 }
 
 }  // namespace
 
-size_t referenceMatch(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& m, const OcrSettings& s) {
+size_t referenceMatch(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& m,
+                      const OcrSettings& s) {
     for (size_t i = 1; i <= m.size(); ++i) {
         if (matches(glyph, box, m.entry(i), s)) return i;
     }
     return 0;
 }
 
-std::vector<size_t> referenceMatches(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& m,
-                                     const OcrSettings& s) {
+std::vector<size_t> referenceMatches(const MatrixEntry& glyph, const CharBox& box,
+                                     const CharMatrix& m, const OcrSettings& s) {
     std::vector<size_t> all;
     for (size_t i = 1; i <= m.size(); ++i) {
         if (matches(glyph, box, m.entry(i), s)) all.push_back(i);

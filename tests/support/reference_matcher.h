@@ -16,7 +16,7 @@ size_t referenceMatch(const MatrixEntry& glyph, const CharBox& box, const CharMa
                       const OcrSettings& settings);
 // Every entry number that passes the pre-filter and reaches the sensibility,
 // in index order (the first one is the match).
-std::vector<size_t> referenceMatches(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
-                                     const OcrSettings& settings);
+std::vector<size_t> referenceMatches(const MatrixEntry& glyph, const CharBox& box,
+                                     const CharMatrix& matrix, const OcrSettings& settings);
 
 }  // namespace orvane::test

@@ -22,13 +22,15 @@ int main(int argc, char** argv) {
         orvane::test::FakeUi ui;
         orvane::Session s(ui);
         s.matrix() = m;
-        s.matrix().setComment(std::string("Learned from the Orvane training disc for ") + font.disc + " stream " +
-                              std::to_string(font.stream));
+        s.matrix().setComment(std::string("Learned from the Orvane training disc for ") +
+                              font.disc + " stream " + std::to_string(font.stream));
         const std::string path = std::string(argv[2]) + "/" + font.matrixName;
         s.writeMatrixFile(path);
-        std::printf("%s: %zu glyphs (%d from cells, %d unplaced, %d pictures skipped; %d from text, %d lines skipped)\n",
-                    path.c_str(), s.matrix().size(), r.cellAnswers, r.unplaced, r.skippedPictures, r.textAnswers,
-                    r.textSkipped);
+        std::printf(
+            "%s: %zu glyphs (%d from cells, %d unplaced, %d pictures skipped; %d from text, %d "
+            "lines skipped)\n",
+            path.c_str(), s.matrix().size(), r.cellAnswers, r.unplaced, r.skippedPictures,
+            r.textAnswers, r.textSkipped);
     }
     return 0;
 }
