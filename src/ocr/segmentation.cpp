@@ -438,14 +438,14 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
     // their own bands, apart from this one by an empty row. Blocks of 8
     // rows x 16 columns become row bits, transposed 8 x 8 into columns.
     const int rows = bottom - top + 1;
-    int col = 0;
-    for (; col + 16 <= w; col += 16) {
+    int c0 = 0;
+    for (; c0 + 16 <= w; c0 += 16) {
         uint64_t columns[16] = {};
         for (int r0 = 0; r0 < rows; r0 += 8) {
             const int n = std::min(8, rows - r0);
             uint64_t low = 0, high = 0;
             for (int i = 0; i < n; ++i) {
-                const unsigned bits = nonZeroBits16(labels.row(top + r0 + i) + col);
+                const unsigned bits = nonZeroBits16(labels.row(top + r0 + i) + c0);
                 low |= uint64_t{bits & 0xFF} << (8 * i);
                 high |= uint64_t{bits >> 8} << (8 * i);
             }
@@ -457,12 +457,12 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
                 columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
             }
         }
-        std::memcpy(text + col, columns, sizeof columns);
+        std::memcpy(text + c0, columns, sizeof columns);
     }
-    for (; col < w; ++col) {
-        text[col] = 0;
+    for (; c0 < w; ++c0) {
+        text[c0] = 0;
         for (int row = top; row <= bottom; ++row)
-            if (labels.row(row)[col] != 0) text[col] |= uint64_t{1} << (row - top);
+            if (labels.row(row)[c0] != 0) text[c0] |= uint64_t{1} << (row - top);
     }
 
     int k = 0;
