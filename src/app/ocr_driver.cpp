@@ -332,7 +332,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                     cut       ? cut->text
                     : reading ? reading->text
                               : std::string(),
-                    out,
+                    assembleLineText(line, pieces, ocrSettings_),
                     readAhead(line, j),
                     document_.count() + 1,
                     start,

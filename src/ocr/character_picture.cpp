@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <map>
 
+#include "ocr/line_assembly.h"
 #include "subpicture/image_ops.h"
 
 namespace orvane {
@@ -126,6 +127,15 @@ PieceOf pieceOfNeighbour(const TextLine& line, int j) {
         return gap < 0 || (small && gap <= 1);
     };
     if (j > 1 && joined(line.chars[static_cast<size_t>(j - 2)])) return PieceOf::Before;
+    // The second stroke of a double mark (« " „) cut apart: the first stroke
+    // is answered with the whole mark. Strokes stand taller than wide; the
+    // round dots of an ellipsis are characters of their own.
+    int tallest = 0;
+    for (int k = 0; k < line.count; ++k)
+        tallest = std::max(tallest, int{line.chars[static_cast<size_t>(k)].height});
+    const bool stroke = c.height * 4 >= c.width * 5;
+    if (j > 1 && stroke && likeStrokes(line.chars[static_cast<size_t>(j - 2)], c, tallest))
+        return PieceOf::Before;
     if (j < line.count && joined(line.chars[static_cast<size_t>(j)])) return PieceOf::After;
     return PieceOf::None;
 }

@@ -90,11 +90,7 @@ Join joinOf(const CharBox& a, const std::string& ta, const CharBox& b, const std
     if (gap * 10 > m.letterHeight * 3) return Join::None;
     const char letter = diaeresisLetter(ta);
     const bool sameLetter = letter != 0 && letter == diaeresisLetter(tb);
-    const bool level = a.top <= b.bottom() && b.top <= a.bottom();
-    const bool alike =
-        std::abs(int{a.width} - int{b.width}) <= 2 && std::abs(int{a.height} - int{b.height}) <= 2;
-    if (isSmall(a, m) && isSmall(b, m) && level && alike && (ta == tb || sameLetter) &&
-        doubledMark(ta) != 0)
+    if (likeStrokes(a, b, m.letterHeight) && (ta == tb || sameLetter) && doubledMark(ta) != 0)
         return Join::Strokes;
     if (!sameLetter) return Join::None;
     const CharBox& dot = a.height <= b.height ? a : b;
@@ -196,6 +192,15 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
             out.erase(p - 1, 1);
     }
     return out;
+}
+
+bool likeStrokes(const CharBox& a, const CharBox& b, int letterHeight) {
+    const LineMeasure m{letterHeight};
+    const int gap = int{b.left} - a.right() - 1;
+    const bool level = a.top <= b.bottom() && b.top <= a.bottom();
+    const bool alike =
+        std::abs(int{a.width} - int{b.width}) <= 2 && std::abs(int{a.height} - int{b.height}) <= 2;
+    return gap * 10 <= letterHeight * 3 && isSmall(a, m) && isSmall(b, m) && level && alike;
 }
 
 }  // namespace orvane

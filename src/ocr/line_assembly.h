@@ -39,4 +39,9 @@ namespace orvane {
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
                              const OcrSettings& settings);
 
+// Whether pieces a and b (a left of b) are drawn like the two strokes of
+// one mark, by the rule above: small beside the line's tallest piece
+// (letterHeight), level, alike in size and at most 3/10 of letterHeight apart.
+bool likeStrokes(const CharBox& a, const CharBox& b, int letterHeight);
+
 }  // namespace orvane

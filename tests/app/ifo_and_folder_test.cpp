@@ -56,8 +56,8 @@ TEST(IfoStreams, AVobFindsItsStreamsLanguageInTheTitleSetsIfo) {
     setCode(d, 1, 'e', 'n');
     setCode(d, 2, 'f', 'r');
     setCode(d, 3, 0x01, 'r');
-    writeFile(dir.file("VTS_02_0.IFO"), d);
-    writeFile(dir.file("vts_03_0.ifo"), d);
+    writeBytes(dir.file("VTS_02_0.IFO"), d);
+    writeBytes(dir.file("vts_03_0.ifo"), d);
     EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 1), "fr");
     EXPECT_EQ(vobStreamLanguage(dir.file("vts_03_4.vob"), 0), "en");
     EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 2), "");   // no letters

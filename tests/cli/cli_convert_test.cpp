@@ -96,14 +96,14 @@ TEST_F(Convert, TimesThenTextThenTheSplitRangeOnSave) {
 }
 
 TEST_F(Convert, TheDictionaryOfTheFixIlLanguageDecidesWords) {
-    put(in, "1\r\n00:00:01,000 --> 00:00:02,000\r\n- Ies enfants, 0K ?\r\n\r\n");
+    writeBytes(in, "1\r\n00:00:01,000 --> 00:00:02,000\r\n- Ies enfants, 0K ?\r\n\r\n");
     ASSERT_EQ(convert({"--format", "orvane", "--out", out, "--fix-il", "fr"}).status, 0);
-    EXPECT_NE(slurp(out).find("- Ies enfants, 0K ?"), std::string::npos)
-        << slurp(out);  // the rules alone
+    EXPECT_NE(readBytes(out).find("- Ies enfants, 0K ?"), std::string::npos)
+        << readBytes(out);  // the rules alone
     const CliRun r = convert(
         {"--format", "orvane", "--out", out, "--fix-il", "fr", "--fix-zero-o", "--dictionary"});
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(slurp(out).find("- les enfants, OK ?"), std::string::npos) << slurp(out);
+    EXPECT_NE(readBytes(out).find("- les enfants, OK ?"), std::string::npos) << readBytes(out);
     // Asked for and not there: the command stops, saying what to install.
     const std::string elsewhere = dir.file("elsewhere.txt");
     const CliRun missing = convert({"--format", "orvane", "--out", elsewhere, "--fix-il", "es",
@@ -162,20 +162,20 @@ TEST_F(Convert, EveryFormatHasItsOwnShape) {
 TEST_F(Convert, EncodingChoosesTheOwnFormatsAndTheOthersKeepTheirs) {
     const std::string cp1252 = "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\n\r\n";
     const std::string utf8 = "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xC3\xA9\r\n\r\n";
-    put(in, cp1252);
+    writeBytes(in, cp1252);
     ASSERT_EQ(convert({"--format", "orvane", "--out", out}).status, 0);
-    EXPECT_EQ(slurp(out), cp1252);
+    EXPECT_EQ(readBytes(out), cp1252);
     ASSERT_EQ(convert({"--format", "orvane", "--encoding", "utf-8", "--out", out}).status, 0);
-    EXPECT_EQ(slurp(out), utf8);
+    EXPECT_EQ(readBytes(out), utf8);
     // A UTF-8 input is written back in UTF-8 unless told otherwise.
-    put(in, utf8);
+    writeBytes(in, utf8);
     ASSERT_EQ(convert({"--format", "orvane", "--out", out}).status, 0);
-    EXPECT_EQ(slurp(out), utf8);
+    EXPECT_EQ(readBytes(out), utf8);
     ASSERT_EQ(convert({"--format", "orvane", "--encoding", "windows-1252", "--out", out}).status,
               0);
-    EXPECT_EQ(slurp(out), cp1252);
+    EXPECT_EQ(readBytes(out), cp1252);
     ASSERT_EQ(convert({"--format", "sonic", "--out", out}).status, 0);
-    EXPECT_NE(slurp(out).find("  Caf\xE9\r\n"), std::string::npos);
+    EXPECT_NE(readBytes(out).find("  Caf\xE9\r\n"), std::string::npos);
     // Formats of one encoding refuse the other.
     for (const auto& [format, encoding] :
          {std::pair{"webvtt", "windows-1252"}, std::pair{"subviewer2", "utf-8"}}) {

@@ -16,6 +16,7 @@
 #include "cli/cli_main.h"
 #include "ocr/char_matrix.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -23,16 +24,10 @@
 namespace orvane {
 namespace {
 
+using test::readBytes;
+using test::writeBytes;
+
 using test::CliRun;
-
-std::string contents(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 bool has(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
@@ -49,7 +44,7 @@ std::string writeMatrix(const test::TempDir& dir, const std::string& name, size_
         m.add(e);
     }
     const std::vector<uint8_t> bytes = m.toBytes();
-    put(dir.file(name), std::string(bytes.begin(), bytes.end()));
+    writeBytes(dir.file(name), std::string(bytes.begin(), bytes.end()));
     return dir.file(name);
 }
 
@@ -59,7 +54,7 @@ std::string writeOvt(const test::TempDir& dir, const std::string& name, size_t n
     for (size_t i = 1; i <= n; ++i)
         text += std::to_string(i) + "\r\n00:00:01,000 --> 00:00:02,000\r\nline " +
                 std::to_string(i) + "\r\n\r\n";
-    put(dir.file(name), text);
+    writeBytes(dir.file(name), text);
     return dir.file(name);
 }
 
@@ -81,20 +76,20 @@ TEST(CliFiles, AFullDiskLeavesEveryOldFileAsItWasAndSaysWhy) {
     test::TempDir dir;
     const std::string vob = writeVob(dir, "a.vob", 0);
     const std::string matrix = writeMatrix(dir, "m.sum", 100);
-    const std::string oldMatrix = contents(matrix);
+    const std::string oldMatrix = readBytes(matrix);
     CliRun r = test::runCliWithFileLimit(
         {"ocr", "--matrix", matrix, "--save-matrix", matrix, "--unknown", "mark", vob}, 8192);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, std::strerror(EFBIG))) << r.err;
-    EXPECT_EQ(contents(matrix), oldMatrix);
+    EXPECT_EQ(readBytes(matrix), oldMatrix);
 
     // Converting a file onto itself is safe too.
     const std::string doc = writeOvt(dir, "doc.ovt", 2000);
-    const std::string oldDoc = contents(doc);
+    const std::string oldDoc = readBytes(doc);
     r = test::runCliWithFileLimit({"convert", doc, "--format", "orvane", "--out", doc}, 16384);
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, std::strerror(EFBIG))) << r.err;
-    EXPECT_EQ(contents(doc), oldDoc);
+    EXPECT_EQ(readBytes(doc), oldDoc);
 
     // A SUP file that cannot be written is reported as what it is, leaves
     // nothing behind and stops the job there.
@@ -110,19 +105,19 @@ TEST(CliFiles, AFullDiskLeavesEveryOldFileAsItWasAndSaysWhy) {
 TEST(CliFiles, AKilledSaveLeavesTheOldFileByteForByte) {
     test::TempDir dir;
     const std::string doc = writeOvt(dir, "doc.ovt", 2000);
-    const std::string oldDoc = contents(doc);
+    const std::string oldDoc = readBytes(doc);
     CliRun r = test::runCliWithFileLimit({"convert", doc, "--format", "subviewer2", "--out", doc},
                                          16384, true);
     EXPECT_EQ(r.status, -SIGXFSZ);
-    EXPECT_EQ(contents(doc), oldDoc);
+    EXPECT_EQ(readBytes(doc), oldDoc);
 
     const std::string vob = writeVob(dir, "a.vob", 0);
     const std::string matrix = writeMatrix(dir, "m.sum", 100);
-    const std::string oldMatrix = contents(matrix);
+    const std::string oldMatrix = readBytes(matrix);
     r = test::runCliWithFileLimit(
         {"ocr", "--matrix", matrix, "--save-matrix", matrix, "--unknown", "mark", vob}, 8192, true);
     EXPECT_EQ(r.status, -SIGXFSZ);
-    EXPECT_EQ(contents(matrix), oldMatrix);
+    EXPECT_EQ(readBytes(matrix), oldMatrix);
 }
 
 TEST(CliFiles, FoldersFifosAndDevicesAreRefusedWithTheirReason) {
@@ -155,7 +150,7 @@ TEST(CliFiles, FoldersFifosAndDevicesAreRefusedWithTheirReason) {
 TEST(CliFiles, OutputsAreCheckedBeforeTheJobAndNeverReplaceAnInput) {
     test::TempDir dir;
     const std::string vob = writeVob(dir, "a.vob", 1);
-    const std::string oldVob = contents(vob);
+    const std::string oldVob = readBytes(vob);
     const std::string matrix = writeMatrix(dir, "m.sum", 3);
     const std::vector<std::vector<std::string>> refused = {
         {"ocr", "--unknown", "mark", "--out", vob, vob},
@@ -170,7 +165,7 @@ TEST(CliFiles, OutputsAreCheckedBeforeTheJobAndNeverReplaceAnInput) {
         EXPECT_EQ(r.status, 1) << r.err;
         EXPECT_FALSE(has(r.err, "pictures")) << "the job ran: " << r.err;
     }
-    EXPECT_EQ(contents(vob), oldVob);
+    EXPECT_EQ(readBytes(vob), oldVob);
     // Saving the matrix that was read is what --save-matrix is for.
     EXPECT_EQ(test::runCliCaptured(
                   {"ocr", "--unknown", "mark", "--matrix", matrix, "--save-matrix", matrix, vob})
@@ -181,17 +176,18 @@ TEST(CliFiles, OutputsAreCheckedBeforeTheJobAndNeverReplaceAnInput) {
 TEST(CliFiles, AnEmptyResultLeavesAnExistingFileAlone) {
     test::TempDir dir;
     const std::string vob = writeVob(dir, "a.vob", 0);
-    put(dir.file("old.ovt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nkept\r\n\r\n");
+    writeBytes(dir.file("old.ovt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nkept\r\n\r\n");
     const CliRun r = test::runCliCaptured({"ocr", "--out", dir.file("old.ovt"), vob});
     EXPECT_EQ(r.status, 0);
     EXPECT_TRUE(has(r.err, "nothing saved")) << r.err;
-    EXPECT_EQ(contents(dir.file("old.ovt")), "1\r\n00:00:01,000 --> 00:00:02,000\r\nkept\r\n\r\n");
+    EXPECT_EQ(readBytes(dir.file("old.ovt")), "1\r\n00:00:01,000 --> 00:00:02,000\r\nkept\r\n\r\n");
 }
 
 TEST(CliFiles, ConvertRefusesBinaryAndOverfullFilesInOneLine) {
     test::TempDir dir;
     static constexpr char kBinary[] = "1\r\n\0\x01\x02garbage";
-    put(dir.file("bin.ovt"), std::string(kBinary, sizeof kBinary - 1) + std::string(50000, '\x07'));
+    writeBytes(dir.file("bin.ovt"),
+               std::string(kBinary, sizeof kBinary - 1) + std::string(50000, '\x07'));
     CliRun r = test::runCliCaptured(
         {"convert", dir.file("bin.ovt"), "--format", "orvane", "--out", dir.file("o.ovt")});
     EXPECT_EQ(r.status, 1);
@@ -200,12 +196,12 @@ TEST(CliFiles, ConvertRefusesBinaryAndOverfullFilesInOneLine) {
 
     // More entries than a document holds: refused, not cut short.
     writeOvt(dir, "big.ovt", 70000);
-    put(dir.file("o.ovt"), "old");
+    writeBytes(dir.file("o.ovt"), "old");
     r = test::runCliCaptured(
         {"convert", dir.file("big.ovt"), "--format", "orvane", "--out", dir.file("o.ovt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_TRUE(has(r.err, "holds 70000 entries")) << r.err;
-    EXPECT_EQ(contents(dir.file("o.ovt")), "old");
+    EXPECT_EQ(readBytes(dir.file("o.ovt")), "old");
 }
 
 TEST(CliFiles, SigtermWhileLearningSavesWhatWasLearned) {
@@ -260,7 +256,7 @@ TEST(CliFiles, SigtermWhileLearningSavesWhatWasLearned) {
     EXPECT_TRUE(has(err, "stopped; ")) << err;
     EXPECT_TRUE(has(err, "2 glyphs learned")) << err;
     // Both learned glyphs are in the saved matrix: 280 + 2 x 277 bytes.
-    EXPECT_EQ(contents(matrix).size(), 834u);
+    EXPECT_EQ(readBytes(matrix).size(), 834u);
 }
 
 }  // namespace

@@ -12,19 +12,14 @@
 
 #include "common/file_io.h"
 #include "common/io_error.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
-std::string contents(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void put(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::readBytes;
+using test::writeBytes;
 
 size_t entriesIn(const std::string& folder) {
     return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder), {}));
@@ -65,10 +60,10 @@ class FileSizeLimit {
 TEST(SaveFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     test::TempDir dir;
     const std::string path = dir.file("doc.ovt");
-    put(path, std::string(5000, 'o'));
+    writeBytes(path, std::string(5000, 'o'));
     ::chmod(path.c_str(), 0640);
     saveFile(path, std::string_view("new"));
-    EXPECT_EQ(contents(path), "new");
+    EXPECT_EQ(readBytes(path), "new");
     struct stat st {};
     ::stat(path.c_str(), &st);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
@@ -78,21 +73,21 @@ TEST(SaveFile, ReplacesTheWholeFileAndKeepsItsPermissions) {
     std::filesystem::create_symlink(path, dir.file("link.ovt"));
     saveFile(dir.file("link.ovt"), std::string_view("via link"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.ovt")));
-    EXPECT_EQ(contents(path), "via link");
+    EXPECT_EQ(readBytes(path), "via link");
 }
 
 TEST(SaveFile, AFullDiskLeavesTheOldFileAsItWasAndSaysWhy) {
     test::TempDir dir;
     const std::string path = dir.file("m.sum");
     const std::string old(3000, 'x');
-    put(path, old);
+    writeBytes(path, old);
     std::string reason;
     {
         FileSizeLimit limit(4096);
         reason = failure([&] { saveFile(path, std::string(10000, 'y')); });
     }
     EXPECT_EQ(reason, std::strerror(EFBIG));
-    EXPECT_EQ(contents(path), old);
+    EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(entriesIn(dir.path()), 1u);
 
     EXPECT_EQ(failure([&] { saveFile(dir.file("missing/x.sum"), std::string_view("y")); }),
@@ -105,7 +100,7 @@ TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {
     const std::string path = dir.file("doc.ovt");
     std::string old;
     for (int i = 0; i < 2000; ++i) old += std::to_string(i) + "\r\n";
-    put(path, old);
+    writeBytes(path, old);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -123,7 +118,7 @@ TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {
     ::waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
-    EXPECT_EQ(contents(path), old);
+    EXPECT_EQ(readBytes(path), old);
 }
 
 TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOrTooLarge) {
@@ -137,7 +132,7 @@ TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOrTooLarge) {
     EXPECT_EQ(failure([&] { readWholeFile("/dev/zero", 100); }), "not a regular file");
     EXPECT_EQ(failure([&] { readWholeFile(dir.file("none"), 100); }), std::strerror(ENOENT));
 
-    put(dir.file("big"), std::string(101, 'b'));
+    writeBytes(dir.file("big"), std::string(101, 'b'));
     EXPECT_NE(failure([&] { readWholeFile(dir.file("big"), 100); }).find("too large"),
               std::string::npos);
     EXPECT_EQ(readWholeFile(dir.file("big"), 101).size(), 101u);

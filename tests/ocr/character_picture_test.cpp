@@ -53,6 +53,16 @@ TEST(CharacterPicture, GuidesCloseUpAndPieces) {
     EXPECT_EQ(pieceOfNeighbour(line, 5), PieceOf::After);
     EXPECT_EQ(pieceOfNeighbour(line, 4), PieceOf::None);
     EXPECT_EQ(pieceOfNeighbour(line, 2), PieceOf::None);
+
+    // "H«..": the second stroke of the guillemet belongs to the first; the
+    // round dots of the ellipsis do not.
+    TextLine marks;
+    for (const CharBox& b : {box(0, 0, 10, 20), box(12, 8, 5, 7), box(19, 8, 5, 7),
+                             box(26, 16, 4, 4), box(32, 16, 4, 4)})
+        marks.chars[marks.count++] = b;
+    EXPECT_EQ(pieceOfNeighbour(marks, 2), PieceOf::None);
+    EXPECT_EQ(pieceOfNeighbour(marks, 3), PieceOf::Before);
+    EXPECT_EQ(pieceOfNeighbour(marks, 5), PieceOf::None);
 }
 
 }  // namespace
