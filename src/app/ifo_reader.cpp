@@ -117,32 +117,3 @@ std::vector<std::string> streamListItems(const StreamNames& names) {
 }
 
 }  // namespace orvane
-
-namespace orvane {
-
-std::string vobStreamLanguage(const std::string& vobPath, int streamIndex) {
-    const size_t slash = vobPath.find_last_of('/');
-    const size_t nameAt = slash == std::string::npos ? 0 : slash + 1;
-    std::string ifo = vobPath;
-    // VTS_nn_k.VOB: the IFO is VTS_nn_0.IFO, in the file name's own case.
-    if (ifo.size() - nameAt != 12 || ifo[nameAt + 6] != '_' || ifo[nameAt + 8] != '.') return {};
-    const bool lower = ifo[nameAt + 9] == 'v';
-    ifo[nameAt + 7] = '0';
-    ifo.replace(nameAt + 9, 3, lower ? "ifo" : "IFO");
-    if (streamIndex < 0 || streamIndex >= static_cast<int>(ifo::kSubPictureStreams)) return {};
-    try {
-        const std::vector<uint8_t> start = readFileStart(ifo, ifo::kMinimumFileSize);
-        if (start.size() < ifo::kMinimumFileSize) return {};
-        const size_t at = ifo::kSubPictureAttributesOffset +
-                          static_cast<size_t>(streamIndex) * ifo::kSubPictureRecordSize;
-        const auto letter = [](uint8_t b) {
-            return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
-        };
-        if (!letter(start[at]) || !letter(start[at + 1])) return {};
-        return {static_cast<char>(start[at]), static_cast<char>(start[at + 1])};
-    } catch (const IoError&) {
-        return {};
-    }
-}
-
-}  // namespace orvane

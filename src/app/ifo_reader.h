@@ -44,12 +44,4 @@ std::vector<std::string> streamListItems(const StreamNames& names);
 
 }  // namespace orvane
 
-namespace orvane {
-
-// The two-letter language code of subtitle stream `streamIndex` (0..31) in
-// the IFO of the title set a VOB file belongs to ("VTS_01_1.VOB" reads
-// "VTS_01_0.IFO" beside it); empty when there is none, it cannot be read or
-// the code is not two letters.
-std::string vobStreamLanguage(const std::string& vobPath, int streamIndex);
-
-}  // namespace orvane
+namespace orvane {}  // namespace orvane

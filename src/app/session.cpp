@@ -142,17 +142,6 @@ StartResult Session::startJob(const JobRequest& request) {
     assembler_.clear();
     cells_.rearmFrameRate();
     job_.textColourIndex = 255;
-    // The second engine's language: the option, else the stream's in the
-    // IFO, else English. Readings waiting for confirmation belong to a job.
-    {
-        std::string code = ocrPolicy_.engineLanguage;
-        if (code.empty() && !request.files.empty())
-            code = vobStreamLanguage(request.files.front(), request.streamIndex);
-        jobEngineLanguage_ = engineLanguageCode(code);
-        if (jobEngineLanguage_.empty()) jobEngineLanguage_ = "eng";
-        engineFailedLanguage_.clear();
-        ledger_.clear();
-    }
     job_.running = false;
     unitCounts_[static_cast<size_t>(request.streamIndex)] = {true, 0, 0};
     // A VobSub job left paused keeps what it read.
@@ -161,6 +150,18 @@ StartResult Session::startJob(const JobRequest& request) {
     vobSubEntries_ = {};
     vobSubPending_ = request.action == ActionMode::SaveVobSub;
     loadTitleSetOf(request.files.empty() ? std::string{} : request.files.front());
+    // The second engine's language: the option, else the stream's in the
+    // title set's IFO or the VobSub index, else English. Readings waiting
+    // for confirmation belong to a job.
+    {
+        std::string code = ocrPolicy_.engineLanguage;
+        if (code.empty() && request.streamIndex >= 0 && request.streamIndex < kStreamCount)
+            code = titleSet_.languageCodes[static_cast<size_t>(request.streamIndex)];
+        jobEngineLanguage_ = engineLanguageCode(code);
+        if (jobEngineLanguage_.empty()) jobEngineLanguage_ = "eng";
+        engineFailedLanguage_.clear();
+        ledger_.clear();
+    }
     if (job_.paused) buttonPauseClick();
     return StartResult::Started;
 }

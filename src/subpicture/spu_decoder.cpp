@@ -100,7 +100,7 @@ struct ShortCodes {
     std::array<uint16_t, 1u << kLookupBits> size{};
 };
 
-constexpr ShortCodes makeShortCodes() {
+ShortCodes makeShortCodes() {
     ShortCodes t;
     for (unsigned v = 0; v < (1u << kLookupBits); ++v) {
         unsigned used = 0, pixels = 0;
@@ -130,7 +130,9 @@ constexpr ShortCodes makeShortCodes() {
     return t;
 }
 
-constexpr ShortCodes kShortCodes = makeShortCodes();
+// Built once at start-up: as a constant expression the 4096 x 16 fills
+// exceed clang's evaluation step limit.
+const ShortCodes kShortCodes = makeShortCodes();
 
 // Draws one field's runs as colour numbers, one byte per pixel: a run is a
 // memset of its colour number. Every row of the field is written, those

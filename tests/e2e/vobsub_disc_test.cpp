@@ -11,6 +11,7 @@
 
 #include "support/bmp_reader.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/ground_truth.h"
 #include "support/temp_dir.h"
 
@@ -33,11 +34,6 @@ const Stream kStreams[] = {
     {"ntsc", 1, "dejavu-serif-bold-28.sum", 1001.0 / 30.0},
     {"ntsc", 2, "liberation-serif-bold-32.sum", 1001.0 / 30.0},
 };
-
-std::string slurp(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
 
 std::vector<std::string> lines(const std::string& text) {
     std::vector<std::string> out;
@@ -98,7 +94,8 @@ TEST(VobSubDisc, PairReadsBackToTheSameUnitsTimesAndText) {
         for (size_t k = 1; k <= units + 1; ++k) {
             char num[16];
             std::snprintf(num, sizeof num, "%06zu.sup", k);
-            const std::string a = slurp(dir.file("vob") + num), b = slurp(dir.file("idx") + num);
+            const std::string a = test::readBytes(dir.file("vob") + num),
+                              b = test::readBytes(dir.file("idx") + num);
             EXPECT_EQ(a, b) << num;
             EXPECT_EQ(a.empty(), k > units) << num;
         }
@@ -134,7 +131,7 @@ TEST(VobSubDisc, FfprobeCountsEverySubtitleWithinAFrame) {
         std::string out;
         for (int c; (c = std::fgetc(p)) != EOF;) out += static_cast<char>(c);
         ASSERT_EQ(::pclose(p), 0) << "ffprobe failed (scripts/install-deps.sh installs it)";
-        EXPECT_EQ(slurp(dir.file("warnings")), "");
+        EXPECT_EQ(test::readBytes(dir.file("warnings")), "");
         const std::vector<std::string> times = lines(out);
         ASSERT_EQ(times.size(), scan.size()) << out;
         for (size_t k = 0; k < times.size(); ++k)
