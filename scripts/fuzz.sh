@@ -26,7 +26,8 @@ mkdir -p "$build/artifacts"
 
 for t in "${targets[@]}"; do
     corpus="$build/corpus/$t"
-    mkdir -p "$corpus"
+    # A target the seed maker has no seeds for starts from an empty folder.
+    mkdir -p "$corpus" "$build/seeds/$t"
     limits=(-timeout=10 -rss_limit_mb=2048)
     # Whole program streams need room for several sectors.
     [ "$t" = stream ] && limits+=(-max_len=65536)
