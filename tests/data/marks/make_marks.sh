@@ -16,10 +16,10 @@ draw() {  # out font size text
 doubled='"Oui," dit Zoë, naïf « non » „ja“'
 single="rock 'n' roll, l'été ' ' ... Noël"
 n=0
-for spec in "$DEJAVU/DejaVuSans-Bold.ttf 30" "$DEJAVU/DejaVuSans-BoldOblique.ttf 30" \
+for font in "$DEJAVU/DejaVuSans-Bold.ttf 30" "$DEJAVU/DejaVuSans-BoldOblique.ttf 30" \
             "$LIBERATION/LiberationSans-Bold.ttf 32" "$DEJAVU/DejaVuSerif-Bold.ttf 28" \
             "$DEJAVU/DejaVuSerif-BoldItalic.ttf 28" "$LIBERATION/LiberationSerif-Bold.ttf 32"; do
-    set -- $spec
+    set -- $font
     n=$((n + 1))
     draw "doubled_$n.png" "$1" "$2" "$doubled"
     draw "single_$n.png" "$1" "$2" "$single"
