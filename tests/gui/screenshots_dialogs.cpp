@@ -3,10 +3,8 @@
 // tests/gui/screenshots-dialogs.sh, not by CTest.
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -14,22 +12,14 @@
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/main_window.h"
 #include "gui/ocr_setup_dialog.h"
-#include "modal_script.h"
+#include "screen_shot.h"
 
 using namespace orvane::gui;
-
-namespace {
-void shoot(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
-}
-}  // namespace
+using orvane::test::shoot;
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvane");
-    QApplication::setQuitOnLastWindowClosed(false);
+    orvane::test::setUpShotApplication();
     MainWindow w;
     w.move(10, 10);
     w.show();
@@ -71,13 +61,6 @@ int main(int argc, char** argv) {
         r.action = orvane::ActionMode::SaveBmp;
         w.session().startButton(r);
     });
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!script.done() || QApplication::activeModalWidget()) return;
-        watch.stop();
-        std::exit(0);
-    });
-    watch.start();
+    orvane::test::exitWhenDone(script);
     return QApplication::exec();
 }
