@@ -24,6 +24,7 @@ shot_screen new_character.png 1
 # The main window during the job: the dialog beside it, the subtitle window
 # below it.
 sub="$(wait_for '^Subtitles')"
+xdotool windowmove "$(wait_for '^Orvane [0-9]')" 0 0
 xdotool windowmove "$newchar" 760 160
 xdotool windowmove "$sub" 0 715
 shot_screen main_window_job.png 1
