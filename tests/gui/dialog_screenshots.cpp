@@ -23,11 +23,9 @@ using namespace orvane::gui;
 using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    orvane::test::setUpShotApplication();
-    MainWindow w;
-    w.move(20, 20);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 20, 20);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     SubtitleWindow& sw = w.subtitleWindow();
     Session& s = w.session();
     const std::pair<int, int> times[] = {
@@ -39,7 +37,6 @@ int main(int argc, char** argv) {
     w.ui().documentChanged(s.document());
     sw.show();
 
-    orvane::test::ModalScript script;
     OutputFormatDialog& format = w.outputFormatDialog();
     script.add([&](QWidget* m) {
         if (m != &format) return false;

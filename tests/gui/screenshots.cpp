@@ -23,14 +23,11 @@ using namespace orvane::gui;
 using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    orvane::test::setUpShotApplication();
+    orvane::test::Shots shots(argc, argv, 20, 20);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     const QString video = QString(ORVANE_TEST_DATA) + "/pal/VIDEO_TS";
-    MainWindow w;
     w.session().ocrPolicy().useEngine = false;  // the new-character dialog is shot teaching
-    w.move(20, 20);
-    w.show();
-    orvane::test::ModalScript script;
     JobDialog& job = w.jobDialog();
     script.add([&](QWidget* m) {
         if (m != &job) return false;

@@ -18,13 +18,10 @@ using namespace orvane::gui;
 using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    orvane::test::setUpShotApplication();
-    MainWindow w;
-    w.move(10, 10);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 10, 10);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
-    orvane::test::ModalScript script;
     script.add([&](QWidget* m) {
         return orvane::test::answerFileDialog(m, qEnvironmentVariable("ORVANE_HOME") + "/shot");
     });

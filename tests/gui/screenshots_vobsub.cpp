@@ -27,14 +27,11 @@ const std::string kData = ORVANE_TEST_DATA;
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    orvane::test::setUpShotApplication();
-    MainWindow w;
-    w.move(10, 10);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 10, 10);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     const std::string home = qEnvironmentVariable("ORVANE_HOME").toStdString();
     BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
-    orvane::test::ModalScript script;
     script.add([&](QWidget* m) {
         return orvane::test::answerFileDialog(m, QString::fromStdString(home + "/shot"));
     });
