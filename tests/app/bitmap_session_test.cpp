@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "app/bitmap_adjustment.h"
@@ -14,6 +13,7 @@
 #include "subpicture/bitmap_profile.h"
 #include "support/bmp_reader.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -169,10 +169,10 @@ TEST(BmpAction, AFailedWriteIsReportedAndAddsNoEntry) {
 
 TEST(BmpAction, AnIAuthorProfileWithEightBitsIsUsedWithFourBitsAndIndicesZeroToThree) {
     test::TempDir dir;
-    std::ofstream(dir.file("p.ini"), std::ios::binary)
-        << "[BMP OUT COLOR]\r\nBitPerPixel=8\r\nPresetColorPalIndex=1\r\n"
-           "ColorPalIndex_0=12\r\nColorPalIndex_1=13\r\nColorPalIndex_2=14\r\n"
-           "ColorPalIndex_3=15\r\n";
+    test::writeBytes(dir.file("p.ini"),
+                     "[BMP OUT COLOR]\r\nBitPerPixel=8\r\nPresetColorPalIndex=1\r\n"
+                     "ColorPalIndex_0=12\r\nColorPalIndex_1=13\r\nColorPalIndex_2=14\r\n"
+                     "ColorPalIndex_3=15\r\n");
     test::VobBuilder().nav().picture(kText, 90000).write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("p");

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/session.h"
 #include "subpicture/colour_ranking.h"
@@ -662,8 +661,8 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     s.openMatrix();
     EXPECT_EQ(s.matrix().size(), 2u);
     EXPECT_EQ(s.settings().saveDialogCharMatrix, dir.path() + "/");
-    std::ofstream(dir.file("bad.sum"))
-        << "Orvane_char_Matrix_File and more bytes to make it long enough......";
+    test::writeBytes(dir.file("bad.sum"),
+                     "Orvane_char_Matrix_File and more bytes to make it long enough......");
     ui.openName = dir.file("bad.sum");
     s.openMatrix();
     EXPECT_EQ(ui.questions.back().id, QuestionId::MatrixInvalid);
@@ -766,9 +765,9 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
     EXPECT_EQ(s.document().documentName(), dir.file("doc.ovt"));
 
     // A damaged file asks per bad block: Cancel keeps what was read.
-    std::ofstream(dir.file("bad.ovt"), std::ios::binary)
-        << "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> "
-           "00:00:04,000\r\nlost\r\n";
+    test::writeBytes(dir.file("bad.ovt"),
+                     "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> "
+                     "00:00:04,000\r\nlost\r\n");
     ui.openName = dir.file("bad.ovt");
     ui.answers = {Answer::Cancel};
     s.openOrvaneFile();

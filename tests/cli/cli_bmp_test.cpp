@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "subtitles/text_file.h"
 #include "support/bmp_reader.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -52,9 +52,10 @@ TEST(CliBmp, WritesAdjustedBmpsAndTheirTimingEntries) {
     test::TempDir dir;
     const std::string vob = makeVob(dir);
     // Philips palette (8 bits), no cropping, pictures moved to the bottom.
-    std::ofstream(dir.file("p.ini"), std::ios::binary)
-        << "[BMP OUT CROPPING]\r\nEnabled=0\r\n[BMP OUT COLOR]\r\nPresetColorPalIndex=2\r\n"
-           "[BMP OUT POSITIONING]\r\nEnabled=1\r\nYPosMode=2\r\n";
+    test::writeBytes(
+        dir.file("p.ini"),
+        "[BMP OUT CROPPING]\r\nEnabled=0\r\n[BMP OUT COLOR]\r\nPresetColorPalIndex=2\r\n"
+        "[BMP OUT POSITIONING]\r\nEnabled=1\r\nYPosMode=2\r\n");
     const CliRun r =
         test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("b_"), "--profile",
                               dir.file("p.ini"), "--timing", "--text", dir.file("t.ovt"), vob});

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
@@ -73,13 +72,13 @@ TEST(Cli, MissingOrUnreadableInputsGiveOneLineAndStatus1) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lineCount(r.err), 1u);
 
-    std::ofstream(dir.file("short.ifo")) << "too short";
+    test::writeBytes(dir.file("short.ifo"), "too short");
     r = run({"streams", dir.file("short.ifo")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lineCount(r.err), 1u);
     EXPECT_NE(r.err.find("792"), std::string::npos);
 
-    std::ofstream(dir.file("locked.vob")) << "x";
+    test::writeBytes(dir.file("locked.vob"), "x");
     std::filesystem::permissions(dir.file("locked.vob"), std::filesystem::perms::none);
     std::FILE* probe = std::fopen(dir.file("locked.vob").c_str(), "rb");
     if (probe) {
