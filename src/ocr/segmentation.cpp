@@ -441,37 +441,59 @@ uint64_t runsHolding(uint64_t m, uint64_t seeds) {
     return up | g;
 }
 
-// Bit i is set when byte i of the 16 at `p` is not 0.
-unsigned nonZeroBits16(const uint8_t* p) {
+// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
+// the column masks, as their bits r0 .. r0 + n - 1.
+void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
 #if defined(__SSE2__)
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) &
-           0xFFFF;
-#else
-    unsigned bits = 0;
-    for (int half = 0; half < 2; ++half) {
-        uint64_t v;
-        std::memcpy(&v, p + 8 * half, 8);
-        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-        // Each byte's bits folded into its low bit, then gathered.
-        v |= v >> 4;
-        v |= v >> 2;
-        v |= v >> 1;
-        v &= 0x0101010101010101ull;
-        bits |= static_cast<unsigned>((v * 0x0102040810204080ull) >> 56) << (8 * half);
+    // Byte j gathers column j's rows as bits: from the last row up, the
+    // bytes double and take the next row's 0 or 1.
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
+    __m128i acc = zero;
+    for (int i = n - 1; i >= 0; --i) {
+        const __m128i v =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels.row(row0 + i) + c0));
+        acc = _mm_or_si128(_mm_add_epi8(acc, acc), _mm_andnot_si128(_mm_cmpeq_epi8(v, zero), one));
     }
-    return bits;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(acc, zero)) == 0xFFFF) return;
+    alignas(16) uint8_t bytes[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), acc);
+    for (int j = 0; j < 16; ++j) columns[j] |= uint64_t{bytes[j]} << r0;
+#else
+    // Each row's 16 bytes become 16 bits (each byte's bits folded into its
+    // low bit, then gathered), and the 8 x 8 blocks are transposed: bit j
+    // of byte i becomes bit i of byte j.
+    auto transpose8x8 = [](uint64_t x) {
+        uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+        x = x ^ t ^ (t << 7);
+        t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+        x = x ^ t ^ (t << 14);
+        t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+        return x ^ t ^ (t << 28);
+    };
+    uint64_t low = 0, high = 0;
+    for (int i = 0; i < n; ++i) {
+        unsigned bits = 0;
+        for (int half = 0; half < 2; ++half) {
+            uint64_t v;
+            std::memcpy(&v, labels.row(row0 + i) + c0 + 8 * half, 8);
+            if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+            v |= v >> 4;
+            v |= v >> 2;
+            v |= v >> 1;
+            v &= 0x0101010101010101ull;
+            bits |= static_cast<unsigned>((v * 0x0102040810204080ull) >> 56) << (8 * half);
+        }
+        low |= uint64_t{bits & 0xFF} << (8 * i);
+        high |= uint64_t{bits >> 8} << (8 * i);
+    }
+    if ((low | high) == 0) return;
+    low = transpose8x8(low);
+    high = transpose8x8(high);
+    for (int j = 0; j < 8; ++j) {
+        columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
+        columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
+    }
 #endif
-}
-
-// Bit j of byte i becomes bit i of byte j.
-uint64_t transpose8x8(uint64_t x) {
-    uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
-    x = x ^ t ^ (t << 7);
-    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
-    x = x ^ t ^ (t << 14);
-    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
-    return x ^ t ^ (t << 28);
 }
 
 }  // namespace
@@ -505,28 +527,14 @@ void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
     // The text columns are all written below; the marks start empty.
     std::memset(plane(kLabelMarkA), 0, sizeof(uint64_t) * 2 * static_cast<size_t>(w));
     // The band's labels are text (1) or 0: the lines above were cut in
-    // their own bands, apart from this one by an empty row. Blocks of 8
-    // rows x 16 columns become row bits, transposed 8 x 8 into columns.
+    // their own bands, apart from this one by an empty row. They are read
+    // in blocks of 8 rows x 16 columns.
     const int rows = bottom - top + 1;
     int c0 = 0;
     for (; c0 + 16 <= w; c0 += 16) {
         uint64_t columns[16] = {};
-        for (int r0 = 0; r0 < rows; r0 += 8) {
-            const int n = std::min(8, rows - r0);
-            uint64_t low = 0, high = 0;
-            for (int i = 0; i < n; ++i) {
-                const unsigned bits = nonZeroBits16(labels.row(top + r0 + i) + c0);
-                low |= uint64_t{bits & 0xFF} << (8 * i);
-                high |= uint64_t{bits >> 8} << (8 * i);
-            }
-            if ((low | high) == 0) continue;
-            low = transpose8x8(low);
-            high = transpose8x8(high);
-            for (int j = 0; j < 8; ++j) {
-                columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
-                columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
-            }
-        }
+        for (int r0 = 0; r0 < rows; r0 += 8)
+            addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
         std::memcpy(text + c0, columns, sizeof columns);
     }
     for (; c0 < w; ++c0) {
