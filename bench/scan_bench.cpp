@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -266,6 +267,11 @@ int main(int argc, char** argv) {
                 film.c_str(), large.size(), gib, collected.units.size());
     std::printf("best of %d; wall clock (the targets), and CPU time (user + system) beside it\n",
                 rounds);
+    // Other jobs on the machine slow the wall clock of every command; the
+    // CPU times are far less disturbed.
+    double load[3] = {};
+    if (::getloadavg(load, 3) == 3)
+        std::printf("load average after the rounds: %.2f %.2f %.2f\n", load[0], load[1], load[2]);
     std::printf(
         "plain read() in 1 MiB blocks:   %7.3f s  %6.2f GB/s  (the reference)   cpu %.3f s\n",
         bestRead.seconds, static_cast<double>(bytes) / bestRead.seconds / 1e9, bestRead.cpu);

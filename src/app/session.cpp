@@ -240,14 +240,18 @@ void Session::readFile(const std::string& path) {
     try {
         result = reader_.readFile(dataFile, first, job_.selectedStream, *this);
     } catch (const IoError& e) {
+        commitJobSaves();
         reportFileError(e.path());
         endOfFile();
         return;
     } catch (...) {
         job_.running = false;
         ui_.readingControls(false, true);
+        commitJobSaves();
         throw;
     }
+    // What the reader saved is on the disk before the job pauses or moves on.
+    commitJobSaves();
     switch (result.end) {
         case ReadEnd::EndOfFile:
             progressUpdate(result.nextSector);
@@ -401,7 +405,7 @@ void Session::dispatchUnit(UnitReport& report) {
             break;
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
-            if (!saveJobOutput([&] { saveSupFile(report.savedFile, report.bytes); })) {
+            if (!saveJobOutput([&] { saveSupFile(jobSaves_, report.savedFile, report.bytes); })) {
                 report.savedFile.clear();
                 break;
             }
@@ -457,7 +461,7 @@ void Session::dispatchUnit(UnitReport& report) {
             if (!saveThisPicture) break;
             // Written before the entry naming it, so that a failed write
             // leaves no entry for a file that does not exist.
-            if (!saveJobOutput([&] { saveAdjustedBmp(file); })) break;
+            if (!saveJobOutput([&] { saveBmpFile(jobSaves_, file, adjusted_.picture); })) break;
             report.savedFile = file;
             if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
             if (showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
@@ -469,6 +473,7 @@ void Session::dispatchUnit(UnitReport& report) {
 bool Session::saveJobOutput(const std::function<void()>& save) {
     try {
         save();
+        if (jobSaves_.size() >= kSavesPerCommit) commitJobSaves();
         return true;
     } catch (const IoError& e) {
         // A write that failed is no trouble with the VOB being read: say
@@ -477,6 +482,16 @@ bool Session::saveJobOutput(const std::function<void()>& save) {
         reportIoError(e);
         pauseToReadUnitAgain();
         return false;
+    }
+}
+
+void Session::commitJobSaves() {
+    // A failure here comes after the units were read: it is said, and the
+    // files that could be saved are there.
+    try {
+        jobSaves_.commit();
+    } catch (const IoError& e) {
+        reportIoError(e);
     }
 }
 

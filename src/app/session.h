@@ -16,6 +16,7 @@
 #include "app/ocr_policy.h"
 #include "app/program_folder.h"
 #include "app/user_interface.h"
+#include "common/file_io.h"
 #include "config/message_table.h"
 #include "config/preview_options.h"
 #include "ocr/char_matrix.h"
@@ -381,6 +382,12 @@ class Session : private PackEvents {
     void mergeMatrix(const CharMatrix& other);
     // Runs a BMP or SUP save of the job; on failure reports it and pauses.
     bool saveJobOutput(const std::function<void()>& save);
+    // The job's BMP and SUP files, saved together when the reader stops
+    // and every kSavesPerCommit files: one wait for the disk, not two per
+    // file.
+    static constexpr size_t kSavesPerCommit = 500;
+    SaveBatch jobSaves_;
+    void commitJobSaves();
 
     CharMatrix matrix_;
     size_t learnedEntries_ = 0;

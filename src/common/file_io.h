@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace orvane {
@@ -45,6 +46,45 @@ void checkRegularFile(const std::string& path);
 // Devices and FIFOs (/dev/null, /dev/stdout) are written directly.
 void saveFile(const std::string& path, std::span<const uint8_t> bytes);
 void saveFile(const std::string& path, std::string_view bytes);
+
+// Saves many files as saveFile does each, with one wait for the disk for
+// all of them instead of two per file. add() writes a file's bytes to a
+// temporary file beside it and touches nothing else; commit() flushes every
+// temporary file to the disk, then renames each over its target, then
+// flushes the folders. A crash at any point leaves each target either as it
+// was or whole with its new bytes, never partly written; what was added but
+// not committed is lost as a hidden temporary file at worst. Destroying a
+// batch removes the temporary files it did not commit.
+class SaveBatch {
+  public:
+    SaveBatch() = default;
+    ~SaveBatch();
+    SaveBatch(const SaveBatch&) = delete;
+    SaveBatch& operator=(const SaveBatch&) = delete;
+
+    // Writes the bytes for `path`; throws IoError as saveFile does, nothing
+    // added then. Devices and FIFOs are written at once.
+    void add(const std::string& path, std::span<const uint8_t> bytes);
+    void add(const std::string& path, std::string_view bytes);
+    // Saves everything added. Every file that can be saved is; the others
+    // keep their old content, and the first failure is thrown as an IoError
+    // naming its file. The batch is empty afterwards either way.
+    void commit();
+    // Files added and not yet committed.
+    size_t size() const { return staged_.size(); }
+
+  private:
+    struct Staged {
+        std::string path;    // as given, for messages
+        std::string target;  // what is replaced (a symbolic link followed)
+        std::string temp;
+        std::string folder;
+    };
+    std::vector<Staged> staged_;
+    // Each folder written to, open since before its first file was written.
+    std::vector<std::pair<std::string, int>> folders_;
+    void forget();
+};
 
 // Whether two paths name the same existing file (hard links and symbolic
 // links included).

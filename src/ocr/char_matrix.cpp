@@ -19,6 +19,25 @@ uint64_t nextGeneration() {
     static uint64_t counter = 0;
     return ++counter;
 }
+
+// Row r of a stored glyph: 45 bits from bit 45 x r on, the first column in
+// the highest bit of a byte, read at once and reversed so that column c
+// becomes bit c (bit by bit, loading a matrix cost as much as reading a
+// hundred pictures).
+uint64_t storedRow(std::span<const uint8_t> bits, int r) {
+    const size_t t = static_cast<size_t>(r) * mf::kGlyphSide;
+    const size_t first = t / 8;
+    uint8_t bytes[8] = {};
+    std::memcpy(bytes, bits.data() + first, std::min<size_t>(8, bits.size() - first));
+    uint64_t v = 0;
+    for (const uint8_t b : bytes) v = v << 8 | b;
+    v <<= t % 8;  // column 0 in bit 63
+    v = ((v >> 1) & 0x5555555555555555ull) | ((v & 0x5555555555555555ull) << 1);
+    v = ((v >> 2) & 0x3333333333333333ull) | ((v & 0x3333333333333333ull) << 2);
+    v = ((v >> 4) & 0x0F0F0F0F0F0F0F0Full) | ((v & 0x0F0F0F0F0F0F0F0Full) << 4);
+    return __builtin_bswap64(v) & ((uint64_t{1} << mf::kGlyphSide) - 1);
+}
+
 }  // namespace
 
 int GlyphBits::count() const {
@@ -109,14 +128,7 @@ CharMatrix::ParseResult CharMatrix::fromBytes(std::span<const uint8_t> data, Cha
         e.height = *in.readU8();
         e.text = *in.readField(mf::kTextSize);
         const std::span<const uint8_t> bits = *in.readBytes(mf::kGlyphBytes);
-        for (int r = 0; r < GlyphBits::kSide; ++r) {
-            uint64_t row = 0;
-            for (int c = 0; c < GlyphBits::kSide; ++c) {
-                const size_t t = static_cast<size_t>(r) * mf::kGlyphSide + static_cast<size_t>(c);
-                if (bits[t / 8] & (0x80u >> (t % 8))) row |= uint64_t{1} << c;
-            }
-            e.glyph.setRow(r, row);
-        }
+        for (int r = 0; r < GlyphBits::kSide; ++r) e.glyph.setRow(r, storedRow(bits, r));
     }
     out.entries_ = std::move(entries);
     out.comment_ = *comment;

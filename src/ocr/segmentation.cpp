@@ -54,9 +54,31 @@ int endOfBlock(const Pic& p, int s, int e, int c0, int c1, V colour, int span) {
     return last;
 }
 
+// The box of a piece cut from columns start..right and rows
+// charTop..charBottom of the line band from row `top`.
+CharBox boxOf(int start, int right, int charTop, int charBottom, int top) {
+    CharBox box;
+    box.left = static_cast<uint16_t>(start);
+    box.top = static_cast<uint16_t>(charTop);
+    box.width = static_cast<uint16_t>(right - start + 1);
+    box.height = static_cast<uint16_t>(charBottom - charTop + 1);
+    box.relativeTop = static_cast<uint8_t>(charTop - top);
+    box.italic = 0;
+    return box;
+}
+
+// Whether box q lies wholly below box p and within its right edge: a
+// detached part of p (a cedilla).
+bool liesBelow(const CharBox& p, const CharBox& q) {
+    const uint16_t qRight = static_cast<uint16_t>(q.right());
+    const uint16_t pRight = static_cast<uint16_t>(p.right());
+    const uint16_t pBottom = static_cast<uint16_t>(p.bottom());
+    return qRight <= pRight && pBottom < q.top;
+}
+
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_, std::vector<int>& rows, BandCutter* fast);
+               std::vector<uint32_t>& stack, std::vector<int>& rows, BandCutter* fast);
 
 }  // namespace
 
@@ -169,171 +191,222 @@ void Segmenter::segment(Image8& labels, const OcrSettings& s, LineTable& table) 
 
 namespace {
 
+// The next line band from row y on: a block of rows holding text, joined
+// with the blocks that follow it closer than minInterLine. False when no
+// row from y on holds text.
+template <class Pic, class V>
+bool nextLineBand(const Pic& pic, int y, V text, const OcrSettings& s, int& top, int& bottom) {
+    const int h = pic.height(), w = pic.width();
+    top = firstRowWith(pic, y, h - 1, 0, w - 1, text);
+    if (top < 0) return false;
+    bottom = endOfBlock(pic, top, h - 1, 0, w - 1, text, s.minLineHeight);
+    int next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
+    while (next >= 0 && next - bottom - 1 < s.minInterLine) {
+        bottom = endOfBlock(pic, next, h - 1, 0, w - 1, text, s.minLineHeight);
+        next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
+    }
+    return true;
+}
+
+// Cuts one line band into characters pixel by pixel: the path of the
+// painted picture, and of label bands too tall for the column masks.
+template <class Pic, class V>
+class PixelCutter {
+  public:
+    PixelCutter(Pic& pic, V text, V markA, V markB, const OcrSettings& s,
+                std::vector<uint32_t>& stack, std::vector<int>& rows)
+        : pic_(pic),
+          text_(text),
+          markA_(markA),
+          markB_(markB),
+          s_(s),
+          stack_(stack),
+          rows_(rows),
+          w_(pic.width()) {}
+
+    void cut(int top, int bottom, TextLine& line) {
+        top_ = top;
+        bottom_ = bottom;
+        recordColumnRows();
+        int k = 0;
+        int x = 0;
+        while (x < w_) {
+            const V paint = k % 2 == 0 ? markA_ : markB_;
+            const int start = startCharacter(x, paint);
+            if (start < 0) break;
+            int nextColumn = -1;
+            const int right = extendCharacter(start, paint, nextColumn);
+            const int charTop = firstRowWith(pic_, top_, bottom_, start, right, paint);
+            const int charBottom = lastRowWith(start, right, charTop, paint);
+            // No column recorded: the line ends after this piece.
+            x = nextColumn < 0 ? w_ : nextColumn;
+            if (right - start + 1 < s_.minCharWidth || charBottom - charTop + 1 < s_.minCharHeight)
+                continue;  // dropped; its pixels keep the paint of the next character
+            if (static_cast<size_t>(k) == TextLine::kMaxChars) break;  // the line holds 500
+            ++k;
+            line.chars[static_cast<size_t>(k - 1)] = boxOf(start, right, charTop, charBottom, top_);
+            if (k > 1 && liesBelow(line.chars[static_cast<size_t>(k - 2)],
+                                   line.chars[static_cast<size_t>(k - 1)])) {
+                joinBelow(line, k, paint);
+                --k;
+            }
+        }
+        line.count = static_cast<uint16_t>(k);
+    }
+
+  private:
+    int firstRow(int col) const { return rows_[static_cast<size_t>(col)]; }
+    int lastRow(int col) const { return rows_[static_cast<size_t>(w_ + col)]; }
+
+    // The rows of each column that hold text or a mark. Painting only
+    // turns text into a mark or one mark into the other, so these stay as
+    // they are while the line is cut, and the column scans need look at
+    // nothing outside them.
+    void recordColumnRows() {
+        rows_.assign(static_cast<size_t>(w_) * 2, -1);
+        int* const first = rows_.data();
+        int* const last = rows_.data() + w_;
+        for (int row = top_; row <= bottom_; ++row) {
+            if constexpr (std::is_same_v<Pic, Image8>) {
+                // Labels are text, a mark or 0. Most of a band is 0: eight
+                // pixels are tested at once.
+                const uint8_t* p = pic_.row(row);
+                for (int col = 0; col < w_;) {
+                    uint64_t eight = 0;
+                    if (col + 8 <= w_) std::memcpy(&eight, p + col, 8);
+                    if (col + 8 <= w_ && eight == 0) {
+                        col += 8;
+                        continue;
+                    }
+                    for (const int end = std::min(col + 8, w_); col < end; ++col) {
+                        if (p[col] == 0) continue;
+                        if (first[col] < 0) first[col] = row;
+                        last[col] = row;
+                    }
+                }
+            } else {
+                for (int col = 0; col < w_; ++col) {
+                    const V c = pic_.pixel(col, row);
+                    if (c == text_ || c == markA_ || c == markB_) {
+                        if (first[col] < 0) first[col] = row;
+                        last[col] = row;
+                    }
+                }
+            }
+        }
+    }
+
+    // The first text pixel from column x on, columns left to right, each
+    // scanned from the bottom of the line up, painted with its region; its
+    // column, or -1.
+    int startCharacter(int x, V paint) {
+        for (int col = x; col < w_; ++col) {
+            for (int row = lastRow(col); row >= 0 && row >= firstRow(col); --row) {
+                if (pic_.pixel(col, row) == text_) {
+                    floodFill(pic_, col, row, paint, stack_);
+                    return col;
+                }
+            }
+        }
+        return -1;
+    }
+
+    // Extends the character from `start` column by column; its last column.
+    // `nextColumn` gets the first column holding text that did not join.
+    int extendCharacter(int start, V paint, int& nextColumn) {
+        int right = start;
+        for (int col = start; col < w_; ++col) {
+            bool seen = false;
+            for (int row = lastRow(col); row >= 0 && row >= firstRow(col); --row) {
+                const V c = pic_.pixel(col, row);
+                if (c == paint) {
+                    seen = true;
+                } else if (c == text_) {
+                    if (seen || touchesDiagonally(col, row, paint)) {
+                        floodFill(pic_, col, row, paint, stack_);
+                        seen = true;
+                    } else if (nextColumn < 0) {
+                        nextColumn = col;
+                    }
+                }
+            }
+            if (seen) right = col;
+            if (!seen && col - start >= s_.minCharWidth) {
+                if (nextColumn < 0) nextColumn = col;
+                break;
+            }
+        }
+        return right;
+    }
+
+    bool touchesDiagonally(int col, int row, V paint) const {
+        if (!s_.checkDetachedChar || col == 0) return false;
+        return (row > top_ && pic_.pixel(col - 1, row - 1) == paint) ||
+               (row < bottom_ && pic_.pixel(col - 1, row + 1) == paint);
+    }
+
+    // The last row from the line's bottom up to charTop holding the paint
+    // in columns start..right; charTop when none below it does.
+    int lastRowWith(int start, int right, int charTop, V paint) const {
+        for (int row = bottom_; row >= charTop; --row) {
+            if (rowHas(pic_, row, start, right, paint)) return row;
+        }
+        return charTop;
+    }
+
+    // Character k, a detached part wholly below character k - 1, joins it:
+    // its first paint pixel in reading order takes the previous paint with
+    // its region.
+    void joinBelow(TextLine& line, int k, V paint) {
+        CharBox& p = line.chars[static_cast<size_t>(k - 2)];
+        const CharBox& box = line.chars[static_cast<size_t>(k - 1)];
+        const V pPaint = (k - 1) % 2 == 1 ? markA_ : markB_;
+        bool done = false;
+        for (int row = box.top; row <= box.bottom() && !done; ++row) {
+            for (int col = box.left; col <= box.right(); ++col) {
+                if (pic_.pixel(col, row) == paint) {
+                    floodFill(pic_, col, row, pPaint, stack_);
+                    done = true;
+                    break;
+                }
+            }
+        }
+        p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
+    }
+
+    Pic& pic_;
+    const V text_, markA_, markB_;
+    const OcrSettings& s_;
+    std::vector<uint32_t>& stack_;
+    std::vector<int>& rows_;  // first rows of the columns, then last rows
+    const int w_;
+    int top_ = 0;
+    int bottom_ = 0;
+};
+
 template <class Pic, class V>
 void segmentOf(Pic& pic, V text, V markA, V markB, const OcrSettings& s, LineTable& table,
-               std::vector<uint32_t>& stack_, std::vector<int>& rows, BandCutter* fast) {
+               std::vector<uint32_t>& stack, std::vector<int>& rows, BandCutter* fast) {
     table.count = 0;
-    const int h = pic.height(), w = pic.width();
+    PixelCutter<Pic, V> pixels(pic, text, markA, markB, s, stack, rows);
     int y = 0;
     int n = 0;
-    while (y < h) {
-        const int top = firstRowWith(pic, y, h - 1, 0, w - 1, text);
-        if (top < 0) break;
-        int bottom = endOfBlock(pic, top, h - 1, 0, w - 1, text, s.minLineHeight);
-        int next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
-        while (next >= 0 && next - bottom - 1 < s.minInterLine) {
-            bottom = endOfBlock(pic, next, h - 1, 0, w - 1, text, s.minLineHeight);
-            next = firstRowWith(pic, bottom + 1, h - 1, 0, w - 1, text);
-        }
+    int top = 0, bottom = 0;
+    while (y < pic.height() && nextLineBand(pic, y, text, s, top, bottom)) {
         y = bottom + 1;
         if (bottom - top + 1 > s.maxLineHeight) continue;  // left as text, not counted
-
         TextLine& line = table.lines[static_cast<size_t>(n)];
         ++n;
         line.top = top;
         line.bottom = bottom;
+        bool cut = false;
         if constexpr (std::is_same_v<Pic, Image8>) {
             if (fast && bottom - top + 1 <= BandCutter::kMaxRows) {
                 fast->cut(pic, top, bottom, s, line);
-                setItalicFlags(line, s.detectItaWidth);
-                if (n == static_cast<int>(LineTable::kMaxLines)) break;
-                continue;
+                cut = true;
             }
         }
-        // The rows of each column that hold text or a mark. Painting only
-        // turns text into a mark or one mark into the other, so these stay
-        // as they are while the line is cut, and the column scans below
-        // need look at nothing outside them.
-        rows.assign(static_cast<size_t>(w) * 2, -1);
-        int* const firstRow = rows.data();
-        int* const lastRow = rows.data() + w;
-        if constexpr (std::is_same_v<Pic, Image8>) {
-            // Labels are text, a mark or 0. Most of a band is 0: eight
-            // pixels are tested at once.
-            for (int row = top; row <= bottom; ++row) {
-                const uint8_t* p = pic.row(row);
-                for (int col = 0; col < w;) {
-                    uint64_t eight = 0;
-                    if (col + 8 <= w) std::memcpy(&eight, p + col, 8);
-                    if (col + 8 <= w && eight == 0) {
-                        col += 8;
-                        continue;
-                    }
-                    const int end = std::min(col + 8, w);
-                    for (; col < end; ++col) {
-                        if (p[col] == 0) continue;
-                        if (firstRow[col] < 0) firstRow[col] = row;
-                        lastRow[col] = row;
-                    }
-                }
-            }
-        } else {
-            for (int row = top; row <= bottom; ++row) {
-                for (int col = 0; col < w; ++col) {
-                    const V c = pic.pixel(col, row);
-                    if (c == text || c == markA || c == markB) {
-                        if (firstRow[col] < 0) firstRow[col] = row;
-                        lastRow[col] = row;
-                    }
-                }
-            }
-        }
-        int k = 0;
-        int x = 0;
-        while (x < w) {
-            const V paint = k % 2 == 0 ? markA : markB;
-            // The start: the first text pixel, columns left to right, each
-            // scanned from the bottom of the line up.
-            int start = -1;
-            for (int col = x; col < w && start < 0; ++col) {
-                for (int row = lastRow[col]; row >= 0 && row >= firstRow[col]; --row) {
-                    if (pic.pixel(col, row) == text) {
-                        floodFill(pic, col, row, paint, stack_);
-                        start = col;
-                        break;
-                    }
-                }
-            }
-            if (start < 0) break;
-
-            // Extend the character column by column.
-            int right = start;
-            int nextColumn = -1;
-            for (int col = start; col < w; ++col) {
-                bool seen = false;
-                for (int row = lastRow[col]; row >= 0 && row >= firstRow[col]; --row) {
-                    const V c = pic.pixel(col, row);
-                    if (c == paint) {
-                        seen = true;
-                    } else if (c == text) {
-                        bool joined = seen;
-                        if (!joined && s.checkDetachedChar && col > 0) {
-                            joined = (row > top && pic.pixel(col - 1, row - 1) == paint) ||
-                                     (row < bottom && pic.pixel(col - 1, row + 1) == paint);
-                        }
-                        if (joined) {
-                            floodFill(pic, col, row, paint, stack_);
-                            seen = true;
-                        } else if (nextColumn < 0) {
-                            nextColumn = col;
-                        }
-                    }
-                }
-                if (seen) right = col;
-                if (!seen && col - start >= s.minCharWidth) {
-                    if (nextColumn < 0) nextColumn = col;
-                    break;
-                }
-            }
-
-            const int charTop = firstRowWith(pic, top, bottom, start, right, paint);
-            int charBottom = charTop;
-            for (int row = bottom; row >= charTop; --row) {
-                if (rowHas(pic, row, start, right, paint)) {
-                    charBottom = row;
-                    break;
-                }
-            }
-            // No column recorded: the line ends after this piece.
-            x = nextColumn < 0 ? w : nextColumn;
-
-            if (right - start + 1 < s.minCharWidth || charBottom - charTop + 1 < s.minCharHeight) {
-                continue;  // dropped; its pixels keep the paint of the next character
-            }
-            if (static_cast<size_t>(k) == TextLine::kMaxChars) break;  // the line holds 500
-            ++k;
-            CharBox& box = line.chars[static_cast<size_t>(k - 1)];
-            box.left = static_cast<uint16_t>(start);
-            box.top = static_cast<uint16_t>(charTop);
-            box.width = static_cast<uint16_t>(right - start + 1);
-            box.height = static_cast<uint16_t>(charBottom - charTop + 1);
-            box.relativeTop = static_cast<uint8_t>(charTop - top);
-            box.italic = 0;
-            if (k > 1) {
-                // A detached part lying wholly below the previous character
-                // (a cedilla) joins it.
-                CharBox& p = line.chars[static_cast<size_t>(k - 2)];
-                const uint16_t qRight = static_cast<uint16_t>(box.right());
-                const uint16_t pRight = static_cast<uint16_t>(p.right());
-                const uint16_t pBottom = static_cast<uint16_t>(p.bottom());
-                if (qRight <= pRight && pBottom < box.top) {
-                    const V pPaint = (k - 1) % 2 == 1 ? markA : markB;
-                    bool done = false;
-                    for (int row = box.top; row <= box.bottom() && !done; ++row) {
-                        for (int col = box.left; col <= box.right(); ++col) {
-                            if (pic.pixel(col, row) == paint) {
-                                floodFill(pic, col, row, pPaint, stack_);
-                                done = true;
-                                break;
-                            }
-                        }
-                    }
-                    p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
-                    --k;
-                }
-            }
-        }
-        line.count = static_cast<uint16_t>(k);
+        if (!cut) pixels.cut(top, bottom, line);
         setItalicFlags(line, s.detectItaWidth);
         if (n == static_cast<int>(LineTable::kMaxLines)) break;
     }
@@ -368,37 +441,59 @@ uint64_t runsHolding(uint64_t m, uint64_t seeds) {
     return up | g;
 }
 
-// Bit i is set when byte i of the 16 at `p` is not 0.
-unsigned nonZeroBits16(const uint8_t* p) {
+// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
+// the column masks, as their bits r0 .. r0 + n - 1.
+void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
 #if defined(__SSE2__)
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    return ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_setzero_si128()))) &
-           0xFFFF;
-#else
-    unsigned bits = 0;
-    for (int half = 0; half < 2; ++half) {
-        uint64_t v;
-        std::memcpy(&v, p + 8 * half, 8);
-        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-        // Each byte's bits folded into its low bit, then gathered.
-        v |= v >> 4;
-        v |= v >> 2;
-        v |= v >> 1;
-        v &= 0x0101010101010101ull;
-        bits |= static_cast<unsigned>((v * 0x0102040810204080ull) >> 56) << (8 * half);
+    // Byte j gathers column j's rows as bits: from the last row up, the
+    // bytes double and take the next row's 0 or 1.
+    const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
+    __m128i acc = zero;
+    for (int i = n - 1; i >= 0; --i) {
+        const __m128i v =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels.row(row0 + i) + c0));
+        acc = _mm_or_si128(_mm_add_epi8(acc, acc), _mm_andnot_si128(_mm_cmpeq_epi8(v, zero), one));
     }
-    return bits;
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(acc, zero)) == 0xFFFF) return;
+    alignas(16) uint8_t bytes[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), acc);
+    for (int j = 0; j < 16; ++j) columns[j] |= uint64_t{bytes[j]} << r0;
+#else
+    // Each row's 16 bytes become 16 bits (each byte's bits folded into its
+    // low bit, then gathered), and the 8 x 8 blocks are transposed: bit j
+    // of byte i becomes bit i of byte j.
+    auto transpose8x8 = [](uint64_t x) {
+        uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
+        x = x ^ t ^ (t << 7);
+        t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
+        x = x ^ t ^ (t << 14);
+        t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
+        return x ^ t ^ (t << 28);
+    };
+    uint64_t low = 0, high = 0;
+    for (int i = 0; i < n; ++i) {
+        unsigned bits = 0;
+        for (int half = 0; half < 2; ++half) {
+            uint64_t v;
+            std::memcpy(&v, labels.row(row0 + i) + c0 + 8 * half, 8);
+            if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+            v |= v >> 4;
+            v |= v >> 2;
+            v |= v >> 1;
+            v &= 0x0101010101010101ull;
+            bits |= static_cast<unsigned>((v * 0x0102040810204080ull) >> 56) << (8 * half);
+        }
+        low |= uint64_t{bits & 0xFF} << (8 * i);
+        high |= uint64_t{bits >> 8} << (8 * i);
+    }
+    if ((low | high) == 0) return;
+    low = transpose8x8(low);
+    high = transpose8x8(high);
+    for (int j = 0; j < 8; ++j) {
+        columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
+        columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
+    }
 #endif
-}
-
-// Bit j of byte i becomes bit i of byte j.
-uint64_t transpose8x8(uint64_t x) {
-    uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
-    x = x ^ t ^ (t << 7);
-    t = (x ^ (x >> 14)) & 0x0000CCCC0000CCCCull;
-    x = x ^ t ^ (t << 14);
-    t = (x ^ (x >> 28)) & 0x00000000F0F0F0F0ull;
-    return x ^ t ^ (t << 28);
 }
 
 }  // namespace
@@ -425,38 +520,21 @@ void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
     }
 }
 
-void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, TextLine& line) {
-    labels_ = &labels;
-    top_ = top;
-    width_ = labels.width();
+void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
     const int w = width_;
     if (planes_.size() < static_cast<size_t>(w) * 3) planes_.resize(static_cast<size_t>(w) * 3);
     uint64_t* const text = plane(kLabelText);
     // The text columns are all written below; the marks start empty.
     std::memset(plane(kLabelMarkA), 0, sizeof(uint64_t) * 2 * static_cast<size_t>(w));
     // The band's labels are text (1) or 0: the lines above were cut in
-    // their own bands, apart from this one by an empty row. Blocks of 8
-    // rows x 16 columns become row bits, transposed 8 x 8 into columns.
+    // their own bands, apart from this one by an empty row. They are read
+    // in blocks of 8 rows x 16 columns.
     const int rows = bottom - top + 1;
     int c0 = 0;
     for (; c0 + 16 <= w; c0 += 16) {
         uint64_t columns[16] = {};
-        for (int r0 = 0; r0 < rows; r0 += 8) {
-            const int n = std::min(8, rows - r0);
-            uint64_t low = 0, high = 0;
-            for (int i = 0; i < n; ++i) {
-                const unsigned bits = nonZeroBits16(labels.row(top + r0 + i) + c0);
-                low |= uint64_t{bits & 0xFF} << (8 * i);
-                high |= uint64_t{bits >> 8} << (8 * i);
-            }
-            if ((low | high) == 0) continue;
-            low = transpose8x8(low);
-            high = transpose8x8(high);
-            for (int j = 0; j < 8; ++j) {
-                columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
-                columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
-            }
-        }
+        for (int r0 = 0; r0 < rows; r0 += 8)
+            addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
         std::memcpy(text + c0, columns, sizeof columns);
     }
     for (; c0 < w; ++c0) {
@@ -464,102 +542,109 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
         for (int row = top; row <= bottom; ++row)
             if (labels.row(row)[c0] != 0) text[c0] |= uint64_t{1} << (row - top);
     }
+}
 
+int BandCutter::startCharacter(int x, uint8_t paintLabel) {
+    // Columns left to right, each scanned from the bottom of the band up
+    // (the highest bit).
+    const uint64_t* const text = plane(kLabelText);
+    for (int col = x; col < width_; ++col) {
+        if (text[col] != 0) {
+            flood(col, highestBit(text[col]), kLabelText, paintLabel);
+            return col;
+        }
+    }
+    return -1;
+}
+
+int BandCutter::extendCharacter(int start, uint8_t paintLabel, const OcrSettings& s,
+                                int& nextColumn) {
+    const uint64_t* const text = plane(kLabelText);
+    const uint64_t* const paint = plane(paintLabel);
+    // Going up a column, the first paint pixel, or the first text pixel
+    // touching the paint diagonally on the left, makes every text pixel
+    // above it join; text below it does not join and marks the next column.
+    int right = start;
+    for (int col = start; col < width_; ++col) {
+        const uint64_t t = text[col];
+        uint64_t diagonal = 0;
+        if (s.checkDetachedChar && col > 0)
+            diagonal = (paint[col - 1] << 1) | (paint[col - 1] >> 1);
+        const uint64_t events = paint[col] | (t & diagonal);
+        bool seen = false;
+        if (events != 0) {
+            int e = highestBit(events);
+            if (nextColumn < 0 && e < 63 && (t >> (e + 1)) != 0) nextColumn = col;
+            if ((t >> e) & 1) flood(col, e, kLabelText, paintLabel);
+            seen = true;
+            for (uint64_t above = text[col] & ((uint64_t{1} << e) - 1); above != 0;
+                 above = text[col] & ((uint64_t{1} << e) - 1)) {
+                e = highestBit(above);
+                flood(col, e, kLabelText, paintLabel);
+            }
+        } else if (t != 0 && nextColumn < 0) {
+            nextColumn = col;
+        }
+        if (seen) right = col;
+        if (!seen && col - start >= s.minCharWidth) {
+            if (nextColumn < 0) nextColumn = col;
+            break;
+        }
+    }
+    return right;
+}
+
+void BandCutter::joinBelow(TextLine& line, int k, uint8_t paintLabel) {
+    // Its first paint pixel in reading order takes the previous
+    // character's paint with its region.
+    CharBox& p = line.chars[static_cast<size_t>(k - 2)];
+    const CharBox& box = line.chars[static_cast<size_t>(k - 1)];
+    const uint64_t* const paint = plane(paintLabel);
+    const uint8_t pPaint = (k - 1) % 2 == 1 ? kLabelMarkA : kLabelMarkB;
+    const int b0 = box.top - top_, b1 = box.bottom() - top_;
+    const uint64_t rowsOfBox =
+        (b1 == 63 ? ~uint64_t{0} : (uint64_t{1} << (b1 + 1)) - 1) & ~((uint64_t{1} << b0) - 1);
+    int firstBit = 64, firstCol = -1;
+    for (int col = box.left; col <= box.right(); ++col) {
+        const uint64_t m = paint[col] & rowsOfBox;
+        if (m != 0 && std::countr_zero(m) < firstBit) {
+            firstBit = std::countr_zero(m);
+            firstCol = col;
+        }
+    }
+    if (firstCol >= 0) flood(firstCol, firstBit, paintLabel, pPaint);
+    p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
+}
+
+void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, TextLine& line) {
+    labels_ = &labels;
+    top_ = top;
+    width_ = labels.width();
+    loadColumns(labels, top, bottom);
     int k = 0;
     int x = 0;
-    while (x < w) {
+    while (x < width_) {
         const uint8_t paintLabel = k % 2 == 0 ? kLabelMarkA : kLabelMarkB;
-        uint64_t* const paint = plane(paintLabel);
-        // The start: the first text pixel, columns left to right, each
-        // scanned from the bottom of the band up (the highest bit).
-        int start = -1;
-        for (int col = x; col < w; ++col) {
-            if (text[col] != 0) {
-                flood(col, highestBit(text[col]), kLabelText, paintLabel);
-                start = col;
-                break;
-            }
-        }
+        const int start = startCharacter(x, paintLabel);
         if (start < 0) break;
-
-        // Extend the character column by column. Going up a column, the
-        // first paint pixel, or the first text pixel touching the paint
-        // diagonally on the left, makes every text pixel above it join;
-        // text below it does not join and marks the next column.
-        int right = start;
         int nextColumn = -1;
-        for (int col = start; col < w; ++col) {
-            const uint64_t t = text[col];
-            uint64_t diagonal = 0;
-            if (s.checkDetachedChar && col > 0)
-                diagonal = (paint[col - 1] << 1) | (paint[col - 1] >> 1);
-            const uint64_t events = paint[col] | (t & diagonal);
-            bool seen = false;
-            if (events != 0) {
-                int e = highestBit(events);
-                if (nextColumn < 0 && e < 63 && (t >> (e + 1)) != 0) nextColumn = col;
-                if ((t >> e) & 1) flood(col, e, kLabelText, paintLabel);
-                seen = true;
-                for (uint64_t above = text[col] & ((uint64_t{1} << e) - 1); above != 0;
-                     above = text[col] & ((uint64_t{1} << e) - 1)) {
-                    e = highestBit(above);
-                    flood(col, e, kLabelText, paintLabel);
-                }
-            } else if (t != 0 && nextColumn < 0) {
-                nextColumn = col;
-            }
-            if (seen) right = col;
-            if (!seen && col - start >= s.minCharWidth) {
-                if (nextColumn < 0) nextColumn = col;
-                break;
-            }
-        }
-
+        const int right = extendCharacter(start, paintLabel, s, nextColumn);
+        const uint64_t* const paint = plane(paintLabel);
         uint64_t painted = 0;
         for (int col = start; col <= right; ++col) painted |= paint[col];
         const int charTop = top + std::countr_zero(painted);
         const int charBottom = top + highestBit(painted);
         // No column recorded: the line ends after this piece.
-        x = nextColumn < 0 ? w : nextColumn;
-
-        if (right - start + 1 < s.minCharWidth || charBottom - charTop + 1 < s.minCharHeight) {
+        x = nextColumn < 0 ? width_ : nextColumn;
+        if (right - start + 1 < s.minCharWidth || charBottom - charTop + 1 < s.minCharHeight)
             continue;  // dropped; its pixels keep the paint of the next character
-        }
         if (static_cast<size_t>(k) == TextLine::kMaxChars) break;  // the line holds 500
         ++k;
-        CharBox& box = line.chars[static_cast<size_t>(k - 1)];
-        box.left = static_cast<uint16_t>(start);
-        box.top = static_cast<uint16_t>(charTop);
-        box.width = static_cast<uint16_t>(right - start + 1);
-        box.height = static_cast<uint16_t>(charBottom - charTop + 1);
-        box.relativeTop = static_cast<uint8_t>(charTop - top);
-        box.italic = 0;
-        if (k > 1) {
-            // A detached part lying wholly below the previous character
-            // (a cedilla) joins it: its first paint pixel in reading order
-            // takes the previous character's paint with its region.
-            CharBox& p = line.chars[static_cast<size_t>(k - 2)];
-            const uint16_t qRight = static_cast<uint16_t>(box.right());
-            const uint16_t pRight = static_cast<uint16_t>(p.right());
-            const uint16_t pBottom = static_cast<uint16_t>(p.bottom());
-            if (qRight <= pRight && pBottom < box.top) {
-                const uint8_t pPaint = (k - 1) % 2 == 1 ? kLabelMarkA : kLabelMarkB;
-                const int b0 = box.top - top, b1 = box.bottom() - top;
-                const uint64_t rowsOfBox =
-                    (b1 == 63 ? ~uint64_t{0} : (uint64_t{1} << (b1 + 1)) - 1) &
-                    ~((uint64_t{1} << b0) - 1);
-                int firstBit = 64, firstCol = -1;
-                for (int col = box.left; col <= box.right(); ++col) {
-                    const uint64_t m = paint[col] & rowsOfBox;
-                    if (m != 0 && std::countr_zero(m) < firstBit) {
-                        firstBit = std::countr_zero(m);
-                        firstCol = col;
-                    }
-                }
-                if (firstCol >= 0) flood(firstCol, firstBit, paintLabel, pPaint);
-                p.height = static_cast<uint16_t>(box.bottom() - p.top + 1);
-                --k;
-            }
+        line.chars[static_cast<size_t>(k - 1)] = boxOf(start, right, charTop, charBottom, top);
+        if (k > 1 && liesBelow(line.chars[static_cast<size_t>(k - 2)],
+                               line.chars[static_cast<size_t>(k - 1)])) {
+            joinBelow(line, k, paintLabel);
+            --k;
         }
     }
     line.count = static_cast<uint16_t>(k);

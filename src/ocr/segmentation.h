@@ -86,6 +86,17 @@ class BandCutter {
     void cut(Image8& labels, int top, int bottom, const OcrSettings& settings, TextLine& line);
 
   private:
+    // The band's text as column masks; the mark planes cleared.
+    void loadColumns(const Image8& labels, int top, int bottom);
+    // The first text pixel from column x on, painted with its region; its
+    // column, or -1.
+    int startCharacter(int x, uint8_t paintLabel);
+    // Extends the character from `start` column by column; its last column.
+    // `nextColumn` gets the first column holding text that did not join.
+    int extendCharacter(int start, uint8_t paintLabel, const OcrSettings& settings,
+                        int& nextColumn);
+    // Character k, a detached part wholly below character k - 1, joins it.
+    void joinBelow(TextLine& line, int k, uint8_t paintLabel);
     // Moves the 4-connected region of label `from` holding (col, bit)
     // to label `to`, in the masks and in the labels. A region never leaves
     // the band: the rows just above and below it hold no text.

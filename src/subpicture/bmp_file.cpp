@@ -66,4 +66,8 @@ void saveBmpFile(const std::string& path, const AdjustedPicture& picture) {
     saveFile(path, encodeBmp(picture));
 }
 
+void saveBmpFile(SaveBatch& batch, const std::string& path, const AdjustedPicture& picture) {
+    batch.add(path, encodeBmp(picture));
+}
+
 }  // namespace orvane

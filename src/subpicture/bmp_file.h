@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_io.h"
 #include "subpicture/bitmap_adjust.h"
 
 namespace orvane {
@@ -16,5 +17,7 @@ std::vector<uint8_t> encodeBmp(const AdjustedPicture& picture);
 // Creates or overwrites `path` (extension included by the caller); throws
 // IoError.
 void saveBmpFile(const std::string& path, const AdjustedPicture& picture);
+// The same as one file of a batch, saved when the batch is committed.
+void saveBmpFile(SaveBatch& batch, const std::string& path, const AdjustedPicture& picture);
 
 }  // namespace orvane

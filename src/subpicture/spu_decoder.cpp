@@ -134,72 +134,80 @@ ShortCodes makeShortCodes() {
 // exceed clang's evaluation step limit.
 const ShortCodes kShortCodes = makeShortCodes();
 
+// Short runs, the most of a line of text, are written as 16 bytes when
+// the row has room: the bytes past the run are rewritten by the runs that
+// follow in the row (runs of colour 0 write too), and cleared when the data
+// ends inside the row.
+constexpr int kBlock = 16;
+
+// Draws the whole short codes among the next twelve bits from one table
+// look-up, up to four times, while the row has 16 bytes of room from `x`
+// (to `lastBlock`), so that the row cannot end inside them. False when the
+// next code is not drawn so: a long code, no room, or the data ending.
+bool drawShortCodes(RunReader& reader, uint8_t* row, int& x, int lastBlock) {
+    const unsigned avail = reader.bitsLeft();
+    if (avail < 4 * kLookupBits) {
+        const unsigned v = reader.peek12();
+        const unsigned size = kShortCodes.size[v];
+        if ((size & 0xFF) == 0 || x > lastBlock || (size >> 8) > avail) return false;
+        std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
+        x += static_cast<int>(size & 0xFF);
+        reader.skip(size >> 8);
+        return true;
+    }
+    // Four look-ups fit in the window without a refill or a count check.
+    for (int k = 0; k < 4; ++k) {
+        const unsigned v = reader.peek12();
+        const unsigned size = kShortCodes.size[v];
+        if ((size & 0xFF) == 0 || x > lastBlock) return false;
+        std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
+        x += static_cast<int>(size & 0xFF);
+        reader.skip(size >> 8);
+    }
+    return true;
+}
+
+// Draws one run of `colour` at `x`, clipped to the row; a run of 0 reaches
+// to the end of the row.
+void drawRun(uint8_t* row, int& x, int width, unsigned run, unsigned colour) {
+    unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
+    if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
+    if (r <= kBlock && x + kBlock <= width) {
+        const uint64_t bytes = 0x0101010101010101ull * colour;
+        std::memcpy(row + x, &bytes, 8);
+        std::memcpy(row + x + 8, &bytes, 8);
+    } else {
+        std::memset(row + x, static_cast<int>(colour), r);
+    }
+    x += static_cast<int>(r);
+}
+
+// Clears the rows of a field from (x, y) on: the data ended there.
+void clearFieldFrom(Image8& numbers, int x, int y, int width, int height) {
+    if (y > height) return;
+    std::memset(numbers.row(y) + x, 0, static_cast<size_t>(width - x));
+    for (y += 2; y < height; y += 2) std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+}
+
 // Draws one field's runs as colour numbers, one byte per pixel: a run is a
 // memset of its colour number. Every row of the field is written, those
 // the data does not reach as background, so the picture needs no clearing
 // before.
 void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
                  int width, int height, Image8& numbers) {
-    if (start >= unit.size()) {
-        for (int y = firstRow; y < height; y += 2)
-            std::memset(numbers.row(y), 0, static_cast<size_t>(width));
-        return;
-    }
+    if (start >= unit.size()) return clearFieldFrom(numbers, 0, firstRow, width, height);
     const size_t end = std::min(endInclusive + 1, unit.size());
     RunReader reader(unit.data(), start, end);
     int x = 0;
     int y = firstRow;
     uint8_t* row = numbers.row(y);
     unsigned run, colour;
-    // Short runs, the most of a line of text, are written as 16 bytes when
-    // the row has room: the bytes past the run are rewritten by the runs
-    // that follow in the row (runs of colour 0 write too), and cleared when
-    // the data ends inside the row.
-    constexpr int kBlock = 16;
     // Row `height` is the spare row; anything below it is discarded.
     const int lastBlock = width - kBlock;
     while (y <= height) {
-        // Most codes of a line of text are short: the whole ones among the
-        // next twelve bits are drawn from one table look-up while the row
-        // has 16 bytes of room, so that the row cannot end inside them.
-        const unsigned avail = reader.bitsLeft();
-        if (avail >= 4 * kLookupBits) {
-            // Four look-ups fit in the window without a refill or a count
-            // check.
-            bool stopped = false;
-            for (int k = 0; k < 4; ++k) {
-                const unsigned v = reader.peek12();
-                const unsigned size = kShortCodes.size[v];
-                if ((size & 0xFF) == 0 || x > lastBlock) {
-                    stopped = true;
-                    break;
-                }
-                std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
-                x += static_cast<int>(size & 0xFF);
-                reader.skip(size >> 8);
-            }
-            if (!stopped) continue;
-        } else {
-            const unsigned v = reader.peek12();
-            const unsigned size = kShortCodes.size[v];
-            if ((size & 0xFF) != 0 && x <= lastBlock && (size >> 8) <= avail) {
-                std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
-                x += static_cast<int>(size & 0xFF);
-                reader.skip(size >> 8);
-                continue;
-            }
-        }
+        if (drawShortCodes(reader, row, x, lastBlock)) continue;
         if (!reader.next(run, colour)) break;
-        unsigned r = run == 0 ? static_cast<unsigned>(width - x) : run;
-        if (x + static_cast<int>(r) > width) r = static_cast<unsigned>(width - x);
-        if (r <= kBlock && x + kBlock <= width) {
-            const uint64_t bytes = 0x0101010101010101ull * colour;
-            std::memcpy(row + x, &bytes, 8);
-            std::memcpy(row + x + 8, &bytes, 8);
-        } else {
-            std::memset(row + x, static_cast<int>(colour), r);
-        }
-        x += static_cast<int>(r);
+        drawRun(row, x, width, run, colour);
         if (x >= width) {
             reader.alignToByte();
             x = 0;
@@ -209,10 +217,91 @@ void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusiv
     }
     // The rest of the field, where the data ends early, is background; the
     // rows drawn up to here hold every one of their pixels.
-    if (y <= height) {
-        std::memset(row + x, 0, static_cast<size_t>(width - x));
-        for (y += 2; y < height; y += 2) std::memset(numbers.row(y), 0, static_cast<size_t>(width));
+    clearFieldFrom(numbers, x, y, width, height);
+}
+
+}  // namespace
+
+namespace {
+
+// Reads the commands of one sequence from `c` into `seq` up to its end
+// command or `commandLimit`; a command cut short by the data ends it.
+void readCommands(ByteCursor& c, size_t commandLimit, ControlSequence& seq) {
+    bool ended = false;
+    while (!ended && c.position() < commandLimit) {
+        const uint8_t cmd = *c.readU8();
+        switch (cmd) {
+            case spu::kCmdForcedStart:
+            case spu::kCmdStart:
+                seq.kind = SequenceKind::Start;
+                seq.forced = cmd == spu::kCmdForcedStart;
+                break;
+            case spu::kCmdStop:
+                seq.kind = SequenceKind::Stop;
+                break;
+            case spu::kCmdPalette:
+                if (auto v = c.readU16be())
+                    seq.palette = *v;
+                else
+                    ended = true;
+                break;
+            case spu::kCmdContrast:
+                if (auto v = c.readU16be())
+                    seq.contrast = *v;
+                else
+                    ended = true;
+                break;
+            case spu::kCmdArea:
+                if (auto b = c.readBytes(6)) {
+                    const auto& a = *b;
+                    seq.area.x1 = a[0] * 16 + (a[1] >> 4);
+                    seq.area.x2 = (a[1] & 0x0F) * 256 + a[2];
+                    seq.area.y1 = a[3] * 16 + (a[4] >> 4);
+                    seq.area.y2 = (a[4] & 0x0F) * 256 + a[5];
+                } else {
+                    ended = true;
+                }
+                break;
+            case spu::kCmdFieldOffsets: {
+                auto top = c.readU16be();
+                auto bottom = c.readU16be();
+                if (top && bottom) {
+                    seq.topFieldOffset = *top;
+                    seq.bottomFieldOffset = *bottom;
+                } else {
+                    ended = true;
+                }
+                break;
+            }
+            case spu::kCmdExtended: {
+                // The length counts its own two bytes; a shorter one
+                // still moves past them.
+                auto n = c.readU16be();
+                if (!n || !c.skip(std::max<size_t>(*n, 2) - 2)) ended = true;
+                break;
+            }
+            case spu::kCmdEnd:
+                ended = true;
+                break;
+            default:
+                break;  // unknown command: one byte consumed
+        }
     }
+}
+
+// The picture's size from the first sequence's area, at least 1 x 1 and
+// at most the screen.
+void setPictureSize(SubPicture& out) {
+    const ControlSequence first = out.sequences.empty() ? ControlSequence{} : out.sequences.front();
+    out.area = first.area;
+    uint16_t w = static_cast<uint16_t>(first.area.x2 - first.area.x1 + 1);
+    uint16_t h = static_cast<uint16_t>(first.area.y2 - first.area.y1 + 1);
+    if (w == 0) w = 1;
+    if (w > spu::kScreenWidth) w = spu::kScreenWidth;
+    if (h == 0) h = 1;
+    if (h > spu::kScreenHeight) h = spu::kScreenHeight;
+    out.width = w;
+    out.height = h;
 }
 
 }  // namespace
@@ -247,82 +336,13 @@ void parseSubPictureControl(std::span<const uint8_t> unit, SubPicture& out) {
         seq.kind = SequenceKind::Start;
         seq.forced = false;
         seq.contrast = spu::kDefaultContrast;
-        bool ended = false;
-        while (!ended && c.position() < commandLimit) {
-            const uint8_t cmd = *c.readU8();
-            switch (cmd) {
-                case spu::kCmdForcedStart:
-                case spu::kCmdStart:
-                    seq.kind = SequenceKind::Start;
-                    seq.forced = cmd == spu::kCmdForcedStart;
-                    break;
-                case spu::kCmdStop:
-                    seq.kind = SequenceKind::Stop;
-                    break;
-                case spu::kCmdPalette:
-                    if (auto v = c.readU16be())
-                        seq.palette = *v;
-                    else
-                        ended = true;
-                    break;
-                case spu::kCmdContrast:
-                    if (auto v = c.readU16be())
-                        seq.contrast = *v;
-                    else
-                        ended = true;
-                    break;
-                case spu::kCmdArea:
-                    if (auto b = c.readBytes(6)) {
-                        const auto& a = *b;
-                        seq.area.x1 = a[0] * 16 + (a[1] >> 4);
-                        seq.area.x2 = (a[1] & 0x0F) * 256 + a[2];
-                        seq.area.y1 = a[3] * 16 + (a[4] >> 4);
-                        seq.area.y2 = (a[4] & 0x0F) * 256 + a[5];
-                    } else {
-                        ended = true;
-                    }
-                    break;
-                case spu::kCmdFieldOffsets: {
-                    auto top = c.readU16be();
-                    auto bottom = c.readU16be();
-                    if (top && bottom) {
-                        seq.topFieldOffset = *top;
-                        seq.bottomFieldOffset = *bottom;
-                    } else {
-                        ended = true;
-                    }
-                    break;
-                }
-                case spu::kCmdExtended: {
-                    // The length counts its own two bytes; a shorter one
-                    // still moves past them.
-                    auto n = c.readU16be();
-                    if (!n || !c.skip(std::max<size_t>(*n, 2) - 2)) ended = true;
-                    break;
-                }
-                case spu::kCmdEnd:
-                    ended = true;
-                    break;
-                default:
-                    break;  // unknown command: one byte consumed
-            }
-        }
+        readCommands(c, commandLimit, seq);
         out.sequences.push_back(seq);
         carried = seq;
         if (*next <= offset) break;  // the last sequence points at itself or back
         offset = *next;
     }
-
-    const ControlSequence first = out.sequences.empty() ? ControlSequence{} : out.sequences.front();
-    out.area = first.area;
-    uint16_t w = static_cast<uint16_t>(first.area.x2 - first.area.x1 + 1);
-    uint16_t h = static_cast<uint16_t>(first.area.y2 - first.area.y1 + 1);
-    if (w == 0) w = 1;
-    if (w > spu::kScreenWidth) w = spu::kScreenWidth;
-    if (h == 0) h = 1;
-    if (h > spu::kScreenHeight) h = spu::kScreenHeight;
-    out.width = w;
-    out.height = h;
+    setPictureSize(out);
 }
 
 void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {

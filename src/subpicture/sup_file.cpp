@@ -2,12 +2,14 @@
 
 #include <cstdio>
 
-#include "common/file_io.h"
-
 namespace orvane {
 
 void saveSupFile(const std::string& path, std::span<const uint8_t> unit) {
     saveFile(path, unit);
+}
+
+void saveSupFile(SaveBatch& batch, const std::string& path, std::span<const uint8_t> unit) {
+    batch.add(path, unit);
 }
 
 std::string numberedFileName(const std::string& base, int64_t number,

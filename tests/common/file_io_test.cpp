@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "common/file_io.h"
 #include "common/io_error.h"
@@ -121,6 +122,90 @@ TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {
     EXPECT_EQ(readBytes(path), old);
 }
 
+TEST(SaveBatch, TouchesNothingUntilCommittedThenSavesEveryFile) {
+    test::TempDir dir;
+    const std::string kept = dir.file("a.sup"), fresh = dir.file("b.sup");
+    writeBytes(kept, std::string(3000, 'o'));
+    ::chmod(kept.c_str(), 0640);
+    {
+        SaveBatch batch;
+        batch.add(kept, std::string_view("new a"));
+        batch.add(fresh, std::string_view("new b"));
+        EXPECT_EQ(batch.size(), 2u);
+        EXPECT_EQ(readBytes(kept), std::string(3000, 'o'));
+        EXPECT_FALSE(std::filesystem::exists(fresh));
+        batch.commit();
+        EXPECT_EQ(batch.size(), 0u);
+    }
+    EXPECT_EQ(readBytes(kept), "new a");
+    EXPECT_EQ(readBytes(fresh), "new b");
+    struct stat st {};
+    ::stat(kept.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
+
+    // A batch given up before its commit leaves the files as they were
+    // and removes what it wrote.
+    {
+        SaveBatch batch;
+        batch.add(kept, std::string_view("lost"));
+        batch.add(dir.file("c.sup"), std::string_view("lost"));
+    }
+    EXPECT_EQ(readBytes(kept), "new a");
+    EXPECT_EQ(entriesIn(dir.path()), 2u);
+}
+
+TEST(SaveBatch, AFileThatCannotBeRenamedFailsAloneAndIsNamed) {
+    test::TempDir dir;
+    SaveBatch batch;
+    batch.add(dir.file("1.sup"), std::string_view("one"));
+    batch.add(dir.file("2.sup"), std::string_view("two"));
+    batch.add(dir.file("3.sup"), std::string_view("three"));
+    // Meanwhile a folder took the second file's name.
+    std::filesystem::create_directories(dir.file("2.sup/inside"));
+    std::string failed;
+    try {
+        batch.commit();
+    } catch (const IoError& e) {
+        failed = e.path();
+    }
+    EXPECT_EQ(failed, dir.file("2.sup"));
+    EXPECT_EQ(readBytes(dir.file("1.sup")), "one");
+    EXPECT_EQ(readBytes(dir.file("3.sup")), "three");
+    EXPECT_TRUE(std::filesystem::is_directory(dir.file("2.sup")));
+    EXPECT_EQ(entriesIn(dir.path()), 3u);  // no temporary file left
+}
+
+TEST(SaveBatch, AKilledJobLeavesEveryOldFileByteForByte) {
+    test::TempDir dir;
+    std::vector<std::string> old;
+    for (int i = 0; i < 4; ++i) {
+        old.push_back(std::string(2000 + i, static_cast<char>('a' + i)));
+        writeBytes(dir.file(std::to_string(i)), old.back());
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Killed by SIGXFSZ while writing the third file: a crash in the
+        // middle of a batch, with two files added and none committed.
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit l{};
+        getrlimit(RLIMIT_FSIZE, &l);
+        l.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &l);
+        SaveBatch batch;
+        batch.add(dir.file("0"), std::string(100, 'n'));
+        batch.add(dir.file("1"), std::string(100, 'n'));
+        batch.add(dir.file("2"), std::string(100000, 'n'));
+        batch.commit();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(readBytes(dir.file(std::to_string(i))), old[i]);
+}
+
 TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOrTooLarge) {
     test::TempDir dir;
     EXPECT_EQ(failure([&] { readWholeFile(dir.path(), 100); }), std::strerror(EISDIR));
@@ -137,6 +222,10 @@ TEST(ReadWholeFile, RefusesWhatIsNoRegularFileOrTooLarge) {
               std::string::npos);
     EXPECT_EQ(readWholeFile(dir.file("big"), 101).size(), 101u);
     EXPECT_EQ(readFileStart(dir.file("big"), 10).size(), 10u);
+    // A limit far above the size costs no memory beyond the file's bytes.
+    const std::vector<uint8_t> start = readFileStart(dir.file("big"), size_t{16} << 20);
+    EXPECT_EQ(start, std::vector<uint8_t>(101, 'b'));
+    EXPECT_LT(start.capacity(), 4096u);
 }
 
 }  // namespace
