@@ -46,13 +46,6 @@ QSpinBox* spin(const char* name, int min, int max) {
     return s;
 }
 
-QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
-    auto* b = named(new QPushButton(text), name);
-    if (hint) b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // A radio group: a group box whose radio buttons are its items.
 QGroupBox* radioGroup(const char* name, const char* title, std::initializer_list<const char*> items,
                       QRadioButton** buttons, QButtonGroup*& group, QWidget* owner,
@@ -124,9 +117,7 @@ BitmapAdjustmentDialog::BitmapAdjustmentDialog(MainWindow& main)
     ButtonReduceWindow->setFixedSize(28, 28);
     bottom->addWidget(ButtonReduceWindow);
     bottom->addStretch(1);
-    BitBtn1 = button("BitBtn1", "OK");
-    BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     ButtonSkipPict = button("ButtonSkipPict", "&Skip this Picture", "Don't save this Picture");
     for (QPushButton* b : {BitBtn1, ButtonSkipPict}) {
         b->setMinimumWidth(std::max(90, b->sizeHint().width()));

@@ -8,6 +8,7 @@
 
 #include "gui/main_window.h"
 #include "gui/subtitle_window.h"
+#include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
@@ -27,18 +28,11 @@ FontColourDialog::FontColourDialog(MainWindow& main)
     Label2 = new QLabel("( Not Outlined ! )");
     Label2->setObjectName("Label2");
     g->addWidget(Label2, 1, 1);
-    ButtonAutoDetect = new QPushButton("Try &Auto Detect.");
-    ButtonAutoDetect->setObjectName("ButtonAutoDetect");
-    ButtonAutoDetect->setToolTip("Detect Font Color");
-    ButtonAutoDetect->setAutoDefault(false);
+    ButtonAutoDetect = button("ButtonAutoDetect", "Try &Auto Detect.", "Detect Font Color");
     g->addWidget(ButtonAutoDetect, 2, 0, 1, 2);
-    ButtonOk = new QPushButton("OK");
-    ButtonOk->setObjectName("ButtonOk");
-    ButtonOk->setDefault(true);
-    ButtonSkipPict = new QPushButton("&Skip this Picture");
-    ButtonSkipPict->setObjectName("ButtonSkipPict");
-    ButtonSkipPict->setToolTip("Jump to the next Picture (Use in case this one has no text)");
-    ButtonSkipPict->setAutoDefault(false);
+    ButtonOk = defaultButton("ButtonOk", "OK");
+    ButtonSkipPict = button("ButtonSkipPict", "&Skip this Picture",
+                            "Jump to the next Picture (Use in case this one has no text)");
     g->addWidget(ButtonOk, 3, 0);
     g->addWidget(ButtonSkipPict, 3, 1);
 

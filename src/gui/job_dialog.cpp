@@ -33,17 +33,6 @@
 
 namespace orvane::gui {
 
-namespace {
-
-QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
-    auto* b = named(new QPushButton(text), name);
-    if (hint) b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
-
 JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     setObjectName("Form6");
     setWindowTitle("What To Do ?");

@@ -128,7 +128,7 @@ void MainWindow::FormCreate() {
         th->addWidget(b);
     }
     th->addSpacing(12);
-    ButtonPause = named(new QPushButton, "ButtonPause");
+    ButtonPause = button("ButtonPause", "");
     setPauseCaption(QString::fromLatin1(kPauseCaption));
     ButtonPause->setToolTip("Pause / Continue Vob scanning");
     ButtonPause->setEnabled(false);
@@ -139,7 +139,7 @@ void MainWindow::FormCreate() {
     th->addWidget(CheckBoxShowSubPict);
     th->addStretch(1);
     // "Save Lang" writes the template language file; it is not shown.
-    Button1 = named(new QPushButton("Save Lang"), "Button1");
+    Button1 = button("Button1", "Save Lang");
     Button1->hide();
     th->addWidget(Button1);
     LabelMatrix = valueLabel("LabelMatrix", "New File");

@@ -117,18 +117,13 @@ QFrame* MainWindow::buildPreviewPanel() {
     PanelRatio->setAlignment(Qt::AlignCenter);
     PanelRatio->setMinimumWidth(PanelRatio->fontMetrics().horizontalAdvance("00.00:1") + 8);
     g->addWidget(PanelRatio, 2, 2);
-    ButtonImgBack = new QPushButton("Load Img.");
-    ButtonImgBack->setObjectName("ButtonImgBack");
+    ButtonImgBack = button("ButtonImgBack", "Load Img.");
     g->addWidget(ButtonImgBack, 3, 1, 1, 2);
     v->addWidget(RadioGroupPreviewBack);
 
     auto* colours = new QHBoxLayout;
-    PanelBorderColor = new QPushButton("Border");
-    PanelBorderColor->setObjectName("PanelBorderColor");
-    PanelBorderColor->setToolTip("Border color");
-    PanelInnerColor = new QPushButton("Inner");
-    PanelInnerColor->setObjectName("PanelInnerColor");
-    PanelInnerColor->setToolTip("Inner color");
+    PanelBorderColor = button("PanelBorderColor", "Border", "Border color");
+    PanelInnerColor = button("PanelInnerColor", "Inner", "Inner color");
     colours->addWidget(PanelBorderColor);
     colours->addWidget(PanelInnerColor);
     v->addLayout(colours);

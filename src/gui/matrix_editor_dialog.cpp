@@ -125,8 +125,8 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     right->addLayout(textRow);
 
     auto* editRow = new QHBoxLayout;
-    ButtonModify = named(new QPushButton("&Modify"), "ButtonModify");
-    ButtonDelete = named(new QPushButton("Delete This Character (Del)"), "ButtonDelete");
+    ButtonModify = button("ButtonModify", "&Modify");
+    ButtonDelete = button("ButtonDelete", "Delete This Character (Del)");
     editRow->addWidget(ButtonModify);
     editRow->addWidget(ButtonDelete);
     editRow->addStretch(1);
@@ -137,12 +137,9 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     CheckBoxOnTop->setChecked(true);
     right->addWidget(CheckBoxOnTop);
     auto* bottom = new QHBoxLayout;
-    ButtonOpenChMatrix = named(new QPushButton("Open a Matrix File"), "ButtonOpenChMatrix");
-    BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
-    BitBtn1->setDefault(true);
+    ButtonOpenChMatrix = button("ButtonOpenChMatrix", "Open a Matrix File");
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
-    for (QPushButton* b : {ButtonModify, ButtonDelete, ButtonOpenChMatrix})
-        b->setAutoDefault(false);
     bottom->addWidget(ButtonOpenChMatrix);
     bottom->addStretch(1);
     bottom->addWidget(BitBtn1);

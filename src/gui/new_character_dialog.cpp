@@ -16,20 +16,10 @@
 #include "gui/image_convert.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/widget_factory.h"
 #include "stream/time_code.h"
 
 namespace orvane::gui {
-
-namespace {
-
-QPushButton* button(const char* name, const char* text) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
 
 NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

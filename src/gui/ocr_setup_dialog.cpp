@@ -27,12 +27,6 @@ Edit* numeric(const char* name, V value, V min, V max) {
     return numericEdit<Edit>(name, value, min, max, "-00000", 14);
 }
 
-QPushButton* button(const char* name, const char* text) {
-    auto* b = named(new QPushButton(text), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // One labelled row of a group.
 void addRow(QGridLayout* g, int row, const char* labelName, const char* text, QWidget* field) {
     auto* l = named(new QLabel(text), labelName);

@@ -89,10 +89,8 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnConvert = named(new QPushButton("&Convert to this Format"), "BitBtnConvert");
-    BitBtnConvert->setDefault(true);
-    BitBtn1 = named(new QPushButton("&Cancel"), "BitBtn1");
-    BitBtn1->setAutoDefault(false);
+    BitBtnConvert = defaultButton("BitBtnConvert", "&Convert to this Format");
+    BitBtn1 = button("BitBtn1", "&Cancel");
     buttons->addWidget(BitBtnConvert);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
@@ -268,8 +266,7 @@ QWidget* OutputFormatDialog::buildSubViewer2Page() {
     PanelSubViewer2Font->setFrameShadow(QFrame::Sunken);
     PanelSubViewer2Font->setMinimumSize(170, 70);
     PanelSubViewer2Font->setAutoFillBackground(true);
-    ButtonSubviewer2Font = named(new QPushButton("Change Font"), "ButtonSubviewer2Font");
-    ButtonSubviewer2Font->setAutoDefault(false);
+    ButtonSubviewer2Font = button("ButtonSubviewer2Font", "Change Font");
     fontColumn->addWidget(PanelSubViewer2Font);
     fontColumn->addWidget(ButtonSubviewer2Font);
     fontColumn->addStretch(1);

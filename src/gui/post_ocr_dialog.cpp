@@ -58,10 +58,8 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnCorrect = named(new QPushButton("Correct !"), "BitBtnCorrect");
-    BitBtnCorrect->setDefault(true);
-    BitBtn2 = named(new QPushButton("Cancel"), "BitBtn2");
-    BitBtn2->setAutoDefault(false);
+    BitBtnCorrect = defaultButton("BitBtnCorrect", "Correct !");
+    BitBtn2 = button("BitBtn2", "Cancel");
     for (QPushButton* b : {BitBtnCorrect, BitBtn2}) {
         b->setMinimumWidth(90);
         buttons->addWidget(b);

@@ -6,6 +6,7 @@
 
 #include "gui/main_window.h"
 #include "gui/subtitle_window.h"
+#include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
@@ -14,18 +15,12 @@ ProgressionController::ProgressionController(MainWindow& main)
     setObjectName("Form11");
     setWindowTitle("Progression Controller");
     auto* g = new QGridLayout(this);
-    auto make = [this](const char* name, const char* text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    ButtonPause = make("ButtonPause", "&Pause ||");
-    ButtonNext = make("ButtonNext", "&Next >");
-    ButtonNoStop = make("ButtonNoStop", "No &Stop >>");
-    ButtonSaveAsBmp = make("ButtonSaveAsBmp", "Save As &Bmp");
-    ButtonSaveAsSup = make("ButtonSaveAsSup", "Save As S&up");
-    ButtonChangeColor = make("ButtonChangeColor", "Change &Colors");
+    ButtonPause = button("ButtonPause", "&Pause ||");
+    ButtonNext = button("ButtonNext", "&Next >");
+    ButtonNoStop = button("ButtonNoStop", "No &Stop >>");
+    ButtonSaveAsBmp = button("ButtonSaveAsBmp", "Save As &Bmp");
+    ButtonSaveAsSup = button("ButtonSaveAsSup", "Save As S&up");
+    ButtonChangeColor = button("ButtonChangeColor", "Change &Colors");
     g->addWidget(ButtonPause, 0, 0);
     g->addWidget(ButtonNext, 0, 1);
     g->addWidget(ButtonNoStop, 0, 2);

@@ -58,7 +58,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     auto* startCaption = label("LabelStartAt", "Start at :");
     sr->addWidget(startCaption);
     start = TimeFields::create("Word_uHour1", "Word_uMin1", "Word_uSec1", "Word_uMSec1", sr);
-    ButtonResetStartSplit = named(new QPushButton("&Reset"), "ButtonResetStartSplit");
+    ButtonResetStartSplit = button("ButtonResetStartSplit", "&Reset");
     sr->addWidget(ButtonResetStartSplit);
     sr->addStretch(1);
     PanelStopSplit = named(new QFrame, "PanelStopSplit");
@@ -67,7 +67,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     auto* stopCaption = label("LabelStopAt", "Stop at :");
     tr->addWidget(stopCaption);
     stop = TimeFields::create("Word_uHour2", "Word_uMin2", "Word_uSec2", "Word_uMSec2", tr);
-    ButtonEndOfFile = named(new QPushButton("&Last Sub."), "ButtonEndOfFile");
+    ButtonEndOfFile = button("ButtonEndOfFile", "&Last Sub.");
     tr->addWidget(ButtonEndOfFile);
     tr->addStretch(1);
     // The two captions share one width, so the fields line up.
@@ -77,10 +77,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     stopCaption->setFixedWidth(captionWidth);
     const int buttonWidth =
         std::max(ButtonResetStartSplit->sizeHint().width(), ButtonEndOfFile->sizeHint().width());
-    for (QPushButton* b : {ButtonResetStartSplit, ButtonEndOfFile}) {
-        b->setAutoDefault(false);
-        b->setFixedWidth(buttonWidth);
-    }
+    for (QPushButton* b : {ButtonResetStartSplit, ButtonEndOfFile}) b->setFixedWidth(buttonWidth);
     panels->addWidget(PanelStartSplit);
     panels->addWidget(PanelStopSplit);
     times->addLayout(panels, 1);
@@ -137,8 +134,7 @@ SplitDialog::SplitDialog(MainWindow& main)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
-    BitBtn1->setDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);

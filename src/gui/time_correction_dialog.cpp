@@ -23,12 +23,6 @@ WordEdit* wordEdit(const char* name, uint16_t value, uint16_t min, uint16_t max)
     return numericEdit<WordEdit>(name, value, min, max, "000000", 12);
 }
 
-QPushButton* button(const char* name, const char* text) {
-    auto* b = named(new QPushButton(text), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The hourglass until the end of the scope, also when a step throws.
 struct BusyCursor {
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -139,8 +133,7 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnModifyTC = named(new QPushButton("&Correct Time"), "BitBtnModifyTC");
-    BitBtnModifyTC->setDefault(true);
+    BitBtnModifyTC = defaultButton("BitBtnModifyTC", "&Correct Time");
     BitBtn1 = button("BitBtn1", "&Cancel");
     buttons->addWidget(BitBtnModifyTC);
     buttons->addWidget(BitBtn1);
