@@ -232,6 +232,24 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
     depthRow->addWidget(ButtonAutoSortColor);
     v->addLayout(depthRow);
 
+    buildRolesGroup(v);
+
+    RadioGroupPresetPaletteIndex = radioGroup(
+        "RadioGroupPresetPaletteIndex", "Preset Palette Index :", {"Free", "I-Author", "Philips"},
+        RadioPreset, presets_, this, true);
+    v->addWidget(RadioGroupPresetPaletteIndex);
+    v->addStretch(1);
+
+    connect(ComboBoxBitPerPixel, &QComboBox::currentIndexChanged, this,
+            &BitmapAdjustmentDialog::ComboBoxBitPerPixelChange);
+    connect(presets_, &QButtonGroup::idClicked, this,
+            &BitmapAdjustmentDialog::RadioGroupPresetPaletteIndexClick);
+    connect(ButtonAutoSortColor, &QPushButton::clicked, this,
+            &BitmapAdjustmentDialog::ButtonAutoSortColorClick);
+    return page;
+}
+
+void BitmapAdjustmentDialog::buildRolesGroup(QVBoxLayout* v) {
     auto* roles = new QGridLayout;
     roles->setHorizontalSpacing(10);
     roles->addWidget(label("LabelDVDColors", "Colors order in the original DVD :"), 0, 1,
@@ -282,21 +300,40 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
         p->installEventFilter(this);
     }
     v->addLayout(roles);
-
-    RadioGroupPresetPaletteIndex = radioGroup(
-        "RadioGroupPresetPaletteIndex", "Preset Palette Index :", {"Free", "I-Author", "Philips"},
-        RadioPreset, presets_, this, true);
-    v->addWidget(RadioGroupPresetPaletteIndex);
-    v->addStretch(1);
-
-    connect(ComboBoxBitPerPixel, &QComboBox::currentIndexChanged, this,
-            &BitmapAdjustmentDialog::ComboBoxBitPerPixelChange);
-    connect(presets_, &QButtonGroup::idClicked, this,
-            &BitmapAdjustmentDialog::RadioGroupPresetPaletteIndexClick);
-    connect(ButtonAutoSortColor, &QPushButton::clicked, this,
-            &BitmapAdjustmentDialog::ButtonAutoSortColorClick);
-    return page;
 }
+
+namespace {
+
+// One group per edge: four modes, the value of "Set to :" and a shift.
+QGroupBox* edgeGroup(QObject* owner, const char* name, const char* title, QRadioButton*& keep,
+                     QRadioButton*& centre, QRadioButton*& far, QRadioButton*& set,
+                     const char* keepName, const char* centreName, const char* farName,
+                     const char* setName, const char* farText, QSpinBox*& value, QSpinBox*& shift,
+                     const char* valueName, const char* shiftName, int valueMax, int shiftMax,
+                     QButtonGroup*& group) {
+    auto* box = named(new QGroupBox(title), name);
+    auto* g = new QGridLayout(box);
+    keep = named(new QRadioButton("Keep original position"), keepName);
+    centre = named(new QRadioButton("Center"), centreName);
+    far = named(new QRadioButton(farText), farName);
+    set = named(new QRadioButton("Set to :"), setName);
+    group = new QButtonGroup(owner);
+    int id = 0;
+    for (QRadioButton* b : {keep, centre, far, set}) group->addButton(b, id++);
+    value = spin(valueName, 0, valueMax);
+    shift = spin(shiftName, -shiftMax, shiftMax);
+    g->addWidget(keep, 0, 0, 1, 2);
+    g->addWidget(centre, 1, 0, 1, 2);
+    g->addWidget(far, 2, 0, 1, 2);
+    g->addWidget(set, 3, 0);
+    g->addWidget(value, 3, 1, Qt::AlignLeft);
+    g->addWidget(named(new QLabel("Add :"), QString("LabelAdd%1").arg(name)), 4, 0, Qt::AlignRight);
+    g->addWidget(shift, 4, 1, Qt::AlignLeft);
+    g->setColumnStretch(1, 1);
+    return box;
+}
+
+}  // namespace
 
 QWidget* BitmapAdjustmentDialog::buildPositioningTab() {
     auto* page = named(new QWidget, "TabSheetPositioning");
@@ -305,47 +342,18 @@ QWidget* BitmapAdjustmentDialog::buildPositioningTab() {
         named(new QCheckBox("Allow BMP position change :"), "CheckBoxAllowPositionChange");
     v->addWidget(CheckBoxAllowPositionChange);
 
-    // One group per edge: four modes, the value of "Set to :" and a shift.
-    auto edgeGroup = [this](const char* name, const char* title, QRadioButton*& keep,
-                            QRadioButton*& centre, QRadioButton*& far, QRadioButton*& set,
-                            const char* keepName, const char* centreName, const char* farName,
-                            const char* setName, const char* farText, QSpinBox*& value,
-                            QSpinBox*& shift, const char* valueName, const char* shiftName,
-                            int valueMax, int shiftMax, QButtonGroup*& group) {
-        auto* box = named(new QGroupBox(title), name);
-        auto* g = new QGridLayout(box);
-        keep = named(new QRadioButton("Keep original position"), keepName);
-        centre = named(new QRadioButton("Center"), centreName);
-        far = named(new QRadioButton(farText), farName);
-        set = named(new QRadioButton("Set to :"), setName);
-        group = new QButtonGroup(this);
-        int id = 0;
-        for (QRadioButton* b : {keep, centre, far, set}) group->addButton(b, id++);
-        value = spin(valueName, 0, valueMax);
-        shift = spin(shiftName, -shiftMax, shiftMax);
-        g->addWidget(keep, 0, 0, 1, 2);
-        g->addWidget(centre, 1, 0, 1, 2);
-        g->addWidget(far, 2, 0, 1, 2);
-        g->addWidget(set, 3, 0);
-        g->addWidget(value, 3, 1, Qt::AlignLeft);
-        g->addWidget(named(new QLabel("Add :"), QString("LabelAdd%1").arg(name)), 4, 0,
-                     Qt::AlignRight);
-        g->addWidget(shift, 4, 1, Qt::AlignLeft);
-        g->setColumnStretch(1, 1);
-        return box;
-    };
     GroupBoxLeftPosition = edgeGroup(
-        "GroupBoxLeftPosition", "Left ( X1 ) :", RadioButtonOriginalLeftPos,
+        this, "GroupBoxLeftPosition", "Left ( X1 ) :", RadioButtonOriginalLeftPos,
         RadioButtonCenterLeftPos, RadioButtonRightLeftPos, RadioButtonSetLeftPos,
         "RadioButtonOriginalLeftPos", "RadioButtonCenterLeftPos", "RadioButtonRightLeftPos",
         "RadioButtonSetLeftPos", "Right ( X1= 720 - Width )", SpinEditLeftPosition,
         SpinEditAddLeftPos, "SpinEditLeftPosition", "SpinEditAddLeftPos", 719, 720, leftModes_);
     GroupBoxTopPosition = edgeGroup(
-        "GroupBoxTopPosition", "Top ( Y1 ) :", RadioButtonOriginalTopPos, RadioButtonCenterTopPos,
-        RadioButtonBottomTopPos, RadioButtonSetTopPos, "RadioButtonOriginalTopPos",
-        "RadioButtonCenterTopPos", "RadioButtonBottomTopPos", "RadioButtonSetTopPos",
-        "Bottom ( Y1= 576 - Height )", SpinEditTopPosition, SpinEditAddTopPos,
-        "SpinEditTopPosition", "SpinEditAddTopPos", 575, 576, topModes_);
+        this, "GroupBoxTopPosition", "Top ( Y1 ) :", RadioButtonOriginalTopPos,
+        RadioButtonCenterTopPos, RadioButtonBottomTopPos, RadioButtonSetTopPos,
+        "RadioButtonOriginalTopPos", "RadioButtonCenterTopPos", "RadioButtonBottomTopPos",
+        "RadioButtonSetTopPos", "Bottom ( Y1= 576 - Height )", SpinEditTopPosition,
+        SpinEditAddTopPos, "SpinEditTopPosition", "SpinEditAddTopPos", 575, 576, topModes_);
     auto* row = new QHBoxLayout;
     row->addWidget(GroupBoxLeftPosition);
     row->addWidget(GroupBoxTopPosition);

@@ -16,6 +16,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace orvane {
 class BitmapAdjustment;
@@ -120,6 +121,7 @@ class BitmapAdjustmentDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildRolesGroup(QVBoxLayout* v);
     QWidget* buildProfilesTab();
     QWidget* buildCroppingTab();
     QWidget* buildColorsTab();

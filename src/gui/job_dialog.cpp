@@ -39,7 +39,23 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     auto* v = new QVBoxLayout(this);
     v->setSpacing(8);
 
-    // Stream.
+    buildStreamGroup(v);
+    buildFilesGroup(v);
+    buildMatrixGroup(v);
+    buildActionGroup(v);
+    buildTimeCodeGroup(v);
+    buildButtonPanel(v);
+
+    // Creation: the stream list with empty names.
+    for (const std::string& item : streamListItems(main_.session().streamNames()))
+        ComboBoxLanguage->addItem(toQt(item));
+    ComboBoxLanguage->setCurrentIndex(0);
+
+    connectControls();
+    RadioGroupActionClick();
+}
+
+void JobDialog::buildStreamGroup(QVBoxLayout* v) {
     auto* streamRow = new QHBoxLayout;
     streamRow->addWidget(label("LabelLanguage", "Language Stream :"));
     ComboBoxLanguage = named(new QComboBox, "ComboBoxLanguage");
@@ -51,8 +67,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     v->addLayout(streamRow);
     LabelForcedCount = named(new QLabel, "LabelForcedCount");
     v->addWidget(LabelForcedCount);
+}
 
-    // Files.
+void JobDialog::buildFilesGroup(QVBoxLayout* v) {
     auto* files = named(new QGroupBox("Vob(s)"), "GroupBoxVobs");
     auto* fg = new QGridLayout(files);
     LabelVobPath = named(new QLabel, "LabelVobPath");
@@ -80,8 +97,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     fg->addWidget(note, 2, 0, 1, 2, Qt::AlignHCenter);
     fg->setColumnStretch(0, 1);
     v->addWidget(files, 1);
+}
 
-    // Matrix.
+void JobDialog::buildMatrixGroup(QVBoxLayout* v) {
     auto* matrixRow = new QHBoxLayout;
     matrixRow->addWidget(label("LabelCharMatrixFile", "Characters Matrix :"));
     EditCharMatrixFile = named(new QLineEdit("New File"), "EditCharMatrixFile");
@@ -95,8 +113,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     matrixRow->addWidget(ButtonOpenCharMatrixFile);
     matrixRow->addWidget(ButtonNewMatrix);
     v->addLayout(matrixRow);
+}
 
-    // Action and text.
+void JobDialog::buildActionGroup(QVBoxLayout* v) {
     auto* actionRow = new QHBoxLayout;
     RadioGroupAction = named(new QGroupBox("Action"), "RadioGroupAction");
     auto* ag = new QVBoxLayout(RadioGroupAction);
@@ -128,8 +147,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     textCol->addStretch(1);
     actionRow->addLayout(textCol);
     v->addLayout(actionRow);
+}
 
-    // Start time.
+void JobDialog::buildTimeCodeGroup(QVBoxLayout* v) {
     auto* time = new QGroupBox("Last TimeCode :");
     time->setObjectName("GroupBoxTimeCode");
     auto* tg = new QGridLayout(time);
@@ -165,7 +185,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
               "CheckBoxAvoidTimeRestart");
     tg->addWidget(CheckBoxAvoidTimeRestart, 1, 0);
     v->addWidget(time);
+}
 
+void JobDialog::buildButtonPanel(QVBoxLayout* v) {
     // The bottom panel; pressing on it moves the dialog.
     Panel5 = named(new QFrame, "Panel5");
     Panel5->setFrameShape(QFrame::StyledPanel);
@@ -173,9 +195,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     Panel5->installEventFilter(this);
     auto* bottom = new QHBoxLayout(Panel5);
     bottom->addStretch(1);
-    BitBtnStart = button("BitBtnStart", "&Start");
-    BitBtnStart->setDefault(true);
-    BitBtnStart->setAutoDefault(true);
+    BitBtnStart = defaultButton("BitBtnStart", "&Start");
     BitBtnCancel = button("BitBtnCancel", "&Cancel");
     for (QPushButton* b : {BitBtnStart, BitBtnCancel}) {
         b->setCursor(Qt::ArrowCursor);
@@ -183,12 +203,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
         bottom->addWidget(b);
     }
     v->addWidget(Panel5);
+}
 
-    // Creation: the stream list with empty names.
-    for (const std::string& item : streamListItems(main_.session().streamNames()))
-        ComboBoxLanguage->addItem(toQt(item));
-    ComboBoxLanguage->setCurrentIndex(0);
-
+void JobDialog::connectControls() {
     connect(ButtonOpenDir, &QPushButton::clicked, this, &JobDialog::ButtonOpenDirClick);
     connect(ButtonOpenIfo, &QPushButton::clicked, this, &JobDialog::ButtonOpenIfoClick);
     connect(UpDownFilePose, &UpDown::pressed, this, &JobDialog::UpDownFilePoseChangingEx);
@@ -203,7 +220,6 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     connect(ButtonNewMatrix, &QPushButton::clicked, this, &JobDialog::ButtonNewMatrixClick);
     connect(ComboBoxLanguage, &QComboBox::currentIndexChanged, this,
             &JobDialog::refreshForcedCount);
-    RadioGroupActionClick();
 }
 
 void JobDialog::refreshForcedCount() {

@@ -17,6 +17,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -104,6 +105,13 @@ class JobDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildStreamGroup(QVBoxLayout* v);
+    void buildFilesGroup(QVBoxLayout* v);
+    void buildMatrixGroup(QVBoxLayout* v);
+    void buildActionGroup(QVBoxLayout* v);
+    void buildTimeCodeGroup(QVBoxLayout* v);
+    void buildButtonPanel(QVBoxLayout* v);
+    void connectControls();
     void moveFile(int from, int to);
     void showTimeCode(const TimeCode& t);
     void timeFieldEdited();

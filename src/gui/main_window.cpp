@@ -107,7 +107,31 @@ void MainWindow::FormCreate() {
     v->setContentsMargins(6, 4, 6, 6);
     v->setSpacing(4);
 
-    // The tool bar row.
+    v->addWidget(buildToolBar());
+    v->addWidget(buildStatusPanel());
+    auto* previewRow = new QHBoxLayout;
+    previewRow->setSpacing(6);
+    previewRow->addWidget(buildPreview(), 1);
+    PanelPreviewCfg = buildPreviewPanel();
+    previewRow->addWidget(PanelPreviewCfg, 0, Qt::AlignTop);
+    v->addLayout(previewRow, 1);
+    setCentralWidget(central);
+    installDrag(central);
+    installDrag(PanelPreviewCfg);
+    connectToolBar();
+    startTimers();
+    setAcceptDrops(true);
+
+    // The design size, shrunk to a smaller screen.
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        resize(std::min(kDesignWidth, avail.width()), std::min(kDesignHeight, avail.height()));
+    }
+    ui_.chapters("0");
+}
+
+QFrame* MainWindow::buildToolBar() {
     auto* tools = named(new QFrame, "PanelTools");
     tools->setFrameShape(QFrame::StyledPanel);
     auto* th = new QHBoxLayout(tools);
@@ -146,20 +170,11 @@ void MainWindow::FormCreate() {
     LabelMatrix->setToolTip("Characters Matrix in use");
     th->addWidget(label("LabelMatrixCaption", "Matrix :"));
     th->addWidget(LabelMatrix);
-    v->addWidget(tools);
-
-    v->addWidget(buildStatusPanel());
-    auto* previewRow = new QHBoxLayout;
-    previewRow->setSpacing(6);
-    previewRow->addWidget(buildPreview(), 1);
-    PanelPreviewCfg = buildPreviewPanel();
-    previewRow->addWidget(PanelPreviewCfg, 0, Qt::AlignTop);
-    v->addLayout(previewRow, 1);
-    setCentralWidget(central);
-    installDrag(central);
     installDrag(tools);
-    installDrag(PanelPreviewCfg);
+    return tools;
+}
 
+void MainWindow::connectToolBar() {
     connect(CoolButtonOpenVob, &QToolButton::clicked, this, &MainWindow::OpenVob1Click);
     connect(CoolButtonShowSubtitleText, &QToolButton::clicked, this,
             &MainWindow::CoolButtonShowSubtitleTextClick);
@@ -169,7 +184,9 @@ void MainWindow::FormCreate() {
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
             [this](bool on) { session_->showSubPicture = on; });
+}
 
+void MainWindow::startTimers() {
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(500);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
@@ -178,15 +195,6 @@ void MainWindow::FormCreate() {
     TimerElapsed->setInterval(1000);
     connect(TimerElapsed, &QTimer::timeout, this, &MainWindow::TimerElapsedTimer);
     TimerElapsed->start();
-    setAcceptDrops(true);
-
-    // The design size, shrunk to a smaller screen.
-    resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        resize(std::min(kDesignWidth, avail.width()), std::min(kDesignHeight, avail.height()));
-    }
-    ui_.chapters("0");
 }
 
 void MainWindow::buildMenus() {
@@ -251,6 +259,17 @@ QWidget* MainWindow::buildStatusPanel() {
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(2);
 
+    createStatusLabels();
+    buildFileRows(g);
+    buildCountRows(g);
+    buildTimeRows(g);
+    buildAreaRow(g);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
+    return panel;
+}
+
+void MainWindow::createStatusLabels() {
     LabelVobFile = valueLabel("LabelVobFile", "-");
     LabelVobNum = valueLabel("LabelVobNum", "0");
     LabelVobNb = valueLabel("LabelVobNb", "0");
@@ -272,7 +291,9 @@ QWidget* MainWindow::buildStatusPanel() {
     LabelY2 = valueLabel("LabelY2", "0", 3);
     LabelWidth = valueLabel("LabelWidth", "0", 3);
     LabelHeight = valueLabel("LabelHeight", "0", 3);
+}
 
+void MainWindow::buildFileRows(QGridLayout* g) {
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(LabelVobFile);
     fileRow->addSpacing(8);
@@ -288,7 +309,9 @@ QWidget* MainWindow::buildStatusPanel() {
     g->addWidget(LabelPos, 0, 3);
 
     g->addWidget(ProgressBar1, 1, 0, 1, 4);
+}
 
+void MainWindow::buildCountRows(QGridLayout* g) {
     auto* supRow = new QHBoxLayout;
     supRow->addWidget(label("LabelNbSupCaption", "in file :"));
     supRow->addWidget(LabelNbSup);
@@ -306,7 +329,9 @@ QWidget* MainWindow::buildStatusPanel() {
     timeRow->addStretch(1);
     g->addWidget(caption("LabelTimeElapsedCaption", "Elapsed :"), 2, 2);
     g->addLayout(timeRow, 2, 3);
+}
 
+void MainWindow::buildTimeRows(QGridLayout* g) {
     g->addWidget(caption("LabelTimeCaption", "Nav Packet Time ( Bad ) :"), 3, 0);
     auto* navRow = new QHBoxLayout;
     navRow->addWidget(LabelTime);
@@ -322,7 +347,9 @@ QWidget* MainWindow::buildStatusPanel() {
     tcRow->addWidget(LabelFPS);
     tcRow->addStretch(1);
     g->addLayout(tcRow, 3, 3);
+}
 
+void MainWindow::buildAreaRow(QGridLayout* g) {
     auto* areaRow = new QHBoxLayout;
     const std::pair<const char*, QLabel*> coords[] = {
         {"X1:", LabelX1}, {"Y1:", LabelY1},       {"X2:", LabelX2},
@@ -335,9 +362,6 @@ QWidget* MainWindow::buildStatusPanel() {
     areaRow->addStretch(1);
     g->addWidget(caption("LabelSubPictureCaption", "SubPicture :"), 4, 0);
     g->addLayout(areaRow, 4, 1, 1, 3);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    return panel;
 }
 
 // ------------------------------------------------------------------ showing

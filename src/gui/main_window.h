@@ -16,6 +16,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -26,6 +27,7 @@ class QScrollArea;
 class QSpinBox;
 class QTimer;
 class QToolButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -205,13 +207,24 @@ class MainWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void buildZoomGroup(QVBoxLayout* v);
+    void buildBackgroundGroup(QVBoxLayout* v);
+    void connectPreviewPanel();
     void buildMenus();
     void startUp();
     void rebuildLanguageMenu(std::vector<ControlNode>& trees);
     // The configuration's records into the dialogs' controls and back.
     void settingsToControls();
     void controlsToSettings();
+    QFrame* buildToolBar();
+    void connectToolBar();
+    void startTimers();
     QWidget* buildStatusPanel();
+    void createStatusLabels();
+    void buildFileRows(QGridLayout* g);
+    void buildCountRows(QGridLayout* g);
+    void buildTimeRows(QGridLayout* g);
+    void buildAreaRow(QGridLayout* g);
     QWidget* buildPreview();
     QFrame* buildPreviewPanel();
     void fillPreviewPanel();

@@ -48,7 +48,15 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
 
     auto* top = new QHBoxLayout(this);
 
-    // The list and its order.
+    buildListGroup(top);
+    buildDetailsGroup(top);
+    connectControls();
+
+    editor_.rebuild();
+    showRows();
+}
+
+void MatrixEditorDialog::buildListGroup(QHBoxLayout* top) {
     auto* left = new QVBoxLayout;
     Label7 = named(new QLabel("Characters :"), "Label7");
     left->addWidget(Label7);
@@ -70,9 +78,12 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
         sortLayout->addWidget(RadioSort[i]);
     }
     RadioSort[0]->setChecked(true);
+    connect(sortGroup, &QButtonGroup::idClicked, this, &MatrixEditorDialog::RadioGroupSortClick);
     left->addWidget(RadioGroupSort);
     top->addLayout(left, 1);
+}
 
+void MatrixEditorDialog::buildDetailsGroup(QHBoxLayout* top) {
     // The description, the glyph and its measures.
     auto* right = new QVBoxLayout;
     Label6 = named(new QLabel("File Description :"), "Label6");
@@ -82,6 +93,31 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     MemoComment->setFixedHeight(MemoComment->fontMetrics().lineSpacing() * 4 + 12);
     right->addWidget(MemoComment);
 
+    buildGlyphRow(right);
+    buildTextRow(right);
+    buildButtonRows(right);
+    top->addLayout(right, 1);
+}
+
+void MatrixEditorDialog::connectControls() {
+    connect(ListBoxMatrix, &QListWidget::currentRowChanged, this, [this](int row) {
+        editor_.selectRow(row);
+        ShowSelection();
+    });
+    connect(ListBoxMatrix, &QListWidget::itemClicked, this, [this] { ShowSelection(); });
+    connect(EditText, &QLineEdit::textChanged, this,
+            [this](const QString& t) { LabelNbChar->setText(QString::number(t.size())); });
+    connect(ButtonModify, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonModifyClick);
+    connect(ButtonDelete, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonDeleteClick);
+    connect(MemoComment, &QPlainTextEdit::textChanged, this,
+            &MatrixEditorDialog::MemoCommentChange);
+    connect(CheckBoxOnTop, &QCheckBox::clicked, this, &MatrixEditorDialog::CheckBoxOnTopClick);
+    connect(ButtonOpenChMatrix, &QPushButton::clicked, this,
+            &MatrixEditorDialog::ButtonOpenChMatrixClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void MatrixEditorDialog::buildGlyphRow(QVBoxLayout* right) {
     auto* glyphRow = new QHBoxLayout;
     ImageChar = named(new QLabel, "ImageChar");
     ImageChar->setFixedSize(kImageSide, kImageSide);
@@ -110,7 +146,9 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     measures->setColumnStretch(2, 1);
     glyphRow->addLayout(measures, 1);
     right->addLayout(glyphRow);
+}
 
+void MatrixEditorDialog::buildTextRow(QVBoxLayout* right) {
     auto* textRow = new QHBoxLayout;
     Label4 = named(new QLabel("Text :"), "Label4");
     textRow->addWidget(Label4);
@@ -123,7 +161,9 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     LabelNbChar->setMinimumWidth(LabelNbChar->fontMetrics().horizontalAdvance("00"));
     textRow->addWidget(LabelNbChar);
     right->addLayout(textRow);
+}
 
+void MatrixEditorDialog::buildButtonRows(QVBoxLayout* right) {
     auto* editRow = new QHBoxLayout;
     ButtonModify = button("ButtonModify", "&Modify");
     ButtonDelete = button("ButtonDelete", "Delete This Character (Del)");
@@ -144,27 +184,6 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     bottom->addStretch(1);
     bottom->addWidget(BitBtn1);
     right->addLayout(bottom);
-    top->addLayout(right, 1);
-
-    connect(ListBoxMatrix, &QListWidget::currentRowChanged, this, [this](int row) {
-        editor_.selectRow(row);
-        ShowSelection();
-    });
-    connect(ListBoxMatrix, &QListWidget::itemClicked, this, [this] { ShowSelection(); });
-    connect(EditText, &QLineEdit::textChanged, this,
-            [this](const QString& t) { LabelNbChar->setText(QString::number(t.size())); });
-    connect(ButtonModify, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonModifyClick);
-    connect(ButtonDelete, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonDeleteClick);
-    connect(MemoComment, &QPlainTextEdit::textChanged, this,
-            &MatrixEditorDialog::MemoCommentChange);
-    connect(sortGroup, &QButtonGroup::idClicked, this, &MatrixEditorDialog::RadioGroupSortClick);
-    connect(CheckBoxOnTop, &QCheckBox::clicked, this, &MatrixEditorDialog::CheckBoxOnTopClick);
-    connect(ButtonOpenChMatrix, &QPushButton::clicked, this,
-            &MatrixEditorDialog::ButtonOpenChMatrixClick);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-
-    editor_.rebuild();
-    showRows();
 }
 
 void MatrixEditorDialog::showRows() {

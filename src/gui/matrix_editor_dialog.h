@@ -6,12 +6,14 @@
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -72,6 +74,12 @@ class MatrixEditorDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildListGroup(QHBoxLayout* top);
+    void buildDetailsGroup(QHBoxLayout* top);
+    void connectControls();
+    void buildGlyphRow(QVBoxLayout* right);
+    void buildTextRow(QVBoxLayout* right);
+    void buildButtonRows(QVBoxLayout* right);
     // The list widget from the editor's rows, the selection with them.
     void showRows();
     void showSelectedRow();

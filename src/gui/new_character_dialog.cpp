@@ -30,6 +30,21 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     setAutoFillBackground(true);
     auto* v = new QVBoxLayout(this);
 
+    buildPictureGroup(v);
+    buildLineGroup(v);
+    buildAnswerGroup(v);
+    buildButtonGroup(v);
+
+    TimerWakeUp = new QTimer(this);
+    TimerWakeUp->setObjectName("TimerWakeUp");
+    TimerWakeUp->setInterval(kWakeUpInterval);
+    // The core releases the pause of "&Change Text Color" itself once the
+    // reader has returned (the TimerChangeColor of the original window).
+
+    connectControls();
+}
+
+void NewCharacterDialog::buildPictureGroup(QVBoxLayout* v) {
     LabelIndex = new QLabel("Symbol index : 1");
     LabelIndex->setObjectName("LabelIndex");
     QFont bold = LabelIndex->font();
@@ -59,7 +74,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
         "small letters");
     pictures->addWidget(ImageGlyph, 0, Qt::AlignVCenter);
     v->addLayout(pictures);
+}
 
+void NewCharacterDialog::buildLineGroup(QVBoxLayout* v) {
     // The whole line as read so far, the asked glyph marked.
     LabelLine = new QLabel;
     LabelLine->setObjectName("LabelLine");
@@ -79,7 +96,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     LabelPiece->setFont(pieceFont);
     LabelPiece->hide();
     v->addWidget(LabelPiece);
+}
 
+void NewCharacterDialog::buildAnswerGroup(QVBoxLayout* v) {
     Label2 = new QLabel("What is (are) this (these) character(s) ?");
     Label2->setObjectName("Label2");
     v->addWidget(Label2);
@@ -98,12 +117,12 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     LabelNbChar->setMinimumWidth(LabelNbChar->fontMetrics().horizontalAdvance("00"));
     textRow->addWidget(Label1);
     textRow->addWidget(LabelNbChar);
-    BitBtn1 = button("BitBtn1", "OK");
-    BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     textRow->addWidget(BitBtn1);
     v->addLayout(textRow);
+}
 
+void NewCharacterDialog::buildButtonGroup(QVBoxLayout* v) {
     auto* g = new QGridLayout;
     ButtonSkipLine = button("ButtonSkipLine", "Skip This &Line");
     ButtonSkipSubPict = button("ButtonSkipSubPict", "Skip This S&ubPicture");
@@ -124,13 +143,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     CheckBoxAttention->setObjectName("CheckBoxAttention");
     CheckBoxAttention->setChecked(true);
     v->addWidget(CheckBoxAttention);
+}
 
-    TimerWakeUp = new QTimer(this);
-    TimerWakeUp->setObjectName("TimerWakeUp");
-    TimerWakeUp->setInterval(kWakeUpInterval);
-    // The core releases the pause of "&Change Text Color" itself once the
-    // reader has returned (the TimerChangeColor of the original window).
-
+void NewCharacterDialog::connectControls() {
     connect(BitBtn1, &QPushButton::clicked, this, &NewCharacterDialog::BitBtn1Click);
     connect(ButtonSkipLine, &QPushButton::clicked, this, &NewCharacterDialog::ButtonSkipLineClick);
     connect(ButtonSkipSubPict, &QPushButton::clicked, this,

@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -73,6 +74,11 @@ class NewCharacterDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildPictureGroup(QVBoxLayout* v);
+    void buildLineGroup(QVBoxLayout* v);
+    void buildAnswerGroup(QVBoxLayout* v);
+    void buildButtonGroup(QVBoxLayout* v);
+    void connectControls();
     void finish(NewCharAction action);
     void setAlarmColour(bool red);
 

@@ -42,7 +42,20 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     setObjectName("Form4");
     setWindowTitle("OCR Advanced Setup");
     const OcrSettings d;
+    auto* groups = new QGridLayout;
+    groups->addWidget(buildLineGroup(d), 0, 0);
+    groups->addWidget(buildCharGroup(d), 1, 0);
+    groups->addWidget(buildSpaceGroup(d), 0, 1);
+    groups->addWidget(buildEngineGroup(d), 2, 0, 1, 2);
+    // The space group beside the first two; what is left below it stays empty.
+    groups->addWidget(new QWidget, 1, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(groups);
+    v->addLayout(buildButtons());
+    connectControls();
+}
 
+QGroupBox* OcrSetupDialog::buildLineGroup(const OcrSettings& d) {
     auto* lineGroup = named(new QGroupBox("Line Setup"), "GroupBoxLineSetup");
     auto* lg = new QGridLayout(lineGroup);
     Word_uLineMinHeight =
@@ -53,7 +66,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(lg, 0, "LabelLineMinHeight", "Min. Line Exploration Height :", Word_uLineMinHeight);
     addRow(lg, 1, "LabelMinInterLine", "Min. Inter Line Height :", Word_uMinInterLine);
     addRow(lg, 2, "LabelLineMaxHeight", "Max. Line Height :", Word_uLineMaxHeight);
+    lg->setColumnStretch(2, 1);
+    return lineGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildCharGroup(const OcrSettings& d) {
     auto* charGroup = named(new QGroupBox("Character Setup"), "GroupBoxCharSetup");
     auto* cg = new QGridLayout(charGroup);
     Word_uCharMinWidth = numeric<WordEdit, uint16_t>("Word_uCharMinWidth", d.minCharWidth, 1, 45);
@@ -64,7 +81,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(cg, 0, "LabelCharMinWidth", "Min. Char. Width :", Word_uCharMinWidth);
     addRow(cg, 1, "LabelCharMinHeight", "Min. Char. Height :", Word_uCharMinHeight);
     cg->addWidget(CheckBoxDetachedChar, 2, 0, 1, 2, Qt::AlignLeft);
+    cg->setColumnStretch(2, 1);
+    return charGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildSpaceGroup(const OcrSettings& d) {
     auto* spaceGroup = named(new QGroupBox("Space Width Setup"), "GroupBoxSpaceSetup");
     auto* sg = new QGridLayout(spaceGroup);
     Integer_uMinSpaceWidth =
@@ -76,7 +97,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(sg, 0, "LabelMinSpaceWidth", "Normal Char. :", Integer_uMinSpaceWidth);
     addRow(sg, 1, "LabelMinItaSpaceWidth", "Italic Char.:", Integer_uMinItaSpaceWidth);
     addRow(sg, 2, "LabelDetectItaWidth", "Italic Detection Width :", Integer_uDetectItaWidth);
+    sg->setColumnStretch(2, 1);
+    return spaceGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildEngineGroup(const OcrSettings& d) {
     auto* engineGroup = named(new QGroupBox("OCR Engine Setup"), "GroupBoxOcrEngine");
     auto* eg = new QGridLayout(engineGroup);
     // The label is fixed text; it does not follow the value.
@@ -116,22 +141,14 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         "Proposes the text of characters the matrix does not know, and learns it once read "
         "the same way twice");
     eg->addWidget(CheckBoxOcrEngine, 5, 0, 1, 2, Qt::AlignLeft);
+    eg->setColumnStretch(2, 1);
+    return engineGroup;
+}
 
-    for (QGridLayout* g : {lg, cg, sg, eg}) g->setColumnStretch(2, 1);
-
-    auto* groups = new QGridLayout;
-    groups->addWidget(lineGroup, 0, 0);
-    groups->addWidget(charGroup, 1, 0);
-    groups->addWidget(spaceGroup, 0, 1);
-    groups->addWidget(engineGroup, 2, 0, 1, 2);
-    // The space group beside the first two; what is left below it stays empty.
-    groups->addWidget(new QWidget, 1, 1);
-
+QHBoxLayout* OcrSetupDialog::buildButtons() {
     ButtonDefaultValues = button("ButtonDefaultValues", "Reload Default Values");
     ButtonSaveValues = button("ButtonSaveValues", "Save these Values");
-    BitBtnOk = button("BitBtnOk", "OK");
-    BitBtnOk->setDefault(true);
-    BitBtnOk->setAutoDefault(true);
+    BitBtnOk = defaultButton("BitBtnOk", "OK");
     BitBtnCancel = button("BitBtnCancel", "Cancel");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonDefaultValues);
@@ -141,11 +158,10 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         b->setMinimumWidth(90);
         buttons->addWidget(b);
     }
+    return buttons;
+}
 
-    auto* v = new QVBoxLayout(this);
-    v->addLayout(groups);
-    v->addLayout(buttons);
-
+void OcrSetupDialog::connectControls() {
     connect(TrackBarSensibility, &QSlider::valueChanged, this,
             &OcrSetupDialog::TrackBarSensibilityChange);
     connect(Word_uSensibility, &NumericEdit::valueEdited, this,
@@ -231,7 +247,6 @@ void OcrSetupDialog::BitBtnOkClick() {
 }
 
 void OcrSetupDialog::BitBtnCancelClick() {
-    // The edits are discarded.
     settingsToControls();
     QDialog::reject();
 }
@@ -241,7 +256,6 @@ void OcrSetupDialog::reject() {
 }
 
 void OcrSetupDialog::ButtonDefaultValuesClick() {
-    // The running settings themselves are reset at once.
     setOcrDefaults(main_.session());
     settingsToControls();
     BitBtnCancel->setEnabled(false);

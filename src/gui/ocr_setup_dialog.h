@@ -5,6 +5,8 @@
 #include "ocr/ocr_settings.h"
 
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QSlider;
 
@@ -65,6 +67,12 @@ class OcrSetupDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    QGroupBox* buildLineGroup(const OcrSettings& d);
+    QGroupBox* buildCharGroup(const OcrSettings& d);
+    QGroupBox* buildSpaceGroup(const OcrSettings& d);
+    QGroupBox* buildEngineGroup(const OcrSettings& d);
+    QHBoxLayout* buildButtons();
+    void connectControls();
     OcrSettings& settings();
 
     MainWindow& main_;

@@ -37,6 +37,16 @@ SplitDialog::SplitDialog(MainWindow& main)
     setWindowTitle("Split Text File");
     auto* v = new QVBoxLayout(this);
 
+    buildHeaderGroup(v);
+    buildTimesGroup(v);
+    buildBarGroup(v);
+    buildExampleGroup(v);
+    buildButtons(v);
+    connectControls();
+    CheckBoxSplitClick();
+}
+
+void SplitDialog::buildHeaderGroup(QVBoxLayout* v) {
     auto* warning = new QLabel(
         "SAVE THIS PART OF THE FILE ( THE REST WILL NOT BE DELETED UNTIL YOU QUIT OR OPEN ANOTHER "
         "FILE )");
@@ -49,7 +59,9 @@ SplitDialog::SplitDialog(MainWindow& main)
 
     CheckBoxSplit = named(new QCheckBox("Split Output File :"), "CheckBoxSplit");
     v->addWidget(CheckBoxSplit);
+}
 
+void SplitDialog::buildTimesGroup(QVBoxLayout* v) {
     auto* times = new QHBoxLayout;
     auto* panels = new QVBoxLayout;
     PanelStartSplit = named(new QFrame, "PanelStartSplit");
@@ -89,7 +101,9 @@ SplitDialog::SplitDialog(MainWindow& main)
     SpeedButtonCopyStopToStart->setMinimumSize(26, 44);
     times->addWidget(SpeedButtonCopyStopToStart, 0, Qt::AlignVCenter);
     v->addLayout(times);
+}
 
+void SplitDialog::buildBarGroup(QVBoxLayout* v) {
     // The bar: placed by hand, its geometry follows the times.
     PanelBar = named(new QWidget, "PanelBar");
     PanelBar->setMinimumHeight(kBottomRow + kRowHeight);
@@ -119,7 +133,9 @@ SplitDialog::SplitDialog(MainWindow& main)
     LabelStopSplit->setToolTip("Stop Time of the Splitted File");
     PanelBar->installEventFilter(this);
     v->addWidget(PanelBar);
+}
 
+void SplitDialog::buildExampleGroup(QVBoxLayout* v) {
     // One label per line: a language file holds no line breaks.
     auto* example = new QVBoxLayout;
     example->setSpacing(0);
@@ -131,14 +147,18 @@ SplitDialog::SplitDialog(MainWindow& main)
         "LabelExample2",
         "2. Start at the end of the first CD and stop at the last subtitle, save as file 2."));
     v->addLayout(example);
+}
 
+void SplitDialog::buildButtons(QVBoxLayout* v) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
+}
 
+void SplitDialog::connectControls() {
     connect(CheckBoxSplit, &QCheckBox::clicked, this, &SplitDialog::CheckBoxSplitClick);
     for (const TimeFields* f : {&start, &stop})
         for (WordEdit* e : *f)
@@ -149,7 +169,6 @@ SplitDialog::SplitDialog(MainWindow& main)
     connect(SpeedButtonCopyStopToStart, &QToolButton::clicked, this,
             &SplitDialog::SpeedButtonCopyStopToStartClick);
     connect(BitBtn1, &QPushButton::clicked, this, &SplitDialog::BitBtn1Click);
-    CheckBoxSplitClick();
 }
 
 void SplitDialog::run() {

@@ -9,6 +9,7 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -58,6 +59,12 @@ class SplitDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildHeaderGroup(QVBoxLayout* v);
+    void buildTimesGroup(QVBoxLayout* v);
+    void buildBarGroup(QVBoxLayout* v);
+    void buildExampleGroup(QVBoxLayout* v);
+    void buildButtons(QVBoxLayout* v);
+    void connectControls();
     // Draws the bar for start a, stop b and the end of file.
     void drawBar(const TimeCode& a, const TimeCode& b);
     void redrawBar();

@@ -38,7 +38,18 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     setWindowTitle("Time correction");
     auto* v = new QVBoxLayout(this);
 
-    // Offset.
+    buildOffsetGroup(v);
+    buildStretchGroup(v);
+    buildDurationGroup(v);
+    buildIntervalGroup(v);
+    buildButtons(v);
+    connectControls();
+
+    settingsToControls();
+    RadioGroupTimeClick();
+}
+
+void TimeCorrectionDialog::buildOffsetGroup(QVBoxLayout* v) {
     auto* offsetGroup = named(new QGroupBox("Time Offset / Start Match"), "GroupBoxOffset");
     auto* og = new QVBoxLayout(offsetGroup);
     og->addWidget(label("LabelOffset", "Add/Remove this time to/from each Subtitle Time Code"));
@@ -53,8 +64,9 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     orow->addStretch(1);
     og->addLayout(orow);
     v->addWidget(offsetGroup);
+}
 
-    // Stretch.
+void TimeCorrectionDialog::buildStretchGroup(QVBoxLayout* v) {
     auto* stretchGroup = named(new QGroupBox("Time Stretch / Speed Adjust"), "GroupBoxStretch");
     auto* sg = new QVBoxLayout(stretchGroup);
     sg->addWidget(
@@ -72,8 +84,9 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     srow->addStretch(1);
     sg->addLayout(srow);
     v->addWidget(stretchGroup);
+}
 
-    // Durations.
+void TimeCorrectionDialog::buildDurationGroup(QVBoxLayout* v) {
     auto* durationGroup = named(new QGroupBox("Subtitles Duration"), "GroupBoxDuration");
     auto* dg = new QVBoxLayout(durationGroup);
     CheckBoxSubDuration =
@@ -94,6 +107,7 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
         rg->addWidget(RadioTime[i]);
     }
     RadioTime[1]->setChecked(true);
+    connect(methods, &QButtonGroup::idClicked, this, &TimeCorrectionDialog::RadioGroupTimeClick);
     drow->addWidget(RadioGroupTime);
 
     PanelFixedTime = named(new QFrame, "PanelFixedTime");
@@ -119,8 +133,9 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     drow->addLayout(panels, 1);
     dg->addLayout(drow);
     v->addWidget(durationGroup);
+}
 
-    // Minimum interval.
+void TimeCorrectionDialog::buildIntervalGroup(QVBoxLayout* v) {
     auto* intervalGroup =
         named(new QGroupBox("Minimum Interval between two Subtitles"), "GroupBoxMinInterval");
     auto* ig = new QHBoxLayout(intervalGroup);
@@ -130,7 +145,9 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     ig->addWidget(Word_uMinInterval);
     ig->addStretch(1);
     v->addWidget(intervalGroup);
+}
 
+void TimeCorrectionDialog::buildButtons(QVBoxLayout* v) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     BitBtnModifyTC = defaultButton("BitBtnModifyTC", "&Correct Time");
@@ -138,12 +155,13 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     buttons->addWidget(BitBtnModifyTC);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
+}
 
+void TimeCorrectionDialog::connectControls() {
     connect(ButtonResetOffset, &QPushButton::clicked, this,
             &TimeCorrectionDialog::ButtonResetOffsetClick);
     connect(ButtonResetStretch, &QPushButton::clicked, this,
             &TimeCorrectionDialog::ButtonResetStretchClick);
-    connect(methods, &QButtonGroup::idClicked, this, &TimeCorrectionDialog::RadioGroupTimeClick);
     connect(BitBtnModifyTC, &QPushButton::clicked, this,
             &TimeCorrectionDialog::BitBtnModifyTCClick);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
@@ -155,9 +173,6 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     for (WordEdit* e :
          {Word_uFixedDuration, Word_uOffsetDuration, Word_uMsPerChar, Word_uMinInterval})
         connect(e, &NumericEdit::valueEdited, this, &TimeCorrectionDialog::controlsToSettings);
-
-    settingsToControls();
-    RadioGroupTimeClick();
 }
 
 void TimeCorrectionDialog::run() {

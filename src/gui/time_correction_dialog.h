@@ -10,6 +10,7 @@ class QFrame;
 class QGroupBox;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -56,6 +57,12 @@ class TimeCorrectionDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void buildOffsetGroup(QVBoxLayout* v);
+    void buildStretchGroup(QVBoxLayout* v);
+    void buildDurationGroup(QVBoxLayout* v);
+    void buildIntervalGroup(QVBoxLayout* v);
+    void buildButtons(QVBoxLayout* v);
+    void connectControls();
     void settingsToControls();
     // Copies every control into the settings (each change, and at the end).
     void controlsToSettings();
