@@ -183,7 +183,7 @@ void MainWindow::connectToolBar() {
     connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
-            [this](bool on) { session_->showSubPicture = on; });
+            [this](bool on) { session_->flags().showSubPicture = on; });
 }
 
 void MainWindow::startTimers() {

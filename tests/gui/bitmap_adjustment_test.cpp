@@ -202,7 +202,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
     QVERIFY(subtitleHiddenWhileShown);
     QVERIFY(w.subtitleWindow().isVisible());
     QCOMPARE(unitOfSecondShowing, 2);
-    QVERIFY(!s.showBeforeNextPicture);
+    QVERIFY(!s.flags().showBeforeNextPicture);
     QVERIFY(script.messages.size() == 1);
     // The skipped picture has no file; every later one has.
     QVERIFY(!std::filesystem::exists(base + "000001.bmp"));
