@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "app/bitmap_adjustment.h"
+#include "app/session.h"
+#include "gui/dialog_host.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
-#include "gui/subtitle_window.h"
 
 #include "gui/widget_factory.h"
 
@@ -92,8 +92,10 @@ QIcon arrowsIcon(bool up, const QColor& colour) {
 
 }  // namespace
 
-BitmapAdjustmentDialog::BitmapAdjustmentDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+BitmapAdjustmentDialog::BitmapAdjustmentDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      session_(session) {
     setObjectName("Form18");
     setWindowTitle("Bitmap adjustment");
     auto* v = new QVBoxLayout(this);
@@ -376,11 +378,11 @@ void BitmapAdjustmentDialog::run(BitmapAdjustment& adjustment) {
     adjustment_ = &adjustment;
     // Beside the main window, so that the preview stays in sight; at the
     // screen's right edge when there is no room beside it.
-    const QRect m = main_.frameGeometry();
+    const QRect m = host_.hostWindow().frameGeometry();
     if (!testAttribute(Qt::WA_Resized)) adjustSize();
     const QSize own = size();
     int x = m.right() + 10;
-    if (const QScreen* screen = main_.screen()) {
+    if (const QScreen* screen = host_.hostWindow().screen()) {
         const int right = screen->availableGeometry().right();
         if (x + own.width() > right) x = std::max(0, right - own.width());
     }
@@ -395,7 +397,7 @@ void BitmapAdjustmentDialog::showEvent(QShowEvent* event) {
 }
 
 void BitmapAdjustmentDialog::FormShow() {
-    SubtitleWindow& text = main_.subtitleWindow();
+    QWidget& text = host_.subtitleView();
     subtitleWasVisible_ = text.isVisible();
     text.hide();
     // The session has set the save flag, sorted the colours, applied the
@@ -408,7 +410,7 @@ void BitmapAdjustmentDialog::done(int result) {
     // The subtitle window comes back however the dialog is left: with Skip
     // it would otherwise stay hidden for good, the next showing taking the
     // hidden state as the one to restore.
-    if (subtitleWasVisible_) main_.subtitleWindow().show();
+    if (subtitleWasVisible_) host_.subtitleView().show();
     subtitleWasVisible_ = false;
     QDialog::done(result);
 }

@@ -23,17 +23,18 @@
 #include "app/session.h"
 #include "app/vob_folder.h"
 #include "common/io_error.h"
-#include "gui/main_window.h"
+#include "gui/dialog_host.h"
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
-#include "gui/subtitle_window.h"
+#include "gui/qt_user_interface.h"
 #include "gui/up_down.h"
 
 #include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
-JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
+JobDialog::JobDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow()), host_(host), session_(session) {
     setObjectName("Form6");
     setWindowTitle("What To Do ?");
     auto* v = new QVBoxLayout(this);
@@ -47,7 +48,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     buildButtonPanel(v);
 
     // Creation: the stream list with empty names.
-    for (const std::string& item : streamListItems(main_.session().streamNames()))
+    for (const std::string& item : streamListItems(session_.streamNames()))
         ComboBoxLanguage->addItem(toQt(item));
     ComboBoxLanguage->setCurrentIndex(0);
 
@@ -224,7 +225,7 @@ void JobDialog::connectControls() {
 
 void JobDialog::refreshForcedCount() {
     const Session::StreamUnitCounts& c =
-        main_.session().unitCounts(std::max(0, ComboBoxLanguage->currentIndex()));
+        session_.unitCounts(std::max(0, ComboBoxLanguage->currentIndex()));
     LabelForcedCount->setText(
         c.counted ? QString("Forced subtitles : %1 of %2").arg(c.forced).arg(c.units) : QString());
 }
@@ -237,7 +238,7 @@ void JobDialog::showEvent(QShowEvent* event) {
 void JobDialog::FormShow() {
     // The time line goes on from where the last job ended: the last time
     // code in the fields, and the next job re-based to it.
-    showTimeCode(main_.session().carryTimeLine());
+    showTimeCode(session_.carryTimeLine());
     refreshMatrixName();
     refreshForcedCount();
     RadioGroupActionClick();
@@ -256,11 +257,11 @@ void JobDialog::timeFieldEdited() {
     t.minutes = static_cast<uint8_t>(Word_uMin->valeur());
     t.seconds = static_cast<uint8_t>(Word_uSec->valeur());
     t.milliseconds = Word_uMSec->valeur();
-    main_.session().setStartTime(t);
+    session_.setStartTime(t);
 }
 
 void JobDialog::refreshMatrixName() {
-    const std::string& name = main_.session().matrix().fileName();
+    const std::string& name = session_.matrix().fileName();
     EditCharMatrixFile->setText(name.empty() ? QString("New File") : toQt(fileNameOf(name)));
 }
 
@@ -272,7 +273,7 @@ void JobDialog::listDirectory(const std::string& folder) {
     try {
         entries = listVobFolder(folder);
     } catch (const IoError& e) {
-        main_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        host_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
         return;
     }
     for (const VobListEntry& e : entries) {
@@ -284,12 +285,12 @@ void JobDialog::listDirectory(const std::string& folder) {
 }
 
 void JobDialog::ButtonOpenDirClick() {
-    const std::string path = main_.ui().openFile(windowTitle(), kVobFilter, 0);
+    const std::string path = host_.ui().openFile(windowTitle(), kVobFilter, 0);
     if (!path.empty()) listDirectory(folderOf(path));
 }
 
 void JobDialog::ButtonOpenIfoClick() {
-    const std::string path = main_.ui().openFile(windowTitle(), kVobFilter, 1);
+    const std::string path = host_.ui().openFile(windowTitle(), kVobFilter, 1);
     if (path.empty()) return;
     loadStreamNames(path);
     listDirectory(folderOf(path));
@@ -303,14 +304,14 @@ void JobDialog::ButtonOpenIfoClick() {
 
 void JobDialog::loadStreamNames(const std::string& path) {
     try {
-        const std::vector<std::string> items = main_.session().openIfo(path);
+        const std::vector<std::string> items = session_.openIfo(path);
         const QSignalBlocker block(ComboBoxLanguage);
         ComboBoxLanguage->clear();
         for (const std::string& item : items) ComboBoxLanguage->addItem(toQt(item));
         ComboBoxLanguage->setCurrentIndex(0);
     } catch (const IoError& e) {
         // A short or unreadable IFO leaves the stream list as it was.
-        main_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        host_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
     }
 }
 
@@ -423,31 +424,31 @@ JobRequest JobDialog::request() const {
 void JobDialog::BitBtnStartClick() {
     // The core asks the questions (no file, append, save names, split) and
     // starts the job; the dialog closes when it did.
-    if (main_.session().startButton(request())) accept();
+    if (session_.startButton(request())) accept();
 }
 
 void JobDialog::ButtonResetTCClick() {
-    main_.session().resetTimeCode();
+    session_.resetTimeCode();
     showTimeCode(TimeCode{});
 }
 
 void JobDialog::ButtonClearTextClick() {
-    main_.subtitleWindow().Clear1Click();
+    session_.clearDocument();
 }
 
 void JobDialog::Button1Click() {
     reject();
-    main_.subtitleWindow().showNormal();
-    main_.subtitleWindow().raise();
+    host_.subtitleView().showNormal();
+    host_.subtitleView().raise();
 }
 
 void JobDialog::ButtonOpenCharMatrixFileClick() {
-    main_.OpenCharacterMatrix1Click();
+    host_.openMatrixCommand();
     refreshMatrixName();
 }
 
 void JobDialog::ButtonNewMatrixClick() {
-    main_.NewCharaterMatrix1Click();
+    host_.newMatrixCommand();
     refreshMatrixName();
 }
 

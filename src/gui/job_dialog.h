@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/extraction_job.h"
+#include "app/session.h"
 #include "stream/time_code.h"
 
 class QButtonGroup;
@@ -21,7 +22,7 @@ class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 class UpDown;
 class WordEdit;
 
@@ -35,7 +36,7 @@ class JobDialog : public QDialog {
         "VobSub (*.idx)|*.idx";
     static constexpr int kActionCount = 5;
 
-    explicit JobDialog(MainWindow& main);
+    JobDialog(DialogHost& host, Session& session);
 
     // Handlers.
     void FormShow();
@@ -117,7 +118,8 @@ class JobDialog : public QDialog {
     void timeFieldEdited();
     int actionIndex() const;
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     QButtonGroup* actions_ = nullptr;
     std::vector<std::string> paths_;
     QPoint dragOffset_;

@@ -75,19 +75,20 @@ QLabel* caption(const QString& name, const QString& text) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
     // The other windows, in the program's order of creation.
-    newCharacterDialog_ = new NewCharacterDialog(*this);
+    Session& s = *session_;
+    newCharacterDialog_ = new NewCharacterDialog(*this, s);
     subtitleWindow_ = new SubtitleWindow(*this);
-    ocrSetupDialog_ = new OcrSetupDialog(*this);
-    matrixEditorDialog_ = new MatrixEditorDialog(*this);
-    jobDialog_ = new JobDialog(*this);
-    fontColourDialog_ = new FontColourDialog(*this);
-    postOcrDialog_ = new PostOcrDialog(*this);
-    progressionController_ = new ProgressionController(*this);
+    ocrSetupDialog_ = new OcrSetupDialog(*this, s, configPath_);
+    matrixEditorDialog_ = new MatrixEditorDialog(*this, s);
+    jobDialog_ = new JobDialog(*this, s);
+    fontColourDialog_ = new FontColourDialog(*this, s);
+    postOcrDialog_ = new PostOcrDialog(*this, s);
+    progressionController_ = new ProgressionController(*this, s);
     aboutDialog_ = new AboutDialog(this);
-    outputFormatDialog_ = new OutputFormatDialog(*this);
-    splitDialog_ = new SplitDialog(*this);
-    bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
-    timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
+    outputFormatDialog_ = new OutputFormatDialog(*this, s);
+    splitDialog_ = new SplitDialog(*this, s);
+    bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this, s);
+    timeCorrectionDialog_ = new TimeCorrectionDialog(*this, s);
     // Every dialog of the program opens wholly on its parent's screen.
     qApp->installEventFilter(new ScreenFitter(this));
 }
@@ -649,6 +650,14 @@ void MainWindow::Quit1Click() {
 }
 
 // ------------------------------------------------------- character matrix
+
+QWidget& MainWindow::subtitleView() {
+    return *subtitleWindow_;
+}
+
+void MainWindow::focusReading() {
+    CheckBoxShowSubPict->setFocus();
+}
 
 void MainWindow::NewCharaterMatrix1Click() {
     session_->newMatrix();

@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "app/session.h"
+#include "gui/dialog_host.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/widget_factory.h"
 
@@ -40,8 +40,11 @@ QLabel* valueLabel(const char* name) {
 
 }  // namespace
 
-MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
-    : QDialog(&main, Qt::Window | Qt::WindowStaysOnTopHint), main_(main), editor_(main.session()) {
+MatrixEditorDialog::MatrixEditorDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Window | Qt::WindowStaysOnTopHint),
+      host_(host),
+      session_(session),
+      editor_(session) {
     setObjectName("Form5");
     setWindowTitle("View/Edit Character Matrix");
     setModal(false);
@@ -207,7 +210,7 @@ void MatrixEditorDialog::showSelectedRow() {
 }
 
 void MatrixEditorDialog::matrixEdited() {
-    main_.setMatrixName(main_.session().matrix());
+    host_.setMatrixName(session_.matrix());
 }
 
 void MatrixEditorDialog::matrixChanged() {
@@ -242,7 +245,7 @@ void MatrixEditorDialog::FormShow() {
 void MatrixEditorDialog::ShowSelection() {
     const size_t k = editor_.selectedEntry();
     if (k == 0) return;
-    const MatrixEntry& e = main_.session().matrix().entry(k);
+    const MatrixEntry& e = session_.matrix().entry(k);
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(editor_.selectedPicture())));
     LabelCharIndex->setText(QString::number(k));
     LabelRTop->setText(QString::number(e.relativeTop));
@@ -295,7 +298,7 @@ void MatrixEditorDialog::CheckBoxOnTopClick() {
 void MatrixEditorDialog::ButtonOpenChMatrixClick() {
     // The main window's Open, with its save question; the UI port brings
     // the new rows back here.
-    main_.OpenCharacterMatrix1Click();
+    host_.openMatrixCommand();
 }
 
 bool MatrixEditorDialog::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "app/matrix_editor.h"
+#include "app/session.h"
 
 class QCheckBox;
 class QGroupBox;
@@ -17,7 +18,7 @@ class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 
 // The character matrix editor "View/Edit Character Matrix" (TForm5), a
 // modeless window over the current matrix. It mirrors the rows of the
@@ -25,7 +26,7 @@ class MainWindow;
 class MatrixEditorDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit MatrixEditorDialog(MainWindow& main);
+    MatrixEditorDialog(DialogHost& host, Session& session);
 
     MatrixEditor& editor() { return editor_; }
 
@@ -85,7 +86,8 @@ class MatrixEditorDialog : public QDialog {
     void showSelectedRow();
     void matrixEdited();
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     MatrixEditor editor_;
 };
 

@@ -13,18 +13,18 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/session.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/widget_factory.h"
 #include "stream/time_code.h"
 
 namespace orvane::gui {
 
-NewCharacterDialog::NewCharacterDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowMinimizeButtonHint),
-      main_(main) {
+NewCharacterDialog::NewCharacterDialog(QWidget& parent, Session& session)
+    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint),
+      session_(session) {
     setObjectName("Form2");
     setWindowTitle("New Character(s)");
     setAutoFillBackground(true);
@@ -202,7 +202,7 @@ NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
     LabelLine->setText(toQt(view.lineBefore) + kAskedMark + toQt(view.lineAfter));
     LabelPiece->setText(pieceNote(view.piece));
     LabelPiece->setVisible(view.piece != PieceOf::None);
-    CheckBoxAttention->setChecked(main_.session().settings().attentionSignal);
+    CheckBoxAttention->setChecked(session_.settings().attentionSignal);
     // Closing by other means drops the picture without pausing.
     action_ = NewCharAction::SkipPicture;
     EditText->setFocus();
@@ -250,7 +250,7 @@ void NewCharacterDialog::reject() {
 
 void NewCharacterDialog::CheckBoxAttentionClick() {
     const bool on = CheckBoxAttention->isChecked();
-    main_.session().settings().attentionSignal = on;
+    session_.settings().attentionSignal = on;
     if (on) {
         alarmStep_ = 0;
         TimerWakeUp->setInterval(kWakeUpInterval);

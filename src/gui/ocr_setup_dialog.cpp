@@ -13,7 +13,6 @@
 #include "app/configuration.h"
 #include "app/session.h"
 #include "config/ini_file.h"
-#include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 
 #include "gui/widget_factory.h"
@@ -37,8 +36,11 @@ void addRow(QGridLayout* g, int row, const char* labelName, const char* text, QW
 
 }  // namespace
 
-OcrSetupDialog::OcrSetupDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+OcrSetupDialog::OcrSetupDialog(QWidget& parent, Session& session,
+                               const std::string& configurationPath)
+    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session),
+      configurationPath_(configurationPath) {
     setObjectName("Form4");
     setWindowTitle("OCR Advanced Setup");
     const OcrSettings d;
@@ -174,7 +176,7 @@ void OcrSetupDialog::connectControls() {
 }
 
 OcrSettings& OcrSetupDialog::settings() {
-    return main_.session().ocrSettings();
+    return session_.ocrSettings();
 }
 
 void OcrSetupDialog::showEvent(QShowEvent* event) {
@@ -207,7 +209,7 @@ void OcrSetupDialog::settingsToControls() {
     Word_uOcrWidthDiff->setValeur(s.maxCharDiffWidth);
     Word_uOcrHeightDiff->setValeur(s.maxCharDiffHeight);
     Word_uOcrTopDiff->setValeur(s.maxCharDiffTop);
-    CheckBoxOcrEngine->setChecked(main_.session().ocrPolicy().useEngine);
+    CheckBoxOcrEngine->setChecked(session_.ocrPolicy().useEngine);
 }
 
 void OcrSetupDialog::controlsToSettings() {
@@ -229,7 +231,7 @@ void OcrSetupDialog::controlsToSettings() {
     s.maxCharDiffWidth = static_cast<uint8_t>(Word_uOcrWidthDiff->valeur());
     s.maxCharDiffHeight = static_cast<uint8_t>(Word_uOcrHeightDiff->valeur());
     s.maxCharDiffTop = static_cast<uint8_t>(Word_uOcrTopDiff->valeur());
-    main_.session().ocrPolicy().useEngine = CheckBoxOcrEngine->isChecked();
+    session_.ocrPolicy().useEngine = CheckBoxOcrEngine->isChecked();
 }
 
 void OcrSetupDialog::TrackBarSensibilityChange() {
@@ -256,17 +258,17 @@ void OcrSetupDialog::reject() {
 }
 
 void OcrSetupDialog::ButtonDefaultValuesClick() {
-    setOcrDefaults(main_.session());
+    setOcrDefaults(session_);
     settingsToControls();
     BitBtnCancel->setEnabled(false);
 }
 
 void OcrSetupDialog::ButtonSaveValuesClick() {
     controlsToSettings();
-    Session& session = main_.session();
-    const std::string path = main_.configurationPath().empty()
+    Session& session = session_;
+    const std::string path = configurationPath_.empty()
                                  ? defaultConfigurationPath(session.programFolder())
-                                 : main_.configurationPath();
+                                 : configurationPath_;
     try {
         saveOcrSettings(session, path);
     } catch (const IniWriteError& e) {

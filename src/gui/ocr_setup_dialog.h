@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
+#include "app/session.h"
 #include "ocr/ocr_settings.h"
 
 class QCheckBox;
@@ -13,7 +15,6 @@ class QSlider;
 namespace orvane::gui {
 
 class IntegerEdit;
-class MainWindow;
 class WordEdit;
 
 // "OCR Advanced Setup" (TForm4): the thirteen limits of segmentation and
@@ -22,7 +23,9 @@ class WordEdit;
 class OcrSetupDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit OcrSetupDialog(MainWindow& main);
+    // `configurationPath` is where the window's configuration is kept (empty
+    // until it is read).
+    OcrSetupDialog(QWidget& parent, Session& session, const std::string& configurationPath);
 
     // --- handlers -------------------------------------------------------
     void FormShow();
@@ -75,7 +78,8 @@ class OcrSetupDialog : public QDialog {
     void connectControls();
     OcrSettings& settings();
 
-    MainWindow& main_;
+    Session& session_;
+    const std::string& configurationPath_;
 };
 
 }  // namespace orvane::gui

@@ -18,8 +18,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/session.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
 
 #include "gui/widget_factory.h"
@@ -72,8 +72,9 @@ const char kBmpOnlyWarning[] = "!! Only use with the \"Save As BMP\" Mode ( With
 
 }  // namespace
 
-OutputFormatDialog::OutputFormatDialog(MainWindow& main)
-    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+OutputFormatDialog::OutputFormatDialog(QWidget& parent, Session& session)
+    : QDialog(&parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session) {
     setObjectName("Form13");
     setWindowTitle("Output Format");
     auto* v = new QVBoxLayout(this);
@@ -394,7 +395,7 @@ void OutputFormatDialog::showEvent(QShowEvent* event) {
 }
 
 void OutputFormatDialog::FormShow() {
-    const SubtitleDocument& doc = main_.session().document();
+    const SubtitleDocument& doc = session_.document();
     const OutputSettings& s = doc.settings();
     {
         filling_ = true;
@@ -429,7 +430,7 @@ int OutputFormatDialog::pageOf(OutputFormat format) const {
 }
 
 void OutputFormatDialog::liveFieldsToControls() {
-    const OutputSettings& s = main_.session().document().settings();
+    const OutputSettings& s = session_.document().settings();
     filling_ = true;
     SpinEditOrvaneOffset->setValue(s.indexOffset);
     EditSubviewerTitle->setText(toQt(s.subViewer1.title));
@@ -455,7 +456,7 @@ void OutputFormatDialog::liveFieldsToControls() {
 
 void OutputFormatDialog::liveFieldChanged() {
     if (filling_) return;
-    OutputSettings& s = main_.session().document().settings();
+    OutputSettings& s = session_.document().settings();
     s.indexOffset = static_cast<uint16_t>(SpinEditOrvaneOffset->value());
     s.subViewer1.title = fromQt(EditSubviewerTitle->text());
     s.subViewer1.author = fromQt(EditSubviewerAuthor->text());
@@ -479,7 +480,7 @@ void OutputFormatDialog::liveFieldChanged() {
 // ------------------------------------------------------------------ convert
 
 OutputSettings OutputFormatDialog::controlsToSettings() const {
-    OutputSettings s = main_.session().document().settings();
+    OutputSettings s = session_.document().settings();
     s.ovtExtended = CheckBoxOvtExtended->isChecked();
     s.ovtEncoding = static_cast<TextEncoding>(ComboBoxOvtEncoding->currentIndex() == 1 ? 1 : 0);
     for (int i = 0; i < 4; ++i) {
@@ -499,8 +500,8 @@ OutputSettings OutputFormatDialog::controlsToSettings() const {
 
 void OutputFormatDialog::convert() {
     const int page = PageControlOrvane->currentIndex();
-    main_.session().convertToFormat(pageFormats_[page < 0 ? 0 : static_cast<size_t>(page)],
-                                    controlsToSettings());
+    session_.convertToFormat(pageFormats_[page < 0 ? 0 : static_cast<size_t>(page)],
+                             controlsToSettings());
 }
 
 void OutputFormatDialog::BitBtnConvertClick() {
@@ -540,7 +541,7 @@ void OutputFormatDialog::PanelPColor0Click(QPushButton* panel) {
 }
 
 void OutputFormatDialog::ButtonSubviewer2FontClick() {
-    FontDescription& font = main_.session().document().settings().subViewer2.font;
+    FontDescription& font = session_.document().settings().subViewer2.font;
     QFont start(toQt(font.face));
     start.setPointSize(font.sizePoints);
     start.setBold(font.bold);

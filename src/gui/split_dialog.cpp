@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/main_window.h"
+#include "app/session.h"
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
 #include "subtitles/split_range.h"
@@ -29,10 +29,10 @@ constexpr int kBottomRow = kBarTop + kBarHeight + 4;
 
 }  // namespace
 
-SplitDialog::SplitDialog(MainWindow& main)
-    : QDialog(&main,
+SplitDialog::SplitDialog(QWidget& parent, Session& session)
+    : QDialog(&parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main) {
+      session_(session) {
     setObjectName("Form17");
     setWindowTitle("Split Text File");
     auto* v = new QVBoxLayout(this);
@@ -181,7 +181,7 @@ void SplitDialog::showEvent(QShowEvent* event) {
 }
 
 void SplitDialog::FormShow() {
-    const SubtitleDocument& doc = main_.session().document();
+    const SubtitleDocument& doc = session_.document();
     endOfFile_ = splitEndOfFile(doc.entries());
     const SplitRange& range = doc.splitRange();
     CheckBoxSplit->setChecked(range.enabled);
@@ -264,8 +264,7 @@ void SplitDialog::SpeedButtonCopyStopToStartClick() {
 
 void SplitDialog::BitBtn1Click() {
     // Message 37 keeps the dialog open when the stop is before the start.
-    if (!main_.session().applySplitRange(CheckBoxSplit->isChecked(), start.value(), stop.value()))
-        return;
+    if (!session_.applySplitRange(CheckBoxSplit->isChecked(), start.value(), stop.value())) return;
     accept();
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "gui/time_fields.h"
 
 class QCheckBox;
@@ -13,14 +14,12 @@ class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
-
 // "Split Text File" (TForm17): the document's split range, with a bar that
 // shows the slice of the file that will be rendered and saved.
 class SplitDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit SplitDialog(MainWindow& main);
+    SplitDialog(QWidget& parent, Session& session);
 
     void run();
     // The end-of-file time taken at the last showing.
@@ -69,7 +68,7 @@ class SplitDialog : public QDialog {
     void drawBar(const TimeCode& a, const TimeCode& b);
     void redrawBar();
 
-    MainWindow& main_;
+    Session& session_;
     TimeCode endOfFile_;
 };
 

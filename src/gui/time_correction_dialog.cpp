@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/main_window.h"
+#include "app/session.h"
 #include "gui/numeric_edit.h"
 
 #include "gui/widget_factory.h"
@@ -33,7 +33,8 @@ struct BusyCursor {
 
 }  // namespace
 
-TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), main_(main) {
+TimeCorrectionDialog::TimeCorrectionDialog(QWidget& parent, Session& session)
+    : QDialog(&parent), session_(session) {
     setObjectName("Form14");
     setWindowTitle("Time correction");
     auto* v = new QVBoxLayout(this);
@@ -245,7 +246,7 @@ void TimeCorrectionDialog::BitBtnModifyTCClick() {
     controlsToSettings();
     {
         const BusyCursor busy;
-        main_.session().correctTimes(settings_);
+        session_.correctTimes(settings_);
     }
     accept();
 }

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "gui/time_fields.h"
 #include "subtitles/time_correction.h"
 
@@ -14,7 +15,6 @@ class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
 class WordEdit;
 
 // "Time correction" (TForm14): offset, stretch, durations and minimum
@@ -23,7 +23,7 @@ class WordEdit;
 class TimeCorrectionDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TimeCorrectionDialog(MainWindow& main);
+    TimeCorrectionDialog(QWidget& parent, Session& session);
 
     void run();
     const TimeCorrectionSettings& settings() const { return settings_; }
@@ -67,7 +67,7 @@ class TimeCorrectionDialog : public QDialog {
     // Copies every control into the settings (each change, and at the end).
     void controlsToSettings();
 
-    MainWindow& main_;
+    Session& session_;
     TimeCorrectionSettings settings_;
     bool filling_ = false;
 };
