@@ -27,6 +27,7 @@
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
 #include "gui/qt_user_interface.h"
+#include "gui/time_fields.h"
 #include "gui/up_down.h"
 
 #include "gui/widget_factory.h"
@@ -154,26 +155,14 @@ void JobDialog::buildTimeCodeGroup(QVBoxLayout* v) {
     auto* time = new QGroupBox("Last TimeCode :");
     time->setObjectName("GroupBoxTimeCode");
     auto* tg = new QGridLayout(time);
-    Word_uHour = named(new WordEdit, "Word_uHour");
-    Word_uMin = named(new WordEdit, "Word_uMin");
-    Word_uSec = named(new WordEdit, "Word_uSec");
-    Word_uMSec = named(new WordEdit, "Word_uMSec");
-    const std::pair<WordEdit*, uint16_t> ranges[] = {
-        {Word_uHour, 24}, {Word_uMin, 59}, {Word_uSec, 59}, {Word_uMSec, 999}};
     auto* tr = new QHBoxLayout;
-    const char* seps[] = {":", ":", ",", ""};
-    int k = 0;
-    for (const auto& [edit, max] : ranges) {
-        edit->setValeur(0);
-        edit->setValMin(0);
-        edit->setValMax(max);
-        edit->setAlignment(Qt::AlignRight);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
-        tr->addWidget(edit);
-        if (*seps[k]) tr->addWidget(label(edit->objectName() + "Sep", seps[k]));
-        ++k;
+    const TimeFields fields = TimeFields::create("", tr);
+    Word_uHour = fields.hour;
+    Word_uMin = fields.min;
+    Word_uSec = fields.sec;
+    Word_uMSec = fields.msec;
+    for (WordEdit* edit : fields)
         connect(edit, &NumericEdit::valueEdited, this, &JobDialog::timeFieldEdited);
-    }
     tr->addSpacing(8);
     ButtonResetTC = button("ButtonResetTC", "&Reset",
                            "Reset if you start working on a new DVD But keep this Code if this is "

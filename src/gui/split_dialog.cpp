@@ -61,27 +61,32 @@ void SplitDialog::buildHeaderGroup(QVBoxLayout* v) {
     v->addWidget(CheckBoxSplit);
 }
 
+// One end of the range: its caption, its four fields and its button, on a
+// panel named after it.
+QFrame* SplitDialog::timeRow(const QString& end, const char* caption, const QString& fieldSuffix,
+                             QLabel*& captionLabel, TimeFields& fields, QPushButton*& action,
+                             const char* actionName, const char* actionText) {
+    auto* panel = named(new QFrame, "Panel" + end + "Split");
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    captionLabel = label("Label" + end + "At", caption);
+    row->addWidget(captionLabel);
+    fields = TimeFields::create(fieldSuffix, row);
+    action = button(actionName, actionText);
+    row->addWidget(action);
+    row->addStretch(1);
+    return panel;
+}
+
 void SplitDialog::buildTimesGroup(QVBoxLayout* v) {
     auto* times = new QHBoxLayout;
     auto* panels = new QVBoxLayout;
-    PanelStartSplit = named(new QFrame, "PanelStartSplit");
-    auto* sr = new QHBoxLayout(PanelStartSplit);
-    sr->setContentsMargins(0, 0, 0, 0);
-    auto* startCaption = label("LabelStartAt", "Start at :");
-    sr->addWidget(startCaption);
-    start = TimeFields::create("Word_uHour1", "Word_uMin1", "Word_uSec1", "Word_uMSec1", sr);
-    ButtonResetStartSplit = button("ButtonResetStartSplit", "&Reset");
-    sr->addWidget(ButtonResetStartSplit);
-    sr->addStretch(1);
-    PanelStopSplit = named(new QFrame, "PanelStopSplit");
-    auto* tr = new QHBoxLayout(PanelStopSplit);
-    tr->setContentsMargins(0, 0, 0, 0);
-    auto* stopCaption = label("LabelStopAt", "Stop at :");
-    tr->addWidget(stopCaption);
-    stop = TimeFields::create("Word_uHour2", "Word_uMin2", "Word_uSec2", "Word_uMSec2", tr);
-    ButtonEndOfFile = button("ButtonEndOfFile", "&Last Sub.");
-    tr->addWidget(ButtonEndOfFile);
-    tr->addStretch(1);
+    QLabel* startCaption = nullptr;
+    QLabel* stopCaption = nullptr;
+    PanelStartSplit = timeRow("Start", "Start at :", "1", startCaption, start,
+                              ButtonResetStartSplit, "ButtonResetStartSplit", "&Reset");
+    PanelStopSplit = timeRow("Stop", "Stop at :", "2", stopCaption, stop, ButtonEndOfFile,
+                             "ButtonEndOfFile", "&Last Sub.");
     // The two captions share one width, so the fields line up.
     const int captionWidth =
         std::max(startCaption->sizeHint().width(), stopCaption->sizeHint().width());

@@ -59,6 +59,9 @@ class SplitDialog : public QDialog {
 
   private:
     void buildHeaderGroup(QVBoxLayout* v);
+    QFrame* timeRow(const QString& end, const char* caption, const QString& fieldSuffix,
+                    QLabel*& captionLabel, TimeFields& fields, QPushButton*& action,
+                    const char* actionName, const char* actionText);
     void buildTimesGroup(QVBoxLayout* v);
     void buildBarGroup(QVBoxLayout* v);
     void buildExampleGroup(QVBoxLayout* v);

@@ -54,17 +54,24 @@ void TimeCorrectionDialog::buildOffsetGroup(QVBoxLayout* v) {
     auto* offsetGroup = named(new QGroupBox("Time Offset / Start Match"), "GroupBoxOffset");
     auto* og = new QVBoxLayout(offsetGroup);
     og->addWidget(label("LabelOffset", "Add/Remove this time to/from each Subtitle Time Code"));
-    auto* orow = new QHBoxLayout;
-    CheckBoxMinusOffset = named(new QCheckBox("Minus"), "CheckBoxMinusOffset");
-    orow->addWidget(CheckBoxMinusOffset);
-    orow->addSpacing(8);
-    offset = TimeFields::create("Word_uHour", "Word_uMin", "Word_uSec", "Word_uMSec", orow);
-    orow->addSpacing(8);
-    ButtonResetOffset = button("ButtonResetOffset", "&Reset");
-    orow->addWidget(ButtonResetOffset);
-    orow->addStretch(1);
-    og->addLayout(orow);
+    og->addLayout(signedTimeRow("Offset", "", CheckBoxMinusOffset, offset, ButtonResetOffset));
     v->addWidget(offsetGroup);
+}
+
+// "Minus", the four fields and "&Reset": the offset and the stretch alike.
+QHBoxLayout* TimeCorrectionDialog::signedTimeRow(const QString& part, const QString& fieldSuffix,
+                                                 QCheckBox*& minus, TimeFields& fields,
+                                                 QPushButton*& reset) {
+    auto* row = new QHBoxLayout;
+    minus = named(new QCheckBox("Minus"), "CheckBoxMinus" + part);
+    row->addWidget(minus);
+    row->addSpacing(8);
+    fields = TimeFields::create(fieldSuffix, row);
+    row->addSpacing(8);
+    reset = button("ButtonReset" + part, "&Reset");
+    row->addWidget(reset);
+    row->addStretch(1);
+    return row;
 }
 
 void TimeCorrectionDialog::buildStretchGroup(QVBoxLayout* v) {
@@ -74,16 +81,7 @@ void TimeCorrectionDialog::buildStretchGroup(QVBoxLayout* v) {
         label("LabelStretch", "Add/Remove this time to/from the total Subtitles file duration"));
     sg->addWidget(label("LabelStretchExample",
                         "( E.g.: Use 5s minus if the subtitle is 5s longer than the film )"));
-    auto* srow = new QHBoxLayout;
-    CheckBoxMinusStretch = named(new QCheckBox("Minus"), "CheckBoxMinusStretch");
-    srow->addWidget(CheckBoxMinusStretch);
-    srow->addSpacing(8);
-    stretch = TimeFields::create("Word_uHourS", "Word_uMinS", "Word_uSecS", "Word_uMSecS", srow);
-    srow->addSpacing(8);
-    ButtonResetStretch = button("ButtonResetStretch", "&Reset");
-    srow->addWidget(ButtonResetStretch);
-    srow->addStretch(1);
-    sg->addLayout(srow);
+    sg->addLayout(signedTimeRow("Stretch", "S", CheckBoxMinusStretch, stretch, ButtonResetStretch));
     v->addWidget(stretchGroup);
 }
 

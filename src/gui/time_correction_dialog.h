@@ -9,6 +9,7 @@
 class QCheckBox;
 class QFrame;
 class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QRadioButton;
 class QVBoxLayout;
@@ -58,6 +59,8 @@ class TimeCorrectionDialog : public QDialog {
 
   private:
     void buildOffsetGroup(QVBoxLayout* v);
+    QHBoxLayout* signedTimeRow(const QString& part, const QString& fieldSuffix, QCheckBox*& minus,
+                               TimeFields& fields, QPushButton*& reset);
     void buildStretchGroup(QVBoxLayout* v);
     void buildDurationGroup(QVBoxLayout* v);
     void buildIntervalGroup(QVBoxLayout* v);

@@ -22,7 +22,7 @@ inline QLabel* label(const QString& name, const QString& text) {
 
 // A push button that Enter does not press unless it is the default one;
 // the hint, when given, is its tool tip.
-inline QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
+inline QPushButton* button(const QString& name, const char* text, const char* hint = nullptr) {
     auto* b = named(new QPushButton(text), name);
     if (hint) b->setToolTip(hint);
     b->setAutoDefault(false);
@@ -30,7 +30,7 @@ inline QPushButton* button(const char* name, const char* text, const char* hint 
 }
 
 // The button Enter presses wherever the focus is in its dialog.
-inline QPushButton* defaultButton(const char* name, const char* text) {
+inline QPushButton* defaultButton(const QString& name, const char* text) {
     auto* b = named(new QPushButton(text), name);
     b->setDefault(true);
     b->setAutoDefault(true);
