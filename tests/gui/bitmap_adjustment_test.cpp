@@ -149,9 +149,10 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
         test::acceptLater(cd);
         return true;
     });
-    script.onDialog(&d, [&] {
-        if (s.bitmapSettings().colours.roleColour[2] != 0x0000FF) return false;
+    script.add([&](QWidget* m) {
+        if (m != &d || s.bitmapSettings().colours.roleColour[2] != 0x0000FF) return false;
         test::clickLater(d.ButtonSaveProfile);
+        return true;
     });
     script.add([&](QWidget* m) {
         auto* fd = qobject_cast<QFileDialog*>(m);
