@@ -64,7 +64,7 @@ int main(int argc, char** argv) {
         for (int run = 0; run < runs; ++run) {
             Quiet ui;
             Session session(ui);
-            session.showSubPicture = false;
+            session.flags().showSubPicture = false;
             std::string path = ORVANE_MATRICES;
             path.append("/").append(s.matrix);
             if (!session.loadMatrixFile(path, session.matrix())) return 1;

@@ -1,9 +1,10 @@
 #include "app/bitmap_adjustment.h"
 
 #include "app/program_folder.h"
-#include "app/session.h"
+#include "app/user_interface.h"
 #include "common/io_error.h"
 #include "config/ini_file.h"
+#include "config/message_table.h"
 #include "subpicture/bitmap_profile.h"
 
 namespace orvane {
@@ -16,44 +17,42 @@ constexpr const char* kBmpFilter = "Bitmap File (*.bmp)|*.bmp|All|*.*";
 }  // namespace
 
 const BitmapExportSettings& BitmapAdjustment::settings() const {
-    return session_.bitmapSettings();
+    return host_.bitmapSettings();
 }
 
 const ColourRanking& BitmapAdjustment::colourRoles() const {
-    return session_.colourRoles();
+    return host_.colourRoles();
 }
 
 void BitmapAdjustment::fill() {
     // The roles follow the text colour the OCR would choose, which stays
     // right on outlined letters and on pictures whose text outweighs the
     // background.
-    session_.colourRoles() =
-        robustColourRoles(session_.picture().bitmap, session_.previewColours());
-    session_.colourRolesSet = true;
-    applyPalettePreset(session_.bitmapSettings().colours);
+    host_.colourRoles() = host_.sortedColourRoles();
+    host_.flags().colourRolesSet = true;
+    applyPalettePreset(host_.bitmapSettings().colours);
 }
 
 void BitmapAdjustment::refresh() {
-    session_.refreshPreview();
+    host_.refreshPreview();
 }
 
 void BitmapAdjustment::autoSortColours() {
-    session_.colourRoles() =
-        robustColourRoles(session_.picture().bitmap, session_.previewColours());
+    host_.colourRoles() = host_.sortedColourRoles();
     refresh();
 }
 
 void BitmapAdjustment::changeRoleNumber(int role, uint8_t number) {
-    session_.colourRoles() = orvane::changeRoleNumber(session_.colourRoles(), role, number);
+    host_.colourRoles() = orvane::changeRoleNumber(host_.colourRoles(), role, number);
     refresh();
 }
 
 bool BitmapAdjustment::changePaletteIndex(int role, uint8_t index) {
     if (role < 0 || role >= kRoleCount || index >= kExportPaletteSize) return false;
-    BitmapColours& colours = session_.bitmapSettings().colours;
+    BitmapColours& colours = host_.bitmapSettings().colours;
     if (!paletteIndexFree(colours, index)) {
         ui_.messageBox(QuestionId::SamePaletteIndex, MessageIcon::Warning,
-                       session_.messages().get(msg::kSamePaletteIndex), Buttons::Ok);
+                       host_.message(msg::kSamePaletteIndex), Buttons::Ok);
         return false;
     }
     colours.paletteIndex[static_cast<size_t>(role)] = index;
@@ -62,51 +61,50 @@ bool BitmapAdjustment::changePaletteIndex(int role, uint8_t index) {
 }
 
 void BitmapAdjustment::choosePreset(PalettePreset preset) {
-    BitmapColours& colours = session_.bitmapSettings().colours;
+    BitmapColours& colours = host_.bitmapSettings().colours;
     colours.preset = preset;
     applyPalettePreset(colours);
     refresh();
 }
 
 void BitmapAdjustment::setBitsPerPixel(uint8_t bits) {
-    session_.bitmapSettings().colours.bitsPerPixel = bits == 8 ? 8 : 4;
+    host_.bitmapSettings().colours.bitsPerPixel = bits == 8 ? 8 : 4;
     refresh();
 }
 
 void BitmapAdjustment::setRoleColour(int role, Colour colour) {
     if (role < 0 || role >= kRoleCount) return;
-    session_.bitmapSettings().colours.roleColour[static_cast<size_t>(role)] = colour;
+    host_.bitmapSettings().colours.roleColour[static_cast<size_t>(role)] = colour;
     refresh();
 }
 
 void BitmapAdjustment::setUnusedColour(Colour colour) {
-    session_.bitmapSettings().colours.unusedColour = colour;
+    host_.bitmapSettings().colours.unusedColour = colour;
     refresh();
 }
 
 void BitmapAdjustment::setDiscColours(bool on) {
-    session_.bitmapSettings().colours.discColours = on;
+    host_.bitmapSettings().colours.discColours = on;
     refresh();
 }
 
 void BitmapAdjustment::setCropping(const BitmapCropping& cropping) {
-    session_.bitmapSettings().cropping = cropping;
+    host_.bitmapSettings().cropping = cropping;
     refresh();
 }
 
 void BitmapAdjustment::setPositioning(const BitmapPositioning& positioning) {
-    session_.bitmapSettings().positioning = positioning;
+    host_.bitmapSettings().positioning = positioning;
     refresh();
 }
 
 bool BitmapAdjustment::saveProfile() {
     // Profiles start in the program folder (the home folder of an installed copy).
-    const std::string path =
-        ui_.askSaveFileName({session_.messages().get(msg::kSaveProfileTitle), kProfileFilter, "ini",
-                             session_.folders().documents});
+    const std::string path = ui_.askSaveFileName(
+        {host_.message(msg::kSaveProfileTitle), kProfileFilter, "ini", host_.folders().documents});
     if (path.empty()) return false;
     try {
-        saveBitmapSettings(path, session_.bitmapSettings());
+        saveBitmapSettings(path, host_.bitmapSettings());
     } catch (const IniWriteError& e) {
         ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
         return false;
@@ -116,11 +114,10 @@ bool BitmapAdjustment::saveProfile() {
 }
 
 bool BitmapAdjustment::loadProfile() {
-    const std::string path =
-        ui_.askOpenFileName({session_.messages().get(msg::kLoadProfileTitle), kProfileFilter, "ini",
-                             session_.folders().documents});
+    const std::string path = ui_.askOpenFileName(
+        {host_.message(msg::kLoadProfileTitle), kProfileFilter, "ini", host_.folders().documents});
     if (path.empty()) return false;
-    session_.bitmapSettings() = loadBitmapSettings(path);
+    host_.bitmapSettings() = loadBitmapSettings(path);
     profile_ = fileNameOf(path);
     fill();
     refresh();
@@ -128,11 +125,11 @@ bool BitmapAdjustment::loadProfile() {
 }
 
 bool BitmapAdjustment::saveCurrentBmp() {
-    const std::string path = ui_.askSaveFileName(
-        {session_.messages().get(msg::kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
+    const std::string path =
+        ui_.askSaveFileName({host_.message(msg::kSaveCurrentBmpTitle), kBmpFilter, "bmp", {}});
     if (path.empty()) return false;
     try {
-        session_.saveAdjustedBmp(path);
+        host_.saveAdjustedBmp(path);
     } catch (const IoError& e) {
         ui_.messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
         return false;
@@ -141,23 +138,23 @@ bool BitmapAdjustment::saveCurrentBmp() {
 }
 
 void BitmapAdjustment::ok() {
-    switch (session_.bitmapSettings().colours.preset) {
+    switch (host_.bitmapSettings().colours.preset) {
         case PalettePreset::IAuthor:
-            session_.document().selectFormat(OutputFormat::IAuthor);
+            host_.selectOutputFormat(OutputFormat::IAuthor);
             ui_.showOutputFormat(OutputFormat::IAuthor);
             break;
         case PalettePreset::Philips:
-            session_.document().selectFormat(OutputFormat::Philips);
+            host_.selectOutputFormat(OutputFormat::Philips);
             ui_.showOutputFormat(OutputFormat::Philips);
             break;
         case PalettePreset::Free:
             break;
     }
-    session_.showBeforeNextPicture = false;
+    host_.flags().showBeforeNextPicture = false;
 }
 
 void BitmapAdjustment::skip() {
-    session_.saveThisPicture = false;
+    host_.flags().saveThisPicture = false;
 }
 
 }  // namespace orvane

@@ -1,15 +1,41 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "app/program_folder.h"
+#include "app/session_flags.h"
 #include "subpicture/bitmap_export_settings.h"
 #include "subpicture/colour_ranking.h"
+#include "subtitles/output_formats.h"
 
 namespace orvane {
 
-class Session;
 class UserInterface;
+
+// What the bitmap adjustment works on, given by its owner: the settings and
+// colour roles it edits, the flags it answers with, and the few things it
+// asks the owner to do. The session is the one owner.
+class BitmapAdjustmentHost {
+  public:
+    virtual BitmapExportSettings& bitmapSettings() = 0;
+    virtual ColourRanking& colourRoles() = 0;
+    virtual SessionFlags& flags() = 0;
+    // The roles the OCR would choose for the picture on show.
+    virtual ColourRanking sortedColourRoles() const = 0;
+    // Adjusts the picture on show again and shows the result.
+    virtual void refreshPreview() = 0;
+    // Writes the adjusted picture to `path`; throws IoError.
+    virtual void saveAdjustedBmp(const std::string& path) = 0;
+    // The document's output format, chosen by a palette preset.
+    virtual void selectOutputFormat(OutputFormat format) = 0;
+    virtual const std::string& message(size_t id) const = 0;
+    virtual const ProgramFolders& folders() const = 0;
+
+  protected:
+    ~BitmapAdjustmentHost() = default;
+};
 
 // What the "Bitmap adjustment" dialog does, without its window: the view
 // copies settings() and colourRoles() into its controls and calls one of
@@ -17,7 +43,7 @@ class UserInterface;
 // and shows it in the preview.
 class BitmapAdjustment {
   public:
-    BitmapAdjustment(Session& session, UserInterface& ui) : session_(session), ui_(ui) {}
+    BitmapAdjustment(BitmapAdjustmentHost& host, UserInterface& ui) : host_(host), ui_(ui) {}
 
     // The part of filling the controls that computes: the colours are sorted
     // automatically on the current picture and the preset is applied.
@@ -61,7 +87,7 @@ class BitmapAdjustment {
   private:
     void refresh();
 
-    Session& session_;
+    BitmapAdjustmentHost& host_;
     UserInterface& ui_;
     std::string profile_ = "None";
 };

@@ -233,14 +233,14 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
     const std::optional<CropRect> crop = textLabels(picture.numbers, textNumber, ocrLabels_);
     if (!crop) {
         // No text: the whole picture is shown and nothing is read.
-        if (showSubPicture) {
+        if (flags_.showSubPicture) {
             if (!picture.bitmapPainted) paintSubPicture(picture, previewColours_);
             ui_.showPicture(picture.bitmap, DisplayArea{}, true);
         }
         lines_.count = 0;
         return;
     }
-    if (showSubPicture) {
+    if (flags_.showSubPicture) {
         paintCropped(picture.numbers, *crop, nullptr, previewColours_, ocrPicture_);
         ui_.showPicture(ocrPicture_, DisplayArea{}, true);
     }

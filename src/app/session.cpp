@@ -76,7 +76,7 @@ bool Session::startButton(const JobRequest& request) {
                 {messages_.get(bmp ? msg::kSaveBmpsTitle : msg::kSaveSupsTitle), {}, {}, {}});
             if (name.empty()) return false;
             saveBaseName_ = name;
-            if (bmp) showBeforeNextPicture = true;
+            if (bmp) flags_.showBeforeNextPicture = true;
             ui_.showSubtitleWindow();
             break;
         }
@@ -89,8 +89,8 @@ bool Session::startButton(const JobRequest& request) {
             break;
         }
         case ActionMode::OnlyShow:
-            showBeforeNextPicture = true;
-            progressionNonStop = false;
+            flags_.showBeforeNextPicture = true;
+            flags_.progressionNonStop = false;
             break;
         case ActionMode::Ocr:
             if (!confirmAppend()) return false;
@@ -200,7 +200,7 @@ void Session::runToEnd() {
 }
 
 void Session::buttonPauseClick() {
-    progressionNonStop = false;
+    flags_.progressionNonStop = false;
     job_.paused = !job_.paused;
     ui_.pauseCaption(job_.paused ? kContinueCaption : kPauseCaption);
 }
@@ -401,7 +401,7 @@ void Session::dispatchUnit(UnitReport& report) {
         case ActionMode::SaveVobSub:
             decodeUnit(report, DecodeDepth::Control);
             addVobSubUnit(report);
-            if (showSubPicture) ui_.showPicture(shownBitmap(), picture_.area, true);
+            if (flags_.showSubPicture) ui_.showPicture(shownBitmap(), picture_.area, true);
             break;
         case ActionMode::SaveSup: {
             report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
@@ -409,8 +409,9 @@ void Session::dispatchUnit(UnitReport& report) {
                 report.savedFile.clear();
                 break;
             }
-            if (showSubPicture || job_.timingAndPosition) {
-                decodeUnit(report, showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
+            if (flags_.showSubPicture || job_.timingAndPosition) {
+                decodeUnit(report,
+                           flags_.showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
                 if (job_.timingAndPosition) {
                     appendFileEntry(report.savedFile, picture_.area, report.times);
                 }
@@ -419,21 +420,22 @@ void Session::dispatchUnit(UnitReport& report) {
             break;
         }
         case ActionMode::OnlyShow:
-            if (!ui_.showsPictures() && !showBeforeNextPicture && progressionNonStop) {
+            if (!ui_.showsPictures() && !flags_.showBeforeNextPicture &&
+                flags_.progressionNonStop) {
                 // Nothing shows the picture and no dialog follows: the
                 // times and the area are all this unit gives.
                 decodeUnit(report, DecodeDepth::Control);
                 break;
             }
             decodeUnit(report, DecodeDepth::Picture);
-            if (showBeforeNextPicture) showAdjustmentDialog();
+            if (flags_.showBeforeNextPicture) showAdjustmentDialog();
             chooseDefaultColourRoles();
             adjustCurrentPicture();
             ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
-            if (!progressionNonStop) {
+            if (!flags_.progressionNonStop) {
                 switch (waitFor([&] { return ui_.progressionController(job_.unitsInJob); })) {
                     case ProgressionChoice::NoStop:
-                        progressionNonStop = true;
+                        flags_.progressionNonStop = true;
                         break;
                     case ProgressionChoice::Pause:
                         buttonPauseClick();
@@ -455,16 +457,17 @@ void Session::dispatchUnit(UnitReport& report) {
         case ActionMode::SaveBmp: {
             const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
             decodeUnit(report, DecodeDepth::Picture);
-            if (showBeforeNextPicture) showAdjustmentDialog();
+            if (flags_.showBeforeNextPicture) showAdjustmentDialog();
             chooseDefaultColourRoles();
             adjustCurrentPicture();
-            if (!saveThisPicture) break;
+            if (!flags_.saveThisPicture) break;
             // Written before the entry naming it, so that a failed write
             // leaves no entry for a file that does not exist.
             if (!saveJobOutput([&] { saveBmpFile(jobSaves_, file, adjusted_.picture); })) break;
             report.savedFile = file;
             if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
-            if (showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
+            if (flags_.showSubPicture)
+                ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
             break;
         }
     }
@@ -508,10 +511,14 @@ void Session::appendFileEntry(const std::string& file, const DisplayArea& area,
 
 // ------------------------------------------------------------ bitmap export
 
+ColourRanking Session::sortedColourRoles() const {
+    return robustColourRoles(picture_.bitmap, previewColours_);
+}
+
 void Session::chooseDefaultColourRoles() {
-    if (colourRolesSet) return;
-    colourRoles_ = robustColourRoles(picture_.bitmap, previewColours_);
-    colourRolesSet = true;
+    if (flags_.colourRolesSet) return;
+    colourRoles_ = sortedColourRoles();
+    flags_.colourRolesSet = true;
 }
 
 void Session::adjustCurrentPicture() {
@@ -559,7 +566,7 @@ void Session::saveAdjustedBmp(const std::string& path) {
 }
 
 void Session::showAdjustmentDialog() {
-    saveThisPicture = true;
+    flags_.saveThisPicture = true;
     bitmapDialog_.fill();
     refreshPreview();
     waitFor([&] { ui_.bitmapAdjustment(bitmapDialog_); });

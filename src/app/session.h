@@ -15,6 +15,7 @@
 #include "app/ifo_reader.h"
 #include "app/ocr_policy.h"
 #include "app/program_folder.h"
+#include "app/session_flags.h"
 #include "app/user_interface.h"
 #include "common/file_io.h"
 #include "config/message_table.h"
@@ -53,7 +54,7 @@ enum class StartResult {
 // Everything the main window owns: the job and its driver, the clocks, the
 // unit assembler, the decoded sub-picture and the message table. The Qt
 // main window, the CLI and the tests each hold one.
-class Session : private PackEvents {
+class Session : private PackEvents, private BitmapAdjustmentHost {
   public:
     static constexpr const char* kCaption = "Orvane 0.97b";
     static constexpr int kStreamCount = 32;
@@ -179,7 +180,8 @@ class Session : private PackEvents {
     // and --save-matrix must never write another file's matrix over the
     // user's.
     enum class MatrixSearchPolicy { Ask, Merge };
-    MatrixSearchPolicy matrixSearchPolicy = MatrixSearchPolicy::Ask;
+    MatrixSearchPolicy matrixSearchPolicy() const { return matrixSearchPolicy_; }
+    void setMatrixSearchPolicy(MatrixSearchPolicy policy) { matrixSearchPolicy_ = policy; }
     // Entries the Merge policy added since the matrix was loaded.
     size_t mergedEntries() const { return mergedEntries_; }
     const CharMatrix& matrix() const { return matrix_; }
@@ -248,18 +250,15 @@ class Session : private PackEvents {
     const std::string& programFolder() const { return programFolder_; }
     // Where the program's files are kept and looked for, from the program
     // folder (a portable copy keeps everything in it).
-    const ProgramFolders& folders() const { return folders_; }
+    const ProgramFolders& folders() const override { return folders_; }
     void setProgramFolder(std::string folder);
     void setProgramFolders(ProgramFolders folders);
 
     // --- bitmap export --------------------------------------------------
-    BitmapExportSettings& bitmapSettings() { return bitmapSettings_; }
+    BitmapExportSettings& bitmapSettings() override { return bitmapSettings_; }
     const BitmapExportSettings& bitmapSettings() const { return bitmapSettings_; }
     // The roles' colour numbers (background, font, outline, antialiasing).
-    ColourRanking& colourRoles() { return colourRoles_; }
-    // Set once the bitmap adjustment has chosen the roles; until then the
-    // first picture of a BMP or show-only job chooses them automatically.
-    bool colourRolesSet = false;
+    ColourRanking& colourRoles() override { return colourRoles_; }
     const ColourRanking& colourRoles() const { return colourRoles_; }
     // Adjusts the current decoded picture with the bitmap settings.
     void adjustCurrentPicture();
@@ -267,13 +266,13 @@ class Session : private PackEvents {
     // when the bitmap settings choose them and the disc has them.
     const Image24& shownBitmap();
     // Adjusts it and shows the result at its adjusted rectangle.
-    void refreshPreview();
+    void refreshPreview() override;
     const AdjustedPicture& adjustedPicture() const { return adjusted_.picture; }
     const DisplayArea& adjustedArea() const { return adjusted_.area; }
     // Writes the adjusted picture to `path` (extension included); throws IoError.
-    void saveAdjustedBmp(const std::string& path);
+    void saveAdjustedBmp(const std::string& path) override;
     // Shows the bitmap adjustment dialog modally (also "Change &Colors");
-    // afterwards saveThisPicture tells whether the picture is to be saved.
+    // afterwards flags().saveThisPicture tells whether the picture is to be saved.
     void showAdjustmentDialog();
     BitmapAdjustment& bitmapAdjustment() { return bitmapDialog_; }
 
@@ -297,14 +296,9 @@ class Session : private PackEvents {
 
     void setSaveBaseName(std::string base) { saveBaseName_ = std::move(base); }
     const std::string& saveBaseName() const { return saveBaseName_; }
-    // "Show Pict." of the main window.
-    bool showSubPicture = true;
-    // The progression controller's non-stop flag.
-    bool progressionNonStop = false;
-    // The bitmap adjustment dialog's show-before-next-picture flag.
-    bool showBeforeNextPicture = false;
-    // The bitmap adjustment dialog's save-this-picture flag.
-    bool saveThisPicture = true;
+    // The switches of the front end and the reading dialogs.
+    SessionFlags& flags() override { return flags_; }
+    const SessionFlags& flags() const { return flags_; }
 
   private:
     // PackEvents
@@ -314,6 +308,11 @@ class Session : private PackEvents {
     void onNavPack(const uint8_t* sector) override;
     void onSubPicturePacket(const SubPicturePacket& packet, int64_t sector) override;
     bool onPausePoint() override { return job_.paused && !assembler_.collecting(); }
+
+    // BitmapAdjustmentHost (the rest is public above)
+    ColourRanking sortedColourRoles() const override;
+    void selectOutputFormat(OutputFormat format) override { document_.selectFormat(format); }
+    const std::string& message(size_t id) const override { return messages_.get(id); }
 
     struct NewCharOutcome {
         int result = 3;  // 0 accept, 1 skip line, 2 skip picture, 3 pause, 5 text from elsewhere
@@ -376,6 +375,7 @@ class Session : private PackEvents {
     BitmapExportSettings bitmapSettings_;
     ColourRanking colourRoles_{0, 1, 2, 3};
     AdjustResult adjusted_;
+    SessionFlags flags_;
     BitmapAdjustment bitmapDialog_{*this, ui_};
 
     SubtitleDocument document_;
@@ -392,6 +392,7 @@ class Session : private PackEvents {
     CharMatrix matrix_;
     size_t learnedEntries_ = 0;
     size_t mergedEntries_ = 0;
+    MatrixSearchPolicy matrixSearchPolicy_ = MatrixSearchPolicy::Ask;
     Matcher matcher_;
     Segmenter segmenter_;
     LineTable lines_;

@@ -234,7 +234,7 @@ std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const Mat
             continue;
         }
         std::string found = scratch.entry(e).text;
-        if (!matrix_.empty() && matrixSearchPolicy == MatrixSearchPolicy::Merge) {
+        if (!matrix_.empty() && matrixSearchPolicy_ == MatrixSearchPolicy::Merge) {
             mergeMatrix(scratch);
             return MatrixSearchResult{std::move(found), false};
         }

@@ -240,8 +240,8 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     policy.textColour = o.textColour ? TextColourPolicy::Fixed : TextColourPolicy::Automatic;
     if (o.textColour) policy.fixedColour = static_cast<uint8_t>(*o.textColour);
     ui.setPrintSubtitles(true);
-    session.showSubPicture = false;
-    session.matrixSearchPolicy = Session::MatrixSearchPolicy::Merge;
+    session.flags().showSubPicture = false;
+    session.setMatrixSearchPolicy(Session::MatrixSearchPolicy::Merge);
     // --extended adds the coordinates; the configuration may ask for them too.
     if (o.extended) session.document().settings().ovtExtended = true;
     if (!o.matrix.empty()) {
@@ -329,7 +329,7 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
     CliUi ui(policy, out, err, in);
     Session session(ui);
     // No preview on a terminal; the SUP action then writes files only.
-    session.showSubPicture = false;
+    session.flags().showSubPicture = false;
     if (o.startTime) session.setStartTime(*o.startTime);
     if (!loadCliConfiguration(session, o.config, err)) return 1;
     if (o.command == "ocr") return runOcr(o, files, ui, session, err);
@@ -369,7 +369,7 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
         std::fprintf(err, "orvane-cli: the job could not start\n");
         return 1;
     }
-    if (o.command == "scan") session.progressionNonStop = true;
+    if (o.command == "scan") session.flags().progressionNonStop = true;
     runJobToEnd(session, ui);
     std::fflush(out);
     // Stopped early: what was read is still written.

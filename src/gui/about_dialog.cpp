@@ -84,8 +84,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     texts->addStretch(1);
     g->addLayout(texts, 0, 0);
     v->addWidget(panel, 0, Qt::AlignHCenter);
-    BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
-    BitBtn1->setDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
     v->addWidget(BitBtn1, 0, Qt::AlignHCenter);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);

@@ -21,10 +21,10 @@
 #include <vector>
 
 #include "app/bitmap_adjustment.h"
+#include "app/session.h"
+#include "gui/dialog_host.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
-#include "gui/subtitle_window.h"
 
 #include "gui/widget_factory.h"
 
@@ -44,13 +44,6 @@ QSpinBox* spin(const char* name, int min, int max) {
     const QString widest = QString::number(std::abs(min) > max ? min : max);
     s->setMinimumWidth(s->fontMetrics().horizontalAdvance(widest) + 40);
     return s;
-}
-
-QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
-    auto* b = named(new QPushButton(text), name);
-    if (hint) b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
 }
 
 // A radio group: a group box whose radio buttons are its items.
@@ -99,8 +92,10 @@ QIcon arrowsIcon(bool up, const QColor& colour) {
 
 }  // namespace
 
-BitmapAdjustmentDialog::BitmapAdjustmentDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+BitmapAdjustmentDialog::BitmapAdjustmentDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      session_(session) {
     setObjectName("Form18");
     setWindowTitle("Bitmap adjustment");
     auto* v = new QVBoxLayout(this);
@@ -124,9 +119,7 @@ BitmapAdjustmentDialog::BitmapAdjustmentDialog(MainWindow& main)
     ButtonReduceWindow->setFixedSize(28, 28);
     bottom->addWidget(ButtonReduceWindow);
     bottom->addStretch(1);
-    BitBtn1 = button("BitBtn1", "OK");
-    BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     ButtonSkipPict = button("ButtonSkipPict", "&Skip this Picture", "Don't save this Picture");
     for (QPushButton* b : {BitBtn1, ButtonSkipPict}) {
         b->setMinimumWidth(std::max(90, b->sizeHint().width()));
@@ -241,6 +234,24 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
     depthRow->addWidget(ButtonAutoSortColor);
     v->addLayout(depthRow);
 
+    buildRolesGroup(v);
+
+    RadioGroupPresetPaletteIndex = radioGroup(
+        "RadioGroupPresetPaletteIndex", "Preset Palette Index :", {"Free", "I-Author", "Philips"},
+        RadioPreset, presets_, this, true);
+    v->addWidget(RadioGroupPresetPaletteIndex);
+    v->addStretch(1);
+
+    connect(ComboBoxBitPerPixel, &QComboBox::currentIndexChanged, this,
+            &BitmapAdjustmentDialog::ComboBoxBitPerPixelChange);
+    connect(presets_, &QButtonGroup::idClicked, this,
+            &BitmapAdjustmentDialog::RadioGroupPresetPaletteIndexClick);
+    connect(ButtonAutoSortColor, &QPushButton::clicked, this,
+            &BitmapAdjustmentDialog::ButtonAutoSortColorClick);
+    return page;
+}
+
+void BitmapAdjustmentDialog::buildRolesGroup(QVBoxLayout* v) {
     auto* roles = new QGridLayout;
     roles->setHorizontalSpacing(10);
     roles->addWidget(label("LabelDVDColors", "Colors order in the original DVD :"), 0, 1,
@@ -291,21 +302,40 @@ QWidget* BitmapAdjustmentDialog::buildColorsTab() {
         p->installEventFilter(this);
     }
     v->addLayout(roles);
-
-    RadioGroupPresetPaletteIndex = radioGroup(
-        "RadioGroupPresetPaletteIndex", "Preset Palette Index :", {"Free", "I-Author", "Philips"},
-        RadioPreset, presets_, this, true);
-    v->addWidget(RadioGroupPresetPaletteIndex);
-    v->addStretch(1);
-
-    connect(ComboBoxBitPerPixel, &QComboBox::currentIndexChanged, this,
-            &BitmapAdjustmentDialog::ComboBoxBitPerPixelChange);
-    connect(presets_, &QButtonGroup::idClicked, this,
-            &BitmapAdjustmentDialog::RadioGroupPresetPaletteIndexClick);
-    connect(ButtonAutoSortColor, &QPushButton::clicked, this,
-            &BitmapAdjustmentDialog::ButtonAutoSortColorClick);
-    return page;
 }
+
+namespace {
+
+// One group per edge: four modes, the value of "Set to :" and a shift.
+QGroupBox* edgeGroup(QObject* owner, const char* name, const char* title, QRadioButton*& keep,
+                     QRadioButton*& centre, QRadioButton*& far, QRadioButton*& set,
+                     const char* keepName, const char* centreName, const char* farName,
+                     const char* setName, const char* farText, QSpinBox*& value, QSpinBox*& shift,
+                     const char* valueName, const char* shiftName, int valueMax, int shiftMax,
+                     QButtonGroup*& group) {
+    auto* box = named(new QGroupBox(title), name);
+    auto* g = new QGridLayout(box);
+    keep = named(new QRadioButton("Keep original position"), keepName);
+    centre = named(new QRadioButton("Center"), centreName);
+    far = named(new QRadioButton(farText), farName);
+    set = named(new QRadioButton("Set to :"), setName);
+    group = new QButtonGroup(owner);
+    int id = 0;
+    for (QRadioButton* b : {keep, centre, far, set}) group->addButton(b, id++);
+    value = spin(valueName, 0, valueMax);
+    shift = spin(shiftName, -shiftMax, shiftMax);
+    g->addWidget(keep, 0, 0, 1, 2);
+    g->addWidget(centre, 1, 0, 1, 2);
+    g->addWidget(far, 2, 0, 1, 2);
+    g->addWidget(set, 3, 0);
+    g->addWidget(value, 3, 1, Qt::AlignLeft);
+    g->addWidget(named(new QLabel("Add :"), QString("LabelAdd%1").arg(name)), 4, 0, Qt::AlignRight);
+    g->addWidget(shift, 4, 1, Qt::AlignLeft);
+    g->setColumnStretch(1, 1);
+    return box;
+}
+
+}  // namespace
 
 QWidget* BitmapAdjustmentDialog::buildPositioningTab() {
     auto* page = named(new QWidget, "TabSheetPositioning");
@@ -314,47 +344,18 @@ QWidget* BitmapAdjustmentDialog::buildPositioningTab() {
         named(new QCheckBox("Allow BMP position change :"), "CheckBoxAllowPositionChange");
     v->addWidget(CheckBoxAllowPositionChange);
 
-    // One group per edge: four modes, the value of "Set to :" and a shift.
-    auto edgeGroup = [this](const char* name, const char* title, QRadioButton*& keep,
-                            QRadioButton*& centre, QRadioButton*& far, QRadioButton*& set,
-                            const char* keepName, const char* centreName, const char* farName,
-                            const char* setName, const char* farText, QSpinBox*& value,
-                            QSpinBox*& shift, const char* valueName, const char* shiftName,
-                            int valueMax, int shiftMax, QButtonGroup*& group) {
-        auto* box = named(new QGroupBox(title), name);
-        auto* g = new QGridLayout(box);
-        keep = named(new QRadioButton("Keep original position"), keepName);
-        centre = named(new QRadioButton("Center"), centreName);
-        far = named(new QRadioButton(farText), farName);
-        set = named(new QRadioButton("Set to :"), setName);
-        group = new QButtonGroup(this);
-        int id = 0;
-        for (QRadioButton* b : {keep, centre, far, set}) group->addButton(b, id++);
-        value = spin(valueName, 0, valueMax);
-        shift = spin(shiftName, -shiftMax, shiftMax);
-        g->addWidget(keep, 0, 0, 1, 2);
-        g->addWidget(centre, 1, 0, 1, 2);
-        g->addWidget(far, 2, 0, 1, 2);
-        g->addWidget(set, 3, 0);
-        g->addWidget(value, 3, 1, Qt::AlignLeft);
-        g->addWidget(named(new QLabel("Add :"), QString("LabelAdd%1").arg(name)), 4, 0,
-                     Qt::AlignRight);
-        g->addWidget(shift, 4, 1, Qt::AlignLeft);
-        g->setColumnStretch(1, 1);
-        return box;
-    };
     GroupBoxLeftPosition = edgeGroup(
-        "GroupBoxLeftPosition", "Left ( X1 ) :", RadioButtonOriginalLeftPos,
+        this, "GroupBoxLeftPosition", "Left ( X1 ) :", RadioButtonOriginalLeftPos,
         RadioButtonCenterLeftPos, RadioButtonRightLeftPos, RadioButtonSetLeftPos,
         "RadioButtonOriginalLeftPos", "RadioButtonCenterLeftPos", "RadioButtonRightLeftPos",
         "RadioButtonSetLeftPos", "Right ( X1= 720 - Width )", SpinEditLeftPosition,
         SpinEditAddLeftPos, "SpinEditLeftPosition", "SpinEditAddLeftPos", 719, 720, leftModes_);
     GroupBoxTopPosition = edgeGroup(
-        "GroupBoxTopPosition", "Top ( Y1 ) :", RadioButtonOriginalTopPos, RadioButtonCenterTopPos,
-        RadioButtonBottomTopPos, RadioButtonSetTopPos, "RadioButtonOriginalTopPos",
-        "RadioButtonCenterTopPos", "RadioButtonBottomTopPos", "RadioButtonSetTopPos",
-        "Bottom ( Y1= 576 - Height )", SpinEditTopPosition, SpinEditAddTopPos,
-        "SpinEditTopPosition", "SpinEditAddTopPos", 575, 576, topModes_);
+        this, "GroupBoxTopPosition", "Top ( Y1 ) :", RadioButtonOriginalTopPos,
+        RadioButtonCenterTopPos, RadioButtonBottomTopPos, RadioButtonSetTopPos,
+        "RadioButtonOriginalTopPos", "RadioButtonCenterTopPos", "RadioButtonBottomTopPos",
+        "RadioButtonSetTopPos", "Bottom ( Y1= 576 - Height )", SpinEditTopPosition,
+        SpinEditAddTopPos, "SpinEditTopPosition", "SpinEditAddTopPos", 575, 576, topModes_);
     auto* row = new QHBoxLayout;
     row->addWidget(GroupBoxLeftPosition);
     row->addWidget(GroupBoxTopPosition);
@@ -377,11 +378,11 @@ void BitmapAdjustmentDialog::run(BitmapAdjustment& adjustment) {
     adjustment_ = &adjustment;
     // Beside the main window, so that the preview stays in sight; at the
     // screen's right edge when there is no room beside it.
-    const QRect m = main_.frameGeometry();
+    const QRect m = host_.hostWindow().frameGeometry();
     if (!testAttribute(Qt::WA_Resized)) adjustSize();
     const QSize own = size();
     int x = m.right() + 10;
-    if (const QScreen* screen = main_.screen()) {
+    if (const QScreen* screen = host_.hostWindow().screen()) {
         const int right = screen->availableGeometry().right();
         if (x + own.width() > right) x = std::max(0, right - own.width());
     }
@@ -396,7 +397,7 @@ void BitmapAdjustmentDialog::showEvent(QShowEvent* event) {
 }
 
 void BitmapAdjustmentDialog::FormShow() {
-    SubtitleWindow& text = main_.subtitleWindow();
+    QWidget& text = host_.subtitleView();
     subtitleWasVisible_ = text.isVisible();
     text.hide();
     // The session has set the save flag, sorted the colours, applied the
@@ -409,7 +410,7 @@ void BitmapAdjustmentDialog::done(int result) {
     // The subtitle window comes back however the dialog is left: with Skip
     // it would otherwise stay hidden for good, the next showing taking the
     // hidden state as the one to restore.
-    if (subtitleWasVisible_) main_.subtitleWindow().show();
+    if (subtitleWasVisible_) host_.subtitleView().show();
     subtitleWasVisible_ = false;
     QDialog::done(result);
 }

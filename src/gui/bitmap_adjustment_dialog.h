@@ -4,6 +4,7 @@
 #include <QSize>
 #include <array>
 
+#include "app/session.h"
 #include "subpicture/bitmap_export_settings.h"
 
 class QButtonGroup;
@@ -16,6 +17,7 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTabWidget;
+class QVBoxLayout;
 
 namespace orvane {
 class BitmapAdjustment;
@@ -23,7 +25,7 @@ class BitmapAdjustment;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 
 // "Bitmap adjustment" (TForm18): cropping, colour roles and palette, and
 // positioning of the BMP export, with profiles. A view over the core's
@@ -32,7 +34,7 @@ class MainWindow;
 class BitmapAdjustmentDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit BitmapAdjustmentDialog(MainWindow& main);
+    BitmapAdjustmentDialog(DialogHost& host, Session& session);
 
     // Modal; the session has set the save-this-picture flag, filled the
     // colour roles and shown the adjusted picture before.
@@ -120,6 +122,7 @@ class BitmapAdjustmentDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildRolesGroup(QVBoxLayout* v);
     QWidget* buildProfilesTab();
     QWidget* buildCroppingTab();
     QWidget* buildColorsTab();
@@ -131,7 +134,8 @@ class BitmapAdjustmentDialog : public QDialog {
     void setPanelColour(QFrame* panel, Colour c);
     bool chooseColour(Colour& c);
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     BitmapAdjustment* adjustment_ = nullptr;
     QButtonGroup* hAlign_ = nullptr;
     QButtonGroup* vAlign_ = nullptr;

@@ -6,13 +6,16 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
-#include "gui/main_window.h"
-#include "gui/subtitle_window.h"
+#include "app/session.h"
+#include "gui/dialog_host.h"
+#include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
-FontColourDialog::FontColourDialog(MainWindow& main)
-    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+FontColourDialog::FontColourDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      session_(session) {
     setObjectName("Form9");
     setWindowTitle("Font color selection");
     auto* g = new QGridLayout(this);
@@ -27,18 +30,11 @@ FontColourDialog::FontColourDialog(MainWindow& main)
     Label2 = new QLabel("( Not Outlined ! )");
     Label2->setObjectName("Label2");
     g->addWidget(Label2, 1, 1);
-    ButtonAutoDetect = new QPushButton("Try &Auto Detect.");
-    ButtonAutoDetect->setObjectName("ButtonAutoDetect");
-    ButtonAutoDetect->setToolTip("Detect Font Color");
-    ButtonAutoDetect->setAutoDefault(false);
+    ButtonAutoDetect = button("ButtonAutoDetect", "Try &Auto Detect.", "Detect Font Color");
     g->addWidget(ButtonAutoDetect, 2, 0, 1, 2);
-    ButtonOk = new QPushButton("OK");
-    ButtonOk->setObjectName("ButtonOk");
-    ButtonOk->setDefault(true);
-    ButtonSkipPict = new QPushButton("&Skip this Picture");
-    ButtonSkipPict->setObjectName("ButtonSkipPict");
-    ButtonSkipPict->setToolTip("Jump to the next Picture (Use in case this one has no text)");
-    ButtonSkipPict->setAutoDefault(false);
+    ButtonOk = defaultButton("ButtonOk", "OK");
+    ButtonSkipPict = button("ButtonSkipPict", "&Skip this Picture",
+                            "Jump to the next Picture (Use in case this one has no text)");
     g->addWidget(ButtonOk, 3, 0);
     g->addWidget(ButtonSkipPict, 3, 1);
 
@@ -53,13 +49,13 @@ FontColourDialog::FontColourDialog(MainWindow& main)
 std::optional<uint8_t> FontColourDialog::run(const Image24& picture,
                                              const ColourRanking& proposal) {
     proposal_ = proposal;
-    SubtitleWindow& text = main_.subtitleWindow();
+    QWidget& text = host_.subtitleView();
     const bool textVisible = text.isVisible();
     text.hide();
     picture_ = &picture;
-    main_.showPicture(picture, DisplayArea{}, true);
+    host_.showPicture(picture, DisplayArea{}, true);
     // Beside the main window's preview, not over it.
-    const QRect m = main_.frameGeometry();
+    const QRect m = host_.hostWindow().frameGeometry();
     move(m.right() - width() - 40, m.top() + 120);
     // Closing the dialog by other means skips the picture, like its button.
     const bool ok = exec() == QDialog::Accepted && result_ == 0;
@@ -79,15 +75,15 @@ void FontColourDialog::FormShow() {
     selectColour(proposal_[1]);
     if (picture_) {
         // Room for the whole picture in the main window.
-        main_.resize(std::max(main_.width(), picture_->width() + 23),
-                     std::max(main_.height(), picture_->height() + 110));
+        host_.hostWindow().resize(std::max(host_.hostWindow().width(), picture_->width() + 23),
+                                  std::max(host_.hostWindow().height(), picture_->height() + 110));
     }
     ButtonOk->setFocus();
 }
 
 void FontColourDialog::ButtonAutoDetectClick() {
     if (!picture_) return;
-    proposal_ = proposeTextColours(*picture_, main_.session().previewColours());
+    proposal_ = proposeTextColours(*picture_, session_.previewColours());
     selectColour(proposal_[1]);
 }
 
@@ -104,8 +100,8 @@ void FontColourDialog::ComboBoxTextColorChange() {
     if (!picture_) return;
     const int n = ComboBoxTextColor->currentIndex();
     if (n < 0) return;
-    main_.showPicture(
-        recolourForTextChoice(*picture_, main_.session().previewColours(), static_cast<uint8_t>(n)),
+    host_.showPicture(
+        recolourForTextChoice(*picture_, session_.previewColours(), static_cast<uint8_t>(n)),
         DisplayArea{}, true);
 }
 

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <optional>
 
+#include "app/session.h"
 #include "subpicture/colour_ranking.h"
 
 class QComboBox;
@@ -11,14 +12,14 @@ class QPushButton;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 
 // "Font color selection" (TForm9): the user picks the colour number that
 // carries the text, seeing it white on black in the main window's preview.
 class FontColourDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit FontColourDialog(MainWindow& main);
+    FontColourDialog(DialogHost& host, Session& session);
 
     // Shows the dialog modally with the proposal's [1] selected; the chosen
     // colour number, or nullopt for "Skip this Picture".
@@ -43,7 +44,8 @@ class FontColourDialog : public QDialog {
   private:
     void selectColour(int n);
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     ColourRanking proposal_{0, 1, 2, 3};
     const Image24* picture_ = nullptr;
     int result_ = 2;

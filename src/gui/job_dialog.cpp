@@ -23,34 +23,41 @@
 #include "app/session.h"
 #include "app/vob_folder.h"
 #include "common/io_error.h"
-#include "gui/main_window.h"
+#include "gui/dialog_host.h"
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
-#include "gui/subtitle_window.h"
+#include "gui/qt_user_interface.h"
+#include "gui/time_fields.h"
 #include "gui/up_down.h"
 
 #include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
-namespace {
-
-QPushButton* button(const char* name, const char* text, const char* hint = nullptr) {
-    auto* b = named(new QPushButton(text), name);
-    if (hint) b->setToolTip(hint);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
-
-JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
+JobDialog::JobDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow()), host_(host), session_(session) {
     setObjectName("Form6");
     setWindowTitle("What To Do ?");
     auto* v = new QVBoxLayout(this);
     v->setSpacing(8);
 
-    // Stream.
+    buildStreamGroup(v);
+    buildFilesGroup(v);
+    buildMatrixGroup(v);
+    buildActionGroup(v);
+    buildTimeCodeGroup(v);
+    buildButtonPanel(v);
+
+    // Creation: the stream list with empty names.
+    for (const std::string& item : streamListItems(session_.streamNames()))
+        ComboBoxLanguage->addItem(toQt(item));
+    ComboBoxLanguage->setCurrentIndex(0);
+
+    connectControls();
+    RadioGroupActionClick();
+}
+
+void JobDialog::buildStreamGroup(QVBoxLayout* v) {
     auto* streamRow = new QHBoxLayout;
     streamRow->addWidget(label("LabelLanguage", "Language Stream :"));
     ComboBoxLanguage = named(new QComboBox, "ComboBoxLanguage");
@@ -62,8 +69,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     v->addLayout(streamRow);
     LabelForcedCount = named(new QLabel, "LabelForcedCount");
     v->addWidget(LabelForcedCount);
+}
 
-    // Files.
+void JobDialog::buildFilesGroup(QVBoxLayout* v) {
     auto* files = named(new QGroupBox("Vob(s)"), "GroupBoxVobs");
     auto* fg = new QGridLayout(files);
     LabelVobPath = named(new QLabel, "LabelVobPath");
@@ -91,8 +99,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     fg->addWidget(note, 2, 0, 1, 2, Qt::AlignHCenter);
     fg->setColumnStretch(0, 1);
     v->addWidget(files, 1);
+}
 
-    // Matrix.
+void JobDialog::buildMatrixGroup(QVBoxLayout* v) {
     auto* matrixRow = new QHBoxLayout;
     matrixRow->addWidget(label("LabelCharMatrixFile", "Characters Matrix :"));
     EditCharMatrixFile = named(new QLineEdit("New File"), "EditCharMatrixFile");
@@ -106,8 +115,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     matrixRow->addWidget(ButtonOpenCharMatrixFile);
     matrixRow->addWidget(ButtonNewMatrix);
     v->addLayout(matrixRow);
+}
 
-    // Action and text.
+void JobDialog::buildActionGroup(QVBoxLayout* v) {
     auto* actionRow = new QHBoxLayout;
     RadioGroupAction = named(new QGroupBox("Action"), "RadioGroupAction");
     auto* ag = new QVBoxLayout(RadioGroupAction);
@@ -139,31 +149,20 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     textCol->addStretch(1);
     actionRow->addLayout(textCol);
     v->addLayout(actionRow);
+}
 
-    // Start time.
+void JobDialog::buildTimeCodeGroup(QVBoxLayout* v) {
     auto* time = new QGroupBox("Last TimeCode :");
     time->setObjectName("GroupBoxTimeCode");
     auto* tg = new QGridLayout(time);
-    Word_uHour = named(new WordEdit, "Word_uHour");
-    Word_uMin = named(new WordEdit, "Word_uMin");
-    Word_uSec = named(new WordEdit, "Word_uSec");
-    Word_uMSec = named(new WordEdit, "Word_uMSec");
-    const std::pair<WordEdit*, uint16_t> ranges[] = {
-        {Word_uHour, 24}, {Word_uMin, 59}, {Word_uSec, 59}, {Word_uMSec, 999}};
     auto* tr = new QHBoxLayout;
-    const char* seps[] = {":", ":", ",", ""};
-    int k = 0;
-    for (const auto& [edit, max] : ranges) {
-        edit->setValeur(0);
-        edit->setValMin(0);
-        edit->setValMax(max);
-        edit->setAlignment(Qt::AlignRight);
-        edit->setFixedWidth(edit->fontMetrics().horizontalAdvance("00000") + 12);
-        tr->addWidget(edit);
-        if (*seps[k]) tr->addWidget(label(edit->objectName() + "Sep", seps[k]));
-        ++k;
+    const TimeFields fields = TimeFields::create("", tr);
+    Word_uHour = fields.hour;
+    Word_uMin = fields.min;
+    Word_uSec = fields.sec;
+    Word_uMSec = fields.msec;
+    for (WordEdit* edit : fields)
         connect(edit, &NumericEdit::valueEdited, this, &JobDialog::timeFieldEdited);
-    }
     tr->addSpacing(8);
     ButtonResetTC = button("ButtonResetTC", "&Reset",
                            "Reset if you start working on a new DVD But keep this Code if this is "
@@ -176,7 +175,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
               "CheckBoxAvoidTimeRestart");
     tg->addWidget(CheckBoxAvoidTimeRestart, 1, 0);
     v->addWidget(time);
+}
 
+void JobDialog::buildButtonPanel(QVBoxLayout* v) {
     // The bottom panel; pressing on it moves the dialog.
     Panel5 = named(new QFrame, "Panel5");
     Panel5->setFrameShape(QFrame::StyledPanel);
@@ -184,9 +185,7 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     Panel5->installEventFilter(this);
     auto* bottom = new QHBoxLayout(Panel5);
     bottom->addStretch(1);
-    BitBtnStart = button("BitBtnStart", "&Start");
-    BitBtnStart->setDefault(true);
-    BitBtnStart->setAutoDefault(true);
+    BitBtnStart = defaultButton("BitBtnStart", "&Start");
     BitBtnCancel = button("BitBtnCancel", "&Cancel");
     for (QPushButton* b : {BitBtnStart, BitBtnCancel}) {
         b->setCursor(Qt::ArrowCursor);
@@ -194,12 +193,9 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
         bottom->addWidget(b);
     }
     v->addWidget(Panel5);
+}
 
-    // Creation: the stream list with empty names.
-    for (const std::string& item : streamListItems(main_.session().streamNames()))
-        ComboBoxLanguage->addItem(toQt(item));
-    ComboBoxLanguage->setCurrentIndex(0);
-
+void JobDialog::connectControls() {
     connect(ButtonOpenDir, &QPushButton::clicked, this, &JobDialog::ButtonOpenDirClick);
     connect(ButtonOpenIfo, &QPushButton::clicked, this, &JobDialog::ButtonOpenIfoClick);
     connect(UpDownFilePose, &UpDown::pressed, this, &JobDialog::UpDownFilePoseChangingEx);
@@ -214,12 +210,11 @@ JobDialog::JobDialog(MainWindow& main) : QDialog(&main), main_(main) {
     connect(ButtonNewMatrix, &QPushButton::clicked, this, &JobDialog::ButtonNewMatrixClick);
     connect(ComboBoxLanguage, &QComboBox::currentIndexChanged, this,
             &JobDialog::refreshForcedCount);
-    RadioGroupActionClick();
 }
 
 void JobDialog::refreshForcedCount() {
     const Session::StreamUnitCounts& c =
-        main_.session().unitCounts(std::max(0, ComboBoxLanguage->currentIndex()));
+        session_.unitCounts(std::max(0, ComboBoxLanguage->currentIndex()));
     LabelForcedCount->setText(
         c.counted ? QString("Forced subtitles : %1 of %2").arg(c.forced).arg(c.units) : QString());
 }
@@ -232,7 +227,7 @@ void JobDialog::showEvent(QShowEvent* event) {
 void JobDialog::FormShow() {
     // The time line goes on from where the last job ended: the last time
     // code in the fields, and the next job re-based to it.
-    showTimeCode(main_.session().carryTimeLine());
+    showTimeCode(session_.carryTimeLine());
     refreshMatrixName();
     refreshForcedCount();
     RadioGroupActionClick();
@@ -251,11 +246,11 @@ void JobDialog::timeFieldEdited() {
     t.minutes = static_cast<uint8_t>(Word_uMin->valeur());
     t.seconds = static_cast<uint8_t>(Word_uSec->valeur());
     t.milliseconds = Word_uMSec->valeur();
-    main_.session().setStartTime(t);
+    session_.setStartTime(t);
 }
 
 void JobDialog::refreshMatrixName() {
-    const std::string& name = main_.session().matrix().fileName();
+    const std::string& name = session_.matrix().fileName();
     EditCharMatrixFile->setText(name.empty() ? QString("New File") : toQt(fileNameOf(name)));
 }
 
@@ -267,7 +262,7 @@ void JobDialog::listDirectory(const std::string& folder) {
     try {
         entries = listVobFolder(folder);
     } catch (const IoError& e) {
-        main_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        host_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
         return;
     }
     for (const VobListEntry& e : entries) {
@@ -279,12 +274,12 @@ void JobDialog::listDirectory(const std::string& folder) {
 }
 
 void JobDialog::ButtonOpenDirClick() {
-    const std::string path = main_.ui().openFile(windowTitle(), kVobFilter, 0);
+    const std::string path = host_.ui().openFile(windowTitle(), kVobFilter, 0);
     if (!path.empty()) listDirectory(folderOf(path));
 }
 
 void JobDialog::ButtonOpenIfoClick() {
-    const std::string path = main_.ui().openFile(windowTitle(), kVobFilter, 1);
+    const std::string path = host_.ui().openFile(windowTitle(), kVobFilter, 1);
     if (path.empty()) return;
     loadStreamNames(path);
     listDirectory(folderOf(path));
@@ -298,14 +293,14 @@ void JobDialog::ButtonOpenIfoClick() {
 
 void JobDialog::loadStreamNames(const std::string& path) {
     try {
-        const std::vector<std::string> items = main_.session().openIfo(path);
+        const std::vector<std::string> items = session_.openIfo(path);
         const QSignalBlocker block(ComboBoxLanguage);
         ComboBoxLanguage->clear();
         for (const std::string& item : items) ComboBoxLanguage->addItem(toQt(item));
         ComboBoxLanguage->setCurrentIndex(0);
     } catch (const IoError& e) {
         // A short or unreadable IFO leaves the stream list as it was.
-        main_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
+        host_.ui().messageBox(QuestionId::IoFailure, MessageIcon::Error, e.what(), Buttons::Ok);
     }
 }
 
@@ -418,31 +413,31 @@ JobRequest JobDialog::request() const {
 void JobDialog::BitBtnStartClick() {
     // The core asks the questions (no file, append, save names, split) and
     // starts the job; the dialog closes when it did.
-    if (main_.session().startButton(request())) accept();
+    if (session_.startButton(request())) accept();
 }
 
 void JobDialog::ButtonResetTCClick() {
-    main_.session().resetTimeCode();
+    session_.resetTimeCode();
     showTimeCode(TimeCode{});
 }
 
 void JobDialog::ButtonClearTextClick() {
-    main_.subtitleWindow().Clear1Click();
+    session_.clearDocument();
 }
 
 void JobDialog::Button1Click() {
     reject();
-    main_.subtitleWindow().showNormal();
-    main_.subtitleWindow().raise();
+    host_.subtitleView().showNormal();
+    host_.subtitleView().raise();
 }
 
 void JobDialog::ButtonOpenCharMatrixFileClick() {
-    main_.OpenCharacterMatrix1Click();
+    host_.openMatrixCommand();
     refreshMatrixName();
 }
 
 void JobDialog::ButtonNewMatrixClick() {
-    main_.NewCharaterMatrix1Click();
+    host_.newMatrixCommand();
     refreshMatrixName();
 }
 

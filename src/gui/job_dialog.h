@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/extraction_job.h"
+#include "app/session.h"
 #include "stream/time_code.h"
 
 class QButtonGroup;
@@ -17,10 +18,11 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 class UpDown;
 class WordEdit;
 
@@ -34,7 +36,7 @@ class JobDialog : public QDialog {
         "VobSub (*.idx)|*.idx";
     static constexpr int kActionCount = 5;
 
-    explicit JobDialog(MainWindow& main);
+    JobDialog(DialogHost& host, Session& session);
 
     // Handlers.
     void FormShow();
@@ -104,12 +106,20 @@ class JobDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildStreamGroup(QVBoxLayout* v);
+    void buildFilesGroup(QVBoxLayout* v);
+    void buildMatrixGroup(QVBoxLayout* v);
+    void buildActionGroup(QVBoxLayout* v);
+    void buildTimeCodeGroup(QVBoxLayout* v);
+    void buildButtonPanel(QVBoxLayout* v);
+    void connectControls();
     void moveFile(int from, int to);
     void showTimeCode(const TimeCode& t);
     void timeFieldEdited();
     int actionIndex() const;
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     QButtonGroup* actions_ = nullptr;
     std::vector<std::string> paths_;
     QPoint dragOffset_;

@@ -75,19 +75,20 @@ QLabel* caption(const QString& name, const QString& text) {
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent), ui_(*this) {
     FormCreate();
     // The other windows, in the program's order of creation.
-    newCharacterDialog_ = new NewCharacterDialog(*this);
+    Session& s = *session_;
+    newCharacterDialog_ = new NewCharacterDialog(*this, s);
     subtitleWindow_ = new SubtitleWindow(*this);
-    ocrSetupDialog_ = new OcrSetupDialog(*this);
-    matrixEditorDialog_ = new MatrixEditorDialog(*this);
-    jobDialog_ = new JobDialog(*this);
-    fontColourDialog_ = new FontColourDialog(*this);
-    postOcrDialog_ = new PostOcrDialog(*this);
-    progressionController_ = new ProgressionController(*this);
+    ocrSetupDialog_ = new OcrSetupDialog(*this, s, configPath_);
+    matrixEditorDialog_ = new MatrixEditorDialog(*this, s);
+    jobDialog_ = new JobDialog(*this, s);
+    fontColourDialog_ = new FontColourDialog(*this, s);
+    postOcrDialog_ = new PostOcrDialog(*this, s);
+    progressionController_ = new ProgressionController(*this, s);
     aboutDialog_ = new AboutDialog(this);
-    outputFormatDialog_ = new OutputFormatDialog(*this);
-    splitDialog_ = new SplitDialog(*this);
-    bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this);
-    timeCorrectionDialog_ = new TimeCorrectionDialog(*this);
+    outputFormatDialog_ = new OutputFormatDialog(*this, s);
+    splitDialog_ = new SplitDialog(*this, s);
+    bitmapAdjustmentDialog_ = new BitmapAdjustmentDialog(*this, s);
+    timeCorrectionDialog_ = new TimeCorrectionDialog(*this, s);
     // Every dialog of the program opens wholly on its parent's screen.
     qApp->installEventFilter(new ScreenFitter(this));
 }
@@ -107,7 +108,31 @@ void MainWindow::FormCreate() {
     v->setContentsMargins(6, 4, 6, 6);
     v->setSpacing(4);
 
-    // The tool bar row.
+    v->addWidget(buildToolBar());
+    v->addWidget(buildStatusPanel());
+    auto* previewRow = new QHBoxLayout;
+    previewRow->setSpacing(6);
+    previewRow->addWidget(buildPreview(), 1);
+    PanelPreviewCfg = buildPreviewPanel();
+    previewRow->addWidget(PanelPreviewCfg, 0, Qt::AlignTop);
+    v->addLayout(previewRow, 1);
+    setCentralWidget(central);
+    installDrag(central);
+    installDrag(PanelPreviewCfg);
+    connectToolBar();
+    startTimers();
+    setAcceptDrops(true);
+
+    // The design size, shrunk to a smaller screen.
+    resize(kDesignWidth, kDesignHeight);
+    if (const QScreen* screen = QApplication::primaryScreen()) {
+        const QRect avail = screen->availableGeometry();
+        resize(std::min(kDesignWidth, avail.width()), std::min(kDesignHeight, avail.height()));
+    }
+    ui_.chapters("0");
+}
+
+QFrame* MainWindow::buildToolBar() {
     auto* tools = named(new QFrame, "PanelTools");
     tools->setFrameShape(QFrame::StyledPanel);
     auto* th = new QHBoxLayout(tools);
@@ -128,7 +153,7 @@ void MainWindow::FormCreate() {
         th->addWidget(b);
     }
     th->addSpacing(12);
-    ButtonPause = named(new QPushButton, "ButtonPause");
+    ButtonPause = button("ButtonPause", "");
     setPauseCaption(QString::fromLatin1(kPauseCaption));
     ButtonPause->setToolTip("Pause / Continue Vob scanning");
     ButtonPause->setEnabled(false);
@@ -139,27 +164,18 @@ void MainWindow::FormCreate() {
     th->addWidget(CheckBoxShowSubPict);
     th->addStretch(1);
     // "Save Lang" writes the template language file; it is not shown.
-    Button1 = named(new QPushButton("Save Lang"), "Button1");
+    Button1 = button("Button1", "Save Lang");
     Button1->hide();
     th->addWidget(Button1);
     LabelMatrix = valueLabel("LabelMatrix", "New File");
     LabelMatrix->setToolTip("Characters Matrix in use");
     th->addWidget(label("LabelMatrixCaption", "Matrix :"));
     th->addWidget(LabelMatrix);
-    v->addWidget(tools);
-
-    v->addWidget(buildStatusPanel());
-    auto* previewRow = new QHBoxLayout;
-    previewRow->setSpacing(6);
-    previewRow->addWidget(buildPreview(), 1);
-    PanelPreviewCfg = buildPreviewPanel();
-    previewRow->addWidget(PanelPreviewCfg, 0, Qt::AlignTop);
-    v->addLayout(previewRow, 1);
-    setCentralWidget(central);
-    installDrag(central);
     installDrag(tools);
-    installDrag(PanelPreviewCfg);
+    return tools;
+}
 
+void MainWindow::connectToolBar() {
     connect(CoolButtonOpenVob, &QToolButton::clicked, this, &MainWindow::OpenVob1Click);
     connect(CoolButtonShowSubtitleText, &QToolButton::clicked, this,
             &MainWindow::CoolButtonShowSubtitleTextClick);
@@ -168,8 +184,10 @@ void MainWindow::FormCreate() {
     connect(ButtonPause, &QPushButton::clicked, this, &MainWindow::ButtonPauseClick);
     connect(Button1, &QPushButton::clicked, this, &MainWindow::Button1Click);
     connect(CheckBoxShowSubPict, &QCheckBox::toggled, this,
-            [this](bool on) { session_->showSubPicture = on; });
+            [this](bool on) { session_->flags().showSubPicture = on; });
+}
 
+void MainWindow::startTimers() {
     Timer1 = named(new QTimer(this), "Timer1");
     Timer1->setInterval(500);
     connect(Timer1, &QTimer::timeout, this, &MainWindow::Timer1Timer);
@@ -178,15 +196,6 @@ void MainWindow::FormCreate() {
     TimerElapsed->setInterval(1000);
     connect(TimerElapsed, &QTimer::timeout, this, &MainWindow::TimerElapsedTimer);
     TimerElapsed->start();
-    setAcceptDrops(true);
-
-    // The design size, shrunk to a smaller screen.
-    resize(kDesignWidth, kDesignHeight);
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        const QRect avail = screen->availableGeometry();
-        resize(std::min(kDesignWidth, avail.width()), std::min(kDesignHeight, avail.height()));
-    }
-    ui_.chapters("0");
 }
 
 void MainWindow::buildMenus() {
@@ -251,6 +260,17 @@ QWidget* MainWindow::buildStatusPanel() {
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(2);
 
+    createStatusLabels();
+    buildFileRows(g);
+    buildCountRows(g);
+    buildTimeRows(g);
+    buildAreaRow(g);
+    g->setColumnStretch(1, 1);
+    g->setColumnStretch(3, 1);
+    return panel;
+}
+
+void MainWindow::createStatusLabels() {
     LabelVobFile = valueLabel("LabelVobFile", "-");
     LabelVobNum = valueLabel("LabelVobNum", "0");
     LabelVobNb = valueLabel("LabelVobNb", "0");
@@ -272,7 +292,9 @@ QWidget* MainWindow::buildStatusPanel() {
     LabelY2 = valueLabel("LabelY2", "0", 3);
     LabelWidth = valueLabel("LabelWidth", "0", 3);
     LabelHeight = valueLabel("LabelHeight", "0", 3);
+}
 
+void MainWindow::buildFileRows(QGridLayout* g) {
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(LabelVobFile);
     fileRow->addSpacing(8);
@@ -288,7 +310,9 @@ QWidget* MainWindow::buildStatusPanel() {
     g->addWidget(LabelPos, 0, 3);
 
     g->addWidget(ProgressBar1, 1, 0, 1, 4);
+}
 
+void MainWindow::buildCountRows(QGridLayout* g) {
     auto* supRow = new QHBoxLayout;
     supRow->addWidget(label("LabelNbSupCaption", "in file :"));
     supRow->addWidget(LabelNbSup);
@@ -306,7 +330,9 @@ QWidget* MainWindow::buildStatusPanel() {
     timeRow->addStretch(1);
     g->addWidget(caption("LabelTimeElapsedCaption", "Elapsed :"), 2, 2);
     g->addLayout(timeRow, 2, 3);
+}
 
+void MainWindow::buildTimeRows(QGridLayout* g) {
     g->addWidget(caption("LabelTimeCaption", "Nav Packet Time ( Bad ) :"), 3, 0);
     auto* navRow = new QHBoxLayout;
     navRow->addWidget(LabelTime);
@@ -322,7 +348,9 @@ QWidget* MainWindow::buildStatusPanel() {
     tcRow->addWidget(LabelFPS);
     tcRow->addStretch(1);
     g->addLayout(tcRow, 3, 3);
+}
 
+void MainWindow::buildAreaRow(QGridLayout* g) {
     auto* areaRow = new QHBoxLayout;
     const std::pair<const char*, QLabel*> coords[] = {
         {"X1:", LabelX1}, {"Y1:", LabelY1},       {"X2:", LabelX2},
@@ -335,9 +363,6 @@ QWidget* MainWindow::buildStatusPanel() {
     areaRow->addStretch(1);
     g->addWidget(caption("LabelSubPictureCaption", "SubPicture :"), 4, 0);
     g->addLayout(areaRow, 4, 1, 1, 3);
-    g->setColumnStretch(1, 1);
-    g->setColumnStretch(3, 1);
-    return panel;
 }
 
 // ------------------------------------------------------------------ showing
@@ -625,6 +650,14 @@ void MainWindow::Quit1Click() {
 }
 
 // ------------------------------------------------------- character matrix
+
+QWidget& MainWindow::subtitleView() {
+    return *subtitleWindow_;
+}
+
+void MainWindow::focusReading() {
+    CheckBoxShowSubPict->setFocus();
+}
 
 void MainWindow::NewCharaterMatrix1Click() {
     session_->newMatrix();

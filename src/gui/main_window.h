@@ -9,6 +9,7 @@
 #include "app/session.h"
 #include "config/language_file.h"
 #include "config/preview_options.h"
+#include "gui/dialog_host.h"
 #include "gui/qt_user_interface.h"
 #include "subpicture/image.h"
 
@@ -16,6 +17,7 @@ class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QMenu;
@@ -26,6 +28,7 @@ class QScrollArea;
 class QSpinBox;
 class QTimer;
 class QToolButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
@@ -46,7 +49,7 @@ class SubtitleWindow;
 // The main window (TForm1): the job driver's timer, pause and continue,
 // the labels of the reading, the preview and its display options, and the
 // menus. It owns the session and the other windows.
-class MainWindow : public QMainWindow {
+class MainWindow : public QMainWindow, public DialogHost {
     Q_OBJECT
   public:
     static constexpr int kDesignWidth = 743;
@@ -57,7 +60,7 @@ class MainWindow : public QMainWindow {
     ~MainWindow() override;
 
     Session& session() { return *session_; }
-    QtUserInterface& ui() { return ui_; }
+    QtUserInterface& ui() override { return ui_; }
     JobDialog& jobDialog() { return *jobDialog_; }
     SubtitleWindow& subtitleWindow() { return *subtitleWindow_; }
     NewCharacterDialog& newCharacterDialog() { return *newCharacterDialog_; }
@@ -116,7 +119,7 @@ class MainWindow : public QMainWindow {
     void Button1Click();  // "Save Lang": the template language file
 
     // --- the preview (show picture) and its display options ------------------
-    void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom);
+    void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom) override;
     void ButtonPreviewOptionClick();
     void optionsChanged();
     void zoomChanged();
@@ -133,7 +136,14 @@ class MainWindow : public QMainWindow {
     // --- views the UI port writes --------------------------------------------
     void setPauseCaption(const QString& caption);
     void setReadingControls(bool pauseEnabled, bool openVobEnabled);
-    void setMatrixName(const CharMatrix& matrix);
+    void setMatrixName(const CharMatrix& matrix) override;
+
+    // --- what the dialogs are lent (DialogHost) -------------------------------
+    QWidget& hostWindow() override { return *this; }
+    QWidget& subtitleView() override;
+    void focusReading() override;
+    void newMatrixCommand() override { NewCharaterMatrix1Click(); }
+    void openMatrixCommand() override { OpenCharacterMatrix1Click(); }
 
     // Controls (objectName = the member's name).
     QAction* File1 = nullptr;
@@ -205,13 +215,24 @@ class MainWindow : public QMainWindow {
     void dropEvent(QDropEvent* event) override;
 
   private:
+    void buildZoomGroup(QVBoxLayout* v);
+    void buildBackgroundGroup(QVBoxLayout* v);
+    void connectPreviewPanel();
     void buildMenus();
     void startUp();
     void rebuildLanguageMenu(std::vector<ControlNode>& trees);
     // The configuration's records into the dialogs' controls and back.
     void settingsToControls();
     void controlsToSettings();
+    QFrame* buildToolBar();
+    void connectToolBar();
+    void startTimers();
     QWidget* buildStatusPanel();
+    void createStatusLabels();
+    void buildFileRows(QGridLayout* g);
+    void buildCountRows(QGridLayout* g);
+    void buildTimeRows(QGridLayout* g);
+    void buildAreaRow(QGridLayout* g);
     QWidget* buildPreview();
     QFrame* buildPreviewPanel();
     void fillPreviewPanel();

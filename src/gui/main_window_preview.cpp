@@ -69,6 +69,23 @@ QFrame* MainWindow::buildPreviewPanel() {
     title->setFont(bold);
     v->addWidget(title);
 
+    buildZoomGroup(v);
+    buildBackgroundGroup(v);
+
+    auto* colours = new QHBoxLayout;
+    PanelBorderColor = button("PanelBorderColor", "Border", "Border color");
+    PanelInnerColor = button("PanelInnerColor", "Inner", "Inner color");
+    colours->addWidget(PanelBorderColor);
+    colours->addWidget(PanelInnerColor);
+    v->addLayout(colours);
+    v->addStretch(1);
+    panel->hide();
+
+    connectPreviewPanel();
+    return panel;
+}
+
+void MainWindow::buildZoomGroup(QVBoxLayout* v) {
     CheckBoxTruePos = new QCheckBox("Show at true position");
     CheckBoxTruePos->setObjectName("CheckBoxTruePos");
     CheckBoxTruePos->setToolTip("Show picture at its true position ( Only work in BMP mode )");
@@ -90,7 +107,9 @@ QFrame* MainWindow::buildPreviewPanel() {
     zoomRow->addWidget(CheckBoxAutoZoom);
     zoomRow->addStretch(1);
     v->addLayout(zoomRow);
+}
 
+void MainWindow::buildBackgroundGroup(QVBoxLayout* v) {
     RadioGroupPreviewBack = new QGroupBox("Background : ");
     RadioGroupPreviewBack->setObjectName("RadioGroupPreviewBack");
     auto* g = new QGridLayout(RadioGroupPreviewBack);
@@ -117,28 +136,16 @@ QFrame* MainWindow::buildPreviewPanel() {
     PanelRatio->setAlignment(Qt::AlignCenter);
     PanelRatio->setMinimumWidth(PanelRatio->fontMetrics().horizontalAdvance("00.00:1") + 8);
     g->addWidget(PanelRatio, 2, 2);
-    ButtonImgBack = new QPushButton("Load Img.");
-    ButtonImgBack->setObjectName("ButtonImgBack");
+    ButtonImgBack = button("ButtonImgBack", "Load Img.");
     g->addWidget(ButtonImgBack, 3, 1, 1, 2);
+    connect(group, &QButtonGroup::idClicked, this, &MainWindow::optionsChanged);
     v->addWidget(RadioGroupPreviewBack);
+}
 
-    auto* colours = new QHBoxLayout;
-    PanelBorderColor = new QPushButton("Border");
-    PanelBorderColor->setObjectName("PanelBorderColor");
-    PanelBorderColor->setToolTip("Border color");
-    PanelInnerColor = new QPushButton("Inner");
-    PanelInnerColor->setObjectName("PanelInnerColor");
-    PanelInnerColor->setToolTip("Inner color");
-    colours->addWidget(PanelBorderColor);
-    colours->addWidget(PanelInnerColor);
-    v->addLayout(colours);
-    v->addStretch(1);
-    panel->hide();
-
+void MainWindow::connectPreviewPanel() {
     connect(CheckBoxTruePos, &QCheckBox::toggled, this, &MainWindow::optionsChanged);
     connect(CheckBoxTransparentBkGrd, &QCheckBox::toggled, this, &MainWindow::optionsChanged);
     connect(CheckBoxAutoZoom, &QCheckBox::toggled, this, &MainWindow::optionsChanged);
-    connect(group, &QButtonGroup::idClicked, this, &MainWindow::optionsChanged);
     connect(SpinEditZoom, &QSpinBox::valueChanged, this, &MainWindow::zoomChanged);
     connect(ComboBoxAspectRatio, &QComboBox::activated, this,
             &MainWindow::ComboBoxAspectRatioChange);
@@ -147,7 +154,6 @@ QFrame* MainWindow::buildPreviewPanel() {
     connect(ButtonImgBack, &QPushButton::clicked, this, &MainWindow::ButtonImgBackClick);
     connect(PanelBorderColor, &QPushButton::clicked, this, &MainWindow::PanelBorderColorClick);
     connect(PanelInnerColor, &QPushButton::clicked, this, &MainWindow::PanelInnerColorClick);
-    return panel;
 }
 
 void MainWindow::setColourButton(QPushButton* b, Colour c) {

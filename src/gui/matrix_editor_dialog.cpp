@@ -17,8 +17,8 @@
 #include <QVBoxLayout>
 
 #include "app/session.h"
+#include "gui/dialog_host.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/widget_factory.h"
 
@@ -40,15 +40,26 @@ QLabel* valueLabel(const char* name) {
 
 }  // namespace
 
-MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
-    : QDialog(&main, Qt::Window | Qt::WindowStaysOnTopHint), main_(main), editor_(main.session()) {
+MatrixEditorDialog::MatrixEditorDialog(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Window | Qt::WindowStaysOnTopHint),
+      host_(host),
+      session_(session),
+      editor_(session) {
     setObjectName("Form5");
     setWindowTitle("View/Edit Character Matrix");
     setModal(false);
 
     auto* top = new QHBoxLayout(this);
 
-    // The list and its order.
+    buildListGroup(top);
+    buildDetailsGroup(top);
+    connectControls();
+
+    editor_.rebuild();
+    showRows();
+}
+
+void MatrixEditorDialog::buildListGroup(QHBoxLayout* top) {
     auto* left = new QVBoxLayout;
     Label7 = named(new QLabel("Characters :"), "Label7");
     left->addWidget(Label7);
@@ -70,9 +81,12 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
         sortLayout->addWidget(RadioSort[i]);
     }
     RadioSort[0]->setChecked(true);
+    connect(sortGroup, &QButtonGroup::idClicked, this, &MatrixEditorDialog::RadioGroupSortClick);
     left->addWidget(RadioGroupSort);
     top->addLayout(left, 1);
+}
 
+void MatrixEditorDialog::buildDetailsGroup(QHBoxLayout* top) {
     // The description, the glyph and its measures.
     auto* right = new QVBoxLayout;
     Label6 = named(new QLabel("File Description :"), "Label6");
@@ -82,6 +96,31 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     MemoComment->setFixedHeight(MemoComment->fontMetrics().lineSpacing() * 4 + 12);
     right->addWidget(MemoComment);
 
+    buildGlyphRow(right);
+    buildTextRow(right);
+    buildButtonRows(right);
+    top->addLayout(right, 1);
+}
+
+void MatrixEditorDialog::connectControls() {
+    connect(ListBoxMatrix, &QListWidget::currentRowChanged, this, [this](int row) {
+        editor_.selectRow(row);
+        ShowSelection();
+    });
+    connect(ListBoxMatrix, &QListWidget::itemClicked, this, [this] { ShowSelection(); });
+    connect(EditText, &QLineEdit::textChanged, this,
+            [this](const QString& t) { LabelNbChar->setText(QString::number(t.size())); });
+    connect(ButtonModify, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonModifyClick);
+    connect(ButtonDelete, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonDeleteClick);
+    connect(MemoComment, &QPlainTextEdit::textChanged, this,
+            &MatrixEditorDialog::MemoCommentChange);
+    connect(CheckBoxOnTop, &QCheckBox::clicked, this, &MatrixEditorDialog::CheckBoxOnTopClick);
+    connect(ButtonOpenChMatrix, &QPushButton::clicked, this,
+            &MatrixEditorDialog::ButtonOpenChMatrixClick);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void MatrixEditorDialog::buildGlyphRow(QVBoxLayout* right) {
     auto* glyphRow = new QHBoxLayout;
     ImageChar = named(new QLabel, "ImageChar");
     ImageChar->setFixedSize(kImageSide, kImageSide);
@@ -110,7 +149,9 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     measures->setColumnStretch(2, 1);
     glyphRow->addLayout(measures, 1);
     right->addLayout(glyphRow);
+}
 
+void MatrixEditorDialog::buildTextRow(QVBoxLayout* right) {
     auto* textRow = new QHBoxLayout;
     Label4 = named(new QLabel("Text :"), "Label4");
     textRow->addWidget(Label4);
@@ -123,10 +164,12 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     LabelNbChar->setMinimumWidth(LabelNbChar->fontMetrics().horizontalAdvance("00"));
     textRow->addWidget(LabelNbChar);
     right->addLayout(textRow);
+}
 
+void MatrixEditorDialog::buildButtonRows(QVBoxLayout* right) {
     auto* editRow = new QHBoxLayout;
-    ButtonModify = named(new QPushButton("&Modify"), "ButtonModify");
-    ButtonDelete = named(new QPushButton("Delete This Character (Del)"), "ButtonDelete");
+    ButtonModify = button("ButtonModify", "&Modify");
+    ButtonDelete = button("ButtonDelete", "Delete This Character (Del)");
     editRow->addWidget(ButtonModify);
     editRow->addWidget(ButtonDelete);
     editRow->addStretch(1);
@@ -137,37 +180,13 @@ MatrixEditorDialog::MatrixEditorDialog(MainWindow& main)
     CheckBoxOnTop->setChecked(true);
     right->addWidget(CheckBoxOnTop);
     auto* bottom = new QHBoxLayout;
-    ButtonOpenChMatrix = named(new QPushButton("Open a Matrix File"), "ButtonOpenChMatrix");
-    BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
-    BitBtn1->setDefault(true);
+    ButtonOpenChMatrix = button("ButtonOpenChMatrix", "Open a Matrix File");
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
-    for (QPushButton* b : {ButtonModify, ButtonDelete, ButtonOpenChMatrix})
-        b->setAutoDefault(false);
     bottom->addWidget(ButtonOpenChMatrix);
     bottom->addStretch(1);
     bottom->addWidget(BitBtn1);
     right->addLayout(bottom);
-    top->addLayout(right, 1);
-
-    connect(ListBoxMatrix, &QListWidget::currentRowChanged, this, [this](int row) {
-        editor_.selectRow(row);
-        ShowSelection();
-    });
-    connect(ListBoxMatrix, &QListWidget::itemClicked, this, [this] { ShowSelection(); });
-    connect(EditText, &QLineEdit::textChanged, this,
-            [this](const QString& t) { LabelNbChar->setText(QString::number(t.size())); });
-    connect(ButtonModify, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonModifyClick);
-    connect(ButtonDelete, &QPushButton::clicked, this, &MatrixEditorDialog::ButtonDeleteClick);
-    connect(MemoComment, &QPlainTextEdit::textChanged, this,
-            &MatrixEditorDialog::MemoCommentChange);
-    connect(sortGroup, &QButtonGroup::idClicked, this, &MatrixEditorDialog::RadioGroupSortClick);
-    connect(CheckBoxOnTop, &QCheckBox::clicked, this, &MatrixEditorDialog::CheckBoxOnTopClick);
-    connect(ButtonOpenChMatrix, &QPushButton::clicked, this,
-            &MatrixEditorDialog::ButtonOpenChMatrixClick);
-    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::close);
-
-    editor_.rebuild();
-    showRows();
 }
 
 void MatrixEditorDialog::showRows() {
@@ -191,7 +210,7 @@ void MatrixEditorDialog::showSelectedRow() {
 }
 
 void MatrixEditorDialog::matrixEdited() {
-    main_.setMatrixName(main_.session().matrix());
+    host_.setMatrixName(session_.matrix());
 }
 
 void MatrixEditorDialog::matrixChanged() {
@@ -226,7 +245,7 @@ void MatrixEditorDialog::FormShow() {
 void MatrixEditorDialog::ShowSelection() {
     const size_t k = editor_.selectedEntry();
     if (k == 0) return;
-    const MatrixEntry& e = main_.session().matrix().entry(k);
+    const MatrixEntry& e = session_.matrix().entry(k);
     ImageChar->setPixmap(QPixmap::fromImage(toQImage(editor_.selectedPicture())));
     LabelCharIndex->setText(QString::number(k));
     LabelRTop->setText(QString::number(e.relativeTop));
@@ -279,7 +298,7 @@ void MatrixEditorDialog::CheckBoxOnTopClick() {
 void MatrixEditorDialog::ButtonOpenChMatrixClick() {
     // The main window's Open, with its save question; the UI port brings
     // the new rows back here.
-    main_.OpenCharacterMatrix1Click();
+    host_.openMatrixCommand();
 }
 
 bool MatrixEditorDialog::eventFilter(QObject* watched, QEvent* event) {

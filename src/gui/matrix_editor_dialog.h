@@ -3,19 +3,22 @@
 #include <QDialog>
 
 #include "app/matrix_editor.h"
+#include "app/session.h"
 
 class QCheckBox;
 class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 
 // The character matrix editor "View/Edit Character Matrix" (TForm5), a
 // modeless window over the current matrix. It mirrors the rows of the
@@ -23,7 +26,7 @@ class MainWindow;
 class MatrixEditorDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit MatrixEditorDialog(MainWindow& main);
+    MatrixEditorDialog(DialogHost& host, Session& session);
 
     MatrixEditor& editor() { return editor_; }
 
@@ -72,12 +75,19 @@ class MatrixEditorDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildListGroup(QHBoxLayout* top);
+    void buildDetailsGroup(QHBoxLayout* top);
+    void connectControls();
+    void buildGlyphRow(QVBoxLayout* right);
+    void buildTextRow(QVBoxLayout* right);
+    void buildButtonRows(QVBoxLayout* right);
     // The list widget from the editor's rows, the selection with them.
     void showRows();
     void showSelectedRow();
     void matrixEdited();
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     MatrixEditor editor_;
 };
 

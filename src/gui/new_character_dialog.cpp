@@ -13,33 +13,38 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "app/session.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/widget_factory.h"
 #include "stream/time_code.h"
 
 namespace orvane::gui {
 
-namespace {
-
-QPushButton* button(const char* name, const char* text) {
-    auto* b = new QPushButton(text);
-    b->setObjectName(name);
-    b->setAutoDefault(false);
-    return b;
-}
-
-}  // namespace
-
-NewCharacterDialog::NewCharacterDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowMinimizeButtonHint),
-      main_(main) {
+NewCharacterDialog::NewCharacterDialog(QWidget& parent, Session& session)
+    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowMinimizeButtonHint),
+      session_(session) {
     setObjectName("Form2");
     setWindowTitle("New Character(s)");
     setAutoFillBackground(true);
     auto* v = new QVBoxLayout(this);
 
+    buildPictureGroup(v);
+    buildLineGroup(v);
+    buildAnswerGroup(v);
+    buildButtonGroup(v);
+
+    TimerWakeUp = new QTimer(this);
+    TimerWakeUp->setObjectName("TimerWakeUp");
+    TimerWakeUp->setInterval(kWakeUpInterval);
+    // The core releases the pause of "&Change Text Color" itself once the
+    // reader has returned (the TimerChangeColor of the original window).
+
+    connectControls();
+}
+
+void NewCharacterDialog::buildPictureGroup(QVBoxLayout* v) {
     LabelIndex = new QLabel("Symbol index : 1");
     LabelIndex->setObjectName("LabelIndex");
     QFont bold = LabelIndex->font();
@@ -69,7 +74,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
         "small letters");
     pictures->addWidget(ImageGlyph, 0, Qt::AlignVCenter);
     v->addLayout(pictures);
+}
 
+void NewCharacterDialog::buildLineGroup(QVBoxLayout* v) {
     // The whole line as read so far, the asked glyph marked.
     LabelLine = new QLabel;
     LabelLine->setObjectName("LabelLine");
@@ -89,7 +96,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     LabelPiece->setFont(pieceFont);
     LabelPiece->hide();
     v->addWidget(LabelPiece);
+}
 
+void NewCharacterDialog::buildAnswerGroup(QVBoxLayout* v) {
     Label2 = new QLabel("What is (are) this (these) character(s) ?");
     Label2->setObjectName("Label2");
     v->addWidget(Label2);
@@ -108,12 +117,12 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     LabelNbChar->setMinimumWidth(LabelNbChar->fontMetrics().horizontalAdvance("00"));
     textRow->addWidget(Label1);
     textRow->addWidget(LabelNbChar);
-    BitBtn1 = button("BitBtn1", "OK");
-    BitBtn1->setDefault(true);
-    BitBtn1->setAutoDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     textRow->addWidget(BitBtn1);
     v->addLayout(textRow);
+}
 
+void NewCharacterDialog::buildButtonGroup(QVBoxLayout* v) {
     auto* g = new QGridLayout;
     ButtonSkipLine = button("ButtonSkipLine", "Skip This &Line");
     ButtonSkipSubPict = button("ButtonSkipSubPict", "Skip This S&ubPicture");
@@ -134,13 +143,9 @@ NewCharacterDialog::NewCharacterDialog(MainWindow& main)
     CheckBoxAttention->setObjectName("CheckBoxAttention");
     CheckBoxAttention->setChecked(true);
     v->addWidget(CheckBoxAttention);
+}
 
-    TimerWakeUp = new QTimer(this);
-    TimerWakeUp->setObjectName("TimerWakeUp");
-    TimerWakeUp->setInterval(kWakeUpInterval);
-    // The core releases the pause of "&Change Text Color" itself once the
-    // reader has returned (the TimerChangeColor of the original window).
-
+void NewCharacterDialog::connectControls() {
     connect(BitBtn1, &QPushButton::clicked, this, &NewCharacterDialog::BitBtn1Click);
     connect(ButtonSkipLine, &QPushButton::clicked, this, &NewCharacterDialog::ButtonSkipLineClick);
     connect(ButtonSkipSubPict, &QPushButton::clicked, this,
@@ -197,7 +202,7 @@ NewCharChoice NewCharacterDialog::run(const NewCharacterView& view) {
     LabelLine->setText(toQt(view.lineBefore) + kAskedMark + toQt(view.lineAfter));
     LabelPiece->setText(pieceNote(view.piece));
     LabelPiece->setVisible(view.piece != PieceOf::None);
-    CheckBoxAttention->setChecked(main_.session().settings().attentionSignal);
+    CheckBoxAttention->setChecked(session_.settings().attentionSignal);
     // Closing by other means drops the picture without pausing.
     action_ = NewCharAction::SkipPicture;
     EditText->setFocus();
@@ -245,7 +250,7 @@ void NewCharacterDialog::reject() {
 
 void NewCharacterDialog::CheckBoxAttentionClick() {
     const bool on = CheckBoxAttention->isChecked();
-    main_.session().settings().attentionSignal = on;
+    session_.settings().attentionSignal = on;
     if (on) {
         alarmStep_ = 0;
         TimerWakeUp->setInterval(kWakeUpInterval);

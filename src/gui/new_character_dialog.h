@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+#include "app/session.h"
 #include "app/user_interface.h"
 
 class QCheckBox;
@@ -10,10 +11,9 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class QVBoxLayout;
 
 namespace orvane::gui {
-
-class MainWindow;
 
 // "New Character(s)" (TForm2): an unknown glyph in its line; the user types
 // what it reads as, or takes one of the ways out. The outcome goes back to
@@ -29,7 +29,7 @@ class NewCharacterDialog : public QDialog {
     // The mark of the asked glyph in LabelLine.
     static constexpr const char* kAskedMark = "[?]";
 
-    explicit NewCharacterDialog(MainWindow& main);
+    NewCharacterDialog(QWidget& parent, Session& session);
 
     NewCharChoice run(const NewCharacterView& view);
 
@@ -73,10 +73,15 @@ class NewCharacterDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildPictureGroup(QVBoxLayout* v);
+    void buildLineGroup(QVBoxLayout* v);
+    void buildAnswerGroup(QVBoxLayout* v);
+    void buildButtonGroup(QVBoxLayout* v);
+    void connectControls();
     void finish(NewCharAction action);
     void setAlarmColour(bool red);
 
-    MainWindow& main_;
+    Session& session_;
     NewCharAction action_ = NewCharAction::SkipPicture;
     int alarmStep_ = 0;
     bool red_ = false;

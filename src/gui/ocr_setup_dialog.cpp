@@ -13,7 +13,6 @@
 #include "app/configuration.h"
 #include "app/session.h"
 #include "config/ini_file.h"
-#include "gui/main_window.h"
 #include "gui/numeric_edit.h"
 
 #include "gui/widget_factory.h"
@@ -27,12 +26,6 @@ Edit* numeric(const char* name, V value, V min, V max) {
     return numericEdit<Edit>(name, value, min, max, "-00000", 14);
 }
 
-QPushButton* button(const char* name, const char* text) {
-    auto* b = named(new QPushButton(text), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // One labelled row of a group.
 void addRow(QGridLayout* g, int row, const char* labelName, const char* text, QWidget* field) {
     auto* l = named(new QLabel(text), labelName);
@@ -43,12 +36,28 @@ void addRow(QGridLayout* g, int row, const char* labelName, const char* text, QW
 
 }  // namespace
 
-OcrSetupDialog::OcrSetupDialog(MainWindow& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+OcrSetupDialog::OcrSetupDialog(QWidget& parent, Session& session,
+                               const std::string& configurationPath)
+    : QDialog(&parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session),
+      configurationPath_(configurationPath) {
     setObjectName("Form4");
     setWindowTitle("OCR Advanced Setup");
     const OcrSettings d;
+    auto* groups = new QGridLayout;
+    groups->addWidget(buildLineGroup(d), 0, 0);
+    groups->addWidget(buildCharGroup(d), 1, 0);
+    groups->addWidget(buildSpaceGroup(d), 0, 1);
+    groups->addWidget(buildEngineGroup(d), 2, 0, 1, 2);
+    // The space group beside the first two; what is left below it stays empty.
+    groups->addWidget(new QWidget, 1, 1);
+    auto* v = new QVBoxLayout(this);
+    v->addLayout(groups);
+    v->addLayout(buildButtons());
+    connectControls();
+}
 
+QGroupBox* OcrSetupDialog::buildLineGroup(const OcrSettings& d) {
     auto* lineGroup = named(new QGroupBox("Line Setup"), "GroupBoxLineSetup");
     auto* lg = new QGridLayout(lineGroup);
     Word_uLineMinHeight =
@@ -59,7 +68,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(lg, 0, "LabelLineMinHeight", "Min. Line Exploration Height :", Word_uLineMinHeight);
     addRow(lg, 1, "LabelMinInterLine", "Min. Inter Line Height :", Word_uMinInterLine);
     addRow(lg, 2, "LabelLineMaxHeight", "Max. Line Height :", Word_uLineMaxHeight);
+    lg->setColumnStretch(2, 1);
+    return lineGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildCharGroup(const OcrSettings& d) {
     auto* charGroup = named(new QGroupBox("Character Setup"), "GroupBoxCharSetup");
     auto* cg = new QGridLayout(charGroup);
     Word_uCharMinWidth = numeric<WordEdit, uint16_t>("Word_uCharMinWidth", d.minCharWidth, 1, 45);
@@ -70,7 +83,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(cg, 0, "LabelCharMinWidth", "Min. Char. Width :", Word_uCharMinWidth);
     addRow(cg, 1, "LabelCharMinHeight", "Min. Char. Height :", Word_uCharMinHeight);
     cg->addWidget(CheckBoxDetachedChar, 2, 0, 1, 2, Qt::AlignLeft);
+    cg->setColumnStretch(2, 1);
+    return charGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildSpaceGroup(const OcrSettings& d) {
     auto* spaceGroup = named(new QGroupBox("Space Width Setup"), "GroupBoxSpaceSetup");
     auto* sg = new QGridLayout(spaceGroup);
     Integer_uMinSpaceWidth =
@@ -82,7 +99,11 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
     addRow(sg, 0, "LabelMinSpaceWidth", "Normal Char. :", Integer_uMinSpaceWidth);
     addRow(sg, 1, "LabelMinItaSpaceWidth", "Italic Char.:", Integer_uMinItaSpaceWidth);
     addRow(sg, 2, "LabelDetectItaWidth", "Italic Detection Width :", Integer_uDetectItaWidth);
+    sg->setColumnStretch(2, 1);
+    return spaceGroup;
+}
 
+QGroupBox* OcrSetupDialog::buildEngineGroup(const OcrSettings& d) {
     auto* engineGroup = named(new QGroupBox("OCR Engine Setup"), "GroupBoxOcrEngine");
     auto* eg = new QGridLayout(engineGroup);
     // The label is fixed text; it does not follow the value.
@@ -122,22 +143,14 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         "Proposes the text of characters the matrix does not know, and learns it once read "
         "the same way twice");
     eg->addWidget(CheckBoxOcrEngine, 5, 0, 1, 2, Qt::AlignLeft);
+    eg->setColumnStretch(2, 1);
+    return engineGroup;
+}
 
-    for (QGridLayout* g : {lg, cg, sg, eg}) g->setColumnStretch(2, 1);
-
-    auto* groups = new QGridLayout;
-    groups->addWidget(lineGroup, 0, 0);
-    groups->addWidget(charGroup, 1, 0);
-    groups->addWidget(spaceGroup, 0, 1);
-    groups->addWidget(engineGroup, 2, 0, 1, 2);
-    // The space group beside the first two; what is left below it stays empty.
-    groups->addWidget(new QWidget, 1, 1);
-
+QHBoxLayout* OcrSetupDialog::buildButtons() {
     ButtonDefaultValues = button("ButtonDefaultValues", "Reload Default Values");
     ButtonSaveValues = button("ButtonSaveValues", "Save these Values");
-    BitBtnOk = button("BitBtnOk", "OK");
-    BitBtnOk->setDefault(true);
-    BitBtnOk->setAutoDefault(true);
+    BitBtnOk = defaultButton("BitBtnOk", "OK");
     BitBtnCancel = button("BitBtnCancel", "Cancel");
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(ButtonDefaultValues);
@@ -147,11 +160,10 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
         b->setMinimumWidth(90);
         buttons->addWidget(b);
     }
+    return buttons;
+}
 
-    auto* v = new QVBoxLayout(this);
-    v->addLayout(groups);
-    v->addLayout(buttons);
-
+void OcrSetupDialog::connectControls() {
     connect(TrackBarSensibility, &QSlider::valueChanged, this,
             &OcrSetupDialog::TrackBarSensibilityChange);
     connect(Word_uSensibility, &NumericEdit::valueEdited, this,
@@ -164,7 +176,7 @@ OcrSetupDialog::OcrSetupDialog(MainWindow& main)
 }
 
 OcrSettings& OcrSetupDialog::settings() {
-    return main_.session().ocrSettings();
+    return session_.ocrSettings();
 }
 
 void OcrSetupDialog::showEvent(QShowEvent* event) {
@@ -197,7 +209,7 @@ void OcrSetupDialog::settingsToControls() {
     Word_uOcrWidthDiff->setValeur(s.maxCharDiffWidth);
     Word_uOcrHeightDiff->setValeur(s.maxCharDiffHeight);
     Word_uOcrTopDiff->setValeur(s.maxCharDiffTop);
-    CheckBoxOcrEngine->setChecked(main_.session().ocrPolicy().useEngine);
+    CheckBoxOcrEngine->setChecked(session_.ocrPolicy().useEngine);
 }
 
 void OcrSetupDialog::controlsToSettings() {
@@ -219,7 +231,7 @@ void OcrSetupDialog::controlsToSettings() {
     s.maxCharDiffWidth = static_cast<uint8_t>(Word_uOcrWidthDiff->valeur());
     s.maxCharDiffHeight = static_cast<uint8_t>(Word_uOcrHeightDiff->valeur());
     s.maxCharDiffTop = static_cast<uint8_t>(Word_uOcrTopDiff->valeur());
-    main_.session().ocrPolicy().useEngine = CheckBoxOcrEngine->isChecked();
+    session_.ocrPolicy().useEngine = CheckBoxOcrEngine->isChecked();
 }
 
 void OcrSetupDialog::TrackBarSensibilityChange() {
@@ -237,7 +249,6 @@ void OcrSetupDialog::BitBtnOkClick() {
 }
 
 void OcrSetupDialog::BitBtnCancelClick() {
-    // The edits are discarded.
     settingsToControls();
     QDialog::reject();
 }
@@ -247,18 +258,17 @@ void OcrSetupDialog::reject() {
 }
 
 void OcrSetupDialog::ButtonDefaultValuesClick() {
-    // The running settings themselves are reset at once.
-    setOcrDefaults(main_.session());
+    setOcrDefaults(session_);
     settingsToControls();
     BitBtnCancel->setEnabled(false);
 }
 
 void OcrSetupDialog::ButtonSaveValuesClick() {
     controlsToSettings();
-    Session& session = main_.session();
-    const std::string path = main_.configurationPath().empty()
+    Session& session = session_;
+    const std::string path = configurationPath_.empty()
                                  ? defaultConfigurationPath(session.programFolder())
-                                 : main_.configurationPath();
+                                 : configurationPath_;
     try {
         saveOcrSettings(session, path);
     } catch (const IniWriteError& e) {

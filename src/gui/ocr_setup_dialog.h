@@ -1,17 +1,20 @@
 #pragma once
 
 #include <QDialog>
+#include <string>
 
+#include "app/session.h"
 #include "ocr/ocr_settings.h"
 
 class QCheckBox;
+class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QSlider;
 
 namespace orvane::gui {
 
 class IntegerEdit;
-class MainWindow;
 class WordEdit;
 
 // "OCR Advanced Setup" (TForm4): the thirteen limits of segmentation and
@@ -20,7 +23,9 @@ class WordEdit;
 class OcrSetupDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit OcrSetupDialog(MainWindow& main);
+    // `configurationPath` is where the window's configuration is kept (empty
+    // until it is read).
+    OcrSetupDialog(QWidget& parent, Session& session, const std::string& configurationPath);
 
     // --- handlers -------------------------------------------------------
     void FormShow();
@@ -65,9 +70,16 @@ class OcrSetupDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    QGroupBox* buildLineGroup(const OcrSettings& d);
+    QGroupBox* buildCharGroup(const OcrSettings& d);
+    QGroupBox* buildSpaceGroup(const OcrSettings& d);
+    QGroupBox* buildEngineGroup(const OcrSettings& d);
+    QHBoxLayout* buildButtons();
+    void connectControls();
     OcrSettings& settings();
 
-    MainWindow& main_;
+    Session& session_;
+    const std::string& configurationPath_;
 };
 
 }  // namespace orvane::gui

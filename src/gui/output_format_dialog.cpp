@@ -18,8 +18,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "app/session.h"
 #include "gui/image_convert.h"
-#include "gui/main_window.h"
 #include "gui/qt_text.h"
 
 #include "gui/widget_factory.h"
@@ -72,8 +72,9 @@ const char kBmpOnlyWarning[] = "!! Only use with the \"Save As BMP\" Mode ( With
 
 }  // namespace
 
-OutputFormatDialog::OutputFormatDialog(MainWindow& main)
-    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+OutputFormatDialog::OutputFormatDialog(QWidget& parent, Session& session)
+    : QDialog(&parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session) {
     setObjectName("Form13");
     setWindowTitle("Output Format");
     auto* v = new QVBoxLayout(this);
@@ -89,10 +90,8 @@ OutputFormatDialog::OutputFormatDialog(MainWindow& main)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnConvert = named(new QPushButton("&Convert to this Format"), "BitBtnConvert");
-    BitBtnConvert->setDefault(true);
-    BitBtn1 = named(new QPushButton("&Cancel"), "BitBtn1");
-    BitBtn1->setAutoDefault(false);
+    BitBtnConvert = defaultButton("BitBtnConvert", "&Convert to this Format");
+    BitBtn1 = button("BitBtn1", "&Cancel");
     buttons->addWidget(BitBtnConvert);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
@@ -268,8 +267,7 @@ QWidget* OutputFormatDialog::buildSubViewer2Page() {
     PanelSubViewer2Font->setFrameShadow(QFrame::Sunken);
     PanelSubViewer2Font->setMinimumSize(170, 70);
     PanelSubViewer2Font->setAutoFillBackground(true);
-    ButtonSubviewer2Font = named(new QPushButton("Change Font"), "ButtonSubviewer2Font");
-    ButtonSubviewer2Font->setAutoDefault(false);
+    ButtonSubviewer2Font = button("ButtonSubviewer2Font", "Change Font");
     fontColumn->addWidget(PanelSubViewer2Font);
     fontColumn->addWidget(ButtonSubviewer2Font);
     fontColumn->addStretch(1);
@@ -397,7 +395,7 @@ void OutputFormatDialog::showEvent(QShowEvent* event) {
 }
 
 void OutputFormatDialog::FormShow() {
-    const SubtitleDocument& doc = main_.session().document();
+    const SubtitleDocument& doc = session_.document();
     const OutputSettings& s = doc.settings();
     {
         filling_ = true;
@@ -432,7 +430,7 @@ int OutputFormatDialog::pageOf(OutputFormat format) const {
 }
 
 void OutputFormatDialog::liveFieldsToControls() {
-    const OutputSettings& s = main_.session().document().settings();
+    const OutputSettings& s = session_.document().settings();
     filling_ = true;
     SpinEditOrvaneOffset->setValue(s.indexOffset);
     EditSubviewerTitle->setText(toQt(s.subViewer1.title));
@@ -458,7 +456,7 @@ void OutputFormatDialog::liveFieldsToControls() {
 
 void OutputFormatDialog::liveFieldChanged() {
     if (filling_) return;
-    OutputSettings& s = main_.session().document().settings();
+    OutputSettings& s = session_.document().settings();
     s.indexOffset = static_cast<uint16_t>(SpinEditOrvaneOffset->value());
     s.subViewer1.title = fromQt(EditSubviewerTitle->text());
     s.subViewer1.author = fromQt(EditSubviewerAuthor->text());
@@ -482,7 +480,7 @@ void OutputFormatDialog::liveFieldChanged() {
 // ------------------------------------------------------------------ convert
 
 OutputSettings OutputFormatDialog::controlsToSettings() const {
-    OutputSettings s = main_.session().document().settings();
+    OutputSettings s = session_.document().settings();
     s.ovtExtended = CheckBoxOvtExtended->isChecked();
     s.ovtEncoding = static_cast<TextEncoding>(ComboBoxOvtEncoding->currentIndex() == 1 ? 1 : 0);
     for (int i = 0; i < 4; ++i) {
@@ -502,8 +500,8 @@ OutputSettings OutputFormatDialog::controlsToSettings() const {
 
 void OutputFormatDialog::convert() {
     const int page = PageControlOrvane->currentIndex();
-    main_.session().convertToFormat(pageFormats_[page < 0 ? 0 : static_cast<size_t>(page)],
-                                    controlsToSettings());
+    session_.convertToFormat(pageFormats_[page < 0 ? 0 : static_cast<size_t>(page)],
+                             controlsToSettings());
 }
 
 void OutputFormatDialog::BitBtnConvertClick() {
@@ -543,7 +541,7 @@ void OutputFormatDialog::PanelPColor0Click(QPushButton* panel) {
 }
 
 void OutputFormatDialog::ButtonSubviewer2FontClick() {
-    FontDescription& font = main_.session().document().settings().subViewer2.font;
+    FontDescription& font = session_.document().settings().subViewer2.font;
     QFont start(toQt(font.face));
     start.setPointSize(font.sizePoints);
     start.setBold(font.bold);

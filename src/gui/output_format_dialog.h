@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "app/session.h"
 #include "subtitles/output_formats.h"
 
 class QCheckBox;
@@ -16,8 +17,6 @@ class QTabWidget;
 
 namespace orvane::gui {
 
-class MainWindow;
-
 // "Output Format" (TForm13): one page per output format with the writers'
 // settings. The stored settings are copied into the controls when the
 // dialog is shown and back by "&Convert to this Format"; the live ones (the
@@ -26,7 +25,7 @@ class MainWindow;
 class OutputFormatDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit OutputFormatDialog(MainWindow& main);
+    OutputFormatDialog(QWidget& parent, Session& session);
 
     // "Set &Output Format": shows the dialog modally.
     void run();
@@ -119,7 +118,7 @@ class OutputFormatDialog : public QDialog {
     ColourRef panelColour(const QPushButton* panel) const;
     void convert();
 
-    MainWindow& main_;
+    Session& session_;
     std::vector<OutputFormat> pageFormats_;
     bool filling_ = false;
 };

@@ -10,7 +10,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "gui/main_window.h"
+#include "app/session.h"
 
 #include "gui/widget_factory.h"
 
@@ -18,8 +18,9 @@ namespace orvane::gui {
 
 namespace {}  // namespace
 
-PostOcrDialog::PostOcrDialog(MainWindow& main)
-    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+PostOcrDialog::PostOcrDialog(QWidget& parent, Session& session)
+    : QDialog(&parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      session_(session) {
     setObjectName("Form10");
     setWindowTitle("Post OCR Correction");
     auto* v = new QVBoxLayout(this);
@@ -58,10 +59,8 @@ PostOcrDialog::PostOcrDialog(MainWindow& main)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnCorrect = named(new QPushButton("Correct !"), "BitBtnCorrect");
-    BitBtnCorrect->setDefault(true);
-    BitBtn2 = named(new QPushButton("Cancel"), "BitBtn2");
-    BitBtn2->setAutoDefault(false);
+    BitBtnCorrect = defaultButton("BitBtnCorrect", "Correct !");
+    BitBtn2 = button("BitBtn2", "Cancel");
     for (QPushButton* b : {BitBtnCorrect, BitBtn2}) {
         b->setMinimumWidth(90);
         buttons->addWidget(b);
@@ -116,7 +115,7 @@ void PostOcrDialog::BitBtnCorrectClick() {
         // also when a step fails.
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         try {
-            main_.session().postOcrCorrection(o);
+            session_.postOcrCorrection(o);
         } catch (...) {
             QGuiApplication::restoreOverrideCursor();
             throw;

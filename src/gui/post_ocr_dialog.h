@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "ocr/post_ocr_correction.h"
 
 class QCheckBox;
@@ -11,15 +12,13 @@ class QRadioButton;
 
 namespace orvane::gui {
 
-class MainWindow;
-
 // "Post OCR Correction" (TForm10): the quote repair and the I/l repair of
 // the whole document, with the I/l rules' language; the 0/O repair and the
 // spelling dictionary of that language on request.
 class PostOcrDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit PostOcrDialog(MainWindow& main);
+    PostOcrDialog(QWidget& parent, Session& session);
 
     void run();
     // The choices as the controls hold them.
@@ -44,7 +43,7 @@ class PostOcrDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
-    MainWindow& main_;
+    Session& session_;
 };
 
 }  // namespace orvane::gui

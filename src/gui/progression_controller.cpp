@@ -4,28 +4,25 @@
 #include <QGridLayout>
 #include <QPushButton>
 
-#include "gui/main_window.h"
-#include "gui/subtitle_window.h"
+#include "app/session.h"
+#include "gui/dialog_host.h"
+#include "gui/widget_factory.h"
 
 namespace orvane::gui {
 
-ProgressionController::ProgressionController(MainWindow& main)
-    : QDialog(&main, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), main_(main) {
+ProgressionController::ProgressionController(DialogHost& host, Session& session)
+    : QDialog(&host.hostWindow(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      host_(host),
+      session_(session) {
     setObjectName("Form11");
     setWindowTitle("Progression Controller");
     auto* g = new QGridLayout(this);
-    auto make = [this](const char* name, const char* text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
-    ButtonPause = make("ButtonPause", "&Pause ||");
-    ButtonNext = make("ButtonNext", "&Next >");
-    ButtonNoStop = make("ButtonNoStop", "No &Stop >>");
-    ButtonSaveAsBmp = make("ButtonSaveAsBmp", "Save As &Bmp");
-    ButtonSaveAsSup = make("ButtonSaveAsSup", "Save As S&up");
-    ButtonChangeColor = make("ButtonChangeColor", "Change &Colors");
+    ButtonPause = button("ButtonPause", "&Pause ||");
+    ButtonNext = button("ButtonNext", "&Next >");
+    ButtonNoStop = button("ButtonNoStop", "No &Stop >>");
+    ButtonSaveAsBmp = button("ButtonSaveAsBmp", "Save As &Bmp");
+    ButtonSaveAsSup = button("ButtonSaveAsSup", "Save As S&up");
+    ButtonChangeColor = button("ButtonChangeColor", "Change &Colors");
     g->addWidget(ButtonPause, 0, 0);
     g->addWidget(ButtonNext, 0, 1);
     g->addWidget(ButtonNoStop, 0, 2);
@@ -52,18 +49,18 @@ ProgressionChoice ProgressionController::run(int32_t) {
     // "&Next >" land on the button.
     if (!placed_) {
         adjustSize();
-        const QRect m = main_.frameGeometry();
+        const QRect m = host_.hostWindow().frameGeometry();
         move(m.right() - width() - 40, m.top() + 120);
         placed_ = true;
     }
     exec();
-    if (choice_ == ProgressionChoice::Next) main_.CheckBoxShowSubPict->setFocus();
+    if (choice_ == ProgressionChoice::Next) host_.focusReading();
     return choice_;
 }
 
 void ProgressionController::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    main_.subtitleWindow().hide();
+    host_.subtitleView().hide();
     ButtonNext->setFocus();
 }
 
@@ -83,15 +80,15 @@ void ProgressionController::ButtonNoStopClick() {
 }
 void ProgressionController::ButtonSaveAsBmpClick() {
     // The controller stays open after a save.
-    main_.session().progressionSaveBmp();
+    session_.progressionSaveBmp();
 }
 void ProgressionController::ButtonSaveAsSupClick() {
     // The controller stays open after a save.
-    main_.session().progressionSaveSup();
+    session_.progressionSaveSup();
 }
 void ProgressionController::ButtonChangeColorClick() {
     // The adjustment shows its result in the preview; the controller stays.
-    main_.session().showAdjustmentDialog();
+    session_.showAdjustmentDialog();
 }
 
 }  // namespace orvane::gui

@@ -2,20 +2,21 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "app/user_interface.h"
 
 class QPushButton;
 
 namespace orvane::gui {
 
-class MainWindow;
+class DialogHost;
 
 // "Progression Controller" (TForm11): holds the reader of the show-only
 // action after each picture until the user steps on.
 class ProgressionController : public QDialog {
     Q_OBJECT
   public:
-    explicit ProgressionController(MainWindow& main);
+    ProgressionController(DialogHost& host, Session& session);
 
     ProgressionChoice run(int32_t unitNumber);
 
@@ -39,7 +40,8 @@ class ProgressionController : public QDialog {
   private:
     void finish(ProgressionChoice c);
 
-    MainWindow& main_;
+    DialogHost& host_;
+    Session& session_;
     ProgressionChoice choice_ = ProgressionChoice::Next;
     bool placed_ = false;
 };

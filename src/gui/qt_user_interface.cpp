@@ -40,62 +40,61 @@ QStringList qtFilters(const std::string& filter) {
     return out;
 }
 
-QtUserInterface::QtUserInterface(MainWindow& main) : main_(main) {
-    clock_.start();
-}
+namespace {
 
-Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::string& text,
-                                   Buttons buttons) {
-    // Over the window that asked (the subtitle window's operations, a
-    // dialog), not over the main window.
-    QMessageBox box(ownerWindow(&main_));
-    box.setWindowTitle("Orvane");
-    box.setText(messageText(text));
+QMessageBox::Icon boxIcon(MessageIcon icon) {
     switch (icon) {
         case MessageIcon::Information:
-            box.setIcon(QMessageBox::Information);
-            break;
+            return QMessageBox::Information;
         case MessageIcon::Warning:
-            box.setIcon(QMessageBox::Warning);
-            break;
+            return QMessageBox::Warning;
         case MessageIcon::Error:
-            box.setIcon(QMessageBox::Critical);
-            break;
+            return QMessageBox::Critical;
         case MessageIcon::Question:
-            box.setIcon(QMessageBox::Question);
             break;
     }
-    QMessageBox::StandardButtons b;
+    return QMessageBox::Question;
+}
+
+// The buttons shown, and the one Escape presses.
+struct BoxButtons {
+    QMessageBox::StandardButtons shown;
     QMessageBox::StandardButton escape = QMessageBox::NoButton;
+};
+
+BoxButtons boxButtons(Buttons buttons) {
+    BoxButtons r;
     switch (buttons) {
         case Buttons::Ok:
-            b = QMessageBox::Ok;
-            escape = QMessageBox::Ok;
+            r.shown = QMessageBox::Ok;
+            r.escape = QMessageBox::Ok;
             break;
         case Buttons::OkCancel:
-            b = QMessageBox::Ok | QMessageBox::Cancel;
-            escape = QMessageBox::Cancel;
+            r.shown = QMessageBox::Ok | QMessageBox::Cancel;
+            r.escape = QMessageBox::Cancel;
             break;
         case Buttons::YesNo:
-            b = QMessageBox::Yes | QMessageBox::No;
-            escape = QMessageBox::No;
+            r.shown = QMessageBox::Yes | QMessageBox::No;
+            r.escape = QMessageBox::No;
             break;
         case Buttons::YesNoCancel:
-            b = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-            escape = QMessageBox::Cancel;
+            r.shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+            r.escape = QMessageBox::Cancel;
             break;
         case Buttons::YesNoYesToAll:
-            b = QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
-            escape = QMessageBox::No;
+            r.shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll;
+            r.escape = QMessageBox::No;
             break;
         case Buttons::CancelIgnoreYesToAll:
-            b = QMessageBox::Cancel | QMessageBox::Ignore | QMessageBox::YesToAll;
-            escape = QMessageBox::Cancel;
+            r.shown = QMessageBox::Cancel | QMessageBox::Ignore | QMessageBox::YesToAll;
+            r.escape = QMessageBox::Cancel;
             break;
     }
-    box.setStandardButtons(b);
-    box.setEscapeButton(escape);
-    switch (box.exec()) {
+    return r;
+}
+
+Answer answerOf(int pressed, Buttons buttons) {
+    switch (pressed) {
         case QMessageBox::Ok:
             return Answer::Ok;
         case QMessageBox::Yes:
@@ -115,6 +114,26 @@ Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::stri
                        ? Answer::No
                        : Answer::Cancel;
     }
+}
+
+}  // namespace
+
+QtUserInterface::QtUserInterface(MainWindow& main) : main_(main) {
+    clock_.start();
+}
+
+Answer QtUserInterface::messageBox(QuestionId, MessageIcon icon, const std::string& text,
+                                   Buttons buttons) {
+    // Over the window that asked (the subtitle window's operations, a
+    // dialog), not over the main window.
+    QMessageBox box(ownerWindow(&main_));
+    box.setWindowTitle("Orvane");
+    box.setText(messageText(text));
+    box.setIcon(boxIcon(icon));
+    const BoxButtons b = boxButtons(buttons);
+    box.setStandardButtons(b.shown);
+    box.setEscapeButton(b.escape);
+    return answerOf(box.exec(), buttons);
 }
 
 std::string* startFolderSlot(ConfigSettings& settings, const FileDialog& d, bool save) {

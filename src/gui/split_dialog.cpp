@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "gui/main_window.h"
+#include "app/session.h"
 #include "gui/numeric_edit.h"
 #include "gui/qt_text.h"
 #include "subtitles/split_range.h"
@@ -29,14 +29,24 @@ constexpr int kBottomRow = kBarTop + kBarHeight + 4;
 
 }  // namespace
 
-SplitDialog::SplitDialog(MainWindow& main)
-    : QDialog(&main,
+SplitDialog::SplitDialog(QWidget& parent, Session& session)
+    : QDialog(&parent,
               Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      main_(main) {
+      session_(session) {
     setObjectName("Form17");
     setWindowTitle("Split Text File");
     auto* v = new QVBoxLayout(this);
 
+    buildHeaderGroup(v);
+    buildTimesGroup(v);
+    buildBarGroup(v);
+    buildExampleGroup(v);
+    buildButtons(v);
+    connectControls();
+    CheckBoxSplitClick();
+}
+
+void SplitDialog::buildHeaderGroup(QVBoxLayout* v) {
     auto* warning = new QLabel(
         "SAVE THIS PART OF THE FILE ( THE REST WILL NOT BE DELETED UNTIL YOU QUIT OR OPEN ANOTHER "
         "FILE )");
@@ -49,27 +59,34 @@ SplitDialog::SplitDialog(MainWindow& main)
 
     CheckBoxSplit = named(new QCheckBox("Split Output File :"), "CheckBoxSplit");
     v->addWidget(CheckBoxSplit);
+}
 
+// One end of the range: its caption, its four fields and its button, on a
+// panel named after it.
+QFrame* SplitDialog::timeRow(const QString& end, const char* caption, const QString& fieldSuffix,
+                             QLabel*& captionLabel, TimeFields& fields, QPushButton*& action,
+                             const char* actionName, const char* actionText) {
+    auto* panel = named(new QFrame, "Panel" + end + "Split");
+    auto* row = new QHBoxLayout(panel);
+    row->setContentsMargins(0, 0, 0, 0);
+    captionLabel = label("Label" + end + "At", caption);
+    row->addWidget(captionLabel);
+    fields = TimeFields::create(fieldSuffix, row);
+    action = button(actionName, actionText);
+    row->addWidget(action);
+    row->addStretch(1);
+    return panel;
+}
+
+void SplitDialog::buildTimesGroup(QVBoxLayout* v) {
     auto* times = new QHBoxLayout;
     auto* panels = new QVBoxLayout;
-    PanelStartSplit = named(new QFrame, "PanelStartSplit");
-    auto* sr = new QHBoxLayout(PanelStartSplit);
-    sr->setContentsMargins(0, 0, 0, 0);
-    auto* startCaption = label("LabelStartAt", "Start at :");
-    sr->addWidget(startCaption);
-    start = TimeFields::create("Word_uHour1", "Word_uMin1", "Word_uSec1", "Word_uMSec1", sr);
-    ButtonResetStartSplit = named(new QPushButton("&Reset"), "ButtonResetStartSplit");
-    sr->addWidget(ButtonResetStartSplit);
-    sr->addStretch(1);
-    PanelStopSplit = named(new QFrame, "PanelStopSplit");
-    auto* tr = new QHBoxLayout(PanelStopSplit);
-    tr->setContentsMargins(0, 0, 0, 0);
-    auto* stopCaption = label("LabelStopAt", "Stop at :");
-    tr->addWidget(stopCaption);
-    stop = TimeFields::create("Word_uHour2", "Word_uMin2", "Word_uSec2", "Word_uMSec2", tr);
-    ButtonEndOfFile = named(new QPushButton("&Last Sub."), "ButtonEndOfFile");
-    tr->addWidget(ButtonEndOfFile);
-    tr->addStretch(1);
+    QLabel* startCaption = nullptr;
+    QLabel* stopCaption = nullptr;
+    PanelStartSplit = timeRow("Start", "Start at :", "1", startCaption, start,
+                              ButtonResetStartSplit, "ButtonResetStartSplit", "&Reset");
+    PanelStopSplit = timeRow("Stop", "Stop at :", "2", stopCaption, stop, ButtonEndOfFile,
+                             "ButtonEndOfFile", "&Last Sub.");
     // The two captions share one width, so the fields line up.
     const int captionWidth =
         std::max(startCaption->sizeHint().width(), stopCaption->sizeHint().width());
@@ -77,10 +94,7 @@ SplitDialog::SplitDialog(MainWindow& main)
     stopCaption->setFixedWidth(captionWidth);
     const int buttonWidth =
         std::max(ButtonResetStartSplit->sizeHint().width(), ButtonEndOfFile->sizeHint().width());
-    for (QPushButton* b : {ButtonResetStartSplit, ButtonEndOfFile}) {
-        b->setAutoDefault(false);
-        b->setFixedWidth(buttonWidth);
-    }
+    for (QPushButton* b : {ButtonResetStartSplit, ButtonEndOfFile}) b->setFixedWidth(buttonWidth);
     panels->addWidget(PanelStartSplit);
     panels->addWidget(PanelStopSplit);
     times->addLayout(panels, 1);
@@ -92,7 +106,9 @@ SplitDialog::SplitDialog(MainWindow& main)
     SpeedButtonCopyStopToStart->setMinimumSize(26, 44);
     times->addWidget(SpeedButtonCopyStopToStart, 0, Qt::AlignVCenter);
     v->addLayout(times);
+}
 
+void SplitDialog::buildBarGroup(QVBoxLayout* v) {
     // The bar: placed by hand, its geometry follows the times.
     PanelBar = named(new QWidget, "PanelBar");
     PanelBar->setMinimumHeight(kBottomRow + kRowHeight);
@@ -122,7 +138,9 @@ SplitDialog::SplitDialog(MainWindow& main)
     LabelStopSplit->setToolTip("Stop Time of the Splitted File");
     PanelBar->installEventFilter(this);
     v->addWidget(PanelBar);
+}
 
+void SplitDialog::buildExampleGroup(QVBoxLayout* v) {
     // One label per line: a language file holds no line breaks.
     auto* example = new QVBoxLayout;
     example->setSpacing(0);
@@ -134,15 +152,18 @@ SplitDialog::SplitDialog(MainWindow& main)
         "LabelExample2",
         "2. Start at the end of the first CD and stop at the last subtitle, save as file 2."));
     v->addLayout(example);
+}
 
+void SplitDialog::buildButtons(QVBoxLayout* v) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtn1 = named(new QPushButton("OK"), "BitBtn1");
-    BitBtn1->setDefault(true);
+    BitBtn1 = defaultButton("BitBtn1", "OK");
     BitBtn1->setMinimumWidth(90);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
+}
 
+void SplitDialog::connectControls() {
     connect(CheckBoxSplit, &QCheckBox::clicked, this, &SplitDialog::CheckBoxSplitClick);
     for (const TimeFields* f : {&start, &stop})
         for (WordEdit* e : *f)
@@ -153,7 +174,6 @@ SplitDialog::SplitDialog(MainWindow& main)
     connect(SpeedButtonCopyStopToStart, &QToolButton::clicked, this,
             &SplitDialog::SpeedButtonCopyStopToStartClick);
     connect(BitBtn1, &QPushButton::clicked, this, &SplitDialog::BitBtn1Click);
-    CheckBoxSplitClick();
 }
 
 void SplitDialog::run() {
@@ -166,7 +186,7 @@ void SplitDialog::showEvent(QShowEvent* event) {
 }
 
 void SplitDialog::FormShow() {
-    const SubtitleDocument& doc = main_.session().document();
+    const SubtitleDocument& doc = session_.document();
     endOfFile_ = splitEndOfFile(doc.entries());
     const SplitRange& range = doc.splitRange();
     CheckBoxSplit->setChecked(range.enabled);
@@ -249,8 +269,7 @@ void SplitDialog::SpeedButtonCopyStopToStartClick() {
 
 void SplitDialog::BitBtn1Click() {
     // Message 37 keeps the dialog open when the stop is before the start.
-    if (!main_.session().applySplitRange(CheckBoxSplit->isChecked(), start.value(), stop.value()))
-        return;
+    if (!session_.applySplitRange(CheckBoxSplit->isChecked(), start.value(), stop.value())) return;
     accept();
 }
 

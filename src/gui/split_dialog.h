@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "gui/time_fields.h"
 
 class QCheckBox;
@@ -9,17 +10,16 @@ class QFrame;
 class QLabel;
 class QPushButton;
 class QToolButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
-
-class MainWindow;
 
 // "Split Text File" (TForm17): the document's split range, with a bar that
 // shows the slice of the file that will be rendered and saved.
 class SplitDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit SplitDialog(MainWindow& main);
+    SplitDialog(QWidget& parent, Session& session);
 
     void run();
     // The end-of-file time taken at the last showing.
@@ -58,11 +58,20 @@ class SplitDialog : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void buildHeaderGroup(QVBoxLayout* v);
+    QFrame* timeRow(const QString& end, const char* caption, const QString& fieldSuffix,
+                    QLabel*& captionLabel, TimeFields& fields, QPushButton*& action,
+                    const char* actionName, const char* actionText);
+    void buildTimesGroup(QVBoxLayout* v);
+    void buildBarGroup(QVBoxLayout* v);
+    void buildExampleGroup(QVBoxLayout* v);
+    void buildButtons(QVBoxLayout* v);
+    void connectControls();
     // Draws the bar for start a, stop b and the end of file.
     void drawBar(const TimeCode& a, const TimeCode& b);
     void redrawBar();
 
-    MainWindow& main_;
+    Session& session_;
     TimeCode endOfFile_;
 };
 

@@ -46,6 +46,29 @@ QAction* menuAction(QMenu* menu, const char* name) {
 SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window), main_(main) {
     setObjectName("Form3");
 
+    buildMenus();
+
+    auto* central = new QWidget;
+    central->setObjectName("PanelSubtitles");
+    auto* v = new QVBoxLayout(central);
+    v->setContentsMargins(6, 4, 6, 6);
+    buildToolGroup(v);
+
+    ListBoxSubtitle = new QListWidget;
+    ListBoxSubtitle->setObjectName("ListBoxSubtitle");
+    ListBoxSubtitle->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    ListBoxSubtitle->setUniformItemSizes(true);
+    ListBoxSubtitle->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    v->addWidget(ListBoxSubtitle, 1);
+    setCentralWidget(central);
+
+    connectControls();
+
+    resize(MainWindow::kDesignWidth, 300);
+    documentChanged(main_.session().document());
+}
+
+void SubtitleWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu("&File");
     File1 = menuAction(file, "File1");
     Saveas1 = file->addAction("&Save As");
@@ -67,11 +90,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window
     SetOutputFormat1->setObjectName("SetOutputFormat1");
     Splitoutputfile1 = format->addAction("&Split Output File");
     Splitoutputfile1->setObjectName("Splitoutputfile1");
+}
 
-    auto* central = new QWidget;
-    central->setObjectName("PanelSubtitles");
-    auto* v = new QVBoxLayout(central);
-    v->setContentsMargins(6, 4, 6, 6);
+void SubtitleWindow::buildToolGroup(QVBoxLayout* v) {
     auto* top = new QHBoxLayout;
     top->addWidget(label("LabelSubTitleIndex", "SubTitle Index:"));
     LabelNbSubTitle = new QLabel("0");
@@ -106,15 +127,9 @@ SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window
     UpDown1->setToolTip("Top/Bottom of the file");
     top->addWidget(UpDown1);
     v->addLayout(top);
+}
 
-    ListBoxSubtitle = new QListWidget;
-    ListBoxSubtitle->setObjectName("ListBoxSubtitle");
-    ListBoxSubtitle->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    ListBoxSubtitle->setUniformItemSizes(true);
-    ListBoxSubtitle->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    v->addWidget(ListBoxSubtitle, 1);
-    setCentralWidget(central);
-
+void SubtitleWindow::connectControls() {
     connect(Saveas1, &QAction::triggered, this, &SubtitleWindow::Saveas1Click);
     connect(CoolButtonSaveAs, &QToolButton::clicked, this, &SubtitleWindow::Saveas1Click);
     connect(OpenOrvaneFormat1, &QAction::triggered, this, &SubtitleWindow::OpenOrvaneFormat1Click);
@@ -134,9 +149,6 @@ SubtitleWindow::SubtitleWindow(MainWindow& main) : QMainWindow(&main, Qt::Window
     connect(CoolButtonSpellingCorrection, &QToolButton::clicked, this,
             &SubtitleWindow::PostOCRCorrection1Click);
     connect(UpDown1, &UpDown::pressed, this, &SubtitleWindow::UpDown1Click);
-
-    resize(MainWindow::kDesignWidth, 300);
-    documentChanged(main_.session().document());
 }
 
 void SubtitleWindow::showEvent(QShowEvent* event) {

@@ -9,6 +9,7 @@ class QCheckBox;
 class QLabel;
 class QListWidget;
 class QToolButton;
+class QVBoxLayout;
 
 namespace orvane {
 class SubtitleDocument;
@@ -64,6 +65,9 @@ class SubtitleWindow : public QMainWindow {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void buildMenus();
+    void buildToolGroup(QVBoxLayout* v);
+    void connectControls();
     MainWindow& main_;
     std::vector<std::string> shown_;  // the display lines the list holds
 };

@@ -10,7 +10,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-#include "gui/main_window.h"
+#include "app/session.h"
 #include "gui/numeric_edit.h"
 
 #include "gui/widget_factory.h"
@@ -23,12 +23,6 @@ WordEdit* wordEdit(const char* name, uint16_t value, uint16_t min, uint16_t max)
     return numericEdit<WordEdit>(name, value, min, max, "000000", 12);
 }
 
-QPushButton* button(const char* name, const char* text) {
-    auto* b = named(new QPushButton(text), name);
-    b->setAutoDefault(false);
-    return b;
-}
-
 // The hourglass until the end of the scope, also when a step throws.
 struct BusyCursor {
     BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
@@ -39,47 +33,59 @@ struct BusyCursor {
 
 }  // namespace
 
-TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), main_(main) {
+TimeCorrectionDialog::TimeCorrectionDialog(QWidget& parent, Session& session)
+    : QDialog(&parent), session_(session) {
     setObjectName("Form14");
     setWindowTitle("Time correction");
     auto* v = new QVBoxLayout(this);
 
-    // Offset.
+    buildOffsetGroup(v);
+    buildStretchGroup(v);
+    buildDurationGroup(v);
+    buildIntervalGroup(v);
+    buildButtons(v);
+    connectControls();
+
+    settingsToControls();
+    RadioGroupTimeClick();
+}
+
+void TimeCorrectionDialog::buildOffsetGroup(QVBoxLayout* v) {
     auto* offsetGroup = named(new QGroupBox("Time Offset / Start Match"), "GroupBoxOffset");
     auto* og = new QVBoxLayout(offsetGroup);
     og->addWidget(label("LabelOffset", "Add/Remove this time to/from each Subtitle Time Code"));
-    auto* orow = new QHBoxLayout;
-    CheckBoxMinusOffset = named(new QCheckBox("Minus"), "CheckBoxMinusOffset");
-    orow->addWidget(CheckBoxMinusOffset);
-    orow->addSpacing(8);
-    offset = TimeFields::create("Word_uHour", "Word_uMin", "Word_uSec", "Word_uMSec", orow);
-    orow->addSpacing(8);
-    ButtonResetOffset = button("ButtonResetOffset", "&Reset");
-    orow->addWidget(ButtonResetOffset);
-    orow->addStretch(1);
-    og->addLayout(orow);
+    og->addLayout(signedTimeRow("Offset", "", CheckBoxMinusOffset, offset, ButtonResetOffset));
     v->addWidget(offsetGroup);
+}
 
-    // Stretch.
+// "Minus", the four fields and "&Reset": the offset and the stretch alike.
+QHBoxLayout* TimeCorrectionDialog::signedTimeRow(const QString& part, const QString& fieldSuffix,
+                                                 QCheckBox*& minus, TimeFields& fields,
+                                                 QPushButton*& reset) {
+    auto* row = new QHBoxLayout;
+    minus = named(new QCheckBox("Minus"), "CheckBoxMinus" + part);
+    row->addWidget(minus);
+    row->addSpacing(8);
+    fields = TimeFields::create(fieldSuffix, row);
+    row->addSpacing(8);
+    reset = button("ButtonReset" + part, "&Reset");
+    row->addWidget(reset);
+    row->addStretch(1);
+    return row;
+}
+
+void TimeCorrectionDialog::buildStretchGroup(QVBoxLayout* v) {
     auto* stretchGroup = named(new QGroupBox("Time Stretch / Speed Adjust"), "GroupBoxStretch");
     auto* sg = new QVBoxLayout(stretchGroup);
     sg->addWidget(
         label("LabelStretch", "Add/Remove this time to/from the total Subtitles file duration"));
     sg->addWidget(label("LabelStretchExample",
                         "( E.g.: Use 5s minus if the subtitle is 5s longer than the film )"));
-    auto* srow = new QHBoxLayout;
-    CheckBoxMinusStretch = named(new QCheckBox("Minus"), "CheckBoxMinusStretch");
-    srow->addWidget(CheckBoxMinusStretch);
-    srow->addSpacing(8);
-    stretch = TimeFields::create("Word_uHourS", "Word_uMinS", "Word_uSecS", "Word_uMSecS", srow);
-    srow->addSpacing(8);
-    ButtonResetStretch = button("ButtonResetStretch", "&Reset");
-    srow->addWidget(ButtonResetStretch);
-    srow->addStretch(1);
-    sg->addLayout(srow);
+    sg->addLayout(signedTimeRow("Stretch", "S", CheckBoxMinusStretch, stretch, ButtonResetStretch));
     v->addWidget(stretchGroup);
+}
 
-    // Durations.
+void TimeCorrectionDialog::buildDurationGroup(QVBoxLayout* v) {
     auto* durationGroup = named(new QGroupBox("Subtitles Duration"), "GroupBoxDuration");
     auto* dg = new QVBoxLayout(durationGroup);
     CheckBoxSubDuration =
@@ -100,6 +106,7 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
         rg->addWidget(RadioTime[i]);
     }
     RadioTime[1]->setChecked(true);
+    connect(methods, &QButtonGroup::idClicked, this, &TimeCorrectionDialog::RadioGroupTimeClick);
     drow->addWidget(RadioGroupTime);
 
     PanelFixedTime = named(new QFrame, "PanelFixedTime");
@@ -125,8 +132,9 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     drow->addLayout(panels, 1);
     dg->addLayout(drow);
     v->addWidget(durationGroup);
+}
 
-    // Minimum interval.
+void TimeCorrectionDialog::buildIntervalGroup(QVBoxLayout* v) {
     auto* intervalGroup =
         named(new QGroupBox("Minimum Interval between two Subtitles"), "GroupBoxMinInterval");
     auto* ig = new QHBoxLayout(intervalGroup);
@@ -136,21 +144,23 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     ig->addWidget(Word_uMinInterval);
     ig->addStretch(1);
     v->addWidget(intervalGroup);
+}
 
+void TimeCorrectionDialog::buildButtons(QVBoxLayout* v) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    BitBtnModifyTC = named(new QPushButton("&Correct Time"), "BitBtnModifyTC");
-    BitBtnModifyTC->setDefault(true);
+    BitBtnModifyTC = defaultButton("BitBtnModifyTC", "&Correct Time");
     BitBtn1 = button("BitBtn1", "&Cancel");
     buttons->addWidget(BitBtnModifyTC);
     buttons->addWidget(BitBtn1);
     v->addLayout(buttons);
+}
 
+void TimeCorrectionDialog::connectControls() {
     connect(ButtonResetOffset, &QPushButton::clicked, this,
             &TimeCorrectionDialog::ButtonResetOffsetClick);
     connect(ButtonResetStretch, &QPushButton::clicked, this,
             &TimeCorrectionDialog::ButtonResetStretchClick);
-    connect(methods, &QButtonGroup::idClicked, this, &TimeCorrectionDialog::RadioGroupTimeClick);
     connect(BitBtnModifyTC, &QPushButton::clicked, this,
             &TimeCorrectionDialog::BitBtnModifyTCClick);
     connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
@@ -162,9 +172,6 @@ TimeCorrectionDialog::TimeCorrectionDialog(MainWindow& main) : QDialog(&main), m
     for (WordEdit* e :
          {Word_uFixedDuration, Word_uOffsetDuration, Word_uMsPerChar, Word_uMinInterval})
         connect(e, &NumericEdit::valueEdited, this, &TimeCorrectionDialog::controlsToSettings);
-
-    settingsToControls();
-    RadioGroupTimeClick();
 }
 
 void TimeCorrectionDialog::run() {
@@ -237,7 +244,7 @@ void TimeCorrectionDialog::BitBtnModifyTCClick() {
     controlsToSettings();
     {
         const BusyCursor busy;
-        main_.session().correctTimes(settings_);
+        session_.correctTimes(settings_);
     }
     accept();
 }

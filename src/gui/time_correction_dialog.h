@@ -2,18 +2,20 @@
 
 #include <QDialog>
 
+#include "app/session.h"
 #include "gui/time_fields.h"
 #include "subtitles/time_correction.h"
 
 class QCheckBox;
 class QFrame;
 class QGroupBox;
+class QHBoxLayout;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace orvane::gui {
 
-class MainWindow;
 class WordEdit;
 
 // "Time correction" (TForm14): offset, stretch, durations and minimum
@@ -22,7 +24,7 @@ class WordEdit;
 class TimeCorrectionDialog : public QDialog {
     Q_OBJECT
   public:
-    explicit TimeCorrectionDialog(MainWindow& main);
+    TimeCorrectionDialog(QWidget& parent, Session& session);
 
     void run();
     const TimeCorrectionSettings& settings() const { return settings_; }
@@ -56,11 +58,19 @@ class TimeCorrectionDialog : public QDialog {
     void showEvent(QShowEvent* event) override;
 
   private:
+    void buildOffsetGroup(QVBoxLayout* v);
+    QHBoxLayout* signedTimeRow(const QString& part, const QString& fieldSuffix, QCheckBox*& minus,
+                               TimeFields& fields, QPushButton*& reset);
+    void buildStretchGroup(QVBoxLayout* v);
+    void buildDurationGroup(QVBoxLayout* v);
+    void buildIntervalGroup(QVBoxLayout* v);
+    void buildButtons(QVBoxLayout* v);
+    void connectControls();
     void settingsToControls();
     // Copies every control into the settings (each change, and at the end).
     void controlsToSettings();
 
-    MainWindow& main_;
+    Session& session_;
     TimeCorrectionSettings settings_;
     bool filling_ = false;
 };

@@ -7,11 +7,12 @@
 
 namespace orvane::gui {
 
-TimeFields TimeFields::create(const QString& hourName, const QString& minName,
-                              const QString& secName, const QString& msecName, QHBoxLayout* row) {
+TimeFields TimeFields::create(const QString& suffix, QHBoxLayout* row) {
     TimeFields f;
-    const std::pair<const QString&, uint16_t> nameAndMax[] = {
-        {hourName, 24}, {minName, 59}, {secName, 59}, {msecName, 999}};
+    const std::pair<QString, uint16_t> nameAndMax[] = {{"Word_uHour" + suffix, 24},
+                                                       {"Word_uMin" + suffix, 59},
+                                                       {"Word_uSec" + suffix, 59},
+                                                       {"Word_uMSec" + suffix, 999}};
     WordEdit** fields[] = {&f.hour, &f.min, &f.sec, &f.msec};
     const char* separators[] = {":", ":", ",", ""};
     for (int i = 0; i < 4; ++i) {

@@ -19,9 +19,9 @@ struct TimeFields {
     WordEdit* sec = nullptr;
     WordEdit* msec = nullptr;
 
-    // Makes the boxes named by the four names and lays them out in a row.
-    static TimeFields create(const QString& hourName, const QString& minName,
-                             const QString& secName, const QString& msecName, QHBoxLayout* row);
+    // Makes the boxes Word_uHour, Word_uMin, Word_uSec and Word_uMSec, each
+    // name followed by `suffix`, and lays them out in a row.
+    static TimeFields create(const QString& suffix, QHBoxLayout* row);
     TimeCode value() const;
     // Fills the boxes (a value outside their bounds is pulled back to them).
     void setValue(const TimeCode& t);

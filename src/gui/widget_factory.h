@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPushButton>
 #include <QString>
 
 namespace orvane::gui {
@@ -17,6 +18,23 @@ T* named(T* w, const QString& name) {
 // A caption, named so that language files reach it.
 inline QLabel* label(const QString& name, const QString& text) {
     return named(new QLabel(text), name);
+}
+
+// A push button that Enter does not press unless it is the default one;
+// the hint, when given, is its tool tip.
+inline QPushButton* button(const QString& name, const char* text, const char* hint = nullptr) {
+    auto* b = named(new QPushButton(text), name);
+    if (hint) b->setToolTip(hint);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// The button Enter presses wherever the focus is in its dialog.
+inline QPushButton* defaultButton(const QString& name, const char* text) {
+    auto* b = named(new QPushButton(text), name);
+    b->setDefault(true);
+    b->setAutoDefault(true);
+    return b;
 }
 
 // A numeric field as window descriptions set it up: the value, then the

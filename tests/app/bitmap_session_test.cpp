@@ -59,7 +59,7 @@ TEST(BmpAction, WritesOneBmpPerPictureAndTimingEntriesNamingThem) {
     FakeUi ui;
     ui.saveName = dir.file("pic_");
     Session s(ui);
-    s.showSubPicture = false;
+    s.flags().showSubPicture = false;
     ASSERT_TRUE(s.startButton(bmpJob(dir.file("a.vob"), true)));
     EXPECT_EQ(ui.saveTitles,
               (std::vector<std::string>{"Save BMPs : Enter beginning of File Name"}));
@@ -70,7 +70,7 @@ TEST(BmpAction, WritesOneBmpPerPictureAndTimingEntriesNamingThem) {
     EXPECT_EQ(ui.adjustmentDialogs, 1);
     EXPECT_EQ(ui.outputFormatsShown, (std::vector<OutputFormat>{OutputFormat::IAuthor}));
     EXPECT_EQ(s.document().format(), OutputFormat::IAuthor);
-    EXPECT_FALSE(s.showBeforeNextPicture);
+    EXPECT_FALSE(s.flags().showBeforeNextPicture);
     ASSERT_EQ(ui.units.size(), 3u);
 
     const SubtitleDocument& doc = s.document();
@@ -218,7 +218,7 @@ TEST(SupAction, TimingEntriesNameTheFilesWithTheDecodedArea) {
     FakeUi ui;
     ui.saveName = dir.file("s_");
     Session s(ui);
-    s.showSubPicture = false;
+    s.flags().showSubPicture = false;
     ASSERT_TRUE(s.startButton(bmpJob(dir.file("a.vob"), true, ActionMode::SaveSup)));
     s.runToEnd();
     EXPECT_EQ(ui.adjustmentDialogs, 0);

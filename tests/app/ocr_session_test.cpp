@@ -601,7 +601,7 @@ TEST_F(MatrixSearchOverLearning, YesSavesTheLearningBeforeTheFoundMatrixReplaces
 
 TEST_F(MatrixSearchOverLearning, TheMergePolicyAddsTheFoundEntriesAfterTheLearnedOnes) {
     Session s(ui);
-    s.matrixSearchPolicy = Session::MatrixSearchPolicy::Merge;
+    s.setMatrixSearchPolicy(Session::MatrixSearchPolicy::Merge);
     ui.answers = {Answer::Yes};
     run(s);
     ASSERT_EQ(ui.questions.size(), 1u);

@@ -58,7 +58,7 @@ TEST(Session, ReadsTheFilesOfAJobOnePerTickAndCountsAcrossThem) {
     Session s(ui);
     ASSERT_EQ(s.startJob(request({dir.file("f0.vob"), dir.file("f1.vob"), dir.file("f2.vob")})),
               StartResult::Started);
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     EXPECT_FALSE(s.job().paused);
     for (int tick = 1; tick <= 3; ++tick) {
         s.timerTick();
@@ -89,7 +89,7 @@ TEST(Session, UnitTimesComeFromThePtsAndTheStartTime) {
     Session s(ui);
     s.setStartTime({0, 10, 0, 0});
     s.startJob(request({dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     s.runToEnd();
     ASSERT_EQ(ui.units.size(), 1u);
     // The first SCR is 90300 ticks: offset = 10 min - 1.00333 s.
@@ -118,7 +118,7 @@ TEST(Session, PauseStopsBetweenUnitsAndContinueResumesAfterThePacket) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     ui.onUnit = [&](const FakeUi::Unit& u) {
         if (u.inJob == 1) s.buttonPauseClick();
     };
@@ -153,7 +153,7 @@ TEST(Session, PauseWhileAUnitIsCollectedWaitsForTheUnitToComplete) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     bool pressed = false;
     ui.onPump = [&] {
         if (!pressed && s.assembler().collecting()) {
@@ -180,7 +180,7 @@ TEST(Session, AResumeSectorSetBeforePausingReadsTheUnitAgain) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     ui.onUnit = [&](const FakeUi::Unit& u) {
         if (ui.units.size() == 1) {
             s.job().resumeSector = s.job().unitStartSector;
@@ -212,7 +212,7 @@ TEST(Session, AUnitRunningOverTheEndOfAFileIsCompletedFromTheNext) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob"), dir.file("b.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     s.runToEnd();
     ASSERT_EQ(ui.units.size(), 1u);
     EXPECT_EQ(ui.units[0].inFile, 1);
@@ -273,7 +273,7 @@ TEST(Session, AFileThatHasGoneIsReportedAndSkipped) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob"), dir.file("b.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     std::filesystem::remove(dir.file("a.vob"));
     s.runToEnd();
     ASSERT_EQ(ui.questions.size(), 1u);
@@ -297,7 +297,7 @@ TEST(Session, SupActionWritesEachUnitAsCollected) {
     FakeUi ui;
     ui.saveName = dir.file("out_");
     Session s(ui);
-    s.showSubPicture = false;
+    s.flags().showSubPicture = false;
     JobRequest r = request({dir.file("a.vob")}, ActionMode::SaveSup);
     ASSERT_TRUE(s.startButton(r));
     EXPECT_EQ(ui.saveTitles,
@@ -373,10 +373,10 @@ TEST(Session, StartButtonChecksAndAsksAsTheDialogDoes) {
     EXPECT_EQ(ui.saveTitles.back(), "Save BMPs : Enter beginning of File Name");
     EXPECT_TRUE(s.job().paused);  // nothing started
 
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     EXPECT_TRUE(s.startButton(request({"/tmp/x.vob"}, ActionMode::OnlyShow)));
-    EXPECT_FALSE(s.progressionNonStop);
-    EXPECT_TRUE(s.showBeforeNextPicture);
+    EXPECT_FALSE(s.flags().progressionNonStop);
+    EXPECT_TRUE(s.flags().showBeforeNextPicture);
     EXPECT_FALSE(s.job().paused);
 }
 
@@ -414,7 +414,7 @@ TEST(Session, ANewJobWaitsForTheReaderInProgress) {
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     StartResult nested = StartResult::Started;
     ui.onUnit = [&](const FakeUi::Unit&) { nested = s.startJob(request({dir.file("a.vob")})); };
     s.timerTick();
@@ -455,9 +455,9 @@ TEST(Session, ProgressionControllerHoldsEachPictureUntilNoStop) {
     s2.buttonPauseClick();
     s2.runToEnd();
     EXPECT_EQ(ui2.controllerShown, (std::vector<int32_t>{1, 2, 3}));
-    EXPECT_TRUE(s2.progressionNonStop);
+    EXPECT_TRUE(s2.flags().progressionNonStop);
     s2.buttonPauseClick();
-    EXPECT_FALSE(s2.progressionNonStop);
+    EXPECT_FALSE(s2.flags().progressionNonStop);
 }
 
 TEST(Session, ElapsedTimeRunsOverTheJobAndIsResetOnlyAtItsStart) {
@@ -467,7 +467,7 @@ TEST(Session, ElapsedTimeRunsOverTheJobAndIsResetOnlyAtItsStart) {
     ui.tickStep = 1500;
     Session s(ui);
     s.startJob(request({dir.file("a.vob"), dir.file("a.vob")}));
-    s.progressionNonStop = true;
+    s.flags().progressionNonStop = true;
     s.timerTick();
     const int64_t afterFirst = timeCodeToMs(s.job().elapsed);
     EXPECT_GT(afterFirst, 0);

@@ -150,7 +150,7 @@ std::vector<PictureCapture::Shot> decodeStream(const Disc& disc, int stream) {
     req.streamIndex = stream - 1;
     req.action = ActionMode::OnlyShow;
     EXPECT_EQ(session.startJob(req), StartResult::Started);
-    session.progressionNonStop = true;
+    session.flags().progressionNonStop = true;
     session.runToEnd();
     EXPECT_TRUE(ui.questions.empty());
     return std::move(ui.shots);
@@ -286,7 +286,7 @@ TEST(SampleDiscs, DamagedCopiesAreReadToTheEnd) {
         req.streamIndex = static_cast<int>(rng() % 2);
         req.action = ActionMode::OnlyShow;
         ASSERT_EQ(session.startJob(req), StartResult::Started);
-        session.progressionNonStop = true;
+        session.flags().progressionNonStop = true;
         session.runToEnd();
         EXPECT_TRUE(session.jobOver());
         EXPECT_FALSE(session.job().running);

@@ -48,13 +48,6 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-// Runs `f` from the event loop, so that a modal box it opens can be
-// answered by the script's next step.
-template <class F>
-void later(F f) {
-    QTimer::singleShot(0, qApp, f);
-}
-
 bool isMessage(QWidget* m, const QString& text) {
     auto* box = qobject_cast<QMessageBox*>(m);
     return box && box->text() == text;
@@ -87,8 +80,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
 
     script.add([&](QWidget* m) { return test::answerFileDialog(m, q(base)); });
     // First picture: roles, indices, depth and cropping.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         subtitleHiddenWhileShown = !w.subtitleWindow().isVisible();
         [&] {
             QCOMPARE(d.PageControl1->currentWidget(), d.TabSheetColors);
@@ -113,8 +105,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
             QVERIFY(d.ComboBoxColorIndex[1]->isEnabled());
         }();
         // Index 0 is the background's: refused with message 36.
-        later([&] { d.ComboBoxColorIndex[1]->setCurrentIndex(0); });
-        return true;
+        test::later([&] { d.ComboBoxColorIndex[1]->setCurrentIndex(0); });
     });
     script.add([&](QWidget* m) {
         if (!isMessage(m, "You can't select the same Palette Index twice !!")) return false;
@@ -148,7 +139,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
             d.CheckBoxAllowPositionChange->setChecked(false);
             QCOMPARE(s.adjustedArea(), s.picture().area);
         }();
-        later([&] { QTest::mouseClick(d.PanelColor[2], Qt::LeftButton); });
+        test::later([&] { QTest::mouseClick(d.PanelColor[2], Qt::LeftButton); });
         return true;
     });
     script.add([&](QWidget* m) {
@@ -159,8 +150,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
         return true;
     });
     script.add([&](QWidget* m) {
-        if (m != &d) return false;
-        if (s.bitmapSettings().colours.roleColour[2] != 0x0000FF) return false;
+        if (m != &d || s.bitmapSettings().colours.roleColour[2] != 0x0000FF) return false;
         test::clickLater(d.ButtonSaveProfile);
         return true;
     });
@@ -177,8 +167,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
     // The second picture brings the window back, with what was set.
     int unitOfSecondShowing = 0;
     DisplayArea secondArea;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         unitOfSecondShowing = s.job().unitsInJob;
         secondArea = s.picture().area;
         [&] {
@@ -187,7 +176,6 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
             QVERIFY(!d.CheckBoxAllowBmpCropping->isChecked());
         }();
         test::clickLater(d.BitBtn1);
-        return true;
     });
 
     JobRequest r;
@@ -202,7 +190,7 @@ void BitmapAdjustmentTest::bmpJobAdjustedSkippedThenAccepted() {
     QVERIFY(subtitleHiddenWhileShown);
     QVERIFY(w.subtitleWindow().isVisible());
     QCOMPARE(unitOfSecondShowing, 2);
-    QVERIFY(!s.showBeforeNextPicture);
+    QVERIFY(!s.flags().showBeforeNextPicture);
     QVERIFY(script.messages.size() == 1);
     // The skipped picture has no file; every later one has.
     QVERIFY(!std::filesystem::exists(base + "000001.bmp"));
@@ -259,23 +247,17 @@ void BitmapAdjustmentTest::changeColorsLoadsAnIAuthorProfileAndSelectsItsFormat(
 
     // The show-only job shows the window before its first picture: OK
     // under Free leaves the output format alone.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.RadioPreset[0]->click();
         test::clickLater(d.BitBtn1);
-        return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
+    script.onDialog(&pc, [&] {
         [&] { QCOMPARE(s.document().format(), OutputFormat::Orvane); }();
         test::clickLater(pc.ButtonChangeColor);
-        return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.PageControl1->setCurrentWidget(d.TabSheetProfiles);
         test::clickLater(d.ButtonLoadProfile);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* fd = qobject_cast<QFileDialog*>(m);
@@ -305,8 +287,7 @@ void BitmapAdjustmentTest::changeColorsLoadsAnIAuthorProfileAndSelectsItsFormat(
         }();
         return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         smallSize = d.size();
         d.ButtonReduceWindow->click();
         [&] {
@@ -314,13 +295,8 @@ void BitmapAdjustmentTest::changeColorsLoadsAnIAuthorProfileAndSelectsItsFormat(
             QVERIFY(d.PageControl1->isVisible());
         }();
         test::clickLater(d.BitBtn1);
-        return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
-        test::clickLater(pc.ButtonPause);
-        return true;
-    });
+    script.onDialog(&pc, [&] { test::clickLater(pc.ButtonPause); });
 
     JobRequest r;
     r.files = {kVob};

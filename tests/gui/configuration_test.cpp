@@ -215,17 +215,9 @@ void ConfigurationTest::languageFileTranslatesWindowsAndMessages() {
 
     // The message of an empty Start comes from the file.
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
-        test::clickLater(job.BitBtnStart);
-        return true;
-    });
+    script.onDialog(&job, [&] { test::clickLater(job.BitBtnStart); });
     script.add([&](QWidget* m) { return test::pressStandard(m, QMessageBox::Ok); });
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
-        job.reject();
-        return true;
-    });
+    script.onDialog(&job, [&] { job.reject(); });
     w.OpenVob1Click();
     QTRY_VERIFY_WITH_TIMEOUT(script.done(), 5000);
     QCOMPARE(script.messages, QStringList{"Aucun VOB choisi !!"});

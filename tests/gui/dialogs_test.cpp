@@ -108,8 +108,7 @@ void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
     // is converted to.
     ModalScript script;
     bool shownAsStored = false, dropFrameFollowsRate = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         shownAsStored =
             d.windowTitle() == "Output Format" && d.PageControlOrvane->currentIndex() == 0 &&
             d.SpinEditBlendPColor[1]->value() == 7 &&
@@ -121,7 +120,6 @@ void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
         dropFrameFollowsRate = offWithPal && d.CheckBoxSonicDropFrame->isEnabled();
         d.CheckBoxSonicDropFrame->setChecked(true);
         test::clickLater(d.BitBtnConvert);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -148,8 +146,7 @@ void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
     // frame, then PAL again disables the box but keeps it checked; the
     // bitmap colours hide the panels. Cancel keeps the format.
     bool sonicPage = false, palKeepsCheck = false, panelsFollow = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         sonicPage = d.PageControlOrvane->currentWidget() == d.TabSheetSonic;
         d.PageControlOrvane->setCurrentWidget(d.TabSheetPhilips);
         d.ComboBoxPhilipsFrameRate->setCurrentIndex(1);
@@ -164,7 +161,6 @@ void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
                        !d.LabelPhilipsColor->isEnabled() &&
                        d.CheckBoxPhilipsUseBmpColor->isChecked();
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.CoolButtonOutputFormat->click();
     QVERIFY(script.done());
@@ -175,11 +171,9 @@ void DialogsTest::outputFormatConvertsAndKeepsPagesApart() {
 
     // SubViewer 1 of an empty document: the 16 header lines alone.
     doc.clear();
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.PageControlOrvane->setCurrentWidget(d.TabSheetSubviewer);
         test::clickLater(d.BitBtnConvert);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -204,13 +198,11 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
     // IAuthor: a colour panel through the colour dialog, a blend, and the
     // conversion turns the extended own format on.
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.PageControlOrvane->setCurrentWidget(d.TabSheetIAuthor);
         d.SpinEditBlendPColor[2]->setValue(9);
         d.SpinEditMinimumInterval->setValue(250);
         test::clickLater(d.PanelPColor[0]);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* colours = qobject_cast<QColorDialog*>(m);
@@ -219,11 +211,7 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
         test::acceptLater(colours);
         return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
-        test::clickLater(d.BitBtnConvert);
-        return true;
-    });
+    script.onDialog(&d, [&] { test::clickLater(d.BitBtnConvert); });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
     QCOMPARE(doc.format(), OutputFormat::IAuthor);
@@ -234,11 +222,9 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
 
     // Back to the own format: the rectangles stay on the time line; the
     // index offset and the SubViewer title are live, so Cancel keeps them.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.PageControlOrvane->setCurrentWidget(d.TabSheetOrvane);
         test::clickLater(d.BitBtnConvert);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -249,15 +235,13 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
     QVERIFY(std::find(shown.begin(), shown.end(),
                       "00:00:01,000 --> 00:00:02,000  X1:100 X2:619 Y1:400 Y2:459") != shown.end());
 
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.SpinEditOrvaneOffset->setValue(100);
         d.PageControlOrvane->setCurrentWidget(d.TabSheetSubviewer);
         QTest::keyClicks(d.EditSubviewerTitle, "Caf");
         d.EditSubviewerTitle->insert(QString::fromUtf8("\u00e9"));  // not on the test keyboard
         d.CheckBoxRoundTC->setChecked(false);
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -270,11 +254,9 @@ void DialogsTest::outputFormatColoursLiveFieldsAndSelection() {
     // A number read from an opened file shows in the offset field next time.
     doc.settings().indexOffset = 41;
     bool offsetShown = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         offsetShown = d.SpinEditOrvaneOffset->value() == 41;
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.CoolButtonOutputFormat->click();
     QVERIFY(script.done());
@@ -320,12 +302,10 @@ void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
     // The own format in UTF-8: chosen on its page, kept by Convert, shown
     // again next time; the saved bytes follow.
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.PageControlOrvane->setCurrentWidget(d.TabSheetOrvane);
         d.ComboBoxOvtEncoding->setCurrentIndex(1);
         test::clickLater(d.BitBtnConvert);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -347,12 +327,10 @@ void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
                "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\an8}Caf\xE9",
                "New File.ass"}}) {
         bool utf8Shown = false;
-        script.add([&](QWidget* m) {
-            if (m != &d) return false;
+        script.onDialog(&d, [&] {
             utf8Shown = d.ComboBoxOvtEncoding->currentIndex() == 1;
             d.PageControlOrvane->setCurrentWidget(step.page);
             test::clickLater(d.BitBtnConvert);
-            return true;
         });
         sw.CoolButtonOutputFormat->click();
         QVERIFY(script.done());
@@ -364,11 +342,9 @@ void DialogsTest::outputFormatPagesFollowTheTableAndChooseUtf8() {
         QVERIFY2(std::find(shown.begin(), shown.end(), step.line) != shown.end(), step.line);
     }
     bool assPage = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         assPage = d.PageControlOrvane->currentWidget() == ass;
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.SetOutputFormat1->trigger();
     QVERIFY(script.done());
@@ -393,14 +369,12 @@ void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {
     // becomes 2 s.
     ModalScript script;
     bool startsAtZero = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         startsAtZero = d.windowTitle() == "Time correction" && d.offset.sec->text() == "0" &&
                        !d.CheckBoxSubDuration->isChecked() &&
                        d.PanelProportionalTime->isVisible() && !d.PanelFixedTime->isVisible();
         typeInto(d.offset.sec, "2");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     sw.TimeCorrection1->trigger();
     QVERIFY(script.done());
@@ -416,14 +390,12 @@ void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {
     // (Yes), then the durations box is left unchecked.
     QString question;
     bool offsetReset = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         offsetReset = d.offset.sec->text() == "0" && d.settings().offset == TimeCode{};
         d.CheckBoxSubDuration->setChecked(true);
         d.CheckBoxMinusOffset->setChecked(true);
         typeInto(d.offset.sec, "12");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
@@ -444,13 +416,11 @@ void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {
     // Shown again: Minus kept, the offset and the duration box cleared;
     // Cancel changes nothing.
     bool kept = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         kept = d.CheckBoxMinusOffset->isChecked() && d.offset.sec->text() == "0" &&
                !d.CheckBoxSubDuration->isChecked();
         typeInto(d.offset.hour, "1");
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.TimeCorrection1->trigger();
     QVERIFY(script.done());
@@ -460,11 +430,9 @@ void DialogsTest::timeCorrectionOffsetQuestionAndKeptFields() {
     // Answering No stops the pass at that entry: the ones after keep
     // their times.
     doc.entry(1).start = timeCodeFromMs(3000);
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         typeInto(d.offset.sec, "5");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     script.add([&](QWidget* m) { return test::pressStandard(m, QMessageBox::No); });
     sw.TimeCorrection1->trigger();
@@ -491,8 +459,7 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
     ModalScript script;
     bool resets = false;
     QString refusal;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         typeInto(d.offset.min, "3");
         typeInto(d.stretch.hour, "2");
         d.ButtonResetOffset->click();
@@ -503,7 +470,6 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
         typeInto(d.stretch.hour, "2");
         typeInto(d.Word_uMinInterval, "100");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
@@ -524,12 +490,10 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
     QCOMPARE(times(doc, 2), std::string("00:30:04,950 00:30:06,000"));
 
     // Minus 5 s of stretch: the middle entry moves by 2.5 s, the last by 5.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         typeInto(d.stretch.sec, "5");
         typeInto(d.Word_uMinInterval, "0");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     sw.TimeCorrection1->trigger();
     QVERIFY(script.done());
@@ -538,14 +502,12 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
 
     // Fixed durations through the radio group: its panel shows, 1000 ms.
     bool fixedPanel = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.CheckBoxSubDuration->setChecked(true);
         d.RadioTime[0]->click();
         fixedPanel = d.PanelFixedTime->isVisible() && !d.PanelProportionalTime->isVisible();
         typeInto(d.Word_uFixedDuration, "1000");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     sw.CoolButtonTimeCorrection->click();
     QVERIFY(script.done());
@@ -555,12 +517,10 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
 
     // Shown again: the method and the fixed duration were kept.
     bool methodKept = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         methodKept = d.RadioTime[0]->isChecked() && d.PanelFixedTime->isVisible() &&
                      d.Word_uFixedDuration->text() == "1000" && d.Word_uMinInterval->text() == "0";
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.TimeCorrection1->trigger();
     QVERIFY(script.done());
@@ -570,12 +530,10 @@ void DialogsTest::timeCorrectionDurationsStretchAndResets() {
     // said so, and the times stay.
     doc.clear();
     add(s, 0, 1000, {"only"});
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.CheckBoxMinusStretch->setChecked(false);
         typeInto(d.stretch.sec, "5");
         test::clickLater(d.BitBtnModifyTC);
-        return true;
     });
     script.add([&](QWidget* m) { return test::pressStandard(m, QMessageBox::Ok); });
     sw.TimeCorrection1->trigger();
@@ -606,8 +564,7 @@ void DialogsTest::splitRangeThroughTheDialog() {
     ModalScript script;
     bool offAndFull = false, fifth = false;
     QString endLabel, startLabel;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         const QRect full = d.ShapeFullFile->geometry();
         offAndFull = d.windowTitle() == "Split Text File" && !d.CheckBoxSplit->isChecked() &&
                      !d.PanelStartSplit->isEnabled() &&
@@ -624,7 +581,6 @@ void DialogsTest::splitRangeThroughTheDialog() {
         endLabel = d.LabelEndOfFile->text();
         startLabel = d.LabelStartSplit->text();
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.Splitoutputfile1->trigger();
     QVERIFY(script.done());
@@ -658,13 +614,11 @@ void DialogsTest::splitRangeThroughTheDialog() {
     // then keeps the times but shows everything.
     QString refusal;
     bool stillOpen = false, shownAsSet = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         shownAsSet = d.CheckBoxSplit->isChecked() && d.start.sec->text() == "10" &&
                      d.stop.sec->text() == "20";
         typeInto(d.stop.sec, "5");
         test::clickLater(d.BitBtn1);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
@@ -672,12 +626,10 @@ void DialogsTest::splitRangeThroughTheDialog() {
         refusal = box->text();
         return test::pressStandard(m, QMessageBox::Ok);
     });
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         stillOpen = d.isVisible() && doc.splitRange().stop == timeCodeFromMs(20000);
         d.CheckBoxSplit->click();
         test::clickLater(d.BitBtn1);
-        return true;
     });
     sw.CoolButtonSplitText->click();
     QVERIFY(script.done());
@@ -691,8 +643,7 @@ void DialogsTest::splitRangeThroughTheDialog() {
 
     // The last subtitle's stop, the copy to the start and the reset.
     bool buttons = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.CheckBoxSplit->click();
         d.ButtonEndOfFile->click();
         const bool last = d.stop.sec->text() == "50" && d.LabelStopSplit->text() == "00:00:50,000";
@@ -702,7 +653,6 @@ void DialogsTest::splitRangeThroughTheDialog() {
         buttons = last && copied && d.start.sec->text() == "0" &&
                   d.ShapeSplitFill->width() == d.ShapeFullFile->width();
         d.reject();
-        return true;
     });
     sw.Splitoutputfile1->trigger();
     QVERIFY(script.done());
@@ -712,12 +662,10 @@ void DialogsTest::splitRangeThroughTheDialog() {
     // An empty document counts as one second: unchecked, the bar is full.
     doc.clear();
     bool emptyFull = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         emptyFull = d.LabelEndOfFile->text() == "00:00:00,000" &&
                     d.ShapeSplitFill->width() == d.ShapeFullFile->width();
         d.reject();
-        return true;
     });
     sw.Splitoutputfile1->trigger();
     QVERIFY(script.done());
@@ -743,8 +691,7 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     // by click and by the keyboard.
     ModalScript script;
     bool initial = false, follows = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         initial = d.windowTitle() == "Post OCR Correction" &&
                   d.CheckBoxCorrectTwiceAp->isChecked() && !d.CheckBoxCorrectIl->isChecked() &&
                   !d.RadioGroupCorrectIlLanguage->isEnabled() && d.RadioLanguage[0]->isChecked() &&
@@ -756,7 +703,6 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
         follows = onByClick && !d.CheckBoxCorrectIl->isChecked() &&
                   !d.RadioGroupCorrectIlLanguage->isEnabled();
         test::clickLater(d.BitBtn2);
-        return true;
     });
     sw.PostOCRCorrection1->trigger();
     QVERIFY(script.done());
@@ -766,11 +712,9 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     QVERIFY(!doc.modified());
 
     // Neither box: "Correct !" leaves the document alone.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.CheckBoxCorrectTwiceAp->setChecked(false);
         test::clickLater(d.BitBtnCorrect);
-        return true;
     });
     sw.CoolButtonSpellingCorrection->click();
     QVERIFY(script.done());
@@ -779,13 +723,11 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
 
     // Both repairs in German: quotes joined, the I/l rules of German (rule
     // 10 brings "Ich" back; "l'm" after the first line's "s" by rule 1).
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.CheckBoxCorrectTwiceAp->setChecked(true);
         d.CheckBoxCorrectIl->click();
         d.RadioLanguage[2]->click();
         test::clickLater(d.BitBtnCorrect);
-        return true;
     });
     sw.PostOCRCorrection1->trigger();
     QVERIFY(script.done());
@@ -796,11 +738,9 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     QVERIFY(sw.ListBoxSubtitle->findItems("wie Ich", Qt::MatchExactly).size() == 1);
 
     // English on the same text: "Ich" is not an English word start.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.RadioLanguage[0]->click();
         test::clickLater(d.BitBtnCorrect);
-        return true;
     });
     sw.PostOCRCorrection1->trigger();
     QVERIFY(script.done());
@@ -813,8 +753,7 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
     add(s, 5000, 6000, {"- Ies enfants", "B0NJ0UR"});
     bool zeroOEnables = false;
     for (const bool dictionary : {false, true}) {
-        script.add([&](QWidget* m) {
-            if (m != &d) return false;
+        script.onDialog(&d, [&] {
             d.CheckBoxCorrectIl->setChecked(false);
             d.CheckBoxCorrectZeroO->setChecked(true);
             zeroOEnables = d.RadioGroupCorrectIlLanguage->isEnabled();
@@ -822,7 +761,6 @@ void DialogsTest::postOcrCorrectionThroughTheDialog() {
             d.RadioLanguage[1]->click();
             d.CheckBoxUseDictionary->setChecked(dictionary);
             test::clickLater(d.BitBtnCorrect);
-            return true;
         });
         sw.PostOCRCorrection1->trigger();
         QVERIFY(script.done());

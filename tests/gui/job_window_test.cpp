@@ -99,18 +99,10 @@ void JobWindowTest::ocrJobThroughTheWindows() {
     bool sameGlyphAgain = false;
 
     // The job dialog: the folder through its file dialog.
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
-        test::clickLater(job.ButtonOpenDir);
-        return true;
-    });
+    script.onDialog(&job, [&] { test::clickLater(job.ButtonOpenDir); });
     script.add([&](QWidget* m) { return test::answerFileDialog(m, q(kVob)); });
     // The stream names through the IFO file dialog.
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
-        test::clickLater(job.ButtonOpenIfo);
-        return true;
-    });
+    script.onDialog(&job, [&] { test::clickLater(job.ButtonOpenIfo); });
     script.add(
         [&](QWidget* m) { return test::answerFileDialog(m, q(kVideoTs + "/VTS_01_0.IFO")); });
     // Start with nothing checked: the warning, and the dialog stays.
@@ -125,34 +117,28 @@ void JobWindowTest::ocrJobThroughTheWindows() {
         if (box->text() != "No VOB selected !!") return false;
         return test::pressStandard(m, QMessageBox::Ok);
     });
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
+    script.onDialog(&job, [&] {
         job.CheckListBoxVob->item(0)->setCheckState(Qt::Checked);
         job.ComboBoxLanguage->setCurrentIndex(0);
         job.RadioAction[0]->setChecked(true);
         test::clickLater(job.ButtonNewMatrix);
         test::clickLater(job.BitBtnStart);
-        return true;
     });
     // The font colour dialog: the fill colour of the sample disc is 3.
     // It opens on the automatic choice, the colour inside the letters.
     int proposedColour = -1;
-    script.add([&](QWidget* m) {
-        if (m != &w.fontColourDialog()) return false;
+    script.onDialog(&w.fontColourDialog(), [&] {
         proposedColour = w.fontColourDialog().ComboBoxTextColor->currentIndex();
         w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
         test::clickLater(w.fontColourDialog().ButtonOk);
-        return true;
     });
     // The first unknown glyph: pause here.
-    script.add([&](QWidget* m) {
+    script.onDialog(&w.newCharacterDialog(), [&] {
         NewCharacterDialog& d = w.newCharacterDialog();
-        if (m != &d) return false;
         ++newCharacterShown;
         firstCharacterPicture = d.LabelIndex->text();
         firstGlyph = d.ImageChar->pixmap().toImage();
         test::clickLater(d.ButtonPause);
-        return true;
     });
     // Paused with the unit to be read again; Continue.
     script.add([&](QWidget* m) {
@@ -164,14 +150,12 @@ void JobWindowTest::ocrJobThroughTheWindows() {
         return true;
     });
     // The same glyph again after Continue: search the matrix folder.
-    script.add([&](QWidget* m) {
+    script.onDialog(&w.newCharacterDialog(), [&] {
         NewCharacterDialog& d = w.newCharacterDialog();
-        if (m != &d) return false;
         ++newCharacterShown;
         sameGlyphAgain = d.LabelIndex->text() == firstCharacterPicture &&
                          d.ImageChar->pixmap().toImage() == firstGlyph;
         test::clickLater(d.ButtonSearchMatrix);
-        return true;
     });
     // Offered a matrix: take the one of the disc's font.
     script.add([&](QWidget* m) {
@@ -383,19 +367,15 @@ void JobWindowTest::newCharacterDialogOpensOnTheEnginesReading() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     NewCharacterDialog& d = w.newCharacterDialog();
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &w.fontColourDialog()) return false;
+    script.onDialog(&w.fontColourDialog(), [&] {
         w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
         test::clickLater(w.fontColourDialog().ButtonOk);
-        return true;
     });
     QString shown, selected;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         shown = d.EditText->text();
         selected = d.EditText->selectedText();
         test::clickLater(d.ButtonPause);
-        return true;
     });
     JobRequest r;
     r.files = {kVob};
@@ -418,17 +398,13 @@ void JobWindowTest::failedSearchKeepsTheTypedText() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     NewCharacterDialog& d = w.newCharacterDialog();
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &w.fontColourDialog()) return false;
+    script.onDialog(&w.fontColourDialog(), [&] {
         w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
         test::clickLater(w.fontColourDialog().ButtonOk);
-        return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         d.EditText->setText("Ab");
         test::clickLater(d.ButtonSearchMatrix);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
@@ -437,11 +413,9 @@ void JobWindowTest::failedSearchKeepsTheTypedText() {
         return test::pressStandard(m, QMessageBox::Ok);
     });
     QString kept;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         kept = d.EditText->text() + "/" + d.LabelNbChar->text();
         test::clickLater(d.ButtonPause);
-        return true;
     });
     JobRequest r;
     r.files = {kVob};
@@ -450,11 +424,9 @@ void JobWindowTest::failedSearchKeepsTheTypedText() {
     QCOMPARE(kept, QString("Ab/2"));
     QTRY_VERIFY_WITH_TIMEOUT(!w.session().job().running, 10000);
     // The next showing (a new glyph, or this one read again) starts empty.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         kept = d.EditText->text();
         test::clickLater(d.ButtonPause);
-        return true;
     });
     w.ButtonPauseClick();
     QTRY_VERIFY_WITH_TIMEOUT(script.done(), 20000);
@@ -474,16 +446,8 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     QString title;
     BitmapAdjustmentDialog& adjust = w.bitmapAdjustmentDialog();
     // The show-only job shows the bitmap adjustment before its first picture.
-    script.add([&](QWidget* m) {
-        if (m != &adjust) return false;
-        test::clickLater(adjust.BitBtn1);
-        return true;
-    });
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
-        test::clickLater(pc.ButtonSaveAsBmp);
-        return true;
-    });
+    script.onDialog(&adjust, [&] { test::clickLater(adjust.BitBtn1); });
+    script.onDialog(&pc, [&] { test::clickLater(pc.ButtonSaveAsBmp); });
     script.add([&](QWidget* m) {
         auto* fd = qobject_cast<QFileDialog*>(m);
         if (!fd) return false;
@@ -492,33 +456,17 @@ void JobWindowTest::progressionControllerSavesAndAdjusts() {
     });
     // The controller stays open after a save; a cancelled SUP save writes
     // nothing.
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
-        test::clickLater(pc.ButtonSaveAsSup);
-        return true;
-    });
+    script.onDialog(&pc, [&] { test::clickLater(pc.ButtonSaveAsSup); });
     script.add([&](QWidget* m) {
         auto* fd = qobject_cast<QFileDialog*>(m);
         if (!fd) return false;
         fd->reject();
         return true;
     });
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
-        test::clickLater(pc.ButtonChangeColor);
-        return true;
-    });
+    script.onDialog(&pc, [&] { test::clickLater(pc.ButtonChangeColor); });
     // "Change &Colors" shows it again; the controller stays.
-    script.add([&](QWidget* m) {
-        if (m != &adjust) return false;
-        test::clickLater(adjust.BitBtn1);
-        return true;
-    });
-    script.add([&](QWidget* m) {
-        if (m != &pc) return false;
-        test::clickLater(pc.ButtonPause);
-        return true;
-    });
+    script.onDialog(&adjust, [&] { test::clickLater(adjust.BitBtn1); });
+    script.onDialog(&pc, [&] { test::clickLater(pc.ButtonPause); });
     JobRequest r;
     r.files = {kVob};
     r.action = ActionMode::OnlyShow;

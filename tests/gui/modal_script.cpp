@@ -36,6 +36,18 @@ void ModalScript::poll() {
     if (fallback_) fallback_(modal);
 }
 
+void ModalScript::onDialog(QWidget* dialog, std::function<void()> act) {
+    add([dialog, act = std::move(act)](QWidget* modal) {
+        if (modal != dialog) return false;
+        act();
+        return true;
+    });
+}
+
+void later(std::function<void()> f) {
+    QTimer::singleShot(0, qApp, std::move(f));
+}
+
 void clickLater(QAbstractButton* button) {
     QMetaObject::invokeMethod(button, "click", Qt::QueuedConnection);
 }

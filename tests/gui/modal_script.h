@@ -22,6 +22,9 @@ class ModalScript : public QObject {
     using Step = std::function<bool(QWidget* modal)>;
     ModalScript();
     void add(Step step) { steps_.push_back(std::move(step)); }
+    // A step for one dialog: once `dialog` is the modal widget, `act` deals
+    // with it (and should close it, through the event queue).
+    void onDialog(QWidget* dialog, std::function<void()> act);
     // Answers modal widgets when no step is left or the first step
     // passes: a fallback for windows that may or may not come.
     void setFallback(Step fallback) { fallback_ = std::move(fallback); }
@@ -40,6 +43,9 @@ class ModalScript : public QObject {
     QWidget* lastModal_ = nullptr;
 };
 
+// Runs `f` from the event loop, so that a modal window it opens can be
+// answered by the script's next step.
+void later(std::function<void()> f);
 void clickLater(QAbstractButton* button);
 void acceptLater(QWidget* dialog);
 // Presses the message box's button with this text (standard buttons by

@@ -27,11 +27,6 @@ using orvane::test::ModalScript;
 
 namespace {
 
-template <class F>
-void later(F f) {
-    QTimer::singleShot(0, qApp, f);
-}
-
 // Types into a numeric field as a person would: the old text selected and
 // replaced key by key.
 void typeInto(QLineEdit* e, const QString& text) {
@@ -63,8 +58,7 @@ void OcrSetupTest::saveWritesTheValuesShownAndLeavesOnlyOk() {
     const OcrSettings& s = w.session().ocrSettings();
     ModalScript script;
     bool escapeKeptItOpen = false;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         [&] {
             QCOMPARE(d.windowTitle(), QString("OCR Advanced Setup"));
             QCOMPARE(d.Word_uSensibility->text(), QString("980"));
@@ -92,9 +86,8 @@ void OcrSetupTest::saveWritesTheValuesShownAndLeavesOnlyOk() {
         QTest::keyClick(&d, Qt::Key_Escape);
         escapeKeptItOpen = d.isVisible();
         test::clickLater(d.BitBtnOk);
-        return true;
     });
-    later([&] { w.OCRAdvancedSetup1->trigger(); });
+    test::later([&] { w.OCRAdvancedSetup1->trigger(); });
     QTRY_VERIFY_WITH_TIMEOUT(script.done() && !d.isVisible(), 10000);
     QVERIFY(escapeKeptItOpen);
 
@@ -119,8 +112,7 @@ void OcrSetupTest::defaultsResetTheRunningLimitsAndCancelDiscardsEdits() {
     s.minCharWidth = 5;
     s.detectItaWidth = 3;
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         [&] {
             QCOMPARE(d.Word_uSensibility->text(), QString("900"));
             QCOMPARE(d.TrackBarSensibility->value(), 900);
@@ -128,16 +120,14 @@ void OcrSetupTest::defaultsResetTheRunningLimitsAndCancelDiscardsEdits() {
             typeInto(d.Word_uCharMinWidth, "9");
         }();
         test::clickLater(d.BitBtnCancel);
-        return true;
     });
-    later([&] { w.OCRAdvancedSetup1->trigger(); });
+    test::later([&] { w.OCRAdvancedSetup1->trigger(); });
     QTRY_VERIFY_WITH_TIMEOUT(script.done() && !d.isVisible(), 10000);
     QCOMPARE(s.minCharWidth, uint8_t(5));
     QCOMPARE(d.Word_uCharMinWidth->text(), QString("5"));
 
     // "Reload Default Values" changes the running limits at once.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         [&] {
             QVERIFY(d.BitBtnCancel->isEnabled());
             d.ButtonDefaultValues->click();
@@ -148,9 +138,8 @@ void OcrSetupTest::defaultsResetTheRunningLimitsAndCancelDiscardsEdits() {
             QVERIFY(!d.BitBtnCancel->isEnabled());
         }();
         test::clickLater(d.BitBtnOk);
-        return true;
     });
-    later([&] { w.OCRAdvancedSetup1->trigger(); });
+    test::later([&] { w.OCRAdvancedSetup1->trigger(); });
     QTRY_VERIFY_WITH_TIMEOUT(script.done() && !d.isVisible(), 10000);
     QCOMPARE(s, OcrSettings{});
     // Only "Save these Values" writes the limits.
@@ -166,19 +155,17 @@ void OcrSetupTest::aValueOutOfRangeIsCorrectedBeforeOk() {
     OcrSetupDialog& d = w.ocrSetupDialog();
     const OcrSettings& s = w.session().ocrSettings();
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
+    script.onDialog(&d, [&] {
         // Pasted, so no focus change has checked it yet.
         d.Word_uOcrTopDiff->setText("75");
         test::clickLater(d.BitBtnOk);
-        return true;
     });
     script.add([&](QWidget* m) {
         auto* box = qobject_cast<QMessageBox*>(m);
         if (!box || box->text() != "Valeur trop grande : Valeur maximum = 45") return false;
         return test::pressStandard(m, QMessageBox::Ok);
     });
-    later([&] { w.OCRAdvancedSetup1->trigger(); });
+    test::later([&] { w.OCRAdvancedSetup1->trigger(); });
     QTRY_VERIFY_WITH_TIMEOUT(script.done() && !d.isVisible(), 10000);
     // The bound, not a limit outside the field's range.
     QCOMPARE(s.maxCharDiffTop, uint8_t(45));

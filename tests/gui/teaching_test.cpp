@@ -86,11 +86,9 @@ void startOcrWithout(MainWindow& w, ModalScript& script, const std::string& text
     QVERIFY(s.loadMatrixFile(kShippedMatrix, s.matrix()));
     for (size_t k = s.matrix().size(); k >= 1; --k)
         if (s.matrix().entry(k).text == text) s.matrix().remove(k);
-    script.add([&w](QWidget* m) {
-        if (m != &w.fontColourDialog()) return false;
+    script.onDialog(&w.fontColourDialog(), [&w] {
         w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
         test::clickLater(w.fontColourDialog().ButtonOk);
-        return true;
     });
     JobRequest r;
     r.files = {kVob};
@@ -299,11 +297,7 @@ void TeachingTest::elapsedTimeRunsWhileADialogWaits() {
     startOcrWithout(w, script, "e");
     // The person thinks for 65 seconds over the first question; the label
     // follows while the dialog is still open.
-    script.add([&](QWidget* m) {
-        if (m != &d) return false;
-        now += 65000;
-        return true;
-    });
+    script.onDialog(&d, [&] { now += 65000; });
     script.add([&](QWidget* m) {
         if (m != &d || w.LabelTimeElapsed->text() != "00:01:05") return false;
         test::clickLater(d.ButtonSkipSubPict);
@@ -341,12 +335,10 @@ void TeachingTest::droppedFolderOrFilesOpenTheJobDialog() {
         ModalScript script;
         std::vector<std::string> checked;
         QString firstStream;
-        script.add([&](QWidget* m) {
-            if (m != &job) return false;
+        script.onDialog(&job, [&] {
             checked = job.request().files;
             firstStream = job.ComboBoxLanguage->itemText(0);
             job.BitBtnCancel->click();
-            return true;
         });
         QTRY_VERIFY(script.done());
         QCOMPARE(checked, std::vector<std::string>{kVob});

@@ -301,11 +301,9 @@ void WindowsTest::editorFollowsARunningOcrJob() {
     QTRY_VERIFY(d.isVisible());
 
     ModalScript script;
-    script.add([&](QWidget* m) {
-        if (m != &w.fontColourDialog()) return false;
+    script.onDialog(&w.fontColourDialog(), [&] {
         w.fontColourDialog().ComboBoxTextColor->setCurrentIndex(3);
         test::clickLater(w.fontColourDialog().ButtonOk);
-        return true;
     });
     // Each glyph asked for: the one learned before it is in the editor's
     // list already, selected, and shown.
@@ -346,15 +344,13 @@ void WindowsTest::aboutBoxShowsTheVersionOverAPicture() {
     AboutDialog& about = w.aboutDialog();
     ModalScript script;
     bool shown = false;
-    script.add([&](QWidget* m) {
-        if (m != &about) return false;
+    script.onDialog(&about, [&] {
         // The version lies inside the picture.
         const QRect picture(about.ImageAbout->mapTo(&about, QPoint()), about.ImageAbout->size());
         const QRect version(about.LabelVersion->mapTo(&about, QPoint()),
                             about.LabelVersion->size());
         shown = picture.contains(version) && about.LabelVersion->isVisible();
         test::clickLater(about.BitBtn1);
-        return true;
     });
     w.About1->trigger();
     QVERIFY(script.done());
@@ -531,14 +527,12 @@ void WindowsTest::jobDialogCarriesAndResetsTheTimeLine() {
     ModalScript script;
     QStringList carried, reset;
     bool armed = false;
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
+    script.onDialog(&job, [&] {
         carried = fields();
         armed = s.clock().rebasePending() && s.clock().startTime() == TimeCode{0, 10, 0, 0};
         job.ButtonResetTC->click();
         reset = fields();
         test::clickLater(job.BitBtnCancel);
-        return true;
     });
     w.OpenVob1Click();
     QVERIFY(script.done());
@@ -548,11 +542,9 @@ void WindowsTest::jobDialogCarriesAndResetsTheTimeLine() {
     QCOMPARE(s.clock().startTime(), TimeCode{});
     QVERIFY(s.clock().rebasePending());
     // Opened again before any job: the reset stays.
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
+    script.onDialog(&job, [&] {
         carried = fields();
         test::clickLater(job.BitBtnCancel);
-        return true;
     });
     w.OpenVob1Click();
     QVERIFY(script.done());
@@ -571,19 +563,13 @@ void WindowsTest::jobDialogRefusesMoreThan1024Files() {
     QCOMPARE(job.CheckListBoxVob->count(), 1025);
     ModalScript script;
     QString said;
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
+    script.onDialog(&job, [&] {
         for (int i = 0; i < job.CheckListBoxVob->count(); ++i)
             job.CheckListBoxVob->item(i)->setCheckState(Qt::Checked);
         test::clickLater(job.BitBtnStart);
-        return true;
     });
     script.add(answerBox(&said, QMessageBox::Ok));
-    script.add([&](QWidget* m) {
-        if (m != &job) return false;
-        job.reject();
-        return true;
-    });
+    script.onDialog(&job, [&] { job.reject(); });
     w.OpenVob1Click();
     QVERIFY(script.done());
     QCOMPARE(said, QString("At most 1024 VOB files can be read in one job. Files checked : 1025"));
