@@ -6,7 +6,8 @@ packages=(build-essential cmake ninja-build pkg-config googletest libgtest-dev l
           qt6-base-dev libjpeg-dev xvfb xauth imagemagick desktop-file-utils appstream file
           clang libclang-rt-14-dev ffmpeg libtesseract-dev tesseract-ocr-eng tesseract-ocr-fra
           tesseract-ocr-deu tesseract-ocr-spa
-          libhunspell-dev hunspell-en-us hunspell-fr hunspell-de-de hunspell-es clang-format)
+          libhunspell-dev hunspell-en-us hunspell-fr hunspell-de-de hunspell-es clang-format
+          fonts-urw-base35)
 
 missing=()
 for p in "${packages[@]}"; do

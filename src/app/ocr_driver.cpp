@@ -73,13 +73,14 @@ void Session::readLineByEngine(const TextLine& line, int l) {
     readings_.clear();
     matchedGeneration_ = matrix_.generation();
     bool unknown = false;
+    const int raise = accentRaise(line, matrix_, ocrSettings_);
     for (size_t j = 1; j <= n; ++j) {
         const CharBox& box = line.chars[j - 1];
         glyphs_[j - 1] = buildGlyph(ocrLabels_, box, static_cast<int>(j));
         matches_[j - 1] = matcher_.match(glyphs_[j - 1], box, matrix_, ocrSettings_);
         if (matches_[j - 1] != 0) continue;
         cuts_[j - 1] = readTouchingLetters(ocrLabels_, box, static_cast<int>(j), matrix_,
-                                           ocrSettings_, matcher_);
+                                           ocrSettings_, matcher_, raise);
         if (!cuts_[j - 1]) unknown = true;
     }
     if (!unknown) return;
@@ -281,7 +282,8 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                 cut = cuts_[k];
             else if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
                      ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
-                cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_);
+                cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_,
+                                          accentRaise(line, matrix_, ocrSettings_));
             const EngineReading* reading =
                 e == 0 && !cut && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
             if (!engineRead) reading = nullptr;

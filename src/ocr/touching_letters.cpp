@@ -1,6 +1,7 @@
 #include "ocr/touching_letters.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <map>
 #include <tuple>
 
@@ -47,11 +48,14 @@ std::vector<uint8_t> inkOf(const Picture& picture, const CharBox& box, IsInk isI
     return ink;
 }
 
-std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& box,
+// The cut reading of the ink, every piece's top measured `raise` rows
+// lower than its place in the line; with `whole`, the glyph as one piece
+// first.
+std::optional<TouchingReading> readInk(const std::vector<uint8_t>& ink, const CharBox& box,
                                        const CharMatrix& matrix, const OcrSettings& settings,
-                                       Matcher& matcher) {
+                                       Matcher& matcher, int raise, bool whole) {
     const int w = box.width, h = box.height;
-    auto at = [&](int c, int r) -> uint8_t& { return ink[static_cast<size_t>(r) * w + c]; };
+    auto at = [&](int c, int r) { return ink[static_cast<size_t>(r) * w + c]; };
 
     // Letters side by side touch at a few rows; a cut through a contact of
     // more than half the height splits one shape (a bold stroke) instead.
@@ -111,7 +115,7 @@ std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& 
         pb.top = static_cast<uint16_t>(box.top + r0);
         pb.width = static_cast<uint16_t>(c1 - c0 + 1);
         pb.height = static_cast<uint16_t>(r1 - r0 + 1);
-        pb.relativeTop = static_cast<uint8_t>(box.relativeTop + r0);
+        pb.relativeTop = static_cast<uint8_t>(std::max(0, box.relativeTop + r0 - raise));
         MatrixEntry g;
         g.relativeTop = pb.relativeTop;
         const int gw = std::min<int>(pb.width, GlyphBits::kSide);
@@ -174,8 +178,9 @@ std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& 
                     }
             }
     };
+    if (whole) consider({{0, w, 0, 0}});
     // Plain cuts first; shared columns only where those read nothing.
-    search(0);
+    if (!best) search(0);
     if (!best) search(kMaxShared);
     if (best) {
         for (size_t e : best->entries) best->text += matrix.entry(e).text;
@@ -183,24 +188,65 @@ std::optional<TouchingReading> readInk(std::vector<uint8_t> ink, const CharBox& 
     return best;
 }
 
+// The cuts at the pieces' own tops; where none reads, at the letters' top.
+std::optional<TouchingReading> readCuts(const std::vector<uint8_t>& ink, const CharBox& box,
+                                        const CharMatrix& matrix, const OcrSettings& settings,
+                                        Matcher& matcher, int raise) {
+    std::optional<TouchingReading> best = readInk(ink, box, matrix, settings, matcher, 0, false);
+    if (!best && raise > 0) best = readInk(ink, box, matrix, settings, matcher, raise, true);
+    return best;
+}
+
 }  // namespace
 
 std::optional<TouchingReading> readTouchingLetters(const Image24& painted, const CharBox& box,
                                                    int j, const CharMatrix& matrix,
-                                                   const OcrSettings& settings, Matcher& matcher) {
+                                                   const OcrSettings& settings, Matcher& matcher,
+                                                   int raise) {
     if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
     const Colour mark = markColourOf(j);
-    return readInk(inkOf(painted, box, [&](int x, int y) { return painted.pixel(x, y) == mark; }),
-                   box, matrix, settings, matcher);
+    return readCuts(inkOf(painted, box, [&](int x, int y) { return painted.pixel(x, y) == mark; }),
+                    box, matrix, settings, matcher, raise);
 }
 
 std::optional<TouchingReading> readTouchingLetters(const Image8& labels, const CharBox& box, int j,
                                                    const CharMatrix& matrix,
-                                                   const OcrSettings& settings, Matcher& matcher) {
+                                                   const OcrSettings& settings, Matcher& matcher,
+                                                   int raise) {
     if (!mayBeTouching(box, matrix, settings)) return std::nullopt;
     const uint8_t mark = markLabelOf(j);
-    return readInk(inkOf(labels, box, [&](int x, int y) { return labels.pixel(x, y) == mark; }),
-                   box, matrix, settings, matcher);
+    return readCuts(inkOf(labels, box, [&](int x, int y) { return labels.pixel(x, y) == mark; }),
+                    box, matrix, settings, matcher, raise);
+}
+
+namespace {
+
+// The key that occurs most often, the smallest on a tie; 0 when none does.
+int commonest(const std::map<int, int>& counts) {
+    int key = 0, most = 0;
+    for (const auto& [k, count] : counts) {
+        if (count > most) {
+            key = k;
+            most = count;
+        }
+    }
+    return key;
+}
+
+}  // namespace
+
+int accentRaise(const TextLine& line, const CharMatrix& matrix, const OcrSettings& settings) {
+    std::map<int, int> heights;  // height: how many capitals A-Z have it
+    for (const MatrixEntry& e : matrix.entries())
+        if (e.text.size() == 1 && e.text[0] >= 'A' && e.text[0] <= 'Z') ++heights[e.height];
+    const int capital = commonest(heights);
+    if (capital == 0) return 0;
+    std::map<int, int> tops;  // top: how many pieces as tall as a capital have it
+    for (int j = 0; j < line.count; ++j) {
+        const CharBox& b = line.chars[static_cast<size_t>(j)];
+        if (std::abs(int{b.height} - capital) <= settings.maxCharDiffHeight) ++tops[b.relativeTop];
+    }
+    return commonest(tops);
 }
 
 }  // namespace orvane

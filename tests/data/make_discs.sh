@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
 # Regenerates the sample DVDs under tests/data (pal/ and ntsc/) and the held-out
-# evaluation disc (heldout/, see README.md): a still MPEG-2
+# evaluation disc (heldout/, see README.md) and the untaught-fonts disc
+# (fonts/): a still MPEG-2
 # video from ffmpeg, subtitle streams drawn with ImageMagick and multiplexed
 # with spumux, and a real VIDEO_TS authored by dvdauthor.  Alongside each disc
 # it writes the PNGs fed to spumux, the spumux XML and one truth_s<N>.tsv per
 # subtitle stream (see README.md).  Needs: ffmpeg dvdauthor imagemagick
-# fonts-dejavu-core fonts-liberation; python3 for the final cross-check.
-# Arguments: the discs to make (pal, ntsc, heldout, forced); all four by default.
+# fonts-dejavu-core fonts-liberation fonts-urw-base35; python3 for the final
+# cross-check.
+# Arguments: the discs to make (pal, ntsc, heldout, fonts, forced); all five by
+# default.
 # forced/ is a short PAL disc whose stream mixes forced and unforced subtitles.
 set -euo pipefail
 
-discs=${*:-pal ntsc heldout forced}
+discs=${*:-pal ntsc heldout fonts forced}
 wanted() { [[ " $discs " == *" $1 "* ]]; }
 for d in $discs; do
-    [[ $d == pal || $d == ntsc || $d == heldout || $d == forced ]] || { echo "make_discs.sh: unknown disc $d" >&2; exit 1; }
+    [[ $d == pal || $d == ntsc || $d == heldout || $d == fonts || $d == forced ]] || { echo "make_discs.sh: unknown disc $d" >&2; exit 1; }
 done
 
 DATA=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -32,6 +35,7 @@ done
 
 DEJAVU=/usr/share/fonts/truetype/dejavu
 LIBERATION=/usr/share/fonts/truetype/liberation
+URW=/usr/share/fonts/opentype/urw-base35
 
 # Colour classes and the numbers spumux gives them.  spumux numbers the colours
 # of a picture in order of first appearance, scanning rows from the top-left.
@@ -41,7 +45,7 @@ LIBERATION=/usr/share/fonts/truetype/liberation
 # every picture.
 BG_NUM=0 HALO_NUM=1 OUTLINE_NUM=2 FILL_NUM=3
 
-# The video standard of a disc: the held-out disc is PAL.
+# The video standard of a disc: the held-out and fonts discs are PAL.
 standard_of() { if [[ $1 == ntsc ]]; then echo ntsc; else echo pal; fi; }
 
 ms_to_tc() { # 12345 -> 00:00:12.345 (spumux reads the fraction as seconds)
@@ -217,6 +221,7 @@ make_disc() {
         pal)     size=720x576; rate=25;         secs=48; colour=0x1c2a3a ;;
         ntsc)    size=720x480; rate=30000/1001; secs=44; colour=0x2a2a1c ;;
         heldout) size=720x576; rate=25;         secs=13; colour=0x1c3a2a ;;
+        fonts)   size=720x576; rate=25;         secs=13; colour=0x2a3a1c ;;
         forced)  size=720x576; rate=25;         secs=6;  colour=0x2a1c3a ;;
     esac
     export VIDEO_FORMAT=$format
@@ -405,6 +410,45 @@ make_stream heldout 4 es 720 576 "$LIBERATION/LiberationSerif-Bold.ttf" "$LIBERA
 11584|12384|bottom|0|Gracias por su atención.|¡Buenas noches!
 EOF
 make_disc heldout en fr de es
+fi
+
+# --- Untaught fonts (PAL): a serif and an italic no matrix or training disc knows ---
+# Drawn exactly as the held-out disc (same colours, places and timing); no
+# shipped matrix reads these fonts, so they measure reading a disc whose font
+# is new.  Texts written for this disc before it was ever read, never changed
+# after a reading.  Every subtitle of stream 2 is italic.
+if wanted fonts; then
+make_stream fonts 1 fr 720 576 "$URW/C059-Roman.otf" "$URW/C059-Italic.otf" 32 \
+    FFFFFF 000000 808080 48 40 <<'EOF'
+500|1300|bottom|0|Il pleut depuis ce matin.
+1500|2300|bottom|0|Tu as vu l'heure ? Le film|commence dans dix minutes.
+2500|3300|bottom|0|« Attends-moi », cria Julie.
+3500|4300|bottom|0|Nous avons 2 billets pour 20 h 15.
+4500|5300|top|0|GARE DE LYON - QUAI 7
+5500|6524|bottom|0|Elle a lu toutes les lettres.
+6524|7324|bottom|0|Où sont mes lunettes ? Là, sur la table.
+7524|8324|topright|0|[Musique douce]
+8524|9324|bottom|0|L'été dernier, il faisait si chaud|qu'on dormait dehors.
+9524|10324|bottom|0|Ça fait 45,90 € en tout.
+10524|11324|bottom|0|Le cœur a ses raisons...
+11524|12324|bottom|0|Bonne chance, mon ami.|À bientôt !
+EOF
+make_stream fonts 2 en 720 576 "$URW/NimbusSans-Italic.otf" "$URW/NimbusSans-Italic.otf" 30 \
+    FFFFFF 000000 808080 48 40 <<'EOF'
+520|1320|bottom|1|Where did you put the keys?
+1520|2320|bottom|1|I told him twice: don't call|after 11 o'clock.
+2520|3320|bottom|1|"Look out!" shouted Ellen.
+3520|4320|bottom|1|It's only 15 minutes by taxi, maybe 20.
+4520|5320|top|1|GATE 12 - DEPARTURES
+5520|6544|bottom|1|Little Billy left his wallet at the hotel.
+6544|7344|bottom|1|We'll fly to Lisbon in April.
+7544|8344|left|1|[Phone buzzing]
+8544|9344|bottom|1|Honestly, I thought it was a joke,|but it wasn't.
+9544|10344|bottom|1|The tickets cost $48.50 each.
+10544|11344|bottom|1|Follow the yellow signs - all of them.
+11544|12344|bottom|1|Take care of yourself.|Bye for now!
+EOF
+make_disc fonts fr en
 fi
 
 # --- Forced subtitles (PAL): a film's foreign-language lines among the others ---

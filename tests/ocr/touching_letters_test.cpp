@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/png_image.h"
@@ -90,6 +91,66 @@ TEST(TouchingLetters, NoReadingWithoutAMatchForEveryPiece) {
     OcrSettings strict = settings;
     strict.sensibility = 1001;
     EXPECT_FALSE(readTouchingLetters(r.painted, rn, 4, m, strict, matcher));
+}
+
+TEST(TouchingLetters, AGlyphBelowARaisedLineTopReadsFromTheLettersTop) {
+    // An accent above a capital raises the line top over the letters by
+    // more than the matcher's top tolerance: the letters learned in a line
+    // without one no longer match at their own tops, but do from the raise.
+    const OcrSettings settings;
+    const CharMatrix m = learnApart(settings);
+    const Rendered r = segmentRender("touching.png", settings);
+    const int raise = settings.maxCharDiffTop + 2;
+    Matcher matcher;
+    CharBox rn = r.lines.lines[0].chars[3];
+    rn.relativeTop = static_cast<uint8_t>(rn.relativeTop + raise);
+    EXPECT_FALSE(readTouchingLetters(r.painted, rn, 4, m, settings, matcher));
+    const auto cut = readTouchingLetters(r.painted, rn, 4, m, settings, matcher, raise);
+    ASSERT_TRUE(cut);
+    EXPECT_EQ(cut->text, "rn");
+    // A glyph the matrix knows whole reads as one piece.
+    const Rendered apart = segmentRender("apart.png", settings);
+    CharBox t = apart.lines.lines[0].chars[1];
+    t.relativeTop = static_cast<uint8_t>(t.relativeTop + raise);
+    EXPECT_EQ(matcher.match(buildGlyph(apart.painted, t, 2), t, m, settings), 0u);
+    const auto whole = readTouchingLetters(apart.painted, t, 2, m, settings, matcher, raise);
+    ASSERT_TRUE(whole);
+    EXPECT_EQ(whole->text, "t");
+    EXPECT_TRUE(whole->cuts.empty());
+}
+
+TEST(TouchingLetters, AccentRaiseIsTheTopMostPiecesAsTallAsACapitalShare) {
+    // Capitals 22 rows tall in the matrix, a wider one 23.
+    CharMatrix m;
+    for (const auto& [text, height] : {std::pair{"H", 22}, std::pair{"E", 22}, std::pair{"W", 23},
+                                       std::pair{"h", 23}, std::pair{"a", 15}}) {
+        MatrixEntry e;
+        e.text = text;
+        e.height = static_cast<uint8_t>(height);
+        m.add(e);
+    }
+    const OcrSettings settings;
+    auto lineOf = [](const std::vector<std::pair<int, int>>& topsAndHeights) {
+        TextLine line;
+        for (const auto& [top, height] : topsAndHeights) {
+            CharBox& b = line.chars[line.count++];
+            b.relativeTop = static_cast<uint8_t>(top);
+            b.height = static_cast<uint16_t>(height);
+        }
+        return line;
+    };
+    // "CHAMBRE 3e ÉTAGE": capitals 7 rows below the accent of the É.
+    const TextLine accented = lineOf({{7, 22}, {7, 22}, {0, 29}, {7, 22}, {19, 4}, {12, 15}});
+    EXPECT_EQ(accentRaise(accented, m, settings), 7);
+    // Small letters and marks do not count; a plain line has its letters at
+    // the top, ascenders one row above capitals the higher on a tie.
+    EXPECT_EQ(
+        accentRaise(lineOf({{1, 22}, {8, 15}, {8, 15}, {8, 15}, {0, 23}, {27, 4}}), m, settings),
+        0);
+    EXPECT_EQ(accentRaise(lineOf({{1, 22}, {0, 23}, {8, 15}}), m, settings), 0);
+    EXPECT_EQ(accentRaise(TextLine{}, m, settings), 0);
+    // Without a capital in the matrix nothing says how tall letters are.
+    EXPECT_EQ(accentRaise(accented, CharMatrix{}, settings), 0);
 }
 
 }  // namespace
