@@ -185,6 +185,11 @@ TEST_F(Convert, EncodingChoosesTheOwnFormatsAndTheOthersKeepTheirs) {
         EXPECT_NE(r.err.find("files are always"), std::string::npos) << r.err;
     }
     EXPECT_EQ(convert({"--format", "orvane", "--encoding", "latin-1", "--out", out}).status, 2);
+    // A wrong second value is refused too, not hidden by the first.
+    EXPECT_EQ(convert({"--format", "orvane", "--encoding", "utf-8", "--encoding", "latin-1",
+                       "--out", out})
+                  .status,
+              2);
 }
 
 TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {
