@@ -45,6 +45,7 @@ TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
         {"--format", "orvane"},             // no --out
         {"--format", "orvane", "--out", "x", "--offset", "1:00:00"},
         {"--format", "orvane", "--out", "x", "--offset", "25:00:00,000"},
+        {"--format", "orvane", "--out", "x", "--stretch", "00:00:02"},
         {"--format", "orvane", "--out", "x", "--duration", "prop:500"},
         {"--format", "orvane", "--out", "x", "--duration", "fixed:70000"},
         {"--format", "orvane", "--out", "x", "--min-interval", "10000"},
