@@ -47,16 +47,12 @@ int main(int argc, char** argv) {
                                       makeUnit(picture(3, 1), 0, 0)};
     for (size_t i = 0; i < units.size(); ++i)
         write(out / "spu_decoder", "unit" + std::to_string(i), units[i]);
-    uint32_t scr = 1000;
-    std::vector<Sector> sectors{makeNavPack(scr, 0, 0, 1, 0x40)};
+    VobBuilder vob;
+    vob.nav(1);
     for (size_t i = 0; i < units.size(); ++i)
-        for (auto& s :
-             packetizeUnit(units[i], 0x20, 90000u * static_cast<uint32_t>(i + 1), scr, 700))
-            sectors.push_back(s);
-    sectors.push_back(makeFillerPack(scr += 300));
-    Bytes vob;
-    for (const Sector& s : sectors) vob.insert(vob.end(), s.begin(), s.end());
-    write(out / "stream", "vob", vob);
+        vob.unit(units[i], 90000u * static_cast<uint32_t>(i + 1), 0x20, 700);
+    fs::create_directories(out / "stream");
+    vob.filler().write((out / "stream" / "vob").string());
 
     // Matrices of 0, 1 and 3 entries.
     for (size_t n : {0u, 1u, 3u}) {

@@ -47,6 +47,17 @@ bool parseTime(std::string_view s, int64_t& ms) {
     return true;
 }
 
+// A shift: "[+|-]hh:mm:ss:mmm", or plain milliseconds as "time offset:" is
+// usually written.
+bool parseShift(std::string_view s, int64_t& ms) {
+    s = trim(s);
+    const bool negative = !s.empty() && s.front() == '-';
+    if (!s.empty() && (s.front() == '-' || s.front() == '+')) s.remove_prefix(1);
+    if (!parseTime(s, ms) && !(number(s, ms) && ms >= 0)) return false;
+    if (negative) ms = -ms;
+    return true;
+}
+
 // The value after "key:" up to the next comma, and the rest after it.
 std::string_view field(std::string_view line, std::string_view key, std::string_view* rest) {
     const size_t at = line.find(key);
@@ -101,14 +112,16 @@ void readPalette(std::string_view v, Index& out) {
     }
 }
 
-// "timestamp: hh:mm:ss:mmm, filepos: HEX"; a line that does not read is left out.
-void readTimestamp(std::string_view line, IndexStream& stream) {
+// "timestamp: hh:mm:ss:mmm, filepos: HEX", its time moved by `shift` (not
+// before 0); a line that does not read is left out.
+void readTimestamp(std::string_view line, int64_t shift, IndexStream& stream) {
     std::string_view rest;
     IndexEntry e;
     uint64_t pos = 0;
     if (parseTime(field(line, "timestamp:", &rest), e.ms) &&
         number(field(rest, "filepos:", nullptr), pos, 16)) {
         e.filePos = pos;
+        e.ms = std::max<int64_t>(0, e.ms + shift);
         stream.entries.push_back(e);
     }
 }
@@ -126,6 +139,9 @@ bool parseIndex(std::string_view text, Index& out, std::string& error) {
     if (startsWith(text, "\xEF\xBB\xBF")) text.remove_prefix(3);
     bool first = true;
     IndexStream* current = nullptr;
+    // "time offset:" shifts every stream; "delay:" lines add up within their
+    // stream and shift the timestamps that follow them.
+    int64_t offset = 0, delay = 0;
     while (!text.empty()) {
         const size_t nl = text.find('\n');
         const std::string_view line = trim(text.substr(0, nl));
@@ -153,8 +169,15 @@ bool parseIndex(std::string_view text, Index& out, std::string& error) {
             }
             out.streams.push_back({std::string(lang), index, {}});
             current = &out.streams.back();
+            delay = 0;
+        } else if (startsWith(line, "time offset:")) {
+            int64_t v = 0;
+            if (parseShift(line.substr(12), v)) offset = v;
+        } else if (startsWith(line, "delay:") && current) {
+            int64_t v = 0;
+            if (parseShift(line.substr(6), v)) delay += v;
         } else if (startsWith(line, "timestamp:") && current) {
-            readTimestamp(line, *current);
+            readTimestamp(line, offset + delay, *current);
         }
     }
     if (first) {

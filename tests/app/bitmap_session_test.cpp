@@ -6,7 +6,6 @@
 #include <cstring>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 
 #include "app/bitmap_adjustment.h"
@@ -14,6 +13,7 @@
 #include "subpicture/bitmap_profile.h"
 #include "support/bmp_reader.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -34,25 +34,7 @@ test::IndexedPicture outlinedText() {
     return pic;
 }
 
-class Vob {
-  public:
-    Vob() { sectors_.push_back(test::makeNavPack(next(), 0, 0, 0x01, 0x40)); }
-    // A unit at screen (x1, y1); stopDelay 0 gives a unit without a stop.
-    Vob& unit(uint32_t pts, int x1 = 100, int y1 = 500, uint16_t stopDelay = 100) {
-        const auto bytes = test::makeUnit(outlinedText(), x1, y1, stopDelay);
-        uint32_t scr = next();
-        for (auto& s : test::packetizeUnit(bytes, 0x20, pts, scr, 2000)) sectors_.push_back(s);
-        scr_ = scr;
-        sectors_.push_back(test::makeFillerPack(next()));
-        return *this;
-    }
-    void write(const std::string& path) const { test::writeSectors(path, sectors_); }
-
-  private:
-    uint32_t next() { return scr_ += 300; }
-    uint32_t scr_ = 1000;
-    std::vector<test::Sector> sectors_;
-};
+const test::IndexedPicture kText = outlinedText();
 
 JobRequest bmpJob(const std::string& vob, bool timing, ActionMode mode = ActionMode::SaveBmp) {
     JobRequest r;
@@ -68,7 +50,12 @@ constexpr DisplayArea kCroppedArea{104, 478, 135, 527};
 
 TEST(BmpAction, WritesOneBmpPerPictureAndTimingEntriesNamingThem) {
     test::TempDir dir;
-    Vob().unit(90000).unit(270000, 100, 500, 0).unit(450000).write(dir.file("a.vob"));
+    test::VobBuilder()
+        .nav()
+        .picture(kText, 90000)
+        .picture(kText, 270000, 100, 500, 0)
+        .picture(kText, 450000)
+        .write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("pic_");
     Session s(ui);
@@ -124,7 +111,7 @@ TEST(BmpAction, WritesOneBmpPerPictureAndTimingEntriesNamingThem) {
 
 TEST(BmpAction, WithoutTimingNoEntriesAndShowPictShowsTheAdjustedPicture) {
     test::TempDir dir;
-    Vob().unit(90000).write(dir.file("a.vob"));
+    test::VobBuilder().nav().picture(kText, 90000).write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("x");
     Session s(ui);
@@ -138,7 +125,12 @@ TEST(BmpAction, WithoutTimingNoEntriesAndShowPictShowsTheAdjustedPicture) {
 
 TEST(BmpAction, SkipLeavesThePictureUnsavedAndTheDialogComesBack) {
     test::TempDir dir;
-    Vob().unit(90000).unit(180000).unit(270000).write(dir.file("a.vob"));
+    test::VobBuilder()
+        .nav()
+        .picture(kText, 90000)
+        .picture(kText, 180000)
+        .picture(kText, 270000)
+        .write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("p");
     int shown = 0;
@@ -162,7 +154,7 @@ TEST(BmpAction, SkipLeavesThePictureUnsavedAndTheDialogComesBack) {
 
 TEST(BmpAction, AFailedWriteIsReportedAndAddsNoEntry) {
     test::TempDir dir;
-    Vob().unit(90000).write(dir.file("a.vob"));
+    test::VobBuilder().nav().picture(kText, 90000).write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("missing/p");
     Session s(ui);
@@ -177,11 +169,11 @@ TEST(BmpAction, AFailedWriteIsReportedAndAddsNoEntry) {
 
 TEST(BmpAction, AnIAuthorProfileWithEightBitsIsUsedWithFourBitsAndIndicesZeroToThree) {
     test::TempDir dir;
-    std::ofstream(dir.file("p.ini"), std::ios::binary)
-        << "[BMP OUT COLOR]\r\nBitPerPixel=8\r\nPresetColorPalIndex=1\r\n"
-           "ColorPalIndex_0=12\r\nColorPalIndex_1=13\r\nColorPalIndex_2=14\r\n"
-           "ColorPalIndex_3=15\r\n";
-    Vob().unit(90000).write(dir.file("a.vob"));
+    test::writeBytes(dir.file("p.ini"),
+                     "[BMP OUT COLOR]\r\nBitPerPixel=8\r\nPresetColorPalIndex=1\r\n"
+                     "ColorPalIndex_0=12\r\nColorPalIndex_1=13\r\nColorPalIndex_2=14\r\n"
+                     "ColorPalIndex_3=15\r\n");
+    test::VobBuilder().nav().picture(kText, 90000).write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("p");
     Session s(ui);
@@ -204,7 +196,7 @@ TEST(BmpAction, AnIAuthorProfileWithEightBitsIsUsedWithFourBitsAndIndicesZeroToT
 
 TEST(BmpAction, TheShowOnlyActionShowsTheAdjustedPictureAtItsPlacedRectangle) {
     test::TempDir dir;
-    Vob().unit(90000, 300, 100).write(dir.file("a.vob"));
+    test::VobBuilder().nav().picture(kText, 90000, 300, 100).write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
     s.bitmapSettings().positioning.enabled = true;
@@ -218,7 +210,11 @@ TEST(BmpAction, TheShowOnlyActionShowsTheAdjustedPictureAtItsPlacedRectangle) {
 
 TEST(SupAction, TimingEntriesNameTheFilesWithTheDecodedArea) {
     test::TempDir dir;
-    Vob().unit(90000, 100, 500, 0).unit(180000, 200, 20).write(dir.file("a.vob"));
+    test::VobBuilder()
+        .nav()
+        .picture(kText, 90000, 100, 500, 0)
+        .picture(kText, 180000, 200, 20)
+        .write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("s_");
     Session s(ui);
@@ -245,7 +241,7 @@ TEST(SupAction, TimingEntriesNameTheFilesWithTheDecodedArea) {
 class AdjustmentDialog : public ::testing::Test {
   protected:
     void SetUp() override {
-        Vob().unit(90000).write(dir.file("a.vob"));
+        test::VobBuilder().nav().picture(kText, 90000).write(dir.file("a.vob"));
         ui.saveName = dir.file("p");
     }
     // Runs a BMP job whose dialog does `script` and then OK.

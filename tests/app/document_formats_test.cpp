@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <iterator>
 
 #include "app/session.h"
@@ -122,16 +121,16 @@ TEST(SaveDocumentFormats, TheOwnFormatReadsEitherEncodingAndSavesItAgain) {
     // choice follows the file; a UTF-8 character that Windows-1252 lacks
     // reads as '?' and is reported.
     const std::string cp1252 = "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\n\r\n";
-    std::ofstream(dir.file("cp1252.ovt"), std::ios::binary) << cp1252;
+    test::writeBytes(dir.file("cp1252.ovt"), cp1252);
     ASSERT_TRUE(s.readOrvaneFile(dir.file("cp1252.ovt")));
     EXPECT_EQ(s.document().entry(1).lines, std::vector<std::string>{"Caf\xE9"});
     EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Windows1252);
     s.writeDocument(dir.file("again.ovt"));
     EXPECT_EQ(readBytes(dir.file("again.ovt")), cp1252);
     EXPECT_TRUE(ui.questions.empty());
-    std::ofstream(dir.file("cjk.ovt"), std::ios::binary)
-        << "\xEF\xBB\xBF"
-           "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xB8\xAD \xC3\xA9\r\n\r\n";
+    test::writeBytes(dir.file("cjk.ovt"),
+                     "\xEF\xBB\xBF"
+                     "1\r\n00:00:01,000 --> 00:00:02,000\r\n\xE4\xB8\xAD \xC3\xA9\r\n\r\n");
     ASSERT_TRUE(s.readOrvaneFile(dir.file("cjk.ovt")));
     EXPECT_EQ(s.document().entry(1).lines, std::vector<std::string>{"? \xE9"});
     EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
@@ -139,8 +138,7 @@ TEST(SaveDocumentFormats, TheOwnFormatReadsEitherEncodingAndSavesItAgain) {
     EXPECT_NE(ui.questions[0].text.find("1 character(s)"), std::string::npos)
         << ui.questions[0].text;
     // Plain ASCII reads alike in both and leaves the choice as it was.
-    std::ofstream(dir.file("ascii.ovt"), std::ios::binary)
-        << "1\r\n00:00:01,000 --> 00:00:02,000\r\nCafe\r\n\r\n";
+    test::writeBytes(dir.file("ascii.ovt"), "1\r\n00:00:01,000 --> 00:00:02,000\r\nCafe\r\n\r\n");
     ASSERT_TRUE(s.readOrvaneFile(dir.file("ascii.ovt")));
     EXPECT_EQ(s.document().settings().ovtEncoding, TextEncoding::Utf8);
 }

@@ -1,8 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "app/session.h"
 #include "subpicture/colour_ranking.h"
@@ -55,18 +53,6 @@ void outline(IndexedPicture& pic) {
         }
 }
 
-struct Vob {
-    std::vector<test::Sector> sectors;
-    uint32_t scr = 1000;
-    Vob() { sectors.push_back(test::makeNavPack(scr, 0, 0, 0, 0x40)); }
-    void unit(const IndexedPicture& pic, uint32_t pts, uint16_t stopDelay = 200) {
-        const auto bytes = test::makeUnit(pic, 100, 400, stopDelay);
-        for (auto& s : test::packetizeUnit(bytes, 0x20, pts, scr)) sectors.push_back(s);
-        sectors.push_back(test::makeFillerPack(scr += 300));
-    }
-    void write(const std::string& path) const { test::writeSectors(path, sectors); }
-};
-
 // "| ||  |" : bar, box, bar with a 3-column gap, then 8 columns, box.
 IndexedPicture twoLinePicture() {
     IndexedPicture pic = IndexedPicture::filled(80, 34);
@@ -93,10 +79,26 @@ class OcrSession : public ::testing::Test {
     FakeUi ui;
     std::string vob;
     void SetUp() override { vob = dir.file("a.vob"); }
-    void makeVob(int units, uint16_t stopDelay = 200) {
-        Vob v;
-        for (int i = 0; i < units; ++i) v.unit(twoLinePicture(), 90000u * (i + 1), stopDelay);
+    void makeVob(uint32_t units, uint16_t stopDelay = 200) {
+        test::VobBuilder v;
+        v.nav();
+        for (uint32_t i = 1; i <= units; ++i)
+            v.picture(twoLinePicture(), 90000 * i, 100, 400, stopDelay);
         v.write(vob);
+    }
+    // Teaches the shapes of one unit in a session of its own and saves what
+    // it learned as each of the files.
+    void learnInto(const std::vector<std::string>& matrices) {
+        makeVob(1);
+        FakeUi learner;
+        learner.onNewCharacter = [](const NewCharacterView& c) {
+            return accept(c.glyph.width == 3 ? "l" : c.glyph.glyph.bit(5, 0) ? "o" : "L");
+        };
+        Session s(learner);
+        s.startButton(ocrJob(vob));
+        s.runToEnd();
+        std::filesystem::create_directories(dir.file("ChMatrix"));
+        for (const std::string& m : matrices) s.writeMatrixFile(dir.file(m));
     }
 };
 
@@ -233,10 +235,13 @@ TEST_F(OcrSession, SkippingTheColourDialogDropsOnlyThatPicture) {
 }
 
 TEST_F(OcrSession, ShortUnitsAreNotReadButStillCloseAnOpenStop) {
-    Vob v;
-    v.unit(twoLinePicture(), 90000, 0);    // no stop command: stop open
-    v.unit(twoLinePicture(), 270000, 12);  // shown for 136 ms: not read
-    v.write(vob);
+    // The first has no stop command (its stop is open); the second shows for
+    // 136 ms, too short to be read.
+    test::VobBuilder()
+        .nav()
+        .picture(twoLinePicture(), 90000, 100, 400, 0)
+        .picture(twoLinePicture(), 270000, 100, 400, 12)
+        .write(vob);
     ui.onNewCharacter = [](const NewCharacterView& c) {
         return accept(c.glyph.width == 3 ? "l" : "o");
     };
@@ -262,21 +267,9 @@ TEST_F(OcrSession, StartingOnANonEmptyDocumentAsksFirst) {
 }
 
 TEST_F(OcrSession, MatrixSearchOffersEachMatchingFileInTurn) {
-    makeVob(1);
-    // Learn the three shapes into a matrix file, then search for them.
-    {
-        FakeUi learner;
-        learner.onNewCharacter = [](const NewCharacterView& c) {
-            return accept(c.glyph.width == 3 ? "l" : c.glyph.glyph.bit(5, 0) ? "o" : "L");
-        };
-        Session s(learner);
-        s.startButton(ocrJob(vob));
-        s.runToEnd();
-        std::filesystem::create_directories(dir.file("ChMatrix"));
-        s.writeMatrixFile(dir.file("ChMatrix/b_second.sum"));
-        s.writeMatrixFile(dir.file("ChMatrix/a_first.SUM"));
-        std::ofstream(dir.file("ChMatrix/0_broken.sum")) << "not a matrix";
-    }
+    // Learn the three shapes into matrix files, then search for them.
+    learnInto({"ChMatrix/b_second.sum", "ChMatrix/a_first.SUM"});
+    test::writeBytes(dir.file("ChMatrix/0_broken.sum"), "not a matrix");
     Session s(ui);
     s.setProgramFolder(dir.path());
     int calls = 0;
@@ -385,9 +378,7 @@ class OcrPolicies : public OcrSession {
         IndexedPicture pic = IndexedPicture::filled(60, 16);
         drawLine(pic, 4, 3, {kHook, kBox, kBar}, {0, 3});
         outline(pic);
-        Vob v;
-        v.unit(pic, 90000);
-        v.write(vob);
+        test::VobBuilder().nav().picture(pic, 90000, 100, 400, 200).write(vob);
         ui.onNewCharacter = nullptr;
         ui.newCharacterQuestions = 0;
     }
@@ -560,16 +551,8 @@ class MatrixSearchOverLearning : public OcrSession {
   protected:
     void SetUp() override {
         OcrSession::SetUp();
-        makeVob(1);
-        FakeUi learner;
-        learner.onNewCharacter = [](const NewCharacterView& c) {
-            return accept(c.glyph.width == 3 ? "l" : c.glyph.glyph.bit(5, 0) ? "o" : "L");
-        };
-        Session s(learner);
-        s.startButton(ocrJob(vob));
-        s.runToEnd();
+        learnInto({"ChMatrix/found.sum"});
         std::filesystem::create_directories(dir.file("ChMatrix/0_folder.sum"));
-        s.writeMatrixFile(dir.file("ChMatrix/found.sum"));
         ui.onNewCharacter = [this](const NewCharacterView&) {
             ++calls;
             return calls == 1   ? accept("first")
@@ -678,8 +661,8 @@ TEST(MatrixCommands, SaveOpenAndTheirQuestions) {
     s.openMatrix();
     EXPECT_EQ(s.matrix().size(), 2u);
     EXPECT_EQ(s.settings().saveDialogCharMatrix, dir.path() + "/");
-    std::ofstream(dir.file("bad.sum"))
-        << "Orvane_char_Matrix_File and more bytes to make it long enough......";
+    test::writeBytes(dir.file("bad.sum"),
+                     "Orvane_char_Matrix_File and more bytes to make it long enough......");
     ui.openName = dir.file("bad.sum");
     s.openMatrix();
     EXPECT_EQ(ui.questions.back().id, QuestionId::MatrixInvalid);
@@ -756,9 +739,7 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
     EXPECT_EQ(ui.saveDialogs[0].proposedName, "New File.ovt");
     EXPECT_FALSE(s.document().modified());
     EXPECT_EQ(s.document().caption(), "Subtitles - doc -");
-    std::ifstream f(dir.file("doc.ovt"), std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(f), {}};
-    EXPECT_EQ(bytes,
+    EXPECT_EQ(test::readBytes(dir.file("doc.ovt")),
               "1\r\n00:00:01,000 --> 00:00:02,000\r\nCaf\xE9\r\ntwo\r\n\r\n2\r\n00:00:03,000 --> "
               "00:00:04,000\r\nnext\r\n\r\n");
     // An existing file is replaced only after Yes.
@@ -784,9 +765,9 @@ TEST(DocumentCommands, SaveOpenAndClearAskAsTheWindowDoes) {
     EXPECT_EQ(s.document().documentName(), dir.file("doc.ovt"));
 
     // A damaged file asks per bad block: Cancel keeps what was read.
-    std::ofstream(dir.file("bad.ovt"), std::ios::binary)
-        << "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> "
-           "00:00:04,000\r\nlost\r\n";
+    test::writeBytes(dir.file("bad.ovt"),
+                     "5\r\n00:00:01,000 --> 00:00:02,000\r\nok\r\n\r\nx\r\n00:00:03,000 --> "
+                     "00:00:04,000\r\nlost\r\n");
     ui.openName = dir.file("bad.ovt");
     ui.answers = {Answer::Cancel};
     s.openOrvaneFile();

@@ -4,11 +4,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "app/configuration.h"
 #include "app/session.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
@@ -84,7 +84,7 @@ struct InstalledCopy {
     }
     void put(const std::string& path, const std::string& content) const {
         fs::create_directories(folderOf(path));
-        std::ofstream(path, std::ios::binary) << content;
+        test::writeBytes(path, content);
     }
 };
 
@@ -100,7 +100,7 @@ TEST(ProgramFolders, AMatrixNameIsFoundInTheCurrentFolderThenInTheSearchOrder) {
     // One in the current folder is taken as it is.
     const fs::path before = fs::current_path();
     fs::current_path(copy.dir.path());
-    std::ofstream("both.sum") << "here";
+    test::writeBytes("both.sum", "here");
     const std::string inCurrent = findMatrixFile("both.sum", copy.folders);
     fs::current_path(before);
     EXPECT_EQ(inCurrent, "both.sum");

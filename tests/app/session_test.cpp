@@ -5,8 +5,6 @@
 #include <cstring>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "support/fake_ui.h"
 #include "support/file_bytes.h"
@@ -20,39 +18,13 @@ namespace {
 using test::readByteVector;
 
 using test::FakeUi;
-using test::Sector;
 
-// Builds a small VOB: NAV packs, filler packs and the units of stream
-// 0x20 (and of 0x21 as a distraction), with a steady SCR.
-class VobMaker {
-  public:
-    explicit VobMaker(uint32_t scr = 1000) : scr_(scr) {}
-    VobMaker& nav() {
-        sectors.push_back(test::makeNavPack(next(), 0, 0, 0x01, 0x40));
-        return *this;
-    }
-    VobMaker& filler(int n = 1) {
-        for (int i = 0; i < n; ++i) sectors.push_back(test::makeFillerPack(next()));
-        return *this;
-    }
-    // A unit of width w showing for stopDelay; returns its bytes.
-    std::vector<uint8_t> unit(uint32_t pts, int w = 40, uint8_t stream = 0x20,
-                              size_t chunk = 2000) {
-        test::IndexedPicture pic = test::IndexedPicture::filled(w, 6);
-        for (int x = 0; x < w; x += 3) pic.set(x, 2, 3);
-        auto bytes = test::makeUnit(pic, 100, 500, 200);
-        uint32_t scr = next();
-        for (auto& s : test::packetizeUnit(bytes, stream, pts, scr, chunk)) sectors.push_back(s);
-        scr_ = scr;
-        return bytes;
-    }
-    void write(const std::string& path) const { test::writeSectors(path, sectors); }
-    std::vector<Sector> sectors;
-
-  private:
-    uint32_t next() { return scr_ += 300; }
-    uint32_t scr_;
-};
+// A unit 6 rows high with a dotted row, at (100, 500) for 200 (x 1024/90000 s).
+std::vector<uint8_t> dots(int w = 40) {
+    test::IndexedPicture pic = test::IndexedPicture::filled(w, 6);
+    for (int x = 0; x < w; x += 3) pic.set(x, 2, 3);
+    return test::makeUnit(pic, 100, 500, 200);
+}
 
 JobRequest request(std::vector<std::string> files, ActionMode mode = ActionMode::OnlyShow) {
     JobRequest r;
@@ -77,12 +49,9 @@ TEST(Session, StartsPausedAndIdle) {
 TEST(Session, ReadsTheFilesOfAJobOnePerTickAndCountsAcrossThem) {
     test::TempDir dir;
     for (int f = 0; f < 3; ++f) {
-        VobMaker v;
+        test::VobBuilder v;
         v.nav().filler(2);
-        for (int u = 0; u <= f; ++u) {
-            v.unit(90000u * (u + 1) + 500);
-            v.filler();
-        }
+        for (int u = 0; u <= f; ++u) v.unit(dots(), 90000u * (u + 1) + 500).filler();
         v.write(dir.file("f" + std::to_string(f) + ".vob"));
     }
     FakeUi ui;
@@ -115,11 +84,7 @@ TEST(Session, ReadsTheFilesOfAJobOnePerTickAndCountsAcrossThem) {
 
 TEST(Session, UnitTimesComeFromThePtsAndTheStartTime) {
     test::TempDir dir;
-    VobMaker v(90000);
-    v.nav().filler();
-    v.unit(180000);
-    v.filler();
-    v.write(dir.file("a.vob"));
+    test::VobBuilder(90000).nav().filler().unit(dots(), 180000).filler().write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
     s.setStartTime({0, 10, 0, 0});
@@ -147,12 +112,8 @@ TEST(Session, UnitTimesComeFromThePtsAndTheStartTime) {
 
 TEST(Session, PauseStopsBetweenUnitsAndContinueResumesAfterThePacket) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().filler();
-    v.unit(1000);
-    v.filler(3);
-    v.unit(2000);
-    v.filler();
+    test::VobBuilder v;
+    v.nav().filler().unit(dots(), 1000).filler(3).unit(dots(), 2000).filler();
     v.write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
@@ -184,13 +145,11 @@ TEST(Session, PauseStopsBetweenUnitsAndContinueResumesAfterThePacket) {
 
 TEST(Session, PauseWhileAUnitIsCollectedWaitsForTheUnitToComplete) {
     test::TempDir dir;
-    VobMaker v;
+    test::VobBuilder v;
     v.nav().filler(508);
     // A unit in four packets over sectors 509..512: the progress update at
     // sector 512 (every MiB) comes in the middle of it.
-    v.unit(1000, 700, 0x20, 60);
-    v.filler(3);
-    v.write(dir.file("a.vob"));
+    v.unit(dots(700), 1000, 0x20, 60).filler(3).write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
@@ -217,11 +176,7 @@ TEST(Session, AResumeSectorSetBeforePausingReadsTheUnitAgain) {
     // As the new-character dialog does: resume at the unit's first sector
     // with both counters taken back by one.
     test::TempDir dir;
-    VobMaker v;
-    v.nav().filler();
-    v.unit(1000);
-    v.filler(2);
-    v.write(dir.file("a.vob"));
+    test::VobBuilder().nav().filler().unit(dots(), 1000).filler(2).write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
@@ -247,16 +202,13 @@ TEST(Session, AResumeSectorSetBeforePausingReadsTheUnitAgain) {
 
 TEST(Session, AUnitRunningOverTheEndOfAFileIsCompletedFromTheNext) {
     test::TempDir dir;
-    VobMaker a;
-    a.nav().filler();
-    a.unit(1000, 700, 0x20, 60);
-    const Sector tail = a.sectors.back();
+    test::VobBuilder a;
+    a.nav().filler().unit(dots(700), 1000, 0x20, 60);
+    test::VobBuilder b;
+    b.sectors.push_back(a.sectors.back());
     a.sectors.pop_back();
     a.write(dir.file("a.vob"));
-    VobMaker b;
-    b.sectors.push_back(tail);
-    b.filler();
-    b.write(dir.file("b.vob"));
+    b.filler().write(dir.file("b.vob"));
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob"), dir.file("b.vob")}));
@@ -269,10 +221,8 @@ TEST(Session, AUnitRunningOverTheEndOfAFileIsCompletedFromTheNext) {
 
 TEST(Session, ANewJobDiscardsAHalfCollectedUnit) {
     test::TempDir dir;
-    VobMaker a;
-    a.nav().filler();
-    a.unit(1000, 700, 0x20, 60);
-    a.sectors.pop_back();
+    test::VobBuilder a;
+    a.nav().filler().unit(dots(700), 1000, 0x20, 60).sectors.pop_back();
     a.write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
@@ -285,7 +235,7 @@ TEST(Session, ANewJobDiscardsAHalfCollectedUnit) {
 
 TEST(Session, BadHeadersAreAskedUntilYesToAllForTheWholeJob) {
     test::TempDir dir;
-    VobMaker v;
+    test::VobBuilder v;
     v.nav().filler(3);
     v.sectors[1][0] = 0xFF;
     v.sectors[3][0] = 0xFF;
@@ -317,9 +267,7 @@ TEST(Session, BadHeadersAreAskedUntilYesToAllForTheWholeJob) {
 
 TEST(Session, AFileThatHasGoneIsReportedAndSkipped) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().unit(1000);
-    v.filler();
+    const test::VobBuilder v = test::VobBuilder().nav().unit(dots(), 1000).filler();
     v.write(dir.file("a.vob"));
     v.write(dir.file("b.vob"));
     FakeUi ui;
@@ -340,13 +288,11 @@ TEST(Session, AFileThatHasGoneIsReportedAndSkipped) {
 
 TEST(Session, SupActionWritesEachUnitAsCollected) {
     test::TempDir dir;
-    VobMaker v;
+    test::VobBuilder v;
     v.nav();
-    const auto u1 = v.unit(1000);
-    v.filler();
-    const auto u2 = v.unit(5000, 600, 0x20, 500);
-    v.filler();
-    v.unit(9000, 30, 0x21);  // another stream
+    const auto u1 = dots(), u2 = dots(600);
+    v.unit(u1, 1000).filler().unit(u2, 5000, 0x20, 500).filler();
+    v.unit(dots(30), 9000, 0x21);  // another stream
     v.write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("out_");
@@ -368,10 +314,7 @@ TEST(Session, SupActionWritesEachUnitAsCollected) {
 
 TEST(Session, SupActionWithShowPictDecodesAndShows) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().unit(1000);
-    v.filler();
-    v.write(dir.file("a.vob"));
+    test::VobBuilder().nav().unit(dots(), 1000).filler().write(dir.file("a.vob"));
     FakeUi ui;
     ui.saveName = dir.file("x");
     Session s(ui);
@@ -384,12 +327,8 @@ TEST(Session, SupActionWithShowPictDecodesAndShows) {
 
 TEST(Session, AFailedSupWriteEndsTheFileWithTheErrorMessage) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().unit(1000);
-    v.filler();
-    v.unit(2000);
-    v.filler();
-    v.write(dir.file("a.vob"));
+    test::VobBuilder v;
+    v.nav().unit(dots(), 1000).filler().unit(dots(), 2000).filler().write(dir.file("a.vob"));
     v.write(dir.file("b.vob"));
     FakeUi ui;
     ui.saveName = dir.file("no/such/folder/x");
@@ -471,10 +410,7 @@ TEST(Session, StartOfAJobResetsTheJobButNotTheClock) {
 
 TEST(Session, ANewJobWaitsForTheReaderInProgress) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().unit(1000);
-    v.filler();
-    v.write(dir.file("a.vob"));
+    test::VobBuilder().nav().unit(dots(), 1000).filler().write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
     s.startJob(request({dir.file("a.vob")}));
@@ -488,12 +424,9 @@ TEST(Session, ANewJobWaitsForTheReaderInProgress) {
 
 TEST(Session, ProgressionControllerHoldsEachPictureUntilNoStop) {
     test::TempDir dir;
-    VobMaker v;
+    test::VobBuilder v;
     v.nav();
-    for (int i = 0; i < 4; ++i) {
-        v.unit(1000u * (i + 1));
-        v.filler();
-    }
+    for (uint32_t i = 1; i <= 4; ++i) v.unit(dots(), 1000 * i).filler();
     v.write(dir.file("a.vob"));
     FakeUi ui;
     Session s(ui);
@@ -529,10 +462,7 @@ TEST(Session, ProgressionControllerHoldsEachPictureUntilNoStop) {
 
 TEST(Session, ElapsedTimeRunsOverTheJobAndIsResetOnlyAtItsStart) {
     test::TempDir dir;
-    VobMaker v;
-    v.nav().unit(1000);
-    v.filler();
-    v.write(dir.file("a.vob"));
+    test::VobBuilder().nav().unit(dots(), 1000).filler().write(dir.file("a.vob"));
     FakeUi ui;
     ui.tickStep = 1500;
     Session s(ui);

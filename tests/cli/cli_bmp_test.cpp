@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "subtitles/text_file.h"
 #include "support/bmp_reader.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -14,30 +14,21 @@ namespace orvane {
 namespace {
 
 using test::CliRun;
-
-size_t lineCount(const std::string& s) {
-    return static_cast<size_t>(std::count(s.begin(), s.end(), '\n'));
-}
+using test::lineCount;
 
 // Two units of stream 1: a 20 x 4 picture of colour 1 with a colour 3 bar,
 // at (10, 20) and (600, 530).
 std::string makeVob(const test::TempDir& dir) {
-    uint32_t scr = 1000;
-    std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
     auto pic = test::IndexedPicture::filled(20, 4, 0);
     for (int x = 2; x < 18; ++x) {
         pic.set(x, 1, 1);
         pic.set(x, 2, 3);
     }
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 90000, scr))
-        sectors.push_back(s);
-    sectors.push_back(test::makeFillerPack(scr += 300));
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 600, 530, 100), 0x20, 180000, scr))
-        sectors.push_back(s);
-    sectors.push_back(test::makeFillerPack(scr += 300));
-    const std::string path = dir.file("a.vob");
-    test::writeSectors(path, sectors);
-    return path;
+    return test::VobBuilder()
+        .nav()
+        .picture(pic, 90000, 10, 20)
+        .picture(pic, 180000, 600, 530)
+        .write(dir.file("a.vob"));
 }
 
 TEST(CliBmp, CommandLineMistakesGiveOneLineAndStatus2) {
@@ -61,9 +52,10 @@ TEST(CliBmp, WritesAdjustedBmpsAndTheirTimingEntries) {
     test::TempDir dir;
     const std::string vob = makeVob(dir);
     // Philips palette (8 bits), no cropping, pictures moved to the bottom.
-    std::ofstream(dir.file("p.ini"), std::ios::binary)
-        << "[BMP OUT CROPPING]\r\nEnabled=0\r\n[BMP OUT COLOR]\r\nPresetColorPalIndex=2\r\n"
-           "[BMP OUT POSITIONING]\r\nEnabled=1\r\nYPosMode=2\r\n";
+    test::writeBytes(
+        dir.file("p.ini"),
+        "[BMP OUT CROPPING]\r\nEnabled=0\r\n[BMP OUT COLOR]\r\nPresetColorPalIndex=2\r\n"
+        "[BMP OUT POSITIONING]\r\nEnabled=1\r\nYPosMode=2\r\n");
     const CliRun r =
         test::runCliCaptured({"bmp", "--stream", "1", "--out", dir.file("b_"), "--profile",
                               dir.file("p.ini"), "--timing", "--text", dir.file("t.ovt"), vob});

@@ -58,7 +58,7 @@ TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
     for (const auto& args : bad) {
         const CliRun r = convert(args);
         EXPECT_EQ(r.status, 2) << args.back();
-        EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+        EXPECT_EQ(test::lineCount(r.err), 1u) << r.err;
     }
     // A stop before the start is the split dialog's refusal.
     const CliRun r =

@@ -10,8 +10,6 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "cli/cli_main.h"
 #include "ocr/char_matrix.h"
@@ -59,17 +57,12 @@ std::string writeOvt(const test::TempDir& dir, const std::string& name, size_t n
 }
 
 // A VOB of `units` small sub-pictures of stream 1 (none: no sub-picture).
-std::string writeVob(const test::TempDir& dir, const std::string& name, int units) {
-    uint32_t scr = 1000;
-    std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
-    const auto pic = test::IndexedPicture::filled(20, 4, 1);
-    for (int i = 0; i < units; ++i)
-        for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20,
-                                           90000u * static_cast<uint32_t>(i + 1), scr))
-            sectors.push_back(s);
-    sectors.push_back(test::makeFillerPack(scr += 300));
-    test::writeSectors(dir.file(name), sectors);
-    return dir.file(name);
+std::string writeVob(const test::TempDir& dir, const std::string& name, uint32_t units) {
+    test::VobBuilder v;
+    v.nav().filler();
+    for (uint32_t i = 1; i <= units; ++i)
+        v.picture(test::IndexedPicture::filled(20, 4, 1), 90000 * i, 10, 20);
+    return v.write(dir.file(name));
 }
 
 TEST(CliFiles, AFullDiskLeavesEveryOldFileAsItWasAndSaysWhy) {
@@ -191,7 +184,7 @@ TEST(CliFiles, ConvertRefusesBinaryAndOverfullFilesInOneLine) {
     CliRun r = test::runCliCaptured(
         {"convert", dir.file("bin.ovt"), "--format", "orvane", "--out", dir.file("o.ovt")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
+    EXPECT_EQ(test::lineCount(r.err), 1u) << r.err;
     EXPECT_TRUE(has(r.err, "binary")) << r.err;
 
     // More entries than a document holds: refused, not cut short.

@@ -3,14 +3,13 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "cli/convert_options.h"
 #include "support/cli_runner.h"
+#include "support/file_bytes.h"
 #include "support/pack_builder.h"
 #include "support/spu_encoder.h"
 #include "support/temp_dir.h"
@@ -19,31 +18,18 @@ namespace orvane {
 namespace {
 
 using test::CliRun;
+using test::lineCount;
 
 CliRun run(const std::vector<std::string>& args, const std::string& input = "") {
     return test::runCliCaptured(args, input);
 }
 
-size_t lineCount(const std::string& s) {
-    return static_cast<size_t>(std::count(s.begin(), s.end(), '\n'));
-}
-
 // Two units of stream 1 with a bad sector between them.
 std::string makeVobWithBadSector(const test::TempDir& dir) {
-    uint32_t scr = 1000;
-    std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
-    auto pic = test::IndexedPicture::filled(20, 4, 1);
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 90000, scr))
-        sectors.push_back(s);
-    test::Sector bad = test::makeFillerPack(scr += 300);
-    bad[0] = 0x47;
-    sectors.push_back(bad);
-    for (auto& s : test::packetizeUnit(test::makeUnit(pic, 10, 20, 100), 0x20, 180000, scr))
-        sectors.push_back(s);
-    sectors.push_back(test::makeFillerPack(scr += 300));
-    const std::string path = dir.file("bad.vob");
-    test::writeSectors(path, sectors);
-    return path;
+    const auto pic = test::IndexedPicture::filled(20, 4, 1);
+    test::VobBuilder v;
+    v.nav().picture(pic, 90000, 10, 20).sectors.back()[0] = 0x47;  // the filler after it
+    return v.picture(pic, 180000, 10, 20).write(dir.file("bad.vob"));
 }
 
 TEST(Cli, CommandLineMistakesGiveOneLineAndStatus2) {
@@ -89,13 +75,13 @@ TEST(Cli, MissingOrUnreadableInputsGiveOneLineAndStatus1) {
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lineCount(r.err), 1u);
 
-    std::ofstream(dir.file("short.ifo")) << "too short";
+    test::writeBytes(dir.file("short.ifo"), "too short");
     r = run({"streams", dir.file("short.ifo")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(lineCount(r.err), 1u);
     EXPECT_NE(r.err.find("792"), std::string::npos);
 
-    std::ofstream(dir.file("locked.vob")) << "x";
+    test::writeBytes(dir.file("locked.vob"), "x");
     std::filesystem::permissions(dir.file("locked.vob"), std::filesystem::perms::none);
     std::FILE* probe = std::fopen(dir.file("locked.vob").c_str(), "rb");
     if (probe) {
@@ -224,8 +210,6 @@ TEST(CliOcr, AnswersAreTextCommandsOrRefused) {
 
 // A VOB with one subtitle of three glyph shapes in two lines.
 std::string makeOcrVob(const test::TempDir& dir) {
-    uint32_t scr = 1000;
-    std::vector<test::Sector> sectors{test::makeNavPack(scr, 0, 0, 0, 0x40)};
     auto pic = test::IndexedPicture::filled(60, 30, 0);
     for (int y = 2; y < 12; ++y) {
         for (int x = 2; x < 5; ++x) pic.set(x, y, 3);    // bar
@@ -233,16 +217,11 @@ std::string makeOcrVob(const test::TempDir& dir) {
     }
     for (int y = 18; y < 28; ++y)
         for (int x = 2; x < 5; ++x) pic.set(x, y, 3);  // bar on the second line
-    for (int n = 0; n < 2; ++n) {
-        for (auto& s :
-             test::packetizeUnit(test::makeUnit(pic, 100, 400, 300), 0x20, 90000u * (n + 1), scr)) {
-            sectors.push_back(s);
-        }
-        sectors.push_back(test::makeFillerPack(scr += 300));
-    }
-    const std::string path = dir.file("ocr.vob");
-    test::writeSectors(path, sectors);
-    return path;
+    return test::VobBuilder()
+        .nav()
+        .picture(pic, 90000, 100, 400, 300)
+        .picture(pic, 180000, 100, 400, 300)
+        .write(dir.file("ocr.vob"));
 }
 
 TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
@@ -264,8 +243,7 @@ TEST(CliOcr, LearnsFromAnswersOnStdinAndSavesWhatItLearned) {
               "1\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\nl \xC3\xA9\nl\n\n"
               "2\n00:00:02,000 --> 00:00:05,413  X1:100 X2:159 Y1:400 Y2:429\nl \xC3\xA9\nl\n\n");
     EXPECT_EQ(std::filesystem::file_size(dir.file("m.sum")), 280u + 2 * 277u);
-    std::ifstream ovt(dir.file("o.ovt"), std::ios::binary);
-    const std::string saved{std::istreambuf_iterator<char>(ovt), {}};
+    const std::string saved = test::readBytes(dir.file("o.ovt"));
     EXPECT_EQ(saved.substr(0, 63),
               "1\r\n00:00:01,000 --> 00:00:04,413  X1:100 X2:159 Y1:400 Y2:429\r\n");
     EXPECT_NE(saved.find("l \xE9\r\n"), std::string::npos);  // Windows-1252 in the file

@@ -7,9 +7,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <memory>
 #include <set>
 
 #include "app/session.h"
@@ -18,7 +15,9 @@
 #include "engine/tesseract_engine.h"
 #include "ocr/post_ocr_correction.h"
 #include "ocr/spelling_dictionary.h"
+#include "support/dictionaries.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"
 #include "support/ocr_scoring.h"
@@ -35,11 +34,6 @@ const std::string kShipped = ORVANE_SHIPPED_MATRICES;
 // on the text as the OCR produced it: no quote or I/l repair.
 constexpr double kBar = 0.01;
 
-std::vector<uint8_t> fileBytes(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
 std::string truthPath(const std::string& disc, int stream) {
     return kData + "/" + disc + "/truth_s" + std::to_string(stream) + ".tsv";
 }
@@ -50,18 +44,6 @@ struct Reading {
     test::CharacterErrors raw, ilFree, quotesRepaired, quotesIlFree, ilRepaired, dictionaryRepaired;
     int unknown = 0;
 };
-
-// The Debian spelling dictionary of a language, loaded once.
-const SpellingDictionary* dictionaryOf(IlLanguage language) {
-    static std::unique_ptr<SpellingDictionary> loaded[4];
-    auto& d = loaded[static_cast<size_t>(language)];
-    if (!d) {
-        DictionaryLoad load = loadSpellingDictionary(language);
-        EXPECT_TRUE(load.dictionary) << load.error;
-        d = std::move(load.dictionary);
-    }
-    return d.get();
-}
 
 Reading readStream(const std::string& disc, int stream, const test::TrainingFont& font,
                    const char* language) {
@@ -103,8 +85,8 @@ Reading readStream(const std::string& disc, int stream, const test::TrainingFont
         std::vector<std::string> il = quotes, spelled = quotes;
         if (ilLanguage) {
             repairIlLines(il, *ilLanguage);
-            for (std::string& l : spelled) l = repairZeroO(l, dictionaryOf(*ilLanguage));
-            repairIlLines(spelled, *ilLanguage, dictionaryOf(*ilLanguage));
+            for (std::string& l : spelled) l = repairZeroO(l, &test::dictionary(*ilLanguage));
+            repairIlLines(spelled, *ilLanguage, &test::dictionary(*ilLanguage));
         }
         r.ilRepaired.add(reference, il, false);
         r.dictionaryRepaired.add(reference, spelled, false);
@@ -146,8 +128,8 @@ TEST(OcrDiscs, ShippedMatricesAreWhatTheTrainingDiscTeaches) {
         Session read(quiet);
         ASSERT_TRUE(read.loadMatrixFile(matrixPath, read.matrix()));
         EXPECT_EQ(read.matrix().toBytes(), teach.matrix().toBytes());
-        auto shipped = fileBytes(kShipped + "/" + font.matrixName);
-        const auto learned = fileBytes(matrixPath);
+        auto shipped = test::readByteVector(kShipped + "/" + font.matrixName);
+        const auto learned = test::readByteVector(matrixPath);
         ASSERT_EQ(shipped.size(), learned.size())
             << "data/ChMatrix is out of date: run orvane-make-matrices";
         std::fill(shipped.begin() + 23, shipped.begin() + 278, 0);

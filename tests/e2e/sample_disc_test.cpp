@@ -5,8 +5,6 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <random>
 
 #include "app/session.h"
@@ -15,6 +13,7 @@
 #include "stream/time_code.h"
 #include "support/cli_runner.h"
 #include "support/fake_ui.h"
+#include "support/file_bytes.h"
 #include "support/ground_truth.h"
 #include "support/learners.h"
 #include "support/png_image.h"
@@ -216,9 +215,8 @@ TEST(SampleDiscs, SupFilesHoldExactlyTheCollectedUnits) {
     for (size_t i = 0; i < shots.size(); ++i) {
         char name[32];
         std::snprintf(name, sizeof name, "fr_%06zu.sup", i + 1);
-        std::ifstream f(dir.file(name), std::ios::binary);
-        ASSERT_TRUE(f) << name;
-        const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(f), {}};
+        ASSERT_TRUE(std::filesystem::exists(dir.file(name))) << name;
+        const std::vector<uint8_t> bytes = test::readByteVector(dir.file(name));
         EXPECT_EQ(bytes, shots[i].bytes) << name;
         // Starts with the unit's own size field.
         ASSERT_GE(bytes.size(), 2u);
@@ -253,13 +251,12 @@ namespace {
 // file, whole sectors of noise, a file cut in the middle of a sector.
 // Reading must end, and every unit must decode within the screen.
 TEST(SampleDiscs, DamagedCopiesAreReadToTheEnd) {
-    std::ifstream in(vobOf(kDiscs[0]), std::ios::binary);
-    const std::vector<char> original{std::istreambuf_iterator<char>(in), {}};
+    const std::string original = test::readBytes(vobOf(kDiscs[0]));
     ASSERT_GT(original.size(), 100000u);
     test::TempDir dir;
     std::mt19937 rng(2024);
     for (int round = 0; round < 12; ++round) {
-        std::vector<char> damaged = original;
+        std::string damaged = original;
         const int flips = round % 3 == 0 ? 50 : 2000;
         for (int i = 0; i < flips; ++i) damaged[rng() % damaged.size()] = static_cast<char>(rng());
         if (round % 4 == 1) {  // sectors of noise
@@ -270,8 +267,7 @@ TEST(SampleDiscs, DamagedCopiesAreReadToTheEnd) {
         }
         if (round % 4 == 2) damaged.resize(damaged.size() - 1000 - rng() % 100000);
         const std::string path = dir.file("damaged.vob");
-        std::ofstream(path, std::ios::binary)
-            .write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+        test::writeBytes(path, damaged);
 
         struct Checker : test::FakeUi {
             int units = 0;

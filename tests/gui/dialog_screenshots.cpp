@@ -4,10 +4,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -18,26 +16,16 @@
 #include "gui/split_dialog.h"
 #include "gui/subtitle_window.h"
 #include "gui/time_correction_dialog.h"
-#include "modal_script.h"
+#include "screen_shot.h"
 
 using namespace orvane;
 using namespace orvane::gui;
-
-namespace {
-void shoot(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
-}
-}  // namespace
+using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvane");
-    QApplication::setQuitOnLastWindowClosed(false);
-    MainWindow w;
-    w.move(20, 20);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 20, 20);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     SubtitleWindow& sw = w.subtitleWindow();
     Session& s = w.session();
     const std::pair<int, int> times[] = {
@@ -49,7 +37,6 @@ int main(int argc, char** argv) {
     w.ui().documentChanged(s.document());
     sw.show();
 
-    orvane::test::ModalScript script;
     OutputFormatDialog& format = w.outputFormatDialog();
     script.add([&](QWidget* m) {
         if (m != &format) return false;

@@ -8,34 +8,12 @@
 # "&Edit/View Characters Matrix" (Alt+C, E), and the about box (Alt+A), and
 # saves matrix_editor.png and about_box.png; then switches to the shipped
 # French through "GUI &Language" (Alt+L) and saves matrix_editor_fr.png.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="$(cd "$1" && pwd)"
-mkdir -p "$2"
-out="$(cd "$2" && pwd)"
-for tool in xdotool openbox import xvfb-run; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
-done
-
-if [ -z "${ORVANE_SHOTS_INSIDE:-}" ]; then
-    home="$(mktemp -d)"
-    trap 'rm -rf "$home"' EXIT
-    cp -r "$root/data/ChMatrix" "$home/ChMatrix"
-    cp -r "$root/data/lang" "$home/lang"
-    ORVANE_HOME="$home" ORVANE_SHOTS_INSIDE=1 \
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$out"
-    ls "$out"
-    exit 0
-fi
-
-openbox >/dev/null 2>&1 &
-wm=$!
 # shellcheck source=tests/gui/shots_lib.sh
-. "$root/tests/gui/shots_lib.sh"
+. "$(dirname "${BASH_SOURCE[0]}")/shots_lib.sh"
+shots_begin "$@" ChMatrix lang
 
 "$build/src/gui/orvane" &
 pid=$!
-trap 'kill $pid $wm 2>/dev/null || true' EXIT
 
 main="$(wait_for '^Orvane')"
 sleep 1

@@ -9,43 +9,25 @@
 # subtitle_window_dialog.png: the whole screen at the end of a job read with
 # the disc's matrix (remembered in Orvane.ini), the split dialog open over
 # the subtitle window.
-set -euo pipefail
-root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-build="$(cd "$1" && pwd)"
-mkdir -p "$2"
-out="$(cd "$2" && pwd)"
-for tool in xdotool openbox import xvfb-run; do
-    command -v "$tool" >/dev/null || { echo "$tool is needed" >&2; exit 1; }
-done
-
-if [ -z "${ORVANE_SHOTS_INSIDE:-}" ]; then
-    for run in 1 1.5 subtitles; do
-        home="$(mktemp -d)"
-        cp -r "$root/data/ChMatrix" "$home/ChMatrix"
-        scale=1
-        [ "$run" = 1.5 ] && scale=1.5
-        if [ "$run" = subtitles ]; then
-            printf '[CONFIG]\r\nJobMatrix=%s\r\n' "$home/ChMatrix/dejavu-sans-bold-30.sum" \
-                >"$home/Orvane.ini"
-        fi
-        ORVANE_HOME="$home" ORVANE_SHOTS_INSIDE="$run" QT_SCALE_FACTOR="$scale" \
-            xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$build" "$out" || status=$?
-        rm -rf "$home"
-        [ -z "${status:-}" ] || exit "$status"
-    done
+# shellcheck source=tests/gui/shots_lib.sh
+. "$(dirname "${BASH_SOURCE[0]}")/shots_lib.sh"
+shots_args "$@"
+if shots_outside; then
+    QT_SCALE_FACTOR=1 shots_xvfb 1 ChMatrix
+    QT_SCALE_FACTOR=1.5 shots_xvfb 1.5 ChMatrix
+    QT_SCALE_FACTOR=1 shots_xvfb subtitles ChMatrix
     ls "$out"
     exit 0
 fi
 run="$ORVANE_SHOTS_INSIDE"
-
-openbox >/dev/null 2>&1 &
-wm=$!
-# shellcheck source=tests/gui/shots_lib.sh
-. "$root/tests/gui/shots_lib.sh"
+shots_inside
+if [ "$run" = subtitles ]; then
+    printf '[CONFIG]\r\nJobMatrix=%s\r\n' "$ORVANE_HOME/ChMatrix/dejavu-sans-bold-30.sum" \
+        >"$ORVANE_HOME/Orvane.ini"
+fi
 
 "$build/src/gui/orvane" "$root/tests/data/pal/VIDEO_TS" &
 pid=$!
-trap 'kill $pid $wm 2>/dev/null || true' EXIT
 
 newchar='^New Character\(s\)$'
 job="$(wait_for '^What To Do \?$')"
@@ -57,9 +39,8 @@ if [ "$run" != subtitles ]; then
     # "Good evening, everyone.": G, o and d taught, then the first "e".
     for ch in G o d; do
         id="$(wait_for "$newchar")"
-        sleep 0.8                          # past the dialog's guard time
-        xdotool windowactivate --sync "$id" 2>/dev/null || true
-        xdotool type "$ch"
+        sleep 0.5                          # past the dialog's guard time
+        type_in "$id" "$ch"
         xdotool key Return
         sleep 0.5
     done
@@ -78,9 +59,8 @@ sub="$(wait_for '^Subtitles')"
 for _ in $(seq 1 20); do
     if id="$(xdotool search --onlyvisible --name "$newchar" 2>/dev/null | tail -1)" &&
         [ -n "$id" ]; then
-        sleep 0.6
-        xdotool windowactivate --sync "$id" 2>/dev/null || true
-        xdotool type "#"
+        sleep 0.3
+        type_in "$id" "#"
         xdotool key Return
     fi
     sleep 0.5

@@ -7,10 +7,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -19,28 +17,17 @@
 #include "gui/main_window.h"
 #include "gui/new_character_dialog.h"
 #include "gui/subtitle_window.h"
-#include "modal_script.h"
+#include "screen_shot.h"
 
 using namespace orvane::gui;
-
-namespace {
-void shoot(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
-}
-}  // namespace
+using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvane");
-    QApplication::setQuitOnLastWindowClosed(false);
+    orvane::test::Shots shots(argc, argv, 20, 20);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     const QString video = QString(ORVANE_TEST_DATA) + "/pal/VIDEO_TS";
-    MainWindow w;
     w.session().ocrPolicy().useEngine = false;  // the new-character dialog is shot teaching
-    w.move(20, 20);
-    w.show();
-    orvane::test::ModalScript script;
     JobDialog& job = w.jobDialog();
     script.add([&](QWidget* m) {
         if (m != &job) return false;

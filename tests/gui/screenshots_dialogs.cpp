@@ -3,10 +3,8 @@
 // tests/gui/screenshots-dialogs.sh, not by CTest.
 
 #include <QApplication>
-#include <QProcess>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -14,27 +12,16 @@
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/main_window.h"
 #include "gui/ocr_setup_dialog.h"
-#include "modal_script.h"
+#include "screen_shot.h"
 
 using namespace orvane::gui;
-
-namespace {
-void shoot(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
-}
-}  // namespace
+using orvane::test::shoot;
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvane");
-    QApplication::setQuitOnLastWindowClosed(false);
-    MainWindow w;
-    w.move(10, 10);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 10, 10);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
-    orvane::test::ModalScript script;
     script.add([&](QWidget* m) {
         return orvane::test::answerFileDialog(m, qEnvironmentVariable("ORVANE_HOME") + "/shot");
     });
@@ -71,13 +58,6 @@ int main(int argc, char** argv) {
         r.action = orvane::ActionMode::SaveBmp;
         w.session().startButton(r);
     });
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!script.done() || QApplication::activeModalWidget()) return;
-        watch.stop();
-        std::exit(0);
-    });
-    watch.start();
+    orvane::test::exitWhenDone(script);
     return QApplication::exec();
 }

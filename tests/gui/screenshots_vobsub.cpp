@@ -7,11 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <QTest>
 #include <QTimer>
 #include <cstdlib>
 
@@ -19,29 +17,21 @@
 #include "gui/bitmap_adjustment_dialog.h"
 #include "gui/job_dialog.h"
 #include "gui/main_window.h"
-#include "modal_script.h"
+#include "screen_shot.h"
 
 using namespace orvane::gui;
+using orvane::test::shoot;
 
 namespace {
-void shoot(const QString& name) {
-    QApplication::processEvents();
-    QTest::qWait(400);
-    QProcess::execute("import", {"-window", "root", qEnvironmentVariable("SHOT_DIR") + "/" + name});
-}
 const std::string kData = ORVANE_TEST_DATA;
 }  // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Orvane");
-    QApplication::setQuitOnLastWindowClosed(false);
-    MainWindow w;
-    w.move(10, 10);
-    w.show();
+    orvane::test::Shots shots(argc, argv, 10, 10);
+    MainWindow& w = shots.window;
+    orvane::test::ModalScript& script = shots.script;
     const std::string home = qEnvironmentVariable("ORVANE_HOME").toStdString();
     BitmapAdjustmentDialog& d = w.bitmapAdjustmentDialog();
-    orvane::test::ModalScript script;
     script.add([&](QWidget* m) {
         return orvane::test::answerFileDialog(m, QString::fromStdString(home + "/shot"));
     });
@@ -84,13 +74,6 @@ int main(int argc, char** argv) {
         r.action = orvane::ActionMode::SaveBmp;
         w.session().startButton(r);
     });
-    QTimer watch;
-    watch.setInterval(20);
-    QObject::connect(&watch, &QTimer::timeout, [&] {
-        if (!script.done() || QApplication::activeModalWidget()) return;
-        watch.stop();
-        std::exit(0);
-    });
-    watch.start();
+    orvane::test::exitWhenDone(script);
     return QApplication::exec();
 }

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "common/text_encoding.h"
 #include "ocr/matcher.h"
 #include "ocr/touching_letters.h"
+#include "support/file_bytes.h"
 #include "support/png_image.h"
 
 namespace orvane {
@@ -18,10 +17,9 @@ namespace {
 constexpr Colour kText = 0xFFFFFF;
 
 CharMatrix shippedMatrix(const std::string& name) {
-    std::ifstream f(std::string(ORVANE_SHIPPED_MATRICES) + "/" + name, std::ios::binary);
-    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(f), {}};
     CharMatrix m;
-    CharMatrix::fromBytes(bytes, m);
+    CharMatrix::fromBytes(test::readByteVector(std::string(ORVANE_SHIPPED_MATRICES) + "/" + name),
+                          m);
     return m;
 }
 

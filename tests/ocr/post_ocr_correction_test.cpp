@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <random>
 
 #include "ocr/spelling_dictionary.h"
+#include "support/dictionaries.h"
 
 namespace orvane {
 namespace {
@@ -179,17 +179,7 @@ TEST(IlRepair, SpanishRules) {
     EXPECT_EQ(repairIl("El tren", '.', kFr), "EI tren");
 }
 
-// The Debian hunspell dictionaries (scripts/install-deps.sh installs them).
-const SpellingDictionary& dictionary(IlLanguage language) {
-    static std::unique_ptr<SpellingDictionary> loaded[4];
-    auto& d = loaded[static_cast<size_t>(language)];
-    if (!d) {
-        DictionaryLoad load = loadSpellingDictionary(language);
-        EXPECT_TRUE(load.dictionary) << load.error;
-        d = std::move(load.dictionary);
-    }
-    return *d;
-}
+using test::dictionary;
 
 TEST(IlRepair, TheDictionaryDecidesTheWordsItKnows) {
     struct Case {

@@ -146,5 +146,31 @@ TEST(VobSubIndex, MalformedLinesAreSkippedAndNonIndexesRefused) {
     EXPECT_NE(error.find("no subtitle stream"), std::string::npos);
 }
 
+TEST(VobSubIndex, TimeOffsetAndDelaysShiftTheTimestampsAfterThem) {
+    Index index;
+    std::string error;
+    ASSERT_TRUE(
+        vobsub::parseIndex("# VobSub index file, v7\n"
+                           "time offset: -500\n"
+                           "id: en, index: 0\n"
+                           "timestamp: 00:00:01:000, filepos: 000000000\n"
+                           "delay: 00:00:02:000\n"
+                           "timestamp: 00:00:03:000, filepos: 000000800\n"
+                           "delay: -00:00:01:000\n"
+                           "timestamp: 00:00:04:000, filepos: 000001000\n"
+                           "id: fr, index: 1\n"
+                           "timestamp: 00:00:00:200, filepos: 000001800\n",
+                           index, error))
+        << error;
+    ASSERT_EQ(index.streams.size(), 2u);
+    ASSERT_EQ(index.streams[0].entries.size(), 3u);
+    EXPECT_EQ(index.streams[0].entries[0].ms, 500);
+    EXPECT_EQ(index.streams[0].entries[1].ms, 4500);
+    EXPECT_EQ(index.streams[0].entries[2].ms, 4500);
+    // A new stream starts without the other's delays; no time goes below zero.
+    ASSERT_EQ(index.streams[1].entries.size(), 1u);
+    EXPECT_EQ(index.streams[1].entries[0].ms, 0);
+}
+
 }  // namespace
 }  // namespace orvane

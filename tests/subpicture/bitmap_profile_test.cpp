@@ -2,24 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "config/ini_file.h"
+#include "support/file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace orvane {
 namespace {
 
-std::string readText(const std::string& path) {
-    std::ifstream f(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(f), {}};
-}
-
-void writeText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
+using test::readBytes;
+using test::writeBytes;
 
 // Settings that differ from the defaults in every field.
 BitmapExportSettings everyFieldChanged() {
@@ -42,7 +35,7 @@ TEST(BitmapProfile, EveryKeyRoundTripsInTheWrittenOrder) {
     saveBitmapSettings(path, s);
     EXPECT_EQ(loadBitmapSettings(path), s);
     // Sections and keys in their fixed order, numbers in decimal.
-    const std::string text = readText(path);
+    const std::string text = readBytes(path);
     const size_t crop = text.find("[BMP OUT CROPPING]");
     const size_t colour = text.find("[BMP OUT COLOR]");
     const size_t pos = text.find("[BMP OUT POSITIONING]");
@@ -81,9 +74,9 @@ TEST(BitmapProfile, AMissingFileKeyOrNumberGivesTheDefaults) {
     EXPECT_EQ(defaults.colours.preset, PalettePreset::IAuthor);
     EXPECT_FALSE(defaults.positioning.enabled);
 
-    writeText(dir.file("p.ini"),
-              "[bmp out cropping]\r\nminx=abc\r\nMinY=0x40\r\n[BMP OUT POSITIONING]\r\n"
-              "PosShift.Y=-3\r\n");
+    writeBytes(dir.file("p.ini"),
+               "[bmp out cropping]\r\nminx=abc\r\nMinY=0x40\r\n[BMP OUT POSITIONING]\r\n"
+               "PosShift.Y=-3\r\n");
     const BitmapExportSettings s = loadBitmapSettings(dir.file("p.ini"));
     EXPECT_EQ(s.cropping.minWidth, 16);   // not an integer
     EXPECT_EQ(s.cropping.minHeight, 64);  // hexadecimal
@@ -94,11 +87,11 @@ TEST(BitmapProfile, AMissingFileKeyOrNumberGivesTheDefaults) {
 
 TEST(BitmapProfile, OddValuesAreCutOrClampedToWhatTheDialogAllows) {
     test::TempDir dir;
-    writeText(dir.file("p.ini"),
-              "[BMP OUT CROPPING]\nMinX=65552\nDivX=0\nDivY=99\nXPosMode=7\n"
-              "[BMP OUT COLOR]\nBitPerPixel=1\nColorPalIndex_0=16\nColorPalIndex_2=255\n"
-              "PresetColorPalIndex=9\n"
-              "[BMP OUT POSITIONING]\nYPosMode=4\n");
+    writeBytes(dir.file("p.ini"),
+               "[BMP OUT CROPPING]\nMinX=65552\nDivX=0\nDivY=99\nXPosMode=7\n"
+               "[BMP OUT COLOR]\nBitPerPixel=1\nColorPalIndex_0=16\nColorPalIndex_2=255\n"
+               "PresetColorPalIndex=9\n"
+               "[BMP OUT POSITIONING]\nYPosMode=4\n");
     const BitmapExportSettings s = loadBitmapSettings(dir.file("p.ini"));
     EXPECT_EQ(s.cropping.minWidth, 16);  // 65552 cut to 16 bits
     EXPECT_EQ(s.cropping.widthMultiple, 1);
@@ -114,9 +107,9 @@ TEST(BitmapProfile, OddValuesAreCutOrClampedToWhatTheDialogAllows) {
 TEST(BitmapProfile, SavingIntoTheConfigurationLeavesOtherSectionsAlone) {
     test::TempDir dir;
     const std::string path = dir.file("Orvane.ini");
-    writeText(path,
-              "[CONFIG]\r\nActionMode=2\r\n[BMP OUT COLOR]\r\nBitPerPixel=8\r\nExtra=keep\r\n"
-              "[PREVIEW CFG]\r\nZoom=1500\r\n");
+    writeBytes(path,
+               "[CONFIG]\r\nActionMode=2\r\n[BMP OUT COLOR]\r\nBitPerPixel=8\r\nExtra=keep\r\n"
+               "[PREVIEW CFG]\r\nZoom=1500\r\n");
     BitmapExportSettings s;
     s.colours.bitsPerPixel = 4;
     saveBitmapSettings(path, s);
@@ -130,9 +123,9 @@ TEST(BitmapProfile, SavingIntoTheConfigurationLeavesOtherSectionsAlone) {
 
 TEST(BitmapProfile, AProfileSharingAPaletteIndexColoursItWithTheHigherRole) {
     test::TempDir dir;
-    writeText(dir.file("p.ini"),
-              "[BMP OUT COLOR]\r\nPresetColorPalIndex=0\r\nColorPalIndex_0=0\r\n"
-              "ColorPalIndex_1=2\r\nColorPalIndex_2=2\r\nColorPalIndex_3=3\r\n");
+    writeBytes(dir.file("p.ini"),
+               "[BMP OUT COLOR]\r\nPresetColorPalIndex=0\r\nColorPalIndex_0=0\r\n"
+               "ColorPalIndex_1=2\r\nColorPalIndex_2=2\r\nColorPalIndex_3=3\r\n");
     const BitmapExportSettings s = loadBitmapSettings(dir.file("p.ini"));
     const auto palette = exportPalette(s.colours);
     EXPECT_EQ(palette[2], s.colours.roleColour[2]);

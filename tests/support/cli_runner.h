@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ CliRun runCliCaptured(const std::vector<std::string>& args, const std::string& i
 // -signal when the child was killed. Standard output is dropped.
 CliRun runCliWithFileLimit(const std::vector<std::string>& args, size_t maxFileBytes,
                            bool killAtLimit = false);
+
+// The number of line ends in a run's output.
+inline size_t lineCount(const std::string& text) {
+    return static_cast<size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 // Reads a temporary file from its start and closes it.
 std::string readAndClose(std::FILE* f);

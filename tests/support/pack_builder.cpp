@@ -5,6 +5,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "support/spu_encoder.h"
+
 namespace orvane::test {
 
 void writePackHeader(Sector& s, uint32_t scr) {
@@ -123,6 +125,34 @@ void writeSectors(const std::string& path, const std::vector<Sector>& sectors,
         f.write(reinterpret_cast<const char*>(s.data()), static_cast<std::streamsize>(s.size()));
     const std::vector<char> tail(trailingBytes, 0x55);
     f.write(tail.data(), static_cast<std::streamsize>(tail.size()));
+}
+
+VobBuilder& VobBuilder::nav(uint8_t bcdSeconds) {
+    sectors.push_back(makeNavPack(scr_ += 300, 0, 0, bcdSeconds, 0x40));
+    return *this;
+}
+
+VobBuilder& VobBuilder::filler(int n) {
+    for (int i = 0; i < n; ++i) sectors.push_back(makeFillerPack(scr_ += 300));
+    return *this;
+}
+
+VobBuilder& VobBuilder::unit(std::span<const uint8_t> bytes, uint32_t pts, uint8_t subStream,
+                             size_t chunk) {
+    uint32_t scr = scr_ + 300;
+    for (Sector& s : packetizeUnit(bytes, subStream, pts, scr, chunk)) sectors.push_back(s);
+    scr_ = scr - 300;  // packetizeUnit steps past its last pack
+    return *this;
+}
+
+VobBuilder& VobBuilder::picture(const IndexedPicture& pic, uint32_t pts, int x1, int y1,
+                                uint16_t stopDelay) {
+    return unit(makeUnit(pic, x1, y1, stopDelay), pts).filler();
+}
+
+std::string VobBuilder::write(const std::string& path) const {
+    writeSectors(path, sectors);
+    return path;
 }
 
 }  // namespace orvane::test

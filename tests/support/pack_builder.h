@@ -40,4 +40,30 @@ std::vector<Sector> packetizeUnit(std::span<const uint8_t> unit, uint8_t subStre
 void writeSectors(const std::string& path, const std::vector<Sector>& sectors,
                   size_t trailingBytes = 0);
 
+struct IndexedPicture;
+
+// A VOB built pack by pack: each pack's SCR is 300 ticks after the one
+// before, the first `scr` + 300.
+class VobBuilder {
+  public:
+    explicit VobBuilder(uint32_t scr = 1000) : scr_(scr) {}
+    // A PAL NAV pack whose cell time is 0:00:bcdSeconds.
+    VobBuilder& nav(uint8_t bcdSeconds = 0);
+    VobBuilder& filler(int n = 1);
+    // The unit in packs of at most `chunk` payload bytes, its PTS on the first.
+    VobBuilder& unit(std::span<const uint8_t> bytes, uint32_t pts, uint8_t subStream = 0x20,
+                     size_t chunk = 2000);
+    // A typical unit of the picture at (x1, y1) showing for stopDelay (see
+    // makeUnit), then a filler.
+    VobBuilder& picture(const IndexedPicture& pic, uint32_t pts, int x1 = 100, int y1 = 500,
+                        uint16_t stopDelay = 100);
+    // Writes the sectors; returns the path.
+    std::string write(const std::string& path) const;
+
+    std::vector<Sector> sectors;
+
+  private:
+    uint32_t scr_;
+};
+
 }  // namespace orvane::test
