@@ -64,8 +64,7 @@ TextEngine* Session::lineEngine() {
     return engine_.get();
 }
 
-void Session::readLineByEngine(const TextLine& line, int l) {
-    (void)l;
+void Session::readLineByEngine(const TextLine& line, int /*l*/) {
     const size_t n = line.count;
     glyphs_.resize(n);
     matches_.assign(n, 0);

@@ -213,19 +213,7 @@ void Session::readFile(const std::string& path) {
         endOfFile();
         return;
     }
-    job_.running = true;
-    ui_.readingControls(true, false);
-    const uint32_t now = ui_.tickCount();
-    lastElapsedTick_ = now;
-    estimator_.start(workTick());
-    sizeBeforeCurrentKiB_ = job_.sizeBeforeCurrent();
-    if (job_.resumeSector == 0) {
-        job_.unitsInFile = 0;
-        ui_.progress(ProgressDisplay{});
-        ui_.unitCounters(0, job_.unitsInJob);
-    }
-    const int64_t first = job_.resumeSector;
-    job_.resumeSector = 0;
+    const int64_t first = startReadingFile();
 
     std::string dataFile = path;
     indexTimes_.clear();
@@ -252,6 +240,27 @@ void Session::readFile(const std::string& path) {
     }
     // What the reader saved is on the disk before the job pauses or moves on.
     commitJobSaves();
+    readerStopped(result);
+}
+
+int64_t Session::startReadingFile() {
+    job_.running = true;
+    ui_.readingControls(true, false);
+    const uint32_t now = ui_.tickCount();
+    lastElapsedTick_ = now;
+    estimator_.start(workTick());
+    sizeBeforeCurrentKiB_ = job_.sizeBeforeCurrent();
+    if (job_.resumeSector == 0) {
+        job_.unitsInFile = 0;
+        ui_.progress(ProgressDisplay{});
+        ui_.unitCounters(0, job_.unitsInJob);
+    }
+    const int64_t first = job_.resumeSector;
+    job_.resumeSector = 0;
+    return first;
+}
+
+void Session::readerStopped(const ReadResult& result) {
     switch (result.end) {
         case ReadEnd::EndOfFile:
             progressUpdate(result.nextSector);

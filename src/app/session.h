@@ -340,6 +340,11 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     void reportIoError(const std::exception& e);
 
     void readFile(const std::string& path);
+    // The job's state and the window's controls as a file starts; the
+    // sector to start from.
+    int64_t startReadingFile();
+    // Where the reader stopped: the file's end, a decline or a pause.
+    void readerStopped(const ReadResult& result);
     // The title set of the job's first file, its languages and colours.
     void loadTitleSetOf(const std::string& firstFile);
     // For a VobSub index: its .sub (returned), the times of the selected

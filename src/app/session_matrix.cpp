@@ -21,6 +21,37 @@ namespace {
 constexpr char kMatrixFilter[] = "Orvane Charater Matrix (*.sum)|*.sum";
 constexpr char kLineBreak = '\r';
 
+// The matrix files of the ChMatrix/ folders below `searchOrder`: the user's
+// folder first, then the read-only ones; a file hides its namesakes in
+// later folders, as the user's copy of a shipped matrix.
+std::vector<std::string> matrixFilesToSearch(const std::vector<std::string>& searchOrder) {
+    std::vector<std::string> files;
+    std::vector<std::string> names;
+    for (const std::string& base : searchOrder) {
+        std::vector<std::string> here;
+        std::error_code ec;
+        for (const auto& e : std::filesystem::directory_iterator(base + "ChMatrix/", ec)) {
+            // A folder (or FIFO) named like a matrix is no matrix.
+            std::error_code typeError;
+            if (!e.is_regular_file(typeError)) continue;
+            std::string name = e.path().filename().string();
+            std::string lower = name;
+            for (char& c : lower)
+                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+            if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".sum") == 0 &&
+                std::find(names.begin(), names.end(), name) == names.end())
+                here.push_back(name);
+        }
+        // A fixed order, so that the same folder always asks in the same order.
+        std::sort(here.begin(), here.end());
+        for (std::string& name : here) {
+            files.push_back(base + "ChMatrix/" + name);
+            names.push_back(std::move(name));
+        }
+    }
+    return files;
+}
+
 }  // namespace
 
 bool Session::confirmDiscardMatrix() {
@@ -185,32 +216,7 @@ void Session::mergeMatrix(const CharMatrix& other) {
 
 std::optional<Session::MatrixSearchResult> Session::searchMatrixFolder(const MatrixEntry& glyph,
                                                                        const CharBox& box) {
-    // The user's folder first, then the read-only ones; a file hides its
-    // namesakes in later folders, as the user's copy of a shipped matrix.
-    std::vector<std::string> files;
-    std::vector<std::string> names;
-    for (const std::string& base : folders_.searchOrder()) {
-        std::vector<std::string> here;
-        std::error_code ec;
-        for (const auto& e : std::filesystem::directory_iterator(base + "ChMatrix/", ec)) {
-            // A folder (or FIFO) named like a matrix is no matrix.
-            std::error_code typeError;
-            if (!e.is_regular_file(typeError)) continue;
-            std::string name = e.path().filename().string();
-            std::string lower = name;
-            for (char& c : lower)
-                c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-            if (lower.size() > 4 && lower.compare(lower.size() - 4, 4, ".sum") == 0 &&
-                std::find(names.begin(), names.end(), name) == names.end())
-                here.push_back(name);
-        }
-        // A fixed order, so that the same folder always asks in the same order.
-        std::sort(here.begin(), here.end());
-        for (std::string& name : here) {
-            files.push_back(base + "ChMatrix/" + name);
-            names.push_back(std::move(name));
-        }
-    }
+    const std::vector<std::string> files = matrixFilesToSearch(folders_.searchOrder());
     const std::string folder = folders_.userData + "ChMatrix/";
     for (const std::string& file : files) {
         const std::string name = fileNameOf(file);

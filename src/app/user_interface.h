@@ -148,10 +148,7 @@ class UserInterface {
                               Buttons buttons) = 0;
     // File dialogs; an empty result is Cancel.
     virtual std::string askSaveFileName(const FileDialog& dialog) = 0;
-    virtual std::string askOpenFileName(const FileDialog& dialog) {
-        (void)dialog;
-        return {};
-    }
+    virtual std::string askOpenFileName(const FileDialog& /*dialog*/) { return {}; }
     // The font colour selection: the colour number taken as text, or
     // nullopt for "Skip this Picture". `proposal` is the ranking the dialog
     // proposes (proposeTextColours): [1] is the colour to select.
@@ -159,16 +156,12 @@ class UserInterface {
                                                     const ColourRanking& proposal) = 0;
     // The policy chose the text colour without asking: `automatic` or the
     // fixed number; `detected` is the detector's own ranking.
-    virtual void textColourChosen(uint8_t number, bool automatic, const ColourRanking& detected) {
-        (void)number;
-        (void)automatic;
-        (void)detected;
-    }
+    virtual void textColourChosen(uint8_t /*number*/, bool /*automatic*/,
+                                  const ColourRanking& /*detected*/) {}
     // The new-character dialog; called again while a search finds nothing.
     virtual NewCharChoice newCharacter(const NewCharacterView& view) = 0;
     // The progression controller of the show-only action, shown after a picture.
-    virtual ProgressionChoice progressionController(int32_t unitNumber) {
-        (void)unitNumber;
+    virtual ProgressionChoice progressionController(int32_t /*unitNumber*/) {
         return ProgressionChoice::NoStop;
     }
 
@@ -178,7 +171,7 @@ class UserInterface {
     virtual void bitmapAdjustment(BitmapAdjustment& dialog);
     // The output format dialog's show-and-convert with `format` selected
     // (OK of the bitmap adjustment under the I-Author or Philips preset).
-    virtual void showOutputFormat(OutputFormat format) { (void)format; }
+    virtual void showOutputFormat(OutputFormat /*format*/) {}
 
     // Lets queued user events run (button clicks of the GUI).
     virtual void pump() {}
@@ -186,57 +179,35 @@ class UserInterface {
     virtual uint32_t tickCount();
 
     // Main window state.
-    virtual void fileLabels(const std::string& fileName, int index, int count) {
-        (void)fileName;
-        (void)index;
-        (void)count;
-    }
-    virtual void readingControls(bool pauseEnabled, bool openVobEnabled) {
-        (void)pauseEnabled;
-        (void)openVobEnabled;
-    }
-    virtual void pauseCaption(const std::string& caption) { (void)caption; }
-    virtual void progress(const ProgressDisplay& p) { (void)p; }
-    virtual void unitCounters(int32_t inFile, int32_t inJob) {
-        (void)inFile;
-        (void)inJob;
-    }
-    virtual void elapsedTime(const std::string& text) { (void)text; }
+    virtual void fileLabels(const std::string& /*fileName*/, int /*index*/, int /*count*/) {}
+    virtual void readingControls(bool /*pauseEnabled*/, bool /*openVobEnabled*/) {}
+    virtual void pauseCaption(const std::string& /*caption*/) {}
+    virtual void progress(const ProgressDisplay& /*p*/) {}
+    virtual void unitCounters(int32_t /*inFile*/, int32_t /*inJob*/) {}
+    virtual void elapsedTime(const std::string& /*text*/) {}
     // The last file of the job has been read.
-    virtual void jobEnded(const std::string& text) { (void)text; }
-    virtual void remainingTime(const std::string& text) { (void)text; }
+    virtual void jobEnded(const std::string& /*text*/) {}
+    virtual void remainingTime(const std::string& /*text*/) {}
     // Per NAV pack: the accumulated cell time and offset + SCR time.
-    virtual void navTimes(const TimeCode& navTotal, const TimeCode& streamTime) {
-        (void)navTotal;
-        (void)streamTime;
-    }
-    virtual void chapters(const std::string& text) { (void)text; }
-    virtual void frameRate(const std::string& label) { (void)label; }
+    virtual void navTimes(const TimeCode& /*navTotal*/, const TimeCode& /*streamTime*/) {}
+    virtual void chapters(const std::string& /*text*/) {}
+    virtual void frameRate(const std::string& /*label*/) {}
     virtual void showSubtitleWindow() {}
     // Whether showPicture displays anything. A front end without a preview
     // (the terminal) lets the core skip the pictures nobody would see.
     virtual bool showsPictures() const { return true; }
-    virtual void showPicture(const Image24& bitmap, const DisplayArea& area, bool useZoom) {
-        (void)bitmap;
-        (void)area;
-        (void)useZoom;
-    }
-    virtual void unitCompleted(const UnitReport& report) { (void)report; }
+    virtual void showPicture(const Image24& /*bitmap*/, const DisplayArea& /*area*/,
+                             bool /*useZoom*/) {}
+    virtual void unitCompleted(const UnitReport& /*report*/) {}
     // The document's display lines changed (an entry added or closed, a
     // rebuild, a clear).
-    virtual void documentChanged(const SubtitleDocument& doc) { (void)doc; }
+    virtual void documentChanged(const SubtitleDocument& /*doc*/) {}
     // The OCR added entry `index`.
-    virtual void subtitleAdded(const SubtitleDocument& doc, size_t index) {
-        (void)doc;
-        (void)index;
-    }
+    virtual void subtitleAdded(const SubtitleDocument& /*doc*/, size_t /*index*/) {}
     // The current matrix was replaced, renamed or saved.
-    virtual void matrixChanged(const CharMatrix& matrix) { (void)matrix; }
+    virtual void matrixChanged(const CharMatrix& /*matrix*/) {}
     // Entry k was learned (appended) while reading.
-    virtual void matrixEntryAdded(const CharMatrix& matrix, size_t k) {
-        (void)matrix;
-        (void)k;
-    }
+    virtual void matrixEntryAdded(const CharMatrix& /*matrix*/, size_t /*k*/) {}
 };
 
 }  // namespace orvane

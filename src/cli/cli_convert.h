@@ -11,6 +11,4 @@ namespace orvane::cli {
 // with the split range. `args` starts after the word "convert".
 int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* err, std::FILE* in);
 
-std::string convertUsage();
-
 }  // namespace orvane::cli

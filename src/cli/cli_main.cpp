@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 
 #include "app/ifo_reader.h"
 #include "app/session.h"
@@ -222,8 +223,20 @@ void runJobToEnd(Session& session, CliUi& ui) {
     if (stopSignalReceived() != 0) ui.noteStopped();
 }
 
-int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, Session& session,
-           std::FILE* err) {
+// The request of the job the options describe, its action still to choose.
+JobRequest jobRequest(const Options& o, const std::vector<std::string>& files,
+                      const Session& session) {
+    JobRequest request;
+    request.files = files;
+    request.streamIndex = o.stream - 1;
+    request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
+    request.forcedOnly = o.forcedOnly;
+    return request;
+}
+
+// The OCR policy and the matrix to start from; the exit status when they
+// cannot be taken, else nullopt.
+std::optional<int> prepareOcr(const Options& o, CliUi& ui, Session& session, std::FILE* err) {
     const std::string mark = utf8ToCp1252(o.markChar);
     if (mark.empty() ||
         (mark.find('?') != std::string::npos && o.markChar.find('?') == std::string::npos)) {
@@ -244,47 +257,42 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
     session.setMatrixSearchPolicy(Session::MatrixSearchPolicy::Merge);
     // --extended adds the coordinates; the configuration may ask for them too.
     if (o.extended) session.document().settings().ovtExtended = true;
-    if (!o.matrix.empty()) {
-        // A bare name that is not in the current folder is one of the matrix folders'.
-        const std::string matrix = findMatrixFile(o.matrix, session.folders());
-        try {
-            if (!session.loadMatrixFile(matrix, session.matrix())) return 1;
-        } catch (const IoError& e) {
-            std::fprintf(err, "orvane-cli: cannot read matrix '%s': %s\n", e.path().c_str(),
-                         e.systemMessage().c_str());
-            return 1;
-        }
-    }
-    JobRequest request;
-    request.files = files;
-    request.streamIndex = o.stream - 1;
-    request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
-    request.forcedOnly = o.forcedOnly;
-    request.action = ActionMode::Ocr;
-    if (!session.startButton(request)) {
-        std::fprintf(err, "orvane-cli: the job could not start\n");
+    if (o.matrix.empty()) return std::nullopt;
+    // A bare name that is not in the current folder is one of the matrix folders'.
+    const std::string matrix = findMatrixFile(o.matrix, session.folders());
+    try {
+        if (!session.loadMatrixFile(matrix, session.matrix())) return 1;
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot read matrix '%s': %s\n", e.path().c_str(),
+                     e.systemMessage().c_str());
         return 1;
     }
-    runJobToEnd(session, ui);
+    return std::nullopt;
+}
 
-    int status = ui.fileErrors() > 0 ? 1 : 0;
-    bool matrixSaved = false;
-    if (!o.saveMatrix.empty()) {
-        if (session.matrix().empty()) {
-            std::fprintf(err, "orvane-cli: the matrix is empty; nothing saved to '%s'\n",
-                         o.saveMatrix.c_str());
-        } else {
-            try {
-                session.writeMatrixFile(o.saveMatrix);
-                matrixSaved = true;
-            } catch (const IoError& e) {
-                std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
-                             e.systemMessage().c_str());
-                status = 1;
-            }
-        }
+// --save-matrix after the job; false when the file could not be written.
+bool saveLearnedMatrix(const Options& o, Session& session, bool& saved, std::FILE* err) {
+    saved = false;
+    if (o.saveMatrix.empty()) return true;
+    if (session.matrix().empty()) {
+        std::fprintf(err, "orvane-cli: the matrix is empty; nothing saved to '%s'\n",
+                     o.saveMatrix.c_str());
+        return true;
     }
-    if (!o.out.empty() && !saveDocumentTo(session, o.out, err)) status = 1;
+    try {
+        session.writeMatrixFile(o.saveMatrix);
+        saved = true;
+    } catch (const IoError& e) {
+        std::fprintf(err, "orvane-cli: cannot write '%s': %s\n", e.path().c_str(),
+                     e.systemMessage().c_str());
+        return false;
+    }
+    return true;
+}
+
+// The summary of an OCR job on stderr.
+void reportOcr(const Options& o, const CliUi& ui, Session& session, bool matrixSaved,
+               std::FILE* err) {
     // What the saved matrix really holds: glyphs learned into it in this
     // run and entries merged in by a search.
     std::string merged;
@@ -313,68 +321,56 @@ int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, S
                      session.engineLanguage().c_str(), counts.engineLines, counts.engineReadings,
                      counts.engineLearned);
     }
-    if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
-    return status;
 }
 
-int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
-    std::vector<std::string> files;
-    if (!resolveVobs(o, files, err)) return 1;
-    if (!checkOutputs(o, files, err)) return 1;
-    StopSignals signals;
-
-    BadHeaderPolicy policy =
-        o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
-    if (policy == BadHeaderPolicy::Ask && !::isatty(::fileno(in))) policy = BadHeaderPolicy::No;
-    CliUi ui(policy, out, err, in);
-    Session session(ui);
-    // No preview on a terminal; the SUP action then writes files only.
-    session.flags().showSubPicture = false;
-    if (o.startTime) session.setStartTime(*o.startTime);
-    if (!loadCliConfiguration(session, o.config, err)) return 1;
-    if (o.command == "ocr") return runOcr(o, files, ui, session, err);
-
-    JobRequest request;
-    request.files = files;
-    request.streamIndex = o.stream - 1;
-    request.avoidTimeRestart = o.avoidTimeRestart || session.settings().avoidTimeRestart;
-    request.forcedOnly = o.forcedOnly;
-    if (o.command == "vobsub") {
-        request.action = ActionMode::SaveVobSub;
-        ui.setSaveName(o.out);
-    } else if (o.command == "sup" || o.command == "bmp") {
-        request.action = o.command == "sup" ? ActionMode::SaveSup : ActionMode::SaveBmp;
-        request.timing = o.timing;
-        ui.setSaveName(o.out);
-        // The entries are there for their rectangles: keep them in the file.
-        if (o.timing) session.document().settings().ovtExtended = true;
-        if (!o.profile.empty()) {
-            // A missing or unreadable profile would silently read as the defaults.
-            const IniFile probe(o.profile);
-            std::string reason = probe.loadError();
-            if (reason.empty() && !fileExists(o.profile)) reason = std::strerror(ENOENT);
-            if (!reason.empty()) {
-                std::fprintf(err, "orvane-cli: cannot open profile '%s': %s\n", o.profile.c_str(),
-                             reason.c_str());
-                return 1;
-            }
-            session.bitmapSettings() = loadBitmapSettings(o.profile);
-        }
-        if (o.discColours) session.bitmapSettings().colours.discColours = true;
-    } else {
-        request.action = ActionMode::OnlyShow;
-        ui.setListUnits(true);
-    }
+int runOcr(const Options& o, const std::vector<std::string>& files, CliUi& ui, Session& session,
+           std::FILE* err) {
+    if (const auto status = prepareOcr(o, ui, session, err)) return *status;
+    JobRequest request = jobRequest(o, files, session);
+    request.action = ActionMode::Ocr;
     if (!session.startButton(request)) {
         std::fprintf(err, "orvane-cli: the job could not start\n");
         return 1;
     }
-    if (o.command == "scan") session.flags().progressionNonStop = true;
     runJobToEnd(session, ui);
-    std::fflush(out);
-    // Stopped early: what was read is still written.
-    if (o.command == "vobsub") session.writeVobSubPair();
-    std::fflush(out);
+
+    int status = ui.fileErrors() > 0 ? 1 : 0;
+    bool matrixSaved = false;
+    if (!saveLearnedMatrix(o, session, matrixSaved, err)) status = 1;
+    if (!o.out.empty() && !saveDocumentTo(session, o.out, err)) status = 1;
+    reportOcr(o, ui, session, matrixSaved, err);
+    if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
+    return status;
+}
+
+// The action of sup and bmp, and the bitmap settings of bmp; false when
+// the profile cannot be read.
+bool prepareFileJob(const Options& o, JobRequest& request, CliUi& ui, Session& session,
+                    std::FILE* err) {
+    request.action = o.command == "sup" ? ActionMode::SaveSup : ActionMode::SaveBmp;
+    request.timing = o.timing;
+    ui.setSaveName(o.out);
+    // The entries are there for their rectangles: keep them in the file.
+    if (o.timing) session.document().settings().ovtExtended = true;
+    if (!o.profile.empty()) {
+        // A missing or unreadable profile would silently read as the defaults.
+        const IniFile probe(o.profile);
+        std::string reason = probe.loadError();
+        if (reason.empty() && !fileExists(o.profile)) reason = std::strerror(ENOENT);
+        if (!reason.empty()) {
+            std::fprintf(err, "orvane-cli: cannot open profile '%s': %s\n", o.profile.c_str(),
+                         reason.c_str());
+            return false;
+        }
+        session.bitmapSettings() = loadBitmapSettings(o.profile);
+    }
+    if (o.discColours) session.bitmapSettings().colours.discColours = true;
+    return true;
+}
+
+// What the job wrote, on stderr, and the --text entries saved; the exit
+// status.
+int finishJob(const Options& o, const CliUi& ui, Session& session, std::FILE* err) {
     int status = ui.fileErrors() > 0 ? 1 : 0;
     if (o.command == "vobsub") {
         const int n = session.job().unitsInJob;
@@ -403,6 +399,47 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
                          session.document().count() == 1 ? "y" : "ies", o.text.c_str());
         }
     }
+    return status;
+}
+
+int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
+    std::vector<std::string> files;
+    if (!resolveVobs(o, files, err)) return 1;
+    if (!checkOutputs(o, files, err)) return 1;
+    StopSignals signals;
+
+    BadHeaderPolicy policy =
+        o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
+    if (policy == BadHeaderPolicy::Ask && !::isatty(::fileno(in))) policy = BadHeaderPolicy::No;
+    CliUi ui(policy, out, err, in);
+    Session session(ui);
+    // No preview on a terminal; the SUP action then writes files only.
+    session.flags().showSubPicture = false;
+    if (o.startTime) session.setStartTime(*o.startTime);
+    if (!loadCliConfiguration(session, o.config, err)) return 1;
+    if (o.command == "ocr") return runOcr(o, files, ui, session, err);
+
+    JobRequest request = jobRequest(o, files, session);
+    if (o.command == "vobsub") {
+        request.action = ActionMode::SaveVobSub;
+        ui.setSaveName(o.out);
+    } else if (o.command == "sup" || o.command == "bmp") {
+        if (!prepareFileJob(o, request, ui, session, err)) return 1;
+    } else {
+        request.action = ActionMode::OnlyShow;
+        ui.setListUnits(true);
+    }
+    if (!session.startButton(request)) {
+        std::fprintf(err, "orvane-cli: the job could not start\n");
+        return 1;
+    }
+    if (o.command == "scan") session.flags().progressionNonStop = true;
+    runJobToEnd(session, ui);
+    std::fflush(out);
+    // Stopped early: what was read is still written.
+    if (o.command == "vobsub") session.writeVobSubPair();
+    std::fflush(out);
+    int status = finishJob(o, ui, session, err);
     if (stopSignalReceived() != 0 && status == 0) status = 128 + stopSignalReceived();
     return status;
 }

@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ocr_policy.h"
-#include "stream/time_code.h"
+#include "app/option_values.h"
 
 namespace orvane::cli {
 

@@ -90,6 +90,42 @@ void putU16(std::vector<uint8_t>& b, size_t v) {
     b.push_back(static_cast<uint8_t>(v));
 }
 
+// "size: WxH"; a size out of reason is left out.
+void readSize(std::string_view value, Index& out) {
+    const std::string_view v = trim(value);
+    const size_t x = v.find('x');
+    int w = 0, h = 0;
+    if (x != std::string_view::npos && number(v.substr(0, x), w) && number(v.substr(x + 1), h) &&
+        w > 0 && h > 0 && w <= 4096 && h <= 4096) {
+        out.width = w;
+        out.height = h;
+    }
+}
+
+// "palette: rrggbb, ..."; a colour that does not read keeps its place.
+void readPalette(std::string_view v, Index& out) {
+    for (size_t i = 0; i < kPalette && !v.empty(); ++i) {
+        const size_t comma = v.find(',');
+        uint32_t c = 0;
+        if (number(v.substr(0, comma), c, 16)) out.palette[i] = c & 0xFFFFFF;
+        v = comma == std::string_view::npos ? std::string_view{} : v.substr(comma + 1);
+    }
+}
+
+// "timestamp: hh:mm:ss:mmm, filepos: HEX", its time moved by `shift` (not
+// before 0); a line that does not read is left out.
+void readTimestamp(std::string_view line, int64_t shift, IndexStream& stream) {
+    std::string_view rest;
+    IndexEntry e;
+    uint64_t pos = 0;
+    if (parseTime(field(line, "timestamp:", &rest), e.ms) &&
+        number(field(rest, "filepos:", nullptr), pos, 16)) {
+        e.filePos = pos;
+        e.ms = std::max<int64_t>(0, e.ms + shift);
+        stream.entries.push_back(e);
+    }
+}
+
 }  // namespace
 
 const IndexStream* Index::stream(int index) const {
@@ -120,22 +156,9 @@ bool parseIndex(std::string_view text, Index& out, std::string& error) {
         }
         if (line.empty() || line.front() == '#') continue;
         if (startsWith(line, "size:")) {
-            const std::string_view v = trim(line.substr(5));
-            const size_t x = v.find('x');
-            int w = 0, h = 0;
-            if (x != std::string_view::npos && number(v.substr(0, x), w) &&
-                number(v.substr(x + 1), h) && w > 0 && h > 0 && w <= 4096 && h <= 4096) {
-                out.width = w;
-                out.height = h;
-            }
+            readSize(line.substr(5), out);
         } else if (startsWith(line, "palette:")) {
-            std::string_view v = line.substr(8);
-            for (size_t i = 0; i < kPalette && !v.empty(); ++i) {
-                const size_t comma = v.find(',');
-                uint32_t c = 0;
-                if (number(v.substr(0, comma), c, 16)) out.palette[i] = c & 0xFFFFFF;
-                v = comma == std::string_view::npos ? std::string_view{} : v.substr(comma + 1);
-            }
+            readPalette(line.substr(8), out);
         } else if (startsWith(line, "id:")) {
             std::string_view rest;
             const std::string_view lang = field(line, "id:", &rest);
@@ -154,15 +177,7 @@ bool parseIndex(std::string_view text, Index& out, std::string& error) {
             int64_t v = 0;
             if (parseShift(line.substr(6), v)) delay += v;
         } else if (startsWith(line, "timestamp:") && current) {
-            std::string_view rest;
-            IndexEntry e;
-            uint64_t pos = 0;
-            if (parseTime(field(line, "timestamp:", &rest), e.ms) &&
-                number(field(rest, "filepos:", nullptr), pos, 16)) {
-                e.filePos = pos;
-                e.ms = std::max<int64_t>(0, e.ms + offset + delay);
-                current->entries.push_back(e);
-            }
+            readTimestamp(line, offset + delay, *current);
         }
     }
     if (first) {

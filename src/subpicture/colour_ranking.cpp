@@ -63,8 +63,9 @@ struct ShapeDepths {
     uint64_t total = 0;
 };
 
-ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
-    ShapeDepths d;
+// The colour number of every pixel, row by row; -1 for a colour that is
+// none of the four.
+std::vector<int8_t> colourNumbers(const Image24& picture, const PreviewColours& colours) {
     const int w = picture.width(), h = picture.height();
     std::vector<int8_t> number(static_cast<size_t>(w) * h);
     for (int y = 0; y < h; ++y) {
@@ -72,6 +73,11 @@ ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
             number[static_cast<size_t>(y) * w + x] =
                 static_cast<int8_t>(numberOf(picture.pixel(x, y), colours));
     }
+    return number;
+}
+
+// The colour met most often on the picture's border.
+int borderColour(const std::vector<int8_t>& number, int w, int h) {
     std::array<uint32_t, 4> border{};
     auto countBorder = [&](int x, int y) {
         const int n = number[static_cast<size_t>(y) * w + x];
@@ -90,10 +96,14 @@ ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
         if (border[static_cast<size_t>(n)] > border[static_cast<size_t>(background)])
             background = n;
     }
+    return background;
+}
 
-    // Distance of every pixel from the background (4-neighbourhood; outside
-    // the picture counts as background): outlines and antialiasing lie on
-    // the edge of the letters, their body inside.
+// Distance of every pixel from the background (4-neighbourhood; outside
+// the picture counts as background): outlines and antialiasing lie on the
+// edge of the letters, their body inside.
+std::vector<uint16_t> depthsFromBackground(const std::vector<int8_t>& number, int w, int h,
+                                           int background) {
     std::vector<uint16_t> depth(number.size(), 0);
     std::vector<uint32_t> queue;
     queue.reserve(number.size());
@@ -124,11 +134,19 @@ ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
         if (y > 0) visit(x, y - 1);
         if (y + 1 < h) visit(x, y + 1);
     }
-    d.background = background;
+    return depth;
+}
+
+ShapeDepths shapeDepths(const Image24& picture, const PreviewColours& colours) {
+    const int w = picture.width(), h = picture.height();
+    const std::vector<int8_t> number = colourNumbers(picture, colours);
+    ShapeDepths d;
+    d.background = borderColour(number, w, h);
+    const std::vector<uint16_t> depth = depthsFromBackground(number, w, h, d.background);
     for (size_t i = 0; i < number.size(); ++i) {
         const int n = number[i];
         if (n < 0) continue;
-        if (n == background) continue;
+        if (n == d.background) continue;
         ++d.count[static_cast<size_t>(n)];
         d.sum[static_cast<size_t>(n)] += depth[i];
         ++d.total;

@@ -60,6 +60,38 @@ TimeCode parseTimeField(std::string_view field, size_t width) {
     return t;
 }
 
+// The time line of an entry: its start and stop, and the rectangle when the
+// line has one (else the rectangle is cleared). False when the rectangle
+// does not read.
+bool readTimeLine(std::string_view time, SubtitleEntry& e, DisplayArea& rect, OrvaneReadResult& r) {
+    // Columns as written while hours stay below 100: start 1-12, stop from
+    // 18, the rectangle from 31.
+    const size_t startWidth = timeWidthAt(time, 0);
+    const size_t stopFrom = startWidth + 6;
+    const size_t stopWidth = timeWidthAt(time, stopFrom - 1);
+    const size_t restFrom = stopFrom + stopWidth + 1;
+    e.start = parseTimeField(columns(time, 1, startWidth), startWidth);
+    e.stop = parseTimeField(columns(time, stopFrom, 30), stopWidth);
+    if (time.size() <= restFrom) {
+        rect = {};
+        r.extended = false;
+        r.extendedSeen = true;
+        return true;
+    }
+    const std::string_view rest = trimControls(columns(time, restFrom, 30));
+    if (rest.empty() || (rest[0] != 'x' && rest[0] != 'X')) return true;
+    const auto x1 = parseInteger(columns(rest, 4, 3));
+    const auto x2 = parseInteger(columns(rest, 11, 3));
+    const auto y1 = parseInteger(columns(rest, 18, 3));
+    const auto y2 = parseInteger(columns(rest, 25, 3));
+    if (!x1 || !x2 || !y1 || !y2) return false;
+    rect = {static_cast<int32_t>(*x1), static_cast<int32_t>(*y1), static_cast<int32_t>(*x2),
+            static_cast<int32_t>(*y2)};
+    r.extended = true;
+    r.extendedSeen = true;
+    return true;
+}
+
 }  // namespace
 
 std::string threeDigitField(int32_t v) {
@@ -114,12 +146,7 @@ OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
         bool failed = !number;
         if (number) {
             lastNumber = static_cast<uint16_t>(*number);
-            if (first) {
-                const int64_t offset = int64_t{lastNumber} - 1;
-                r.indexOffset = static_cast<uint16_t>(offset < 0       ? 0
-                                                      : offset > 65535 ? 65535
-                                                                       : offset);
-            }
+            if (first) r.indexOffset = static_cast<uint16_t>(std::max(int{lastNumber} - 1, 0));
             first = false;
         }
         SubtitleEntry e;
@@ -127,35 +154,7 @@ OrvaneReadResult readOrvaneLines(const std::vector<std::string>& lines,
             const std::string_view time =
                 at < lines.size() ? trimControls(lines[at]) : std::string_view{};
             ++at;
-            // Columns as written while hours stay below 100: start 1-12,
-            // stop from 18, the rectangle from 31.
-            const size_t startWidth = timeWidthAt(time, 0);
-            const size_t stopFrom = startWidth + 6;
-            const size_t stopWidth = timeWidthAt(time, stopFrom - 1);
-            const size_t restFrom = stopFrom + stopWidth + 1;
-            e.start = parseTimeField(columns(time, 1, startWidth), startWidth);
-            e.stop = parseTimeField(columns(time, stopFrom, 30), stopWidth);
-            if (time.size() > restFrom) {
-                const std::string_view rest = trimControls(columns(time, restFrom, 30));
-                if (!rest.empty() && (rest[0] == 'x' || rest[0] == 'X')) {
-                    const auto x1 = parseInteger(columns(rest, 4, 3));
-                    const auto x2 = parseInteger(columns(rest, 11, 3));
-                    const auto y1 = parseInteger(columns(rest, 18, 3));
-                    const auto y2 = parseInteger(columns(rest, 25, 3));
-                    if (x1 && x2 && y1 && y2) {
-                        rect = {static_cast<int32_t>(*x1), static_cast<int32_t>(*y1),
-                                static_cast<int32_t>(*x2), static_cast<int32_t>(*y2)};
-                        r.extended = true;
-                        r.extendedSeen = true;
-                    } else {
-                        failed = true;
-                    }
-                }
-            } else {
-                rect = {};
-                r.extended = false;
-                r.extendedSeen = true;
-            }
+            failed = !readTimeLine(time, e, rect, r);
         }
         if (failed) {
             // The rest of the block is abandoned; the next line is read as

@@ -45,6 +45,7 @@ TEST_F(Convert, MistakesAreUsageErrorsOnOneLine) {
         {"--format", "orvane"},             // no --out
         {"--format", "orvane", "--out", "x", "--offset", "1:00:00"},
         {"--format", "orvane", "--out", "x", "--offset", "25:00:00,000"},
+        {"--format", "orvane", "--out", "x", "--stretch", "00:00:02"},
         {"--format", "orvane", "--out", "x", "--duration", "prop:500"},
         {"--format", "orvane", "--out", "x", "--duration", "fixed:70000"},
         {"--format", "orvane", "--out", "x", "--min-interval", "10000"},
@@ -185,6 +186,11 @@ TEST_F(Convert, EncodingChoosesTheOwnFormatsAndTheOthersKeepTheirs) {
         EXPECT_NE(r.err.find("files are always"), std::string::npos) << r.err;
     }
     EXPECT_EQ(convert({"--format", "orvane", "--encoding", "latin-1", "--out", out}).status, 2);
+    // A wrong second value is refused too, not hidden by the first.
+    EXPECT_EQ(convert({"--format", "orvane", "--encoding", "utf-8", "--encoding", "latin-1",
+                       "--out", out})
+                  .status,
+              2);
 }
 
 TEST_F(Convert, TheWritersTakeTheirSettingsFromTheConfiguration) {

@@ -7,6 +7,7 @@
 #include "cli/cli_main.h"
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
+#include "cli/convert_options.h"
 #include "support/cli_runner.h"
 #include "support/file_bytes.h"
 #include "support/pack_builder.h"
@@ -42,6 +43,8 @@ TEST(Cli, CommandLineMistakesGiveOneLineAndStatus2) {
                                                {"vobsub", "--out", "b", "x.vob"},
                                                {"scan", "--start-time", "1:2:3", "x.vob"},
                                                {"scan", "--bad-headers", "maybe", "x.vob"},
+                                               {"scan", "--title", "100", "x.vob"},
+                                               {"ocr", "--language", "xx", "x.vob"},
                                                {"scan", "--frobnicate", "x.vob"},
                                                {"scan"},
                                                {"dance"},
@@ -331,6 +334,22 @@ TEST(Cli, OptionsOfOtherCommandsAndStartTimesPastADayAreRefused) {
         EXPECT_EQ(r.status, 0);
         EXPECT_NE(r.out.find("orvane-cli convert IN.ovt"), std::string::npos) << r.out;
     }
+}
+
+TEST(Cli, OptionsReachTheirSettings) {
+    std::string error;
+    const auto o = cli::parseOptions(
+        {"ocr", "--avoid-time-restart", "--title", "3", "--language", "fr", "a.vob"}, error);
+    ASSERT_TRUE(o) << error;
+    EXPECT_TRUE(o->avoidTimeRestart);
+    EXPECT_EQ(o->titleSet, 3);
+    EXPECT_EQ(o->language, "fr");
+    const auto c = cli::parseConvertOptions(
+        {"in.ovt", "--format", "orvane", "--out", "x", "--stretch", "-00:00:02,500"}, error);
+    ASSERT_TRUE(c) << error;
+    EXPECT_TRUE(c->times.minusStretch);
+    EXPECT_EQ(c->times.stretch, (TimeCode{0, 0, 2, 500}));
+    EXPECT_FALSE(c->times.minusOffset);
 }
 
 }  // namespace
