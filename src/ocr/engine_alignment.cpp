@@ -19,6 +19,7 @@ constexpr double kKnownMisread = 0.25;    // a known glyph read as another text
 constexpr double kClearMargin = 0.25;     // how much cheaper the proposal must be
 constexpr int kMaxSymbolsPerGlyph = 3;
 constexpr int kMaxGlyphsPerSymbol = 3;
+constexpr int kSmallestLine = 24;  // pixels the engine is given at least
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 double spanCost(int l1, int r1, int l2, int r2, int lineHeight) {
@@ -56,8 +57,11 @@ void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePic
     top = std::max(0, top);
     bottom = std::min(bottom, labels.height() - 1);
     const int h = bottom - top + 1;
-    // The engine reads best at letters some 60 to 100 pixels high.
-    out.scale = std::clamp((80 + h - 1) / h, 2, 4);
+    // The engine reads subtitle letters best at their own size: blown up
+    // pixel by pixel their steps look like serifs, and it loses accents and
+    // tells g from q less well. Only a line lower than some 24 pixels is
+    // enlarged.
+    out.scale = std::clamp((kSmallestLine + h - 1) / h, 1, 4);
     out.margin = std::max(8, h * out.scale / 2);
     out.left = left;
     const int s = out.scale, m = out.margin;
