@@ -259,6 +259,55 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
     return result;
 }
 
+void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
+                            std::vector<std::optional<EngineReading>>& readings) {
+    std::vector<EngineSymbol> symbols;
+    for (const EngineSymbol& s : all)
+        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
+    readings.resize(glyphs.size());
+    std::vector<bool> taken(glyphs.size(), false);
+    for (size_t first = 0; first < symbols.size();) {
+        size_t last = first + 1;
+        while (last < symbols.size() && !symbols[last].wordStart) ++last;
+        // The word's columns as the engine gave them, else its symbols' span.
+        int left = symbols[first].wordLeft, right = symbols[first].wordRight;
+        std::string text;
+        int confidence = 100;
+        for (size_t k = first; k < last; ++k) {
+            text += symbols[k].text;
+            confidence = std::min(confidence, symbols[k].confidence);
+        }
+        if (right < left) {
+            left = symbols[first].left;
+            right = symbols[first].right;
+            for (size_t k = first; k < last; ++k) {
+                left = std::min(left, symbols[k].left);
+                right = std::max(right, symbols[k].right);
+            }
+        }
+        std::vector<size_t> inside;
+        bool unplaced = false, unsure = false;
+        std::string spelt;
+        for (size_t j = 0; j < glyphs.size(); ++j) {
+            const int centre2 = glyphs[j].left + glyphs[j].right;
+            if (taken[j] || centre2 < 2 * left || centre2 > 2 * right) continue;
+            inside.push_back(j);
+            if (!glyphs[j].known && !readings[j]) unplaced = true;
+            if (!glyphs[j].known || glyphs[j].cut) unsure = true;
+            if (glyphs[j].known)
+                spelt += glyphs[j].text;
+            else if (readings[j])
+                spelt += readings[j]->text;
+        }
+        for (size_t j : inside) taken[j] = true;
+        if (unplaced || (unsure && spelt != text))
+            for (size_t j : inside)
+                readings[j] =
+                    EngineReading{j == inside.front() ? text : std::string(), confidence, true};
+        first = last;
+    }
+}
+
 std::string engineLanguageCode(const std::string& code) {
     if (code.size() >= 3) return code;
     static const std::map<std::string, std::string> kCodes = {
