@@ -32,8 +32,8 @@ struct AlignGlyph {
     int right = 0;
     uint64_t pictureKey = 0;  // equal for glyphs of the same picture
     bool known = false;       // the matrix read it as `text`
-    bool cut = false;         // ... as known glyphs touching, less surely
     std::string text;         // UTF-8
+    bool cut = false;         // known as touching glyphs cut apart: less surely
 };
 
 // A glyph's text as the engine read it.
