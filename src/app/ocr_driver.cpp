@@ -101,16 +101,20 @@ void Session::readLineByEngine(const TextLine& line, int /*l*/) {
         a.pictureKey = pictureKey(glyphs_[j]);
         if (matches_[j] != 0 || cuts_[j]) {
             a.known = true;
+            a.cut = matches_[j] == 0;
             a.text =
                 cp1252ToUtf8(matches_[j] != 0 ? matrix_.entry(matches_[j]).text : cuts_[j]->text);
         }
     }
     readings_ = alignEngineSymbols(symbols, aligned, bottom - top + 1);
+    // Without a person to ask, a word the engine read is better than marks.
+    if (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto)
+        readUnplacedWordsWhole(symbols, aligned, readings_);
     for (std::optional<EngineReading>& r : readings_) {
         if (!r) continue;
         // Windows-1252 holds the matrix's texts; what it cannot hold is no reading.
         std::string text = utf8ToCp1252(r->text);
-        if (text.size() > kMaxTextLength ||
+        if ((!r->wholeWord && text.size() > kMaxTextLength) ||
             (text.find('?') != std::string::npos && r->text.find('?') == std::string::npos)) {
             r.reset();
             continue;
@@ -128,6 +132,36 @@ std::string Session::takeEngineReading(MatrixEntry& glyph, const CharBox& box,
         if (addMatrixEntry(glyph)) ++ocrCounts_.engineLearned;
     }
     return text;
+}
+
+std::string Session::assembleWithWordsWhole(const TextLine& line,
+                                            const std::vector<std::string>& pieces) {
+    // A word read whole is one piece: the spaces between words then come
+    // from the gaps between whole words, as for any other pieces.
+    wordLine_.count = 0;
+    wordLine_.top = line.top;
+    wordLine_.bottom = line.bottom;
+    std::vector<std::string> texts;
+    for (size_t k = 0; k < pieces.size() && k < line.count; ++k) {
+        const CharBox& b = line.chars[k];
+        const bool rest = k < readings_.size() && readings_[k] && readings_[k]->wholeWord &&
+                          readings_[k]->text.empty();
+        if (rest && wordLine_.count > 0) {
+            CharBox& w = wordLine_.chars[wordLine_.count - 1u];
+            const int left = std::min(int{w.left}, int{b.left}),
+                      right = std::max(w.right(), b.right());
+            const int top = std::min(int{w.top}, int{b.top}),
+                      bottom = std::max(w.bottom(), b.bottom());
+            w.left = static_cast<uint16_t>(left);
+            w.width = static_cast<uint16_t>(right - left + 1);
+            w.top = static_cast<uint16_t>(top);
+            w.height = static_cast<uint16_t>(bottom - top + 1);
+            continue;
+        }
+        wordLine_.chars[wordLine_.count++] = b;
+        texts.push_back(pieces[k]);
+    }
+    return assembleLineText(wordLine_, texts, ocrSettings_);
 }
 
 void Session::pauseToReadUnitAgain() {
@@ -259,6 +293,7 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
     for (int l = 1; l <= lines_.count; ++l) {
         const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
         std::vector<std::string> pieces;  // what each character reads as
+        bool wordsRead = false;           // some glyphs took a word the engine read whole
         bool skipped = false;
         // Ask and auto read the line's unknown glyphs by the second engine
         // first, matching every glyph once for it.
@@ -284,12 +319,17 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
                 cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_,
                                           accentRaise(line, matrix_, ocrSettings_));
             const EngineReading* reading =
-                e == 0 && !cut && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
-            if (!engineRead) reading = nullptr;
+                engineRead && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
+            // A word the engine read whole stands for its glyphs, known or not.
+            const EngineReading* word = reading && reading->wholeWord ? reading : nullptr;
+            if (word || e != 0 || cut) reading = nullptr;
             const bool takeReading = reading && (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
                                                  (reading->confidence >= kSureConfidence &&
                                                   !ledger_.contested(glyph, box, ocrSettings_)));
-            if (e > 0) {
+            if (word) {
+                piece = word->text;
+                wordsRead = true;
+            } else if (e > 0) {
                 piece = matrix_.entry(e).text;
             } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
                 ++ocrCounts_.skipped;
@@ -361,7 +401,8 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             }
             pieces.push_back(std::move(piece));
         }
-        std::string out = assembleLineText(line, pieces, ocrSettings_);
+        std::string out = wordsRead ? assembleWithWordsWhole(line, pieces)
+                                    : assembleLineText(line, pieces, ocrSettings_);
         if (!out.empty()) text.push_back(std::move(out));
     }
     if (text.empty()) return;

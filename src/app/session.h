@@ -329,6 +329,10 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     // is off or every glyph is read by the matrix. Fills matches_ and cuts_.
     void readLineByEngine(const TextLine& line, int l);
     TextEngine* lineEngine();
+    // The text of a line some of whose glyphs took a word the engine read
+    // whole (readings_), each such word as one piece.
+    std::string assembleWithWordsWhole(const TextLine& line,
+                                       const std::vector<std::string>& pieces);
     // An engine reading used without a question: recorded, and learned
     // once confirmed.
     std::string takeEngineReading(MatrixEntry& glyph, const CharBox& box, const std::string& text,
@@ -414,6 +418,7 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     std::string engineFailedLanguage_;
     ProposalLedger ledger_;
     EngineLinePicture engineLine_;
+    TextLine wordLine_;  // a line with the words read whole as one piece each
     // Per character of the line being read: the glyph, its match and its
     // touching-letters reading as readLineByEngine found them, valid while
     // the matrix generation is matchedGeneration_.

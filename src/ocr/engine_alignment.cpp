@@ -19,6 +19,7 @@ constexpr double kKnownMisread = 0.25;    // a known glyph read as another text
 constexpr double kClearMargin = 0.25;     // how much cheaper the proposal must be
 constexpr int kMaxSymbolsPerGlyph = 3;
 constexpr int kMaxGlyphsPerSymbol = 3;
+constexpr int kSmallestLine = 24;  // pixels the engine is given at least
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
 double spanCost(int l1, int r1, int l2, int r2, int lineHeight) {
@@ -56,8 +57,11 @@ void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePic
     top = std::max(0, top);
     bottom = std::min(bottom, labels.height() - 1);
     const int h = bottom - top + 1;
-    // The engine reads best at letters some 60 to 100 pixels high.
-    out.scale = std::clamp((80 + h - 1) / h, 2, 4);
+    // The engine reads subtitle letters best at their own size: blown up
+    // pixel by pixel their steps look like serifs, and it loses accents and
+    // tells g from q less well. Only a line lower than some 24 pixels is
+    // enlarged.
+    out.scale = std::clamp((kSmallestLine + h - 1) / h, 1, 4);
     out.margin = std::max(8, h * out.scale / 2);
     out.left = left;
     const int s = out.scale, m = out.margin;
@@ -253,6 +257,55 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
             result[static_cast<size_t>(j)] = EngineReading{*best->first, best->second.confidence};
     }
     return result;
+}
+
+void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
+                            std::vector<std::optional<EngineReading>>& readings) {
+    std::vector<EngineSymbol> symbols;
+    for (const EngineSymbol& s : all)
+        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
+    readings.resize(glyphs.size());
+    std::vector<bool> taken(glyphs.size(), false);
+    for (size_t first = 0; first < symbols.size();) {
+        size_t last = first + 1;
+        while (last < symbols.size() && !symbols[last].wordStart) ++last;
+        // The word's columns as the engine gave them, else its symbols' span.
+        int left = symbols[first].wordLeft, right = symbols[first].wordRight;
+        std::string text;
+        int confidence = 100;
+        for (size_t k = first; k < last; ++k) {
+            text += symbols[k].text;
+            confidence = std::min(confidence, symbols[k].confidence);
+        }
+        if (right < left) {
+            left = symbols[first].left;
+            right = symbols[first].right;
+            for (size_t k = first; k < last; ++k) {
+                left = std::min(left, symbols[k].left);
+                right = std::max(right, symbols[k].right);
+            }
+        }
+        std::vector<size_t> inside;
+        bool unplaced = false, unsure = false;
+        std::string spelt;
+        for (size_t j = 0; j < glyphs.size(); ++j) {
+            const int centre2 = glyphs[j].left + glyphs[j].right;
+            if (taken[j] || centre2 < 2 * left || centre2 > 2 * right) continue;
+            inside.push_back(j);
+            if (!glyphs[j].known && !readings[j]) unplaced = true;
+            if (!glyphs[j].known || glyphs[j].cut) unsure = true;
+            if (glyphs[j].known)
+                spelt += glyphs[j].text;
+            else if (readings[j])
+                spelt += readings[j]->text;
+        }
+        for (size_t j : inside) taken[j] = true;
+        if (unplaced || (unsure && spelt != text))
+            for (size_t j : inside)
+                readings[j] =
+                    EngineReading{j == inside.front() ? text : std::string(), confidence, true};
+        first = last;
+    }
 }
 
 std::string engineLanguageCode(const std::string& code) {

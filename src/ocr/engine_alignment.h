@@ -33,12 +33,16 @@ struct AlignGlyph {
     uint64_t pictureKey = 0;  // equal for glyphs of the same picture
     bool known = false;       // the matrix read it as `text`
     std::string text;         // UTF-8
+    bool cut = false;         // known as touching glyphs cut apart: less surely
 };
 
 // A glyph's text as the engine read it.
 struct EngineReading {
     std::string text;    // UTF-8
     int confidence = 0;  // the lowest of its symbols
+    // The text of a whole word of the engine's, given to its first glyph
+    // (its other glyphs read as nothing): to be used for this line only.
+    bool wholeWord = false;
 };
 
 // Aligns the engine's symbols (columns of the cropped picture) to the
@@ -54,6 +58,18 @@ struct EngineReading {
 std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const EngineSymbol> symbols,
                                                              std::span<const AlignGlyph> glyphs,
                                                              int lineHeight);
+
+// Where the alignment left a glyph that is not known without a reading
+// (the engine read more or fewer letters in its word than the word has
+// glyphs, and no placement is clearly best), or where a word holding a
+// glyph the matrix did not read surely (not known, or cut) does not spell
+// the engine's word, the engine's text of that word stands for all of the
+// word's glyphs, known ones too: the first glyph whose middle lies in the
+// word takes it, the others read as nothing. Each glyph belongs to the
+// first word that holds it.
+void readUnplacedWordsWhole(std::span<const EngineSymbol> symbols,
+                            std::span<const AlignGlyph> glyphs,
+                            std::vector<std::optional<EngineReading>>& readings);
 
 // The symbols of a drawing mapped back to columns of the cropped picture.
 std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,

@@ -516,6 +516,22 @@ TEST_F(EngineReadings, AutoReadsByTheEngineAndLearnsWhatItReadTheSameWayOnTwoLin
     EXPECT_EQ(s.engineLanguage(), "deu");
 }
 
+TEST_F(EngineReadings, AutoTakesAWordItCannotPlaceLetterByLetterWholeAndLearnsNothingFromIt) {
+    // The engine reads "lol" and "Ll" as one symbol each: no letter of them
+    // can be placed on a glyph, so the words stand whole; only the lone "o"
+    // is read glyph by glyph and learned.
+    engine.wordsAsOneSymbol = true;
+    Session s(ui);
+    s.setTextEngineFactory(test::fakeEngineFactory(engine));
+    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    EXPECT_EQ(questions(s), std::vector<std::string>{});
+    ASSERT_EQ(s.document().count(), 2u);
+    EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
+    EXPECT_EQ(s.document().entry(2).lines, s.document().entry(1).lines);
+    ASSERT_EQ(s.matrix().size(), 1u);
+    EXPECT_EQ(s.matrix().entry(1).text, "o");
+}
+
 TEST_F(EngineReadings, AskAsksOnlyAboutDoubtfulReadingsWithTheReadingAsProposal) {
     Session sure(ui);
     sure.setTextEngineFactory(test::fakeEngineFactory(engine));

@@ -75,6 +75,43 @@ TEST(EngineAlignment, AnAmbiguousPlacementGivesNoReading) {
               (Readings{std::nullopt, std::nullopt}));
 }
 
+// The readings after the alignment and the words read whole, as text
+// (a whole word's other glyphs read "").
+Readings alignWords(const std::vector<EngineSymbol>& symbols,
+                    const std::vector<AlignGlyph>& glyphs) {
+    auto readings = alignEngineSymbols(symbols, glyphs, 20);
+    readUnplacedWordsWhole(symbols, glyphs, readings);
+    Readings out;
+    for (const auto& r : readings)
+        out.push_back(r ? std::optional<std::string>(r->wholeWord ? "[" + r->text + "]" : r->text)
+                        : std::nullopt);
+    return out;
+}
+
+TEST(EngineAlignment, AWordThatCannotBePlacedLetterByLetterIsTakenWhole) {
+    // "ab cd": the engine read "ab" as one symbol over two different
+    // glyphs, which neither may take; "cd" stays as placed.
+    EXPECT_EQ(
+        alignWords({sym("ab", 0, 21, true), sym("c", 34, 43, true), sym("d", 46, 55)}, kWords),
+        (Readings{"[ab]", "[]", "c", "d"}));
+    // Four letters over three glyphs, the last two touching and cut by the
+    // matrix into "tt" where the engine read "ta": the word does not spell
+    // the engine's, so the engine's word stands, the cut glyph's too.
+    std::vector<AlignGlyph> word = {glyph(0, 9), glyph(12, 21, 0, "s"), glyph(24, 45, 0, "tt")};
+    word[2].cut = true;
+    std::vector<EngineSymbol> read = {sym("E", 0, 9, true), sym("s", 12, 21), sym("t", 24, 33),
+                                      sym("a", 36, 45)};
+    for (EngineSymbol& s : read) s.wordLeft = 0, s.wordRight = 45;
+    EXPECT_EQ(alignWords(read, word), (Readings{"[Esta]", "[]", "[]"}));
+    // Spelt alike, or with every glyph surely known, the letters stay.
+    read[3].text = "t";
+    EXPECT_EQ(alignWords(read, word), (Readings{"E", std::nullopt, std::nullopt}));
+    word[2].cut = false;
+    word[0] = glyph(0, 9, 0, "F");
+    read[3].text = "a";
+    EXPECT_EQ(alignWords(read, word), (Readings{std::nullopt, std::nullopt, std::nullopt}));
+}
+
 TEST(EngineAlignment, LinesAreDrawnDarkOnLightScaledAndMappedBack) {
     Image8 labels(20, 10);
     labels.fill(0);
@@ -93,13 +130,13 @@ TEST(EngineAlignment, LinesAreDrawnDarkOnLightScaledAndMappedBack) {
     EngineLinePicture drawn;
     drawLineForEngine(labels, line, drawn);
     const int s = drawn.scale, m = drawn.margin;
-    EXPECT_GE(s, 2);
     EXPECT_EQ(drawn.picture.width(), 11 * s + 2 * m);
     EXPECT_EQ(drawn.picture.height(), 8 * s + 2 * m);
     EXPECT_EQ(drawn.picture.pixel(m, m), 0);
     EXPECT_EQ(drawn.picture.pixel(m + 4 * s, m + 3 * s), 0);
     EXPECT_EQ(drawn.picture.pixel(m + 4 * s, m + 3 * s + s), 255);
     EXPECT_EQ(drawn.picture.pixel(m - 1, m), 255);
+    EXPECT_EQ(s, 3);  // a line of 8 rows is enlarged to 24; taller ones are not
     const auto back = symbolsInCrop({sym("b", m + 7 * s, m + 11 * s - 1)}, drawn);
     EXPECT_EQ(back[0].left, 9);
     EXPECT_EQ(back[0].right, 12);

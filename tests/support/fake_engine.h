@@ -16,6 +16,10 @@ struct FakeEngineScript {
     // The text of a run of columns [left, right] of the picture.
     std::function<std::string(const Image8&, int left, int right)> name;
     int confidence = 95;
+    // Runs closer than a quarter of the picture's height read as one
+    // symbol over all of them (its text their names joined), as an engine
+    // that places only whole words.
+    bool wordsAsOneSymbol = false;
     int linesRead = 0;
     int enginesMade = 0;
     std::vector<std::string> languages;  // asked for, in order
@@ -39,7 +43,14 @@ class FakeEngine : public TextEngine {
             }
             int r = x;
             while (r + 1 < picture.width() && dark(r + 1)) ++r;
-            out.push_back({script_.name(picture, x, r), x, r, script_.confidence, out.empty()});
+            std::string text = script_.name(picture, x, r);
+            if (script_.wordsAsOneSymbol && !out.empty() &&
+                x - out.back().right <= picture.height() / 4) {
+                out.back().text += text;
+                out.back().right = out.back().wordRight = r;
+            } else {
+                out.push_back({std::move(text), x, r, script_.confidence, true, x, r});
+            }
             x = r + 1;
         }
         return out;
