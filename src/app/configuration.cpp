@@ -14,7 +14,7 @@ namespace orvane {
 
 namespace {
 
-ProfileSection configSection(ConfigSettings& c, const ProgramFolders& folders) {
+ProfileSection configSection(ConfigSettings& c, OcrPolicy& policy, const ProgramFolders& folders) {
     // Matrices are saved in the user's folder and opened from the first
     // folder of the search that has any.
     const std::string saveMatrixFolder = folders.userData + "ChMatrix/";
@@ -44,6 +44,9 @@ ProfileSection configSection(ConfigSettings& c, const ProgramFolders& folders) {
                 ProfileKey::int32("JobStream", c.jobStream, d.jobStream),
                 ProfileKey::text("JobMatrix", c.jobMatrix, d.jobMatrix),
                 ProfileKey::boolean("AttentionSignal", c.attentionSignal, d.attentionSignal),
+                // The OCR setup's engine box; kept with the window settings, so
+                // that the limits' own save still writes only the limits.
+                ProfileKey::boolean("OcrEngine", policy.useEngine, OcrPolicy{}.useEngine),
             }};
 }
 
@@ -139,7 +142,7 @@ ProfileSection ocrSection(OcrSettings& o) {
 std::vector<ProfileSection> configurationSections(Session& session) {
     OutputSettings& out = session.document().settings();
     std::vector<ProfileSection> sections;
-    sections.push_back(configSection(session.settings(), session.folders()));
+    sections.push_back(configSection(session.settings(), session.ocrPolicy(), session.folders()));
     sections.push_back(previewSection(session.previewOptions()));
     sections.push_back(ocrSection(session.ocrSettings()));
     sections.push_back(bmpTimingSection(session.settings()));

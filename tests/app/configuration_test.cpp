@@ -234,7 +234,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
             ++keys;
         }
     }
-    EXPECT_EQ(keys, 14u + 10u + 13u + 1u + 2u + 9u + 11u);
+    EXPECT_EQ(keys, 15u + 10u + 13u + 1u + 2u + 9u + 11u);
 
     // Booleans: each one set alone, the others cleared.
     struct Flag {
@@ -244,7 +244,7 @@ TEST_F(ConfigurationTest, EveryKeyHasItsOwnField) {
     for (const auto& section : configurationSections(session))
         for (const auto& key : section.keys)
             if (key.type() == ProfileType::Boolean) flags.push_back({section.name, key.key()});
-    EXPECT_EQ(flags.size(), 11u);
+    EXPECT_EQ(flags.size(), 12u);
     const std::string out = dir.file("flip.ini");
     for (const auto& on : flags) {
         std::string flipped, section;
@@ -279,7 +279,7 @@ TEST_F(ConfigurationTest, AFreshFileHoldsTheSectionsAndKeysInOrderWithoutTheOcrL
                                         "SaveDialogBmpSup", "OpenDialogVob", "OpenDialogOrvaneText",
                                         "SaveDialogText", "LanguageFileName", "AutoScrollDown",
                                         "ActionMode", "AvoidTimeRestart", "JobFolder", "JobStream",
-                                        "JobMatrix", "AttentionSignal"}));
+                                        "JobMatrix", "AttentionSignal", "OcrEngine"}));
     EXPECT_EQ(ini.keys("PREVIEW CFG"),
               (std::vector<std::string>{"AtTruePos", "TransparentBkGrd", "Zoom", "AutoZoom",
                                         "BorderColor", "InnerColor", "BackMode", "AspectRatioMode",
