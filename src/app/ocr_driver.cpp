@@ -252,12 +252,41 @@ bool Session::chooseTextColour(const Image24& picture) {
     return true;
 }
 
+// The picture being read, for the steps of its lines and glyphs.
+struct Session::PictureRead {
+    SubPicture& picture;
+    const CropRect& crop;
+    const DisplayArea& area;
+    const TimeCode& start;
+    const TimeCode& stop;
+    bool paintedReady = false;  // ocrPicture_ holds the painted crop
+};
+
 void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, const TimeCode& stop,
                                   const DisplayArea& area) {
     if (job_.textColourIndex == 255) {
         if (!picture.bitmapPainted) paintSubPicture(picture, previewColours_);
         if (!chooseTextColour(picture.bitmap)) return;
     }
+    const std::optional<CropRect> crop = textCrop(picture);
+    if (!crop) return;
+    segmenter_.segment(ocrLabels_, ocrSettings_, lines_);
+    PictureRead read{picture, *crop, area, start, stop};
+    std::vector<std::string> text;
+    for (int l = 1; l <= lines_.count; ++l) {
+        std::string out;
+        if (!readTextLine(read, l, out)) return;  // the picture is dropped
+        if (!out.empty()) text.push_back(std::move(out));
+    }
+    if (text.empty()) return;
+    if (document_.appendEntry(std::move(text), true, area, stop, start) ==
+        SubtitleDocument::AppendResult::Appended) {
+        ui_.subtitleAdded(document_, document_.count());
+        ui_.documentChanged(document_);
+    }
+}
+
+std::optional<CropRect> Session::textCrop(SubPicture& picture) {
     // The text is every pixel painted in the text colour: the pixels of
     // the colour number painted so, taken straight from the decoded numbers.
     int textNumber = -1;
@@ -272,144 +301,149 @@ void Session::recogniseSubPicture(SubPicture& picture, const TimeCode& start, co
             ui_.showPicture(picture.bitmap, DisplayArea{}, true);
         }
         lines_.count = 0;
-        return;
+        return std::nullopt;
     }
     if (flags_.showSubPicture) {
         paintCropped(picture.numbers, *crop, nullptr, previewColours_, ocrPicture_);
         ui_.showPicture(ocrPicture_, DisplayArea{}, true);
     }
-    segmenter_.segment(ocrLabels_, ocrSettings_, lines_);
-    // The painted cropped picture, made only when a glyph is unknown.
-    bool paintedReady = false;
-    auto painted = [&]() -> const Image24& {
-        if (!paintedReady) {
-            paintCropped(picture.numbers, *crop, &ocrLabels_, previewColours_, ocrPicture_);
-            paintedReady = true;
-        }
-        return ocrPicture_;
-    };
+    return crop;
+}
 
-    std::vector<std::string> text;
-    for (int l = 1; l <= lines_.count; ++l) {
-        const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
-        std::vector<std::string> pieces;  // what each character reads as
-        bool wordsRead = false;           // some glyphs took a word the engine read whole
-        bool skipped = false;
-        // Ask and auto read the line's unknown glyphs by the second engine
-        // first, matching every glyph once for it.
-        const bool engineRead = engineFactory_ && ocrPolicy_.useEngine &&
-                                (ocrPolicy_.unknown == UnknownGlyphPolicy::Ask ||
-                                 ocrPolicy_.unknown == UnknownGlyphPolicy::Auto);
-        if (engineRead) readLineByEngine(line, l);
-        const int64_t lineId = int64_t{job_.unitsInJob} * 16 + l;
-        for (int j = 1; j <= line.count && !skipped; ++j) {
-            const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
-            const size_t k = static_cast<size_t>(j - 1);
-            // What the engine pass matched stands while the matrix is unchanged.
-            const bool matched = engineRead && matrix_.generation() == matchedGeneration_;
-            MatrixEntry glyph = matched ? glyphs_[k] : buildGlyph(ocrLabels_, box, j);
-            const size_t e =
-                matched ? matches_[k] : matcher_.match(glyph, box, matrix_, ocrSettings_);
-            std::string piece;
-            std::optional<TouchingReading> cut;
-            if (matched)
-                cut = cuts_[k];
-            else if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
-                     ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
-                cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_,
-                                          accentRaise(line, matrix_, ocrSettings_));
-            const EngineReading* reading =
-                engineRead && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
-            // A word the engine read whole stands for its glyphs, known or not.
-            const EngineReading* word = reading && reading->wholeWord ? reading : nullptr;
-            if (word || e != 0 || cut) reading = nullptr;
-            const bool takeReading = reading && (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
-                                                 (reading->confidence >= kSureConfidence &&
-                                                  !ledger_.contested(glyph, box, ocrSettings_)));
-            if (word) {
-                piece = word->text;
-                wordsRead = true;
-            } else if (e > 0) {
-                piece = matrix_.entry(e).text;
-            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
-                ++ocrCounts_.skipped;
-                pieces.clear();
-                skipped = true;
-                continue;
-            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
-                ++ocrCounts_.skipped;
-                return;
-            } else if (takeReading) {
-                piece = takeEngineReading(glyph, box, reading->text, lineId);
-            } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark ||
-                       ocrPolicy_.unknown == UnknownGlyphPolicy::Auto) {
-                if (cut) {
-                    ++ocrCounts_.cutReadings;
-                    piece = cut->text;
-                } else {
-                    ++ocrCounts_.marked;
-                    piece = ocrPolicy_.mark.substr(0, kMaxTextLength);
-                }
-            } else {
-                const Image24& shown = painted();
-                Image24 framed = shown;
-                frameRect(framed, box.left - 1, box.top - 1, box.left + box.width + 1,
-                          box.top + box.height + 1, kCharFrameColour);
-                ui_.showPicture(framed, DisplayArea{}, true);
-                const Image24 charPicture = characterPicture(shown, line, j, previewColours_[0]);
-                const NewCharacterView view{
-                    glyph,
-                    box,
-                    line,
-                    l,
-                    j,
-                    shown,
-                    charPicture,
-                    *crop,
-                    area,
-                    job_.unitsInJob,
-                    matrix_.size() + 1,
-                    false,
-                    cut       ? cut->text
-                    : reading ? reading->text
-                              : std::string(),
-                    assembleLineText(line, pieces, ocrSettings_),
-                    readAhead(line, j),
-                    document_.count() + 1,
-                    start,
-                    stop,
-                    glyphCloseUp(shown, line, j, previewColours_[0], kCloseUpScale),
-                    pieceOfNeighbour(line, j)};
-                NewCharOutcome outcome = runNewCharacterDialog(view);
-                switch (outcome.result) {
-                    case 0:
-                        glyph.text = outcome.text;
-                        addMatrixEntry(glyph);
-                        piece = std::move(outcome.text);
-                        break;
-                    case 1:
-                        pieces.clear();
-                        skipped = true;
-                        continue;
-                    case 2:
-                    case 3:
-                        return;  // the picture is dropped
-                    default:
-                        piece = std::move(outcome.text);
-                        break;
-                }
-            }
-            pieces.push_back(std::move(piece));
-        }
-        std::string out = wordsRead ? assembleWithWordsWhole(line, pieces)
-                                    : assembleLineText(line, pieces, ocrSettings_);
-        if (!out.empty()) text.push_back(std::move(out));
+// The painted cropped picture, made only when a glyph is unknown.
+const Image24& Session::paintedCrop(PictureRead& p) {
+    if (!p.paintedReady) {
+        paintCropped(p.picture.numbers, p.crop, &ocrLabels_, previewColours_, ocrPicture_);
+        p.paintedReady = true;
     }
-    if (text.empty()) return;
-    if (document_.appendEntry(std::move(text), true, area, stop, start) ==
-        SubtitleDocument::AppendResult::Appended) {
-        ui_.subtitleAdded(document_, document_.count());
-        ui_.documentChanged(document_);
+    return ocrPicture_;
+}
+
+bool Session::readTextLine(PictureRead& p, int l, std::string& out) {
+    const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
+    std::vector<std::string> pieces;  // what each character reads as
+    bool wordsRead = false;           // some glyphs took a word the engine read whole
+    // Ask and auto read the line's unknown glyphs by the second engine
+    // first, matching every glyph once for it.
+    const bool engineRead = engineFactory_ && ocrPolicy_.useEngine &&
+                            (ocrPolicy_.unknown == UnknownGlyphPolicy::Ask ||
+                             ocrPolicy_.unknown == UnknownGlyphPolicy::Auto);
+    if (engineRead) readLineByEngine(line, l);
+    for (int j = 1; j <= line.count; ++j) {
+        std::string piece;
+        const GlyphStep step = readGlyph(p, line, l, j, engineRead, pieces, piece, wordsRead);
+        if (step == GlyphStep::DropPicture) return false;
+        if (step == GlyphStep::SkipLine) {
+            pieces.clear();
+            break;
+        }
+        pieces.push_back(std::move(piece));
+    }
+    out = wordsRead ? assembleWithWordsWhole(line, pieces)
+                    : assembleLineText(line, pieces, ocrSettings_);
+    return true;
+}
+
+Session::GlyphStep Session::readGlyph(PictureRead& p, const TextLine& line, int l, int j,
+                                      bool engineRead, const std::vector<std::string>& pieces,
+                                      std::string& piece, bool& wordsRead) {
+    const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
+    const size_t k = static_cast<size_t>(j - 1);
+    // What the engine pass matched stands while the matrix is unchanged.
+    const bool matched = engineRead && matrix_.generation() == matchedGeneration_;
+    MatrixEntry glyph = matched ? glyphs_[k] : buildGlyph(ocrLabels_, box, j);
+    const size_t e = matched ? matches_[k] : matcher_.match(glyph, box, matrix_, ocrSettings_);
+    std::optional<TouchingReading> cut;
+    if (matched)
+        cut = cuts_[k];
+    else if (e == 0 && ocrPolicy_.unknown != UnknownGlyphPolicy::SkipLine &&
+             ocrPolicy_.unknown != UnknownGlyphPolicy::SkipPicture)
+        cut = readTouchingLetters(ocrLabels_, box, j, matrix_, ocrSettings_, matcher_,
+                                  accentRaise(line, matrix_, ocrSettings_));
+    const EngineReading* reading =
+        engineRead && k < readings_.size() && readings_[k] ? &*readings_[k] : nullptr;
+    // A word the engine read whole stands for its glyphs, known or not.
+    const EngineReading* word = reading && reading->wholeWord ? reading : nullptr;
+    if (word || e != 0 || cut) reading = nullptr;
+    const bool takeReading =
+        reading &&
+        (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto ||
+         (reading->confidence >= kSureConfidence && !ledger_.contested(glyph, box, ocrSettings_)));
+    if (word) {
+        piece = word->text;
+        wordsRead = true;
+    } else if (e > 0) {
+        piece = matrix_.entry(e).text;
+    } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipLine) {
+        ++ocrCounts_.skipped;
+        return GlyphStep::SkipLine;
+    } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::SkipPicture) {
+        ++ocrCounts_.skipped;
+        return GlyphStep::DropPicture;
+    } else if (takeReading) {
+        piece = takeEngineReading(glyph, box, reading->text, int64_t{job_.unitsInJob} * 16 + l);
+    } else if (ocrPolicy_.unknown == UnknownGlyphPolicy::Mark ||
+               ocrPolicy_.unknown == UnknownGlyphPolicy::Auto) {
+        if (cut) {
+            ++ocrCounts_.cutReadings;
+            piece = cut->text;
+        } else {
+            ++ocrCounts_.marked;
+            piece = ocrPolicy_.mark.substr(0, kMaxTextLength);
+        }
+    } else {
+        const std::string proposal = cut ? cut->text : reading ? reading->text : std::string();
+        return askNewGlyph(p, line, l, j, glyph, proposal, pieces, piece);
+    }
+    return GlyphStep::Next;
+}
+
+Session::GlyphStep Session::askNewGlyph(PictureRead& p, const TextLine& line, int l, int j,
+                                        MatrixEntry& glyph, const std::string& proposal,
+                                        const std::vector<std::string>& pieces,
+                                        std::string& piece) {
+    const CharBox& box = line.chars[static_cast<size_t>(j - 1)];
+    const Image24& shown = paintedCrop(p);
+    Image24 framed = shown;
+    frameRect(framed, box.left - 1, box.top - 1, box.left + box.width + 1, box.top + box.height + 1,
+              kCharFrameColour);
+    ui_.showPicture(framed, DisplayArea{}, true);
+    const Image24 charPicture = characterPicture(shown, line, j, previewColours_[0]);
+    const NewCharacterView view{glyph,
+                                box,
+                                line,
+                                l,
+                                j,
+                                shown,
+                                charPicture,
+                                p.crop,
+                                p.area,
+                                job_.unitsInJob,
+                                matrix_.size() + 1,
+                                false,
+                                proposal,
+                                assembleLineText(line, pieces, ocrSettings_),
+                                readAhead(line, j),
+                                document_.count() + 1,
+                                p.start,
+                                p.stop,
+                                glyphCloseUp(shown, line, j, previewColours_[0], kCloseUpScale),
+                                pieceOfNeighbour(line, j)};
+    NewCharOutcome outcome = runNewCharacterDialog(view);
+    switch (outcome.result) {
+        case 0:
+            glyph.text = outcome.text;
+            addMatrixEntry(glyph);
+            piece = std::move(outcome.text);
+            return GlyphStep::Next;
+        case 1:
+            return GlyphStep::SkipLine;
+        case 2:
+        case 3:
+            return GlyphStep::DropPicture;
+        default:
+            piece = std::move(outcome.text);
+            return GlyphStep::Next;
     }
 }
 

@@ -319,6 +319,23 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
         std::string text;
     };
     NewCharOutcome runNewCharacterDialog(const NewCharacterView& view);
+    // Reading a picture's text, step by step.
+    struct PictureRead;
+    enum class GlyphStep { Next, SkipLine, DropPicture };
+    // The text-colour labels of the picture and their crop, shown; nullopt
+    // when it holds no text (the whole picture is shown then).
+    std::optional<CropRect> textCrop(SubPicture& picture);
+    const Image24& paintedCrop(PictureRead& p);
+    // Line l (1-based) as text, empty when skipped; false when the picture
+    // is dropped.
+    bool readTextLine(PictureRead& p, int l, std::string& out);
+    // Glyph j of line l by the matrix, the engine, a cut or the policy.
+    GlyphStep readGlyph(PictureRead& p, const TextLine& line, int l, int j, bool engineRead,
+                        const std::vector<std::string>& pieces, std::string& piece,
+                        bool& wordsRead);
+    GlyphStep askNewGlyph(PictureRead& p, const TextLine& line, int l, int j, MatrixEntry& glyph,
+                          const std::string& proposal, const std::vector<std::string>& pieces,
+                          std::string& piece);
     // The rest of a line after character j, read with the known glyphs.
     std::string readAhead(const TextLine& line, int j);
     void chooseDefaultColourRoles();
