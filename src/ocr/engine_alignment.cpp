@@ -38,6 +38,226 @@ std::optional<std::string> sharedText(const std::string& symbol,
     return symbol;
 }
 
+// The symbols that stand for text: the engine's spaces and empty boxes
+// place nothing.
+std::vector<EngineSymbol> readableSymbols(std::span<const EngineSymbol> all) {
+    std::vector<EngineSymbol> symbols;
+    for (const EngineSymbol& s : all)
+        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
+    return symbols;
+}
+
+// Within a word, the engine's letter columns drift (towards its end most);
+// where the word holds as many glyphs as the engine read letters, each
+// letter takes its glyph's columns.
+void snapWordsToGlyphs(std::vector<EngineSymbol>& symbols, std::span<const AlignGlyph> glyphs) {
+    const int m = static_cast<int>(symbols.size());
+    for (int first = 0; first < m;) {
+        int last = first + 1;
+        while (last < m && !symbols[static_cast<size_t>(last)].wordStart) ++last;
+        const EngineSymbol& w = symbols[static_cast<size_t>(first)];
+        if (w.wordRight >= w.wordLeft) {
+            std::vector<size_t> inside;
+            for (size_t j = 0; j < glyphs.size(); ++j) {
+                const int centre2 = glyphs[j].left + glyphs[j].right;
+                if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
+            }
+            if (static_cast<int>(inside.size()) == last - first)
+                for (int k = first; k < last; ++k) {
+                    symbols[static_cast<size_t>(k)].left =
+                        glyphs[inside[static_cast<size_t>(k - first)]].left;
+                    symbols[static_cast<size_t>(k)].right =
+                        glyphs[inside[static_cast<size_t>(k - first)]].right;
+                }
+        }
+        first = last;
+    }
+}
+
+// One step of an alignment: glyphs [i, i + g) take symbols [p, p + t).
+struct Step {
+    int g, t;
+};
+
+// The glyphs of a line, the symbols to lay over them, and the steps an
+// alignment may take. Cost tables are (n + 1) x (m + 1), indexed by `at`.
+struct Alignment {
+    std::span<const AlignGlyph> glyphs;
+    std::span<const EngineSymbol> symbols;
+    int h;  // line height, at least 1
+    int n, m;
+    std::vector<Step> steps;
+
+    const AlignGlyph& glyph(int i) const { return glyphs[static_cast<size_t>(i)]; }
+    const EngineSymbol& symbol(int p) const { return symbols[static_cast<size_t>(p)]; }
+    bool fits(int i, int p, Step st) const { return i + st.g <= n && p + st.t <= m; }
+    size_t at(int i, int p) const {
+        return static_cast<size_t>(i) * static_cast<size_t>(m + 1) + static_cast<size_t>(p);
+    }
+};
+
+std::vector<Step> alignmentSteps() {
+    std::vector<Step> steps{{0, 1}, {1, 0}};
+    for (int t = 1; t <= kMaxSymbolsPerGlyph; ++t) steps.push_back({1, t});
+    for (int g = 2; g <= kMaxGlyphsPerSymbol; ++g) steps.push_back({g, 1});
+    return steps;
+}
+
+// `c` plus what it costs to lay symbol `p`, spanning [sl, sr], over the
+// `g` glyphs from `i`.
+double sharedSymbolCost(const Alignment& a, int i, int p, int g, int sl, int sr, double c) {
+    // One symbol over several glyphs covers at least half of each.
+    for (int k = 0; k < g; ++k) {
+        const AlignGlyph& gk = a.glyph(i + k);
+        const int overlap = std::min(gk.right, sr) - std::max(gk.left, sl) + 1;
+        if (2 * overlap < gk.right - gk.left + 1) return kInf;
+    }
+    c += kSharedSymbol;
+    const auto text = sharedText(a.symbol(p).text,
+                                 a.glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(g)));
+    if (!text) c += kUnreadableShare;
+    for (int k = 0; k < g; ++k) {
+        const AlignGlyph& gk = a.glyph(i + k);
+        if (gk.known && (!text || *text != gk.text)) c += kKnownMisread;
+    }
+    return c;
+}
+
+// `c` plus what it costs to lay the `t` symbols from `p` over glyph `i`.
+double symbolsInGlyphCost(const Alignment& a, int i, int p, int t, double c) {
+    c += kExtraSymbol * (t - 1);
+    const AlignGlyph& g = a.glyph(i);
+    // Letters touching in one glyph lie within it, each of them.
+    for (int k = 0; t > 1 && k < t; ++k) {
+        const EngineSymbol& sk = a.symbol(p + k);
+        const int centre2 = sk.left + sk.right;
+        if (centre2 < 2 * g.left - a.h / 2 || centre2 > 2 * g.right + a.h / 2) return kInf;
+    }
+    if (g.known) {
+        std::string read;
+        for (int k = 0; k < t; ++k) read += a.symbol(p + k).text;
+        if (read != g.text) c += kKnownMisread;
+    }
+    return c;
+}
+
+double stepCost(const Alignment& a, int i, int p, Step st) {
+    if (st.g == 0) return kStraySymbol;
+    if (st.t == 0) return kSkippedGlyph;
+    const int gl = a.glyph(i).left, gr = a.glyph(i + st.g - 1).right;
+    const int sl = a.symbol(p).left, sr = a.symbol(p + st.t - 1).right;
+    const double c = spanCost(gl, gr, sl, sr, a.h);
+    if (st.g > 1) return sharedSymbolCost(a, i, p, st.g, sl, sr, c);
+    return symbolsInGlyphCost(a, i, p, st.t, c);
+}
+
+// The cheapest cost of aligning glyphs [0, i) with symbols [0, p).
+std::vector<double> costsFromStart(const Alignment& a) {
+    std::vector<double> fwd(static_cast<size_t>(a.n + 1) * static_cast<size_t>(a.m + 1), kInf);
+    fwd[a.at(0, 0)] = 0;
+    for (int i = 0; i <= a.n; ++i)
+        for (int p = 0; p <= a.m; ++p) {
+            const double f = fwd[a.at(i, p)];
+            if (f == kInf) continue;
+            for (Step st : a.steps) {
+                if (!a.fits(i, p, st)) continue;
+                double& to = fwd[a.at(i + st.g, p + st.t)];
+                to = std::min(to, f + stepCost(a, i, p, st));
+            }
+        }
+    return fwd;
+}
+
+// The cheapest cost of aligning glyphs [i, n) with symbols [p, m).
+std::vector<double> costsToEnd(const Alignment& a) {
+    std::vector<double> bwd(static_cast<size_t>(a.n + 1) * static_cast<size_t>(a.m + 1), kInf);
+    bwd[a.at(a.n, a.m)] = 0;
+    for (int i = a.n; i >= 0; --i)
+        for (int p = a.m; p >= 0; --p) {
+            double& b = bwd[a.at(i, p)];
+            for (Step st : a.steps) {
+                if (!a.fits(i, p, st)) continue;
+                const double rest = bwd[a.at(i + st.g, p + st.t)];
+                if (rest != kInf) b = std::min(b, stepCost(a, i, p, st) + rest);
+            }
+        }
+    return bwd;
+}
+
+// For each glyph, the cheapest whole alignment giving it each text
+// (nullopt: no text), with the lowest confidence of its symbols.
+struct Option {
+    double cost = kInf;
+    int confidence = 0;
+};
+using GlyphOptions = std::vector<std::map<std::optional<std::string>, Option>>;
+
+void offer(GlyphOptions& options, int j, std::optional<std::string> text, double cost,
+           int confidence) {
+    Option& o = options[static_cast<size_t>(j)][std::move(text)];
+    if (cost < o.cost) o = {cost, confidence};
+}
+
+// Offers what step `st` from (i, p) gives its glyphs, in a whole alignment
+// costing `total`.
+void offerStep(const Alignment& a, int i, int p, Step st, double total, GlyphOptions& options) {
+    if (st.t == 0) {
+        offer(options, i, std::nullopt, total, 0);
+    } else if (st.g == 1) {
+        std::string read;
+        int conf = 100;
+        for (int k = 0; k < st.t; ++k) {
+            read += a.symbol(p + k).text;
+            conf = std::min(conf, a.symbol(p + k).confidence);
+        }
+        offer(options, i, std::move(read), total, conf);
+    } else {
+        const EngineSymbol& s = a.symbol(p);
+        const auto text =
+            sharedText(s.text, a.glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
+        for (int k = 0; k < st.g; ++k) offer(options, i + k, text, total, s.confidence);
+    }
+}
+
+GlyphOptions readingOptions(const Alignment& a, const std::vector<double>& fwd,
+                            const std::vector<double>& bwd) {
+    GlyphOptions options(a.glyphs.size());
+    for (int i = 0; i < a.n; ++i)
+        for (int p = 0; p <= a.m; ++p) {
+            const double f = fwd[a.at(i, p)];
+            if (f == kInf) continue;
+            for (Step st : a.steps) {
+                if (st.g == 0 || !a.fits(i, p, st)) continue;
+                const double rest = bwd[a.at(i + st.g, p + st.t)];
+                if (rest == kInf) continue;
+                const double total = f + stepCost(a, i, p, st) + rest;
+                if (total == kInf) continue;
+                offerStep(a, i, p, st, total, options);
+            }
+        }
+    return options;
+}
+
+// Each glyph the matrix did not know takes its cheapest text, when every
+// other text (or none) costs clearly more.
+std::vector<std::optional<EngineReading>> clearReadings(std::span<const AlignGlyph> glyphs,
+                                                        const GlyphOptions& options) {
+    std::vector<std::optional<EngineReading>> result(glyphs.size());
+    for (size_t j = 0; j < glyphs.size(); ++j) {
+        if (glyphs[j].known) continue;
+        const auto& opts = options[j];
+        auto best = opts.end();
+        for (auto it = opts.begin(); it != opts.end(); ++it)
+            if (best == opts.end() || it->second.cost < best->second.cost) best = it;
+        if (best == opts.end() || !best->first) continue;
+        bool clear = true;
+        for (auto it = opts.begin(); it != opts.end(); ++it)
+            if (it != best && it->second.cost < best->second.cost + kClearMargin) clear = false;
+        if (clear) result[j] = EngineReading{*best->first, best->second.confidence};
+    }
+    return result;
+}
+
 }  // namespace
 
 void drawLineForEngine(const Image8& labels, const TextLine& line, EngineLinePicture& out) {
@@ -97,173 +317,23 @@ std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,
 std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const EngineSymbol> all,
                                                              std::span<const AlignGlyph> glyphs,
                                                              int lineHeight) {
-    std::vector<EngineSymbol> symbols;
-    for (const EngineSymbol& s : all)
-        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
-    const int n = static_cast<int>(glyphs.size()), m = static_cast<int>(symbols.size());
-    // Within a word, the engine's letter columns drift (towards its end
-    // most); where the word holds as many glyphs as the engine read letters,
-    // each letter takes its glyph's columns.
-    for (int first = 0; first < m;) {
-        int last = first + 1;
-        while (last < m && !symbols[static_cast<size_t>(last)].wordStart) ++last;
-        const EngineSymbol& w = symbols[static_cast<size_t>(first)];
-        if (w.wordRight >= w.wordLeft) {
-            std::vector<size_t> inside;
-            for (size_t j = 0; j < glyphs.size(); ++j) {
-                const int centre2 = glyphs[j].left + glyphs[j].right;
-                if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
-            }
-            if (static_cast<int>(inside.size()) == last - first)
-                for (int k = first; k < last; ++k) {
-                    symbols[static_cast<size_t>(k)].left =
-                        glyphs[inside[static_cast<size_t>(k - first)]].left;
-                    symbols[static_cast<size_t>(k)].right =
-                        glyphs[inside[static_cast<size_t>(k - first)]].right;
-                }
-        }
-        first = last;
-    }
-    const int h = std::max(1, lineHeight);
-    std::vector<std::optional<EngineReading>> result(glyphs.size());
-    if (n == 0) return result;
-
-    // One step of an alignment: glyphs [i, i + g) take symbols [p, p + t).
-    struct Step {
-        int g, t;
-    };
-    auto stepCost = [&](int i, int p, Step st) -> double {
-        if (st.g == 0) return kStraySymbol;
-        if (st.t == 0) return kSkippedGlyph;
-        const int gl = glyphs[static_cast<size_t>(i)].left;
-        const int gr = glyphs[static_cast<size_t>(i + st.g - 1)].right;
-        const int sl = symbols[static_cast<size_t>(p)].left;
-        const int sr = symbols[static_cast<size_t>(p + st.t - 1)].right;
-        double c = spanCost(gl, gr, sl, sr, h);
-        if (st.g > 1) {
-            // One symbol over several glyphs covers at least half of each.
-            for (int k = 0; k < st.g; ++k) {
-                const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
-                const int overlap = std::min(gk.right, sr) - std::max(gk.left, sl) + 1;
-                if (2 * overlap < gk.right - gk.left + 1) return kInf;
-            }
-            c += kSharedSymbol;
-            const auto text =
-                sharedText(symbols[static_cast<size_t>(p)].text,
-                           glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
-            if (!text) c += kUnreadableShare;
-            for (int k = 0; k < st.g; ++k) {
-                const AlignGlyph& gk = glyphs[static_cast<size_t>(i + k)];
-                if (gk.known && (!text || *text != gk.text)) c += kKnownMisread;
-            }
-        } else {
-            c += kExtraSymbol * (st.t - 1);
-            const AlignGlyph& g = glyphs[static_cast<size_t>(i)];
-            // Letters touching in one glyph lie within it, each of them.
-            for (int k = 0; st.t > 1 && k < st.t; ++k) {
-                const EngineSymbol& sk = symbols[static_cast<size_t>(p + k)];
-                const int centre2 = sk.left + sk.right;
-                if (centre2 < 2 * g.left - h / 2 || centre2 > 2 * g.right + h / 2) return kInf;
-            }
-            if (g.known) {
-                std::string read;
-                for (int k = 0; k < st.t; ++k) read += symbols[static_cast<size_t>(p + k)].text;
-                if (read != g.text) c += kKnownMisread;
-            }
-        }
-        return c;
-    };
-    std::vector<Step> steps{{0, 1}, {1, 0}};
-    for (int t = 1; t <= kMaxSymbolsPerGlyph; ++t) steps.push_back({1, t});
-    for (int g = 2; g <= kMaxGlyphsPerSymbol; ++g) steps.push_back({g, 1});
-
-    const auto at = [m](int i, int p) {
-        return static_cast<size_t>(i) * static_cast<size_t>(m + 1) + static_cast<size_t>(p);
-    };
-    std::vector<double> fwd(static_cast<size_t>(n + 1) * static_cast<size_t>(m + 1), kInf);
-    std::vector<double> bwd(fwd.size(), kInf);
-    fwd[at(0, 0)] = 0;
-    for (int i = 0; i <= n; ++i)
-        for (int p = 0; p <= m; ++p) {
-            const double f = fwd[at(i, p)];
-            if (f == kInf) continue;
-            for (Step st : steps) {
-                if (i + st.g > n || p + st.t > m) continue;
-                double& to = fwd[at(i + st.g, p + st.t)];
-                to = std::min(to, f + stepCost(i, p, st));
-            }
-        }
-    bwd[at(n, m)] = 0;
-    for (int i = n; i >= 0; --i)
-        for (int p = m; p >= 0; --p) {
-            double& b = bwd[at(i, p)];
-            for (Step st : steps) {
-                if (i + st.g > n || p + st.t > m) continue;
-                const double rest = bwd[at(i + st.g, p + st.t)];
-                if (rest != kInf) b = std::min(b, stepCost(i, p, st) + rest);
-            }
-        }
-
-    // For each glyph, the cheapest whole alignment giving it each text
-    // (nullopt: no text), with the lowest confidence of its symbols.
-    struct Option {
-        double cost = kInf;
-        int confidence = 0;
-    };
-    std::vector<std::map<std::optional<std::string>, Option>> options(glyphs.size());
-    auto offer = [&](int j, std::optional<std::string> text, double cost, int confidence) {
-        Option& o = options[static_cast<size_t>(j)][std::move(text)];
-        if (cost < o.cost) o = {cost, confidence};
-    };
-    for (int i = 0; i < n; ++i)
-        for (int p = 0; p <= m; ++p) {
-            const double f = fwd[at(i, p)];
-            if (f == kInf) continue;
-            for (Step st : steps) {
-                if (st.g == 0 || i + st.g > n || p + st.t > m) continue;
-                const double rest = bwd[at(i + st.g, p + st.t)];
-                if (rest == kInf) continue;
-                const double total = f + stepCost(i, p, st) + rest;
-                if (total == kInf) continue;
-                if (st.t == 0) {
-                    offer(i, std::nullopt, total, 0);
-                } else if (st.g == 1) {
-                    std::string read;
-                    int conf = 100;
-                    for (int k = 0; k < st.t; ++k) {
-                        read += symbols[static_cast<size_t>(p + k)].text;
-                        conf = std::min(conf, symbols[static_cast<size_t>(p + k)].confidence);
-                    }
-                    offer(i, std::move(read), total, conf);
-                } else {
-                    const EngineSymbol& s = symbols[static_cast<size_t>(p)];
-                    const auto text = sharedText(
-                        s.text, glyphs.subspan(static_cast<size_t>(i), static_cast<size_t>(st.g)));
-                    for (int k = 0; k < st.g; ++k) offer(i + k, text, total, s.confidence);
-                }
-            }
-        }
-    for (int j = 0; j < n; ++j) {
-        if (glyphs[static_cast<size_t>(j)].known) continue;
-        const auto& opts = options[static_cast<size_t>(j)];
-        auto best = opts.end();
-        for (auto it = opts.begin(); it != opts.end(); ++it)
-            if (best == opts.end() || it->second.cost < best->second.cost) best = it;
-        if (best == opts.end() || !best->first) continue;
-        bool clear = true;
-        for (auto it = opts.begin(); it != opts.end(); ++it)
-            if (it != best && it->second.cost < best->second.cost + kClearMargin) clear = false;
-        if (clear)
-            result[static_cast<size_t>(j)] = EngineReading{*best->first, best->second.confidence};
-    }
-    return result;
+    std::vector<EngineSymbol> symbols = readableSymbols(all);
+    snapWordsToGlyphs(symbols, glyphs);
+    if (glyphs.empty()) return {};
+    const Alignment a{glyphs,
+                      symbols,
+                      std::max(1, lineHeight),
+                      static_cast<int>(glyphs.size()),
+                      static_cast<int>(symbols.size()),
+                      alignmentSteps()};
+    const std::vector<double> fwd = costsFromStart(a);
+    const std::vector<double> bwd = costsToEnd(a);
+    return clearReadings(glyphs, readingOptions(a, fwd, bwd));
 }
 
 void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings) {
-    std::vector<EngineSymbol> symbols;
-    for (const EngineSymbol& s : all)
-        if (!s.text.empty() && s.text != " ") symbols.push_back(s);
+    const std::vector<EngineSymbol> symbols = readableSymbols(all);
     readings.resize(glyphs.size());
     std::vector<bool> taken(glyphs.size(), false);
     for (size_t first = 0; first < symbols.size();) {
