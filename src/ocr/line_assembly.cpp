@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "ocr/matcher.h"
 
@@ -118,13 +119,15 @@ struct QuoteAt {
     int first, last, before, after;
 };
 
-}  // namespace
-
-std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
-                             const OcrSettings& settings) {
+LineMeasure measureOf(const TextLine& line) {
     LineMeasure m;
     for (int j = 0; j < line.count; ++j)
         m.letterHeight = std::max(m.letterHeight, int{line.chars[static_cast<size_t>(j)].height});
+    return m;
+}
+
+// The line's text as it is put together piece by piece.
+struct Assembly {
     std::string out;
     // The last piece that read as a mark and may take a second stroke, and
     // the length of `out` right after its text.
@@ -132,57 +135,84 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
     size_t afterMark = 0;
     int lastText = -1;  // the last piece with text
     std::vector<QuoteAt> quotes;
+};
+
+// The second stroke: no space between, the pair as one mark.
+void addSecondStroke(Assembly& a, const std::string& markText, int j) {
+    a.out.resize(a.afterMark);
+    a.out.back() = doubledMark(markText);
+    if (!a.quotes.empty() && a.quotes.back().last == a.mark)
+        a.quotes.back().last = j;
+    else if (isDoubleQuote(a.out.back()))
+        a.quotes.push_back({a.out.size() - 1, a.mark, j, -1, -1});
+    a.mark = -1;
+}
+
+// The letter's reading stands; it may take its other dot too.
+void addOtherDot(Assembly& a, const TextLine& line, const std::string& text, int j) {
+    a.out.resize(a.afterMark);
+    if (line.chars[static_cast<size_t>(j)].height >
+        line.chars[static_cast<size_t>(a.mark)].height) {
+        a.out.back() = text[0];
+        a.mark = j;
+    }
+}
+
+void addPiece(Assembly& a, const std::string& text, int j) {
+    a.out += text;
+    a.mark = doubledMark(text) != 0 ? j : -1;
+    a.afterMark = a.out.size();
+    if (text.size() == 1 && isDoubleQuote(text[0]))
+        a.quotes.push_back({a.out.size() - 1, j, j, -1, -1});
+}
+
+Assembly readPieces(const TextLine& line, const std::vector<std::string>& texts,
+                    const OcrSettings& settings) {
+    const LineMeasure m = measureOf(line);
+    Assembly a;
     const int k = std::min<int>(line.count, static_cast<int>(texts.size()));
     for (int j = 0; j < k; ++j) {
         const std::string& text = texts[static_cast<size_t>(j)];
-        const CharBox& box = line.chars[static_cast<size_t>(j)];
-        const Join join = mark >= 0 ? joinOf(line.chars[static_cast<size_t>(mark)],
-                                             texts[static_cast<size_t>(mark)], box, text, m)
-                                    : Join::None;
-        if (join == Join::Strokes) {
-            // The second stroke: no space between, the pair as one mark.
-            out.resize(afterMark);
-            out.back() = doubledMark(texts[static_cast<size_t>(mark)]);
-            if (!quotes.empty() && quotes.back().last == mark)
-                quotes.back().last = j;
-            else if (isDoubleQuote(out.back()))
-                quotes.push_back({out.size() - 1, mark, j, -1, -1});
-            mark = -1;
-        } else if (join == Join::DotOfLetter) {
-            // The letter's reading stands; it may take its other dot too.
-            out.resize(afterMark);
-            if (box.height > line.chars[static_cast<size_t>(mark)].height) {
-                out.back() = text[0];
-                mark = j;
-            }
-        } else if (!text.empty()) {
-            out += text;
-            mark = doubledMark(text) != 0 ? j : -1;
-            afterMark = out.size();
-            if (text.size() == 1 && isDoubleQuote(text[0]))
-                quotes.push_back({out.size() - 1, j, j, -1, -1});
-        }
-        if (!text.empty()) lastText = j;
-        if (spaceFollows(line, j + 1, settings)) out += ' ';
+        const Join join = a.mark >= 0 ? joinOf(line.chars[static_cast<size_t>(a.mark)],
+                                               texts[static_cast<size_t>(a.mark)],
+                                               line.chars[static_cast<size_t>(j)], text, m)
+                                      : Join::None;
+        if (join == Join::Strokes)
+            addSecondStroke(a, texts[static_cast<size_t>(a.mark)], j);
+        else if (join == Join::DotOfLetter)
+            addOtherDot(a, line, text, j);
+        else if (!text.empty())
+            addPiece(a, text, j);
+        if (!text.empty()) a.lastText = j;
+        if (spaceFollows(line, j + 1, settings)) a.out += ' ';
     }
-    // A double quote belongs to the word on one side of it. Its side
-    // bearings can make both gaps reach the space width; then the space on
-    // the nearer side goes, and at either end of the line the space
-    // between it and the line's only word beside it.
+    return a;
+}
+
+void findQuoteNeighbours(std::vector<QuoteAt>& quotes, const std::vector<std::string>& texts,
+                         int lastText) {
     for (QuoteAt& q : quotes) {
         for (int j = q.first - 1; j >= 0 && q.before < 0; --j)
             if (!texts[static_cast<size_t>(j)].empty()) q.before = j;
         for (int j = q.last + 1; j <= lastText && q.after < 0; ++j)
             if (!texts[static_cast<size_t>(j)].empty()) q.after = j;
     }
+}
+
+// A double quote belongs to the word on one side of it. Its side bearings
+// can make both gaps reach the space width; then the space on the nearer
+// side goes, and at either end of the line the space between it and the
+// line's only word beside it.
+void dropSpacesBesideQuotes(std::string& out, const std::vector<QuoteAt>& quotes,
+                            const TextLine& line) {
+    auto gap = [&](int left, int right) {
+        const CharBox& a = line.chars[static_cast<size_t>(left)];
+        return int{line.chars[static_cast<size_t>(right)].left} - a.right() - 1;
+    };
     for (auto q = quotes.rbegin(); q != quotes.rend(); ++q) {
         const size_t p = q->position;
         const bool spaceBefore = p > 0 && out[p - 1] == ' ';
         const bool spaceAfter = p + 1 < out.size() && out[p + 1] == ' ';
-        auto gap = [&](int left, int right) {
-            const CharBox& a = line.chars[static_cast<size_t>(left)];
-            return int{line.chars[static_cast<size_t>(right)].left} - a.right() - 1;
-        };
         if (spaceAfter && q->after >= 0 &&
             (q->before < 0 || (spaceBefore && gap(q->last, q->after) < gap(q->before, q->first))))
             out.erase(p + 1, 1);
@@ -191,7 +221,16 @@ std::string assembleLineText(const TextLine& line, const std::vector<std::string
                   (spaceAfter && gap(q->before, q->first) < gap(q->last, q->after))))
             out.erase(p - 1, 1);
     }
-    return out;
+}
+
+}  // namespace
+
+std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
+                             const OcrSettings& settings) {
+    Assembly a = readPieces(line, texts, settings);
+    findQuoteNeighbours(a.quotes, texts, a.lastText);
+    dropSpacesBesideQuotes(a.out, a.quotes, line);
+    return std::move(a.out);
 }
 
 bool likeStrokes(const CharBox& a, const CharBox& b, int letterHeight) {

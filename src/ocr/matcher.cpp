@@ -219,12 +219,8 @@ void Matcher::reindex(const CharMatrix& matrix) {
     generation_ = matrix.generation();
 }
 
-size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
-                      const OcrSettings& s) {
-    if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
-    // The entries of the sizes the pre-filter lets through, merged from their
-    // size lists into index order, so that the first match can end the
-    // search as early as the plain scan would.
+// The entries of the sizes the pre-filter lets through, one list per size.
+inline void Matcher::gatherSizeLists(const CharBox& box, const OcrSettings& s) {
     lists_.clear();
     const int w0 = std::max(0, int{box.width} - s.maxCharDiffWidth),
               w1 = std::min(255, int{box.width} + s.maxCharDiffWidth);
@@ -237,49 +233,76 @@ size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMa
                 lists_.push_back({order_.data() + start_[k], order_.data() + start_[k + 1]});
         }
     }
-    // 64 entry numbers at a time: the lists' numbers in the window become
-    // bits, visited in order.
+}
+
+// The lists' next 64 entry numbers from the smallest on become bits; a list
+// used up is dropped.
+inline Matcher::Window Matcher::takeWindow() {
+    uint32_t from = *lists_[0].next;
+    for (const Cursor& c : lists_) from = std::min(from, *c.next);
+    const uint32_t to = from + 64;
+    uint64_t bits = 0;
+    for (size_t k = 0; k < lists_.size();) {
+        Cursor& c = lists_[k];
+        while (c.next != c.end && *c.next < to) bits |= uint64_t{1} << (*c.next++ - from);
+        if (c.next == c.end) {
+            c = lists_.back();
+            lists_.pop_back();
+        } else {
+            ++k;
+        }
+    }
+    return {from, bits};
+}
+
+// The candidates' rows are far apart in a large matrix: ask for all of the
+// window's at once so that their loads overlap.
+inline void Matcher::prefetchRows(Window window) const {
+    for (uint64_t w = window.bits; w != 0; w &= w - 1) {
+        const uint32_t i = window.from + static_cast<uint32_t>(std::countr_zero(w));
+        __builtin_prefetch(rows_.data() + rowStart_[i]);
+    }
+}
+
+inline bool Matcher::matches(uint32_t i, const MatrixEntry& glyph, const CharBox& box,
+                             const CharMatrix& matrix, const OcrSettings& s) const {
+    const Meta& meta = meta_[i];
+    if (std::abs(int{meta.top} - int{glyph.relativeTop}) > s.maxCharDiffTop) return false;
+    const Geometry g = geometry(box.width, box.height, meta.width, meta.height);
+    int score = g.base;
+    if (g.minW <= 64) {
+        // The entry's rows from the copy kept in size order, which keeps the
+        // candidates of one size close in memory.
+        if (!scoreRows(glyph.glyph.rows(), GlyphBits::kSide, rows_.data() + rowStart_[i],
+                       rowCount_[i], g.minW, g.minH, score, neededScore(g.area, s.sensibility))) {
+            return false;
+        }
+    } else {
+        scorePixels(glyph, matrix.entry(i), g.minW, g.minH, score);
+    }
+    return ratioOf(score, g.area) >= s.sensibility;
+}
+
+inline uint32_t Matcher::firstMatchIn(Window window, const MatrixEntry& glyph, const CharBox& box,
+                                      const CharMatrix& matrix, const OcrSettings& s) const {
+    for (uint64_t w = window.bits; w != 0; w &= w - 1) {
+        const uint32_t i = window.from + static_cast<uint32_t>(std::countr_zero(w));
+        if (matches(i, glyph, box, matrix, s)) return i;
+    }
+    return 0;
+}
+
+size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                      const OcrSettings& s) {
+    if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
+    // The candidates merged from their size lists into index order, 64
+    // entry numbers at a time, so that the first match can end the search as
+    // early as the plain scan would.
+    gatherSizeLists(box, s);
     while (!lists_.empty()) {
-        uint32_t from = *lists_[0].next;
-        for (const Cursor& c : lists_) from = std::min(from, *c.next);
-        const uint32_t to = from + 64;
-        uint64_t window = 0;
-        for (size_t k = 0; k < lists_.size();) {
-            Cursor& c = lists_[k];
-            while (c.next != c.end && *c.next < to) window |= uint64_t{1} << (*c.next++ - from);
-            if (c.next == c.end) {
-                c = lists_.back();
-                lists_.pop_back();
-            } else {
-                ++k;
-            }
-        }
-        // The candidates' rows are far apart in a large matrix: ask for all
-        // of the window's at once so that their loads overlap.
-        for (uint64_t w = window; w != 0; w &= w - 1) {
-            const uint32_t i = from + static_cast<uint32_t>(std::countr_zero(w));
-            __builtin_prefetch(rows_.data() + rowStart_[i]);
-        }
-        while (window != 0) {
-            const uint32_t i = from + static_cast<uint32_t>(std::countr_zero(window));
-            window &= window - 1;
-            const Meta& meta = meta_[i];
-            if (std::abs(int{meta.top} - int{glyph.relativeTop}) > s.maxCharDiffTop) continue;
-            const Geometry g = geometry(box.width, box.height, meta.width, meta.height);
-            int score = g.base;
-            if (g.minW <= 64) {
-                // The entry's rows from the copy kept in size order, which
-                // keeps the candidates of one size close in memory.
-                if (!scoreRows(glyph.glyph.rows(), GlyphBits::kSide, rows_.data() + rowStart_[i],
-                               rowCount_[i], g.minW, g.minH, score,
-                               neededScore(g.area, s.sensibility))) {
-                    continue;
-                }
-            } else {
-                scorePixels(glyph, matrix.entry(i), g.minW, g.minH, score);
-            }
-            if (ratioOf(score, g.area) >= s.sensibility) return i;
-        }
+        const Window window = takeWindow();
+        prefetchRows(window);
+        if (const uint32_t i = firstMatchIn(window, glyph, box, matrix, s)) return i;
     }
     return 0;
 }

@@ -39,7 +39,19 @@ class Matcher {
                  const OcrSettings& settings);
 
   private:
+    // Entry numbers from..from+63 as the bits of `bits`.
+    struct Window {
+        uint32_t from;
+        uint64_t bits;
+    };
     void reindex(const CharMatrix& matrix);
+    void gatherSizeLists(const CharBox& box, const OcrSettings& settings);
+    Window takeWindow();
+    void prefetchRows(Window window) const;
+    bool matches(uint32_t i, const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                 const OcrSettings& settings) const;
+    uint32_t firstMatchIn(Window window, const MatrixEntry& glyph, const CharBox& box,
+                          const CharMatrix& matrix, const OcrSettings& settings) const;
     static constexpr size_t kKeys = 256 * 256;
     static size_t key(int width, int height) {
         return static_cast<size_t>(width) << 8 | static_cast<size_t>(height);

@@ -240,10 +240,13 @@ void repairIlLines(std::vector<std::string>& lines, IlLanguage language,
     }
 }
 
-std::string repairZeroO(std::string_view line, const SpellingDictionary* dictionary) {
-    std::string result(line);
-    // Runs of letters and digits, [begin, end).
-    std::vector<std::pair<size_t, size_t>> runs;
+namespace {
+
+// A run of letters and digits, [first, second).
+using Run = std::pair<size_t, size_t>;
+
+std::vector<Run> alphanumericRunsOf(std::string_view line) {
+    std::vector<Run> runs;
     for (size_t i = 0; i < line.size();) {
         if (!isLetter(line[i]) && !isDigit(line[i])) {
             ++i;
@@ -253,63 +256,96 @@ std::string repairZeroO(std::string_view line, const SpellingDictionary* diction
         while (i < line.size() && (isLetter(line[i]) || isDigit(line[i]))) ++i;
         runs.emplace_back(begin, i);
     }
-    auto hasOtherDigit = [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i)
-            if (isDigit(line[i]) && line[i] != '0') return true;
-        return false;
-    };
-    auto onlyOs = [&](size_t begin, size_t end) {
-        for (size_t i = begin; i < end; ++i)
-            if (line[i] != 'O') return false;
-        return true;
-    };
-    auto isNumberSeparator = [](char c) { return c == ',' || c == '.' || c == ':'; };
-    for (size_t r = 0; r < runs.size(); ++r) {
-        const auto [begin, end] = runs[r];
-        size_t otherLetters = 0, os = 0, zeros = 0, smallLetters = 0;
-        for (size_t i = begin; i < end; ++i) {
-            if (line[i] == 'O')
-                ++os;
-            else if (line[i] == '0')
-                ++zeros;
-            else if (isLetter(line[i])) {
-                ++otherLetters;
-                if (line[i] >= 'a' && line[i] <= 'z') ++smallLetters;
-            }
+    return runs;
+}
+
+bool hasOtherDigit(std::string_view line, const Run& run) {
+    for (size_t i = run.first; i < run.second; ++i)
+        if (isDigit(line[i]) && line[i] != '0') return true;
+    return false;
+}
+
+bool onlyOs(std::string_view line, const Run& run) {
+    for (size_t i = run.first; i < run.second; ++i)
+        if (line[i] != 'O') return false;
+    return true;
+}
+
+bool isNumberSeparator(char c) {
+    return c == ',' || c == '.' || c == ':';
+}
+
+struct RunCounts {
+    size_t otherLetters = 0, os = 0, zeros = 0, smallLetters = 0;
+};
+
+RunCounts countsOf(std::string_view line, const Run& run) {
+    RunCounts c;
+    for (size_t i = run.first; i < run.second; ++i) {
+        if (line[i] == 'O')
+            ++c.os;
+        else if (line[i] == '0')
+            ++c.zeros;
+        else if (isLetter(line[i])) {
+            ++c.otherLetters;
+            if (line[i] >= 'a' && line[i] <= 'z') ++c.smallLetters;
         }
-        if (os + zeros == 0) continue;
-        const bool otherDigits = hasOtherDigit(begin, end);
-        if (otherDigits && otherLetters == 0) {
-            // "2O1O", "1O0": a number.
-            for (size_t i = begin; i < end; ++i)
-                if (result[i] == 'O') result[i] = '0';
-        } else if (!otherDigits && otherLetters == 0 && zeros == 0) {
-            // "OOO" joined to a number: "6,OOO", "10:OO".
-            auto numberAt = [&](size_t other) {
-                return hasOtherDigit(runs[other].first, runs[other].second) &&
-                       !onlyOs(runs[other].first, runs[other].second);
-            };
-            const bool after = r > 0 && runs[r - 1].second + 1 == begin &&
-                               isNumberSeparator(line[begin - 1]) && numberAt(r - 1);
-            const bool beforeNumber = r + 1 < runs.size() && end + 1 == runs[r + 1].first &&
-                                      isNumberSeparator(line[end]) && numberAt(r + 1);
-            if (after || beforeNumber)
-                for (size_t i = begin; i < end; ++i) result[i] = '0';
-        } else if (!otherDigits && zeros > 0 && otherLetters > 0) {
-            // A zero reads as a capital O in a word of capitals or at its
-            // start, else as a small o ("0K", "cl0se").
-            std::string word = result.substr(begin, end - begin);
-            for (size_t i = 0; i < word.size(); ++i)
-                if (word[i] == '0') word[i] = smallLetters == 0 || i == 0 ? 'O' : 'o';
-            bool change;
-            if (dictionary && dictionary->knows(word))
-                change = true;
-            else if (dictionary && dictionary->knows(result.substr(begin, end - begin)))
-                change = false;
-            else
-                change = smallLetters == 0 || (line[begin] == '0' && end > begin + 1 &&
-                                               line[begin + 1] >= 'a' && line[begin + 1] <= 'z');
-            if (change) result.replace(begin, end - begin, word);
+    }
+    return c;
+}
+
+void readOsAsZeros(std::string& result, const Run& run) {
+    for (size_t i = run.first; i < run.second; ++i)
+        if (result[i] == 'O') result[i] = '0';
+}
+
+// "OOO" joined to a number: "6,OOO", "10:OO".
+bool joinedToNumber(std::string_view line, const std::vector<Run>& runs, size_t r) {
+    auto numberAt = [&](size_t other) {
+        return hasOtherDigit(line, runs[other]) && !onlyOs(line, runs[other]);
+    };
+    const auto [begin, end] = runs[r];
+    const bool after = r > 0 && runs[r - 1].second + 1 == begin &&
+                       isNumberSeparator(line[begin - 1]) && numberAt(r - 1);
+    const bool beforeNumber = r + 1 < runs.size() && end + 1 == runs[r + 1].first &&
+                              isNumberSeparator(line[end]) && numberAt(r + 1);
+    return after || beforeNumber;
+}
+
+// A zero reads as a capital O in a word of capitals or at its start, else
+// as a small o ("0K", "cl0se").
+void readZerosAsLetters(std::string& result, std::string_view line, const Run& run,
+                        size_t smallLetters, const SpellingDictionary* dictionary) {
+    const auto [begin, end] = run;
+    std::string word = result.substr(begin, end - begin);
+    for (size_t i = 0; i < word.size(); ++i)
+        if (word[i] == '0') word[i] = smallLetters == 0 || i == 0 ? 'O' : 'o';
+    bool change;
+    if (dictionary && dictionary->knows(word))
+        change = true;
+    else if (dictionary && dictionary->knows(result.substr(begin, end - begin)))
+        change = false;
+    else
+        change = smallLetters == 0 || (line[begin] == '0' && end > begin + 1 &&
+                                       line[begin + 1] >= 'a' && line[begin + 1] <= 'z');
+    if (change) result.replace(begin, end - begin, word);
+}
+
+}  // namespace
+
+std::string repairZeroO(std::string_view line, const SpellingDictionary* dictionary) {
+    std::string result(line);
+    const std::vector<Run> runs = alphanumericRunsOf(line);
+    for (size_t r = 0; r < runs.size(); ++r) {
+        const RunCounts c = countsOf(line, runs[r]);
+        if (c.os + c.zeros == 0) continue;
+        const bool otherDigits = hasOtherDigit(line, runs[r]);
+        if (otherDigits && c.otherLetters == 0) {
+            readOsAsZeros(result, runs[r]);  // "2O1O", "1O0": a number.
+        } else if (!otherDigits && c.otherLetters == 0 && c.zeros == 0) {
+            if (joinedToNumber(line, runs, r)) readOsAsZeros(result, runs[r]);
+        } else if (!otherDigits && c.zeros > 0 && c.otherLetters > 0) {
+            readZerosAsLetters(result, line, runs[r], c.smallLetters, dictionary);
         }
     }
     return result;
