@@ -412,47 +412,11 @@ void Session::dispatchUnit(UnitReport& report) {
             addVobSubUnit(report);
             if (flags_.showSubPicture) ui_.showPicture(shownBitmap(), picture_.area, true);
             break;
-        case ActionMode::SaveSup: {
-            report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
-            if (!saveJobOutput([&] { saveSupFile(jobSaves_, report.savedFile, report.bytes); })) {
-                report.savedFile.clear();
-                break;
-            }
-            if (flags_.showSubPicture || job_.timingAndPosition) {
-                decodeUnit(report,
-                           flags_.showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
-                if (job_.timingAndPosition) {
-                    appendFileEntry(report.savedFile, picture_.area, report.times);
-                }
-                ui_.showPicture(shownBitmap(), picture_.area, true);
-            }
+        case ActionMode::SaveSup:
+            saveSupUnit(report);
             break;
-        }
         case ActionMode::OnlyShow:
-            if (!ui_.showsPictures() && !flags_.showBeforeNextPicture &&
-                flags_.progressionNonStop) {
-                // Nothing shows the picture and no dialog follows: the
-                // times and the area are all this unit gives.
-                decodeUnit(report, DecodeDepth::Control);
-                break;
-            }
-            decodeUnit(report, DecodeDepth::Picture);
-            if (flags_.showBeforeNextPicture) showAdjustmentDialog();
-            chooseDefaultColourRoles();
-            adjustCurrentPicture();
-            ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
-            if (!flags_.progressionNonStop) {
-                switch (waitFor([&] { return ui_.progressionController(job_.unitsInJob); })) {
-                    case ProgressionChoice::NoStop:
-                        flags_.progressionNonStop = true;
-                        break;
-                    case ProgressionChoice::Pause:
-                        buttonPauseClick();
-                        break;
-                    case ProgressionChoice::Next:
-                        break;
-                }
-            }
+            showUnit(report);
             break;
         case ActionMode::Ocr:
             decodeUnit(report, DecodeDepth::Numbers);
@@ -463,23 +427,62 @@ void Session::dispatchUnit(UnitReport& report) {
                 recogniseSubPicture(picture_, report.times.start, report.times.stop, picture_.area);
             }
             break;
-        case ActionMode::SaveBmp: {
-            const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
-            decodeUnit(report, DecodeDepth::Picture);
-            if (flags_.showBeforeNextPicture) showAdjustmentDialog();
-            chooseDefaultColourRoles();
-            adjustCurrentPicture();
-            if (!flags_.saveThisPicture) break;
-            // Written before the entry naming it, so that a failed write
-            // leaves no entry for a file that does not exist.
-            if (!saveJobOutput([&] { saveBmpFile(jobSaves_, file, adjusted_.picture); })) break;
-            report.savedFile = file;
-            if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
-            if (flags_.showSubPicture)
-                ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
+        case ActionMode::SaveBmp:
+            saveBmpUnit(report);
             break;
-        }
     }
+}
+
+void Session::saveSupUnit(UnitReport& report) {
+    report.savedFile = numberedFileName(saveBaseName_, job_.unitsInJob, ".sup");
+    if (!saveJobOutput([&] { saveSupFile(jobSaves_, report.savedFile, report.bytes); })) {
+        report.savedFile.clear();
+        return;
+    }
+    if (!flags_.showSubPicture && !job_.timingAndPosition) return;
+    decodeUnit(report, flags_.showSubPicture ? DecodeDepth::Picture : DecodeDepth::Control);
+    if (job_.timingAndPosition) appendFileEntry(report.savedFile, picture_.area, report.times);
+    ui_.showPicture(shownBitmap(), picture_.area, true);
+}
+
+void Session::showUnit(UnitReport& report) {
+    if (!ui_.showsPictures() && !flags_.showBeforeNextPicture && flags_.progressionNonStop) {
+        // Nothing shows the picture and no dialog follows: the times and the
+        // area are all this unit gives.
+        decodeUnit(report, DecodeDepth::Control);
+        return;
+    }
+    decodeUnit(report, DecodeDepth::Picture);
+    if (flags_.showBeforeNextPicture) showAdjustmentDialog();
+    chooseDefaultColourRoles();
+    adjustCurrentPicture();
+    ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
+    if (flags_.progressionNonStop) return;
+    switch (waitFor([&] { return ui_.progressionController(job_.unitsInJob); })) {
+        case ProgressionChoice::NoStop:
+            flags_.progressionNonStop = true;
+            break;
+        case ProgressionChoice::Pause:
+            buttonPauseClick();
+            break;
+        case ProgressionChoice::Next:
+            break;
+    }
+}
+
+void Session::saveBmpUnit(UnitReport& report) {
+    const std::string file = numberedFileName(saveBaseName_, job_.unitsInJob, ".bmp");
+    decodeUnit(report, DecodeDepth::Picture);
+    if (flags_.showBeforeNextPicture) showAdjustmentDialog();
+    chooseDefaultColourRoles();
+    adjustCurrentPicture();
+    if (!flags_.saveThisPicture) return;
+    // Written before the entry naming it, so that a failed write leaves no
+    // entry for a file that does not exist.
+    if (!saveJobOutput([&] { saveBmpFile(jobSaves_, file, adjusted_.picture); })) return;
+    report.savedFile = file;
+    if (job_.timingAndPosition) appendFileEntry(file, adjusted_.area, report.times);
+    if (flags_.showSubPicture) ui_.showPicture(toImage24(adjusted_.picture), adjusted_.area, true);
 }
 
 bool Session::saveJobOutput(const std::function<void()>& save) {

@@ -377,6 +377,10 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     void reportFileError(const std::string& path);
     void completeUnit(int64_t sector);
     void dispatchUnit(UnitReport& report);
+    // The unit by the job's action.
+    void saveSupUnit(UnitReport& report);
+    void showUnit(UnitReport& report);
+    void saveBmpUnit(UnitReport& report);
     // How far a unit is decoded: the control sequences (times, area), the
     // colour numbers (OCR), or the 24-bit picture (shown or saved).
     enum class DecodeDepth { Control, Numbers, Picture };
