@@ -96,29 +96,34 @@ TEST(SaveFile, AFullDiskLeavesTheOldFileAsItWasAndSaysWhy) {
     EXPECT_EQ(failure([&] { saveFile(dir.path(), std::string_view("y")); }), std::strerror(EISDIR));
 }
 
+// Runs `write` in a child process that SIGXFSZ kills once a file it writes
+// reaches 4 KiB; the signal that ended the child, 0 when none did.
+template <class F>
+int killedPast4KiB(F write) {
+    const pid_t child = ::fork();
+    if (child < 0) return 0;
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit l{};
+        getrlimit(RLIMIT_FSIZE, &l);
+        l.rlim_cur = 4096;
+        setrlimit(RLIMIT_FSIZE, &l);
+        write();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+}
+
 TEST(SaveFile, AKilledSaveLeavesTheOldFileByteForByte) {
     test::TempDir dir;
     const std::string path = dir.file("doc.ovt");
     std::string old;
     for (int i = 0; i < 2000; ++i) old += std::to_string(i) + "\r\n";
     writeBytes(path, old);
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Killed by SIGXFSZ once the new file reaches 4 KiB: a crash in the
-        // middle of writing it.
-        std::signal(SIGXFSZ, SIG_DFL);
-        rlimit l{};
-        getrlimit(RLIMIT_FSIZE, &l);
-        l.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &l);
-        saveFile(path, std::string(100000, 'n'));
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
-    EXPECT_EQ(WTERMSIG(status), SIGXFSZ);
+    // A crash in the middle of writing the new file.
+    EXPECT_EQ(killedPast4KiB([&] { saveFile(path, std::string(100000, 'n')); }), SIGXFSZ);
     EXPECT_EQ(readBytes(path), old);
 }
 
@@ -183,26 +188,16 @@ TEST(SaveBatch, AKilledJobLeavesEveryOldFileByteForByte) {
         old.push_back(std::string(2000 + i, static_cast<char>('a' + i)));
         writeBytes(dir.file(std::to_string(i)), old.back());
     }
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        // Killed by SIGXFSZ while writing the third file: a crash in the
-        // middle of a batch, with two files added and none committed.
-        std::signal(SIGXFSZ, SIG_DFL);
-        rlimit l{};
-        getrlimit(RLIMIT_FSIZE, &l);
-        l.rlim_cur = 4096;
-        setrlimit(RLIMIT_FSIZE, &l);
-        SaveBatch batch;
-        batch.add(dir.file("0"), std::string(100, 'n'));
-        batch.add(dir.file("1"), std::string(100, 'n'));
-        batch.add(dir.file("2"), std::string(100000, 'n'));
-        batch.commit();
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFSIGNALED(status));
+    // A crash while writing the third file of a batch, with two files added
+    // and none committed.
+    ASSERT_NE(killedPast4KiB([&] {
+                  SaveBatch batch;
+                  batch.add(dir.file("0"), std::string(100, 'n'));
+                  batch.add(dir.file("1"), std::string(100, 'n'));
+                  batch.add(dir.file("2"), std::string(100000, 'n'));
+                  batch.commit();
+              }),
+              0);
     for (int i = 0; i < 4; ++i) EXPECT_EQ(readBytes(dir.file(std::to_string(i))), old[i]);
 }
 
