@@ -1,0 +1,86 @@
+// The loader of the Tesseract module: what the front ends link in place of
+// libtesseract itself.
+#include "engine/tesseract_engine.h"
+
+#include <dlfcn.h>
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <mutex>
+
+#include "engine/tesseract_module.h"
+
+namespace orvane {
+
+namespace {
+
+std::string realPath(const char* path) {
+    std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(path, nullptr), &std::free);
+    return resolved ? std::string(resolved.get()) : std::string();
+}
+
+// Where the module is. The build tree's programs (and tests) take the
+// build's own module, never an installed one of another version; an
+// installed program takes the one installed with it, found from its own
+// folder, so the install can be moved as a whole.
+std::string modulePath() {
+    if (const char* path = std::getenv("ORVANE_TESSERACT_MODULE"); path != nullptr && *path != '\0')
+        return path;
+    const std::string exe = realPath("/proc/self/exe");
+    const std::string buildDir = realPath(ORVANE_BUILD_DIR);
+    if (!buildDir.empty() && exe.compare(0, buildDir.size() + 1, buildDir + "/") == 0)
+        return ORVANE_BUILD_MODULE;
+    return exe.substr(0, exe.rfind('/') + 1) + ORVANE_INSTALLED_MODULE;
+}
+
+// Loaded once for the process and never closed: the engines it makes live
+// in it. A failure is kept too; the engine stays unavailable to the end.
+struct Module {
+    std::mutex lock;
+    bool tried = false;
+    TesseractModuleOpen open = nullptr;
+    std::string error;
+};
+
+Module& module() {
+    static Module m;
+    return m;
+}
+
+TesseractModuleOpen loadedModule() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    if (m.tried) return m.open;
+    m.tried = true;
+    const std::string path = modulePath();
+    void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (handle == nullptr) {
+        const char* why = ::dlerror();
+        m.error = why != nullptr ? why : path + ": cannot be loaded";
+        return nullptr;
+    }
+    m.open = reinterpret_cast<TesseractModuleOpen>(::dlsym(handle, kTesseractModuleOpen));
+    if (m.open == nullptr) m.error = path + ": no " + kTesseractModuleOpen;
+    return m.open;
+}
+
+}  // namespace
+
+std::unique_ptr<TextEngine> openTesseractEngine(const std::string& language) {
+    if (language.empty()) return nullptr;
+    const TesseractModuleOpen open = loadedModule();
+    if (open == nullptr) return nullptr;
+    return std::unique_ptr<TextEngine>(open(language.c_str()));
+}
+
+TextEngineFactory tesseractEngineFactory() {
+    return [](const std::string& language) { return openTesseractEngine(language); };
+}
+
+std::string tesseractModuleError() {
+    Module& m = module();
+    const std::lock_guard<std::mutex> hold(m.lock);
+    return m.error;
+}
+
+}  // namespace orvane
