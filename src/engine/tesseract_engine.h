@@ -14,7 +14,8 @@ namespace orvane {
 // so that programs which never ask for the engine do not pay the start-up of
 // libtesseract and its libraries. It is looked for at
 // $ORVANE_TESSERACT_MODULE when set; else, for a program in the build tree,
-// in the build's own output; else in lib/orvane/ of the program's install.
+// in the build's own output; else in lib/orvane/ of the program's install,
+// or beside the program (a portable copy).
 std::unique_ptr<TextEngine> openTesseractEngine(const std::string& language);
 
 // The factory the front ends give the session.

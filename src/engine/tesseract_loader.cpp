@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <mutex>
@@ -20,9 +21,10 @@ std::string realPath(const char* path) {
 }
 
 // Where the module is. The build tree's programs (and tests) take the
-// build's own module, never an installed one of another version; an
-// installed program takes the one installed with it, found from its own
-// folder, so the install can be moved as a whole.
+// build's own module, never an installed one of another version. Any other
+// program takes the one installed with it, found from its own folder so
+// that the install can be moved as a whole; failing that, a portable copy's
+// module beside it.
 std::string modulePath() {
     if (const char* path = std::getenv("ORVANE_TESSERACT_MODULE"); path != nullptr && *path != '\0')
         return path;
@@ -30,7 +32,12 @@ std::string modulePath() {
     const std::string buildDir = realPath(ORVANE_BUILD_DIR);
     if (!buildDir.empty() && exe.compare(0, buildDir.size() + 1, buildDir + "/") == 0)
         return ORVANE_BUILD_MODULE;
-    return exe.substr(0, exe.rfind('/') + 1) + ORVANE_INSTALLED_MODULE;
+    const std::string folder = exe.substr(0, exe.rfind('/') + 1);
+    const std::string installed = folder + ORVANE_INSTALLED_MODULE;
+    const std::string beside = folder + ORVANE_MODULE_NAME;
+    if (::access(installed.c_str(), F_OK) != 0 && ::access(beside.c_str(), F_OK) == 0)
+        return beside;
+    return installed;
 }
 
 // Loaded once for the process and never closed: the engines it makes live
