@@ -28,7 +28,10 @@ std::string realPath(const char* path) {
 std::string modulePath() {
     if (const char* path = std::getenv("ORVANE_TESSERACT_MODULE"); path != nullptr && *path != '\0')
         return path;
+    // Without its own path the program does not guess: a relative path would
+    // load whatever lies there from the current folder.
     const std::string exe = realPath("/proc/self/exe");
+    if (exe.empty()) return {};
     const std::string buildDir = realPath(ORVANE_BUILD_DIR);
     if (!buildDir.empty() && exe.compare(0, buildDir.size() + 1, buildDir + "/") == 0)
         return ORVANE_BUILD_MODULE;
@@ -60,6 +63,10 @@ TesseractModuleOpen loadedModule() {
     if (m.tried) return m.open;
     m.tried = true;
     const std::string path = modulePath();
+    if (path.empty()) {
+        m.error = "the program's own path (/proc/self/exe) is unknown";
+        return nullptr;
+    }
     void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (handle == nullptr) {
         const char* why = ::dlerror();
