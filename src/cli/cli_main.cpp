@@ -314,6 +314,8 @@ void reportOcr(const Options& o, const CliUi& ui, Session& session, bool matrixS
                      "orvane-cli: the OCR engine could not start (language '%s'); "
                      "unknown glyphs went by --unknown alone\n",
                      session.engineFailedLanguage().c_str());
+        const std::string why = tesseractModuleError();
+        if (!why.empty()) std::fprintf(err, "orvane-cli: %s\n", why.c_str());
     } else if (counts.engineLines > 0) {
         std::fprintf(err,
                      "orvane-cli: the OCR engine (%s) read %d lines: %d glyphs taken, %d of them "

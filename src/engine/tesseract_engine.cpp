@@ -1,4 +1,8 @@
-#include "engine/tesseract_engine.h"
+// The Tesseract module: built as orvane-tesseract.so, the only part of
+// Orvane linked to libtesseract (see engine/tesseract_module.h).
+#include "engine/tesseract_module.h"
+
+#include <memory>
 
 #include <tesseract/baseapi.h>
 #include <tesseract/resultiterator.h>
@@ -61,14 +65,16 @@ class TesseractEngine : public TextEngine {
 
 }  // namespace
 
-std::unique_ptr<TextEngine> openTesseractEngine(const std::string& language) {
-    auto engine = std::make_unique<TesseractEngine>();
-    if (language.empty() || !engine->open(language)) return nullptr;
-    return engine;
-}
-
-TextEngineFactory tesseractEngineFactory() {
-    return [](const std::string& language) { return openTesseractEngine(language); };
-}
-
 }  // namespace orvane
+
+extern "C" __attribute__((visibility("default"))) orvane::TextEngine* orvane_tesseract_open_v1(
+    const char* language) noexcept {
+    // No exception crosses the C entry point: a failure reads as no engine.
+    try {
+        auto engine = std::make_unique<orvane::TesseractEngine>();
+        if (language == nullptr || *language == '\0' || !engine->open(language)) return nullptr;
+        return engine.release();
+    } catch (...) {
+        return nullptr;
+    }
+}

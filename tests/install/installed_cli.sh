@@ -3,8 +3,10 @@
 # and runs the installed orvane-cli on the sample disc with HOME and the XDG
 # folders in a fresh temporary home. The installed program must find the
 # shipped matrix through its installed share/orvane/, read the same text as
-# the build tree's program given the matrix's path, prefer the user's matrix
-# folder, and write nothing outside the home but what it was asked to.
+# the build tree's program given the matrix's path, load the OCR engine's
+# module from its installed lib/orvane/ (and read without the engine, not
+# crash, when the module cannot be loaded), prefer the user's matrix folder,
+# and write nothing outside the home but what it was asked to.
 set -euo pipefail
 build="$(cd "$1" && pwd)"
 source="$(cd "$2" && pwd)"
@@ -53,6 +55,18 @@ grep -q 'Good evening, everyone\.' "$scratch/installed.txt" || fail "no text rea
 cmp -s "$scratch/installed.txt" "$scratch/reference.txt" || fail "the installed program read other text than the build's"
 [ -s "$home/work/stream1.ovt" ] || fail "stream1.ovt not saved"
 
+# The engine's module is found beside the installed program, not in the
+# build tree; one that cannot be loaded leaves the job without the engine.
+module="$(find "$root/usr" -name orvane-tesseract.so)"
+[ -n "$module" ] || fail "the install lacks orvane-tesseract.so"
+run ocr --stream 1 --unknown auto "$disc" 2>"$scratch/engine.txt" >/dev/null || fail "ocr by the engine failed"
+grep -q 'the OCR engine (eng) read [1-9]' "$scratch/engine.txt" || fail "engine: $(cat "$scratch/engine.txt")"
+ORVANE_TESSERACT_MODULE="$tmp/missing.so" run ocr --stream 1 --unknown auto "$disc" \
+    2>"$scratch/no-engine.txt" >/dev/null || fail "ocr without the module failed: $(cat "$scratch/no-engine.txt")"
+grep -q "could not start (language 'eng')" "$scratch/no-engine.txt" &&
+    grep -q "$tmp/missing.so: cannot open" "$scratch/no-engine.txt" ||
+    fail "without the module: $(cat "$scratch/no-engine.txt")"
+
 # Nothing outside the home changed, and inside it only the asked-for file.
 [ "$(listing)" = "$before" ] || fail "files outside the home changed: $(diff <(echo "$before") <(listing))"
 home_files="$(cd "$home" && find . -mindepth 1 | sort | tr '\n' ' ')"
@@ -67,4 +81,4 @@ if run ocr --stream 1 --matrix "$matrix" --unknown mark "$disc" >/dev/null 2>"$s
 fi
 grep -q "$home/.local/share/orvane/ChMatrix/$matrix" "$scratch/err.txt" || fail "stderr: $(cat "$scratch/err.txt")"
 [ "$(listing)" = "$before" ] || fail "files outside the home changed"
-echo "installed orvane-cli: streams and OCR with the shipped $matrix; nothing written outside the home"
+echo "installed orvane-cli: streams, OCR with the shipped $matrix and by the engine's module; nothing written outside the home"
