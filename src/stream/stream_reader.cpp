@@ -6,6 +6,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #include "common/byte_cursor.h"
 #include "common/io_error.h"
@@ -54,9 +58,116 @@ inline uint32_t scrOf(const uint8_t* sector) {
            ((b >> 11) & 0x1F);
 }
 
+// Reads the blocks of one file a few blocks ahead of their handling, in a
+// thread of its own: copying the next block out of the page cache (or
+// waiting for the drive) overlaps the handling of this one, so the handling
+// hides under the reading. The blocks are handled in the calling thread, in
+// order; a read error reaches the caller after every block before it.
+class BlockPipe {
+  public:
+    struct Block {
+        const uint8_t* data = nullptr;
+        int64_t sectors = 0;
+        explicit operator bool() const { return sectors > 0; }
+    };
+
+    BlockPipe(int fd, const std::string& path, int64_t sectors, uint8_t* slots)
+        : fd_(fd), path_(path), sectors_(sectors), slots_(slots), thread_([this] {
+              readAhead();
+          }) {}
+
+    ~BlockPipe() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+    BlockPipe(const BlockPipe&) = delete;
+    BlockPipe& operator=(const BlockPipe&) = delete;
+
+    // The next block, once read; an empty block at the end of the file.
+    // Hands the block returned before back to the reading thread.
+    Block next() {
+        std::unique_lock lock(mutex_);
+        if (taken_ > 0) released_ = taken_;
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return filled_ > taken_ || finished_; });
+        if (filled_ > taken_) {
+            const int64_t k = taken_++;
+            return {slot(k), sizes_[static_cast<size_t>(k % kReadAheadBlocks)]};
+        }
+        if (error_) std::rethrow_exception(error_);
+        return {};
+    }
+
+  private:
+    static constexpr size_t kSlotBytes = StreamReader::kBlockSectors * mpeg_ps::kSectorSize;
+
+    uint8_t* slot(int64_t k) const {
+        return slots_ + static_cast<size_t>(k % kReadAheadBlocks) * kSlotBytes;
+    }
+
+    void readAhead() {
+        int64_t done = 0;  // sectors read so far
+        for (int64_t k = 0; done < sectors_; ++k) {
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return stop_ || k - released_ < kReadAheadBlocks; });
+                if (stop_) return;
+            }
+            const int64_t want = std::min<int64_t>(
+                static_cast<int64_t>(StreamReader::kBlockSectors), sectors_ - done);
+            size_t got = 0;
+            std::exception_ptr error;
+            try {
+                got = readFully(fd_, slot(k), static_cast<size_t>(want) * mpeg_ps::kSectorSize,
+                                path_);
+            } catch (...) {
+                error = std::current_exception();
+            }
+            const int64_t whole = static_cast<int64_t>(got / mpeg_ps::kSectorSize);
+            std::lock_guard lock(mutex_);
+            if (error) {
+                error_ = error;
+                break;
+            }
+            if (whole > 0) {
+                sizes_[static_cast<size_t>(k % kReadAheadBlocks)] = whole;
+                filled_ = k + 1;
+            }
+            changed_.notify_all();
+            if (whole < want) break;  // the file shrank while it was read
+            done += whole;
+        }
+        std::lock_guard lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+
+    static constexpr int64_t kReadAheadBlocks = StreamReader::kReadAheadBlocks;
+
+    const int fd_;
+    const std::string& path_;
+    const int64_t sectors_;
+    uint8_t* const slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    int64_t filled_ = 0;    // blocks read
+    int64_t taken_ = 0;     // blocks handed to the caller
+    int64_t released_ = 0;  // blocks the caller is done with
+    int64_t sizes_[StreamReader::kReadAheadBlocks] = {};
+    bool stop_ = false;
+    bool finished_ = false;
+    std::exception_ptr error_;
+    std::thread thread_;  // last: starts once everything above is set up
+};
+
 }  // namespace
 
-StreamReader::StreamReader() : buffer_(new uint8_t[kBlockSectors * kSectorSize]) {}
+StreamReader::StreamReader()
+    : buffer_(new uint8_t[kReadAheadBlocks * kBlockSectors * kSectorSize]) {}
 StreamReader::~StreamReader() = default;
 
 uint32_t StreamReader::readScr(const uint8_t* sector) {
@@ -148,18 +259,13 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
         throw IoError::fromErrno(path);
     }
     int64_t sector = firstSector;
-    uint8_t* buf = buffer_.get();
-    while (sector < sectors) {
-        const int64_t want =
-            std::min<int64_t>(static_cast<int64_t>(kBlockSectors), sectors - sector);
-        const size_t got =
-            readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
-        const int64_t whole = static_cast<int64_t>(got / kSectorSize);
-        for (int64_t i = 0; i < whole; ++i, ++sector) {
+    BlockPipe pipe(file.get(), path, sectors - firstSector, buffer_.get());
+    while (const BlockPipe::Block block = pipe.next()) {
+        const uint8_t* buf = block.data;
+        for (int64_t i = 0; i < block.sectors; ++i, ++sector) {
             if (!handlePack(buf + i * kSectorSize, sector, selectedStream, events, result))
                 return result;
         }
-        if (whole < want) break;  // the file shrank while it was read
     }
     result = {ReadEnd::EndOfFile, sector};
     return result;

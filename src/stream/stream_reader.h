@@ -42,7 +42,8 @@ struct ReadResult {
 };
 
 // Reads one VOB file in 2048-byte packs from a start sector, in large
-// blocks into one fixed buffer. Throws IoError when the file cannot be
+// blocks read ahead by a second thread into a fixed ring of buffers; the
+// events are called in the caller's thread. Throws IoError when the file cannot be
 // opened or read.
 class StreamReader {
   public:
@@ -64,7 +65,8 @@ class StreamReader {
     // whose lengths leave no payload (L < H + 4): such packets are dropped.
     static bool parsePrivatePacket(const uint8_t* sector, SubPicturePacket& out);
 
-    static constexpr size_t kBlockSectors = 512;  // 1 MiB reads
+    static constexpr size_t kBlockSectors = 512;    // 1 MiB reads
+    static constexpr int64_t kReadAheadBlocks = 3;  // blocks in flight at once
 
   private:
     std::unique_ptr<uint8_t[]> buffer_;
