@@ -203,10 +203,10 @@ TEST(StreamReader, ProgressComesEveryMiBAndTheEstimateEvery20MiB) {
     }
 }
 
-// The blocks are read ahead in a second thread: every sector still comes
+// With the blocks read ahead in a second thread or not, every sector comes
 // once and in order across many blocks, and leaving in the middle (a pause,
 // or a handler that throws) stops the reading cleanly, ready to resume.
-TEST(StreamReader, ReadAheadKeepsTheOrderAndStopsWhereTheCallerLeaves) {
+TEST(StreamReader, ReadingKeepsTheOrderAndStopsWhereTheCallerLeaves) {
     test::TempDir dir;
     const std::string path = dir.file("long.vob");
     const int64_t sectors = 9 * 512 + 7;
@@ -226,24 +226,28 @@ TEST(StreamReader, ReadAheadKeepsTheOrderAndStopsWhereTheCallerLeaves) {
             return s != leaveAt;
         }
     };
-    StreamReader reader;
-    Counting first;
-    first.leaveAt = 3 * 512 + 100;
-    const ReadResult r = reader.readFile(path, 0, 0x20, first);
-    EXPECT_EQ(r.end, ReadEnd::Declined);
-    EXPECT_EQ(r.nextSector, first.leaveAt + 1);
+    for (const bool readAhead : {true, false}) {
+        SCOPED_TRACE(readAhead ? "read ahead" : "one thread");
+        StreamReader reader;
+        reader.setReadAhead(readAhead);
+        Counting first;
+        first.leaveAt = 3 * 512 + 100;
+        const ReadResult r = reader.readFile(path, 0, 0x20, first);
+        EXPECT_EQ(r.end, ReadEnd::Declined);
+        EXPECT_EQ(r.nextSector, first.leaveAt + 1);
 
-    Counting failing;
-    failing.leaveAt = r.nextSector + 2 * 512 + 1;
-    failing.throwAtLeave = true;
-    EXPECT_THROW(reader.readFile(path, r.nextSector, 0x20, failing), std::runtime_error);
+        Counting failing;
+        failing.leaveAt = r.nextSector + 2 * 512 + 1;
+        failing.throwAtLeave = true;
+        EXPECT_THROW(reader.readFile(path, r.nextSector, 0x20, failing), std::runtime_error);
 
-    Counting rest;
-    EXPECT_EQ(reader.readFile(path, r.nextSector, 0x20, rest).end, ReadEnd::EndOfFile);
-    std::vector<int64_t> all = first.badSectors;
-    all.insert(all.end(), rest.badSectors.begin(), rest.badSectors.end());
-    ASSERT_EQ(static_cast<int64_t>(all.size()), sectors);
-    for (int64_t i = 0; i < sectors; ++i) ASSERT_EQ(all[static_cast<size_t>(i)], i);
+        Counting rest;
+        EXPECT_EQ(reader.readFile(path, r.nextSector, 0x20, rest).end, ReadEnd::EndOfFile);
+        std::vector<int64_t> all = first.badSectors;
+        all.insert(all.end(), rest.badSectors.begin(), rest.badSectors.end());
+        ASSERT_EQ(static_cast<int64_t>(all.size()), sectors);
+        for (int64_t i = 0; i < sectors; ++i) ASSERT_EQ(all[static_cast<size_t>(i)], i);
+    }
 }
 
 TEST(StreamReader, MissingFileThrowsWithItsPath) {
