@@ -34,6 +34,8 @@ class PackEvents {
     virtual bool onPausePoint() = 0;
 };
 
+struct PackSummary;  // what the reading thread found in a pack
+
 enum class ReadEnd { EndOfFile, Paused, Declined };
 
 struct ReadResult {
@@ -42,7 +44,9 @@ struct ReadResult {
 };
 
 // Reads one VOB file in 2048-byte packs from a start sector, in large
-// blocks into one fixed buffer. Throws IoError when the file cannot be
+// blocks into a fixed buffer, read ahead by a second thread when the
+// handling is heavy enough to hide under the reading; the events are always
+// called in the caller's thread. Throws IoError when the file cannot be
 // opened or read.
 class StreamReader {
   public:
@@ -54,6 +58,10 @@ class StreamReader {
     ReadResult readFile(const std::string& path, int64_t firstSector, uint8_t selectedStream,
                         PackEvents& events);
 
+    // On by default. Off for jobs that only walk the control sequences:
+    // there the hand-over between the threads costs more than it hides.
+    void setReadAhead(bool on) { readAhead_ = on; }
+
     // Handles one sector; returns false when reading must stop (result set).
     static bool handleSector(const uint8_t* sector, int64_t number, uint8_t selectedStream,
                              PackEvents& events, ReadResult& result);
@@ -64,10 +72,13 @@ class StreamReader {
     // whose lengths leave no payload (L < H + 4): such packets are dropped.
     static bool parsePrivatePacket(const uint8_t* sector, SubPicturePacket& out);
 
-    static constexpr size_t kBlockSectors = 512;  // 1 MiB reads
+    static constexpr size_t kBlockSectors = 128;    // 256 KiB reads
+    static constexpr int64_t kReadAheadBlocks = 4;  // blocks in flight at once
 
   private:
     std::unique_ptr<uint8_t[]> buffer_;
+    std::unique_ptr<PackSummary[]> summaries_;
+    bool readAhead_ = true;
 };
 
 }  // namespace orvane

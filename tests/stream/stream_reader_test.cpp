@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <random>
+#include <stdexcept>
 
 #include "common/io_error.h"
 #include "support/pack_builder.h"
@@ -199,6 +200,53 @@ TEST(StreamReader, ProgressComesEveryMiBAndTheEstimateEvery20MiB) {
     for (size_t i = 0; i < rec.progress.size(); ++i) {
         EXPECT_EQ(rec.progress[i].first, static_cast<int64_t>(i) * 512);
         EXPECT_EQ(rec.progress[i].second, i % 20 == 0);
+    }
+}
+
+// With the blocks read ahead in a second thread or not, every sector comes
+// once and in order across many blocks, and leaving in the middle (a pause,
+// or a handler that throws) stops the reading cleanly, ready to resume.
+TEST(StreamReader, ReadingKeepsTheOrderAndStopsWhereTheCallerLeaves) {
+    test::TempDir dir;
+    const std::string path = dir.file("long.vob");
+    const int64_t sectors = 9 * 512 + 7;
+    {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fseek(f, static_cast<long>(sectors) * 2048 - 1, SEEK_SET);
+        std::fputc(0, f);
+        std::fclose(f);
+    }
+    struct Counting : Recorder {
+        int64_t leaveAt = -1;
+        bool throwAtLeave = false;
+        bool onBadPackHeader(int64_t s) override {
+            if (s == leaveAt && throwAtLeave) throw std::runtime_error("handler failed");
+            badSectors.push_back(s);
+            return s != leaveAt;
+        }
+    };
+    for (const bool readAhead : {true, false}) {
+        SCOPED_TRACE(readAhead ? "read ahead" : "one thread");
+        StreamReader reader;
+        reader.setReadAhead(readAhead);
+        Counting first;
+        first.leaveAt = 3 * 512 + 100;
+        const ReadResult r = reader.readFile(path, 0, 0x20, first);
+        EXPECT_EQ(r.end, ReadEnd::Declined);
+        EXPECT_EQ(r.nextSector, first.leaveAt + 1);
+
+        Counting failing;
+        failing.leaveAt = r.nextSector + 2 * 512 + 1;
+        failing.throwAtLeave = true;
+        EXPECT_THROW(reader.readFile(path, r.nextSector, 0x20, failing), std::runtime_error);
+
+        Counting rest;
+        EXPECT_EQ(reader.readFile(path, r.nextSector, 0x20, rest).end, ReadEnd::EndOfFile);
+        std::vector<int64_t> all = first.badSectors;
+        all.insert(all.end(), rest.badSectors.begin(), rest.badSectors.end());
+        ASSERT_EQ(static_cast<int64_t>(all.size()), sectors);
+        for (int64_t i = 0; i < sectors; ++i) ASSERT_EQ(all[static_cast<size_t>(i)], i);
     }
 }
 
