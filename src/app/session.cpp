@@ -226,11 +226,6 @@ void Session::readFile(const std::string& path) {
     }
     ReadResult result;
     try {
-        // Reading ahead pays where units are decoded or saved; a job that
-        // only walks the control sequences keeps to one thread.
-        const bool controlOnly = job_.actionMode == ActionMode::SaveVobSub ||
-                                 (job_.actionMode == ActionMode::OnlyShow && !ui_.showsPictures());
-        reader_.setReadAhead(!controlOnly);
         result = reader_.readFile(dataFile, first, job_.selectedStream, *this);
     } catch (const IoError& e) {
         commitJobSaves();

@@ -9,6 +9,8 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 
 #include "common/byte_cursor.h"
@@ -49,6 +51,22 @@ size_t readFully(int fd, uint8_t* buf, size_t n, const std::string& path) {
     size_t got = 0;
     while (got < n) {
         ssize_t r = ::read(fd, buf + got, n - got);
+        if (r < 0) {
+            if (errno == EINTR) continue;
+            throw IoError::fromErrno(path);
+        }
+        if (r == 0) break;
+        got += static_cast<size_t>(r);
+    }
+    return got;
+}
+
+// Like readFully, from a given offset and without moving the file's own.
+size_t readFullyAt(int fd, uint8_t* buf, size_t n, int64_t offset, const std::string& path) {
+    size_t got = 0;
+    while (got < n) {
+        ssize_t r =
+            ::pread(fd, buf + got, n - got, static_cast<off_t>(offset) + static_cast<off_t>(got));
         if (r < 0) {
             if (errno == EINTR) continue;
             throw IoError::fromErrno(path);
@@ -109,10 +127,10 @@ inline PackSummary summarise(const uint8_t* s, uint8_t selectedStream) {
     return true;
 }
 
-// Reads the blocks of one file a few blocks ahead of their handling, in a
-// thread of its own: copying the next blocks out of the page cache (or
-// waiting for the drive) overlaps the handling of these, so the handling
-// hides under the reading. The blocks are handled in the calling thread, in
+// Reads the blocks of one file ahead of their handling, in two threads of
+// their own taking turns block by block: copying the next blocks out of the
+// page cache (or waiting for the drive) overlaps the handling of these, and
+// two copies run at once. The blocks are handled in the calling thread, in
 // order; a read error reaches the caller after every block before it.
 // Either side that has to wait sleeps until a batch of blocks is ready for
 // it, not just one: a wake-up per block would cost more than it hides.
@@ -125,48 +143,68 @@ class BlockPipe {
         explicit operator bool() const { return sectors > 0; }
     };
 
-    BlockPipe(int fd, const std::string& path, int64_t sectors, uint8_t selectedStream,
-              uint8_t* slots, PackSummary* summaries)
+    BlockPipe(int fd, const std::string& path, int64_t firstSector, int64_t sectors,
+              uint8_t selectedStream, uint8_t* slots, PackSummary* summaries)
         : fd_(fd),
           path_(path),
+          firstSector_(firstSector),
           sectors_(sectors),
           selectedStream_(selectedStream),
-          blocks_((sectors + kBlockSectors - 1) / kBlockSectors),
           slots_(slots),
           summaries_(summaries),
-          thread_([this] { readAhead(); }) {}
-
-    ~BlockPipe() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
+          end_((sectors + kBlockSectors - 1) / kBlockSectors) {
+        for (int64_t& b : slotBlock_) b = -1;
+        for (int64_t& w : waitingFor_) w = -1;
+        try {
+            for (int j = 0; j < kReaders; ++j) {
+                readers_[j] = std::thread([this, j] { readAhead(j); });
+            }
+        } catch (...) {
+            stopAndJoin();
+            throw;
         }
-        readerMayGo_.notify_one();
-        thread_.join();
     }
+
+    ~BlockPipe() { stopAndJoin(); }
     BlockPipe(const BlockPipe&) = delete;
     BlockPipe& operator=(const BlockPipe&) = delete;
 
     // The next block, once read; an empty block at the end of the file.
-    // Hands the block returned before back to the reading thread.
+    // Hands the block returned before back to the reading threads.
     Block next() {
         std::unique_lock lock(mutex_);
         released_ = taken_;
-        if (readerWaiting_ && readerMayGo()) readerMayGo_.notify_one();
-        if (filled_ == taken_ && !finished_) {
+        for (const int64_t k : waitingFor_) {
+            if (k >= 0 && readerMayGo(k)) {
+                readerMayGo_.notify_all();
+                break;
+            }
+        }
+        if (taken_ < end_ && !ready(taken_)) {
             callerWaiting_ = true;
             callerMayGo_.wait(lock, [this] { return callerMayGo(); });
             callerWaiting_ = false;
         }
-        if (filled_ > taken_) {
-            const int64_t k = taken_++;
-            return {slot(k), summaries(k), sizes_[index(k)]};
-        }
-        if (error_) std::rethrow_exception(error_);
-        return {};
+        if (taken_ >= end_) return {};
+        const int64_t k = taken_++;
+        const size_t i = index(k);
+        if (errors_[i]) std::rethrow_exception(errors_[i]);
+        return {slot(k), summaries(k), sizes_[i]};
     }
 
   private:
+    static constexpr int kReaders = 2;
+
+    void stopAndJoin() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        readerMayGo_.notify_all();
+        for (std::thread& t : readers_) {
+            if (t.joinable()) t.join();
+        }
+    }
     static constexpr int64_t kBlockSectors = static_cast<int64_t>(StreamReader::kBlockSectors);
     static constexpr int64_t kSlots = StreamReader::kReadAheadBlocks;
     static constexpr int64_t kBatch = kSlots / 2;
@@ -176,32 +214,39 @@ class BlockPipe {
         return slots_ + index(k) * static_cast<size_t>(kBlockSectors) * mpeg_ps::kSectorSize;
     }
     PackSummary* summaries(int64_t k) const { return summaries_ + index(k) * kBlockSectors; }
-    // Under the lock: a batch of slots is free for the reader.
-    bool readerMayGo() const { return stop_ || reading_ - released_ <= kSlots - kBatch; }
-    // Under the lock: a batch of blocks (or the rest of the file) is ready.
+    // Under the lock from here on.
+    bool ready(int64_t k) const { return slotBlock_[index(k)] == k; }
+    // A batch of slots is free for the reader of block k.
+    bool readerMayGo(int64_t k) const {
+        return stop_ || k >= end_ || k - released_ <= kSlots - kBatch;
+    }
+    // A batch of blocks (or the rest of the file) is ready.
     bool callerMayGo() const {
-        return finished_ || filled_ - taken_ >= std::min(kBatch, blocks_ - taken_);
+        const int64_t want = std::min(kBatch, end_ - taken_);
+        int64_t got = 0;
+        while (got < want && ready(taken_ + got)) ++got;
+        return got >= want;
     }
 
-    void readAhead() {
-        int64_t done = 0;  // sectors read so far
-        for (int64_t k = 0; done < sectors_; ++k) {
+    void readAhead(int reader) {
+        for (int64_t k = reader;; k += kReaders) {
             {
                 std::unique_lock lock(mutex_);
-                reading_ = k;
                 if (k - released_ >= kSlots) {
-                    readerWaiting_ = true;
-                    readerMayGo_.wait(lock, [this] { return readerMayGo(); });
-                    readerWaiting_ = false;
+                    waitingFor_[reader] = k;
+                    readerMayGo_.wait(lock, [this, k] { return readerMayGo(k); });
+                    waitingFor_[reader] = -1;
                 }
-                if (stop_) return;
+                if (stop_ || k >= end_) return;
             }
-            const int64_t want = std::min(kBlockSectors, sectors_ - done);
+            const int64_t first = k * kBlockSectors;
+            const int64_t want = std::min(kBlockSectors, sectors_ - first);
             size_t got = 0;
             std::exception_ptr error;
             try {
-                got = readFully(fd_, slot(k), static_cast<size_t>(want) * mpeg_ps::kSectorSize,
-                                path_);
+                got =
+                    readFullyAt(fd_, slot(k), static_cast<size_t>(want) * mpeg_ps::kSectorSize,
+                                (firstSector_ + first) * static_cast<int64_t>(kSectorSize), path_);
             } catch (...) {
                 error = std::current_exception();
             }
@@ -214,45 +259,42 @@ class BlockPipe {
                 summaries(k)[i] = summarise(data + i * kSectorSize, selectedStream_);
             }
             std::lock_guard lock(mutex_);
-            if (error || whole < want) {  // an error, or the file shrank while it was read
-                error_ = error;
-                if (whole > 0) {
-                    sizes_[index(k)] = whole;
-                    filled_ = k + 1;
-                }
-                break;
-            }
-            sizes_[index(k)] = whole;
-            filled_ = k + 1;
-            done += whole;
+            const size_t i = index(k);
+            sizes_[i] = whole;
+            errors_[i] = error;
+            slotBlock_[i] = k;
+            // An error, or the file shrank while it was read: nothing after
+            // this block is handed on.
+            const bool last = error || whole < want;
+            if (last) end_ = std::min(end_, whole > 0 || error ? k + 1 : k);
             if (callerWaiting_ && callerMayGo()) callerMayGo_.notify_one();
+            if (last) {
+                readerMayGo_.notify_all();
+                return;
+            }
         }
-        std::lock_guard lock(mutex_);
-        finished_ = true;
-        if (callerWaiting_) callerMayGo_.notify_one();
     }
 
     const int fd_;
     const std::string& path_;
+    const int64_t firstSector_;
     const int64_t sectors_;
     const uint8_t selectedStream_;
-    const int64_t blocks_;
     uint8_t* const slots_;
     PackSummary* const summaries_;
     std::mutex mutex_;
     std::condition_variable readerMayGo_;
     std::condition_variable callerMayGo_;
-    int64_t reading_ = 0;   // the block the reader reads or waits to read
-    int64_t filled_ = 0;    // blocks read
-    int64_t taken_ = 0;     // blocks handed to the caller
-    int64_t released_ = 0;  // blocks the caller is done with
+    int64_t end_;                // the block after the last one to hand on
+    int64_t taken_ = 0;          // blocks handed to the caller
+    int64_t released_ = 0;       // blocks the caller is done with
+    int64_t slotBlock_[kSlots];  // the block whose data a slot holds, once read
     int64_t sizes_[kSlots] = {};
-    bool readerWaiting_ = false;
+    std::exception_ptr errors_[kSlots];
+    int64_t waitingFor_[kReaders];  // the block a waiting reader waits to read, or -1
     bool callerWaiting_ = false;
     bool stop_ = false;
-    bool finished_ = false;
-    std::exception_ptr error_;
-    std::thread thread_;  // last: starts once everything above is set up
+    std::thread readers_[kReaders];
 };
 
 }  // namespace
@@ -317,32 +359,39 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
         throw IoError::fromErrno(path);
     }
     int64_t sector = firstSector;
-    if (!readAhead_) {
-        // One thread: the whole ring is one block.
-        const int64_t blockSectors = kReadAheadBlocks * static_cast<int64_t>(kBlockSectors);
-        uint8_t* buf = buffer_.get();
-        while (sector < sectors) {
-            const int64_t want = std::min(blockSectors, sectors - sector);
-            const size_t got =
-                readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
-            const int64_t whole = static_cast<int64_t>(got / kSectorSize);
-            for (int64_t i = 0; i < whole; ++i, ++sector) {
-                const uint8_t* s = buf + i * kSectorSize;
-                if (!handlePack(s, summarise(s, selectedStream), sector, events, result))
+    std::optional<BlockPipe> pipe;
+    if (readAhead_) {
+        try {
+            pipe.emplace(file.get(), path, firstSector, sectors - firstSector, selectedStream,
+                         buffer_.get(), summaries_.get());
+        } catch (const std::system_error&) {
+            // No thread to be had: read in this one.
+        }
+    }
+    if (pipe) {
+        while (const BlockPipe::Block block = pipe->next()) {
+            for (int64_t i = 0; i < block.sectors; ++i, ++sector) {
+                if (!handlePack(block.data + i * kSectorSize, block.packs[i], sector, events,
+                                result))
                     return result;
             }
-            if (whole < want) break;  // the file shrank while it was read
         }
         result = {ReadEnd::EndOfFile, sector};
         return result;
     }
-    BlockPipe pipe(file.get(), path, sectors - firstSector, selectedStream, buffer_.get(),
-                   summaries_.get());
-    while (const BlockPipe::Block block = pipe.next()) {
-        for (int64_t i = 0; i < block.sectors; ++i, ++sector) {
-            if (!handlePack(block.data + i * kSectorSize, block.packs[i], sector, events, result))
-                return result;
+    // One thread, in 1 MiB reads.
+    const int64_t blockSectors = 512;
+    uint8_t* buf = buffer_.get();
+    while (sector < sectors) {
+        const int64_t want = std::min(blockSectors, sectors - sector);
+        const size_t got =
+            readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
+        const int64_t whole = static_cast<int64_t>(got / kSectorSize);
+        for (int64_t i = 0; i < whole; ++i, ++sector) {
+            const uint8_t* s = buf + i * kSectorSize;
+            if (!handlePack(s, summarise(s, selectedStream), sector, events, result)) return result;
         }
+        if (whole < want) break;  // the file shrank while it was read
     }
     result = {ReadEnd::EndOfFile, sector};
     return result;

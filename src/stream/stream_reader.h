@@ -44,10 +44,9 @@ struct ReadResult {
 };
 
 // Reads one VOB file in 2048-byte packs from a start sector, in large
-// blocks into a fixed buffer, read ahead by a second thread when the
-// handling is heavy enough to hide under the reading; the events are always
-// called in the caller's thread. Throws IoError when the file cannot be
-// opened or read.
+// blocks into a fixed buffer, read ahead by two threads; the events are
+// always called in the caller's thread, in order. Throws IoError when the
+// file cannot be opened or read.
 class StreamReader {
   public:
     StreamReader();
@@ -58,8 +57,8 @@ class StreamReader {
     ReadResult readFile(const std::string& path, int64_t firstSector, uint8_t selectedStream,
                         PackEvents& events);
 
-    // On by default. Off for jobs that only walk the control sequences:
-    // there the hand-over between the threads costs more than it hides.
+    // On by default; off reads in the calling thread alone (as it also does
+    // when no thread can be started).
     void setReadAhead(bool on) { readAhead_ = on; }
 
     // Handles one sector; returns false when reading must stop (result set).
@@ -73,7 +72,7 @@ class StreamReader {
     static bool parsePrivatePacket(const uint8_t* sector, SubPicturePacket& out);
 
     static constexpr size_t kBlockSectors = 128;    // 256 KiB reads
-    static constexpr int64_t kReadAheadBlocks = 4;  // blocks in flight at once
+    static constexpr int64_t kReadAheadBlocks = 8;  // blocks in flight at once
 
   private:
     std::unique_ptr<uint8_t[]> buffer_;

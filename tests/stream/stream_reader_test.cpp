@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <filesystem>
 #include <random>
 #include <stdexcept>
 
@@ -247,6 +248,40 @@ TEST(StreamReader, ReadingKeepsTheOrderAndStopsWhereTheCallerLeaves) {
         all.insert(all.end(), rest.badSectors.begin(), rest.badSectors.end());
         ASSERT_EQ(static_cast<int64_t>(all.size()), sectors);
         for (int64_t i = 0; i < sectors; ++i) ASSERT_EQ(all[static_cast<size_t>(i)], i);
+    }
+}
+
+// A file cut short while it is read ends, in order, at its last whole
+// sector, whichever reading thread meets the end first.
+TEST(StreamReader, AFileCutShortWhileReadEndsAtItsLastWholeSector) {
+    for (const bool readAhead : {true, false}) {
+        SCOPED_TRACE(readAhead ? "read ahead" : "one thread");
+        test::TempDir dir;
+        const std::string path = dir.file("shrinking.vob");
+        const int64_t cutAt = 3000;  // sectors left, past what is read ahead at sector 10
+        {
+            FILE* f = std::fopen(path.c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            std::fseek(f, 9L * 1024 * 1024 - 1, SEEK_SET);
+            std::fputc(0, f);
+            std::fclose(f);
+        }
+        struct Cutting : Recorder {
+            std::string path;
+            bool onBadPackHeader(int64_t s) override {
+                if (s == 10) std::filesystem::resize_file(path, cutAt * 2048 + 100);
+                badSectors.push_back(s);
+                return true;
+            }
+        } rec;
+        rec.path = path;
+        StreamReader reader;
+        reader.setReadAhead(readAhead);
+        const ReadResult r = reader.readFile(path, 0, 0x20, rec);
+        EXPECT_EQ(r.end, ReadEnd::EndOfFile);
+        EXPECT_EQ(r.nextSector, cutAt);
+        ASSERT_EQ(static_cast<int64_t>(rec.badSectors.size()), cutAt);
+        for (int64_t i = 0; i < cutAt; ++i) ASSERT_EQ(rec.badSectors[static_cast<size_t>(i)], i);
     }
 }
 
