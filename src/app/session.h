@@ -343,7 +343,8 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     bool chooseTextColour(const Image24& picture);
     // The second engine's readings of the unknown glyphs of line `l`
     // (1-based), one per character (nullopt: none); empty when the engine
-    // is off or every glyph is read by the matrix. Fills matches_ and cuts_.
+    // is off or every glyph is read by the matrix. Fills matches_, cuts_
+    // and wordBreaks_.
     void readLineByEngine(const TextLine& line, int l);
     TextEngine* lineEngine();
     // The text of a line some of whose glyphs took a word the engine read
@@ -447,6 +448,9 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     std::vector<size_t> matches_;
     std::vector<std::optional<TouchingReading>> cuts_;
     std::vector<std::optional<EngineReading>> readings_;
+    // In auto mode, where the engine placed the line's word breaks (empty:
+    // the engine did not read the line).
+    std::vector<WordBreak> wordBreaks_;
     uint64_t matchedGeneration_ = 0;
     std::string dictionaryFolder_ = kDefaultDictionaryFolder;
     std::array<std::unique_ptr<SpellingDictionary>, 4> dictionaries_;  // by IlLanguage

@@ -47,9 +47,43 @@ std::vector<EngineSymbol> readableSymbols(std::span<const EngineSymbol> all) {
     return symbols;
 }
 
+// One of the engine's words: symbols [first, last) and its columns as the
+// engine gave them, else its symbols' span.
+struct EngineWord {
+    size_t first, last;
+    int left, right;
+};
+
+std::vector<EngineWord> wordsOf(const std::vector<EngineSymbol>& symbols) {
+    std::vector<EngineWord> words;
+    for (size_t first = 0; first < symbols.size();) {
+        size_t last = first + 1;
+        while (last < symbols.size() && !symbols[last].wordStart) ++last;
+        EngineWord w{first, last, symbols[first].wordLeft, symbols[first].wordRight};
+        if (w.right < w.left) {
+            w.left = symbols[first].left;
+            w.right = symbols[first].right;
+            for (size_t k = first; k < last; ++k) {
+                w.left = std::min(w.left, symbols[k].left);
+                w.right = std::max(w.right, symbols[k].right);
+            }
+        }
+        words.push_back(w);
+        first = last;
+    }
+    return words;
+}
+
+bool holdsMiddle(const EngineWord& w, const AlignGlyph& g) {
+    const int centre2 = g.left + g.right;
+    return centre2 >= 2 * w.left && centre2 <= 2 * w.right;
+}
+
 // Within a word, the engine's letter columns drift (towards its end most);
 // where the word holds as many glyphs as the engine read letters, each
-// letter takes its glyph's columns.
+// letter takes its glyph's columns, provided each letter lies at least
+// partly on its glyph (a mark cut into two strokes counts as two glyphs,
+// and would shift every letter after it onto the wrong one).
 void snapWordsToGlyphs(std::vector<EngineSymbol>& symbols, std::span<const AlignGlyph> glyphs) {
     const int m = static_cast<int>(symbols.size());
     for (int first = 0; first < m;) {
@@ -62,7 +96,13 @@ void snapWordsToGlyphs(std::vector<EngineSymbol>& symbols, std::span<const Align
                 const int centre2 = glyphs[j].left + glyphs[j].right;
                 if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
             }
-            if (static_cast<int>(inside.size()) == last - first)
+            bool onTheirGlyphs = static_cast<int>(inside.size()) == last - first;
+            for (int k = first; k < last && onTheirGlyphs; ++k) {
+                const EngineSymbol& sk = symbols[static_cast<size_t>(k)];
+                const AlignGlyph& g = glyphs[inside[static_cast<size_t>(k - first)]];
+                onTheirGlyphs = sk.left <= g.right && g.left <= sk.right;
+            }
+            if (onTheirGlyphs)
                 for (int k = first; k < last; ++k) {
                     symbols[static_cast<size_t>(k)].left =
                         glyphs[inside[static_cast<size_t>(k - first)]].left;
@@ -331,39 +371,52 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
     return clearReadings(glyphs, readingOptions(a, fwd, bwd));
 }
 
+void agreeOnLikePictures(std::span<const AlignGlyph> glyphs,
+                         std::vector<std::optional<EngineReading>>& readings,
+                         std::span<const std::map<std::string, int>> earlier) {
+    // Per picture, per text: the votes, and the surest reading of this line.
+    std::map<uint64_t, std::map<std::string, std::pair<int, int>>> votes;
+    for (size_t j = 0; j < glyphs.size() && j < readings.size(); ++j) {
+        if (!readings[j]) continue;
+        auto& texts = votes[glyphs[j].pictureKey];
+        if (texts.empty() && j < earlier.size())
+            for (const auto& [text, count] : earlier[j]) texts[text].first += count;
+        auto& [count, confidence] = texts[readings[j]->text];
+        ++count;
+        confidence = std::max(confidence, readings[j]->confidence);
+    }
+    for (size_t j = 0; j < glyphs.size() && j < readings.size(); ++j) {
+        if (!readings[j]) continue;
+        const auto& texts = votes[glyphs[j].pictureKey];
+        auto best = texts.begin();
+        for (auto it = texts.begin(); it != texts.end(); ++it)
+            if (it->second > best->second) best = it;
+        if (best->first == readings[j]->text) continue;
+        readings[j]->text = best->first;
+        readings[j]->confidence = std::min(readings[j]->confidence, best->second.second);
+    }
+}
+
 void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings) {
     const std::vector<EngineSymbol> symbols = readableSymbols(all);
     readings.resize(glyphs.size());
     std::vector<bool> taken(glyphs.size(), false);
-    for (size_t first = 0; first < symbols.size();) {
-        size_t last = first + 1;
-        while (last < symbols.size() && !symbols[last].wordStart) ++last;
-        // The word's columns as the engine gave them, else its symbols' span.
-        int left = symbols[first].wordLeft, right = symbols[first].wordRight;
+    for (const EngineWord& w : wordsOf(symbols)) {
         std::string text;
         int confidence = 100;
-        for (size_t k = first; k < last; ++k) {
+        for (size_t k = w.first; k < w.last; ++k) {
             text += symbols[k].text;
             confidence = std::min(confidence, symbols[k].confidence);
-        }
-        if (right < left) {
-            left = symbols[first].left;
-            right = symbols[first].right;
-            for (size_t k = first; k < last; ++k) {
-                left = std::min(left, symbols[k].left);
-                right = std::max(right, symbols[k].right);
-            }
         }
         std::vector<size_t> inside;
         bool unplaced = false, unsure = false;
         std::string spelt;
         for (size_t j = 0; j < glyphs.size(); ++j) {
-            const int centre2 = glyphs[j].left + glyphs[j].right;
-            if (taken[j] || centre2 < 2 * left || centre2 > 2 * right) continue;
+            if (taken[j] || !holdsMiddle(w, glyphs[j])) continue;
             inside.push_back(j);
             if (!glyphs[j].known && !readings[j]) unplaced = true;
-            if (!glyphs[j].known || glyphs[j].cut) unsure = true;
+            if (glyphs[j].cut) unsure = true;
             if (glyphs[j].known)
                 spelt += glyphs[j].text;
             else if (readings[j])
@@ -374,8 +427,21 @@ void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const A
             for (size_t j : inside)
                 readings[j] =
                     EngineReading{j == inside.front() ? text : std::string(), confidence, true};
-        first = last;
     }
+}
+
+std::vector<WordBreak> engineWordBreaks(std::span<const EngineSymbol> all,
+                                        std::span<const AlignGlyph> glyphs) {
+    const std::vector<EngineWord> words = wordsOf(readableSymbols(all));
+    std::vector<int> wordOf(glyphs.size(), -1);
+    for (size_t j = 0; j < glyphs.size(); ++j)
+        for (size_t w = 0; w < words.size() && wordOf[j] < 0; ++w)
+            if (holdsMiddle(words[w], glyphs[j])) wordOf[j] = static_cast<int>(w);
+    std::vector<WordBreak> breaks(glyphs.size(), WordBreak::ByGap);
+    for (size_t j = 0; j + 1 < glyphs.size(); ++j)
+        if (wordOf[j] >= 0 && wordOf[j + 1] >= 0)
+            breaks[j] = wordOf[j] == wordOf[j + 1] ? WordBreak::Joined : WordBreak::Space;
+    return breaks;
 }
 
 std::string engineLanguageCode(const std::string& code) {

@@ -166,8 +166,17 @@ void addPiece(Assembly& a, const std::string& text, int j) {
         a.quotes.push_back({a.out.size() - 1, j, j, -1, -1});
 }
 
+// Whether a space follows piece j (1-based).
+bool breakAfter(const TextLine& line, int j, std::span<const WordBreak> breaks,
+                const OcrSettings& settings) {
+    if (j < 1 || j >= line.count) return false;
+    const auto k = static_cast<size_t>(j - 1);
+    if (k < breaks.size() && breaks[k] != WordBreak::ByGap) return breaks[k] == WordBreak::Space;
+    return spaceFollows(line, j, settings);
+}
+
 Assembly readPieces(const TextLine& line, const std::vector<std::string>& texts,
-                    const OcrSettings& settings) {
+                    const OcrSettings& settings, std::span<const WordBreak> breaks) {
     const LineMeasure m = measureOf(line);
     Assembly a;
     const int k = std::min<int>(line.count, static_cast<int>(texts.size()));
@@ -184,7 +193,7 @@ Assembly readPieces(const TextLine& line, const std::vector<std::string>& texts,
         else if (!text.empty())
             addPiece(a, text, j);
         if (!text.empty()) a.lastText = j;
-        if (spaceFollows(line, j + 1, settings)) a.out += ' ';
+        if (breakAfter(line, j + 1, breaks, settings)) a.out += ' ';
     }
     return a;
 }
@@ -226,8 +235,8 @@ void dropSpacesBesideQuotes(std::string& out, const std::vector<QuoteAt>& quotes
 }  // namespace
 
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
-                             const OcrSettings& settings) {
-    Assembly a = readPieces(line, texts, settings);
+                             const OcrSettings& settings, std::span<const WordBreak> breaks) {
+    Assembly a = readPieces(line, texts, settings, breaks);
     findQuoteNeighbours(a.quotes, texts, a.lastText);
     dropSpacesBesideQuotes(a.out, a.quotes, line);
     return std::move(a.out);

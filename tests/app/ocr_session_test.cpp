@@ -449,7 +449,8 @@ class EngineReadings : public OcrSession {
             for (int y = p.height() - 1; y >= 0; --y)
                 for (int x = left; x <= right; ++x)
                     if (p.pixel(x, y) < 128) top = y, bottom = std::max(bottom, y);
-            if ((right - left + 1) * 100 < (bottom - top + 1) * 45) return std::string("l");
+            // A lone stroke as Tesseract reads it.
+            if ((right - left + 1) * 100 < (bottom - top + 1) * 45) return std::string("|");
             return std::string(p.pixel(right, top) < 128 ? "o" : "L");
         };
     }
@@ -530,6 +531,21 @@ TEST_F(EngineReadings, AutoTakesAWordItCannotPlaceLetterByLetterWholeAndLearnsNo
     EXPECT_EQ(s.document().entry(2).lines, s.document().entry(1).lines);
     ASSERT_EQ(s.matrix().size(), 1u);
     EXPECT_EQ(s.matrix().entry(1).text, "o");
+}
+
+TEST_F(EngineReadings, AutoTakesTheSpacesOfTheLinesTheEngineReadFromItsWords) {
+    // The engine joins all letters of a line into one word, then makes each
+    // a word of its own; the first picture is read by it throughout.
+    for (const auto& [gap, first] : {std::pair{1000, std::vector<std::string>{"lolo", "Ll"}},
+                                     std::pair{0, std::vector<std::string>{"l o l o", "L l"}}}) {
+        engine.wordGap = gap;
+        Session s(ui);
+        s.setTextEngineFactory(test::fakeEngineFactory(engine));
+        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        questions(s);
+        ASSERT_EQ(s.document().count(), 2u);
+        EXPECT_EQ(s.document().entry(1).lines, first);
+    }
 }
 
 TEST_F(EngineReadings, AskAsksOnlyAboutDoubtfulReadingsWithTheReadingAsProposal) {
