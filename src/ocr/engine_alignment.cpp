@@ -79,11 +79,22 @@ bool holdsMiddle(const EngineWord& w, const AlignGlyph& g) {
     return centre2 >= 2 * w.left && centre2 <= 2 * w.right;
 }
 
+// Whether a glyph is one of the word's: its middle lies in the word, or the
+// middle of one of the word's letters lies in it (the engine's word box
+// may leave out part of its first or last letter).
+bool holdsGlyph(const std::vector<EngineSymbol>& symbols, const EngineWord& w,
+                const AlignGlyph& g) {
+    if (holdsMiddle(w, g)) return true;
+    for (size_t k = w.first; k < w.last; ++k) {
+        const int centre2 = symbols[k].left + symbols[k].right;
+        if (centre2 >= 2 * g.left && centre2 <= 2 * g.right) return true;
+    }
+    return false;
+}
+
 // Within a word, the engine's letter columns drift (towards its end most);
 // where the word holds as many glyphs as the engine read letters, each
-// letter takes its glyph's columns, provided each letter lies at least
-// partly on its glyph (a mark cut into two strokes counts as two glyphs,
-// and would shift every letter after it onto the wrong one).
+// letter takes its glyph's columns.
 void snapWordsToGlyphs(std::vector<EngineSymbol>& symbols, std::span<const AlignGlyph> glyphs) {
     const int m = static_cast<int>(symbols.size());
     for (int first = 0; first < m;) {
@@ -96,13 +107,7 @@ void snapWordsToGlyphs(std::vector<EngineSymbol>& symbols, std::span<const Align
                 const int centre2 = glyphs[j].left + glyphs[j].right;
                 if (centre2 >= 2 * w.wordLeft && centre2 <= 2 * w.wordRight) inside.push_back(j);
             }
-            bool onTheirGlyphs = static_cast<int>(inside.size()) == last - first;
-            for (int k = first; k < last && onTheirGlyphs; ++k) {
-                const EngineSymbol& sk = symbols[static_cast<size_t>(k)];
-                const AlignGlyph& g = glyphs[inside[static_cast<size_t>(k - first)]];
-                onTheirGlyphs = sk.left <= g.right && g.left <= sk.right;
-            }
-            if (onTheirGlyphs)
+            if (static_cast<int>(inside.size()) == last - first)
                 for (int k = first; k < last; ++k) {
                     symbols[static_cast<size_t>(k)].left =
                         glyphs[inside[static_cast<size_t>(k - first)]].left;
@@ -394,8 +399,46 @@ void agreeOnLikePictures(std::span<const AlignGlyph> glyphs,
         if (best->first == readings[j]->text) continue;
         readings[j]->text = best->first;
         readings[j]->confidence = std::min(readings[j]->confidence, best->second.second);
+        readings[j]->agreed = true;
     }
 }
+
+namespace {
+
+// A glyph's text in a word, and whether it may read otherwise there: the
+// matrix matched it, or the reading is its picture's from elsewhere.
+struct SpeltPart {
+    std::string text;
+    bool matched;
+};
+
+// The characters (UTF-8 code points) of a text.
+size_t characters(const std::string& text) {
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Whether the engine's word reads as the glyphs spell it, where a glyph
+// that may read otherwise does so in as many characters: a difference there
+// is the engine's misreading, not a misplaced letter.
+bool spellsAlike(const std::string& word, const std::vector<SpeltPart>& spelt) {
+    size_t at = 0;
+    for (const SpeltPart& part : spelt) {
+        if (!part.matched) {
+            if (word.compare(at, part.text.size(), part.text) != 0) return false;
+            at += part.text.size();
+            continue;
+        }
+        for (size_t n = characters(part.text); n > 0; --n) {
+            if (at >= word.size()) return false;
+            do ++at;
+            while (at < word.size() && (word[at] & 0xC0) == 0x80);
+        }
+    }
+    return at == word.size();
+}
+
+}  // namespace
 
 void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings) {
@@ -411,19 +454,19 @@ void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const A
         }
         std::vector<size_t> inside;
         bool unplaced = false, unsure = false;
-        std::string spelt;
+        std::vector<SpeltPart> spelt;
         for (size_t j = 0; j < glyphs.size(); ++j) {
-            if (taken[j] || !holdsMiddle(w, glyphs[j])) continue;
+            if (taken[j] || !holdsGlyph(symbols, w, glyphs[j])) continue;
             inside.push_back(j);
             if (!glyphs[j].known && !readings[j]) unplaced = true;
-            if (glyphs[j].cut) unsure = true;
+            if (!glyphs[j].known || glyphs[j].cut) unsure = true;
             if (glyphs[j].known)
-                spelt += glyphs[j].text;
+                spelt.push_back({glyphs[j].text, !glyphs[j].cut});
             else if (readings[j])
-                spelt += readings[j]->text;
+                spelt.push_back({readings[j]->text, readings[j]->agreed});
         }
         for (size_t j : inside) taken[j] = true;
-        if (unplaced || (unsure && spelt != text))
+        if (unplaced || (unsure && !spellsAlike(text, spelt)))
             for (size_t j : inside)
                 readings[j] =
                     EngineReading{j == inside.front() ? text : std::string(), confidence, true};

@@ -45,6 +45,8 @@ struct EngineReading {
     // The text of a whole word of the engine's, given to its first glyph
     // (its other glyphs read as nothing): to be used for this line only.
     bool wholeWord = false;
+    // The glyph's picture read so elsewhere, not what the engine read here.
+    bool agreed = false;
 };
 
 // Aligns the engine's symbols (columns of the cropped picture) to the
@@ -73,13 +75,15 @@ void agreeOnLikePictures(std::span<const AlignGlyph> glyphs,
 // Where the alignment left a glyph that is not known without a reading
 // (the engine read more or fewer letters in its word than the word has
 // glyphs, and no placement is clearly best), or where a word holding a
-// glyph the matrix read only as touching glyphs cut apart does not spell
+// glyph the matrix did not read surely (not known, or cut) does not spell
 // the engine's word, the engine's text of that word stands for all of the
 // word's glyphs, known ones too: the first glyph whose middle lies in the
 // word takes it, the others read as nothing. Each glyph belongs to the
-// first word that holds it. Where the word's glyphs are all placed and
-// none is cut, a glyph the matrix matched keeps its text against the
-// engine's letter (its entry was confirmed; the engine read it once).
+// first word that holds it: whose columns hold its middle, or one of
+// whose letters has its middle in the glyph. A glyph the matrix matched (not
+// cut), or whose reading was agreed on its picture, spells the word
+// whatever the engine read in its place, in as many characters: the engine
+// misread it here.
 void readUnplacedWordsWhole(std::span<const EngineSymbol> symbols,
                             std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings);

@@ -41,7 +41,12 @@ namespace orvane {
 //
 // `breaks[j]`, where given, says whether a space follows piece j + 1 as
 // another reader of the line placed its words; ByGap (and any piece past
-// its end) leaves it to the gap.
+// its end) leaves it to the gap. Its spaces stand, and its joins over gaps
+// narrower than a space; over a wider gap a join stands only between two
+// pieces of digits ("11" in figures of one width) or beside an apostrophe
+// (its side bearing, wide in italics, makes the gap): other readers may
+// merge two words, set off no mark by a space (the French « » ! ? ; :) and
+// run a number into its unit ("10 h").
 enum class WordBreak : uint8_t { ByGap, Space, Joined };
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
                              const OcrSettings& settings, std::span<const WordBreak> breaks = {});

@@ -534,10 +534,11 @@ TEST_F(EngineReadings, AutoTakesAWordItCannotPlaceLetterByLetterWholeAndLearnsNo
 }
 
 TEST_F(EngineReadings, AutoTakesTheSpacesOfTheLinesTheEngineReadFromItsWords) {
-    // The engine joins all letters of a line into one word, then makes each
-    // a word of its own; the first picture is read by it throughout.
-    for (const auto& [gap, first] : {std::pair{1000, std::vector<std::string>{"lolo", "Ll"}},
-                                     std::pair{0, std::vector<std::string>{"l o l o", "L l"}}}) {
+    // The engine makes each letter a word of its own, then joins all the
+    // letters of a line into one word: its spaces stand, its joins only
+    // over gaps narrower than a space.
+    for (const auto& [gap, first] : {std::pair{0, std::vector<std::string>{"l o l o", "L l"}},
+                                     std::pair{1000, std::vector<std::string>{"lol o", "Ll"}}}) {
         engine.wordGap = gap;
         Session s(ui);
         s.setTextEngineFactory(test::fakeEngineFactory(engine));
