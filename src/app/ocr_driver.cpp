@@ -65,6 +65,46 @@ TextEngine* Session::lineEngine() {
     return engine_.get();
 }
 
+std::vector<EngineSymbol> Session::engineSymbols(TextEngine& engine, const TextLine& line) {
+    drawLineForEngine(ocrLabels_, line, engineLine_);
+    std::vector<EngineSymbol> symbols =
+        symbolsInCrop(engine.readLine(engineLine_.picture), engineLine_);
+    // The engine reads an upright stroke standing alone as a bar; subtitles
+    // hold none: it is the I or l of the text, which the I/l repair tells
+    // apart.
+    for (EngineSymbol& s : symbols) std::replace(s.text.begin(), s.text.end(), '|', 'l');
+    ++ocrCounts_.engineLines;
+    return symbols;
+}
+
+bool Session::lostSpaceIn(const std::string& text) {
+    if (!runTogetherDictionaryTried_) {
+        runTogetherDictionaryTried_ = true;
+        static const std::pair<const char*, IlLanguage> kLanguages[] = {
+            {"eng", IlLanguage::English},
+            {"fra", IlLanguage::French},
+            {"deu", IlLanguage::German},
+            {"spa", IlLanguage::Spanish}};
+        runTogetherDictionary_ = nullptr;
+        for (const auto& [code, language] : kLanguages)
+            if (jobEngineLanguage_ == code) runTogetherDictionary_ = spellingDictionary(language);
+    }
+    return runTogetherDictionary_ && hasRunTogetherWords(text, *runTogetherDictionary_);
+}
+
+bool Session::spaceLineByEngine(const TextLine& line) {
+    TextEngine* engine = lineEngine();
+    if (!engine) return false;
+    const std::vector<EngineSymbol> symbols = engineSymbols(*engine, line);
+    std::vector<AlignGlyph> boxes(line.count);
+    for (size_t j = 0; j < boxes.size(); ++j) {
+        boxes[j].left = line.chars[j].left;
+        boxes[j].right = line.chars[j].right();
+    }
+    wordBreaks_ = engineWordBreaks(symbols, boxes);
+    return true;
+}
+
 void Session::readLineByEngine(const TextLine& line, int /*l*/) {
     const size_t n = line.count;
     glyphs_.resize(n);
@@ -87,14 +127,7 @@ void Session::readLineByEngine(const TextLine& line, int /*l*/) {
     if (!unknown) return;
     TextEngine* engine = lineEngine();
     if (!engine) return;
-    drawLineForEngine(ocrLabels_, line, engineLine_);
-    std::vector<EngineSymbol> symbols =
-        symbolsInCrop(engine->readLine(engineLine_.picture), engineLine_);
-    // The engine reads an upright stroke standing alone as a bar; subtitles
-    // hold none: it is the I or l of the text, which the I/l repair tells
-    // apart.
-    for (EngineSymbol& s : symbols) std::replace(s.text.begin(), s.text.end(), '|', 'l');
-    ++ocrCounts_.engineLines;
+    const std::vector<EngineSymbol> symbols = engineSymbols(*engine, line);
     std::vector<AlignGlyph> aligned(n);
     int top = line.chars[0].top, bottom = line.chars[0].bottom();
     for (size_t j = 0; j < n; ++j) {
@@ -362,6 +395,12 @@ bool Session::readTextLine(PictureRead& p, int l, std::string& out) {
         engineRead ? std::span<const WordBreak>(wordBreaks_) : std::span<const WordBreak>();
     out = wordsRead ? assembleWithWordsWhole(line, pieces)
                     : assembleLineText(line, pieces, ocrSettings_, breaks);
+    // A line the matrix read whole is spaced by its gaps, which in italics
+    // can be narrower between words than within them; where a word of it
+    // is two run together, the engine's words decide.
+    if (engineRead && wordBreaks_.empty() && ocrPolicy_.unknown == UnknownGlyphPolicy::Auto &&
+        lostSpaceIn(out) && spaceLineByEngine(line))
+        out = assembleLineText(line, pieces, ocrSettings_, wordBreaks_);
     return true;
 }
 

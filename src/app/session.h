@@ -346,6 +346,13 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     // is off or every glyph is read by the matrix. Fills matches_, cuts_
     // and wordBreaks_.
     void readLineByEngine(const TextLine& line, int l);
+    // The engine's symbols of a line, in columns of the cropped picture.
+    std::vector<EngineSymbol> engineSymbols(TextEngine& engine, const TextLine& line);
+    // Whether a word of a line's text is two words of the job's language
+    // run together.
+    bool lostSpaceIn(const std::string& text);
+    // wordBreaks_ of a line the engine reads for its word breaks alone.
+    bool spaceLineByEngine(const TextLine& line);
     TextEngine* lineEngine();
     // The text of a line some of whose glyphs took a word the engine read
     // whole (readings_), each such word as one piece.
@@ -451,6 +458,8 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     // In auto mode, where the engine placed the line's word breaks (empty:
     // the engine did not read the line).
     std::vector<WordBreak> wordBreaks_;
+    const SpellingDictionary* runTogetherDictionary_ = nullptr;
+    bool runTogetherDictionaryTried_ = false;  // this job
     uint64_t matchedGeneration_ = 0;
     std::string dictionaryFolder_ = kDefaultDictionaryFolder;
     std::array<std::unique_ptr<SpellingDictionary>, 4> dictionaries_;  // by IlLanguage
