@@ -549,6 +549,28 @@ TEST_F(EngineReadings, AutoTakesTheSpacesOfTheLinesTheEngineReadFromItsWords) {
     }
 }
 
+TEST_F(EngineReadings, AutoSpacesALineTheMatrixReadByTheEngineWhereTwoWordsRunTogether) {
+    // The third picture's lines are read by the matrix alone; a dictionary
+    // that knows "lo" and "l" but not "lol" (nor "Ll") sends them to the
+    // engine, which makes each letter a word.
+    makeVob(3);
+    engine.wordGap = 0;
+    test::writeBytes(dir.file("en_US.aff"), "SET ISO8859-1\n");
+    test::writeBytes(dir.file("en_US.dic"), "2\nlo\nl\n");
+    const std::vector<std::string> split = {"l o l o", "L l"};
+    for (const bool dictionary : {false, true}) {
+        Session s(ui);
+        s.setTextEngineFactory(test::fakeEngineFactory(engine));
+        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        s.setDictionaryFolder(dictionary ? dir.path() : dir.file("none"));
+        questions(s);
+        ASSERT_EQ(s.document().count(), 3u);
+        EXPECT_EQ(s.document().entry(1).lines, split);
+        EXPECT_EQ(s.document().entry(3).lines,
+                  dictionary ? split : (std::vector<std::string>{"lol o", "Ll"}));
+    }
+}
+
 TEST_F(EngineReadings, AskAsksOnlyAboutDoubtfulReadingsWithTheReadingAsProposal) {
     Session sure(ui);
     sure.setTextEngineFactory(test::fakeEngineFactory(engine));
