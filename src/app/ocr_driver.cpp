@@ -4,6 +4,7 @@
 #include "app/session.h"
 
 #include <algorithm>
+#include <map>
 #include "common/io_error.h"
 #include "common/text_encoding.h"
 #include "ocr/character_picture.h"
@@ -64,12 +65,53 @@ TextEngine* Session::lineEngine() {
     return engine_.get();
 }
 
+std::vector<EngineSymbol> Session::engineSymbols(TextEngine& engine, const TextLine& line) {
+    drawLineForEngine(ocrLabels_, line, engineLine_);
+    std::vector<EngineSymbol> symbols =
+        symbolsInCrop(engine.readLine(engineLine_.picture), engineLine_);
+    // The engine reads an upright stroke standing alone as a bar; subtitles
+    // hold none: it is the I or l of the text, which the I/l repair tells
+    // apart.
+    for (EngineSymbol& s : symbols) std::replace(s.text.begin(), s.text.end(), '|', 'l');
+    ++ocrCounts_.engineLines;
+    return symbols;
+}
+
+bool Session::lostSpaceIn(const std::string& text) {
+    if (!runTogetherDictionaryTried_) {
+        runTogetherDictionaryTried_ = true;
+        static const std::pair<const char*, IlLanguage> kLanguages[] = {
+            {"eng", IlLanguage::English},
+            {"fra", IlLanguage::French},
+            {"deu", IlLanguage::German},
+            {"spa", IlLanguage::Spanish}};
+        runTogetherDictionary_ = nullptr;
+        for (const auto& [code, language] : kLanguages)
+            if (jobEngineLanguage_ == code) runTogetherDictionary_ = spellingDictionary(language);
+    }
+    return runTogetherDictionary_ && hasRunTogetherWords(text, *runTogetherDictionary_);
+}
+
+bool Session::spaceLineByEngine(const TextLine& line) {
+    TextEngine* engine = lineEngine();
+    if (!engine) return false;
+    const std::vector<EngineSymbol> symbols = engineSymbols(*engine, line);
+    std::vector<AlignGlyph> boxes(line.count);
+    for (size_t j = 0; j < boxes.size(); ++j) {
+        boxes[j].left = line.chars[j].left;
+        boxes[j].right = line.chars[j].right();
+    }
+    wordBreaks_ = engineWordBreaks(symbols, boxes);
+    return true;
+}
+
 void Session::readLineByEngine(const TextLine& line, int /*l*/) {
     const size_t n = line.count;
     glyphs_.resize(n);
     matches_.assign(n, 0);
     cuts_.assign(n, std::nullopt);
     readings_.clear();
+    wordBreaks_.clear();
     matchedGeneration_ = matrix_.generation();
     bool unknown = false;
     const int raise = accentRaise(line, matrix_, ocrSettings_);
@@ -85,10 +127,7 @@ void Session::readLineByEngine(const TextLine& line, int /*l*/) {
     if (!unknown) return;
     TextEngine* engine = lineEngine();
     if (!engine) return;
-    drawLineForEngine(ocrLabels_, line, engineLine_);
-    const std::vector<EngineSymbol> symbols =
-        symbolsInCrop(engine->readLine(engineLine_.picture), engineLine_);
-    ++ocrCounts_.engineLines;
+    const std::vector<EngineSymbol> symbols = engineSymbols(*engine, line);
     std::vector<AlignGlyph> aligned(n);
     int top = line.chars[0].top, bottom = line.chars[0].bottom();
     for (size_t j = 0; j < n; ++j) {
@@ -107,9 +146,18 @@ void Session::readLineByEngine(const TextLine& line, int /*l*/) {
         }
     }
     readings_ = alignEngineSymbols(symbols, aligned, bottom - top + 1);
-    // Without a person to ask, a word the engine read is better than marks.
-    if (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto)
+    // One picture reads one way: over this line and what the engine read on
+    // earlier lines.
+    std::vector<std::map<std::string, int>> earlier(n);
+    for (size_t j = 0; j < n; ++j)
+        if (readings_[j]) earlier[j] = ledger_.readings(glyphs_[j], line.chars[j], ocrSettings_);
+    agreeOnLikePictures(aligned, readings_, earlier);
+    // Without a person to ask, a word the engine read is better than marks,
+    // and its word breaks better than the gaps between boxes.
+    if (ocrPolicy_.unknown == UnknownGlyphPolicy::Auto) {
         readUnplacedWordsWhole(symbols, aligned, readings_);
+        wordBreaks_ = engineWordBreaks(symbols, aligned);
+    }
     for (std::optional<EngineReading>& r : readings_) {
         if (!r) continue;
         // Windows-1252 holds the matrix's texts; what it cannot hold is no reading.
@@ -142,7 +190,9 @@ std::string Session::assembleWithWordsWhole(const TextLine& line,
     wordLine_.top = line.top;
     wordLine_.bottom = line.bottom;
     std::vector<std::string> texts;
+    std::vector<WordBreak> breaks;
     for (size_t k = 0; k < pieces.size() && k < line.count; ++k) {
+        const WordBreak after = k < wordBreaks_.size() ? wordBreaks_[k] : WordBreak::ByGap;
         const CharBox& b = line.chars[k];
         const bool rest = k < readings_.size() && readings_[k] && readings_[k]->wholeWord &&
                           readings_[k]->text.empty();
@@ -156,12 +206,14 @@ std::string Session::assembleWithWordsWhole(const TextLine& line,
             w.width = static_cast<uint16_t>(right - left + 1);
             w.top = static_cast<uint16_t>(top);
             w.height = static_cast<uint16_t>(bottom - top + 1);
+            breaks.back() = after;
             continue;
         }
         wordLine_.chars[wordLine_.count++] = b;
         texts.push_back(pieces[k]);
+        breaks.push_back(after);
     }
-    return assembleLineText(wordLine_, texts, ocrSettings_);
+    return assembleLineText(wordLine_, texts, ocrSettings_, breaks);
 }
 
 void Session::pauseToReadUnitAgain() {
@@ -339,8 +391,16 @@ bool Session::readTextLine(PictureRead& p, int l, std::string& out) {
         }
         pieces.push_back(std::move(piece));
     }
+    const std::span<const WordBreak> breaks =
+        engineRead ? std::span<const WordBreak>(wordBreaks_) : std::span<const WordBreak>();
     out = wordsRead ? assembleWithWordsWhole(line, pieces)
-                    : assembleLineText(line, pieces, ocrSettings_);
+                    : assembleLineText(line, pieces, ocrSettings_, breaks);
+    // A line the matrix read whole is spaced by its gaps, which in italics
+    // can be narrower between words than within them; where a word of it
+    // is two run together, the engine's words decide.
+    if (engineRead && wordBreaks_.empty() && ocrPolicy_.unknown == UnknownGlyphPolicy::Auto &&
+        lostSpaceIn(out) && spaceLineByEngine(line))
+        out = assembleLineText(line, pieces, ocrSettings_, wordBreaks_);
     return true;
 }
 

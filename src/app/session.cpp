@@ -161,6 +161,7 @@ StartResult Session::startJob(const JobRequest& request) {
         if (jobEngineLanguage_.empty()) jobEngineLanguage_ = "eng";
         engineFailedLanguage_.clear();
         ledger_.clear();
+        runTogetherDictionaryTried_ = false;
     }
     if (job_.paused) buttonPauseClick();
     return StartResult::Started;

@@ -343,8 +343,16 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     bool chooseTextColour(const Image24& picture);
     // The second engine's readings of the unknown glyphs of line `l`
     // (1-based), one per character (nullopt: none); empty when the engine
-    // is off or every glyph is read by the matrix. Fills matches_ and cuts_.
+    // is off or every glyph is read by the matrix. Fills matches_, cuts_
+    // and wordBreaks_.
     void readLineByEngine(const TextLine& line, int l);
+    // The engine's symbols of a line, in columns of the cropped picture.
+    std::vector<EngineSymbol> engineSymbols(TextEngine& engine, const TextLine& line);
+    // Whether a word of a line's text is two words of the job's language
+    // run together.
+    bool lostSpaceIn(const std::string& text);
+    // wordBreaks_ of a line the engine reads for its word breaks alone.
+    bool spaceLineByEngine(const TextLine& line);
     TextEngine* lineEngine();
     // The text of a line some of whose glyphs took a word the engine read
     // whole (readings_), each such word as one piece.
@@ -447,6 +455,11 @@ class Session : private PackEvents, private BitmapAdjustmentHost {
     std::vector<size_t> matches_;
     std::vector<std::optional<TouchingReading>> cuts_;
     std::vector<std::optional<EngineReading>> readings_;
+    // In auto mode, where the engine placed the line's word breaks (empty:
+    // the engine did not read the line).
+    std::vector<WordBreak> wordBreaks_;
+    const SpellingDictionary* runTogetherDictionary_ = nullptr;
+    bool runTogetherDictionaryTried_ = false;  // this job
     uint64_t matchedGeneration_ = 0;
     std::string dictionaryFolder_ = kDefaultDictionaryFolder;
     std::array<std::unique_ptr<SpellingDictionary>, 4> dictionaries_;  // by IlLanguage

@@ -29,6 +29,7 @@ const SpellingDictionary* Session::spellingDictionary(IlLanguage language, std::
 void Session::setDictionaryFolder(std::string folder) {
     dictionaryFolder_ = std::move(folder);
     for (auto& d : dictionaries_) d.reset();
+    runTogetherDictionaryTried_ = false;
 }
 
 bool Session::postOcrCorrection(const PostOcrOptions& options) {

@@ -47,6 +47,51 @@ std::vector<EngineSymbol> readableSymbols(std::span<const EngineSymbol> all) {
     return symbols;
 }
 
+// One of the engine's words: symbols [first, last) and its columns as the
+// engine gave them, else its symbols' span.
+struct EngineWord {
+    size_t first, last;
+    int left, right;
+};
+
+std::vector<EngineWord> wordsOf(const std::vector<EngineSymbol>& symbols) {
+    std::vector<EngineWord> words;
+    for (size_t first = 0; first < symbols.size();) {
+        size_t last = first + 1;
+        while (last < symbols.size() && !symbols[last].wordStart) ++last;
+        EngineWord w{first, last, symbols[first].wordLeft, symbols[first].wordRight};
+        if (w.right < w.left) {
+            w.left = symbols[first].left;
+            w.right = symbols[first].right;
+            for (size_t k = first; k < last; ++k) {
+                w.left = std::min(w.left, symbols[k].left);
+                w.right = std::max(w.right, symbols[k].right);
+            }
+        }
+        words.push_back(w);
+        first = last;
+    }
+    return words;
+}
+
+bool holdsMiddle(const EngineWord& w, const AlignGlyph& g) {
+    const int centre2 = g.left + g.right;
+    return centre2 >= 2 * w.left && centre2 <= 2 * w.right;
+}
+
+// Whether a glyph is one of the word's: its middle lies in the word, or the
+// middle of one of the word's letters lies in it (the engine's word box
+// may leave out part of its first or last letter).
+bool holdsGlyph(const std::vector<EngineSymbol>& symbols, const EngineWord& w,
+                const AlignGlyph& g) {
+    if (holdsMiddle(w, g)) return true;
+    for (size_t k = w.first; k < w.last; ++k) {
+        const int centre2 = symbols[k].left + symbols[k].right;
+        if (centre2 >= 2 * g.left && centre2 <= 2 * g.right) return true;
+    }
+    return false;
+}
+
 // Within a word, the engine's letter columns drift (towards its end most);
 // where the word holds as many glyphs as the engine read letters, each
 // letter takes its glyph's columns.
@@ -331,51 +376,115 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
     return clearReadings(glyphs, readingOptions(a, fwd, bwd));
 }
 
+void agreeOnLikePictures(std::span<const AlignGlyph> glyphs,
+                         std::vector<std::optional<EngineReading>>& readings,
+                         std::span<const std::map<std::string, int>> earlier) {
+    // Per picture, per text: the votes, and the surest reading of this line.
+    std::map<uint64_t, std::map<std::string, std::pair<int, int>>> votes;
+    for (size_t j = 0; j < glyphs.size() && j < readings.size(); ++j) {
+        if (!readings[j]) continue;
+        auto& texts = votes[glyphs[j].pictureKey];
+        if (texts.empty() && j < earlier.size())
+            for (const auto& [text, count] : earlier[j]) texts[text].first += count;
+        auto& [count, confidence] = texts[readings[j]->text];
+        ++count;
+        confidence = std::max(confidence, readings[j]->confidence);
+    }
+    for (size_t j = 0; j < glyphs.size() && j < readings.size(); ++j) {
+        if (!readings[j]) continue;
+        const auto& texts = votes[glyphs[j].pictureKey];
+        auto best = texts.begin();
+        for (auto it = texts.begin(); it != texts.end(); ++it)
+            if (it->second > best->second) best = it;
+        if (best->first == readings[j]->text) continue;
+        readings[j]->text = best->first;
+        readings[j]->confidence = std::min(readings[j]->confidence, best->second.second);
+        readings[j]->agreed = true;
+    }
+}
+
+namespace {
+
+// A glyph's text in a word, and whether it may read otherwise there: the
+// matrix matched it, or the reading is its picture's from elsewhere.
+struct SpeltPart {
+    std::string text;
+    bool matched;
+};
+
+// The characters (UTF-8 code points) of a text.
+size_t characters(const std::string& text) {
+    return static_cast<size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+// Whether the engine's word reads as the glyphs spell it, where a glyph
+// that may read otherwise does so in as many characters: a difference there
+// is the engine's misreading, not a misplaced letter.
+bool spellsAlike(const std::string& word, const std::vector<SpeltPart>& spelt) {
+    size_t at = 0;
+    for (const SpeltPart& part : spelt) {
+        if (!part.matched) {
+            if (word.compare(at, part.text.size(), part.text) != 0) return false;
+            at += part.text.size();
+            continue;
+        }
+        for (size_t n = characters(part.text); n > 0; --n) {
+            if (at >= word.size()) return false;
+            do ++at;
+            while (at < word.size() && (word[at] & 0xC0) == 0x80);
+        }
+    }
+    return at == word.size();
+}
+
+}  // namespace
+
 void readUnplacedWordsWhole(std::span<const EngineSymbol> all, std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings) {
     const std::vector<EngineSymbol> symbols = readableSymbols(all);
     readings.resize(glyphs.size());
     std::vector<bool> taken(glyphs.size(), false);
-    for (size_t first = 0; first < symbols.size();) {
-        size_t last = first + 1;
-        while (last < symbols.size() && !symbols[last].wordStart) ++last;
-        // The word's columns as the engine gave them, else its symbols' span.
-        int left = symbols[first].wordLeft, right = symbols[first].wordRight;
+    for (const EngineWord& w : wordsOf(symbols)) {
         std::string text;
         int confidence = 100;
-        for (size_t k = first; k < last; ++k) {
+        for (size_t k = w.first; k < w.last; ++k) {
             text += symbols[k].text;
             confidence = std::min(confidence, symbols[k].confidence);
         }
-        if (right < left) {
-            left = symbols[first].left;
-            right = symbols[first].right;
-            for (size_t k = first; k < last; ++k) {
-                left = std::min(left, symbols[k].left);
-                right = std::max(right, symbols[k].right);
-            }
-        }
         std::vector<size_t> inside;
         bool unplaced = false, unsure = false;
-        std::string spelt;
+        std::vector<SpeltPart> spelt;
         for (size_t j = 0; j < glyphs.size(); ++j) {
-            const int centre2 = glyphs[j].left + glyphs[j].right;
-            if (taken[j] || centre2 < 2 * left || centre2 > 2 * right) continue;
+            if (taken[j] || !holdsGlyph(symbols, w, glyphs[j])) continue;
             inside.push_back(j);
             if (!glyphs[j].known && !readings[j]) unplaced = true;
             if (!glyphs[j].known || glyphs[j].cut) unsure = true;
             if (glyphs[j].known)
-                spelt += glyphs[j].text;
+                spelt.push_back({glyphs[j].text, !glyphs[j].cut});
             else if (readings[j])
-                spelt += readings[j]->text;
+                spelt.push_back({readings[j]->text, readings[j]->agreed});
         }
         for (size_t j : inside) taken[j] = true;
-        if (unplaced || (unsure && spelt != text))
+        if (unplaced || (unsure && !spellsAlike(text, spelt)))
             for (size_t j : inside)
                 readings[j] =
                     EngineReading{j == inside.front() ? text : std::string(), confidence, true};
-        first = last;
     }
+}
+
+std::vector<WordBreak> engineWordBreaks(std::span<const EngineSymbol> all,
+                                        std::span<const AlignGlyph> glyphs) {
+    const std::vector<EngineWord> words = wordsOf(readableSymbols(all));
+    std::vector<int> wordOf(glyphs.size(), -1);
+    for (size_t j = 0; j < glyphs.size(); ++j)
+        for (size_t w = 0; w < words.size() && wordOf[j] < 0; ++w)
+            if (holdsMiddle(words[w], glyphs[j])) wordOf[j] = static_cast<int>(w);
+    std::vector<WordBreak> breaks(glyphs.size(), WordBreak::ByGap);
+    for (size_t j = 0; j + 1 < glyphs.size(); ++j)
+        if (wordOf[j] >= 0 && wordOf[j + 1] >= 0)
+            breaks[j] = wordOf[j] == wordOf[j + 1] ? WordBreak::Joined : WordBreak::Space;
+    return breaks;
 }
 
 std::string engineLanguageCode(const std::string& code) {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "ocr/line_assembly.h"
 #include "ocr/segmentation.h"
 #include "ocr/text_engine.h"
 #include "subpicture/image.h"
@@ -43,6 +45,8 @@ struct EngineReading {
     // The text of a whole word of the engine's, given to its first glyph
     // (its other glyphs read as nothing): to be used for this line only.
     bool wholeWord = false;
+    // The glyph's picture read so elsewhere, not what the engine read here.
+    bool agreed = false;
 };
 
 // Aligns the engine's symbols (columns of the cropped picture) to the
@@ -59,6 +63,15 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
                                                              std::span<const AlignGlyph> glyphs,
                                                              int lineHeight);
 
+// Glyphs of one picture are one character. Where glyphs of the line with
+// equal `pictureKey` got different readings, the text with the most votes
+// stands for all of them: one per glyph, and `earlier[j]` (how often each
+// text was read for glyph j's picture on earlier lines, counted once per
+// picture); on a tie, the text this line read most surely.
+void agreeOnLikePictures(std::span<const AlignGlyph> glyphs,
+                         std::vector<std::optional<EngineReading>>& readings,
+                         std::span<const std::map<std::string, int>> earlier);
+
 // Where the alignment left a glyph that is not known without a reading
 // (the engine read more or fewer letters in its word than the word has
 // glyphs, and no placement is clearly best), or where a word holding a
@@ -66,10 +79,24 @@ std::vector<std::optional<EngineReading>> alignEngineSymbols(std::span<const Eng
 // the engine's word, the engine's text of that word stands for all of the
 // word's glyphs, known ones too: the first glyph whose middle lies in the
 // word takes it, the others read as nothing. Each glyph belongs to the
-// first word that holds it.
+// first word that holds it: whose columns hold its middle, or one of
+// whose letters has its middle in the glyph. A glyph the matrix matched (not
+// cut), or whose reading was agreed on its picture, spells the word
+// whatever the engine read in its place, in as many characters: the engine
+// misread it here.
 void readUnplacedWordsWhole(std::span<const EngineSymbol> symbols,
                             std::span<const AlignGlyph> glyphs,
                             std::vector<std::optional<EngineReading>>& readings);
+
+// Where the engine broke the line into words, between each glyph and the
+// next: each glyph belongs to the first of the engine's words whose columns
+// hold its middle; a space between glyphs of two words, none between glyphs
+// of one, and ByGap where either lies in no word. The engine places words
+// by their letters' shapes and its language, which tells a word space from
+// the gap of a letter's wide side bearing or the slant of italics better
+// than the width of the blank between boxes.
+std::vector<WordBreak> engineWordBreaks(std::span<const EngineSymbol> symbols,
+                                        std::span<const AlignGlyph> glyphs);
 
 // The symbols of a drawing mapped back to columns of the cropped picture.
 std::vector<EngineSymbol> symbolsInCrop(std::vector<EngineSymbol> symbols,

@@ -166,8 +166,33 @@ void addPiece(Assembly& a, const std::string& text, int j) {
         a.quotes.push_back({a.out.size() - 1, j, j, -1, -1});
 }
 
+bool isApostrophe(const std::string& text) {
+    return text == "'" || text == "\x92" || text == "\x91";  // ' ’ ‘
+}
+
+bool isNumber(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Whether a space follows piece j (1-based): see assembleLineText.
+bool breakAfter(const TextLine& line, int j, const std::vector<std::string>& texts,
+                std::span<const WordBreak> breaks, const OcrSettings& settings) {
+    if (j < 1 || j >= line.count) return false;
+    const auto k = static_cast<size_t>(j - 1);
+    const WordBreak b = k < breaks.size() ? breaks[k] : WordBreak::ByGap;
+    if (b == WordBreak::Space) return true;
+    const bool gap = spaceFollows(line, j, settings);
+    if (b == WordBreak::ByGap || !gap) return gap;
+    const std::string& before = texts[k];
+    const std::string none;
+    const std::string& after = k + 1 < texts.size() ? texts[k + 1] : none;
+    if (isApostrophe(before) || isApostrophe(after)) return false;
+    return !isNumber(before) || !isNumber(after);
+}
+
 Assembly readPieces(const TextLine& line, const std::vector<std::string>& texts,
-                    const OcrSettings& settings) {
+                    const OcrSettings& settings, std::span<const WordBreak> breaks) {
     const LineMeasure m = measureOf(line);
     Assembly a;
     const int k = std::min<int>(line.count, static_cast<int>(texts.size()));
@@ -184,7 +209,7 @@ Assembly readPieces(const TextLine& line, const std::vector<std::string>& texts,
         else if (!text.empty())
             addPiece(a, text, j);
         if (!text.empty()) a.lastText = j;
-        if (spaceFollows(line, j + 1, settings)) a.out += ' ';
+        if (breakAfter(line, j + 1, texts, breaks, settings)) a.out += ' ';
     }
     return a;
 }
@@ -226,8 +251,8 @@ void dropSpacesBesideQuotes(std::string& out, const std::vector<QuoteAt>& quotes
 }  // namespace
 
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
-                             const OcrSettings& settings) {
-    Assembly a = readPieces(line, texts, settings);
+                             const OcrSettings& settings, std::span<const WordBreak> breaks) {
+    Assembly a = readPieces(line, texts, settings, breaks);
     findQuoteNeighbours(a.quotes, texts, a.lastText);
     dropSpacesBesideQuotes(a.out, a.quotes, line);
     return std::move(a.out);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -36,8 +38,18 @@ namespace orvane {
 // side bearings can make the gaps on both sides reach the space width: then
 // only the space on the wider side stays, and at the start or the end of
 // the line the space between the quote and its one neighbour goes.
+//
+// `breaks[j]`, where given, says whether a space follows piece j + 1 as
+// another reader of the line placed its words; ByGap (and any piece past
+// its end) leaves it to the gap. Its spaces stand, and its joins over gaps
+// narrower than a space; over a wider gap a join stands only between two
+// pieces of digits ("11" in figures of one width) or beside an apostrophe
+// (its side bearing, wide in italics, makes the gap): other readers may
+// merge two words, set off no mark by a space (the French « » ! ? ; :) and
+// run a number into its unit ("10 h").
+enum class WordBreak : uint8_t { ByGap, Space, Joined };
 std::string assembleLineText(const TextLine& line, const std::vector<std::string>& texts,
-                             const OcrSettings& settings);
+                             const OcrSettings& settings, std::span<const WordBreak> breaks = {});
 
 // Whether pieces a and b (a left of b) are drawn like the two strokes of
 // one mark, by the rule above: small beside the line's tallest piece

@@ -196,6 +196,18 @@ constexpr size_t kMaxIlChoices = 8;
 
 }  // namespace
 
+bool hasRunTogetherWords(std::string_view line, const SpellingDictionary& dictionary) {
+    for (const auto& [begin, end] : wordsOf(line)) {
+        const std::string_view word = line.substr(begin, end - begin);
+        if (dictionary.knows(word)) continue;
+        for (size_t cut = 1; cut < word.size(); ++cut)
+            if (word[cut - 1] != '\'' && word[cut] != '\'' &&
+                dictionary.knows(word.substr(0, cut)) && dictionary.knows(word.substr(cut)))
+                return true;
+    }
+    return false;
+}
+
 std::string repairIlWithDictionary(std::string_view line, char before, IlLanguage language,
                                    const SpellingDictionary* dictionary) {
     std::string result = repairIl(line, before, language);

@@ -36,6 +36,10 @@ class SpellingDictionary {
     virtual bool knows(std::string_view word) const = 0;
 };
 
+// Whether a word of the line that the dictionary does not know is two
+// words it knows run together ("ofyourself"): the space between them lost.
+bool hasRunTogetherWords(std::string_view line, const SpellingDictionary& dictionary);
+
 // The I/l repair of one line with a dictionary: the rules first, then
 // every word of two letters or more that holds an I or an l is spelled
 // with each choice of I or l at those places; when the dictionary knows

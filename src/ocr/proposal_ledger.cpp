@@ -36,6 +36,12 @@ bool ProposalLedger::contested(const MatrixEntry& glyph, const CharBox& box,
     return k > 0 && votes_[k - 1].count.size() > 1;
 }
 
+std::map<std::string, int> ProposalLedger::readings(const MatrixEntry& glyph, const CharBox& box,
+                                                    const OcrSettings& settings) {
+    const size_t k = matcher_.match(glyph, box, seen_, settings);
+    return k > 0 ? votes_[k - 1].count : std::map<std::string, int>();
+}
+
 void ProposalLedger::clear() {
     seen_.clear();
     votes_.clear();

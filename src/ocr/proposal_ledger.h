@@ -32,6 +32,9 @@ class ProposalLedger {
                    int64_t lineId, const OcrSettings& settings);
     // Whether the glyph has been read in more than one way.
     bool contested(const MatrixEntry& glyph, const CharBox& box, const OcrSettings& settings);
+    // How often each text was recorded for the glyph, on different lines.
+    std::map<std::string, int> readings(const MatrixEntry& glyph, const CharBox& box,
+                                        const OcrSettings& settings);
     // Forgets everything (a new job, a new matrix).
     void clear();
     size_t size() const { return seen_.size(); }

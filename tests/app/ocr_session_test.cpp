@@ -449,7 +449,8 @@ class EngineReadings : public OcrSession {
             for (int y = p.height() - 1; y >= 0; --y)
                 for (int x = left; x <= right; ++x)
                     if (p.pixel(x, y) < 128) top = y, bottom = std::max(bottom, y);
-            if ((right - left + 1) * 100 < (bottom - top + 1) * 45) return std::string("l");
+            // A lone stroke as Tesseract reads it.
+            if ((right - left + 1) * 100 < (bottom - top + 1) * 45) return std::string("|");
             return std::string(p.pixel(right, top) < 128 ? "o" : "L");
         };
     }
@@ -530,6 +531,44 @@ TEST_F(EngineReadings, AutoTakesAWordItCannotPlaceLetterByLetterWholeAndLearnsNo
     EXPECT_EQ(s.document().entry(2).lines, s.document().entry(1).lines);
     ASSERT_EQ(s.matrix().size(), 1u);
     EXPECT_EQ(s.matrix().entry(1).text, "o");
+}
+
+TEST_F(EngineReadings, AutoTakesTheSpacesOfTheLinesTheEngineReadFromItsWords) {
+    // The engine makes each letter a word of its own, then joins all the
+    // letters of a line into one word: its spaces stand, its joins only
+    // over gaps narrower than a space.
+    for (const auto& [gap, first] : {std::pair{0, std::vector<std::string>{"l o l o", "L l"}},
+                                     std::pair{1000, std::vector<std::string>{"lol o", "Ll"}}}) {
+        engine.wordGap = gap;
+        Session s(ui);
+        s.setTextEngineFactory(test::fakeEngineFactory(engine));
+        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        questions(s);
+        ASSERT_EQ(s.document().count(), 2u);
+        EXPECT_EQ(s.document().entry(1).lines, first);
+    }
+}
+
+TEST_F(EngineReadings, AutoSpacesALineTheMatrixReadByTheEngineWhereTwoWordsRunTogether) {
+    // The third picture's lines are read by the matrix alone; a dictionary
+    // that knows "lo" and "l" but not "lol" (nor "Ll") sends them to the
+    // engine, which makes each letter a word.
+    makeVob(3);
+    engine.wordGap = 0;
+    test::writeBytes(dir.file("en_US.aff"), "SET ISO8859-1\n");
+    test::writeBytes(dir.file("en_US.dic"), "2\nlo\nl\n");
+    const std::vector<std::string> split = {"l o l o", "L l"};
+    for (const bool dictionary : {false, true}) {
+        Session s(ui);
+        s.setTextEngineFactory(test::fakeEngineFactory(engine));
+        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        s.setDictionaryFolder(dictionary ? dir.path() : dir.file("none"));
+        questions(s);
+        ASSERT_EQ(s.document().count(), 3u);
+        EXPECT_EQ(s.document().entry(1).lines, split);
+        EXPECT_EQ(s.document().entry(3).lines,
+                  dictionary ? split : (std::vector<std::string>{"lol o", "Ll"}));
+    }
 }
 
 TEST_F(EngineReadings, AskAsksOnlyAboutDoubtfulReadingsWithTheReadingAsProposal) {

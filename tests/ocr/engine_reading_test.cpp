@@ -52,6 +52,44 @@ TEST(EngineAlignment, WordsTheEngineJoinsOrSplitsKeepEveryLetterOnItsGlyph) {
               (Readings{"a", std::nullopt, "c", "d"}));
 }
 
+TEST(EngineAlignment, GlyphsSpacedAsTheEnginesWordsWhereItPlacedBoth) {
+    using B = WordBreak;
+    auto breaks = [](const std::vector<EngineSymbol>& symbols) {
+        return engineWordBreaks(symbols, kWords);
+    };
+    // As segmented, joined into one word, split into four; the engine's
+    // word columns where given, else its letters'.
+    EXPECT_EQ(
+        breaks({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43, true), sym("d", 46, 55)}),
+        (std::vector<B>{B::Joined, B::Space, B::Joined, B::ByGap}));
+    EXPECT_EQ(breaks({sym("a", 0, 9, true), sym("b", 12, 21), sym("c", 34, 43), sym("d", 46, 55)}),
+              (std::vector<B>{B::Joined, B::Joined, B::Joined, B::ByGap}));
+    std::vector<EngineSymbol> split = {sym("a", 0, 9, true), sym("b", 12, 21, true),
+                                       sym("c", 34, 43, true), sym("d", 46, 55, true)};
+    EXPECT_EQ(breaks(split), (std::vector<B>{B::Space, B::Space, B::Space, B::ByGap}));
+    split[0].wordLeft = 0, split[0].wordRight = 21;  // "ab" as one word, its "b" misplaced
+    EXPECT_EQ(breaks(split), (std::vector<B>{B::Joined, B::Space, B::Space, B::ByGap}));
+    // A glyph the engine read nothing on leaves both its gaps to the boxes.
+    EXPECT_EQ(breaks({sym("a", 0, 9, true), sym("c", 34, 43, true), sym("d", 46, 55)}),
+              (std::vector<B>{B::ByGap, B::ByGap, B::Joined, B::ByGap}));
+}
+
+TEST(EngineAlignment, GlyphsOfOnePictureTakeTheReadingWithTheMostVotes) {
+    // Two like glyphs read "1" and "7" on this line, a third glyph apart.
+    const std::vector<AlignGlyph> glyphs = {glyph(0, 9, 5), glyph(20, 29, 5), glyph(40, 49)};
+    auto agree = [&](std::vector<std::map<std::string, int>> earlier) {
+        std::vector<std::optional<EngineReading>> r = {
+            EngineReading{"1", 90}, EngineReading{"7", 80}, EngineReading{"x", 60}};
+        agreeOnLikePictures(glyphs, r, earlier);
+        Readings out;
+        for (const auto& x : r) out.push_back(x->text);
+        return out;
+    };
+    // A tie goes to the surer reading; earlier lines' votes count too.
+    EXPECT_EQ(agree({}), (Readings{"1", "1", "x"}));
+    EXPECT_EQ(agree({{{"7", 2}}, {{"7", 2}}, {}}), (Readings{"7", "7", "x"}));
+}
+
 TEST(EngineAlignment, TouchingLettersTakeTheirSymbolsAndADoubleQuoteGivesEachStrokeAnApostrophe) {
     // "ft" touching in one glyph, then "x"; known glyphs get no reading.
     EXPECT_EQ(align({sym("f", 0, 8), sym("t", 10, 19), sym("x", 22, 30), sym("y", 33, 40)},
@@ -103,13 +141,27 @@ TEST(EngineAlignment, AWordThatCannotBePlacedLetterByLetterIsTakenWhole) {
                                       sym("a", 36, 45)};
     for (EngineSymbol& s : read) s.wordLeft = 0, s.wordRight = 45;
     EXPECT_EQ(alignWords(read, word), (Readings{"[Esta]", "[]", "[]"}));
-    // Spelt alike, or with every glyph surely known, the letters stay.
+    // Spelt alike, or unlike only where the matrix matched a glyph ("tt",
+    // read "ta"; its entry outweighs the engine's one reading), or with
+    // every glyph matched, the letters stay.
     read[3].text = "t";
     EXPECT_EQ(alignWords(read, word), (Readings{"E", std::nullopt, std::nullopt}));
     word[2].cut = false;
-    word[0] = glyph(0, 9, 0, "F");
     read[3].text = "a";
+    EXPECT_EQ(alignWords(read, word), (Readings{"E", std::nullopt, std::nullopt}));
+    word[0] = glyph(0, 9, 0, "F");
     EXPECT_EQ(alignWords(read, word), (Readings{std::nullopt, std::nullopt, std::nullopt}));
+    // Letters drifting so that a glyph took its neighbour's too ("mi" and a
+    // matched "i"): the word is spelt longer than the engine's, which stands.
+    const std::vector<EngineSymbol> miss = {sym("m", 0, 19, true), sym("i", 12, 24),
+                                            sym("s", 22, 25), sym("s", 28, 49)};
+    EXPECT_EQ(alignWords(miss, {glyph(0, 19), glyph(22, 25, 0, "i"), glyph(28, 37), glyph(40, 49)}),
+              (Readings{"[miss]", "[]", "[]", "[]"}));
+    // A word whose box leaves out most of its first letter still holds it.
+    std::vector<EngineSymbol> ook = {sym("o", 34, 39, true), sym("o", 42, 56), sym("k", 59, 71)};
+    for (EngineSymbol& s : ook) s.wordLeft = 34, s.wordRight = 71;
+    EXPECT_EQ(alignWords(ook, {glyph(25, 39, 0, "o"), glyph(42, 56, 0, "o"), glyph(59, 73)}),
+              (Readings{std::nullopt, std::nullopt, "k"}));
 }
 
 TEST(EngineAlignment, LinesAreDrawnDarkOnLightScaledAndMappedBack) {
@@ -180,6 +232,7 @@ TEST(ProposalLedger, AnEarlierMisreadingMustBeOutvotedByTwo) {
     EXPECT_TRUE(ledger.contested(l, lb, settings));
     EXPECT_EQ(ledger.record(l, lb, "l", 3, settings), V::Contested);
     EXPECT_EQ(ledger.record(l, lb, "l", 4, settings), V::Confirmed);
+    EXPECT_EQ(ledger.readings(l, lb, settings), (std::map<std::string, int>{{"I", 1}, {"l", 3}}));
     ledger.clear();
     EXPECT_EQ(ledger.record(l, lb, "l", 5, settings), V::Pending);
 }

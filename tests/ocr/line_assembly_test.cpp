@@ -139,6 +139,17 @@ TEST(LineAssembly, SpacesAndThePairsALineOfBoxesMakes) {
     EXPECT_EQ(assembleLineText(line, {"H", "'", "\"", "H", "'", "'", "H"}, settings),
               "H '\"H ' ' H");
     EXPECT_EQ(assembleLineText(line, {"H", "'", "", "H", "'", "'", "H"}, settings), "H 'H ' ' H");
+    // Where another reader placed the words: its spaces stand, and its
+    // joins, over a gap as wide as a space only beside an apostrophe or
+    // between digits.
+    using B = WordBreak;
+    const std::vector<B> joined(7, B::Joined);
+    const std::vector<std::string> words = {"W", "'", "l", "H", "!", "x", "H"};
+    EXPECT_EQ(assembleLineText(line, words, settings, joined), "W'lH ! x H");
+    EXPECT_EQ(assembleLineText(line, words, settings, std::vector<B>(7, B::Space)),
+              "W ' l H ! x H");
+    EXPECT_EQ(assembleLineText(line, {"1", "!", "x", "1", "1", "h", "1"}, settings, joined),
+              "1 !x11 h 1");
 }
 
 TEST(LineAssembly, ADoubleQuoteKeepsTheSpaceOnItsWiderSideOnly) {

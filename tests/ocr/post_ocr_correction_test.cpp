@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "common/text_encoding.h"
 #include "ocr/spelling_dictionary.h"
 #include "support/dictionaries.h"
 
@@ -241,6 +242,17 @@ TEST(ZeroORepair, NumbersWordsAndTheDictionary) {
     EXPECT_EQ(lines[0], "\"0K\"");
     correctEntryLines(lines, {false, false, kEn, true, true}, &dictionary(kEn));
     EXPECT_EQ(lines[0], "\"OK\"");
+}
+
+TEST(SpellingDictionary, TellsTwoWordsRunTogether) {
+    const SpellingDictionary& en = dictionary(IlLanguage::English);
+    EXPECT_TRUE(hasRunTogetherWords("Take care ofyourself.", en));
+    EXPECT_TRUE(hasRunTogetherWords("it was ajoke,", en));
+    // Known words, an apostrophe's word, and a word no cut makes two.
+    EXPECT_FALSE(hasRunTogetherWords("We'll fly to Lisbon, don't we?", en));
+    EXPECT_FALSE(hasRunTogetherWords("Xqzvt", en));
+    EXPECT_TRUE(
+        hasRunTogetherWords(utf8ToCp1252("C'est tr\u00e8sbien"), dictionary(IlLanguage::French)));
 }
 
 TEST(SpellingDictionary, AMissingDictionarySaysWhereItLookedAndWhatToInstall) {

@@ -10,15 +10,16 @@
 namespace orvane::test {
 
 // A second engine that reads each run of dark columns of the drawn line as
-// one symbol, its text chosen by `name` from the run's pixels; counts lines
-// read and engines made.
+// one symbol, its text chosen by `name` from the run's pixels, and puts runs
+// closer than `wordGap` columns in one word; counts lines read and engines
+// made.
 struct FakeEngineScript {
     // The text of a run of columns [left, right] of the picture.
     std::function<std::string(const Image8&, int left, int right)> name;
     int confidence = 95;
-    // Runs closer than a quarter of the picture's height read as one
-    // symbol over all of them (its text their names joined), as an engine
-    // that places only whole words.
+    int wordGap = -1;  // -1: a quarter of the picture's height
+    // The runs of a word read as one symbol over all of them (its text
+    // their names joined), as an engine that places only whole words.
     bool wordsAsOneSymbol = false;
     int linesRead = 0;
     int enginesMade = 0;
@@ -44,12 +45,22 @@ class FakeEngine : public TextEngine {
             int r = x;
             while (r + 1 < picture.width() && dark(r + 1)) ++r;
             std::string text = script_.name(picture, x, r);
-            if (script_.wordsAsOneSymbol && !out.empty() &&
-                x - out.back().right <= picture.height() / 4) {
+            const int wordGap = script_.wordGap >= 0 ? script_.wordGap : picture.height() / 4;
+            if (out.empty() || x - out.back().right > wordGap) {
+                out.push_back({std::move(text), x, r, script_.confidence, true, x, r});
+            } else if (script_.wordsAsOneSymbol) {
                 out.back().text += text;
                 out.back().right = out.back().wordRight = r;
             } else {
-                out.push_back({std::move(text), x, r, script_.confidence, true, x, r});
+                out.push_back({std::move(text), x, r, script_.confidence, false, 0, r});
+                // Every letter of the word carries the word's columns.
+                for (auto s = out.rbegin(); s != out.rend(); ++s) {
+                    s->wordRight = r;
+                    if (s->wordStart) {
+                        out.back().wordLeft = s->wordLeft;
+                        break;
+                    }
+                }
             }
             x = r + 1;
         }
