@@ -299,8 +299,10 @@ class BlockPipe {
 
 }  // namespace
 
+// The ring is zeroed, and so claimed, once: what a job holds does not then
+// depend on how much of the ring a short file happens to reach.
 StreamReader::StreamReader()
-    : buffer_(new uint8_t[kReadAheadBlocks * kBlockSectors * kSectorSize]),
+    : buffer_(new uint8_t[kReadAheadBlocks * kBlockSectors * kSectorSize]()),
       summaries_(new PackSummary[kReadAheadBlocks * kBlockSectors]) {}
 StreamReader::~StreamReader() = default;
 
