@@ -46,22 +46,8 @@ class FileHandle {
     int fd_;
 };
 
-// Fills buf with n bytes unless the file ends first; returns bytes read.
-size_t readFully(int fd, uint8_t* buf, size_t n, const std::string& path) {
-    size_t got = 0;
-    while (got < n) {
-        ssize_t r = ::read(fd, buf + got, n - got);
-        if (r < 0) {
-            if (errno == EINTR) continue;
-            throw IoError::fromErrno(path);
-        }
-        if (r == 0) break;
-        got += static_cast<size_t>(r);
-    }
-    return got;
-}
-
-// Like readFully, from a given offset and without moving the file's own.
+// Fills buf with n bytes from the offset unless the file ends first;
+// returns bytes read. pread: the reading threads share the file.
 size_t readFullyAt(int fd, uint8_t* buf, size_t n, int64_t offset, const std::string& path) {
     size_t got = 0;
     while (got < n) {
@@ -356,10 +342,6 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
 #ifdef POSIX_FADV_SEQUENTIAL
     ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
-    if (::lseek(file.get(), static_cast<off_t>(firstSector * static_cast<int64_t>(kSectorSize)),
-                SEEK_SET) < 0) {
-        throw IoError::fromErrno(path);
-    }
     int64_t sector = firstSector;
     std::optional<BlockPipe> pipe;
     if (readAhead_) {
@@ -386,8 +368,8 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
     uint8_t* buf = buffer_.get();
     while (sector < sectors) {
         const int64_t want = std::min(blockSectors, sectors - sector);
-        const size_t got =
-            readFully(file.get(), buf, static_cast<size_t>(want) * kSectorSize, path);
+        const size_t got = readFullyAt(file.get(), buf, static_cast<size_t>(want) * kSectorSize,
+                                       sector * static_cast<int64_t>(kSectorSize), path);
         const int64_t whole = static_cast<int64_t>(got / kSectorSize);
         for (int64_t i = 0; i < whole; ++i, ++sector) {
             const uint8_t* s = buf + i * kSectorSize;
