@@ -196,10 +196,33 @@ constexpr size_t kMaxIlChoices = 8;
 
 }  // namespace
 
+namespace {
+
+// The word, or one of its I/l spellings, is known: the I/l repair comes
+// later, and "lt" (It) is no "l" and "t" run together.
+bool knowsSomeIlSpelling(std::string_view word, const SpellingDictionary& dictionary) {
+    if (dictionary.knows(word)) return true;
+    std::vector<size_t> places;
+    for (size_t i = 0; i < word.size(); ++i)
+        if (word[i] == 'I' || word[i] == 'l') places.push_back(i);
+    if (places.empty() || places.size() > kMaxIlChoices) return false;
+    std::string spelling(word);
+    for (uint32_t choice = 1; choice < (1u << places.size()); ++choice) {
+        for (size_t k = 0; k < places.size(); ++k) {
+            const char c = word[places[k]];
+            spelling[places[k]] = (choice >> k) & 1u ? (c == 'I' ? 'l' : 'I') : c;
+        }
+        if (dictionary.knows(spelling)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 bool hasRunTogetherWords(std::string_view line, const SpellingDictionary& dictionary) {
     for (const auto& [begin, end] : wordsOf(line)) {
         const std::string_view word = line.substr(begin, end - begin);
-        if (dictionary.knows(word)) continue;
+        if (knowsSomeIlSpelling(word, dictionary)) continue;
         for (size_t cut = 1; cut < word.size(); ++cut)
             if (word[cut - 1] != '\'' && word[cut] != '\'' &&
                 dictionary.knows(word.substr(0, cut)) && dictionary.knows(word.substr(cut)))

@@ -248,9 +248,12 @@ TEST(SpellingDictionary, TellsTwoWordsRunTogether) {
     const SpellingDictionary& en = dictionary(IlLanguage::English);
     EXPECT_TRUE(hasRunTogetherWords("Take care ofyourself.", en));
     EXPECT_TRUE(hasRunTogetherWords("it was ajoke,", en));
-    // Known words, an apostrophe's word, and a word no cut makes two.
+    // Known words, an apostrophe's word, a word no cut makes two, and a word
+    // known once its I/l is repaired ("l" and "t" are letters the dictionary
+    // knows).
     EXPECT_FALSE(hasRunTogetherWords("We'll fly to Lisbon, don't we?", en));
     EXPECT_FALSE(hasRunTogetherWords("Xqzvt", en));
+    EXPECT_FALSE(hasRunTogetherWords("lt was late.", en));
     EXPECT_TRUE(
         hasRunTogetherWords(utf8ToCp1252("C'est tr\u00e8sbien"), dictionary(IlLanguage::French)));
 }
