@@ -31,7 +31,13 @@ bool number(std::string_view s, T& out, int base = 10) {
     return r.ec == std::errc() && r.ptr == s.data() + s.size();
 }
 
-// "hh:mm:ss:mmm"; false for anything else (a negative time included).
+// No time or shift in an index goes beyond this (over eleven years), so
+// that adding them up cannot overflow.
+constexpr int64_t kMaxHours = 99'999;
+constexpr int64_t kMaxTimeMs = (kMaxHours + 1) * 3'600'000;
+
+// "hh:mm:ss:mmm"; false for anything else (a negative time, or hours past
+// kMaxHours, included).
 bool parseTime(std::string_view s, int64_t& ms) {
     s = trim(s);
     if (!s.empty() && s.front() == '-') return false;
@@ -42,7 +48,7 @@ bool parseTime(std::string_view s, int64_t& ms) {
         if (part[i] < 0) return false;
         s.remove_prefix(std::min(s.size(), colon + 1));
     }
-    if (part[1] > 59 || part[2] > 59 || part[3] > 999) return false;
+    if (part[0] > kMaxHours || part[1] > 59 || part[2] > 59 || part[3] > 999) return false;
     ms = ((part[0] * 60 + part[1]) * 60 + part[2]) * 1000 + part[3];
     return true;
 }
@@ -53,7 +59,7 @@ bool parseShift(std::string_view s, int64_t& ms) {
     s = trim(s);
     const bool negative = !s.empty() && s.front() == '-';
     if (!s.empty() && (s.front() == '-' || s.front() == '+')) s.remove_prefix(1);
-    if (!parseTime(s, ms) && !(number(s, ms) && ms >= 0)) return false;
+    if (!parseTime(s, ms) && !(number(s, ms) && ms >= 0 && ms <= kMaxTimeMs)) return false;
     if (negative) ms = -ms;
     return true;
 }
@@ -175,7 +181,8 @@ bool parseIndex(std::string_view text, Index& out, std::string& error) {
             if (parseShift(line.substr(12), v)) offset = v;
         } else if (startsWith(line, "delay:") && current) {
             int64_t v = 0;
-            if (parseShift(line.substr(6), v)) delay += v;
+            if (parseShift(line.substr(6), v))
+                delay = std::clamp(delay + v, -kMaxTimeMs, kMaxTimeMs);
         } else if (startsWith(line, "timestamp:") && current) {
             readTimestamp(line, offset + delay, *current);
         }

@@ -170,6 +170,24 @@ TEST(VobSubIndex, TimeOffsetAndDelaysShiftTheTimestampsAfterThem) {
     // A new stream starts without the other's delays; no time goes below zero.
     ASSERT_EQ(index.streams[1].entries.size(), 1u);
     EXPECT_EQ(index.streams[1].entries[0].ms, 0);
+
+    // Times and shifts too large to add up are not taken, and the delays
+    // add up only to the largest shift.
+    Index large;
+    ASSERT_TRUE(
+        vobsub::parseIndex("# VobSub index file, v7\n"
+                           "time offset: 99999999999999999:00:00:000\n"
+                           "time offset: 9223372036854775807\n"
+                           "id: en, index: 0\n"
+                           "delay: 99999:00:00:000\n"
+                           "delay: 99999:00:00:000\n"
+                           "timestamp: 99999999999999999:00:00:000, filepos: 0\n"
+                           "timestamp: 00:00:01:000, filepos: 800\n",
+                           large, error))
+        << error;
+    ASSERT_EQ(large.streams.size(), 1u);
+    ASSERT_EQ(large.streams[0].entries.size(), 1u);
+    EXPECT_EQ(large.streams[0].entries[0].ms, 100'000LL * 3'600'000 + 1000);
 }
 
 }  // namespace
