@@ -454,6 +454,11 @@ class EngineReadings : public OcrSession {
             return std::string(p.pixel(right, top) < 128 ? "o" : "L");
         };
     }
+    // The fake engine behind s, reading what the matrix does not know.
+    void withEngine(Session& s) {
+        s.setTextEngineFactory(test::fakeEngineFactory(engine));
+        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    }
     // What each question showed: line:char=proposal.
     std::vector<std::string> questions(Session& s) {
         std::vector<std::string> asked;
@@ -486,8 +491,7 @@ TEST_F(EngineReadings, AVobSubIndexNamesTheEnginesLanguage) {
     test::writeBytes(dir.file("pair.idx"), index);
 
     Session s(ui);
-    s.setTextEngineFactory(test::fakeEngineFactory(engine));
-    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    withEngine(s);
     s.setProgramFolder(dir.path());
     ASSERT_TRUE(s.startButton(ocrJob(dir.file("pair.idx"))));
     s.runToEnd();
@@ -496,8 +500,7 @@ TEST_F(EngineReadings, AVobSubIndexNamesTheEnginesLanguage) {
 
 TEST_F(EngineReadings, AutoReadsByTheEngineAndLearnsWhatItReadTheSameWayOnTwoLines) {
     Session s(ui);
-    s.setTextEngineFactory(test::fakeEngineFactory(engine));
-    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    withEngine(s);
     s.ocrPolicy().engineLanguage = "de";
     EXPECT_EQ(questions(s), std::vector<std::string>{});
     ASSERT_EQ(s.document().count(), 2u);
@@ -523,8 +526,7 @@ TEST_F(EngineReadings, AutoTakesAWordItCannotPlaceLetterByLetterWholeAndLearnsNo
     // is read glyph by glyph and learned.
     engine.wordsAsOneSymbol = true;
     Session s(ui);
-    s.setTextEngineFactory(test::fakeEngineFactory(engine));
-    s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+    withEngine(s);
     EXPECT_EQ(questions(s), std::vector<std::string>{});
     ASSERT_EQ(s.document().count(), 2u);
     EXPECT_EQ(s.document().entry(1).lines, (std::vector<std::string>{"lol o", "Ll"}));
@@ -541,8 +543,7 @@ TEST_F(EngineReadings, AutoTakesTheSpacesOfTheLinesTheEngineReadFromItsWords) {
                                      std::pair{1000, std::vector<std::string>{"lol o", "Ll"}}}) {
         engine.wordGap = gap;
         Session s(ui);
-        s.setTextEngineFactory(test::fakeEngineFactory(engine));
-        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        withEngine(s);
         questions(s);
         ASSERT_EQ(s.document().count(), 2u);
         EXPECT_EQ(s.document().entry(1).lines, first);
@@ -560,8 +561,7 @@ TEST_F(EngineReadings, AutoSpacesALineTheMatrixReadByTheEngineWhereTwoWordsRunTo
     const std::vector<std::string> split = {"l o l o", "L l"};
     for (const bool dictionary : {false, true}) {
         Session s(ui);
-        s.setTextEngineFactory(test::fakeEngineFactory(engine));
-        s.ocrPolicy().unknown = UnknownGlyphPolicy::Auto;
+        withEngine(s);
         s.setDictionaryFolder(dictionary ? dir.path() : dir.file("none"));
         questions(s);
         ASSERT_EQ(s.document().count(), 3u);
