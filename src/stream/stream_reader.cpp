@@ -364,7 +364,7 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
         return result;
     }
     // One thread, in 1 MiB reads.
-    const int64_t blockSectors = 512;
+    const int64_t blockSectors = kSectorsPerMiB;
     uint8_t* buf = buffer_.get();
     while (sector < sectors) {
         const int64_t want = std::min(blockSectors, sectors - sector);
