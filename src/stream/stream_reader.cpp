@@ -1,15 +1,17 @@
 #include "stream/stream_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
-#include <optional>
+#include <new>
 #include <system_error>
 #include <thread>
 
@@ -113,13 +115,50 @@ inline PackSummary summarise(const uint8_t* s, uint8_t selectedStream) {
     return true;
 }
 
-// Reads the blocks of one file ahead of their handling, in two threads of
-// their own taking turns block by block: copying the next blocks out of the
-// page cache (or waiting for the drive) overlaps the handling of these, and
-// two copies run at once. The blocks are handled in the calling thread, in
-// order; a read error reaches the caller after every block before it.
-// Either side that has to wait sleeps until a batch of blocks is ready for
-// it, not just one: a wake-up per block would cost more than it hides.
+// Spins for a short while (a block is copied in tens of microseconds) and
+// then sleeps until woken. Sleeping and waking cost more than a block here:
+// the other side is on the other core, copying, and is seldom long.
+class Waiter {
+  public:
+    template <class Done>
+    void wait(Done done) {
+        for (int i = 0; i < kSpins; ++i) {
+            if (done()) return;
+            pause();
+        }
+        std::unique_lock lock(mutex_);
+        sleeping_.store(true);
+        wake_.wait(lock, done);
+        sleeping_.store(false);
+    }
+    // Called after the change that may end the wait (seq_cst on both sides:
+    // either the waiter sees the change or this sees the waiter asleep).
+    void wakeIfSleeping() {
+        if (!sleeping_.load()) return;
+        std::lock_guard lock(mutex_);
+        wake_.notify_one();
+    }
+
+  private:
+    static constexpr int kSpins = 1024;
+    static void pause() {
+#if defined(__x86_64__) || defined(__i386__)
+        __builtin_ia32_pause();
+#endif
+    }
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::atomic<bool> sleeping_{false};
+};
+
+// Reads the blocks of one file into a ring for the handling thread, which
+// takes them in order. A reading thread of its own claims the blocks ahead
+// while the ring has room; the handling thread, coming to a block nobody has
+// claimed yet, reads it itself instead of waiting. So the file is copied out
+// of the page cache (or waited for from the drive) on both cores at once,
+// neither side sleeps while it could be copying, and without the reading
+// thread the same code reads in the calling thread alone. A read error
+// reaches the caller after every block before it.
 class BlockPipe {
   public:
     struct Block {
@@ -130,7 +169,7 @@ class BlockPipe {
     };
 
     BlockPipe(int fd, const std::string& path, int64_t firstSector, int64_t sectors,
-              uint8_t selectedStream, uint8_t* slots, PackSummary* summaries)
+              uint8_t selectedStream, uint8_t* slots, PackSummary* summaries, bool readAhead)
         : fd_(fd),
           path_(path),
           firstSector_(firstSector),
@@ -139,58 +178,49 @@ class BlockPipe {
           slots_(slots),
           summaries_(summaries),
           end_((sectors + kBlockSectors - 1) / kBlockSectors) {
-        for (int64_t& b : slotBlock_) b = -1;
-        for (int64_t& w : waitingFor_) w = -1;
+        for (auto& b : slotBlock_) b.store(-1, std::memory_order_relaxed);
+        if (!readAhead) return;
         try {
-            for (int j = 0; j < kReaders; ++j) {
-                readers_[j] = std::thread([this, j] { readAhead(j); });
-            }
-        } catch (...) {
-            stopAndJoin();
-            throw;
+            reader_ = std::thread([this] { readAheadLoop(); });
+        } catch (const std::system_error&) {
+            // No thread to be had: every block is read in this one.
         }
     }
 
-    ~BlockPipe() { stopAndJoin(); }
+    ~BlockPipe() {
+        stop_.store(true);
+        room_.wakeIfSleeping();
+        if (reader_.joinable()) reader_.join();
+    }
     BlockPipe(const BlockPipe&) = delete;
     BlockPipe& operator=(const BlockPipe&) = delete;
 
     // The next block, once read; an empty block at the end of the file.
-    // Hands the block returned before back to the reading threads.
+    // Hands the block returned before back to the reading thread.
     Block next() {
-        std::unique_lock lock(mutex_);
-        released_ = taken_;
-        for (const int64_t k : waitingFor_) {
-            if (k >= 0 && readerMayGo(k)) {
-                readerMayGo_.notify_all();
-                break;
-            }
-        }
-        if (taken_ < end_ && !ready(taken_)) {
-            callerWaiting_ = true;
-            callerMayGo_.wait(lock, [this] { return callerMayGo(); });
-            callerWaiting_ = false;
-        }
-        if (taken_ >= end_) return {};
-        const int64_t k = taken_++;
+        released_.store(taken_);
+        if (hasRoom(claimed_.load())) room_.wakeIfSleeping();
+        const int64_t k = taken_;
+        if (k >= end_.load()) return {};
         const size_t i = index(k);
+        // Not read yet: read the first block nobody has claimed (this one, or
+        // one ahead that will be needed soon) rather than wait; wait only
+        // when every slot is claimed.
+        while (slotBlock_[i].load() != k) {
+            int64_t c = claimed_.load();
+            if (c - k < kSlots && c < end_.load()) {
+                if (claimed_.compare_exchange_weak(c, c + 1)) fill(c);
+                continue;
+            }
+            filled_.wait([&] { return slotBlock_[i].load() == k; });
+        }
+        ++taken_;
         if (errors_[i]) std::rethrow_exception(errors_[i]);
+        if (k >= end_.load()) return {};
         return {slot(k), summaries(k), sizes_[i]};
     }
 
   private:
-    static constexpr int kReaders = 2;
-
-    void stopAndJoin() {
-        {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-        }
-        readerMayGo_.notify_all();
-        for (std::thread& t : readers_) {
-            if (t.joinable()) t.join();
-        }
-    }
     static constexpr int64_t kBlockSectors = static_cast<int64_t>(StreamReader::kBlockSectors);
     static constexpr int64_t kSlots = StreamReader::kReadAheadBlocks;
     static constexpr int64_t kBatch = kSlots / 2;
@@ -200,64 +230,58 @@ class BlockPipe {
         return slots_ + index(k) * static_cast<size_t>(kBlockSectors) * mpeg_ps::kSectorSize;
     }
     PackSummary* summaries(int64_t k) const { return summaries_ + index(k) * kBlockSectors; }
-    // Under the lock from here on.
-    bool ready(int64_t k) const { return slotBlock_[index(k)] == k; }
-    // A batch of slots is free for the reader of block k.
-    bool readerMayGo(int64_t k) const {
-        return stop_ || k >= end_ || k - released_ <= kSlots - kBatch;
-    }
-    // A batch of blocks (or the rest of the file) is ready.
-    bool callerMayGo() const {
-        const int64_t want = std::min(kBatch, end_ - taken_);
-        int64_t got = 0;
-        while (got < want && ready(taken_ + got)) ++got;
-        return got >= want;
+    // Once the reading thread has had to wait, it goes on only when a batch
+    // of slots is free: a wake-up per block would cost more than it hides.
+    bool hasRoom(int64_t k) const { return k - released_.load() <= kSlots - kBatch; }
+
+    void readAheadLoop() {
+        for (;;) {
+            int64_t k = claimed_.load();
+            if (stop_.load() || k >= end_.load()) return;
+            if (k - released_.load() >= kSlots) {
+                room_.wait([&] { return stop_.load() || hasRoom(claimed_.load()); });
+                continue;
+            }
+            if (!claimed_.compare_exchange_weak(k, k + 1)) continue;
+            fill(k);
+            filled_.wakeIfSleeping();
+        }
     }
 
-    void readAhead(int reader) {
-        for (int64_t k = reader;; k += kReaders) {
-            {
-                std::unique_lock lock(mutex_);
-                if (k - released_ >= kSlots) {
-                    waitingFor_[reader] = k;
-                    readerMayGo_.wait(lock, [this, k] { return readerMayGo(k); });
-                    waitingFor_[reader] = -1;
-                }
-                if (stop_ || k >= end_) return;
-            }
-            const int64_t first = k * kBlockSectors;
-            const int64_t want = std::min(kBlockSectors, sectors_ - first);
-            size_t got = 0;
-            std::exception_ptr error;
-            try {
-                got =
-                    readFullyAt(fd_, slot(k), static_cast<size_t>(want) * mpeg_ps::kSectorSize,
-                                (firstSector_ + first) * static_cast<int64_t>(kSectorSize), path_);
-            } catch (...) {
-                error = std::current_exception();
-            }
-            const int64_t whole = static_cast<int64_t>(got / mpeg_ps::kSectorSize);
-            const uint8_t* data = slot(k);
-            for (int64_t i = 0; i < whole; ++i) {
-                // The headers lie 2 KiB apart, a stride the hardware does not
-                // follow across pages: ask for the ones ahead.
-                __builtin_prefetch(data + std::min(i + 16, whole - 1) * kSectorSize);
-                summaries(k)[i] = summarise(data + i * kSectorSize, selectedStream_);
-            }
-            std::lock_guard lock(mutex_);
-            const size_t i = index(k);
-            sizes_[i] = whole;
-            errors_[i] = error;
-            slotBlock_[i] = k;
-            // An error, or the file shrank while it was read: nothing after
-            // this block is handed on.
-            const bool last = error || whole < want;
-            if (last) end_ = std::min(end_, whole > 0 || error ? k + 1 : k);
-            if (callerWaiting_ && callerMayGo()) callerMayGo_.notify_one();
-            if (last) {
-                readerMayGo_.notify_all();
-                return;
-            }
+    // Reads block k into its slot and notes its packs; never throws (an error
+    // is kept for the caller).
+    void fill(int64_t k) {
+        const size_t i = index(k);
+        const int64_t first = k * kBlockSectors;
+        const int64_t want = std::min(kBlockSectors, sectors_ - first);
+        size_t got = 0;
+        std::exception_ptr error;
+        try {
+            got = readFullyAt(fd_, slot(k), static_cast<size_t>(want) * mpeg_ps::kSectorSize,
+                              (firstSector_ + first) * static_cast<int64_t>(kSectorSize), path_);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        const int64_t whole = static_cast<int64_t>(got / mpeg_ps::kSectorSize);
+        const uint8_t* data = slot(k);
+        PackSummary* packs = summaries(k);
+        for (int64_t s = 0; s < whole; ++s) {
+            // The headers lie 2 KiB apart, a stride the hardware does not
+            // follow across pages: ask for the ones ahead.
+            __builtin_prefetch(data + std::min(s + 16, whole - 1) * kSectorSize);
+            packs[s] = summarise(data + s * kSectorSize, selectedStream_);
+        }
+        sizes_[i] = whole;
+        errors_[i] = error;
+        // An error, or the file shrank while it was read: nothing after this
+        // block is handed on.
+        if (error || whole < want) lowerEnd(whole > 0 || error ? k + 1 : k);
+        slotBlock_[i].store(k);
+    }
+
+    void lowerEnd(int64_t end) {
+        int64_t now = end_.load();
+        while (end < now && !end_.compare_exchange_weak(now, end)) {
         }
     }
 
@@ -268,28 +292,47 @@ class BlockPipe {
     const uint8_t selectedStream_;
     uint8_t* const slots_;
     PackSummary* const summaries_;
-    std::mutex mutex_;
-    std::condition_variable readerMayGo_;
-    std::condition_variable callerMayGo_;
-    int64_t end_;                // the block after the last one to hand on
-    int64_t taken_ = 0;          // blocks handed to the caller
-    int64_t released_ = 0;       // blocks the caller is done with
-    int64_t slotBlock_[kSlots];  // the block whose data a slot holds, once read
+    std::atomic<int64_t> end_;                // the block after the last one to hand on
+    std::atomic<int64_t> claimed_{0};         // blocks claimed for reading, by either thread
+    std::atomic<int64_t> released_{0};        // blocks the caller is done with
+    std::atomic<int64_t> slotBlock_[kSlots];  // the block whose data a slot holds, once read
     int64_t sizes_[kSlots] = {};
     std::exception_ptr errors_[kSlots];
-    int64_t waitingFor_[kReaders];  // the block a waiting reader waits to read, or -1
-    bool callerWaiting_ = false;
-    bool stop_ = false;
-    std::thread readers_[kReaders];
+    int64_t taken_ = 0;  // blocks handed to the caller (the caller's own)
+    std::atomic<bool> stop_{false};
+    Waiter filled_;  // the caller, for a block the reading thread has in hand
+    Waiter room_;    // the reading thread, for free slots
+    std::thread reader_;
 };
 
 }  // namespace
 
-// The ring is zeroed, and so claimed, once: what a job holds does not then
-// depend on how much of the ring a short file happens to reach.
+namespace {
+
+constexpr size_t kRingBytes =
+    StreamReader::kReadAheadBlocks * StreamReader::kBlockSectors * mpeg_ps::kSectorSize;
+
+// The ring's pages are all claimed when the reader is made, in one call
+// rather than a page fault each: what a job holds then does not depend on
+// how much of the ring a short file happens to reach.
+uint8_t* mapRing() {
+    int flags = MAP_PRIVATE | MAP_ANONYMOUS;
+#ifdef MAP_POPULATE
+    flags |= MAP_POPULATE;
+#endif
+    void* ring = ::mmap(nullptr, kRingBytes, PROT_READ | PROT_WRITE, flags, -1, 0);
+    if (ring == MAP_FAILED) throw std::bad_alloc();
+    return static_cast<uint8_t*>(ring);
+}
+
+}  // namespace
+
+void StreamReader::Unmap::operator()(uint8_t* ring) const {
+    ::munmap(ring, kRingBytes);
+}
+
 StreamReader::StreamReader()
-    : buffer_(new uint8_t[kReadAheadBlocks * kBlockSectors * kSectorSize]()),
-      summaries_(new PackSummary[kReadAheadBlocks * kBlockSectors]) {}
+    : buffer_(mapRing()), summaries_(new PackSummary[kReadAheadBlocks * kBlockSectors]) {}
 StreamReader::~StreamReader() = default;
 
 uint32_t StreamReader::readScr(const uint8_t* sector) {
@@ -343,39 +386,13 @@ ReadResult StreamReader::readFile(const std::string& path, int64_t firstSector,
     ::posix_fadvise(file.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
 #endif
     int64_t sector = firstSector;
-    std::optional<BlockPipe> pipe;
-    if (readAhead_) {
-        try {
-            pipe.emplace(file.get(), path, firstSector, sectors - firstSector, selectedStream,
-                         buffer_.get(), summaries_.get());
-        } catch (const std::system_error&) {
-            // No thread to be had: read in this one.
+    BlockPipe pipe(file.get(), path, firstSector, sectors - firstSector, selectedStream,
+                   buffer_.get(), summaries_.get(), readAhead_);
+    while (const BlockPipe::Block block = pipe.next()) {
+        for (int64_t i = 0; i < block.sectors; ++i, ++sector) {
+            if (!handlePack(block.data + i * kSectorSize, block.packs[i], sector, events, result))
+                return result;
         }
-    }
-    if (pipe) {
-        while (const BlockPipe::Block block = pipe->next()) {
-            for (int64_t i = 0; i < block.sectors; ++i, ++sector) {
-                if (!handlePack(block.data + i * kSectorSize, block.packs[i], sector, events,
-                                result))
-                    return result;
-            }
-        }
-        result = {ReadEnd::EndOfFile, sector};
-        return result;
-    }
-    // One thread, in 1 MiB reads.
-    const int64_t blockSectors = kSectorsPerMiB;
-    uint8_t* buf = buffer_.get();
-    while (sector < sectors) {
-        const int64_t want = std::min(blockSectors, sectors - sector);
-        const size_t got = readFullyAt(file.get(), buf, static_cast<size_t>(want) * kSectorSize,
-                                       sector * static_cast<int64_t>(kSectorSize), path);
-        const int64_t whole = static_cast<int64_t>(got / kSectorSize);
-        for (int64_t i = 0; i < whole; ++i, ++sector) {
-            const uint8_t* s = buf + i * kSectorSize;
-            if (!handlePack(s, summarise(s, selectedStream), sector, events, result)) return result;
-        }
-        if (whole < want) break;  // the file shrank while it was read
     }
     result = {ReadEnd::EndOfFile, sector};
     return result;

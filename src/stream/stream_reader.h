@@ -44,8 +44,9 @@ struct ReadResult {
 };
 
 // Reads one VOB file in 2048-byte packs from a start sector, in large
-// blocks into a fixed buffer, read ahead by two threads; the events are
-// always called in the caller's thread, in order. Throws IoError when the
+// blocks into a fixed buffer: a thread of its own reads ahead while the
+// calling thread reads the blocks it reaches first; the events are always
+// called in the caller's thread, in order. Throws IoError when the
 // file cannot be opened or read.
 class StreamReader {
   public:
@@ -75,7 +76,10 @@ class StreamReader {
     static constexpr int64_t kReadAheadBlocks = 8;  // blocks in flight at once
 
   private:
-    std::unique_ptr<uint8_t[]> buffer_;
+    struct Unmap {
+        void operator()(uint8_t* ring) const;
+    };
+    std::unique_ptr<uint8_t, Unmap> buffer_;
     std::unique_ptr<PackSummary[]> summaries_;
     bool readAhead_ = true;
 };
