@@ -217,6 +217,7 @@ void Matcher::reindex(const CharMatrix& matrix) {
     }
     indexed_ = &matrix;
     generation_ = matrix.generation();
+    memo_.clear();
 }
 
 // The entries of the sizes the pre-filter lets through, one list per size.
@@ -292,9 +293,69 @@ inline uint32_t Matcher::firstMatchIn(Window window, const MatrixEntry& glyph, c
     return 0;
 }
 
+MatchMemo::Key MatchMemo::keyOf(const MatrixEntry& glyph, const CharBox& box) {
+    constexpr uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    Key k;
+    k.shape = uint64_t{box.width} | uint64_t{box.height} << 16 | uint64_t{glyph.relativeTop} << 32;
+    // No row at or below the box's height is read by a match.
+    k.rows = glyph.glyph.rows();
+    k.count = std::min<int>(box.height, GlyphBits::kSide);
+    // Multiplying carries every bit upwards: the slot is taken from the top.
+    uint64_t h = (k.shape + 1) * kMix;
+    for (int r = 0; r < k.count; ++r) h = (h ^ k.rows[r]) * kMix;
+    k.hash = h;
+    return k;
+}
+
+bool MatchMemo::holds(const Slot& slot, const Key& key) const {
+    return slot.hash == key.hash && slot.shape == key.shape &&
+           std::equal(key.rows, key.rows + key.count, rows_.data() + slot.rowsAt);
+}
+
+int64_t MatchMemo::find(const Key& key) const {
+    if (slots_.empty()) return -1;
+    for (size_t i = slotOf(key.hash);; i = (i + 1) & (kSlots - 1)) {
+        const Slot& slot = slots_[i];
+        if (slot.stamp != stamp_) return -1;
+        if (holds(slot, key)) return slot.entry;
+    }
+}
+
+void MatchMemo::remember(const Key& key, uint32_t entry) {
+    if (slots_.empty()) slots_.resize(kSlots);
+    if (used_ >= kSlots / 2) clear();
+    size_t i = slotOf(key.hash);
+    while (slots_[i].stamp == stamp_) i = (i + 1) & (kSlots - 1);
+    slots_[i] = {key.hash, key.shape, static_cast<uint32_t>(rows_.size()), entry, stamp_};
+    rows_.insert(rows_.end(), key.rows, key.rows + key.count);
+    ++used_;
+}
+
+void MatchMemo::clear() {
+    rows_.clear();
+    used_ = 0;
+    if (++stamp_ == 0) {  // the stamps have come round: old slots would look current
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        stamp_ = 1;
+    }
+}
+
 size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
                       const OcrSettings& s) {
     if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
+    if (!(s == memoSettings_)) {
+        memo_.clear();
+        memoSettings_ = s;
+    }
+    const MatchMemo::Key key = MatchMemo::keyOf(glyph, box);
+    if (const int64_t known = memo_.find(key); known >= 0) return static_cast<size_t>(known);
+    const size_t found = search(glyph, box, matrix, s);
+    memo_.remember(key, static_cast<uint32_t>(found));
+    return found;
+}
+
+size_t Matcher::search(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                       const OcrSettings& s) {
     // The candidates merged from their size lists into index order, 64
     // entry numbers at a time, so that the first match can end the search as
     // early as the plain scan would.
