@@ -112,7 +112,7 @@ MatrixEntry emptyGlyphOf(const CharBox& box) {
 
 // The labels p[0..inside-1] equal to `mark` as bits (inside <= 45); the
 // row holds `room` bytes from p.
-uint64_t markBits(const uint8_t* p, int inside, int room, uint8_t mark) {
+uint64_t markBits(const uint8_t* p, int inside, [[maybe_unused]] int room, uint8_t mark) {
     uint64_t bits = 0;
     int c = 0;
 #if defined(__SSE2__)
