@@ -441,12 +441,11 @@ uint64_t runsHolding(uint64_t m, uint64_t seeds) {
     return up | g;
 }
 
-// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
-// the column masks, as their bits r0 .. r0 + n - 1.
-void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
 #if defined(__SSE2__)
-    // Byte j gathers column j's rows as bits: from the last row up, the
-    // bytes double and take the next row's 0 or 1.
+// Byte j gathers column c0 + j's rows row0 .. row0 + n - 1 (n <= 8) as its
+// bits 0 .. n - 1: from the last row up, the bytes double and take the next
+// row's 0 or 1.
+__m128i rowsAsBits(const Image8& labels, int row0, int n, int c0) {
     const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
     __m128i acc = zero;
     for (int i = n - 1; i >= 0; --i) {
@@ -454,14 +453,44 @@ void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uin
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels.row(row0 + i) + c0));
         acc = _mm_or_si128(_mm_add_epi8(acc, acc), _mm_andnot_si128(_mm_cmpeq_epi8(v, zero), one));
     }
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(acc, zero)) == 0xFFFF) return;
-    alignas(16) uint8_t bytes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), acc);
-    for (int j = 0; j < 16; ++j) columns[j] |= uint64_t{bytes[j]} << r0;
+    return acc;
+}
+
+// The masks of the 16 columns from c0 of rows top .. top + rows - 1
+// (at most 64): the eight groups of eight rows as bytes, then transposed
+// so that column j takes byte k from group k (x86 is little-endian).
+void loadColumnBlock(const Image8& labels, int top, int rows, int c0, uint64_t* columns) {
+    __m128i g[8];
+    for (int k = 0; k < 8; ++k)
+        g[k] = 8 * k < rows ? rowsAsBits(labels, top + 8 * k, std::min(8, rows - 8 * k), c0)
+                            : _mm_setzero_si128();
+    // Bytes, then pairs, then quads of groups are interleaved.
+    __m128i s[8], q[8];
+    for (int k = 0; k < 4; ++k) {
+        s[2 * k] = _mm_unpacklo_epi8(g[2 * k], g[2 * k + 1]);
+        s[2 * k + 1] = _mm_unpackhi_epi8(g[2 * k], g[2 * k + 1]);
+    }
+    for (int h = 0; h < 2; ++h) {
+        for (int k = 0; k < 2; ++k) {
+            q[4 * h + 2 * k] = _mm_unpacklo_epi16(s[4 * h + k], s[4 * h + k + 2]);
+            q[4 * h + 2 * k + 1] = _mm_unpackhi_epi16(s[4 * h + k], s[4 * h + k + 2]);
+        }
+    }
+    // q[m]: groups 0-3 of columns 4m .. 4m + 3; q[4 + m]: groups 4-7.
+    for (int m = 0; m < 4; ++m) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + 4 * m),
+                         _mm_unpacklo_epi32(q[m], q[4 + m]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + 4 * m + 2),
+                         _mm_unpackhi_epi32(q[m], q[4 + m]));
+    }
+}
 #else
-    // Each row's 16 bytes become 16 bits (each byte's bits folded into its
-    // low bit, then gathered), and the 8 x 8 blocks are transposed: bit j
-    // of byte i becomes bit i of byte j.
+// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
+// the column masks, as their bits r0 .. r0 + n - 1. Each row's 16 bytes
+// become 16 bits (each byte's bits folded into its low bit, then
+// gathered), and the 8 x 8 blocks are transposed: bit j of byte i becomes
+// bit i of byte j.
+void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
     auto transpose8x8 = [](uint64_t x) {
         uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
         x = x ^ t ^ (t << 7);
@@ -493,8 +522,15 @@ void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uin
         columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
         columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
     }
-#endif
 }
+
+// The masks of the 16 columns from c0 of rows top .. top + rows - 1.
+void loadColumnBlock(const Image8& labels, int top, int rows, int c0, uint64_t* columns) {
+    std::fill_n(columns, 16, uint64_t{0});
+    for (int r0 = 0; r0 < rows; r0 += 8)
+        addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
+}
+#endif
 
 }  // namespace
 
@@ -531,11 +567,14 @@ void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
     // in blocks of 8 rows x 16 columns.
     const int rows = bottom - top + 1;
     int c0 = 0;
-    for (; c0 + 16 <= w; c0 += 16) {
-        uint64_t columns[16] = {};
-        for (int r0 = 0; r0 < rows; r0 += 8)
-            addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
-        std::memcpy(text + c0, columns, sizeof columns);
+    for (; c0 + 16 <= w; c0 += 16) loadColumnBlock(labels, top, rows, c0, text + c0);
+    if (c0 < w && w >= 16) {
+        // The last columns as the tail of the block ending at the right edge.
+        uint64_t last[16];
+        loadColumnBlock(labels, top, rows, w - 16, last);
+        std::memcpy(text + c0, last + 16 - (w - c0),
+                    sizeof(uint64_t) * static_cast<size_t>(w - c0));
+        c0 = w;
     }
     for (; c0 < w; ++c0) {
         text[c0] = 0;
