@@ -532,6 +532,64 @@ void loadColumnBlock(const Image8& labels, int top, int rows, int c0, uint64_t* 
 }
 #endif
 
+#if defined(__SSE2__)
+// Interleaves the bytes of a and b: a takes those of their low halves, b
+// those of their high halves.
+inline void interleaveBytes(__m128i& a, __m128i& b) {
+    const __m128i low = _mm_unpacklo_epi8(a, b);
+    b = _mm_unpackhi_epi8(a, b);
+    a = low;
+}
+
+// Transposes 16 column masks, vector m holding columns 2m and 2m + 1, so
+// that vector k0 k2 k1 (the bits of k from high to low) holds byte k of
+// every column. Each round of interleaving moves the pair's bit of the
+// vector number into the byte's place and the byte place's highest bit
+// out: the column's four bits come in, the byte number's three go out.
+inline void transposeColumns(__m128i (&v)[8]) {
+    // Written out: the rounds are pairs 4 apart, 2 apart, 1 apart, 4 apart.
+    interleaveBytes(v[0], v[4]), interleaveBytes(v[1], v[5]);
+    interleaveBytes(v[2], v[6]), interleaveBytes(v[3], v[7]);
+    interleaveBytes(v[0], v[2]), interleaveBytes(v[1], v[3]);
+    interleaveBytes(v[4], v[6]), interleaveBytes(v[5], v[7]);
+    interleaveBytes(v[0], v[1]), interleaveBytes(v[2], v[3]);
+    interleaveBytes(v[4], v[5]), interleaveBytes(v[6], v[7]);
+    interleaveBytes(v[0], v[4]), interleaveBytes(v[1], v[5]);
+    interleaveBytes(v[2], v[6]), interleaveBytes(v[3], v[7]);
+}
+
+// The labels of the 16 columns of the planes from `text`, `markA` and
+// `markB`, rows 0 .. rows - 1 written from `out` on, `stride` apart: text
+// 1, mark A 2, mark B 3, as their low bits (text or B) and high bits
+// (A or B).
+void storeLabelBlock(const uint64_t* text, const uint64_t* markA, const uint64_t* markB, int rows,
+                     uint8_t* out, size_t stride) {
+    __m128i lo[8], hi[8];
+    for (int m = 0; m < 8; ++m) {
+        auto load = [m](const uint64_t* p) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * m));
+        };
+        lo[m] = _mm_or_si128(load(text), load(markB));
+        hi[m] = _mm_or_si128(load(markA), load(markB));
+    }
+    transposeColumns(lo);
+    transposeColumns(hi);
+    const __m128i one = _mm_set1_epi8(1);
+    for (int k = 0; 8 * k < rows; ++k) {
+        const int v = (k & 1) << 2 | (k & 4) >> 1 | (k & 2) >> 1;
+        __m128i a = lo[v], b = hi[v];
+        uint8_t* row = out + static_cast<size_t>(8 * k) * stride;
+        for (int i = std::min(8, rows - 8 * k); i > 0; --i, row += stride) {
+            const __m128i bit1 = _mm_and_si128(b, one);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row),
+                             _mm_or_si128(_mm_and_si128(a, one), _mm_add_epi8(bit1, bit1)));
+            a = _mm_srli_epi16(a, 1);  // bits from the upper byte never reach bit 0
+            b = _mm_srli_epi16(b, 1);
+        }
+    }
+}
+#endif
+
 }  // namespace
 
 void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
@@ -548,9 +606,6 @@ void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
         const uint64_t region = runsHolding(src[c], seeds);
         src[c] &= ~region;
         dst[c] |= region;
-        uint8_t* const column = labels_->row(top_) + c;
-        for (uint64_t r = region; r != 0; r &= r - 1)
-            column[static_cast<size_t>(std::countr_zero(r)) * static_cast<size_t>(width_)] = to;
         if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
         if (c + 1 < width_ && (region & src[c + 1]) != 0) stack_.push_back({c + 1, region});
     }
@@ -580,6 +635,34 @@ void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
         text[c0] = 0;
         for (int row = top; row <= bottom; ++row)
             if (labels.row(row)[c0] != 0) text[c0] |= uint64_t{1} << (row - top);
+    }
+}
+
+void BandCutter::storeLabels() {
+    const uint64_t* const text = plane(kLabelText);
+    const uint64_t* const markA = plane(kLabelMarkA);
+    const uint64_t* const markB = plane(kLabelMarkB);
+    uint8_t* const band = labels_->row(top_);
+    const auto stride = static_cast<size_t>(width_);
+#if defined(__SSE2__)
+    // Whole rows of 16 columns: text 1, mark A 2, mark B 3 as two bits; the
+    // last columns as the tail of the block ending at the right edge.
+    if (width_ >= 16) {
+        for (int c = 0; c < width_; c += 16) {
+            const int from = std::min(c, width_ - 16);
+            storeLabelBlock(text + from, markA + from, markB + from, rows_, band + from, stride);
+        }
+        return;
+    }
+#endif
+    // Pixel by pixel: the band's text pixels hold 1 and the rest 0 until
+    // the marks are written.
+    for (int c = 0; c < width_; ++c) {
+        for (uint64_t r = markA[c] | markB[c]; r != 0; r &= r - 1) {
+            const int bit = std::countr_zero(r);
+            band[static_cast<size_t>(bit) * stride + static_cast<size_t>(c)] =
+                (markA[c] >> bit) & 1 ? kLabelMarkA : kLabelMarkB;
+        }
     }
 }
 
@@ -658,6 +741,7 @@ void BandCutter::joinBelow(TextLine& line, int k, uint8_t paintLabel) {
 void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, TextLine& line) {
     labels_ = &labels;
     top_ = top;
+    rows_ = bottom - top + 1;
     width_ = labels.width();
     loadColumns(labels, top, bottom);
     int k = 0;
@@ -687,6 +771,7 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
         }
     }
     line.count = static_cast<uint16_t>(k);
+    storeLabels();
 }
 
 }  // namespace orvane
