@@ -598,16 +598,18 @@ void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
     stack_.clear();
     stack_.push_back({col, uint64_t{1} << bit});
     while (!stack_.empty()) {
-        const Seed seed = stack_.back();
+        auto [c, bits] = stack_.back();
         stack_.pop_back();
-        const int c = seed.col;
-        const uint64_t seeds = seed.bits & src[c];
-        if (seeds == 0) continue;
-        const uint64_t region = runsHolding(src[c], seeds);
-        src[c] &= ~region;
-        dst[c] |= region;
-        if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
-        if (c + 1 < width_ && (region & src[c + 1]) != 0) stack_.push_back({c + 1, region});
+        // The column on the right is taken at once, the one on the left
+        // waits on the stack: the order of pushing both, right last.
+        for (uint64_t seeds = bits & src[c]; seeds != 0; seeds = bits & src[++c]) {
+            const uint64_t region = runsHolding(src[c], seeds);
+            src[c] &= ~region;
+            dst[c] |= region;
+            if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
+            if (c + 1 == width_) break;
+            bits = region;
+        }
     }
 }
 
