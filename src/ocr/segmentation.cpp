@@ -641,7 +641,6 @@ void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
 }
 
 void BandCutter::storeLabels() {
-    const uint64_t* const text = plane(kLabelText);
     const uint64_t* const markA = plane(kLabelMarkA);
     const uint64_t* const markB = plane(kLabelMarkB);
     uint8_t* const band = labels_->row(top_);
@@ -652,7 +651,8 @@ void BandCutter::storeLabels() {
     if (width_ >= 16) {
         for (int c = 0; c < width_; c += 16) {
             const int from = std::min(c, width_ - 16);
-            storeLabelBlock(text + from, markA + from, markB + from, rows_, band + from, stride);
+            storeLabelBlock(plane(kLabelText) + from, markA + from, markB + from, rows_,
+                            band + from, stride);
         }
         return;
     }
