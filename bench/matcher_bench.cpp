@@ -1,6 +1,8 @@
 // Match time per glyph for the fast matcher and the written-out reference,
 // against matrices of 100, 1000 and 10000 entries built from the glyphs of
-// the sample discs.
+// the sample discs. The fast matcher is timed on glyphs it has not met
+// (a fresh matcher each run) and again on the same glyphs, which its memo
+// answers.
 //
 //   orvane-matcher-bench [--queries N]
 
@@ -92,8 +94,8 @@ int main(int argc, char** argv) {
     std::printf("%zu glyphs cut from the sample discs\n", samples.size());
     std::mt19937 rng(7);
     const OcrSettings settings;
-    std::printf("%8s %14s %14s %8s %10s\n", "entries", "fast ns/glyph", "ref ns/glyph", "ratio",
-                "matched");
+    std::printf("%8s %14s %14s %14s %8s %10s\n", "entries", "fast ns/glyph", "again ns/glyph",
+                "ref ns/glyph", "ratio", "matched");
     for (size_t size : {100u, 1000u, 10000u}) {
         // The matrix: sample glyphs with a few pixels changed, in random
         // order, as a long learning session leaves them.
@@ -111,16 +113,23 @@ int main(int argc, char** argv) {
         }
         std::vector<const Sample*> q;
         for (size_t i = 0; i < queries; ++i) q.push_back(&samples[rng() % samples.size()]);
-        Matcher fast;
-        fast.match(q[0]->glyph, q[0]->box, m, settings);  // builds the index
         // Best of three runs each, measured in turn.
         size_t found = 0, agree = 0;
         std::vector<size_t> fastResults(q.size());
-        Clock::duration bestFast = Clock::duration::max(), bestRef = Clock::duration::max();
+        Clock::duration bestFast = Clock::duration::max(), bestAgain = Clock::duration::max(),
+                        bestRef = Clock::duration::max();
         for (int run = 0; run < 3; ++run) {
+            Matcher fast;
+            fast.match(q[0]->glyph, q[0]->box, m, settings);  // builds the index
             const auto t0 = Clock::now();
             for (size_t i = 0; i < q.size(); ++i)
                 fastResults[i] = fast.match(q[i]->glyph, q[i]->box, m, settings);
+            const auto tAgain = Clock::now();
+            size_t same = 0;
+            for (size_t i = 0; i < q.size(); ++i)
+                same += fast.match(q[i]->glyph, q[i]->box, m, settings) == fastResults[i];
+            bestAgain = std::min(bestAgain, Clock::now() - tAgain);
+            if (same != q.size()) std::printf("the memo's answers differ!\n");
             const auto t1 = Clock::now();
             found = agree = 0;
             for (size_t i = 0; i < q.size(); ++i) {
@@ -129,11 +138,12 @@ int main(int argc, char** argv) {
                 found += r != 0;
             }
             const auto t2 = Clock::now();
-            bestFast = std::min(bestFast, t1 - t0);
+            bestFast = std::min(bestFast, tAgain - t0);
             bestRef = std::min(bestRef, t2 - t1);
         }
-        const double f = nsPerGlyph(bestFast, q.size()), r = nsPerGlyph(bestRef, q.size());
-        std::printf("%8zu %14.0f %14.0f %7.1fx %9zu%%%s\n", size, f, r, r / f,
+        const double f = nsPerGlyph(bestFast, q.size()), a = nsPerGlyph(bestAgain, q.size()),
+                     r = nsPerGlyph(bestRef, q.size());
+        std::printf("%8zu %14.0f %14.0f %14.0f %7.1fx %9zu%%%s\n", size, f, a, r, r / f,
                     found * 100 / q.size(), agree == q.size() ? "" : "  (results differ!)");
     }
     return 0;

@@ -374,7 +374,8 @@ const Image24& Session::paintedCrop(PictureRead& p) {
 bool Session::readTextLine(PictureRead& p, int l, std::string& out) {
     const TextLine& line = lines_.lines[static_cast<size_t>(l - 1)];
     std::vector<std::string> pieces;  // what each character reads as
-    bool wordsRead = false;           // some glyphs took a word the engine read whole
+    pieces.reserve(line.count);
+    bool wordsRead = false;  // some glyphs took a word the engine read whole
     // Ask and auto read the line's unknown glyphs by the second engine
     // first, matching every glyph once for it.
     const bool engineRead = engineFactory_ && ocrPolicy_.useEngine &&

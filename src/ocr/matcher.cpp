@@ -4,7 +4,6 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
-#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -102,49 +101,57 @@ Geometry geometry(int boxW, int boxH, int entryW, int entryH) {
     return g;
 }
 
-template <class Pic, class V>
-MatrixEntry buildGlyphOf(const Pic& painted, const CharBox& box, V mark) {
+// The glyph's size and relative top from its box, the rows still clear.
+MatrixEntry emptyGlyphOf(const CharBox& box) {
     MatrixEntry g;
     g.relativeTop = box.relativeTop;
-    const int w = std::min<int>(box.width, GlyphBits::kSide);
-    const int h = std::min<int>(box.height, GlyphBits::kSide);
-    g.width = static_cast<uint8_t>(w);
-    g.height = static_cast<uint8_t>(h);
-    for (int r = 0; r < h; ++r) {
-        const int y = box.top + r;
-        if (y >= painted.height()) break;
-        uint64_t bits = 0;
-        int c = 0;
-        if constexpr (std::is_same_v<Pic, Image8>) {
-            const int inside = std::min(w, painted.width() - box.left);
+    g.width = static_cast<uint8_t>(std::min<int>(box.width, GlyphBits::kSide));
+    g.height = static_cast<uint8_t>(std::min<int>(box.height, GlyphBits::kSide));
+    return g;
+}
+
+// The labels p[0..inside-1] equal to `mark` as bits (inside <= 45); the
+// row holds `room` bytes from p.
+uint64_t markBits(const uint8_t* p, int inside, [[maybe_unused]] int room, uint8_t mark) {
+    uint64_t bits = 0;
+    int c = 0;
 #if defined(__SSE2__)
-            // Sixteen labels at a time: one compare, one byte mask. The
-            // last sixteen may reach past the box while the row has room.
-            const __m128i marks = _mm_set1_epi8(static_cast<char>(mark));
-            const int roomInRow = painted.width() - box.left;
-            for (; c < inside && c + 16 <= roomInRow; c += 16) {
-                const __m128i v = _mm_loadu_si128(
-                    reinterpret_cast<const __m128i*>(painted.row(y) + box.left + c));
-                const auto found =
-                    static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, marks)));
-                bits |= (uint64_t{found} & lowBits(inside - c)) << c;
-            }
-            if (c >= inside) c = w;  // the rest lies outside the picture
+    // Sixteen labels at a time: one compare, one byte mask. The last sixteen
+    // may reach past the box while the row has room; the bits past it are
+    // cleared at the end.
+    const __m128i marks = _mm_set1_epi8(static_cast<char>(mark));
+    for (; c < inside && c + 16 <= room; c += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + c));
+        bits |= uint64_t{static_cast<uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, marks)))} << c;
+    }
 #endif
-            // Eight labels at a time: the bytes equal to the mark become
-            // their high bits, gathered into the top byte by one multiply.
-            constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
-            const uint64_t spread = 0x0101010101010101ull * mark;
-            for (; c + 8 <= inside; c += 8) {
-                uint64_t v;
-                std::memcpy(&v, painted.row(y) + box.left + c, 8);
-                if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
-                v ^= spread;
-                const uint64_t equal = ~(((v & kLow7) + kLow7) | v | kLow7) >> 7;
-                bits |= ((equal * 0x0102040810204080ull) >> 56) << c;
-            }
-        }
-        for (; c < w; ++c) {
+    // Eight labels at a time: the bytes equal to the mark become their high
+    // bits, gathered into the top byte by one multiply.
+    constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7Full;
+    const uint64_t spread = 0x0101010101010101ull * mark;
+    for (; c + 8 <= inside; c += 8) {
+        uint64_t v;
+        std::memcpy(&v, p + c, 8);
+        if constexpr (std::endian::native == std::endian::big) v = __builtin_bswap64(v);
+        v ^= spread;
+        const uint64_t equal = ~(((v & kLow7) + kLow7) | v | kLow7) >> 7;
+        bits |= ((equal * 0x0102040810204080ull) >> 56) << c;
+    }
+    for (; c < inside; ++c) {
+        if (p[c] == mark) bits |= uint64_t{1} << c;
+    }
+    return bits & ((uint64_t{1} << inside) - 1);
+}
+
+}  // namespace
+
+MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
+    const Colour mark = markColourOf(j);
+    MatrixEntry g = emptyGlyphOf(box);
+    for (int r = 0; r < g.height && box.top + r < painted.height(); ++r) {
+        const int y = box.top + r;
+        uint64_t bits = 0;
+        for (int c = 0; c < g.width; ++c) {
             const int x = box.left + c;
             if (x < painted.width() && painted.pixel(x, y) == mark) bits |= uint64_t{1} << c;
         }
@@ -153,16 +160,17 @@ MatrixEntry buildGlyphOf(const Pic& painted, const CharBox& box, V mark) {
     return g;
 }
 
-}  // namespace
-
-MatrixEntry buildGlyph(const Image24& painted, const CharBox& box, int j) {
-    return buildGlyphOf(painted, box, markColourOf(j));
-}
-
 MatrixEntry buildGlyph(const Image8& labels, const CharBox& box, int j) {
-    return buildGlyphOf(labels, box, markLabelOf(j));
+    MatrixEntry g = emptyGlyphOf(box);
+    // Columns past the picture's right edge hold no mark.
+    const int room = labels.width() - box.left;
+    const int inside = std::min<int>(g.width, room);
+    if (inside <= 0) return g;
+    const uint8_t mark = markLabelOf(j);
+    for (int r = 0; r < g.height && box.top + r < labels.height(); ++r)
+        g.glyph.setRow(r, markBits(labels.row(box.top + r) + box.left, inside, room, mark));
+    return g;
 }
-
 bool spaceFollows(const TextLine& line, int j, const OcrSettings& s) {
     if (j < 1 || j >= line.count) return false;
     const CharBox& a = line.chars[static_cast<size_t>(j - 1)];
@@ -217,6 +225,7 @@ void Matcher::reindex(const CharMatrix& matrix) {
     }
     indexed_ = &matrix;
     generation_ = matrix.generation();
+    memo_.clear();
 }
 
 // The entries of the sizes the pre-filter lets through, one list per size.
@@ -292,9 +301,69 @@ inline uint32_t Matcher::firstMatchIn(Window window, const MatrixEntry& glyph, c
     return 0;
 }
 
+MatchMemo::Key MatchMemo::keyOf(const MatrixEntry& glyph, const CharBox& box) {
+    constexpr uint64_t kMix = 0x9E3779B97F4A7C15ull;
+    Key k;
+    k.shape = uint64_t{box.width} | uint64_t{box.height} << 16 | uint64_t{glyph.relativeTop} << 32;
+    // No row at or below the box's height is read by a match.
+    k.rows = glyph.glyph.rows();
+    k.count = std::min<int>(box.height, GlyphBits::kSide);
+    // Multiplying carries every bit upwards: the slot is taken from the top.
+    uint64_t h = (k.shape + 1) * kMix;
+    for (int r = 0; r < k.count; ++r) h = (h ^ k.rows[r]) * kMix;
+    k.hash = h;
+    return k;
+}
+
+bool MatchMemo::holds(const Slot& slot, const Key& key) const {
+    return slot.hash == key.hash && slot.shape == key.shape &&
+           std::equal(key.rows, key.rows + key.count, rows_.data() + slot.rowsAt);
+}
+
+int64_t MatchMemo::find(const Key& key) const {
+    if (slots_.empty()) return -1;
+    for (size_t i = slotOf(key.hash);; i = (i + 1) & (kSlots - 1)) {
+        const Slot& slot = slots_[i];
+        if (slot.stamp != stamp_) return -1;
+        if (holds(slot, key)) return slot.entry;
+    }
+}
+
+void MatchMemo::remember(const Key& key, uint32_t entry) {
+    if (slots_.empty()) slots_.resize(kSlots);
+    if (used_ >= kSlots / 2) clear();
+    size_t i = slotOf(key.hash);
+    while (slots_[i].stamp == stamp_) i = (i + 1) & (kSlots - 1);
+    slots_[i] = {key.hash, key.shape, static_cast<uint32_t>(rows_.size()), entry, stamp_};
+    rows_.insert(rows_.end(), key.rows, key.rows + key.count);
+    ++used_;
+}
+
+void MatchMemo::clear() {
+    rows_.clear();
+    used_ = 0;
+    if (++stamp_ == 0) {  // the stamps have come round: old slots would look current
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        stamp_ = 1;
+    }
+}
+
 size_t Matcher::match(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
                       const OcrSettings& s) {
     if (indexed_ != &matrix || generation_ != matrix.generation()) reindex(matrix);
+    if (!(s == memoSettings_)) {
+        memo_.clear();
+        memoSettings_ = s;
+    }
+    const MatchMemo::Key key = MatchMemo::keyOf(glyph, box);
+    if (const int64_t known = memo_.find(key); known >= 0) return static_cast<size_t>(known);
+    const size_t found = search(glyph, box, matrix, s);
+    memo_.remember(key, static_cast<uint32_t>(found));
+    return found;
+}
+
+size_t Matcher::search(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                       const OcrSettings& s) {
     // The candidates merged from their size lists into index order, 64
     // entry numbers at a time, so that the first match can end the search as
     // early as the plain scan would.

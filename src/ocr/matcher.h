@@ -28,10 +28,46 @@ struct MatchScore {
 MatchScore scoreGlyph(const MatrixEntry& glyph, int boxWidth, int boxHeight,
                       const MatrixEntry& entry);
 
+// The answers of earlier matches by glyph, since a film shows the same
+// letters again and again. The key is all a match reads of the glyph and
+// its box: the box size, the relative top and the glyph rows inside the box.
+class MatchMemo {
+  public:
+    struct Key {
+        uint64_t shape;  // box width and height, relative top
+        const uint64_t* rows;
+        int count;
+        uint64_t hash;
+    };
+    static Key keyOf(const MatrixEntry& glyph, const CharBox& box);
+    // The entry number remembered for the key, or -1.
+    int64_t find(const Key& key) const;
+    void remember(const Key& key, uint32_t entry);
+    // Forgets every answer, at once: the slots of older stamps are free.
+    void clear();
+
+  private:
+    struct Slot {
+        uint64_t hash = 0;
+        uint64_t shape = 0;
+        uint32_t rowsAt = 0;  // into rows_
+        uint32_t entry = 0;
+        uint32_t stamp = 0;
+    };
+    static constexpr size_t kSlots = 4096;  // a power of two, at most half of it used
+    size_t slotOf(uint64_t hash) const { return static_cast<size_t>(hash >> 52) & (kSlots - 1); }
+    bool holds(const Slot& slot, const Key& key) const;
+    std::vector<Slot> slots_;  // made with the first answer
+    std::vector<uint64_t> rows_;
+    size_t used_ = 0;
+    uint32_t stamp_ = 1;
+};
+
 // Finds the first entry, in index order, that passes the size pre-filter and
 // reaches the sensibility. Keeps an index of the matrix's entries by size,
 // rebuilt when the matrix changes, and stops scoring an entry as soon as it
-// can no longer reach the threshold.
+// can no longer reach the threshold. Glyphs met before are answered from
+// the memo.
 class Matcher {
   public:
     // Entry number 1..N of the first match, or 0.
@@ -45,6 +81,8 @@ class Matcher {
         uint64_t bits;
     };
     void reindex(const CharMatrix& matrix);
+    size_t search(const MatrixEntry& glyph, const CharBox& box, const CharMatrix& matrix,
+                  const OcrSettings& settings);
     void gatherSizeLists(const CharBox& box, const OcrSettings& settings);
     Window takeWindow();
     void prefetchRows(Window window) const;
@@ -75,6 +113,9 @@ class Matcher {
         const uint32_t* end;
     };
     std::vector<Cursor> lists_;
+    // Holds while the matrix is the indexed one and the settings these.
+    MatchMemo memo_;
+    OcrSettings memoSettings_;
 };
 
 }  // namespace orvane

@@ -441,12 +441,11 @@ uint64_t runsHolding(uint64_t m, uint64_t seeds) {
     return up | g;
 }
 
-// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
-// the column masks, as their bits r0 .. r0 + n - 1.
-void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
 #if defined(__SSE2__)
-    // Byte j gathers column j's rows as bits: from the last row up, the
-    // bytes double and take the next row's 0 or 1.
+// Byte j gathers column c0 + j's rows row0 .. row0 + n - 1 (n <= 8) as its
+// bits 0 .. n - 1: from the last row up, the bytes double and take the next
+// row's 0 or 1.
+__m128i rowsAsBits(const Image8& labels, int row0, int n, int c0) {
     const __m128i zero = _mm_setzero_si128(), one = _mm_set1_epi8(1);
     __m128i acc = zero;
     for (int i = n - 1; i >= 0; --i) {
@@ -454,14 +453,44 @@ void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uin
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(labels.row(row0 + i) + c0));
         acc = _mm_or_si128(_mm_add_epi8(acc, acc), _mm_andnot_si128(_mm_cmpeq_epi8(v, zero), one));
     }
-    if (_mm_movemask_epi8(_mm_cmpeq_epi8(acc, zero)) == 0xFFFF) return;
-    alignas(16) uint8_t bytes[16];
-    _mm_store_si128(reinterpret_cast<__m128i*>(bytes), acc);
-    for (int j = 0; j < 16; ++j) columns[j] |= uint64_t{bytes[j]} << r0;
+    return acc;
+}
+
+// The masks of the 16 columns from c0 of rows top .. top + rows - 1
+// (at most 64): the eight groups of eight rows as bytes, then transposed
+// so that column j takes byte k from group k (x86 is little-endian).
+void loadColumnBlock(const Image8& labels, int top, int rows, int c0, uint64_t* columns) {
+    __m128i g[8];
+    for (int k = 0; k < 8; ++k)
+        g[k] = 8 * k < rows ? rowsAsBits(labels, top + 8 * k, std::min(8, rows - 8 * k), c0)
+                            : _mm_setzero_si128();
+    // Bytes, then pairs, then quads of groups are interleaved.
+    __m128i s[8], q[8];
+    for (int k = 0; k < 4; ++k) {
+        s[2 * k] = _mm_unpacklo_epi8(g[2 * k], g[2 * k + 1]);
+        s[2 * k + 1] = _mm_unpackhi_epi8(g[2 * k], g[2 * k + 1]);
+    }
+    for (int h = 0; h < 2; ++h) {
+        for (int k = 0; k < 2; ++k) {
+            q[4 * h + 2 * k] = _mm_unpacklo_epi16(s[4 * h + k], s[4 * h + k + 2]);
+            q[4 * h + 2 * k + 1] = _mm_unpackhi_epi16(s[4 * h + k], s[4 * h + k + 2]);
+        }
+    }
+    // q[m]: groups 0-3 of columns 4m .. 4m + 3; q[4 + m]: groups 4-7.
+    for (int m = 0; m < 4; ++m) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + 4 * m),
+                         _mm_unpacklo_epi32(q[m], q[4 + m]));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(columns + 4 * m + 2),
+                         _mm_unpackhi_epi32(q[m], q[4 + m]));
+    }
+}
 #else
-    // Each row's 16 bytes become 16 bits (each byte's bits folded into its
-    // low bit, then gathered), and the 8 x 8 blocks are transposed: bit j
-    // of byte i becomes bit i of byte j.
+// Adds rows row0 .. row0 + n - 1 (n <= 8) of the 16 columns from c0 to
+// the column masks, as their bits r0 .. r0 + n - 1. Each row's 16 bytes
+// become 16 bits (each byte's bits folded into its low bit, then
+// gathered), and the 8 x 8 blocks are transposed: bit j of byte i becomes
+// bit i of byte j.
+void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uint64_t* columns) {
     auto transpose8x8 = [](uint64_t x) {
         uint64_t t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
         x = x ^ t ^ (t << 7);
@@ -493,8 +522,73 @@ void addRowsToColumns(const Image8& labels, int row0, int n, int c0, int r0, uin
         columns[j] |= ((low >> (8 * j)) & 0xFF) << r0;
         columns[8 + j] |= ((high >> (8 * j)) & 0xFF) << r0;
     }
-#endif
 }
+
+// The masks of the 16 columns from c0 of rows top .. top + rows - 1.
+void loadColumnBlock(const Image8& labels, int top, int rows, int c0, uint64_t* columns) {
+    std::fill_n(columns, 16, uint64_t{0});
+    for (int r0 = 0; r0 < rows; r0 += 8)
+        addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
+}
+#endif
+
+#if defined(__SSE2__)
+// Interleaves the bytes of a and b: a takes those of their low halves, b
+// those of their high halves.
+inline void interleaveBytes(__m128i& a, __m128i& b) {
+    const __m128i low = _mm_unpacklo_epi8(a, b);
+    b = _mm_unpackhi_epi8(a, b);
+    a = low;
+}
+
+// Transposes 16 column masks, vector m holding columns 2m and 2m + 1, so
+// that vector k0 k2 k1 (the bits of k from high to low) holds byte k of
+// every column. Each round of interleaving moves the pair's bit of the
+// vector number into the byte's place and the byte place's highest bit
+// out: the column's four bits come in, the byte number's three go out.
+inline void transposeColumns(__m128i (&v)[8]) {
+    // Written out: the rounds are pairs 4 apart, 2 apart, 1 apart, 4 apart.
+    interleaveBytes(v[0], v[4]), interleaveBytes(v[1], v[5]);
+    interleaveBytes(v[2], v[6]), interleaveBytes(v[3], v[7]);
+    interleaveBytes(v[0], v[2]), interleaveBytes(v[1], v[3]);
+    interleaveBytes(v[4], v[6]), interleaveBytes(v[5], v[7]);
+    interleaveBytes(v[0], v[1]), interleaveBytes(v[2], v[3]);
+    interleaveBytes(v[4], v[5]), interleaveBytes(v[6], v[7]);
+    interleaveBytes(v[0], v[4]), interleaveBytes(v[1], v[5]);
+    interleaveBytes(v[2], v[6]), interleaveBytes(v[3], v[7]);
+}
+
+// The labels of the 16 columns of the planes from `text`, `markA` and
+// `markB`, rows 0 .. rows - 1 written from `out` on, `stride` apart: text
+// 1, mark A 2, mark B 3, as their low bits (text or B) and high bits
+// (A or B).
+void storeLabelBlock(const uint64_t* text, const uint64_t* markA, const uint64_t* markB, int rows,
+                     uint8_t* out, size_t stride) {
+    __m128i lo[8], hi[8];
+    for (int m = 0; m < 8; ++m) {
+        auto load = [m](const uint64_t* p) {
+            return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 2 * m));
+        };
+        lo[m] = _mm_or_si128(load(text), load(markB));
+        hi[m] = _mm_or_si128(load(markA), load(markB));
+    }
+    transposeColumns(lo);
+    transposeColumns(hi);
+    const __m128i one = _mm_set1_epi8(1);
+    for (int k = 0; 8 * k < rows; ++k) {
+        const int v = (k & 1) << 2 | (k & 4) >> 1 | (k & 2) >> 1;
+        __m128i a = lo[v], b = hi[v];
+        uint8_t* row = out + static_cast<size_t>(8 * k) * stride;
+        for (int i = std::min(8, rows - 8 * k); i > 0; --i, row += stride) {
+            const __m128i bit1 = _mm_and_si128(b, one);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(row),
+                             _mm_or_si128(_mm_and_si128(a, one), _mm_add_epi8(bit1, bit1)));
+            a = _mm_srli_epi16(a, 1);  // bits from the upper byte never reach bit 0
+            b = _mm_srli_epi16(b, 1);
+        }
+    }
+}
+#endif
 
 }  // namespace
 
@@ -504,19 +598,18 @@ void BandCutter::flood(int col, int bit, uint8_t from, uint8_t to) {
     stack_.clear();
     stack_.push_back({col, uint64_t{1} << bit});
     while (!stack_.empty()) {
-        const Seed seed = stack_.back();
+        auto [c, bits] = stack_.back();
         stack_.pop_back();
-        const int c = seed.col;
-        const uint64_t seeds = seed.bits & src[c];
-        if (seeds == 0) continue;
-        const uint64_t region = runsHolding(src[c], seeds);
-        src[c] &= ~region;
-        dst[c] |= region;
-        uint8_t* const column = labels_->row(top_) + c;
-        for (uint64_t r = region; r != 0; r &= r - 1)
-            column[static_cast<size_t>(std::countr_zero(r)) * static_cast<size_t>(width_)] = to;
-        if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
-        if (c + 1 < width_ && (region & src[c + 1]) != 0) stack_.push_back({c + 1, region});
+        // The column on the right is taken at once, the one on the left
+        // waits on the stack: the order of pushing both, right last.
+        for (uint64_t seeds = bits & src[c]; seeds != 0; seeds = bits & src[++c]) {
+            const uint64_t region = runsHolding(src[c], seeds);
+            src[c] &= ~region;
+            dst[c] |= region;
+            if (c > 0 && (region & src[c - 1]) != 0) stack_.push_back({c - 1, region});
+            if (c + 1 == width_) break;
+            bits = region;
+        }
     }
 }
 
@@ -531,16 +624,47 @@ void BandCutter::loadColumns(const Image8& labels, int top, int bottom) {
     // in blocks of 8 rows x 16 columns.
     const int rows = bottom - top + 1;
     int c0 = 0;
-    for (; c0 + 16 <= w; c0 += 16) {
-        uint64_t columns[16] = {};
-        for (int r0 = 0; r0 < rows; r0 += 8)
-            addRowsToColumns(labels, top + r0, std::min(8, rows - r0), c0, r0, columns);
-        std::memcpy(text + c0, columns, sizeof columns);
+    for (; c0 + 16 <= w; c0 += 16) loadColumnBlock(labels, top, rows, c0, text + c0);
+    if (c0 < w && w >= 16) {
+        // The last columns as the tail of the block ending at the right edge.
+        uint64_t last[16];
+        loadColumnBlock(labels, top, rows, w - 16, last);
+        std::memcpy(text + c0, last + 16 - (w - c0),
+                    sizeof(uint64_t) * static_cast<size_t>(w - c0));
+        c0 = w;
     }
     for (; c0 < w; ++c0) {
         text[c0] = 0;
         for (int row = top; row <= bottom; ++row)
             if (labels.row(row)[c0] != 0) text[c0] |= uint64_t{1} << (row - top);
+    }
+}
+
+void BandCutter::storeLabels() {
+    const uint64_t* const markA = plane(kLabelMarkA);
+    const uint64_t* const markB = plane(kLabelMarkB);
+    uint8_t* const band = labels_->row(top_);
+    const auto stride = static_cast<size_t>(width_);
+#if defined(__SSE2__)
+    // Whole rows of 16 columns: text 1, mark A 2, mark B 3 as two bits; the
+    // last columns as the tail of the block ending at the right edge.
+    if (width_ >= 16) {
+        for (int c = 0; c < width_; c += 16) {
+            const int from = std::min(c, width_ - 16);
+            storeLabelBlock(plane(kLabelText) + from, markA + from, markB + from, rows_,
+                            band + from, stride);
+        }
+        return;
+    }
+#endif
+    // Pixel by pixel: the band's text pixels hold 1 and the rest 0 until
+    // the marks are written.
+    for (int c = 0; c < width_; ++c) {
+        for (uint64_t r = markA[c] | markB[c]; r != 0; r &= r - 1) {
+            const int bit = std::countr_zero(r);
+            band[static_cast<size_t>(bit) * stride + static_cast<size_t>(c)] =
+                (markA[c] >> bit) & 1 ? kLabelMarkA : kLabelMarkB;
+        }
     }
 }
 
@@ -619,6 +743,7 @@ void BandCutter::joinBelow(TextLine& line, int k, uint8_t paintLabel) {
 void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, TextLine& line) {
     labels_ = &labels;
     top_ = top;
+    rows_ = bottom - top + 1;
     width_ = labels.width();
     loadColumns(labels, top, bottom);
     int k = 0;
@@ -648,6 +773,7 @@ void BandCutter::cut(Image8& labels, int top, int bottom, const OcrSettings& s, 
         }
     }
     line.count = static_cast<uint16_t>(k);
+    storeLabels();
 }
 
 }  // namespace orvane

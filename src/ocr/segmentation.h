@@ -98,15 +98,18 @@ class BandCutter {
     // Character k, a detached part wholly below character k - 1, joins it.
     void joinBelow(TextLine& line, int k, uint8_t paintLabel);
     // Moves the 4-connected region of label `from` holding (col, bit)
-    // to label `to`, in the masks and in the labels. A region never leaves
-    // the band: the rows just above and below it hold no text.
+    // to label `to` in the masks. A region never leaves the band: the rows
+    // just above and below it hold no text.
     void flood(int col, int bit, uint8_t from, uint8_t to);
+    // Writes the band's labels from the masks, once it is cut.
+    void storeLabels();
     uint64_t* plane(uint8_t label) {
         return planes_.data() + static_cast<size_t>(label - 1) * width_;
     }
 
     Image8* labels_ = nullptr;
     int top_ = 0;
+    int rows_ = 0;
     int width_ = 0;
     std::vector<uint64_t>
         planes_;  // labels 1..3 (text, marks), a mask per column (bit i: row top + i)

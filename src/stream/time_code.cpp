@@ -1,7 +1,5 @@
 #include "stream/time_code.h"
 
-#include <cstdio>
-
 namespace orvane {
 
 TimeCode timeCodeFromMs(int64_t ms) {
@@ -58,11 +56,35 @@ TimeCode addTimeCodes(const TimeCode& a, const TimeCode& b) {
     return r;
 }
 
+namespace {
+
+// Writes v with at least `width` digits at p; the end of them.
+char* putDigits(char* p, unsigned v, int width) {
+    char digits[8];
+    int n = 0;
+    do {
+        digits[n++] = static_cast<char>('0' + v % 10);
+        v /= 10;
+    } while (v != 0);
+    for (int i = n; i < width; ++i) *p++ = '0';
+    while (n > 0) *p++ = digits[--n];
+    return p;
+}
+
+}  // namespace
+
 std::string formatTimeCode(const TimeCode& tc) {
+    // Written digit by digit: every subtitle shown and saved formats its
+    // times, where printf's format parsing was most of the cost.
     char buf[32];
-    std::snprintf(buf, sizeof buf, "%02u:%02u:%02u,%03u", unsigned{tc.hours}, unsigned{tc.minutes},
-                  unsigned{tc.seconds}, unsigned{tc.milliseconds});
-    return buf;
+    char* p = putDigits(buf, tc.hours, 2);
+    *p++ = ':';
+    p = putDigits(p, tc.minutes, 2);
+    *p++ = ':';
+    p = putDigits(p, tc.seconds, 2);
+    *p++ = ',';
+    p = putDigits(p, tc.milliseconds, 3);
+    return std::string(buf, p);
 }
 
 std::string formatShortTimeCode(const TimeCode& tc) {

@@ -124,6 +124,10 @@ TEST(Matcher, PreFilterAndFirstMatchInIndexOrder) {
     EXPECT_EQ(matcher.match(low, boxOf(low), m, s), 0u);
     low.relativeTop = 6;
     EXPECT_EQ(matcher.match(low, boxOf(low), m, s), 2u);
+    // A glyph met before is matched under the settings of the day.
+    OcrSettings strict = s;
+    strict.maxCharDiffTop = 5;
+    EXPECT_EQ(matcher.match(low, boxOf(low), m, strict), 0u);
     // The index follows changes of the matrix.
     m.remove(2);  // entry 3 ("b") takes number 2
     EXPECT_EQ(m.entry(2).text, "b");
@@ -219,6 +223,7 @@ TEST(Matcher, FastAndReferenceAgreeOnRandomMatrices) {
             const std::vector<size_t> all = test::referenceMatches(g, box, m, s);
             const size_t want = all.empty() ? 0 : all.front();
             ASSERT_EQ(fast.match(g, box, m, s), want) << "round " << round << " case " << k;
+            ASSERT_EQ(fast.match(g, box, m, s), want) << "again: round " << round << " case " << k;
 
             ++cases;
             matched += want != 0;

@@ -21,6 +21,7 @@ TEST(TimeCode, ConvertsMillisecondsBothWays) {
 TEST(TimeCode, TextFormWidensButNeverShortens) {
     EXPECT_EQ(formatTimeCode({}), "00:00:00,000");
     EXPECT_EQ(formatTimeCode({100, 0, 0, 0}), "100:00:00,000");
+    EXPECT_EQ(formatTimeCode({7, 100, 255, 65535}), "07:100:255,65535");
     EXPECT_EQ(formatShortTimeCode({1, 2, 3, 999}), "01:02:03");
     EXPECT_EQ(formatShortTimeCode({100, 0, 0, 0}), "100:00:0");
 }
