@@ -311,9 +311,9 @@ constexpr size_t kRingBytes =
 
 // The ring's pages are all claimed when the reader is made, so that what a
 // job holds does not depend on how much of the ring a short file reaches;
-// and on one huge page where the system allows it: first touches of 512
-// small pages (each a fault, and on a virtual machine often a trap to the
-// host) cost more than the reading of a short file.
+// and on huge pages where the system allows it: first touches of a
+// thousand small pages (each a fault, and on a virtual machine often a trap
+// to the host) cost more than the reading of a short file.
 uint8_t* mapRing() {
     constexpr size_t kHugePage = size_t{2} << 20;
     const size_t span = kRingBytes + kHugePage;

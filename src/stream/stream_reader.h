@@ -72,7 +72,7 @@ class StreamReader {
     // whose lengths leave no payload (L < H + 4): such packets are dropped.
     static bool parsePrivatePacket(const uint8_t* sector, SubPicturePacket& out);
 
-    static constexpr size_t kBlockSectors = 128;    // 256 KiB reads
+    static constexpr size_t kBlockSectors = 256;    // 512 KiB reads
     static constexpr int64_t kReadAheadBlocks = 8;  // blocks in flight at once
 
   private:
