@@ -4,10 +4,12 @@
 
 #include <QApplication>
 
+#include "common/huge_heap.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
 
 int main(int argc, char** argv) {
+    orvane::preferHugePagesForHeap();
     QApplication app(argc, argv);
     QApplication::setApplicationName("Orvane");
     orvane::gui::MainWindow window;
