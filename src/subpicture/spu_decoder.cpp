@@ -100,7 +100,7 @@ struct ShortCodes {
     std::array<uint16_t, 1u << kLookupBits> size{};
 };
 
-ShortCodes makeShortCodes() {
+constexpr ShortCodes makeShortCodes() {
     ShortCodes t;
     for (unsigned v = 0; v < (1u << kLookupBits); ++v) {
         unsigned used = 0, pixels = 0;
@@ -130,9 +130,14 @@ ShortCodes makeShortCodes() {
     return t;
 }
 
-// Built once at start-up: as a constant expression the 4096 x 16 fills
-// exceed clang's evaluation step limit.
+// A constant: built at start-up it would cost every run of the program its
+// pages (72 KiB, a fault each on first touch). Clang's evaluation step limit
+// is too low for the 4096 x 16 fills; there it is built at start-up.
+#ifdef __clang__
 const ShortCodes kShortCodes = makeShortCodes();
+#else
+constexpr ShortCodes kShortCodes = makeShortCodes();
+#endif
 
 // Short runs, the most of a line of text, are written as 16 bytes when
 // the row has room: the bytes past the run are rewritten by the runs that
