@@ -1,5 +1,8 @@
 #include "cli/cli_ui.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <csignal>
@@ -306,12 +309,34 @@ void CliUi::unitCompleted(const UnitReport& report) {
     if (listUnits_) std::fprintf(out_, "%s\n", unitLine(report).c_str());
 }
 
+namespace {
+
+// Someone may be reading the subtitles as they come: a terminal, a pipe or
+// a socket (or a stream that is no file at all). A file, or /dev/null, is
+// written in whole blocks: a write per subtitle costs a thousand system
+// calls a film.
+bool readAsWritten(std::FILE* f) {
+    const int fd = ::fileno(f);
+    struct stat st {};
+    if (fd < 0 || ::fstat(fd, &st) != 0) return true;
+    return ::isatty(fd) != 0 || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
+}  // namespace
+
+CliUi::CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in)
+    : badHeaders_(badHeaders),
+      out_(out),
+      err_(err),
+      in_(in),
+      flushEachSubtitle_(readAsWritten(out)) {}
+
 void CliUi::subtitleAdded(const SubtitleDocument& doc, size_t index) {
     if (!printSubtitles_) return;
     const auto lines = orvaneEntryLines(
         doc.entry(index), size_t{doc.settings().indexOffset} + index, doc.settings().ovtExtended);
     for (const std::string& l : lines) std::fprintf(out_, "%s\n", cp1252ToUtf8(l).c_str());
-    std::fflush(out_);
+    if (flushEachSubtitle_) std::fflush(out_);
 }
 
 }  // namespace orvane::cli

@@ -33,8 +33,7 @@ int stopSignalReceived();
 // units and subtitles are listed on stdout.
 class CliUi : public UserInterface {
   public:
-    CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in)
-        : badHeaders_(badHeaders), out_(out), err_(err), in_(in) {}
+    CliUi(BadHeaderPolicy badHeaders, std::FILE* out, std::FILE* err, std::FILE* in);
 
     Answer messageBox(QuestionId id, MessageIcon icon, const std::string& text,
                       Buttons buttons) override;
@@ -86,6 +85,7 @@ class CliUi : public UserInterface {
     std::string saveName_;
     bool listUnits_ = false;
     bool printSubtitles_ = false;
+    bool flushEachSubtitle_ = true;
     bool inputEnded_ = false;
     bool colourReported_ = false;
     int fileErrors_ = 0;

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -8,6 +10,7 @@
 #include "cli/cli_options.h"
 #include "cli/cli_ui.h"
 #include "cli/convert_options.h"
+#include "subtitles/subtitle_document.h"
 #include "support/cli_runner.h"
 #include "support/file_bytes.h"
 #include "support/pack_builder.h"
@@ -107,6 +110,26 @@ TEST(Cli, BadHeadersAreAnsweredByTheFlag) {
     // Not on a terminal, "ask" cannot ask: it answers no.
     CliRun ask = run({"scan", vob}, "y\n");
     EXPECT_EQ(lineCount(ask.out), 1u);
+}
+
+// A program reading orvane-cli's output through a pipe sees each subtitle
+// as soon as it is read, not when the buffer fills.
+TEST(Cli, ASubtitleReachesAPipeAtOnce) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::fcntl(fds[0], F_SETFL, O_NONBLOCK), 0);
+    std::FILE* out = ::fdopen(fds[1], "w");
+    cli::CliUi ui(cli::BadHeaderPolicy::No, out, stderr, stdin);
+    ui.setPrintSubtitles(true);
+    SubtitleDocument doc;
+    doc.appendEntry({"first"}, false, {1, 2, 3, 4}, {0, 0, 2, 0}, {0, 0, 1, 0});
+    ui.subtitleAdded(doc, 1);
+    char buf[256];
+    const ssize_t n = ::read(fds[0], buf, sizeof buf);
+    EXPECT_NE(std::string(buf, n > 0 ? static_cast<size_t>(n) : 0).find("first"),
+              std::string::npos);
+    std::fclose(out);
+    ::close(fds[0]);
 }
 
 TEST(Cli, AskReadsTheAnswerFromTheTerminal) {
