@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include "app/session.h"
@@ -130,7 +131,8 @@ int runConvert(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
         return 2;
     }
     ConvertUi ui(o->yes, out, err, in);
-    Session session(ui);
+    const auto owned = std::make_unique<Session>(ui);  // 65 KiB: not on the stack
+    Session& session = *owned;
     if (!prepareSession(*o, session, err)) return 1;
     if (!session.readOrvaneFile(o->input)) return 1;  // the reason went to stderr
     correctDocument(*o, session, err);

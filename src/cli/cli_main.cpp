@@ -8,6 +8,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
 #include "app/ifo_reader.h"
@@ -414,7 +415,9 @@ int runJob(const Options& o, std::FILE* out, std::FILE* err, std::FILE* in) {
         o.badHeaders.value_or(::isatty(::fileno(in)) ? BadHeaderPolicy::Ask : BadHeaderPolicy::No);
     if (policy == BadHeaderPolicy::Ask && !::isatty(::fileno(in))) policy = BadHeaderPolicy::No;
     CliUi ui(policy, out, err, in);
-    Session session(ui);
+    // On the heap: 65 KiB on the stack would be fresh pages, each a fault.
+    const auto owned = std::make_unique<Session>(ui);
+    Session& session = *owned;
     // No preview on a terminal; the SUP action then writes files only.
     session.flags().showSubPicture = false;
     if (o.startTime) session.setStartTime(*o.startTime);

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <limits>
 
 #include "common/file_io.h"
@@ -132,12 +133,15 @@ std::string IniFile::encodeValue(const std::string& value) const {
 }
 
 IniFile::IniFile(std::string path, Values values) : path_(std::move(path)), values_(values) {
+    struct stat st {};
+    // No file reads as the defaults, and is the usual case (a first run, a
+    // settings file never saved): no exception for it.
+    if (::stat(path_.c_str(), &st) != 0 && errno == ENOENT) return;
     std::string data;
     try {
         data = readWholeFileText(
             path_, values_ == Values::Exact ? file_limits::kLanguage : file_limits::kSettings);
     } catch (const IoError& e) {
-        struct stat st {};
         if (::stat(path_.c_str(), &st) == 0) loadError_ = e.systemMessage();
         return;
     }
