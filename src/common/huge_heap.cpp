@@ -30,19 +30,20 @@ uintptr_t alignDown(uintptr_t a) {
 }  // namespace
 
 bool preferHugePagesForHeap() {
-    // Blocks below twice the reserve come from the heap rather than from
+    // Blocks below the reserve's size come from the heap rather than from
     // mappings of their own (each faulted page by page again), and freed
     // memory stays for the next block instead of going back and forth.
-    if (mallopt(M_MMAP_THRESHOLD, static_cast<int>(2 * kReserve)) != 1) return false;
+    if (mallopt(M_MMAP_THRESHOLD, static_cast<int>(kReserve)) != 1) return false;
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(4 * kReserve));
-    void* block = std::malloc(kReserve);
+    constexpr size_t kBlock = kReserve - kHugePage;
+    void* block = std::malloc(kBlock);
     if (block == nullptr) return false;
     const auto at = reinterpret_cast<uintptr_t>(block);
     const uintptr_t first = alignDown(at + kHugePage - 1);
     // The huge page that holds the block's end is left out: the allocator
     // has written the next header there, and a touched small page keeps
     // its whole 2 MiB on small pages.
-    const uintptr_t end = alignDown(at + kReserve);
+    const uintptr_t end = alignDown(at + kBlock);
     const bool advised =
         end > first && ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE) == 0;
     std::free(block);
