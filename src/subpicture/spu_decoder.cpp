@@ -96,8 +96,10 @@ class RunReader {
 // 12- or 16-bit code.
 struct ShortCodes {
     std::array<std::array<uint8_t, 16>, 1u << kLookupBits> bytes{};
-    // Pixels drawn in the low byte, bits used in the high byte.
-    std::array<uint16_t, 1u << kLookupBits> size{};
+    // Pixels drawn and bits used: apart, so that the bits, which the next
+    // look-up waits for, are one load away.
+    std::array<uint8_t, 1u << kLookupBits> pixels{};
+    std::array<uint8_t, 1u << kLookupBits> bits{};
 };
 
 constexpr ShortCodes makeShortCodes() {
@@ -125,7 +127,8 @@ constexpr ShortCodes makeShortCodes() {
             pixels += run;
             used += len;
         }
-        t.size[v] = static_cast<uint16_t>(pixels | used << 8);
+        t.pixels[v] = static_cast<uint8_t>(pixels);
+        t.bits[v] = static_cast<uint8_t>(used);
     }
     return t;
 }
@@ -153,21 +156,21 @@ bool drawShortCodes(RunReader& reader, uint8_t* row, int& x, int lastBlock) {
     const unsigned avail = reader.bitsLeft();
     if (avail < 4 * kLookupBits) {
         const unsigned v = reader.peek12();
-        const unsigned size = kShortCodes.size[v];
-        if ((size & 0xFF) == 0 || x > lastBlock || (size >> 8) > avail) return false;
+        const unsigned pixels = kShortCodes.pixels[v], bits = kShortCodes.bits[v];
+        if (pixels == 0 || x > lastBlock || bits > avail) return false;
         std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
-        x += static_cast<int>(size & 0xFF);
-        reader.skip(size >> 8);
+        x += static_cast<int>(pixels);
+        reader.skip(bits);
         return true;
     }
     // Four look-ups fit in the window without a refill or a count check.
     for (int k = 0; k < 4; ++k) {
         const unsigned v = reader.peek12();
-        const unsigned size = kShortCodes.size[v];
-        if ((size & 0xFF) == 0 || x > lastBlock) return false;
+        const unsigned pixels = kShortCodes.pixels[v];
+        if (pixels == 0 || x > lastBlock) return false;
         std::memcpy(row + x, kShortCodes.bytes[v].data(), kBlock);
-        x += static_cast<int>(size & 0xFF);
-        reader.skip(size >> 8);
+        x += static_cast<int>(pixels);
+        reader.skip(kShortCodes.bits[v]);
     }
     return true;
 }
