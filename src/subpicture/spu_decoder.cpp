@@ -152,7 +152,8 @@ constexpr int kBlock = 16;
 // look-up, up to four times, while the row has 16 bytes of room from `x`
 // (to `lastBlock`), so that the row cannot end inside them. False when the
 // next code is not drawn so: a long code, no room, or the data ending.
-bool drawShortCodes(RunReader& reader, uint8_t* row, int& x, int lastBlock) {
+[[gnu::always_inline]] inline bool drawShortCodes(RunReader& reader, uint8_t* row, int& x,
+                                                  int lastBlock) {
     const unsigned avail = reader.bitsLeft();
     if (avail < 4 * kLookupBits) {
         const unsigned v = reader.peek12();
@@ -197,35 +198,74 @@ void clearFieldFrom(Image8& numbers, int x, int y, int width, int height) {
     for (y += 2; y < height; y += 2) std::memset(numbers.row(y), 0, static_cast<size_t>(width));
 }
 
-// Draws one field's runs as colour numbers, one byte per pixel: a run is a
+// One field's runs drawn as colour numbers, one byte per pixel: a run is a
 // memset of its colour number. Every row of the field is written, those
 // the data does not reach as background, so the picture needs no clearing
-// before.
-void decodeField(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
-                 int width, int height, Image8& numbers) {
-    if (start >= unit.size()) return clearFieldFrom(numbers, 0, firstRow, width, height);
-    const size_t end = std::min(endInclusive + 1, unit.size());
-    RunReader reader(unit.data(), start, end);
-    int x = 0;
-    int y = firstRow;
-    uint8_t* row = numbers.row(y);
-    unsigned run, colour;
-    // Row `height` is the spare row; anything below it is discarded.
-    const int lastBlock = width - kBlock;
-    while (y <= height) {
-        if (drawShortCodes(reader, row, x, lastBlock)) continue;
-        if (!reader.next(run, colour)) break;
-        drawRun(row, x, width, run, colour);
-        if (x >= width) {
-            reader.alignToByte();
-            x = 0;
-            y += 2;
-            if (y <= height) row = numbers.row(y);
+// before. Drawn a step at a time, so that the two fields, each a chain of
+// look-ups that wait on one another, can be drawn side by side.
+class FieldDrawer {
+  public:
+    FieldDrawer(std::span<const uint8_t> unit, size_t start, size_t endInclusive, int firstRow,
+                int width, int height, Image8& numbers)
+        : reader_(unit.data(), std::min(start, unit.size()),
+                  std::min(endInclusive + 1, unit.size())),
+          numbers_(numbers),
+          width_(width),
+          height_(height),
+          lastBlock_(width - kBlock),
+          y_(firstRow),
+          row_(numbers.row(firstRow)),
+          done_(start >= unit.size()) {}
+
+    bool done() const { return done_; }
+
+    // The short codes of one look-up batch, or one run.
+    [[gnu::always_inline]] void step() {
+        if (drawShortCodes(reader_, row_, x_, lastBlock_)) return;
+        unsigned run, colour;
+        if (!reader_.next(run, colour)) {
+            done_ = true;
+            return;
         }
+        drawRun(row_, x_, width_, run, colour);
+        if (x_ < width_) return;
+        reader_.alignToByte();
+        x_ = 0;
+        y_ += 2;
+        // Row `height` is the spare row; anything below it is discarded.
+        if (y_ <= height_)
+            row_ = numbers_.row(y_);
+        else
+            done_ = true;
     }
+
     // The rest of the field, where the data ends early, is background; the
     // rows drawn up to here hold every one of their pixels.
-    clearFieldFrom(numbers, x, y, width, height);
+    void finish() { clearFieldFrom(numbers_, x_, y_, width_, height_); }
+
+  private:
+    RunReader reader_;
+    Image8& numbers_;
+    const int width_, height_, lastBlock_;
+    int x_ = 0;
+    int y_;
+    uint8_t* row_;
+    bool done_;
+};
+
+// Both fields, a step of each in turn: they write rows of their own.
+void decodeFields(std::span<const uint8_t> unit, const ControlSequence& first, size_t bottomEnd,
+                  int width, int height, Image8& numbers) {
+    FieldDrawer top(unit, first.topFieldOffset, first.bottomFieldOffset, 0, width, height, numbers);
+    FieldDrawer bottom(unit, first.bottomFieldOffset, bottomEnd, 1, width, height, numbers);
+    while (!top.done() && !bottom.done()) {
+        top.step();
+        bottom.step();
+    }
+    while (!top.done()) top.step();
+    while (!bottom.done()) bottom.step();
+    top.finish();
+    bottom.finish();
 }
 
 }  // namespace
@@ -364,8 +404,7 @@ void decodeSubPictureArea(std::span<const uint8_t> unit, SubPicture& out) {
     // One spare row below the picture takes the runs of each field's last
     // byte; it is dropped afterwards.
     out.numbers.resize(w, h + 1);
-    decodeField(unit, first.topFieldOffset, first.bottomFieldOffset, 0, w, h, out.numbers);
-    decodeField(unit, first.bottomFieldOffset, firstControl, 1, w, h, out.numbers);
+    decodeFields(unit, first, firstControl, w, h, out.numbers);
     out.numbers.setHeight(h);
     out.numbersDecoded = true;
 }
